@@ -82,6 +82,12 @@ int FunctionNumber(std::string_view s) {
     return n >= 1 && n <= 12 ? n : 0;
 }
 
+std::string Prefixed(const char* prefix, int number) {
+    std::string s(prefix);
+    s.append(std::to_string(number));
+    return s;
+}
+
 }  // namespace
 
 int KeyFromName(std::string_view name) {
@@ -112,10 +118,10 @@ std::string KeyName(int code) {
     for (const auto& n : kNamed)
         if (n.code == code && code != ' ') return n.name;
     for (int f = 1; f <= 12; ++f) {
-        if (code == key::F(f)) return "F" + std::to_string(f);
-        if (code == key::ShiftF(f)) return "Shift+F" + std::to_string(f);
-        if (code == key::CtrlF(f)) return "Ctrl+F" + std::to_string(f);
-        if (code == key::AltF(f)) return "Alt+F" + std::to_string(f);
+        if (code == key::F(f)) return Prefixed("F", f);
+        if (code == key::ShiftF(f)) return Prefixed("Shift+F", f);
+        if (code == key::CtrlF(f)) return Prefixed("Ctrl+F", f);
+        if (code == key::AltF(f)) return Prefixed("Alt+F", f);
     }
     for (char c = 'A'; c <= 'Z'; ++c) {
         std::string name;
@@ -124,9 +130,9 @@ std::string KeyName(int code) {
         if (!name.empty()) return name.append(1, c);
     }
     for (int d = 0; d <= 9; ++d)
-        if (code == key::AltDigit(d)) return "Alt+" + std::to_string(d);
+        if (code == key::AltDigit(d)) return Prefixed("Alt+", d);
     if (IsPrintable(code)) return std::string(1, static_cast<char>(code));
-    return "#" + std::to_string(code);
+    return Prefixed("#", code);
 }
 
 }  // namespace kestrel::console

@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include <langinfo.h>
 #include <unistd.h>
 
 #define NCURSES_WIDECHAR 1
@@ -65,6 +66,8 @@ base::Status TerminalBackend::Open(std::unique_ptr<TerminalBackend>* out) {
     if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO))
         return base::Status::InvalidArgument("standard input and output must be a terminal");
     std::setlocale(LC_ALL, "");
+    // The glyphs go out as UTF-8 whatever the environment says.
+    if (std::string(nl_langinfo(CODESET)) != "UTF-8") std::setlocale(LC_CTYPE, "C.UTF-8");
     if (initscr() == nullptr) return base::Status::IOError("cannot initialise the terminal");
     g_active = true;
     InstallRestorers();
