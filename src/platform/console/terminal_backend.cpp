@@ -61,16 +61,28 @@ constexpr int kMinCols = 80;
 
 }  // namespace
 
-base::Status TerminalBackend::Open(std::unique_ptr<TerminalBackend>* out) {
+struct TerminalBackend::ScreenHandle {
+    SCREEN* screen;
+};
+
+base::Status TerminalBackend::Open(std::unique_ptr<TerminalBackend>* out,
+                                   const TerminalOptions& options) {
     if (g_active) return base::Status::InvalidArgument("the terminal is already in use");
-    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO))
+    const bool own_terminal = options.output == nullptr;
+    if (own_terminal && (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)))
         return base::Status::InvalidArgument("standard input and output must be a terminal");
     std::setlocale(LC_ALL, "");
     // The glyphs go out as UTF-8 whatever the environment says.
     if (std::string(nl_langinfo(CODESET)) != "UTF-8") std::setlocale(LC_CTYPE, "C.UTF-8");
-    if (initscr() == nullptr) return base::Status::IOError("cannot initialise the terminal");
+    SCREEN* screen = own_terminal ? newterm(nullptr, stdout, stdin)
+                                  : newterm(options.type, options.output,
+                                            options.input ? options.input : stdin);
+    if (screen == nullptr) return base::Status::IOError("cannot initialise the terminal");
+    set_term(screen);
+    // A stand-in stream has no window size of its own: give it the console's.
+    if (!own_terminal) resizeterm(kMinRows, kMinCols);
     g_active = true;
-    InstallRestorers();
+    if (own_terminal) InstallRestorers();
     raw();
     noecho();
     nonl();
@@ -79,13 +91,20 @@ base::Status TerminalBackend::Open(std::unique_ptr<TerminalBackend>* out) {
     scrollok(stdscr, FALSE);
     leaveok(stdscr, FALSE);
     std::unique_ptr<TerminalBackend> backend(new TerminalBackend());
+    backend->screen_ = new ScreenHandle{screen};
     backend->SetUpColours();
     backend->shown_.DamageAll();
     *out = std::move(backend);
     return base::Status::Ok();
 }
 
-TerminalBackend::~TerminalBackend() { RestoreTerminal(); }
+TerminalBackend::~TerminalBackend() {
+    RestoreTerminal();
+    if (screen_) {
+        delscreen(screen_->screen);
+        delete screen_;
+    }
+}
 
 void TerminalBackend::SetUpColours() {
     colour_ = has_colors() && start_color() == OK && COLORS >= 8;

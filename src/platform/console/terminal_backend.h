@@ -7,6 +7,7 @@
 // signal and on std::terminate.
 #pragma once
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -15,10 +16,21 @@
 
 namespace kestrel::console {
 
+struct TerminalOptions {
+    /// Where output goes and keys come from; null = standard output and
+    /// input, which must then be a terminal. Other streams (a file standing
+    /// in for a terminal, in benchmarks) are used as they are.
+    std::FILE* output = nullptr;
+    std::FILE* input = nullptr;
+    /// Terminal type for other streams (e.g. "xterm-256color").
+    const char* type = nullptr;
+};
+
 class TerminalBackend : public Backend {
 public:
     /// Takes over the terminal. Fails when stdin/stdout is not a terminal.
-    static base::Status Open(std::unique_ptr<TerminalBackend>* out);
+    static base::Status Open(std::unique_ptr<TerminalBackend>* out,
+                             const TerminalOptions& options = {});
     ~TerminalBackend() override;
 
     TerminalBackend(const TerminalBackend&) = delete;
@@ -38,6 +50,8 @@ private:
     bool CheckSize();  // false (and the message shown) when the terminal is too small
     int ReadByte(int timeout_ms);
 
+    struct ScreenHandle;
+    ScreenHandle* screen_ = nullptr;
     Screen shown_;
     std::string pending_;
     bool colour_ = false;
