@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/runtime.h"
 #include "platform/base/clock.h"
 #include "platform/console/console.h"
 #include "platform/console/headless_backend.h"
@@ -65,8 +66,9 @@ int main(int argc, char** argv) {
             backend.set_screens_dir(cl.screens);
         }
         console::Console con(backend);
+        common::Runtime rt(con, *clock);
         try {
-            return startup::RunProgram(con, *clock);
+            return startup::RunProgram(rt);
         } catch (const console::ScriptEnded&) {
             backend.WriteScreen("final");
             return kExitScriptEnded;
@@ -82,7 +84,8 @@ int main(int argc, char** argv) {
     int status;
     {
         console::Console con(*terminal);
-        status = startup::RunProgram(con, *clock);
+        common::Runtime rt(con, *clock);
+        status = startup::RunProgram(rt);
     }
     terminal.reset();
     return status;

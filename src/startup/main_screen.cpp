@@ -47,7 +47,7 @@ std::string FormatShortName(const std::string& short_name) {
     return Centre(name, 20);
 }
 
-void DrawMainScreen(console::Console& con, const ColourSet& colours,
+void DrawMainScreen(console::Console& con, const common::ColourSet& colours,
                     const std::string& short_name, const base::LocalTime& now) {
     auto& s = con.screen();
     const Attr frame = Standard(colours.ycow);
@@ -65,11 +65,11 @@ void DrawMainScreen(console::Console& con, const ColourSet& colours,
     DrawClock(con, colours, now);
 }
 
-void DrawClock(console::Console& con, const ColourSet& colours, const base::LocalTime& now) {
+void DrawClock(console::Console& con, const common::ColourSet& colours, const base::LocalTime& now) {
     con.screen().Write(2, 71, now.TimeText(), Standard(colours.ycow));
 }
 
-void DrawMainLegends(console::Console& con, const ColourSet& colours, bool colour_switch) {
+void DrawMainLegends(console::Console& con, const common::ColourSet& colours, bool colour_switch) {
     const Attr normal = Standard(colours.ycow);
     const Attr emphasis = Standard(colours.ycowp);
     auto& s = con.screen();

@@ -6,7 +6,7 @@
 
 #include "platform/base/clock.h"
 #include "platform/console/console.h"
-#include "startup/colour_sets.h"
+#include "common/colour_sets.h"
 
 namespace kestrel::startup {
 
@@ -15,13 +15,13 @@ namespace kestrel::startup {
 std::string FormatShortName(const std::string& short_name);
 
 /// Draws the frame and the title line (date and time from `now`).
-void DrawMainScreen(console::Console& con, const ColourSet& colours,
+void DrawMainScreen(console::Console& con, const common::ColourSet& colours,
                     const std::string& short_name, const base::LocalTime& now);
 
 /// Rewrites the clock (hours and minutes) at row 2, column 71.
-void DrawClock(console::Console& con, const ColourSet& colours, const base::LocalTime& now);
+void DrawClock(console::Console& con, const common::ColourSet& colours, const base::LocalTime& now);
 
 /// Shows the key legends of the main menu at row 21.
-void DrawMainLegends(console::Console& con, const ColourSet& colours, bool colour_switch);
+void DrawMainLegends(console::Console& con, const common::ColourSet& colours, bool colour_switch);
 
 }  // namespace kestrel::startup

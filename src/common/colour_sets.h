@@ -2,7 +2,7 @@
 // specifications (standard, enhanced, border, background, unselected).
 #pragma once
 
-namespace kestrel::startup {
+namespace kestrel::common {
 
 struct ColourSet {
     const char* ycow;    // standard window and input fields
@@ -36,4 +36,4 @@ inline constexpr ColourSet kStartMonochromeSet = {
     "W,I,,,I", "W,B+", "W,B+*", "W,W", "W,I,,,W", "W+", "W+,B+",
     "W*",      "W+*",  "B",     "B+",  "I",       "I*", "I,I,W,W"};
 
-}  // namespace kestrel::startup
+}  // namespace kestrel::common

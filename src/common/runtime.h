@@ -1,0 +1,50 @@
+// The runtime context: what the code of a running program shares.
+//
+// One Runtime is built by the program's entry (or by a test, over a
+// headless console and a fixed clock) and passed to the code that needs it.
+// There are no hidden globals besides it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "common/colour_sets.h"
+#include "platform/base/clock.h"
+#include "platform/console/colour.h"
+#include "platform/console/console.h"
+
+namespace kestrel::common {
+
+class Runtime {
+public:
+    Runtime(console::Console& con, const base::Clock& clock);
+
+    console::Console& console() { return console_; }
+    console::Screen& screen() { return console_.screen(); }
+    const base::Clock& clock() const { return clock_; }
+
+    /// The colour set in force (the YCO… specifications).
+    const ColourSet& colours() const { return *colours_; }
+    void set_colours(const ColourSet& set) { colours_ = &set; }
+    /// The standard colour of one of the set's specifications.
+    console::Attr Standard(const char* spec) const;
+    console::Attr Enhanced(const char* spec) const;
+
+    /// Screen text with Polish letters, written in UTF-8 in the source,
+    /// as CP852 bytes in the letter set in force.
+    std::string Text(std::string_view utf8) const;
+
+    /// The working date, "today" for the functions that need a date of work.
+    const base::LocalTime& working_date() const { return working_date_; }
+    void set_working_date(const base::LocalTime& date) { working_date_ = date; }
+    /// Sets the working date to today (done before every menu).
+    void ResetWorkingDate() { working_date_ = clock_.Now(); }
+
+private:
+    console::Console& console_;
+    const base::Clock& clock_;
+    const ColourSet* colours_;
+    base::LocalTime working_date_;
+};
+
+}  // namespace kestrel::common
