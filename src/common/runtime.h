@@ -40,11 +40,37 @@ public:
     /// Sets the working date to today (done before every menu).
     void ResetWorkingDate() { working_date_ = clock_.Now(); }
 
+    // --- program state shared by the menus and the main loop -------------
+    /// The company data directory with a trailing "/" (NAGL0).
+    const std::string& data_dir() const { return data_dir_; }
+    void set_data_dir(std::string dir) { data_dir_ = std::move(dir); }
+    /// A full reload of the configuration is wanted (NAGLBREAM).
+    bool restart_requested() const { return restart_requested_; }
+    void set_restart_requested(bool on) { restart_requested_ = on; }
+    /// The process-wide read-only flag (QRMRO): sets it, returns the old value.
+    bool SetReadOnly(bool on) {
+        bool old = read_only_;
+        read_only_ = on;
+        return old;
+    }
+    bool read_only() const { return read_only_; }
+    /// Menus wrap from the last entry to the first and back.
+    bool menu_wrap() const { return menu_wrap_; }
+    void set_menu_wrap(bool on) { menu_wrap_ = on; }
+    /// Row where menus show the current entry's help line (column 0).
+    int message_row() const { return message_row_; }
+    void set_message_row(int row) { message_row_ = row; }
+
 private:
     console::Console& console_;
     const base::Clock& clock_;
     const ColourSet* colours_;
     base::LocalTime working_date_;
+    std::string data_dir_ = "./";
+    bool restart_requested_ = false;
+    bool read_only_ = false;
+    bool menu_wrap_ = false;
+    int message_row_ = 0;
 };
 
 }  // namespace kestrel::common
