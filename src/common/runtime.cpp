@@ -20,6 +20,8 @@ console::Attr Runtime::Enhanced(const char* spec) const {
     return parsed ? parsed->enhanced : console::ColourSpec{}.enhanced;
 }
 
-std::string Runtime::Text(std::string_view utf8) const { return codepage::FromUtf8(utf8); }
+std::string Runtime::Text(std::string_view utf8) const {
+    return letters_.FromCp852(codepage::FromUtf8(utf8));
+}
 
 }  // namespace kestrel::common

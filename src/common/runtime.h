@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/colour_sets.h"
+#include "common/letters.h"
 #include "platform/base/clock.h"
 #include "platform/console/colour.h"
 #include "platform/console/console.h"
@@ -33,6 +34,9 @@ public:
     /// Screen text with Polish letters, written in UTF-8 in the source,
     /// as CP852 bytes in the letter set in force.
     std::string Text(std::string_view utf8) const;
+    /// The Polish letter set in force (CP852 until the configuration says).
+    const LetterSet& letters() const { return letters_; }
+    void set_letters(LetterSet set) { letters_ = std::move(set); }
 
     /// The working date, "today" for the functions that need a date of work.
     const base::LocalTime& working_date() const { return working_date_; }
@@ -66,6 +70,7 @@ private:
     const base::Clock& clock_;
     const ColourSet* colours_;
     base::LocalTime working_date_;
+    LetterSet letters_ = MakeLetterSet(kPolishCp852);
     std::string data_dir_ = "./";
     bool restart_requested_ = false;
     bool read_only_ = false;

@@ -47,9 +47,11 @@ wait_for "Okno terminala jest za małe" || fail "no message on a small terminal"
 t resize-window -t s -x 80 -y 25
 wait_for "System Kadrowo-Płacowy KESTREL" || fail "screen not redrawn after enlarging"
 
-# Esc alone ends the program (for now) and gives the terminal back.
+# Esc alone is read as Esc: the main menu asks whether to end; "t" ends it.
 t send-keys -t s Escape
-wait_for "EXITED:0" || fail "program did not end with status 0 on Esc"
+wait_for "Koniec programu? [t,n]" || fail "Esc did not reach the menu"
+t send-keys -t s t
+wait_for "EXITED:0" || fail "program did not end with status 0"
 wait_for "COOKED" || fail "terminal not restored after exit"
 
 # A fatal signal gives the terminal back too.
