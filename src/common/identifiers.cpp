@@ -54,23 +54,13 @@ bool Mod11Matches(std::string_view digits, const auto& weights) {
 }
 
 // Brings an account to one row of digits: characters 1-2 (two blanks in the
-// old form), the sort code at 3-10, the rest of the account after it.
+// old form), the sort code at 3-10, the rest of the account after it. The
+// usual ways of writing the long form (check digits, dash, sort code, dash,
+// account; or groups of four) come out right by dropping the dashes.
 std::string NormaliseAccount(std::string_view text) {
-    const std::string s = Without(text, " ");
-    std::string n;
-    if (s.size() > 8 && s[8] == '-') {  // old form: sort code, dash, account
-        n = "  " + s.substr(0, 8) + s.substr(9);
-    } else if (s.size() > 2 && s[2] == '-') {  // check digits, dash, ...
-        n = s.substr(0, 2);
-        if (s.size() > 11 && s[11] == '-') {  // ... sort code, dash, account
-            n += s.substr(3, 8) + s.substr(12);
-        } else {
-            n += s.substr(3);
-        }
-    } else {
-        n = s;
-    }
-    return Without(n, "-");
+    std::string s = Without(text, " ");
+    if (s.size() > 8 && s[8] == '-') s = "  " + s.substr(0, 8) + s.substr(9);  // old form
+    return Without(s, "-");
 }
 
 }  // namespace
