@@ -17,10 +17,17 @@ class Parser {
   public:
     explicit Parser(std::string_view text) : lexer_(text) { Advance(); }
 
+    // A formula may be a list without parentheses: "a := 1, a + 1".
     NodePtr ParseAll() {
-        NodePtr n = Expr();
-        if (n && tok_.kind != Tok::kEnd) return Fail();
-        return n;
+        auto list = New(NodeKind::kList, tok_.pos);
+        do {
+            NodePtr e = Expr();
+            if (!e) return nullptr;
+            list->kids.push_back(std::move(e));
+        } while (Accept(Tok::kComma));
+        if (tok_.kind != Tok::kEnd) return Fail();
+        if (list->kids.size() == 1) return std::move(list->kids[0]);
+        return Seal(std::move(list));
     }
     int error_pos() const { return error_pos_; }
 

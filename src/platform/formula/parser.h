@@ -13,7 +13,8 @@
 //                            !a == b is !(a == b)
 //   postfix [i] [i,j] (args) alias->name
 //
-// `iif` and `if` with three arguments become kIif; NIL is the undefined
+// A whole formula may also be a list "a, b, c" without parentheses (the
+// value of the last). `iif` and `if` with three arguments become kIif; NIL is the undefined
 // value. Nesting deeper than kMaxDepth, or a tree taller than kMaxHeight,
 // is a syntax error, so no text can exhaust the stack of a later stage.
 #pragma once
