@@ -88,8 +88,9 @@ bool FnSelect(Call& c);
 bool FnAlias(Call& c);
 bool FnDbSeek(Call& c);
 
-/// Longest text a formula may build; longer results are a "String overflow".
-inline constexpr size_t kMaxString = 1 << 20;
+/// Longest text a formula may build, as in the family (65,535 bytes);
+/// longer results are a "String overflow".
+inline constexpr size_t kMaxString = 65535;
 /// Most elements an array may have.
 inline constexpr size_t kMaxArray = 1 << 16;
 

@@ -45,6 +45,14 @@ bool NewArray(Call& c, int i, Value* out, int depth) {
     if (!c.Arg(i).IsNumber() || !IntArg(c, i, 0, &n) || n < 0) return c.ArgError(1131);
     if (n > static_cast<long long>(kMaxArray) || depth > 8)
         return c.Fail(Error::Other("Array too big", 1131));
+    if (depth == 0) {  // all dimensions together stay within kMaxArray elements
+        double total = 1;
+        for (int k = i; k < c.argc; ++k) {
+            total *= c.Arg(k).IsNumber() ? std::max(1.0, c.Arg(k).number()) : 1.0;
+        }
+        if (total > static_cast<double>(kMaxArray))
+            return c.Fail(Error::Other("Array too big", 1131));
+    }
     *out = Value::NewArray(static_cast<size_t>(n));
     if (i + 1 < c.argc) {
         for (Value& item : out->items()) {

@@ -144,6 +144,7 @@ bool Runtime::Evaluate(const Program& program, Value* out, Error* error) {
         *error = Error::Other("Stack overflow", 1);
         return false;
     }
+    if (depth_ == 0 && base == stack_.get()) calls_left_ = call_limit_;
     return Execute(program, base, base, out, error);
 }
 

@@ -121,6 +121,11 @@ class Runtime {
     /// kWrongResultType ("Błędna wartość algorytmu").
     bool EvaluateAs(const Program& program, Type expected, Value* out, Error* error);
 
+    /// Most user-function calls one evaluation may make (default ten
+    /// million); more fail with "Too many calls". Formulas have no loops, so
+    /// only runaway recursion reaches it.
+    void SetCallLimit(int64_t calls) { call_limit_ = calls; }
+
     /// The date date() returns; 0 (the default) means the system clock.
     void SetToday(int32_t julian) { today_ = julian; }
     int32_t Today() const;
@@ -161,6 +166,8 @@ class Runtime {
     Value* stack_end_ = nullptr;
     Value* top_ = nullptr;  // first free stack entry while a function runs
     int depth_ = 0;         // nesting of user function calls
+    int64_t call_limit_ = 10'000'000;
+    int64_t calls_left_ = 0;
 };
 
 }  // namespace kestrel::formula

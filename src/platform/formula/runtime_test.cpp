@@ -317,6 +317,20 @@ TEST(RuntimeTest, CompileRemovesLineBreaks) {
     EXPECT_EQ(Eval(rt, "\r\n"), "error: Błąd - \"pusty\" algorytm");
 }
 
+TEST(RuntimeTest, RunawayRecursionStops) {
+    Runtime rt;
+    Error err;
+    rt.SetCallLimit(1000);
+    ASSERT_EQ(rt.DefineFunction("fib", "n", "iif(n < 2, n, fib(n-1) + fib(n-2))", &err),
+              DefineResult::kOk);
+    EXPECT_EQ(Eval(rt, "fib(10)"), "55");
+    EXPECT_EQ(Eval(rt, "fib(40)"), "error: Błąd:\"Too many calls\" (2)");
+    // The budget is per evaluation.
+    EXPECT_EQ(Eval(rt, "fib(10)"), "55");
+    ASSERT_EQ(rt.DefineFunction("deep", "n", "deep(n+1)", &err), DefineResult::kOk);
+    EXPECT_EQ(Eval(rt, "deep(1)"), "error: Błąd:\"Stack overflow\" (1)");
+}
+
 TEST(RuntimeTest, TodayCanBeSetByTheHost) {
     Runtime rt;
     rt.SetToday(2460341);  // 2024-01-31

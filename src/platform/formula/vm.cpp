@@ -26,6 +26,10 @@ bool Runtime::CallUser(int index, Value* args, int argc, Value* result, Error* e
         *error = Error::Undefined(ErrorKind::kUndefinedFunction, user_fns_[index].name);
         return false;
     }
+    if (--calls_left_ < 0) {
+        *error = Error::Other("Too many calls", 2);
+        return false;
+    }
     if (depth_ >= kMaxCallDepth) {
         *error = Error::Other("Stack overflow", 1);
         return false;
