@@ -133,7 +133,9 @@ bool Runtime::Compile(std::string_view text, Program* out, Error* error) {
 }
 
 bool Runtime::Evaluate(const Program& program, Value* out, Error* error) {
-    *error = Error();
+    // Only the kind says whether there is an error; clearing the texts would
+    // cost more than a simple formula's whole evaluation.
+    error->kind = ErrorKind::kNone;
     *out = Value();
     if (program.empty()) {
         error->kind = ErrorKind::kSyntax;

@@ -20,7 +20,9 @@
 
 namespace kestrel::formula {
 
-enum class Type : uint8_t { kNil, kNumber, kString, kDate, kLogical, kArray };
+// Heap-held types come last, so one comparison tells whether a value holds a
+// reference.
+enum class Type : uint8_t { kNil, kNumber, kDate, kLogical, kString, kArray };
 
 class Value;
 
@@ -114,6 +116,15 @@ class Value {
         u_.num = d;
     }
 
+    /// Overwrites this value with a logical, in place.
+    void SetLogical(bool b) {
+        if (type_ >= Type::kString) Release();
+        type_ = Type::kLogical;
+        u_.logical = b;
+    }
+    /// Makes the value NIL, releasing what it held.
+    void SetNil() { Release(); }
+
     /// valtype(): "U", "N", "C", "D", "L" or "A".
     char TypeLetter() const;
 
@@ -125,6 +136,10 @@ class Value {
             ++u_.arr->refs;
     }
     void Release() {
+        if (type_ < Type::kString) {
+            type_ = Type::kNil;
+            return;
+        }
         if (type_ == Type::kString) {
             if (--u_.str->refs == 0) delete u_.str;
         } else if (type_ == Type::kArray) {

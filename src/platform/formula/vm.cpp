@@ -3,9 +3,11 @@
 // Invariant: every stack entry at or above the stack pointer is NIL, so
 // pushing is a plain assignment and missing user-function arguments are
 // already NIL. Every exit path clears what it pushed.
+#include <algorithm>
 #include <cmath>
 
 #include "platform/formula/builtins.h"
+#include "platform/formula/number_format.h"
 #include "platform/formula/operators.h"
 #include "platform/formula/runtime.h"
 
@@ -129,18 +131,47 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
             case Op::kSub:
             case Op::kMul:
             case Op::kDiv:
+                if (sp[-2].IsNumber() && sp[-1].IsNumber()) {  // the common case, inline
+                    const double a = sp[-2].number(), b = sp[-1].number();
+                    const int da = sp[-2].decimals(), db = sp[-1].decimals();
+                    switch (in.op) {
+                        case Op::kAdd: sp[-2].SetNumber(a + b, std::max(da, db)); break;
+                        case Op::kSub: sp[-2].SetNumber(a - b, std::max(da, db)); break;
+                        case Op::kMul: sp[-2].SetNumber(a * b, da + db); break;
+                        default:  // division by zero gives 0
+                            if (b == 0) sp[-2].SetNumber(0);
+                            else sp[-2].SetNumber(a / b, kSetDecimals);
+                            break;
+                    }
+                    --sp;
+                    sp->SetNil();
+                    break;
+                }
+                [[fallthrough]];
             case Op::kMod:
             case Op::kPow:
                 if (!Arithmetic(in.op, sp[-2], sp[-1], error)) goto fail;
                 *--sp = Value();
                 break;
-            case Op::kEq:
-            case Op::kEqEq:
-            case Op::kNe:
             case Op::kLt:
             case Op::kLe:
             case Op::kGt:
             case Op::kGe:
+                if (sp[-2].IsNumber() && sp[-1].IsNumber()) {
+                    const double a = sp[-2].number(), b = sp[-1].number();
+                    const bool r = in.op == Op::kLt ? a < b
+                                   : in.op == Op::kLe ? a <= b
+                                   : in.op == Op::kGt ? a > b
+                                                      : a >= b;
+                    sp[-2].SetLogical(r);
+                    --sp;
+                    sp->SetNil();
+                    break;
+                }
+                [[fallthrough]];
+            case Op::kEq:
+            case Op::kEqEq:
+            case Op::kNe:
             case Op::kIn:
                 if (!Comparison(in.op, sp[-2], sp[-1], error)) goto fail;
                 *--sp = Value();
