@@ -29,8 +29,12 @@ void* operator new(std::size_t n) {
     if (void* p = std::malloc(n ? n : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -40,9 +44,25 @@ using namespace kestrel::formula;
 constexpr int64_t kIterations = 10'000'000;
 
 // The payroll variables, as slots.
-enum Slot { ZASA, DNIPR, DNNOM, BRUT, ZUSP, KOSZ, ROKMC, GODZ, PODST, SKL1, SKL2, SKL3, ZWOL, TBZ26, kSlots };
+enum Slot {
+    ZASA,
+    DNIPR,
+    DNNOM,
+    BRUT,
+    ZUSP,
+    KOSZ,
+    ROKMC,
+    GODZ,
+    PODST,
+    SKL1,
+    SKL2,
+    SKL3,
+    ZWOL,
+    TBZ26,
+    kSlots
+};
 const char* const kSlotNames[kSlots] = {"ZASA", "DNIPR", "DNNOM", "BRUT", "ZUSP", "KOSZ", "ROKMC",
-                                        "GODZ", "PODST", "SKL1", "SKL2", "SKL3", "ZWOL", "TBZ26"};
+                                        "GODZ", "PODST", "SKL1",  "SKL2", "SKL3", "ZWOL", "TBZ26"};
 
 struct Case {
     const char* name;
@@ -71,7 +91,7 @@ struct Payroll {
 };
 
 class Engine {
-public:
+  public:
     Engine() : slots_(kSlots) {
         for (const char* name : kSlotNames) rt_.slots().Declare(name);
         const Payroll p;
@@ -92,9 +112,9 @@ public:
         for (const auto& s : p.tbz26) slots_[TBZ26].items().push_back(Value::String(s));
         rt_.BindSlots(slots_.data(), slots_.size());
         Error err;
-        if (rt_.DefineFunction("REN1", "",
-                               "iif(ROKMC < 200707, 6.5/100, iif(ROKMC < 200801, 3.5/100, 1.5/100))",
-                               &err) != DefineResult::kOk) {
+        if (rt_.DefineFunction(
+                "REN1", "", "iif(ROKMC < 200707, 6.5/100, iif(ROKMC < 200801, 3.5/100, 1.5/100))",
+                &err) != DefineResult::kOk) {
             std::fprintf(stderr, "ren1: %s\n", err.Message().c_str());
             std::exit(1);
         }
@@ -110,7 +130,7 @@ public:
     }
     Runtime& rt() { return rt_; }
 
-private:
+  private:
     Runtime rt_;
     std::vector<Value> slots_;
 };
@@ -147,19 +167,27 @@ double Cpp(int which, Payroll& p) {
     benchmark::DoNotOptimize(p);
     switch (which) {
         case 0: {
-            const double ren1 = p.rokmc < 200707 ? 6.5 / 100 : (p.rokmc < 200801 ? 3.5 / 100 : 1.5 / 100);
+            const double ren1 =
+                p.rokmc < 200707 ? 6.5 / 100 : (p.rokmc < 200801 ? 3.5 / 100 : 1.5 / 100);
             return YRound(p.zasa * ren1, 2);
         }
-        case 1: return p.dnipr > 0 ? (p.dnnom != 0 ? p.zasa / p.dnnom : 0) * p.dnipr : 0;
-        case 2: return std::max(0.0, std::trunc((p.brut - p.zusp - p.kosz) + 0.5) * 0.12 - 300);
-        case 3: return YRound(std::min(p.brut, p.podst) * 0.09, 2);
-        case 4: return p.brut > 0 && !p.zwol ? YRound(p.brut * 0.0245, 2) : 0;
-        case 5: return YRound(p.zasa / 168 * p.godz * 1.5, 2);
-        case 6: return YRound(std::max(0.0, p.podst - p.zusp) * 0.0976 + p.skl1 + p.skl2 - p.skl3, 2);
+        case 1:
+            return p.dnipr > 0 ? (p.dnnom != 0 ? p.zasa / p.dnnom : 0) * p.dnipr : 0;
+        case 2:
+            return std::max(0.0, std::trunc((p.brut - p.zusp - p.kosz) + 0.5) * 0.12 - 300);
+        case 3:
+            return YRound(std::min(p.brut, p.podst) * 0.09, 2);
+        case 4:
+            return p.brut > 0 && !p.zwol ? YRound(p.brut * 0.0245, 2) : 0;
+        case 5:
+            return YRound(p.zasa / 168 * p.godz * 1.5, 2);
+        case 6:
+            return YRound(std::max(0.0, p.podst - p.zusp) * 0.0976 + p.skl1 + p.skl2 - p.skl3, 2);
         case 7: {
             double m = std::fmod(p.dnipr, 7);
             if (m != 0 && (p.dnipr > 0) != (7 > 0)) m += 7;
-            return kestrel::base::YInt(p.brut / p.dnnom) + kestrel::base::YInt(p.zasa / p.dnnom) + m;
+            return kestrel::base::YInt(p.brut / p.dnnom) + kestrel::base::YInt(p.zasa / p.dnnom) +
+                   m;
         }
         case 9: {
             for (const auto& s : p.tbz26) {
@@ -193,7 +221,7 @@ void BM_Cpp(benchmark::State& state, int which) {
 
 // Collects ns per evaluation to print the ratio table at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     std::map<std::string, double> ns;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs) ns[r.benchmark_name()] = r.GetAdjustedCPUTime();

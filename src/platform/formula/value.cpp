@@ -10,14 +10,14 @@ size_t g_array_count = 0;
 
 Value Value::String(std::string_view s) {
     Value v;
-    v.type_ = Type::kString;
+    v.head_ = static_cast<uint64_t>(Type::kString);
     v.u_.str = new StringRep{1, std::string(s)};
     return v;
 }
 
 Value Value::NewArray(size_t n) {
     Value v;
-    v.type_ = Type::kArray;
+    v.head_ = static_cast<uint64_t>(Type::kArray);
     auto* a = new ArrayRep{1, std::vector<Value>(n), nullptr, g_arrays};
     if (g_arrays) g_arrays->prev = a;
     g_arrays = a;
@@ -37,7 +37,7 @@ void Value::FreeArray(ArrayRep* a) {
 }
 
 char Value::TypeLetter() const {
-    switch (type_) {
+    switch (type()) {
         case Type::kNil:
             return 'U';
         case Type::kNumber:

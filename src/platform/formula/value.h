@@ -42,23 +42,23 @@ class Value {
   public:
     Value() { u_.num = 0; }
     ~Value() { Release(); }
-    Value(const Value& o) : type_(o.type_), width_(o.width_), dec_(o.dec_), u_(o.u_) { Retain(); }
-    Value(Value&& o) noexcept : type_(o.type_), width_(o.width_), dec_(o.dec_), u_(o.u_) {
-        o.type_ = Type::kNil;
-    }
+    Value(const Value& o) : head_(o.head_), u_(o.u_) { Retain(); }
+    Value(Value&& o) noexcept : head_(o.head_), u_(o.u_) { o.head_ = 0; }
     Value& operator=(const Value& o) {
         if (this != &o) {
             o.Retain();
             Release();
-            type_ = o.type_, width_ = o.width_, dec_ = o.dec_, u_ = o.u_;
+            head_ = o.head_;
+            u_ = o.u_;
         }
         return *this;
     }
     Value& operator=(Value&& o) noexcept {
         if (this != &o) {
             Release();
-            type_ = o.type_, width_ = o.width_, dec_ = o.dec_, u_ = o.u_;
-            o.type_ = Type::kNil;
+            head_ = o.head_;
+            u_ = o.u_;
+            o.head_ = 0;
         }
         return *this;
     }
@@ -74,31 +74,31 @@ class Value {
     /// A date as a Julian day number; 0 is the empty date.
     static Value Date(int32_t julian) {
         Value v;
-        v.type_ = Type::kDate;
+        v.head_ = static_cast<uint64_t>(Type::kDate);
         v.u_.julian = julian;
         return v;
     }
     static Value Logical(bool b) {
         Value v;
-        v.type_ = Type::kLogical;
+        v.head_ = static_cast<uint64_t>(Type::kLogical);
         v.u_.logical = b;
         return v;
     }
     /// A new array of `n` NIL elements.
     static Value NewArray(size_t n = 0);
 
-    Type type() const { return type_; }
-    bool IsNil() const { return type_ == Type::kNil; }
-    bool IsNumber() const { return type_ == Type::kNumber; }
-    bool IsString() const { return type_ == Type::kString; }
-    bool IsDate() const { return type_ == Type::kDate; }
-    bool IsLogical() const { return type_ == Type::kLogical; }
-    bool IsArray() const { return type_ == Type::kArray; }
+    Type type() const { return static_cast<Type>(head_ & 0xFF); }
+    bool IsNil() const { return type() == Type::kNil; }
+    bool IsNumber() const { return type() == Type::kNumber; }
+    bool IsString() const { return type() == Type::kString; }
+    bool IsDate() const { return type() == Type::kDate; }
+    bool IsLogical() const { return type() == Type::kLogical; }
+    bool IsArray() const { return type() == Type::kArray; }
 
     // Accessors; each is valid only for its own type.
     double number() const { return u_.num; }
-    int decimals() const { return dec_; }
-    int width() const { return width_; }
+    int decimals() const { return static_cast<int>((head_ >> 16) & 0xFF); }
+    int width() const { return static_cast<int>((head_ >> 8) & 0xFF); }
     const std::string& str() const { return u_.str->text; }
     int32_t julian() const { return u_.julian; }
     bool logical() const { return u_.logical; }
@@ -109,17 +109,18 @@ class Value {
     /// Overwrites this value with a number, in place (no allocation when the
     /// value already is a number).
     void SetNumber(double d, int decimals = 0, int width = 0) {
-        if (type_ >= Type::kString) Release();
-        type_ = Type::kNumber;
-        width_ = static_cast<uint8_t>(width < 0 ? 0 : (width > 255 ? 255 : width));
-        dec_ = static_cast<uint8_t>(decimals < 0 ? 0 : (decimals > 15 ? 15 : decimals));
+        if (type() >= Type::kString) Release();
+        const uint64_t w = static_cast<uint64_t>(width < 0 ? 0 : (width > 255 ? 255 : width));
+        const uint64_t dec =
+            static_cast<uint64_t>(decimals < 0 ? 0 : (decimals > 15 ? 15 : decimals));
+        head_ = static_cast<uint64_t>(Type::kNumber) | w << 8 | dec << 16;
         u_.num = d;
     }
 
     /// Overwrites this value with a logical, in place.
     void SetLogical(bool b) {
-        if (type_ >= Type::kString) Release();
-        type_ = Type::kLogical;
+        if (type() >= Type::kString) Release();
+        head_ = static_cast<uint64_t>(Type::kLogical);
         u_.logical = b;
     }
     /// Makes the value NIL, releasing what it held.
@@ -130,28 +131,28 @@ class Value {
 
   private:
     void Retain() const {
-        if (type_ == Type::kString)
+        if (type() < Type::kString) return;
+        if (type() == Type::kString)
             ++u_.str->refs;
-        else if (type_ == Type::kArray)
+        else
             ++u_.arr->refs;
     }
     void Release() {
-        if (type_ < Type::kString) {
-            type_ = Type::kNil;
-            return;
-        }
-        if (type_ == Type::kString) {
+        const Type t = type();
+        head_ = 0;
+        if (t < Type::kString) return;
+        if (t == Type::kString) {
             if (--u_.str->refs == 0) delete u_.str;
-        } else if (type_ == Type::kArray) {
-            if (--u_.arr->refs == 0) FreeArray(u_.arr);
+        } else if (--u_.arr->refs == 0) {
+            FreeArray(u_.arr);
         }
-        type_ = Type::kNil;
     }
     static void FreeArray(ArrayRep* a);
 
-    Type type_ = Type::kNil;
-    uint8_t width_ = 0;
-    uint8_t dec_ = 0;
+    // Type, integer-part width and decimals in one word (type | width << 8 |
+    // decimals << 16), always written whole: the evaluator copies values all
+    // the time, and partial writes would stall the loads that follow.
+    uint64_t head_ = 0;
     union {
         double num;
         int32_t julian;

@@ -135,12 +135,20 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                     const double a = sp[-2].number(), b = sp[-1].number();
                     const int da = sp[-2].decimals(), db = sp[-1].decimals();
                     switch (in.op) {
-                        case Op::kAdd: sp[-2].SetNumber(a + b, std::max(da, db)); break;
-                        case Op::kSub: sp[-2].SetNumber(a - b, std::max(da, db)); break;
-                        case Op::kMul: sp[-2].SetNumber(a * b, da + db); break;
+                        case Op::kAdd:
+                            sp[-2].SetNumber(a + b, std::max(da, db));
+                            break;
+                        case Op::kSub:
+                            sp[-2].SetNumber(a - b, std::max(da, db));
+                            break;
+                        case Op::kMul:
+                            sp[-2].SetNumber(a * b, da + db);
+                            break;
                         default:  // division by zero gives 0
-                            if (b == 0) sp[-2].SetNumber(0);
-                            else sp[-2].SetNumber(a / b, kSetDecimals);
+                            if (b == 0)
+                                sp[-2].SetNumber(0);
+                            else
+                                sp[-2].SetNumber(a / b, kSetDecimals);
                             break;
                     }
                     --sp;
@@ -159,7 +167,7 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
             case Op::kGe:
                 if (sp[-2].IsNumber() && sp[-1].IsNumber()) {
                     const double a = sp[-2].number(), b = sp[-1].number();
-                    const bool r = in.op == Op::kLt ? a < b
+                    const bool r = in.op == Op::kLt   ? a < b
                                    : in.op == Op::kLe ? a <= b
                                    : in.op == Op::kGt ? a > b
                                                       : a >= b;
