@@ -125,6 +125,13 @@ class Value {
     }
     /// Makes the value NIL, releasing what it held.
     void SetNil() { Release(); }
+    /// Copies `o` into this value, which must be NIL (the evaluator's stack
+    /// above its top): nothing to release, so no check.
+    void CopyIntoNil(const Value& o) {
+        head_ = o.head_;
+        u_ = o.u_;
+        Retain();
+    }
 
     /// valtype(): "U", "N", "C", "D", "L" or "A".
     char TypeLetter() const;

@@ -17,7 +17,7 @@ namespace {
 constexpr int kMaxCallDepth = 200;
 
 void Clear(Value* from, Value* to) {
-    for (Value* v = from; v < to; ++v) *v = Value();
+    for (Value* v = from; v < to; ++v) v->SetNil();
 }
 
 }  // namespace
@@ -56,13 +56,13 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
         const Instr& in = *ip++;
         switch (in.op) {
             case Op::kConst:
-                *sp++ = p.constants[in.a];
+                (sp++)->CopyIntoNil(p.constants[in.a]);
                 break;
             case Op::kNil:
                 ++sp;
                 break;
             case Op::kLoadLocal:
-                *sp++ = locals[in.a];
+                (sp++)->CopyIntoNil(locals[in.a]);
                 break;
             case Op::kStoreLocal:
                 locals[in.a] = sp[-1];
@@ -72,7 +72,7 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                     *error = Error::Undefined(ErrorKind::kUndefinedVariable, p.names[in.c]);
                     goto fail;
                 }
-                *sp++ = slot_values_[in.a];
+                (sp++)->CopyIntoNil(slot_values_[in.a]);
                 break;
             case Op::kStoreSlot:
                 if (static_cast<size_t>(in.a) >= slot_count_) {
@@ -86,7 +86,7 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                     *error = Error::Undefined(ErrorKind::kUndefinedVariable, p.names[in.c]);
                     goto fail;
                 }
-                *sp++ = publics_.Get(in.a);
+                (sp++)->CopyIntoNil(publics_.Get(in.a));
                 break;
             case Op::kStorePublic:
                 publics_.Set(in.a, sp[-1]);
@@ -159,7 +159,7 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
             case Op::kMod:
             case Op::kPow:
                 if (!Arithmetic(in.op, sp[-2], sp[-1], error)) goto fail;
-                *--sp = Value();
+                (--sp)->SetNil();
                 break;
             case Op::kLt:
             case Op::kLe:
@@ -182,7 +182,7 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
             case Op::kNe:
             case Op::kIn:
                 if (!Comparison(in.op, sp[-2], sp[-1], error)) goto fail;
-                *--sp = Value();
+                (--sp)->SetNil();
                 break;
             case Op::kAndJump:
             case Op::kOrJump: {
@@ -194,7 +194,7 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                 if (decided)
                     ip = p.code.data() + in.a;
                 else
-                    *--sp = Value();
+                    (--sp)->SetNil();
                 break;
             }
             case Op::kCheckLogical:
@@ -209,7 +209,7 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                     goto fail;
                 }
                 const bool cond = sp[-1].logical();
-                *--sp = Value();
+                (--sp)->SetNil();
                 if (!cond) ip = p.code.data() + in.a;
                 break;
             }
@@ -217,7 +217,7 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                 ip = p.code.data() + in.a;
                 break;
             case Op::kPop:
-                *--sp = Value();
+                (--sp)->SetNil();
                 break;
             case Op::kCallBuiltin:
             case Op::kCallHost: {
