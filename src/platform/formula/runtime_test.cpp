@@ -331,6 +331,23 @@ TEST(RuntimeTest, RunawayRecursionStops) {
     EXPECT_EQ(Eval(rt, "deep(1)"), "error: Błąd:\"Stack overflow\" (1)");
 }
 
+TEST(RuntimeTest, FailedCallsLeaveNothingBehind) {
+    const size_t live = LiveArrayCount();
+    {
+        Runtime rt;
+        rt.SetCallLimit(5);
+        Error err;
+        ASSERT_EQ(rt.DefineFunction("rek", "a", "rek(a)", &err), DefineResult::kOk);
+        EXPECT_EQ(Eval(rt, "niema({1, 2}, \"x\")"), "error: Błędna funkcja: NIEMA");
+        EXPECT_EQ(Eval(rt, "rek({3})"), "error: Błąd:\"Too many calls\" (2)");
+        EXPECT_EQ(Eval(rt, "substr({4}, 1)"), "error: Błąd operacji \"SUBSTR\" (1110)");
+        EXPECT_EQ(LiveArrayCount(), live);
+        // The stack is clean: the next evaluation starts from NIL entries.
+        EXPECT_EQ(Eval(rt, "{1, \"a\"}"), "{1, \"a\"}");
+    }
+    EXPECT_EQ(LiveArrayCount(), live);
+}
+
 TEST(RuntimeTest, TodayCanBeSetByTheHost) {
     Runtime rt;
     rt.SetToday(2460341);  // 2024-01-31

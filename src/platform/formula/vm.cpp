@@ -103,7 +103,10 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                         *error = Error::Undefined(ErrorKind::kUndefinedVariable, f.name);
                     goto fail;
                 }
-                if (!host_->ReadField(ref, sp, error)) goto fail;
+                if (!host_->ReadField(ref, sp, error)) {
+                    sp->SetNil();  // whatever the host left there
+                    goto fail;
+                }
                 ++sp;
                 break;
             }
@@ -244,8 +247,12 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                 Value r;
                 const bool ok = CallUser(in.a, args, in.b, &r, error);
                 top_ = saved_top;
+                if (!ok) {
+                    Clear(args, sp);  // a call refused before it ran leaves its arguments
+                    sp = args;
+                    goto fail;
+                }
                 sp = args;
-                if (!ok) goto fail;
                 *sp++ = std::move(r);
                 break;
             }
