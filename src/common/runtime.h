@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/colour_sets.h"
+#include "common/configuration.h"
 #include "common/letters.h"
 #include "platform/base/clock.h"
 #include "platform/console/colour.h"
@@ -44,6 +45,10 @@ public:
     /// Sets the working date to today (done before every menu).
     void ResetWorkingDate() { working_date_ = clock_.Now(); }
 
+    /// The company's configuration (the NAGL… variables).
+    Configuration& config() { return config_; }
+    const Configuration& config() const { return config_; }
+
     // --- program state shared by the menus and the main loop -------------
     /// The company data directory with a trailing "/" (NAGL0).
     const std::string& data_dir() const { return data_dir_; }
@@ -71,6 +76,7 @@ private:
     const ColourSet* colours_;
     base::LocalTime working_date_;
     LetterSet letters_ = MakeLetterSet(kPolishCp852);
+    Configuration config_;
     std::string data_dir_ = "./";
     bool restart_requested_ = false;
     bool read_only_ = false;
