@@ -6,6 +6,14 @@
 
 namespace kestrel::common {
 
+void ConfigWatch::Remember() {
+    struct stat st;
+    known_ = ::stat(path_.c_str(), &st) == 0;
+    if (!known_) return;
+    seconds_ = st.st_mtim.tv_sec;
+    nanoseconds_ = st.st_mtim.tv_nsec;
+}
+
 bool ConfigWatch::Check(Runtime& rt) {
     struct stat st;
     if (::stat(path_.c_str(), &st) != 0) return true;

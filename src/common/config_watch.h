@@ -18,6 +18,10 @@ public:
     /// returns false. Otherwise (and for a missing file) returns true.
     bool Check(Runtime& rt);
 
+    /// Takes the file's present time as known, without announcing anything
+    /// (after the program itself rewrote the file).
+    void Remember();
+
     const std::string& path() const { return path_; }
 
 private:

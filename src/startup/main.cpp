@@ -1,5 +1,6 @@
 // KESTREL — program entry.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "platform/console/headless_backend.h"
 #include "platform/console/terminal_backend.h"
 #include "startup/command_line.h"
+#include "startup/directories.h"
 #include "startup/program.h"
 
 namespace {
@@ -37,6 +39,11 @@ int main(int argc, char** argv) {
         Usage();
         return kExitUsage;
     }
+
+    std::error_code cwd_error;
+    const std::string cwd = std::filesystem::current_path(cwd_error).string();
+    const startup::Directories dirs =
+        startup::ResolveDirectories(cwd, cl.company, std::getenv("QRMAKORD"));
 
     std::unique_ptr<base::Clock> clock;
     if (cl.now) clock = std::make_unique<base::FixedClock>(*cl.now);
@@ -68,7 +75,7 @@ int main(int argc, char** argv) {
         console::Console con(backend);
         common::Runtime rt(con, *clock);
         try {
-            return startup::RunProgram(rt);
+            return startup::RunProgram(rt, dirs);
         } catch (const console::ScriptEnded&) {
             backend.WriteScreen("final");
             return kExitScriptEnded;
@@ -85,7 +92,7 @@ int main(int argc, char** argv) {
     {
         console::Console con(*terminal);
         common::Runtime rt(con, *clock);
-        status = startup::RunProgram(rt);
+        status = startup::RunProgram(rt, dirs);
     }
     terminal.reset();
     return status;

@@ -59,7 +59,7 @@ void DrawMainScreen(console::Console& con, const common::ColourSet& colours,
     s.Repeat(3, 22, 0xCD, 35, frame);                                // ═
     s.Box(22, 0, 24, 39, "\xBA\xC4\xC2\xB3\xCD\xCD\xC8\xBA", frame); // ║─┬│══╚║
     s.Repeat(22, 40, 0xC4, 38, frame);                               // ─
-    s.Write(2, 1, FormatShortName(short_name), emphasis);
+    s.Write(2, 1, short_name.substr(0, 20), emphasis);
     s.Write(2, 25, codepage::FromUtf8("System Kadrowo-Płacowy KESTREL"), emphasis);
     s.Write(2, 59, now.DateText(), frame);
     DrawClock(con, colours, now);

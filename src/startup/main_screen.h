@@ -14,7 +14,8 @@ namespace kestrel::startup {
 /// with one blank when it has at most 10 characters, centred in 20.
 std::string FormatShortName(const std::string& short_name);
 
-/// Draws the frame and the title line (date and time from `now`).
+/// Draws the frame and the title line (date and time from `now`);
+/// `short_name` is written as given (see FormatShortName).
 void DrawMainScreen(console::Console& con, const common::ColourSet& colours,
                     const std::string& short_name, const base::LocalTime& now);
 

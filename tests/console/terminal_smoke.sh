@@ -4,10 +4,14 @@
 # and the terminal given back on exit.
 set -u
 kestrel=$1
+tool=$2
 command -v tmux >/dev/null || { echo "tmux missing"; exit 77; }
+root=$(mktemp -d)
+"$tool" demo "$root" || exit 1
+cd "$root" || exit 1
 sock="kestrel_smoke_$$"
 t() { tmux -L "$sock" "$@"; }
-cleanup() { t kill-server 2>/dev/null; }
+cleanup() { t kill-server 2>/dev/null; rm -rf "$root"; }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; echo "--- screen ---"; t capture-pane -p -t s 2>/dev/null; exit 1; }
 
@@ -22,11 +26,13 @@ wait_for() {
 
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 t -u -f /dev/null new-session -d -s s -x 80 -y 25 \
-    "TERM=tmux-256color $kestrel --now '2026-12-08 10:15'; echo EXITED:\$?; stty -a | grep -q ' icanon' && echo COOKED; sleep 30"
+    "TERM=tmux-256color $kestrel DEMO --now '2026-12-08 10:15'; echo EXITED:\$?; stty -a | grep -q ' icanon' && echo COOKED; sleep 30"
 t set-option -t s remain-on-exit on >/dev/null
 
 wait_for "System Kadrowo-Płacowy KESTREL" || fail "title not shown"
 wait_for "2026-12-08  10:15" || fail "date and clock not shown"
+wait_for "F I R M A   D E M O" || fail "the demo company's short name"
+wait_for "B. Moduł PPK" || fail "main menu"
 screen=$(t capture-pane -p -t s)
 echo "$screen" | grep -qF "╔════" || fail "frame not drawn in box characters"
 echo "$screen" | grep -qF "<Alt+U>-Użytkownik" || fail "legend with Polish letters"
@@ -57,7 +63,7 @@ wait_for "COOKED" || fail "terminal not restored after exit"
 # A fatal signal gives the terminal back too.
 t kill-session -t s
 t -u -f /dev/null new-session -d -s s -x 80 -y 25 \
-    "TERM=tmux-256color $kestrel --now '1999-01-01 00:00'; echo EXITED:\$?; stty -a | grep -q ' icanon' && echo COOKED; sleep 30"
+    "TERM=tmux-256color $kestrel DEMO --now '1999-01-01 00:00'; echo EXITED:\$?; stty -a | grep -q ' icanon' && echo COOKED; sleep 30"
 wait_for "1999-01-01" || fail "second start"
 pkill -SEGV -f -- "--now 1999-01-01 00:00"
 wait_for "EXITED:139" || fail "program did not die of the signal"

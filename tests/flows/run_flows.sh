@@ -5,11 +5,18 @@
 #   cases/NAME.keys        the key script
 #   cases/NAME.args        extra command-line arguments (optional, one line)
 #   cases/NAME.exit        expected exit status (optional; default 3: script ran out)
+#   cases/NAME.setup       shell commands run in the program directory first (optional;
+#                          $TOOL is kestrel-tool)
+#
+# Every flow runs in a fresh program directory holding the demo company
+# DEMO.PK; give "DEMO" in NAME.args to start on it.
 #   cases/NAME/SCREEN.txt  expected screens ({screen SCREEN} and final)
 #
 # With KESTREL_UPDATE_FLOWS=1 the expected screens are rewritten instead.
 set -u
 kestrel=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+TOOL=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+export TOOL
 cases=$(cd "$(dirname "$0")/cases" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -20,6 +27,11 @@ for keys in "$cases"/*.keys; do
     count=$((count + 1))
     out="$work/$name"
     mkdir -p "$out/company"
+    "$TOOL" demo "$out/company" || { echo "FAIL $name: demo company"; failed=$((failed + 1)); continue; }
+    if [ -f "$cases/$name.setup" ]; then
+        (cd "$out/company" && bash "$cases/$name.setup") || {
+            echo "FAIL $name: setup"; failed=$((failed + 1)); continue; }
+    fi
     args=()
     [ -f "$cases/$name.args" ] && read -r -a args < "$cases/$name.args"
     want_exit=3

@@ -1,0 +1,80 @@
+// Another workstation changes the company's configuration while this one
+// shows the main menu: the next menu display announces it and the program
+// reloads the configuration.
+#include <gtest/gtest.h>
+
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "headless_runtime.h"
+#include "platform/console/keys.h"
+#include "platform/memfile/mem_file.h"
+#include "startup/directories.h"
+#include "startup/program.h"
+
+namespace kestrel::startup {
+namespace {
+
+namespace key = console::key;
+using memfile::MemEntry;
+using memfile::MemValue;
+
+std::vector<MemEntry> Config(const char* short_name) {
+    return {{"NAGL1", MemValue::Char(short_name)},
+            {"NAGL4", MemValue::Char("Druga linia")},
+            {"NAGL77", MemValue::Char("")},
+            {"NAGLGENPL", MemValue::Logical(true)}};
+}
+
+// Rewrites the file from a separate process, as another workstation would,
+// and gives it a modification time of its own.
+void RewriteFromAnotherProcess(const std::string& path, const char* short_name) {
+    pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        bool ok = memfile::WriteMemFile(path, Config(short_name)).ok();
+        struct timeval times[2] = {{2000000000, 0}, {2000000000, 0}};
+        ok = ok && ::utimes(path.c_str(), times) == 0;
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(Reload, AnotherWorkstationChangesTheConfiguration) {
+    const std::string root = (std::filesystem::temp_directory_path() /
+                              ("kestrel_reload_" + std::to_string(::getpid())))
+                                 .string();
+    std::filesystem::create_directories(root + "/FIRMA1.PK");
+    const std::string mem = root + "/FIRMA1.PK/QRM.MEM";
+    ASSERT_TRUE(memfile::WriteMemFile(mem, Config("PIERWSZA")).ok());
+
+    testing::HeadlessRuntime h({key::F(12), '4', key::kEnter, key::kEnter});
+    bool rewritten = false;
+    h.con.keyboard().Bind(key::F(12), [&] {
+        RewriteFromAnotherProcess(mem, "DRUGA");
+        rewritten = true;
+    });
+    std::string announced;
+    h.con.keyboard().Bind(key::kEnter, [&] {
+        // The first Enter dismisses the announcement: remember what it said.
+        if (announced.empty()) announced = h.ShownRow(23);
+        h.con.keyboard().Unbind(key::kEnter);
+        h.con.keyboard().Push(key::kEnter);
+    });
+
+    Directories dirs = ResolveDirectories(root, "firma1", nullptr);
+    EXPECT_THROW(RunProgram(h.rt, dirs), console::ScriptEnded);
+    EXPECT_TRUE(rewritten);
+    EXPECT_NE(announced.find("Zmiana zawartości QRM.MEM"), std::string::npos) << announced;
+    EXPECT_EQ(h.ShownRow(2).substr(0, 26), "║     D R U G A      ║");
+    EXPECT_EQ(h.rt.config().Text("NAGL1"), "DRUGA");
+    std::filesystem::remove_all(root);
+}
+
+}  // namespace
+}  // namespace kestrel::startup
