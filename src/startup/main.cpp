@@ -42,8 +42,10 @@ int main(int argc, char** argv) {
 
     std::error_code cwd_error;
     const std::string cwd = std::filesystem::current_path(cwd_error).string();
-    const startup::Directories dirs =
-        startup::ResolveDirectories(cwd, cl.company, std::getenv("QRMAKORD"));
+    startup::StartOptions start;
+    start.dirs = startup::ResolveDirectories(cwd, cl.company, std::getenv("QRMAKORD"));
+    start.printer = cl.printer;
+    start.company_param = cl.company;
 
     std::unique_ptr<base::Clock> clock;
     if (cl.now) clock = std::make_unique<base::FixedClock>(*cl.now);
@@ -75,7 +77,7 @@ int main(int argc, char** argv) {
         console::Console con(backend);
         common::Runtime rt(con, *clock);
         try {
-            return startup::RunProgram(rt, dirs);
+            return startup::RunProgram(rt, start);
         } catch (const console::ScriptEnded&) {
             backend.WriteScreen("final");
             return kExitScriptEnded;
@@ -92,7 +94,7 @@ int main(int argc, char** argv) {
     {
         console::Console con(*terminal);
         common::Runtime rt(con, *clock);
-        status = startup::RunProgram(rt, dirs);
+        status = startup::RunProgram(rt, start);
     }
     terminal.reset();
     return status;

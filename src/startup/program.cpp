@@ -11,6 +11,7 @@
 #include "startup/config_loader.h"
 #include "startup/main_menu.h"
 #include "startup/main_screen.h"
+#include "startup/public_variables.h"
 
 namespace kestrel::startup {
 namespace {
@@ -27,8 +28,8 @@ struct StoredColours {
 
 class Program {
 public:
-    Program(common::Runtime& rt, const Directories& dirs)
-        : rt_(rt), dirs_(dirs), watch_(dirs.data + "QRM.MEM") {}
+    Program(common::Runtime& rt, const StartOptions& options)
+        : rt_(rt), options_(options), dirs_(options.dirs), watch_(dirs_.data + "QRM.MEM") {}
 
     int Run() {
         StartClock();
@@ -62,14 +63,18 @@ private:
         ApplyColours();
         DrawMainScreen(rt_.console(), rt_.colours(), kPlaceholderShortName, rt_.clock().Now());
 
+        const auto preserved = SavePreserved(rt_.config());
         LoadOutcome outcome = LoadConfiguration(dirs_.data, &rt_.config());
         watch_.Remember();  // a conversion may have rewritten the file: that is no news
+        RestorePreserved(preserved, &rt_.config());
+        SetStartupVariables(&rt_.config(), dirs_, options_.printer, options_.company_param);
         StartupFacts facts;
         facts.has_colour = rt_.console().has_colour();
         facts.data_dir = dirs_.data;
         facts.program = ReadProgramSettings(dirs_.program);
         common::LetterSet letters = ApplyStartupDefaults(&rt_.config(), facts);
         rt_.set_letters(letters);
+        SetLetterVariables(&rt_.config(), letters);
         colour_ = rt_.config().Logical("NAGLKLR", facts.has_colour);
         ApplyColours();
         ReportLoad(outcome);
@@ -178,6 +183,7 @@ private:
     }
 
     common::Runtime& rt_;
+    StartOptions options_;
     Directories dirs_;
     common::ConfigWatch watch_;
     StoredColours stored_;
@@ -188,9 +194,9 @@ private:
 
 }  // namespace
 
-int RunProgram(common::Runtime& rt, const Directories& dirs) {
-    rt.set_data_dir(dirs.data);
-    Program program(rt, dirs);
+int RunProgram(common::Runtime& rt, const StartOptions& options) {
+    rt.set_data_dir(options.dirs.data);
+    Program program(rt, options);
     return program.Run();
 }
 

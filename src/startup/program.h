@@ -3,13 +3,21 @@
 // configuration changed.
 #pragma once
 
+#include <string>
+
 #include "common/runtime.h"
 #include "startup/directories.h"
 
 namespace kestrel::startup {
 
+struct StartOptions {
+    Directories dirs;
+    std::string printer;        // "/D:" name padded to 20, "" = the default definition
+    std::string company_param;  // the directory parameter as given (upper case)
+};
+
 /// Runs the program until the operator leaves it; returns the exit status.
 /// A scripted console's ScriptEnded passes through.
-int RunProgram(common::Runtime& rt, const Directories& dirs);
+int RunProgram(common::Runtime& rt, const StartOptions& options);
 
 }  // namespace kestrel::startup

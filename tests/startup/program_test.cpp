@@ -47,7 +47,7 @@ void RewriteFromAnotherProcess(const std::string& path, const char* short_name) 
 
 TEST(Reload, AnotherWorkstationChangesTheConfiguration) {
     const std::string root = (std::filesystem::temp_directory_path() /
-                              ("kestrel_reload_" + std::to_string(::getpid())))
+                              ("kestrel_reload_test_" + std::to_string(::getpid())))
                                  .string();
     std::filesystem::create_directories(root + "/FIRMA1.PK");
     const std::string mem = root + "/FIRMA1.PK/QRM.MEM";
@@ -67,13 +67,48 @@ TEST(Reload, AnotherWorkstationChangesTheConfiguration) {
         h.con.keyboard().Push(key::kEnter);
     });
 
-    Directories dirs = ResolveDirectories(root, "firma1", nullptr);
-    EXPECT_THROW(RunProgram(h.rt, dirs), console::ScriptEnded);
+    StartOptions options;
+    options.dirs = ResolveDirectories(root, "firma1", nullptr);
+    EXPECT_THROW(RunProgram(h.rt, options), console::ScriptEnded);
     EXPECT_TRUE(rewritten);
     EXPECT_NE(announced.find("Zmiana zawartości QRM.MEM"), std::string::npos) << announced;
     EXPECT_EQ(h.ShownRow(2).substr(0, 26), "║     D R U G A      ║");
     EXPECT_EQ(h.rt.config().Text("NAGL1"), "DRUGA");
     std::filesystem::remove_all(root);
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = (std::filesystem::temp_directory_path() /
+                 ("kestrel_program_" + std::to_string(::getpid())))
+                    .string();
+        std::filesystem::create_directories(root_ + "/FIRMA1.PK");
+        ASSERT_TRUE(memfile::WriteMemFile(root_ + "/FIRMA1.PK/QRM.MEM", Config("ABC")).ok());
+        options_.dirs = ResolveDirectories(root_, "firma1", nullptr);
+    }
+    void TearDown() override { std::filesystem::remove_all(root_); }
+    std::string root_;
+    StartOptions options_;
+};
+
+TEST_F(ProgramTest, OneAndTEndTheProgramAndOtherAnswersDoNot) {
+    testing::HeadlessRuntime h({'1', 'n', key::kEsc, 'x', 't'});
+    EXPECT_EQ(RunProgram(h.rt, options_), 0);
+    EXPECT_TRUE(h.backend.exhausted());
+}
+
+TEST_F(ProgramTest, F1SwitchesBetweenColourAndMonochrome) {
+    testing::HeadlessRuntime h({key::F(1)});
+    EXPECT_THROW(RunProgram(h.rt, options_), console::ScriptEnded);
+    // After F1 the main screen was drawn again in the monochrome set.
+    EXPECT_EQ(h.backend.shown().At(2, 25).attr, console::MakeAttr(15, 0));  // W+/N
+    EXPECT_FALSE(h.rt.config().Logical("NAGLKLR", true));
+
+    testing::HeadlessRuntime h2;
+    EXPECT_THROW(RunProgram(h2.rt, options_), console::ScriptEnded);
+    EXPECT_EQ(h2.backend.shown().At(2, 25).attr, console::MakeAttr(14, 1));  // GR+/B
+    EXPECT_EQ(h2.ShownRow(2).substr(0, 26), "║       A B C        ║");
 }
 
 }  // namespace
