@@ -19,6 +19,8 @@ namespace {
 namespace key = console::key;
 using memfile::MemValue;
 
+constexpr int kParagraphSign = 0xF5;  // "§" in CP852
+
 // Colour texts taken from the configuration (NAGLDWK): the strings the set
 // points into live here.
 struct StoredColours {
@@ -76,6 +78,14 @@ private:
         rt_.set_letters(letters);
         SetLetterVariables(&rt_.config(), letters);
         colour_ = rt_.config().Logical("NAGLKLR", facts.has_colour);
+        // Ctrl+F2 types the paragraph sign when the company wants it.
+        if (rt_.config().Logical("NAGLPAR")) {
+            rt_.console().keyboard().Bind(key::CtrlF(2), [this] {
+                rt_.console().keyboard().Push(kParagraphSign);
+            });
+        } else {
+            rt_.console().keyboard().Unbind(key::CtrlF(2));
+        }
         ApplyColours();
         ReportLoad(outcome);
     }

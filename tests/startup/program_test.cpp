@@ -111,5 +111,19 @@ TEST_F(ProgramTest, F1SwitchesBetweenColourAndMonochrome) {
     EXPECT_EQ(h2.ShownRow(2).substr(0, 26), "║       A B C        ║");
 }
 
+TEST_F(ProgramTest, CtrlF2TypesTheParagraphSignOnlyWhenTheCompanyWantsIt) {
+    auto entries = Config("ABC");
+    entries.push_back({"NAGLPAR", MemValue::Logical(true)});
+    ASSERT_TRUE(memfile::WriteMemFile(root_ + "/FIRMA1.PK/QRM.MEM", entries).ok());
+    testing::HeadlessRuntime h({key::CtrlF(2)});
+    EXPECT_THROW(RunProgram(h.rt, options_), console::ScriptEnded);
+    EXPECT_EQ(h.con.LastKey(), 0xF5);
+
+    testing::HeadlessRuntime plain({key::CtrlF(2)});
+    ASSERT_TRUE(memfile::WriteMemFile(root_ + "/FIRMA1.PK/QRM.MEM", Config("ABC")).ok());
+    EXPECT_THROW(RunProgram(plain.rt, options_), console::ScriptEnded);
+    EXPECT_EQ(plain.con.LastKey(), key::CtrlF(2));
+}
+
 }  // namespace
 }  // namespace kestrel::startup
