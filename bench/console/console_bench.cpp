@@ -68,7 +68,8 @@ void FillScreen(Console& con, int generation) {
         std::string line(kestrel::console::kCols, ' ');
         for (int c = 0; c < kestrel::console::kCols; ++c)
             line[c] = static_cast<char>(
-                'A' + (r * 31 + c * 17 + generation * 101 + (c * c + r) * (generation + 1) % 7) % 26);
+                'A' +
+                (r * 31 + c * 17 + generation * 101 + (c * c + r) * (generation + 1) % 7) % 26);
         // No row repeats another of the previous screen, so the terminal
         // library cannot save bytes by scrolling.
         s.Write(r, 0, line, MakeAttr((r * 5 + generation * 3) % 16, (r * 3 + generation) % 8));

@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
     const double b = Median(base);
     std::printf("start-up to the first key wait, median of %d runs: %.2f ms\n", kRuns, m);
     std::printf("trivial C++ program, median of %d runs:            %.2f ms\n", kRuns, b);
-    std::printf("ratio: %.2f (targets: under 20 ms and under 10 times the trivial program)\n", m / b);
+    std::printf("ratio: %.2f (targets: under 20 ms and under 10 times the trivial program)\n",
+                m / b);
     std::filesystem::remove_all(root);
     return 0;
 }

@@ -12,7 +12,7 @@
 namespace kestrel::common {
 
 class Abandon : public std::runtime_error {
-public:
+  public:
     explicit Abandon(const std::string& message) : std::runtime_error(message) {}
     const char* message() const { return what(); }
 };

@@ -22,9 +22,9 @@ struct ColourSet {
 };
 
 inline constexpr ColourSet kColourSet = {
-    "W+/B,N/W,,,N/W", "W+/B,GR+/BG", "W+/B,GR+*/BG", "W+/B,W+/B", "W+/B,N/W,,,W/B",
-    "GR+/B",          "GR+/B,GR+/BG", "W+*/B",       "GR+*/B",    "G+/B",
-    "GR+/BG",         "N/W",          "N*/W",        "N/W,N/W,W+/B,W+/B"};
+    "W+/B,N/W,,,N/W", "W+/B,GR+/BG",  "W+/B,GR+*/BG", "W+/B,W+/B",        "W+/B,N/W,,,W/B",
+    "GR+/B",          "GR+/B,GR+/BG", "W+*/B",        "GR+*/B",           "G+/B",
+    "GR+/BG",         "N/W",          "N*/W",         "N/W,N/W,W+/B,W+/B"};
 
 inline constexpr ColourSet kMonochromeSet = {
     "W,N/W,,,N/W", "W,W+/W", "W,W+*/W", "W,W",  "W,N/W,,,W/N", "W+/N", "W+/N,W+/W",
@@ -32,8 +32,8 @@ inline constexpr ColourSet kMonochromeSet = {
 
 /// The simpler set used before the configuration is loaded on a display
 /// without colour.
-inline constexpr ColourSet kStartMonochromeSet = {
-    "W,I,,,I", "W,B+", "W,B+*", "W,W", "W,I,,,W", "W+", "W+,B+",
-    "W*",      "W+*",  "B",     "B+",  "I",       "I*", "I,I,W,W"};
+inline constexpr ColourSet kStartMonochromeSet = {"W,I,,,I", "W,B+",  "W,B+*", "W,W",    "W,I,,,W",
+                                                  "W+",      "W+,B+", "W*",    "W+*",    "B",
+                                                  "B+",      "I",     "I*",    "I,I,W,W"};
 
 }  // namespace kestrel::common

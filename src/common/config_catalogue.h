@@ -13,7 +13,7 @@ struct CatalogueValue {
         kNone,      // start-up sets nothing (the editor: not offered)
         kComputed,  // computed from other variables or files at start-up
         kText,
-        kBlanks,    // `blanks` blanks
+        kBlanks,  // `blanks` blanks
         kNumber,
         kLogical,
         kEmptyDate,
@@ -26,7 +26,9 @@ struct CatalogueValue {
 
     static constexpr CatalogueValue None() { return {}; }
     static constexpr CatalogueValue Computed() { return {Kind::kComputed, {}, 0, 0, false}; }
-    static constexpr CatalogueValue Text(std::string_view t) { return {Kind::kText, t, 0, 0, false}; }
+    static constexpr CatalogueValue Text(std::string_view t) {
+        return {Kind::kText, t, 0, 0, false};
+    }
     static constexpr CatalogueValue Blanks(int n) { return {Kind::kBlanks, {}, n, 0, false}; }
     static constexpr CatalogueValue Number(double v) { return {Kind::kNumber, {}, 0, v, false}; }
     static constexpr CatalogueValue Logical(bool v) { return {Kind::kLogical, {}, 0, 0, v}; }

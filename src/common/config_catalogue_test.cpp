@@ -20,11 +20,20 @@ TEST(ConfigCatalogue, EveryVariableOnceWithAKnownTypeAndFittingDefaults) {
         for (const CatalogueValue* v : {&e.startup, &e.list}) {
             switch (v->kind) {
                 case CatalogueValue::Kind::kText:
-                case CatalogueValue::Kind::kBlanks: EXPECT_EQ(e.type, 'C') << e.name; break;
-                case CatalogueValue::Kind::kLogical: EXPECT_EQ(e.type, 'L') << e.name; break;
-                case CatalogueValue::Kind::kNumber: EXPECT_EQ(e.type, 'N') << e.name; break;
-                case CatalogueValue::Kind::kEmptyDate: EXPECT_EQ(e.type, 'D') << e.name; break;
-                default: break;
+                case CatalogueValue::Kind::kBlanks:
+                    EXPECT_EQ(e.type, 'C') << e.name;
+                    break;
+                case CatalogueValue::Kind::kLogical:
+                    EXPECT_EQ(e.type, 'L') << e.name;
+                    break;
+                case CatalogueValue::Kind::kNumber:
+                    EXPECT_EQ(e.type, 'N') << e.name;
+                    break;
+                case CatalogueValue::Kind::kEmptyDate:
+                    EXPECT_EQ(e.type, 'D') << e.name;
+                    break;
+                default:
+                    break;
             }
         }
         // A variable the editor offers has a value to add it with.

@@ -8,7 +8,7 @@
 namespace kestrel::common {
 
 class ConfigWatch {
-public:
+  public:
     /// Watches `path` (the company's QRM.MEM).
     explicit ConfigWatch(std::string path) : path_(std::move(path)) {}
 
@@ -24,7 +24,7 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
     bool known_ = false;
     long long seconds_ = 0;

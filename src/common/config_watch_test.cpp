@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <filesystem>
+#include <fstream>
 
 #include "headless_runtime.h"
 #include "platform/console/keys.h"

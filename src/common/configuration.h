@@ -13,7 +13,7 @@
 namespace kestrel::common {
 
 class Configuration {
-public:
+  public:
     using MemValue = memfile::MemValue;
 
     /// The variable's value (names without regard to case), or nullptr.
@@ -35,7 +35,7 @@ public:
     const std::vector<memfile::MemEntry>& entries() const { return entries_; }
     void Assign(std::vector<memfile::MemEntry> entries);
 
-private:
+  private:
     void Reindex();
 
     std::vector<memfile::MemEntry> entries_;

@@ -8,9 +8,9 @@ namespace {
 // Positions in the 18-letter text.
 enum : int { kA, kC, kE, kL, kN, kO, kS, kZ, kX };
 
-constexpr std::array<std::string_view, 18> kRenderings = {
-    "A,", "C'", "E,", "L/", "N'", "O'", "S'", "Z'", "Z-",
-    "a,", "c'", "e,", "l/", "n'", "o'", "s'", "z'", "z-"};
+constexpr std::array<std::string_view, 18> kRenderings = {"A,", "C'", "E,", "L/", "N'", "O'",
+                                                          "S'", "Z'", "Z-", "a,", "c'", "e,",
+                                                          "l/", "n'", "o'", "s'", "z'", "z-"};
 
 // Builds "A Ą B C Ć …" from the letters of the set; `last_two` gives the
 // order of Ź and Ż at the end of the alphabet.
@@ -22,13 +22,27 @@ std::string Capitals(const std::string& pl, bool zet_with_dot_last, int offset =
     for (char c = 'A'; c <= 'Z'; ++c) {
         out += plain(c);
         switch (c) {
-            case 'A': out += L(kA); break;
-            case 'C': out += L(kC); break;
-            case 'E': out += L(kE); break;
-            case 'L': out += L(kL); break;
-            case 'N': out += L(kN); break;
-            case 'O': out += L(kO); break;
-            case 'S': out += L(kS); break;
+            case 'A':
+                out += L(kA);
+                break;
+            case 'C':
+                out += L(kC);
+                break;
+            case 'E':
+                out += L(kE);
+                break;
+            case 'L':
+                out += L(kL);
+                break;
+            case 'N':
+                out += L(kN);
+                break;
+            case 'O':
+                out += L(kO);
+                break;
+            case 'S':
+                out += L(kS);
+                break;
             case 'Z':
                 if (zet_with_dot_last) {
                     out += L(kZ);
@@ -38,7 +52,8 @@ std::string Capitals(const std::string& pl, bool zet_with_dot_last, int offset =
                     out += L(kZ);
                 }
                 break;
-            default: break;
+            default:
+                break;
         }
     }
     return out;
@@ -79,6 +94,8 @@ std::string LetterSet::FromCp852(std::string_view cp852) const {
     return out;
 }
 
-std::string_view PrinterRendering(int i) { return kRenderings[static_cast<size_t>(i)]; }
+std::string_view PrinterRendering(int i) {
+    return kRenderings[static_cast<size_t>(i)];
+}
 
 }  // namespace kestrel::common

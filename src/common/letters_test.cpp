@@ -7,7 +7,9 @@
 namespace kestrel::common {
 namespace {
 
-std::string Utf8(const std::string& cp852) { return codepage::ToUtf8(cp852); }
+std::string Utf8(const std::string& cp852) {
+    return codepage::ToUtf8(cp852);
+}
 
 TEST(Letters, TheSetIsChosenInOrder) {
     std::string stored = "ABCDEFGHIJKLMNOPQR";

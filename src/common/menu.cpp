@@ -65,23 +65,36 @@ void RunMenu(Runtime& rt, const std::vector<MenuEntry>& entries, int* choice) {
         show(current);
         int k = Qrminkey(rt);
         switch (k) {
-            case key::kEsc: *choice = 0; return;
+            case key::kEsc:
+                *choice = 0;
+                return;
             case key::kEnter:
             case key::kPgDn:
-            case key::kPgUp: *choice = current; return;
-            case key::kHome: move_to(1); continue;
-            case key::kEnd: move_to(n); continue;
+            case key::kPgUp:
+                *choice = current;
+                return;
+            case key::kHome:
+                move_to(1);
+                continue;
+            case key::kEnd:
+                move_to(n);
+                continue;
             case key::kDown:
             case key::kRight:
-                if (current < n) move_to(current + 1);
-                else if (rt.menu_wrap()) move_to(1);
+                if (current < n)
+                    move_to(current + 1);
+                else if (rt.menu_wrap())
+                    move_to(1);
                 continue;
             case key::kUp:
             case key::kLeft:
-                if (current > 1) move_to(current - 1);
-                else if (rt.menu_wrap()) move_to(n);
+                if (current > 1)
+                    move_to(current - 1);
+                else if (rt.menu_wrap())
+                    move_to(n);
                 continue;
-            default: break;
+            default:
+                break;
         }
         if (!console::IsPrintable(k)) continue;
         const unsigned char wanted = UpperByte(static_cast<unsigned char>(k));
@@ -125,7 +138,9 @@ void RunSubMenu(Runtime& rt, const std::string& title, const std::string& prefix
         for (size_t i = 0; i < items.size(); ++i) {
             const int row = 7 + static_cast<int>(i);
             s.Write(row, 22, prefix, normal);
-            entries.push_back({row, 24, std::string(1, HotCharacter(static_cast<int>(i))) + ". " + items[i].text, ""});
+            entries.push_back(
+                {row, 24, std::string(1, HotCharacter(static_cast<int>(i))) + ". " + items[i].text,
+                 ""});
         }
         Menu2(rt, entries, &choice, config_changed);
         if (choice <= 1) return;

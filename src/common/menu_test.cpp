@@ -13,7 +13,9 @@ namespace key = console::key;
 using testing::HeadlessRuntime;
 
 std::vector<MenuEntry> Entries() {
-    return {{7, 22, "1. Koniec", ""}, {8, 22, "2. Kartoteka", ""}, {9, 22, "3. Czas", ""},
+    return {{7, 22, "1. Koniec", ""},
+            {8, 22, "2. Kartoteka", ""},
+            {9, 22, "3. Czas", ""},
             {10, 22, "A. Modu\x88 PFRON", ""}};
 }
 
@@ -45,7 +47,7 @@ TEST(Menu, WrapOnlyWhenAsked) {
 
 TEST(Menu, HotCharacterChoosesAtOnceAndUnknownOnesAreIgnored) {
     EXPECT_EQ(Choose({'3'}), 3);
-    EXPECT_EQ(Choose({'a'}), 4);               // compared in upper case
+    EXPECT_EQ(Choose({'a'}), 4);                 // compared in upper case
     EXPECT_EQ(Choose({'b', 'z', '9', '2'}), 2);  // no entry begins with b, z or 9
 }
 
@@ -86,8 +88,8 @@ TEST(Menu, ChangedConfigurationReturnsAtOnceAndAbandons) {
     HeadlessRuntime h({'3'});
     int choice = 2;
     EXPECT_THROW(Menu2(h.rt, Entries(), &choice, [] { return true; }), Abandon);
-    EXPECT_EQ(choice, 1);                  // the stuffed Esc, not the operator's '3'
-    EXPECT_EQ(h.con.NextKey(), '3');       // the operator's key is still there
+    EXPECT_EQ(choice, 1);             // the stuffed Esc, not the operator's '3'
+    EXPECT_EQ(h.con.NextKey(), '3');  // the operator's key is still there
 }
 
 TEST(Menu, SubMenuNumbersEntriesAndLoopsUntilKoniec) {

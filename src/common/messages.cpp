@@ -2,7 +2,9 @@
 
 namespace kestrel::common {
 
-int Qrminkey(Runtime& rt) { return rt.console().WaitKey(); }
+int Qrminkey(Runtime& rt) {
+    return rt.console().WaitKey();
+}
 
 void ShowWait(Runtime& rt) {
     rt.screen().Write(0, 60, "CZEKAJ...", rt.Standard(rt.colours().ycowg));

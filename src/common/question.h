@@ -18,6 +18,8 @@ char Question(Runtime& rt, std::string_view question, std::string_view answers =
               char default_answer = 0);
 
 /// True when `answer` means yes.
-inline bool IsYes(char answer) { return answer == 't' || answer == 'T'; }
+inline bool IsYes(char answer) {
+    return answer == 't' || answer == 'T';
+}
 
 }  // namespace kestrel::common

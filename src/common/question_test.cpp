@@ -19,10 +19,10 @@ char Ask(std::vector<int> keys, char def = 0, std::string_view answers = "tn") {
 TEST(Question, AnswersDefaultsAndRefusedLetters) {
     EXPECT_EQ(Ask({'t'}), 't');
     EXPECT_EQ(Ask({'T'}), 'T');
-    EXPECT_EQ(Ask({'x', 'q', 'n'}), 'n');          // other letters are not taken
-    EXPECT_EQ(Ask({key::kEsc}, 'n'), 'n');          // Esc keeps the default
+    EXPECT_EQ(Ask({'x', 'q', 'n'}), 'n');   // other letters are not taken
+    EXPECT_EQ(Ask({key::kEsc}, 'n'), 'n');  // Esc keeps the default
     EXPECT_EQ(Ask({key::kEnter}, 't'), 't');
-    EXPECT_EQ(Ask({key::kEsc}), ' ');               // no default: a blank, which is "no"
+    EXPECT_EQ(Ask({key::kEsc}), ' ');  // no default: a blank, which is "no"
     EXPECT_FALSE(IsYes(Ask({key::kEsc})));
     EXPECT_EQ(Ask({'Y', 'y'}, 0, "tny"), 'Y');
     EXPECT_TRUE(IsYes('t'));

@@ -18,7 +18,7 @@
 namespace kestrel::common {
 
 class Runtime {
-public:
+  public:
     Runtime(console::Console& con, const base::Clock& clock);
 
     console::Console& console() { return console_; }
@@ -70,7 +70,7 @@ public:
     int message_row() const { return message_row_; }
     void set_message_row(int row) { message_row_ = row; }
 
-private:
+  private:
     console::Console& console_;
     const base::Clock& clock_;
     const ColourSet* colours_;

@@ -30,7 +30,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
             if (a == "--now") {
                 out->now = base::ParseLocalTime(value);
                 if (!out->now) {
-                    *error = "błędna data i godzina w --now (oczekiwano \"RRRR-MM-DD GG:MM\"): " + value;
+                    *error =
+                        "błędna data i godzina w --now (oczekiwano \"RRRR-MM-DD GG:MM\"): " + value;
                     return false;
                 }
             }

@@ -16,10 +16,10 @@
 namespace kestrel::startup {
 
 struct CommandLine {
-    std::string company;   // as given, upper case; "" = none
-    std::string printer;   // name after "/D:", upper case, padded to 20; "" = none
-    std::string script;    // key script file; "" = the terminal
-    std::string screens;   // directory for screen dumps
+    std::string company;                 // as given, upper case; "" = none
+    std::string printer;                 // name after "/D:", upper case, padded to 20; "" = none
+    std::string script;                  // key script file; "" = the terminal
+    std::string screens;                 // directory for screen dumps
     std::optional<base::LocalTime> now;  // fixed clock
 };
 

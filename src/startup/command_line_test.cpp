@@ -32,9 +32,9 @@ TEST(CommandLine, CompanyAndPrinterInEitherOrder) {
 TEST(CommandLine, ScriptedRunOptions) {
     CommandLine cl;
     std::string error;
-    ASSERT_TRUE(ParseCommandLine({"--script", "s.txt", "firma1", "--screens", "out", "--now",
-                                  "2026-12-08 09:30", "/D:x"},
-                                 &cl, &error));
+    ASSERT_TRUE(ParseCommandLine(
+        {"--script", "s.txt", "firma1", "--screens", "out", "--now", "2026-12-08 09:30", "/D:x"},
+        &cl, &error));
     EXPECT_EQ(cl.script, "s.txt");
     EXPECT_EQ(cl.screens, "out");
     ASSERT_TRUE(cl.now);

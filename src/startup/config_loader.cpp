@@ -82,13 +82,18 @@ std::string Dots(size_t width, std::initializer_list<int> starts) {
 
 MemValue FromCatalogue(const common::CatalogueEntry& e, const CatalogueValue& v) {
     switch (v.kind) {
-        case CatalogueValue::Kind::kText: return MemValue::Char(std::string(v.text));
-        case CatalogueValue::Kind::kBlanks: return MemValue::Char(std::string(v.blanks, ' '));
+        case CatalogueValue::Kind::kText:
+            return MemValue::Char(std::string(v.text));
+        case CatalogueValue::Kind::kBlanks:
+            return MemValue::Char(std::string(v.blanks, ' '));
         case CatalogueValue::Kind::kNumber:
             return MemValue::Numeric(v.number, e.width ? e.width : 10, 0);
-        case CatalogueValue::Kind::kLogical: return MemValue::Logical(v.logical);
-        case CatalogueValue::Kind::kEmptyDate: return MemValue::Date(0);
-        default: return MemValue::Char("");
+        case CatalogueValue::Kind::kLogical:
+            return MemValue::Logical(v.logical);
+        case CatalogueValue::Kind::kEmptyDate:
+            return MemValue::Date(0);
+        default:
+            return MemValue::Char("");
     }
 }
 
@@ -107,14 +112,22 @@ void OneOf(Configuration* c, const char* name, const char* allowed, const char* 
 }  // namespace
 
 std::string SignatureCaptionsWide() {
-    return Placed(211, {{13, "Sporządził"}, {51, "Sprawdził"}, {88, "Dział kadr"},
-                        {123, "Dział zatr.i płac"}, {162, "Główny księgowy"}, {204, "Dyrektor"}});
+    return Placed(211, {{13, "Sporządził"},
+                        {51, "Sprawdził"},
+                        {88, "Dział kadr"},
+                        {123, "Dział zatr.i płac"},
+                        {162, "Główny księgowy"},
+                        {204, "Dyrektor"}});
 }
-std::string SignatureDotsWide() { return Dots(220, {5, 43, 81, 119, 157, 195}); }
+std::string SignatureDotsWide() {
+    return Dots(220, {5, 43, 81, 119, 157, 195});
+}
 std::string SignatureCaptionsNarrow() {
     return Placed(99, {{15, "Sporządził"}, {50, "Główny księgowy"}, {92, "Dyrektor"}});
 }
-std::string SignatureDotsNarrow() { return Dots(108, {7, 45, 83}); }
+std::string SignatureDotsNarrow() {
+    return Dots(108, {7, 45, 83});
+}
 
 bool ConvertAddresses(std::vector<MemEntry>* entries_in) {
     const char* const kNew[] = {"NAGL73", "NAGL74", "NAGL75", "NAGL76", "NAGL77"};
@@ -124,7 +137,8 @@ bool ConvertAddresses(std::vector<MemEntry>* entries_in) {
 
     std::vector<MemEntry> entries = *entries_in;
     auto add = [&](const char* name, std::string text, size_t width) {
-        if (!Present(entries, name)) entries.push_back({name, MemValue::Char(Fit(std::move(text), width))});
+        if (!Present(entries, name))
+            entries.push_back({name, MemValue::Char(Fit(std::move(text), width))});
     };
     if (!(Present(entries, "NAGL73") && Present(entries, "NAGL74") && Present(entries, "NAGL75") &&
           Present(entries, "NAGL76"))) {
@@ -185,13 +199,17 @@ LoadOutcome LoadConfiguration(const std::string& data_dir, Configuration* config
     out.damaged = !memfile::ParseMem(bytes, path, &entries).ok();
     if (!out.damaged && bytes.size() <= memfile::kMaxScannedSize && ConvertAddresses(&entries)) {
         base::Status w = memfile::WriteMemFile(path, entries);
-        if (w.ok()) out.converted = true;
-        else out.error = w.ToString();
+        if (w.ok())
+            out.converted = true;
+        else
+            out.error = w.ToString();
     }
     config->Assign(std::move(entries));
     const MemValue* nagl1 = config->Find("NAGL1");
-    if (nagl1 == nullptr) out.short_name_missing = true;
-    else if (nagl1->type != Type::kChar || Trim(nagl1->text).empty()) out.short_name_bad = true;
+    if (nagl1 == nullptr)
+        out.short_name_missing = true;
+    else if (nagl1->type != Type::kChar || Trim(nagl1->text).empty())
+        out.short_name_bad = true;
     if (out.short_name_missing || out.short_name_bad)
         config->Set("NAGL1", MemValue::Char(kPlaceholderShortName));
     return out;
@@ -244,9 +262,9 @@ common::LetterSet ApplyStartupDefaults(Configuration* c, const StartupFacts& fac
     Default(c, "NAGL29", MemValue::Char(text("NAGL1")));
     Default(c, "NAGL55", MemValue::Char(text("NAGL7")));
     const char* const kCorrespondence[][2] = {
-        {"NAGL109", "NAGL9"},   {"NAGL110", "NAGL10"}, {"NAGL111", "NAGL11"},
-        {"NAGL112", "NAGL12"},  {"NAGL113", "NAGL13"}, {"NAGL114", "NAGL14"},
-        {"NAGL115", "NAGL15"},  {"NAGL126", "NAGL26"}, {"NAGL178", "NAGL78"}};
+        {"NAGL109", "NAGL9"},  {"NAGL110", "NAGL10"}, {"NAGL111", "NAGL11"},
+        {"NAGL112", "NAGL12"}, {"NAGL113", "NAGL13"}, {"NAGL114", "NAGL14"},
+        {"NAGL115", "NAGL15"}, {"NAGL126", "NAGL26"}, {"NAGL178", "NAGL78"}};
     for (const auto& pair : kCorrespondence) Default(c, pair[0], MemValue::Char(text(pair[1])));
     Default(c, "NAGL278K", MemValue::Char(text("NAGL27") + " " + text("NAGL29")));
     Default(c, "NAGLRORPLI", MemValue::Char(facts.data_dir));

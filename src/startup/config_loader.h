@@ -35,11 +35,11 @@ ProgramSettings ReadProgramSettings(const std::string& program_dir);
 
 struct LoadOutcome {
     bool file_missing = false;
-    bool damaged = false;        // read up to a damaged entry
-    bool converted = false;      // the address conversion rewrote the file
+    bool damaged = false;    // read up to a damaged entry
+    bool converted = false;  // the address conversion rewrote the file
     bool short_name_missing = false;
     bool short_name_bad = false;
-    std::string error;           // why a conversion could not be written, etc.
+    std::string error;  // why a conversion could not be written, etc.
 };
 
 /// Reads `data_dir`/QRM.MEM into `config` (cleared first), converting old

@@ -14,7 +14,9 @@ using memfile::FindEntry;
 using memfile::MemEntry;
 using memfile::MemValue;
 
-MemEntry C(const char* name, const char* text) { return {name, MemValue::Char(text)}; }
+MemEntry C(const char* name, const char* text) {
+    return {name, MemValue::Char(text)};
+}
 
 // The value of a text entry without its padding.
 std::string Trimmed(const std::vector<MemEntry>& e, const char* name) {
@@ -23,7 +25,7 @@ std::string Trimmed(const std::vector<MemEntry>& e, const char* name) {
 }
 
 class ConfigDir : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = (std::filesystem::temp_directory_path() /
                 ("kestrel_cfg_" + std::to_string(::getpid()) + "_" +
@@ -49,11 +51,17 @@ protected:
 };
 
 TEST(AddressConversion, OldTransferFieldsBuildTheNewOnes) {
-    std::vector<MemEntry> e = {C("NAGL30", " FIRMA "), C("NAGL31", "SP. Z O.O."), C("NAGL32", ""),
-                               C("NAGL33", "UL. DŁUGA 1"), C("NAGL34", "  "),
-                               C("NAGL37", "10901014 "), C("NAGL38", " 0000071219812874"),
-                               C("NAGL44", "URZĄD"), C("NAGL45", "SKARBOWY"),
-                               C("NAGL49", "1010"), C("NAGL50", "1078"),
+    std::vector<MemEntry> e = {C("NAGL30", " FIRMA "),
+                               C("NAGL31", "SP. Z O.O."),
+                               C("NAGL32", ""),
+                               C("NAGL33", "UL. DŁUGA 1"),
+                               C("NAGL34", "  "),
+                               C("NAGL37", "10901014 "),
+                               C("NAGL38", " 0000071219812874"),
+                               C("NAGL44", "URZĄD"),
+                               C("NAGL45", "SKARBOWY"),
+                               C("NAGL49", "1010"),
+                               C("NAGL50", "1078"),
                                {"NAGLFP", MemValue::Numeric(12.345, 6, 2)}};
     ASSERT_TRUE(ConvertAddresses(&e));
     EXPECT_EQ(FindEntry(e, "NAGL73")->value.text.size(), 104u);
@@ -92,12 +100,24 @@ TEST(AddressConversion, WhenItDoesNotRunOrIsAbandoned) {
 }
 
 TEST_F(ConfigDir, DefaultsDependOnOtherVariables) {
-    Write({C("NAGL1", "ABC"), C("NAGL2", "Zakład"), C("NAGL7", "147389254"), C("NAGL12", "Kraków"),
-           C("NAGL27", "Jan"), C("NAGL22", "polska"), {"NAGLBUDZ", MemValue::Logical(true)},
-           {"NAGLZPCH", MemValue::Logical(true)}, {"NAGLZAKTZ", MemValue::Logical(true)},
-           C("NAGLTYPZ", "7"), C("NAGLTDR", "Q"), {"NAGLNDR", MemValue::Logical(true)},
-           C("NAGL6", "527-301-45-87"), C("NAGL73", ""), C("NAGL74", ""), C("NAGL75", ""),
-           C("NAGL76", ""), C("NAGL77", "")});
+    Write({C("NAGL1", "ABC"),
+           C("NAGL2", "Zakład"),
+           C("NAGL7", "147389254"),
+           C("NAGL12", "Kraków"),
+           C("NAGL27", "Jan"),
+           C("NAGL22", "polska"),
+           {"NAGLBUDZ", MemValue::Logical(true)},
+           {"NAGLZPCH", MemValue::Logical(true)},
+           {"NAGLZAKTZ", MemValue::Logical(true)},
+           C("NAGLTYPZ", "7"),
+           C("NAGLTDR", "Q"),
+           {"NAGLNDR", MemValue::Logical(true)},
+           C("NAGL6", "527-301-45-87"),
+           C("NAGL73", ""),
+           C("NAGL74", ""),
+           C("NAGL75", ""),
+           C("NAGL76", ""),
+           C("NAGL77", "")});
     common::Configuration c = Load();
     EXPECT_EQ(c.Text("NAGL5"), "Zakład ABC");
     EXPECT_EQ(c.Text("NAGL15"), "Kraków");
@@ -164,7 +184,8 @@ TEST_F(ConfigDir, ShortNameChecksAndDamagedFiles) {
 
     // A cut file: what comes before the damage is kept, nothing is written.
     std::string bytes = memfile::SerializeMem({C("NAGL1", "KRÓTKA"), C("NAGL2", "DRUGA LINIA")});
-    ASSERT_TRUE(base::WriteFileAtomically(dir_ + "QRM.MEM", bytes.substr(0, bytes.size() - 8)).ok());
+    ASSERT_TRUE(
+        base::WriteFileAtomically(dir_ + "QRM.MEM", bytes.substr(0, bytes.size() - 8)).ok());
     c = Load(&o);
     EXPECT_TRUE(o.damaged);
     EXPECT_FALSE(o.converted);
@@ -181,7 +202,9 @@ TEST_F(ConfigDir, ShortNameChecksAndDamagedFiles) {
 }
 
 TEST_F(ConfigDir, ConversionRewritesTheFileOnce) {
-    Write({C("NAGL1", "ABC"), C("NAGL30", "STARA NAZWA"), C("NAGL32", ""),
+    Write({C("NAGL1", "ABC"),
+           C("NAGL30", "STARA NAZWA"),
+           C("NAGL32", ""),
            {"NAGLFP", MemValue::Numeric(12.345, 6, 2)}});
     LoadOutcome o;
     common::Configuration c = Load(&o);

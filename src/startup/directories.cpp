@@ -1,7 +1,7 @@
 #include "startup/directories.h"
 
-#include <cctype>
 #include <sys/stat.h>
+#include <cctype>
 
 #include "platform/base/files.h"
 

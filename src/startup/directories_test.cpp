@@ -8,13 +8,14 @@ namespace kestrel::startup {
 namespace {
 
 class DirectoriesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = (std::filesystem::temp_directory_path() /
                  ("kestrel_dirs_" + std::to_string(::getpid())))
                     .string();
         std::filesystem::create_directories(root_ + "/FIRMA1.PK");
-        std::filesystem::create_directories(root_ + "/firma2.pk");  // copied from an old installation
+        std::filesystem::create_directories(root_ +
+                                            "/firma2.pk");  // copied from an old installation
         std::filesystem::create_directories(root_ + "/ARCHIWUM");
     }
     void TearDown() override { std::filesystem::remove_all(root_); }
@@ -28,10 +29,10 @@ TEST_F(DirectoriesTest, CompanyParameter) {
     } cases[] = {
         {"firma1", "FIRMA1.PK"},
         {"FIRMA1.PK", "FIRMA1.PK"},
-        {"FIRMA2", "firma2.pk"},          // found without regard to case
-        {"NOWA", ""},                     // no such directory
-        {"ARCHIWUM.X", ""},               // does not end in .PK
-        {"../FIRMA1.PK", ""},             // would leave the program directory
+        {"FIRMA2", "firma2.pk"},  // found without regard to case
+        {"NOWA", ""},             // no such directory
+        {"ARCHIWUM.X", ""},       // does not end in .PK
+        {"../FIRMA1.PK", ""},     // would leave the program directory
         {"/etc/x.PK", ""},
         {"A\\B.PK", ""},
         {"..PK", ""},
@@ -41,7 +42,8 @@ TEST_F(DirectoriesTest, CompanyParameter) {
         Directories d = ResolveDirectories(root_, c.param, nullptr);
         EXPECT_EQ(d.company, c.company) << c.param;
         EXPECT_EQ(d.program, root_);
-        EXPECT_EQ(d.data, c.company.empty() ? root_ + "/" : root_ + "/" + c.company + "/") << c.param;
+        EXPECT_EQ(d.data, c.company.empty() ? root_ + "/" : root_ + "/" + c.company + "/")
+            << c.param;
         EXPECT_EQ(d.akord, root_ + "/");
     }
 }

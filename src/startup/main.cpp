@@ -48,8 +48,10 @@ int main(int argc, char** argv) {
     start.company_param = cl.company;
 
     std::unique_ptr<base::Clock> clock;
-    if (cl.now) clock = std::make_unique<base::FixedClock>(*cl.now);
-    else clock = std::make_unique<base::SystemClock>();
+    if (cl.now)
+        clock = std::make_unique<base::FixedClock>(*cl.now);
+    else
+        clock = std::make_unique<base::SystemClock>();
 
     if (!cl.script.empty()) {
         std::ifstream in(cl.script, std::ios::binary);
@@ -69,7 +71,8 @@ int main(int argc, char** argv) {
             std::error_code ec;
             std::filesystem::create_directories(cl.screens, ec);
             if (ec) {
-                std::fprintf(stderr, "kestrel: nie można utworzyć katalogu %s\n", cl.screens.c_str());
+                std::fprintf(stderr, "kestrel: nie można utworzyć katalogu %s\n",
+                             cl.screens.c_str());
                 return kExitUsage;
             }
             backend.set_screens_dir(cl.screens);

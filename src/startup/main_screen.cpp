@@ -8,7 +8,9 @@ namespace {
 
 using console::Attr;
 
-Attr Standard(const char* spec) { return console::ParseColourSpec(spec)->standard; }
+Attr Standard(const char* spec) {
+    return console::ParseColourSpec(spec)->standard;
+}
 
 std::string Trim(const std::string& s) {
     size_t b = s.find_first_not_of(' ');
@@ -54,18 +56,19 @@ void DrawMainScreen(console::Console& con, const common::ColourSet& colours,
     const Attr emphasis = Standard(colours.ycowp);
     s.Clear(0, 0, console::kRows - 1, console::kCols - 1, frame);
     s.Box(1, 0, 24, 78, console::kFrameDouble, frame);
-    s.Box(1, 0, 3, 21, "\xC9\xCD\xCB\xBA\xCA\xCD\xCC\xBA", frame);   // ╔═╦║╩═╠║
-    s.Box(1, 57, 3, 78, "\xCB\xCD\xBB\xBA\xB9\xCD\xCA\xBA", frame);  // ╦═╗║╣═╩║
-    s.Repeat(3, 22, 0xCD, 35, frame);                                // ═
-    s.Box(22, 0, 24, 39, "\xBA\xC4\xC2\xB3\xCD\xCD\xC8\xBA", frame); // ║─┬│══╚║
-    s.Repeat(22, 40, 0xC4, 38, frame);                               // ─
+    s.Box(1, 0, 3, 21, "\xC9\xCD\xCB\xBA\xCA\xCD\xCC\xBA", frame);    // ╔═╦║╩═╠║
+    s.Box(1, 57, 3, 78, "\xCB\xCD\xBB\xBA\xB9\xCD\xCA\xBA", frame);   // ╦═╗║╣═╩║
+    s.Repeat(3, 22, 0xCD, 35, frame);                                 // ═
+    s.Box(22, 0, 24, 39, "\xBA\xC4\xC2\xB3\xCD\xCD\xC8\xBA", frame);  // ║─┬│══╚║
+    s.Repeat(22, 40, 0xC4, 38, frame);                                // ─
     s.Write(2, 1, short_name.substr(0, 20), emphasis);
     s.Write(2, 25, codepage::FromUtf8("System Kadrowo-Płacowy KESTREL"), emphasis);
     s.Write(2, 59, now.DateText(), frame);
     DrawClock(con, colours, now);
 }
 
-void DrawClock(console::Console& con, const common::ColourSet& colours, const base::LocalTime& now) {
+void DrawClock(console::Console& con, const common::ColourSet& colours,
+               const base::LocalTime& now) {
     con.screen().Write(2, 71, now.TimeText(), Standard(colours.ycow));
 }
 

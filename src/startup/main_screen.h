@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "common/colour_sets.h"
 #include "platform/base/clock.h"
 #include "platform/console/console.h"
-#include "common/colour_sets.h"
 
 namespace kestrel::startup {
 

@@ -20,11 +20,17 @@ TEST(MainScreen, ShortNameIsSpacedWhenShortAndCentred) {
 TEST(MainScreen, FrameCellsAndTitleLine) {
     console::HeadlessBackend backend;
     console::Console con(backend);
-    DrawMainScreen(con, common::kColourSet, FormatShortName("ABC"), base::LocalTime{2026, 12, 8, 9, 5, 0});
+    DrawMainScreen(con, common::kColourSet, FormatShortName("ABC"),
+                   base::LocalTime{2026, 12, 8, 9, 5, 0});
     auto row = [&](int r) { return codepage::ToUtf8(con.screen().RowText(r)); };
-    auto rep = [](const char* s, int n) { std::string r; for (int i = 0; i < n; ++i) r += s; return r; };
+    auto rep = [](const char* s, int n) {
+        std::string r;
+        for (int i = 0; i < n; ++i) r += s;
+        return r;
+    };
     EXPECT_EQ(row(1), "╔" + rep("═", 20) + "╦" + rep("═", 35) + "╦" + rep("═", 20) + "╗ ");
-    EXPECT_EQ(row(2), "║       A B C        ║   System Kadrowo-Płacowy KESTREL  ║ 2026-12-08  09:05  ║ ");
+    EXPECT_EQ(row(2),
+              "║       A B C        ║   System Kadrowo-Płacowy KESTREL  ║ 2026-12-08  09:05  ║ ");
     EXPECT_EQ(row(3), "╠" + rep("═", 20) + "╩" + rep("═", 35) + "╩" + rep("═", 20) + "╣ ");
     EXPECT_EQ(row(22).substr(0, 3), "║");
     EXPECT_EQ(codepage::ToUtf8(con.screen().Text(22, 39, 2)), "┬─");

@@ -29,7 +29,7 @@ struct StoredColours {
 };
 
 class Program {
-public:
+  public:
     Program(common::Runtime& rt, const StartOptions& options)
         : rt_(rt), options_(options), dirs_(options.dirs), watch_(dirs_.data + "QRM.MEM") {}
 
@@ -56,7 +56,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     // The reload point: everything the configuration decides is read again.
     void Reload() {
         rt_.SetReadOnly(false);
@@ -80,9 +80,8 @@ private:
         colour_ = rt_.config().Logical("NAGLKLR", facts.has_colour);
         // Ctrl+F2 types the paragraph sign when the company wants it.
         if (rt_.config().Logical("NAGLPAR")) {
-            rt_.console().keyboard().Bind(key::CtrlF(2), [this] {
-                rt_.console().keyboard().Push(kParagraphSign);
-            });
+            rt_.console().keyboard().Bind(
+                key::CtrlF(2), [this] { rt_.console().keyboard().Push(kParagraphSign); });
         } else {
             rt_.console().keyboard().Unbind(key::CtrlF(2));
         }
@@ -107,7 +106,8 @@ private:
         if (outcome.damaged) common::ShowMessage(rt_, rt_.Text("Uszkodzony zbiór QRM.MEM"));
         if (outcome.short_name_missing)
             common::ShowMessage(rt_, "Brak zmiennej NAGL1 w QRM.MEM", false);
-        if (outcome.short_name_bad) common::ShowMessage(rt_, "Bledna zmienna NAGL1 w QRM.MEM", false);
+        if (outcome.short_name_bad)
+            common::ShowMessage(rt_, "Bledna zmienna NAGL1 w QRM.MEM", false);
     }
 
     // The short name as the title line shows it.
@@ -120,9 +120,9 @@ private:
     void ApplyColours() {
         const common::ColourSet& base = colour_ ? common::kColourSet : common::kMonochromeSet;
         if (rt_.config().Logical("NAGLDWK")) {
-            static const char* const kNames[14] = {"YCOW",   "YCOW2",  "YCOW3", "YCOW4", "YCOW5",
-                                                   "YCOWP",  "YCOWP2", "YCOWG", "YCOWPG", "YCOB",
-                                                   "YCOBP",  "YCOI",   "YCOIG", "YCOWCB"};
+            static const char* const kNames[14] = {"YCOW",  "YCOW2",  "YCOW3", "YCOW4",  "YCOW5",
+                                                   "YCOWP", "YCOWP2", "YCOWG", "YCOWPG", "YCOB",
+                                                   "YCOBP", "YCOI",   "YCOIG", "YCOWCB"};
             const char* const* built_in = &base.ycow;
             const char** target = &stored_.set.ycow;
             for (int i = 0; i < 14; ++i) {
@@ -177,7 +177,8 @@ private:
         } unbind{con.keyboard()};
 
         const bool ppk = rt_.config().Logical("NAGLPPK20");
-        common::Menu2(rt_, MainMenuEntries(rt_, ppk), &choice_, [this] { return !watch_.Check(rt_); });
+        common::Menu2(rt_, MainMenuEntries(rt_, ppk), &choice_,
+                      [this] { return !watch_.Check(rt_); });
 
         if (choice_ == 1) {
             if (switch_colour_) {
@@ -197,8 +198,8 @@ private:
     Directories dirs_;
     common::ConfigWatch watch_;
     StoredColours stored_;
-    bool colour_ = true;         // NAGLKLR
-    bool switch_colour_ = false; // NAGLSWCLR
+    bool colour_ = true;          // NAGLKLR
+    bool switch_colour_ = false;  // NAGLSWCLR
     int choice_ = 1;
 };
 

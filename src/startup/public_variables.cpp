@@ -10,8 +10,9 @@ const char* const kPreserved[] = {"NAGLX",  "NAGL0AK",    "NAGL0",  "YOBERROR", 
                                   "NAGL0V", "NAGLNAZDRW", "VDOSV5", "VTE5",     "YTIMWYG"};
 
 // Letter variable names in the order of the 18-letter text.
-const char* const kLetterNames[18] = {"A_D", "C_D", "E_D", "L_D", "N_D", "O_D", "S_D", "Z_D", "X_D",
-                                      "A_M", "C_M", "E_M", "L_M", "N_M", "O_M", "S_M", "Z_M", "X_M"};
+const char* const kLetterNames[18] = {"A_D", "C_D", "E_D", "L_D", "N_D", "O_D",
+                                      "S_D", "Z_D", "X_D", "A_M", "C_M", "E_M",
+                                      "L_M", "N_M", "O_M", "S_M", "Z_M", "X_M"};
 
 void Define(common::Configuration* vars, const char* name, MemValue value) {
     if (vars->Find(name) == nullptr) vars->Set(name, std::move(value));

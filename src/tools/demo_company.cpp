@@ -65,7 +65,8 @@ std::vector<MemEntry> DemoConfiguration() {
         Text("NAGL28", "Kowalczyk"),
         Text("NAGL29", "KESTREL-DEMO"),
         Text("NAGL78", "kadry@kestrel-demo.invalid"),
-        {"NAGL73", MemValue::Char(Padded("\"KESTREL-DEMO\" Sp. z o.o. ul. Kwiatowa 12 00-950 Warszawa", 104))},
+        {"NAGL73", MemValue::Char(
+                       Padded("\"KESTREL-DEMO\" Sp. z o.o. ul. Kwiatowa 12 00-950 Warszawa", 104))},
         {"NAGL74", MemValue::Char(Padded("61109010140000071219812874", 44))},
         {"NAGL77", MemValue::Char(Padded("\"KESTREL-DEMO\" Sp. z o.o. Warszawa", 54))},
         {"NAGLGENPL", MemValue::Logical(true)},

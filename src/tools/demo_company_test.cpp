@@ -14,9 +14,12 @@ TEST(DemoCompany, IdentifiersAreValidAndTheFileIsCreatedOnce) {
     EXPECT_EQ(common::CheckNip(memfile::FindEntry(entries, "NAGL6")->value.text), 0);
     EXPECT_EQ(common::CheckRegon(memfile::FindEntry(entries, "NAGL7")->value.text), 0);
     EXPECT_EQ(memfile::FindEntry(entries, "NAGL1")->value.text.size(), 20u);
-    EXPECT_EQ(common::CheckBankAccount(memfile::FindEntry(entries, "NAGL74")->value.text.substr(0, 26)), 0);
+    EXPECT_EQ(
+        common::CheckBankAccount(memfile::FindEntry(entries, "NAGL74")->value.text.substr(0, 26)),
+        0);
 
-    auto root = std::filesystem::temp_directory_path() / ("kestrel_demo_" + std::to_string(::getpid()));
+    auto root =
+        std::filesystem::temp_directory_path() / ("kestrel_demo_" + std::to_string(::getpid()));
     ASSERT_TRUE(CreateDemoCompany(root.string()).ok());
     std::vector<memfile::MemEntry> read;
     ASSERT_TRUE(memfile::ReadMemFile((root / "DEMO.PK/QRM.MEM").string(), &read).ok());

@@ -1,4 +1,6 @@
 // kestrel-tool: the administrator's command-line tool.
 #include "tools/command.h"
 
-int main(int argc, char** argv) { return kestrel::tools::RunTool(argc, argv); }
+int main(int argc, char** argv) {
+    return kestrel::tools::RunTool(argc, argv);
+}

@@ -78,7 +78,7 @@ TEST(Reload, AnotherWorkstationChangesTheConfiguration) {
 }
 
 class ProgramTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = (std::filesystem::temp_directory_path() /
                  ("kestrel_program_" + std::to_string(::getpid())))

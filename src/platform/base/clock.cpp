@@ -7,7 +7,9 @@
 namespace kestrel::base {
 namespace {
 
-bool LeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool LeapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(int y, int m) {
     static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -50,8 +52,7 @@ std::optional<LocalTime> ParseLocalTime(std::string_view s) {
         return std::nullopt;
     if (s.size() == 10) return t;
     if (s[10] != ' ' && s[10] != 'T') return std::nullopt;
-    if (!Digits(s, 11, 2, &t.hour) || s.size() < 16 || s[13] != ':' ||
-        !Digits(s, 14, 2, &t.minute))
+    if (!Digits(s, 11, 2, &t.hour) || s.size() < 16 || s[13] != ':' || !Digits(s, 14, 2, &t.minute))
         return std::nullopt;
     if (s.size() == 19) {
         if (s[16] != ':' || !Digits(s, 17, 2, &t.second)) return std::nullopt;
@@ -66,7 +67,8 @@ LocalTime SystemClock::Now() const {
     std::time_t now = std::time(nullptr);
     std::tm tm{};
     localtime_r(&now, &tm);
-    return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                     tm.tm_hour,        tm.tm_min,     tm.tm_sec};
 }
 
 }  // namespace kestrel::base

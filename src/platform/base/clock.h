@@ -26,25 +26,25 @@ struct LocalTime {
 std::optional<LocalTime> ParseLocalTime(std::string_view text);
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalTime Now() const = 0;
 };
 
 /// The operating system's local time.
 class SystemClock : public Clock {
-public:
+  public:
     LocalTime Now() const override;
 };
 
 /// Always the same moment.
 class FixedClock : public Clock {
-public:
+  public:
     explicit FixedClock(LocalTime t) : time_(t) {}
     LocalTime Now() const override { return time_; }
     void Set(LocalTime t) { time_ = t; }
 
-private:
+  private:
     LocalTime time_;
 };
 

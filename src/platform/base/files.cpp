@@ -1,8 +1,8 @@
 #include "platform/base/files.h"
 
+#include <strings.h>
 #include <cerrno>
 #include <cstdio>
-#include <strings.h>
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -9,7 +9,7 @@ namespace kestrel::base {
 namespace {
 
 class FilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
                ("kestrel_files_" + std::to_string(::getpid()) + "_" +

@@ -11,7 +11,7 @@ namespace kestrel::console {
 struct ScriptEnded {};
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
 
     /// Brings the display up to date with `screen`. Rows not damaged since

@@ -29,11 +29,20 @@ std::optional<int> ParseColour(const std::string& s) {
     int value = 0;
     for (char c : s) {
         switch (c) {
-            case 'B': value |= 1; break;
-            case 'G': value |= 2; break;
-            case 'R': value |= 4; break;
-            case 'W': value |= 7; break;
-            default: return std::nullopt;
+            case 'B':
+                value |= 1;
+                break;
+            case 'G':
+                value |= 2;
+                break;
+            case 'R':
+                value |= 4;
+                break;
+            case 'W':
+                value |= 7;
+                break;
+            default:
+                return std::nullopt;
         }
     }
     return value;
@@ -47,9 +56,12 @@ std::optional<Attr> ParseColourPair(std::string_view pair) {
     bool blink = false;
     std::string clean;
     for (char c : p) {
-        if (c == '+') bright = true;
-        else if (c == '*') blink = true;
-        else clean += c;
+        if (c == '+')
+            bright = true;
+        else if (c == '*')
+            blink = true;
+        else
+            clean += c;
     }
     std::string fg = clean;
     std::string bg;
@@ -87,9 +99,8 @@ std::optional<ColourSpec> ParseColourSpec(std::string_view text, const ColourSpe
     size_t start = 0;
     while (slot < 5) {
         size_t comma = text.find(',', start);
-        std::string_view part =
-            text.substr(start, comma == std::string_view::npos ? std::string_view::npos
-                                                               : comma - start);
+        std::string_view part = text.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         if (Upper(part).size() > 0) {
             auto attr = ParseColourPair(part);
             if (!attr) return std::nullopt;

@@ -22,9 +22,15 @@ using Attr = std::uint8_t;
 constexpr Attr MakeAttr(int fg, int bg, bool blink = false) {
     return static_cast<Attr>((fg & 0x0F) | ((bg & 0x07) << 4) | (blink ? 0x80 : 0));
 }
-constexpr int Foreground(Attr a) { return a & 0x0F; }
-constexpr int Background(Attr a) { return (a >> 4) & 0x07; }
-constexpr bool Blinks(Attr a) { return (a & 0x80) != 0; }
+constexpr int Foreground(Attr a) {
+    return a & 0x0F;
+}
+constexpr int Background(Attr a) {
+    return (a >> 4) & 0x07;
+}
+constexpr bool Blinks(Attr a) {
+    return (a & 0x80) != 0;
+}
 
 struct ColourSpec {
     Attr standard = MakeAttr(7, 0);

@@ -10,15 +10,24 @@ TEST(ColourPair, LettersBrightBlinkAndSpecials) {
         const char* text;
         Attr attr;
     } cases[] = {
-        {"W+/B", MakeAttr(15, 1)},     {"N/W", MakeAttr(0, 7)},
-        {"GR+/BG", MakeAttr(14, 3)},   {"GR+*/BG", MakeAttr(14, 3, true)},
-        {"W+*/B", MakeAttr(15, 1, true)}, {"RB/R", MakeAttr(5, 4)},
-        {"G+/B", MakeAttr(10, 1)},     {"W", MakeAttr(7, 0)},
-        {"W+", MakeAttr(15, 0)},       {"I", MakeAttr(0, 7)},
-        {"I*", MakeAttr(0, 7, true)},  {"N*/W", MakeAttr(0, 7, true)},
-        {"X", MakeAttr(0, 0)},         {"U", MakeAttr(1, 0)},
-        {"B+", MakeAttr(9, 0)},        {"w+/b", MakeAttr(15, 1)},
-        {"N/W+", MakeAttr(8, 7)},      {"15/1", MakeAttr(15, 1)},
+        {"W+/B", MakeAttr(15, 1)},
+        {"N/W", MakeAttr(0, 7)},
+        {"GR+/BG", MakeAttr(14, 3)},
+        {"GR+*/BG", MakeAttr(14, 3, true)},
+        {"W+*/B", MakeAttr(15, 1, true)},
+        {"RB/R", MakeAttr(5, 4)},
+        {"G+/B", MakeAttr(10, 1)},
+        {"W", MakeAttr(7, 0)},
+        {"W+", MakeAttr(15, 0)},
+        {"I", MakeAttr(0, 7)},
+        {"I*", MakeAttr(0, 7, true)},
+        {"N*/W", MakeAttr(0, 7, true)},
+        {"X", MakeAttr(0, 0)},
+        {"U", MakeAttr(1, 0)},
+        {"B+", MakeAttr(9, 0)},
+        {"w+/b", MakeAttr(15, 1)},
+        {"N/W+", MakeAttr(8, 7)},
+        {"15/1", MakeAttr(15, 1)},
         {"RG/N", MakeAttr(6, 0)},
     };
     for (const auto& c : cases) {
@@ -26,7 +35,8 @@ TEST(ColourPair, LettersBrightBlinkAndSpecials) {
         ASSERT_TRUE(attr.has_value()) << c.text;
         EXPECT_EQ(*attr, c.attr) << c.text;
     }
-    for (const char* bad : {"Q/B", "W/Z", "16/0", "W/B/x"}) EXPECT_FALSE(ParseColourPair(bad)) << bad;
+    for (const char* bad : {"Q/B", "W/Z", "16/0", "W/B/x"})
+        EXPECT_FALSE(ParseColourPair(bad)) << bad;
 }
 
 TEST(ColourSpec, FiveSlotsAndEmptyPartsKeepTheBase) {

@@ -16,7 +16,7 @@
 namespace kestrel::console {
 
 class Console {
-public:
+  public:
     explicit Console(Backend& backend);
 
     Screen& screen() { return screen_; }
@@ -65,7 +65,7 @@ public:
     void Tone(int frequency, int ticks) { backend_.Tone(frequency, ticks); }
     void Sleep(int milliseconds) { backend_.Sleep(milliseconds); }
 
-private:
+  private:
     int ReadRaw(int timeout_ms);
 
     Backend& backend_;

@@ -78,7 +78,8 @@ TEST(Console, AHotKeyDoesNotReenterItself) {
 
 TEST(Console, PresentsOnlyBeforeWaitingAndWritesScreens) {
     auto dir = std::filesystem::temp_directory_path() /
-               ("kestrel_console_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+               ("kestrel_console_test_" +
+                std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     std::filesystem::create_directories(dir);
     HeadlessBackend backend;
     ASSERT_TRUE(backend.AddScript("{screen one}q").ok());

@@ -16,7 +16,7 @@ struct ToneEvent {
 };
 
 class HeadlessBackend : public Backend {
-public:
+  public:
     HeadlessBackend() = default;
     explicit HeadlessBackend(std::vector<ScriptStep> steps) : steps_(std::move(steps)) {}
 
@@ -46,7 +46,7 @@ public:
     int presents() const { return presents_; }
     bool exhausted() const { return next_ >= steps_.size(); }
 
-private:
+  private:
     std::vector<ScriptStep> steps_;
     size_t next_ = 0;
     Screen shown_;

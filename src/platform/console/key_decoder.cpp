@@ -11,9 +11,15 @@ namespace {
 
 using R = DecodedKey::Result;
 
-DecodedKey Key(int key, size_t length) { return {R::kKey, key, length}; }
-DecodedKey Skip(size_t length) { return {R::kSkip, 0, length}; }
-DecodedKey NeedMore() { return {R::kNeedMore, 0, 0}; }
+DecodedKey Key(int key, size_t length) {
+    return {R::kKey, key, length};
+}
+DecodedKey Skip(size_t length) {
+    return {R::kSkip, 0, length};
+}
+DecodedKey NeedMore() {
+    return {R::kNeedMore, 0, 0};
+}
 
 enum Mod { kShift = 1, kAlt = 2, kCtrl = 4 };
 
@@ -21,17 +27,28 @@ enum Mod { kShift = 1, kAlt = 2, kCtrl = 4 };
 int Navigation(int plain, int mods) {
     if (!(mods & kCtrl)) return plain;
     switch (plain) {
-        case key::kUp: return key::kCtrlUp;
-        case key::kDown: return key::kCtrlDown;
-        case key::kLeft: return key::kCtrlLeft;
-        case key::kRight: return key::kCtrlRight;
-        case key::kHome: return key::kCtrlHome;
-        case key::kEnd: return key::kCtrlEnd;
-        case key::kPgUp: return key::kCtrlPgUp;
-        case key::kPgDn: return key::kCtrlPgDn;
-        case key::kIns: return key::kCtrlIns;
-        case key::kDel: return key::kCtrlDel;
-        default: return plain;
+        case key::kUp:
+            return key::kCtrlUp;
+        case key::kDown:
+            return key::kCtrlDown;
+        case key::kLeft:
+            return key::kCtrlLeft;
+        case key::kRight:
+            return key::kCtrlRight;
+        case key::kHome:
+            return key::kCtrlHome;
+        case key::kEnd:
+            return key::kCtrlEnd;
+        case key::kPgUp:
+            return key::kCtrlPgUp;
+        case key::kPgDn:
+            return key::kCtrlPgDn;
+        case key::kIns:
+            return key::kCtrlIns;
+        case key::kDel:
+            return key::kCtrlDel;
+        default:
+            return plain;
     }
 }
 
@@ -45,35 +62,69 @@ int Function(int n, int mods) {
 // Key of the final byte of "ESC [ ... X" and "ESC O X"; 0 when none.
 int FinalKey(char final, int mods) {
     switch (final) {
-        case 'A': return Navigation(key::kUp, mods);
-        case 'B': return Navigation(key::kDown, mods);
-        case 'C': return Navigation(key::kRight, mods);
-        case 'D': return Navigation(key::kLeft, mods);
-        case 'H': return Navigation(key::kHome, mods);
-        case 'F': return Navigation(key::kEnd, mods);
-        case 'P': return Function(1, mods);
-        case 'Q': return Function(2, mods);
-        case 'R': return Function(3, mods);
-        case 'S': return Function(4, mods);
-        case 'Z': return key::kShiftTab;
-        case 'M': return key::kEnter;  // keypad Enter in application mode
-        default: return 0;
+        case 'A':
+            return Navigation(key::kUp, mods);
+        case 'B':
+            return Navigation(key::kDown, mods);
+        case 'C':
+            return Navigation(key::kRight, mods);
+        case 'D':
+            return Navigation(key::kLeft, mods);
+        case 'H':
+            return Navigation(key::kHome, mods);
+        case 'F':
+            return Navigation(key::kEnd, mods);
+        case 'P':
+            return Function(1, mods);
+        case 'Q':
+            return Function(2, mods);
+        case 'R':
+            return Function(3, mods);
+        case 'S':
+            return Function(4, mods);
+        case 'Z':
+            return key::kShiftTab;
+        case 'M':
+            return key::kEnter;  // keypad Enter in application mode
+        default:
+            return 0;
     }
 }
 
 // Key of "ESC [ n ~".
 int TildeKey(int n, int mods) {
     switch (n) {
-        case 1: case 7: return Navigation(key::kHome, mods);
-        case 2: return Navigation(key::kIns, mods);
-        case 3: return Navigation(key::kDel, mods);
-        case 4: case 8: return Navigation(key::kEnd, mods);
-        case 5: return Navigation(key::kPgUp, mods);
-        case 6: return Navigation(key::kPgDn, mods);
-        case 11: case 12: case 13: case 14: case 15: return Function(n - 10, mods);
-        case 17: case 18: case 19: case 20: case 21: return Function(n - 11, mods);
-        case 23: case 24: return Function(n - 12, mods);
-        default: return 0;
+        case 1:
+        case 7:
+            return Navigation(key::kHome, mods);
+        case 2:
+            return Navigation(key::kIns, mods);
+        case 3:
+            return Navigation(key::kDel, mods);
+        case 4:
+        case 8:
+            return Navigation(key::kEnd, mods);
+        case 5:
+            return Navigation(key::kPgUp, mods);
+        case 6:
+            return Navigation(key::kPgDn, mods);
+        case 11:
+        case 12:
+        case 13:
+        case 14:
+        case 15:
+            return Function(n - 10, mods);
+        case 17:
+        case 18:
+        case 19:
+        case 20:
+        case 21:
+            return Function(n - 11, mods);
+        case 23:
+        case 24:
+            return Function(n - 12, mods);
+        default:
+            return 0;
     }
 }
 

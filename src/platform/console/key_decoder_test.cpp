@@ -66,7 +66,9 @@ const Case kSequences[] = {
     {"\x1b[1;2A", key::kUp, "Shift+Up is Up"},
     {"\x1bu", key::Alt('U'), "Alt+U"},
     {"\x1bU", key::Alt('U'), "Alt+Shift+U"},
-    {"\x1b" "5", key::AltDigit(5), "Alt+5"},
+    {"\x1b"
+     "5",
+     key::AltDigit(5), "Alt+5"},
     {"\x17", key::Ctrl('W'), "Ctrl+W"},
     {"\x03", key::kPgDn, "Ctrl+C shares PgDn's code"},
     {"a", 'a', "a"},
@@ -126,7 +128,10 @@ TEST(KeyDecoder, UnknownAndBrokenInputIsSkippedNotMisread) {
     DecodedKey focus = DecodeKey("\x1b[I", true);
     EXPECT_EQ(focus.result, R::kSkip);
     // A cut UTF-8 character followed by ASCII: the stray byte goes, the letter stays.
-    DecodedKey cut = DecodeKey("\xc4" "a", true);
+    DecodedKey cut = DecodeKey(
+        "\xc4"
+        "a",
+        true);
     EXPECT_EQ(cut.result, R::kSkip);
     EXPECT_EQ(cut.length, 1u);
     // A character code page 852 has not.

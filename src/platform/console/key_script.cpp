@@ -26,7 +26,8 @@ base::Status ParseBraced(std::string_view inside, int line, std::vector<ScriptSt
         std::string_view name = inside.substr(7);
         while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
         while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-        if (!ValidScreenName(name)) return Error(line, "bad screen name \"" + std::string(name) + "\"");
+        if (!ValidScreenName(name))
+            return Error(line, "bad screen name \"" + std::string(name) + "\"");
         steps->push_back({ScriptStep::Kind::kScreen, 0, std::string(name)});
         return base::Status::Ok();
     }

@@ -18,8 +18,8 @@ namespace kestrel::console {
 struct ScriptStep {
     enum class Kind { kKey, kScreen };
     Kind kind = Kind::kKey;
-    int key = 0;           // kKey
-    std::string name;      // kScreen
+    int key = 0;       // kKey
+    std::string name;  // kScreen
 };
 
 /// Parses a script. On error returns a status naming the line and the

@@ -9,19 +9,33 @@ namespace {
 
 std::vector<int> Keys(const std::vector<ScriptStep>& steps) {
     std::vector<int> keys;
-    for (const auto& s : steps)
-        keys.push_back(s.kind == ScriptStep::Kind::kKey ? s.key : -1000);
+    for (const auto& s : steps) keys.push_back(s.kind == ScriptStep::Kind::kKey ? s.key : -1000);
     return keys;
 }
 
 TEST(KeyScript, CharactersNamedKeysBracesAndScreens) {
     std::vector<ScriptStep> steps;
-    ASSERT_TRUE(ParseKeyScript("ab{Enter}\n{{x}{F2}{Alt+U}{ctrl+w}{Shift+F3}{PgDn}\r\nŁ{screen menu_1}{Down*3}",
-                               &steps)
-                    .ok());
-    std::vector<int> expected = {'a', 'b', key::kEnter, '{', 'x', '}', key::F(2), key::Alt('U'),
-                                 key::Ctrl('W'), key::ShiftF(3), key::kPgDn, 0x9D, -1000,
-                                 key::kDown, key::kDown, key::kDown};
+    ASSERT_TRUE(
+        ParseKeyScript(
+            "ab{Enter}\n{{x}{F2}{Alt+U}{ctrl+w}{Shift+F3}{PgDn}\r\nŁ{screen menu_1}{Down*3}",
+            &steps)
+            .ok());
+    std::vector<int> expected = {'a',
+                                 'b',
+                                 key::kEnter,
+                                 '{',
+                                 'x',
+                                 '}',
+                                 key::F(2),
+                                 key::Alt('U'),
+                                 key::Ctrl('W'),
+                                 key::ShiftF(3),
+                                 key::kPgDn,
+                                 0x9D,
+                                 -1000,
+                                 key::kDown,
+                                 key::kDown,
+                                 key::kDown};
     EXPECT_EQ(Keys(steps), expected);
     EXPECT_EQ(steps[12].name, "menu_1");
 }

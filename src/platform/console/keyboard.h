@@ -18,13 +18,11 @@ namespace kestrel::console {
 using HotKeyAction = std::function<void()>;
 
 class Keyboard {
-public:
+  public:
     /// Appends a key to the type-ahead buffer.
     void Push(int key) { buffer_.push_back(key); }
     /// Empties the buffer and puts the given keys into it.
-    void Stuff(std::initializer_list<int> keys) {
-        buffer_.assign(keys.begin(), keys.end());
-    }
+    void Stuff(std::initializer_list<int> keys) { buffer_.assign(keys.begin(), keys.end()); }
     void Clear() { buffer_.clear(); }
     bool Empty() const { return buffer_.empty(); }
     size_t Size() const { return buffer_.size(); }
@@ -51,7 +49,7 @@ public:
     /// The action bound to `key`, or nullptr.
     const HotKeyAction* Find(int key) const;
 
-private:
+  private:
     std::deque<int> buffer_;
     std::map<int, HotKeyAction> hot_keys_;
     int last_key_ = 0;

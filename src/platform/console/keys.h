@@ -47,16 +47,26 @@ inline constexpr int kCtrlDel = 403;
 
 inline constexpr int kF1 = 28;
 /// F2..F10 are -1..-9, F11 -40, F12 -41.
-constexpr int F(int n) { return n == 1 ? 28 : n <= 10 ? -(n - 1) : -(40 + n - 11); }
+constexpr int F(int n) {
+    return n == 1 ? 28 : n <= 10 ? -(n - 1) : -(40 + n - 11);
+}
 /// Shift+F1..F10 are -10..-19, F11 -42, F12 -43.
-constexpr int ShiftF(int n) { return n <= 10 ? -(9 + n) : -(42 + n - 11); }
+constexpr int ShiftF(int n) {
+    return n <= 10 ? -(9 + n) : -(42 + n - 11);
+}
 /// Ctrl+F1..F10 are -20..-29, F11 -44, F12 -45.
-constexpr int CtrlF(int n) { return n <= 10 ? -(19 + n) : -(44 + n - 11); }
+constexpr int CtrlF(int n) {
+    return n <= 10 ? -(19 + n) : -(44 + n - 11);
+}
 /// Alt+F1..F10 are -30..-39, F11 -46, F12 -47.
-constexpr int AltF(int n) { return n <= 10 ? -(29 + n) : -(46 + n - 11); }
+constexpr int AltF(int n) {
+    return n <= 10 ? -(29 + n) : -(46 + n - 11);
+}
 
 /// Ctrl+A .. Ctrl+Z are 1..26.
-constexpr int Ctrl(char letter) { return (letter | 0x20) - 'a' + 1; }
+constexpr int Ctrl(char letter) {
+    return (letter | 0x20) - 'a' + 1;
+}
 /// Alt+A .. Alt+Z: 256 + the PC keyboard's scan code of the letter.
 int Alt(char letter);
 /// Alt+0 .. Alt+9.
@@ -64,7 +74,9 @@ int AltDigit(int digit);
 }  // namespace key
 
 /// True for codes that stand for a character to be typed (CP852 byte).
-constexpr bool IsPrintable(int code) { return code >= 32 && code <= 255 && code != 127; }
+constexpr bool IsPrintable(int code) {
+    return code >= 32 && code <= 255 && code != 127;
+}
 
 /// Parses a key name as written in key scripts: "Enter", "Esc", "F2",
 /// "Alt+U", "Ctrl+W", "Shift+F3", "Ctrl+PgDn", "PgUp", "Shift+Tab" ...

@@ -6,7 +6,9 @@
 
 namespace kestrel::console {
 
-Screen::Screen() { damaged_.set(); }
+Screen::Screen() {
+    damaged_.set();
+}
 
 void Screen::Put(int row, int col, std::uint8_t ch, Attr attr) {
     if (!Inside(row, col)) return;

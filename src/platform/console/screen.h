@@ -41,7 +41,7 @@ struct ScreenRegion {
 };
 
 class Screen {
-public:
+  public:
     Screen();
 
     const Cell& At(int row, int col) const { return cells_[row][col]; }
@@ -86,8 +86,10 @@ public:
     void ClearDamage() { damaged_.reset(); }
     void DamageAll() { damaged_.set(); }
 
-private:
-    static bool Inside(int row, int col) { return row >= 0 && row < kRows && col >= 0 && col < kCols; }
+  private:
+    static bool Inside(int row, int col) {
+        return row >= 0 && row < kRows && col >= 0 && col < kCols;
+    }
     void Put(int row, int col, std::uint8_t ch, Attr attr);
 
     std::array<std::array<Cell, kCols>, kRows> cells_;

@@ -74,9 +74,9 @@ base::Status TerminalBackend::Open(std::unique_ptr<TerminalBackend>* out,
     std::setlocale(LC_ALL, "");
     // The glyphs go out as UTF-8 whatever the environment says.
     if (std::string(nl_langinfo(CODESET)) != "UTF-8") std::setlocale(LC_CTYPE, "C.UTF-8");
-    SCREEN* screen = own_terminal ? newterm(nullptr, stdout, stdin)
-                                  : newterm(options.type, options.output,
-                                            options.input ? options.input : stdin);
+    SCREEN* screen =
+        own_terminal ? newterm(nullptr, stdout, stdin)
+                     : newterm(options.type, options.output, options.input ? options.input : stdin);
     if (screen == nullptr) return base::Status::IOError("cannot initialise the terminal");
     set_term(screen);
     // A stand-in stream has no window size of its own: give it the console's.
@@ -189,9 +189,16 @@ void TerminalBackend::Present(const Screen& screen) {
         if (shown_.RowDamaged(r)) DrawRow(shown_, r);
     shown_.ClearDamage();
     switch (shown_.cursor_shape()) {
-        case CursorShape::kNone: curs_set(0); break;
-        case CursorShape::kBlock: case CursorShape::kHalfBlock: curs_set(2); break;
-        default: curs_set(1); break;
+        case CursorShape::kNone:
+            curs_set(0);
+            break;
+        case CursorShape::kBlock:
+        case CursorShape::kHalfBlock:
+            curs_set(2);
+            break;
+        default:
+            curs_set(1);
+            break;
     }
     move(shown_.CursorRow(), shown_.CursorCol());
     refresh();
@@ -234,13 +241,16 @@ int TerminalBackend::ReadKey(int timeout_ms) {
             }
             d = DecodeKey(pending_, false);
         }
-        if (d.result == DecodedKey::Result::kNeedMore) d = {DecodedKey::Result::kSkip, 0, pending_.size()};
+        if (d.result == DecodedKey::Result::kNeedMore)
+            d = {DecodedKey::Result::kSkip, 0, pending_.size()};
         pending_.erase(0, d.length == 0 ? 1 : d.length);
         if (d.result == DecodedKey::Result::kKey && !too_small_) return d.key;
     }
 }
 
-void TerminalBackend::Tone(int /*frequency*/, int /*ticks*/) { beep(); }
+void TerminalBackend::Tone(int /*frequency*/, int /*ticks*/) {
+    beep();
+}
 
 void TerminalBackend::Sleep(int milliseconds) {
     if (milliseconds > 0) napms(milliseconds);

@@ -27,7 +27,7 @@ struct TerminalOptions {
 };
 
 class TerminalBackend : public Backend {
-public:
+  public:
     /// Takes over the terminal. Fails when stdin/stdout is not a terminal.
     static base::Status Open(std::unique_ptr<TerminalBackend>* out,
                              const TerminalOptions& options = {});
@@ -42,7 +42,7 @@ public:
     void Sleep(int milliseconds) override;
     bool HasColour() const override { return colour_; }
 
-private:
+  private:
     TerminalBackend() = default;
     void SetUpColours();
     void DrawRow(const Screen& screen, int row);

@@ -35,9 +35,12 @@ std::string Upper(std::string_view s) {
 
 size_t ValueSize(const MemValue& v) {
     switch (v.type) {
-        case MemValue::Type::kChar: return v.text.size() + 1;
-        case MemValue::Type::kLogical: return 1;
-        default: return 8;
+        case MemValue::Type::kChar:
+            return v.text.size() + 1;
+        case MemValue::Type::kLogical:
+            return 1;
+        default:
+            return 8;
     }
 }
 
@@ -121,7 +124,8 @@ base::Status ParseMem(std::string_view bytes, const std::string& file_name,
                 e.value.type = MemValue::Type::kLogical;
                 size = 1;
                 break;
-            default: return damaged("unknown type of " + e.name);
+            default:
+                return damaged("unknown type of " + e.name);
         }
         if (bytes.size() - pos - kHeader < size) return damaged("cut value of " + e.name);
         const unsigned char* v = h + kHeader;
@@ -140,7 +144,9 @@ base::Status ParseMem(std::string_view bytes, const std::string& file_name,
                 e.value.julian = GetDouble(v);
                 if (!std::isfinite(e.value.julian)) e.value.julian = 0;
                 break;
-            case MemValue::Type::kLogical: e.value.logical = v[0] != 0; break;
+            case MemValue::Type::kLogical:
+                e.value.logical = v[0] != 0;
+                break;
         }
         entries->push_back(std::move(e));
         pos += kHeader + size;

@@ -59,11 +59,12 @@ TEST(MemFile, ExactBytesOfEachEntryKind) {
 }
 
 TEST(MemFile, ForeignFilesWithGarbageAndWithoutTheHighBitRead) {
-    std::string bytes = SerializeMem({{"NAGL1", MemValue::Char("ABC")}, {"NAGLKLR", MemValue::Logical(true)}});
-    bytes[8] = 'Z';         // garbage after the name's NUL
-    bytes[11] = 'C';        // type without the high bit
-    bytes[20] = '\x7F';     // garbage in reserved bytes
-    bytes[32 + 3] = 'Q';    // the text's NUL overwritten
+    std::string bytes =
+        SerializeMem({{"NAGL1", MemValue::Char("ABC")}, {"NAGLKLR", MemValue::Logical(true)}});
+    bytes[8] = 'Z';       // garbage after the name's NUL
+    bytes[11] = 'C';      // type without the high bit
+    bytes[20] = '\x7F';   // garbage in reserved bytes
+    bytes[32 + 3] = 'Q';  // the text's NUL overwritten
     std::vector<MemEntry> back;
     ASSERT_TRUE(ParseMem(bytes, "QRM.MEM", &back).ok());
     ASSERT_EQ(back.size(), 2u);
@@ -103,7 +104,7 @@ TEST(MemFile, DamageKeepsTheEntriesBeforeItAndNamesTheFile) {
 }
 
 class MemScanTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path_ = (std::filesystem::temp_directory_path() /
                  ("kestrel_mem_" + std::to_string(::getpid()) + ".MEM"))
@@ -121,7 +122,7 @@ TEST_F(MemScanTest, DirectScanRules) {
                                      {"WIDE", MemValue::Numeric(123456.789, 4, 2)}})
                     .ok());
     EXPECT_TRUE(ScanMemVariable(path_, "naglega", MemValue::Type::kLogical)->logical);
-    EXPECT_FALSE(ScanMemVariable(path_, "NAGLEGA", MemValue::Type::kChar));  // other type
+    EXPECT_FALSE(ScanMemVariable(path_, "NAGLEGA", MemValue::Type::kChar));      // other type
     EXPECT_FALSE(ScanMemVariable(path_, "NAGLEXML", MemValue::Type::kLogical));  // absent
     EXPECT_EQ(ScanMemVariable(path_, "NAGLSCXML", MemValue::Type::kChar)->text, "D:\\XML\\");
     EXPECT_EQ(ScanMemVariable(path_, "OLD", MemValue::Type::kDate)->julian, 0);  // out of range
