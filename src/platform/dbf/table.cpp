@@ -1,5 +1,6 @@
 #include "platform/dbf/table.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -131,6 +132,30 @@ Status Table::Read(uint32_t recno, Record* rec) {
     uint64_t offset =
         header_.header_length + static_cast<uint64_t>(recno - 1) * header_.record_length;
     return file_->ReadExact(offset, header_.record_length, rec->mutable_bytes().data());
+}
+
+Status Table::Scan(uint32_t first, const std::function<Status(uint32_t, const Record&)>& fn) {
+    Status s = FlushAppends();
+    if (!s.ok()) return s;
+    if (first == 0) first = 1;
+    const uint32_t len = header_.record_length;
+    const uint32_t per_block = std::max<uint32_t>(1, kAppendBuffer / len);
+    std::string block;
+    Record rec = NewRecord();
+    for (uint32_t n = first; n <= count_;) {
+        uint32_t take = std::min(per_block, count_ - n + 1);
+        block.resize(static_cast<size_t>(take) * len);
+        uint64_t offset = header_.header_length + static_cast<uint64_t>(n - 1) * len;
+        s = file_->ReadExact(offset, block.size(), block.data());
+        if (!s.ok()) return s;
+        for (uint32_t i = 0; i < take; ++i, ++n) {
+            std::memcpy(rec.mutable_bytes().data(), block.data() + static_cast<size_t>(i) * len,
+                        len);
+            s = fn(n, rec);
+            if (!s.ok()) return s;
+        }
+    }
+    return Status::Ok();
 }
 
 bool Table::CanWrite(uint32_t recno) const {

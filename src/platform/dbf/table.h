@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -80,6 +81,9 @@ class Table {
     /// append is made under the header lock (held only for the append) and
     /// the new record stays locked.
     Status Append(const Record& rec, uint32_t* recno);
+    /// Calls `fn` for records first..count in order, reading the file in large
+    /// blocks; stops at the first status that is not ok and returns it.
+    Status Scan(uint32_t first, const std::function<Status(uint32_t, const Record&)>& fn);
     /// Removes every record (exclusive only).
     Status Zap();
 
