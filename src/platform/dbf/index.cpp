@@ -463,6 +463,14 @@ Status Index::Find(std::string_view key, uint32_t recno) {
     return End(s);
 }
 
+void Index::Remember(std::string_view key, uint32_t recno) {
+    cur_key_.assign(key);
+    cur_recno_ = recno;
+    valid_ = true;
+    stale_ = true;
+    repositioned_ahead_ = false;
+}
+
 std::string NumericKey(double value, int size, int decimals) {
     std::string text;
     if (!FormatNumber(value, size, decimals, &text)) text.assign(size, '*');

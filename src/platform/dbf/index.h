@@ -86,6 +86,9 @@ class Index {
     Status Prev();
     /// Puts the cursor on the entry (key, recno); NotFound when absent.
     Status Find(std::string_view key, uint32_t recno);
+    /// Puts the cursor on the entry (key, recno) without reading the tree now;
+    /// the next movement finds it (or its successor, when it is absent).
+    void Remember(std::string_view key, uint32_t recno);
     bool valid() const { return valid_; }
     uint32_t recno() const { return cur_recno_; }
     std::string_view key() const { return cur_key_; }

@@ -232,23 +232,26 @@ Status WorkArea::Commit() {
 }
 
 Status WorkArea::Append() {
-    Record blank = table_->NewRecord();
+    return Append(table_->NewRecord());
+}
+
+Status WorkArea::Append(const Record& values) {
     uint32_t recno = 0;
-    Status s = table_->Append(blank, &recno);
+    Status s = table_->Append(values, &recno);
     if (!s.ok()) return s;
     for (auto& idx : indexes_) {
-        s = idx->Add(blank, recno);
+        s = idx->Add(values, recno);
         if (!s.ok()) return s;
     }
-    record_ = blank;
-    original_ = blank;
+    record_ = values;
+    original_ = values;
     recno_ = recno;
     eof_ = bof_ = found_ = false;
     if (Index* idx = controlling()) {
         std::string key;
         bool included = false;
         idx->KeyOf(record_, &key, &included);
-        if (included) s = idx->Find(key, recno);
+        if (included) idx->Remember(key, recno);
     }
     return s;
 }

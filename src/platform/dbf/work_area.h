@@ -69,6 +69,9 @@ class WorkArea {
     Status Commit();
     /// Appends a blank record, locked, and stands on it.
     Status Append();
+    /// Appends a record with the given contents (of this table's layout),
+    /// locked, with its keys in every index, and stands on it.
+    Status Append(const Record& values);
     /// Marks or unmarks the current record as deleted (written at once).
     Status Delete();
     Status Recall();
