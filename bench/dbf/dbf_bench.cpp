@@ -43,14 +43,14 @@ std::vector<Row> MakeRows(size_t n) {
     std::vector<Row> rows(n);
     for (Row& r : rows) {
         int year = 2015 + static_cast<int>(rng() % 12), month = 1 + static_cast<int>(rng() % 12);
-        std::snprintf(r.nr_prac, sizeof r.nr_prac, "%06u", 1 + rng() % 5000);
+        std::snprintf(r.nr_prac, sizeof r.nr_prac, "%06u", static_cast<unsigned>(1 + rng() % 5000));
         r.nr_lst = 1 + static_cast<int>(rng() % 60);
         std::snprintf(r.typ_lst, sizeof r.typ_lst, "%c%c", 'A' + static_cast<int>(rng() % 5), 'P');
         std::snprintf(r.mc_lst, sizeof r.mc_lst, "%02d", month);
         std::snprintf(r.rok_lst, sizeof r.rok_lst, "%04d", year);
         std::snprintf(r.data_wyp, sizeof r.data_wyp, "%04d%02d%02d", year, month,
                       1 + static_cast<int>(rng() % 28));
-        std::snprintf(r.skladn_pl, sizeof r.skladn_pl, "S%03u", rng() % 300);
+        std::snprintf(r.skladn_pl, sizeof r.skladn_pl, "S%03u", static_cast<unsigned>(rng() % 300));
         r.kwota = static_cast<double>(rng() % 100000000) / 100.0;
         r.potrac = rng() % 2;
         r.nie_alg = rng() % 2;

@@ -104,7 +104,7 @@ Status PrintRecord(Table* t, const Record& r, bool with_deleted) {
                 break;
             }
             case dbf::FieldType::kLogical:
-                v = r.IsBlank(fi) ? "" : (r.GetLogical(fi) ? "T" : "F");
+                if (!r.IsBlank(fi)) v.push_back(r.GetLogical(fi) ? 'T' : 'F');
                 break;
             case dbf::FieldType::kMemo: {
                 Status s = t->ReadMemo(r, fi, &memo);

@@ -119,7 +119,9 @@ TEST(TableTest, WideCharacterFieldsAndManyFields) {
     std::string path = dir.File("WIDE.DBF");
     std::vector<FieldSpec> specs;
     for (int i = 0; i < 171; ++i) {
-        specs.push_back({"F" + std::to_string(i), FieldType::kCharacter, 9, 0});
+        FieldSpec f{std::to_string(i), FieldType::kCharacter, 9, 0};
+        f.name.insert(f.name.begin(), 'F');
+        specs.push_back(f);
     }
     specs.push_back({"TEXT", FieldType::kCharacter, 300, 0});
     ASSERT_TRUE(Table::Create(path, specs).ok());

@@ -149,6 +149,30 @@ TEST_F(WorkAreaTest, EmptyTableIsAtBothEnds) {
     EXPECT_EQ(ws_.current_number(), 1);
 }
 
+TEST_F(WorkAreaTest, PackAndZapRebuildTheIndexes) {
+    ASSERT_TRUE(ws_.CloseAll().ok());
+    WorkArea* a = nullptr;
+    ASSERT_TRUE(ws_.Use(dbf_, "", {.exclusive = true}, &a).ok());
+    area_ = a;
+    ASSERT_TRUE(a->Pack().ok());  // no index yet: a plain pack drops OLA
+    ASSERT_TRUE(a->AddIndex(OpenBound(dir_.File("PKOSOB1.NTX"), a->table())).ok());
+    // The index is stale after the pack above; a reindex repairs it.
+    EXPECT_FALSE(a->index(0).Check(&a->table()).ok());
+    ASSERT_TRUE(a->Reindex().ok());
+    EXPECT_TRUE(a->index(0).Check(&a->table()).ok());
+    ASSERT_TRUE(a->Goto(1).ok());  // EWA
+    ASSERT_TRUE(a->Delete().ok());
+    ASSERT_TRUE(a->Pack([](const Record& r) { return r.GetNumber(0) != 4; }).ok());
+    EXPECT_EQ(a->table().record_count(), 2u);  // ADAM (2), ADAM (5)
+    EXPECT_EQ(Names(), "12");
+    EXPECT_TRUE(a->index(0).Check(&a->table()).ok());
+    ASSERT_TRUE(a->Zap().ok());
+    EXPECT_EQ(a->table().record_count(), 0u);
+    ASSERT_TRUE(a->GoTop().ok());
+    EXPECT_TRUE(a->eof());
+    EXPECT_TRUE(a->index(0).Check(&a->table()).ok());
+}
+
 TEST(KeyExprTest, CompilesTheStoredExpressionsOfAnotherRuntime) {
     for (const char* sub : {"/created/", "/updated/"}) {
         std::string dir = testing::FixtureDir() + sub;

@@ -70,6 +70,8 @@ class Index {
     /// Binds the key (and FOR) callbacks that compute keys of records.
     void Bind(KeyFunction key, ForFunction condition);
     bool bound() const { return static_cast<bool>(key_fn_); }
+    const KeyFunction& key_function() const { return key_fn_; }
+    const ForFunction& for_function() const { return for_fn_; }
     /// The key of `rec` padded to the key size; *included is false when the
     /// FOR condition leaves the record out.
     void KeyOf(const Record& rec, std::string* key, bool* included) const;

@@ -1,6 +1,9 @@
 #include "platform/dbf/work_area.h"
 
+#include <algorithm>
 #include <cctype>
+
+#include "platform/dbf/table_ops.h"
 
 namespace kestrel::dbf {
 
@@ -284,6 +287,59 @@ Status WorkArea::FLock() {
 
 Status WorkArea::Unlock() {
     return table_->UnlockAll();
+}
+
+Status WorkArea::Reindex() {
+    if (!table_->exclusive())
+        return Status::InvalidArgument(alias_ + ": reindexing needs exclusive use");
+    Status s = table_->Flush();
+    for (auto& idx : indexes_) {
+        if (!s.ok()) break;
+        IndexDefinition def{idx->key_expression(), idx->for_expression(), idx->key_function(),
+                            idx->for_function(), idx->header().key_decimals};
+        const std::string path = idx->path();
+        idx.reset();
+        s = Index::Create(path, table_.get(), def);
+        if (s.ok()) s = Index::Open(path, true, false, &idx);
+        if (s.ok()) idx->Bind(def.key, def.condition);
+    }
+    if (!s.ok()) {
+        // An index that could not be rebuilt is left out of the area.
+        std::vector<std::unique_ptr<Index>> kept;
+        for (auto& idx : indexes_) {
+            if (idx) kept.push_back(std::move(idx));
+        }
+        indexes_.swap(kept);
+        order_ = std::min<int>(order_, static_cast<int>(indexes_.size()));
+        return s;
+    }
+    return GoTop();
+}
+
+Status WorkArea::Zap() {
+    Status s = table_->Zap();
+    return s.ok() ? Reindex() : s;
+}
+
+Status WorkArea::Pack(const std::function<bool(const Record&)>& keep) {
+    if (!table_->exclusive())
+        return Status::InvalidArgument(alias_ + ": packing needs exclusive use");
+    const std::string path = table_->path();
+    OpenOptions options;
+    options.exclusive = true;
+    for (auto& idx : indexes_) {
+        Status s = idx->Flush();
+        if (!s.ok()) return s;
+    }
+    Status s = table_->Close();
+    table_.reset();
+    if (s.ok()) s = PackTable(path, keep);
+    // Whatever happened, the area gets its table back.
+    Status r = Table::Open(path, options, &table_);
+    if (!r.ok()) return r;
+    Phantom();
+    if (!s.ok()) return s;
+    return Reindex();
 }
 
 // ---- Workspace ----

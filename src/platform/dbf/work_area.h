@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -86,6 +87,15 @@ class WorkArea {
     Status WriteMemo(int field, std::string_view text) {
         return table_->WriteMemo(&record_, field, text);
     }
+
+    /// Rebuilds every index of the area from its table (bulk builds with the
+    /// bound key functions); needs exclusive use. Goes to the top afterwards.
+    Status Reindex();
+    /// Removes every record and rebuilds the indexes; needs exclusive use.
+    Status Zap();
+    /// Packs the table (see PackTable) and rebuilds the indexes; the area must
+    /// have the table exclusively. `keep` may refuse further records.
+    Status Pack(const std::function<bool(const Record&)>& keep = nullptr);
 
     Status Close();
 
