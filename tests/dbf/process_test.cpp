@@ -102,7 +102,7 @@ int Worker(const std::string& dir, int who, int rounds, int counters) {
 TEST(ProcessTest, FourProcessesCountUnderRecordLocksAndAppend) {
     ScratchDir dir;
     const int counters = 5, workers = 4;
-    const int rounds = testing::UnderSanitizer() ? 300 : 2000;
+    const int rounds = 2000;
     MakeTable(dir.path(), counters);
     std::vector<pid_t> pids;
     for (int w = 0; w < workers; ++w) {

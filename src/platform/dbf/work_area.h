@@ -94,7 +94,9 @@ class WorkArea {
     /// Removes every record and rebuilds the indexes; needs exclusive use.
     Status Zap();
     /// Packs the table (see PackTable) and rebuilds the indexes; the area must
-    /// have the table exclusively. `keep` may refuse further records.
+    /// have the table exclusively. `keep` may refuse further records. When the
+    /// packed table cannot be opened again the area is left without a table
+    /// and must be closed.
     Status Pack(const std::function<bool(const Record&)>& keep = nullptr);
 
     Status Close();
