@@ -60,10 +60,11 @@ class ModelFixture {
     std::set<Entry> model_;
 };
 
-void RunModel(uint16_t width, bool exclusive, int steps, uint32_t seed) {
+void RunModel(uint16_t width, bool exclusive, int steps, uint32_t seed, size_t cache = 65536) {
     ScratchDir dir;
     ModelFixture fx(dir, width, exclusive);
     Index& idx = fx.index();
+    idx.set_cache_limit(cache);
     auto& model = fx.model();
     std::mt19937 rng(seed);
     uint32_t next_recno = 1;
@@ -156,6 +157,9 @@ TEST(IndexModelTest, SmallPagesShared) {
 }
 TEST(IndexModelTest, ShortKeysExclusive) {
     RunModel(4, true, Steps(20000), 3);
+}
+TEST(IndexModelTest, TinyCacheWritesPagesBack) {
+    RunModel(60, true, Steps(6000), 4, 4);
 }
 
 TEST(IndexModelTest, CursorSurvivesChangesByAnotherOpen) {

@@ -198,6 +198,14 @@ TEST(TableTest, ExclusiveAndSharedOpeningExcludeEachOther) {
     EXPECT_TRUE(Table::Open(path, {}, &t).ok());
 }
 
+TEST(TableTest, LocalDirectoryIsNoNetworkDrive) {
+    ScratchDir dir;
+    bool network = true;
+    ASSERT_TRUE(IsNetworkFileSystem(dir.path(), &network).ok());
+    EXPECT_FALSE(network);
+    EXPECT_TRUE(IsNetworkFileSystem(dir.File("none/x"), &network).IsNotFound());
+}
+
 TEST(TableTest, ReadsReferenceSampleWrittenElsewhere) {
     auto t = OpenOrDie(testing::FixtureDir() + "/sample/SAMPLE.DBF", {.read_only = true});
     ASSERT_EQ(t->record_count(), 4u);

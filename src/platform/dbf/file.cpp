@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -112,6 +113,19 @@ Status File::TryLock(uint64_t offset, uint64_t length, LockType type) {
 
 Status File::Unlock(uint64_t offset, uint64_t length) {
     return SetLock(fd_, path_, offset, length, F_UNLCK);
+}
+
+Status IsNetworkFileSystem(const std::string& path, bool* network) {
+    struct statfs fs;
+    if (::statfs(path.c_str(), &fs) != 0) return Status::FromErrno(path, errno);
+    // Magic numbers of statfs(2): NFS, SMB, CIFS, SMB2, Coda, AFS, 9P.
+    const unsigned long kNetwork[] = {0x6969,     0x517B,     0xFF534D42, 0xFE534D42,
+                                      0x73757245, 0x5346414F, 0x01021997};
+    *network = false;
+    for (unsigned long magic : kNetwork) {
+        if (static_cast<unsigned long>(fs.f_type) == magic) *network = true;
+    }
+    return Status::Ok();
 }
 
 bool FileExists(const std::string& path) {

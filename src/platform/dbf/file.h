@@ -56,6 +56,9 @@ class File {
 };
 
 bool FileExists(const std::string& path);
+/// Tells whether `path` lies on a network file system (NFS, SMB/CIFS), where
+/// an open held by another workstation is worth a few silent retries.
+Status IsNetworkFileSystem(const std::string& path, bool* network);
 /// Renames atomically over an existing `to`.
 Status RenameFile(const std::string& from, const std::string& to);
 /// Removes a file; a missing file is not an error.

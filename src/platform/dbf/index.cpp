@@ -127,6 +127,10 @@ Status Index::End(Status s) {
         s = WriteDirty();
     }
     op_changed_ = false;
+    if (s.ok() && cache_.size() > cache_limit_) {
+        s = WritePages();
+        if (s.ok()) cache_.clear();
+    }
     if (locked_) {
         Status u = file_->Unlock(kLockBase, 1);
         locked_ = false;
@@ -137,6 +141,15 @@ Status Index::End(Status s) {
 
 Status Index::WriteDirty() {
     if (!header_dirty_) return Status::Ok();
+    Status s = WritePages();
+    if (!s.ok()) return s;
+    header_.counter = static_cast<uint16_t>(header_.counter + 1);
+    s = file_->Write(0, EncodeNtxHeader(header_));
+    header_dirty_ = false;
+    return s;
+}
+
+Status Index::WritePages() {
     std::sort(dirty_.begin(), dirty_.end());
     dirty_.erase(std::unique(dirty_.begin(), dirty_.end()), dirty_.end());
     Status s;
@@ -148,9 +161,6 @@ Status Index::WriteDirty() {
         it->second.dirty = false;
     }
     dirty_.clear();
-    header_.counter = static_cast<uint16_t>(header_.counter + 1);
-    s = file_->Write(0, EncodeNtxHeader(header_));
-    header_dirty_ = false;
     return s;
 }
 
@@ -206,12 +216,15 @@ Status Index::Allocate(uint32_t* offset, NtxPage* page) {
 
 // ---- cursor ----
 
-void Index::TakeCurrent() {
+Status Index::TakeCurrent() {
     const Level& top = path_.back();
-    NtxPage p = PageAt(cache_.at(top.page).data.get());
+    NtxPage p(nullptr, 0, 0);
+    Status s = Load(top.page, &p);
+    if (!s.ok()) return s;
     cur_key_.assign(p.key(top.pos), header_.key_size);
     cur_recno_ = p.recno(top.pos);
     valid_ = true;
+    return Status::Ok();
 }
 
 // Goes down from `page` to its first (leftmost) or last entry.
@@ -231,8 +244,7 @@ Status Index::Descend(uint32_t page, bool leftmost) {
                 return Status::Ok();
             }
             path_.push_back({page, leftmost ? 0 : n - 1});
-            TakeCurrent();
-            return Status::Ok();
+            return TakeCurrent();
         }
         path_.push_back({page, leftmost ? 0 : n});
         page = p.child(leftmost ? 0 : n);
@@ -254,8 +266,7 @@ Status Index::StepNext() {
         s = Load(l.page, &p);
         if (!s.ok()) return s;
         if (l.pos < p.count()) {
-            TakeCurrent();
-            return Status::Ok();
+            return TakeCurrent();
         }
         path_.pop_back();
     }
@@ -273,8 +284,7 @@ Status Index::StepPrev() {
     while (!path_.empty()) {
         Level& l = path_.back();
         if (l.pos >= 0) {
-            TakeCurrent();
-            return Status::Ok();
+            return TakeCurrent();
         }
         path_.pop_back();
         if (!path_.empty()) path_.back().pos -= 1;
@@ -308,8 +318,7 @@ Status Index::LocateEntry(std::string_view key, uint32_t recno, bool* exact) {
         path_.push_back({page, lo});
         if (lo < p.count() && CompareEntry(p.key(lo), p.recno(lo), key.data(), recno, ks) == 0) {
             *exact = true;
-            TakeCurrent();
-            return Status::Ok();
+            return TakeCurrent();
         }
         if (p.leaf()) break;
         page = p.child(lo);
@@ -321,8 +330,7 @@ Status Index::LocateEntry(std::string_view key, uint32_t recno, bool* exact) {
         Status s = Load(l.page, &p);
         if (!s.ok()) return s;
         if (l.pos < p.count()) {
-            TakeCurrent();
-            return Status::Ok();
+            return TakeCurrent();
         }
         path_.pop_back();
     }
@@ -361,7 +369,8 @@ Status Index::SeekLocked(std::string_view key, bool* found) {
         Status s = Load(l.page, &p);
         if (!s.ok()) return s;
         if (l.pos < p.count()) {
-            TakeCurrent();
+            s = TakeCurrent();
+            if (!s.ok()) return s;
             *found = std::memcmp(cur_key_.data(), key.data(), n) == 0;
             return Status::Ok();
         }

@@ -105,6 +105,10 @@ class Index {
     /// Adds the entry of a new record.
     Status Add(const Record& rec, uint32_t recno);
 
+    /// Past this many cached pages (1 KiB each, 65536 by default) the cache is
+    /// written out and emptied between two calls.
+    void set_cache_limit(size_t pages) { cache_limit_ = pages; }
+
     /// Writes cached changes (exclusive mode).
     Status Flush();
     Status Close();
@@ -139,7 +143,8 @@ class Index {
     NtxPage PageAt(char* data) { return NtxPage(data, header_.max_items, header_.key_size); }
     void MarkDirty(uint32_t offset);
     Status Allocate(uint32_t* offset, NtxPage* page);
-    Status WriteDirty();
+    Status WriteDirty();  // pages, then the header with the counter bumped
+    Status WritePages();
 
     // Cursor internals (lock held).
     Status Descend(uint32_t page, bool leftmost);
@@ -147,7 +152,7 @@ class Index {
     Status StepPrev();
     Status LocateEntry(std::string_view key, uint32_t recno, bool* exact);
     Status SeekLocked(std::string_view key, bool* found);
-    void TakeCurrent();
+    Status TakeCurrent();
     Status Reposition();
     Status InsertLocked(std::string_view key, uint32_t recno);
     Status RemoveLocked(std::string_view key, uint32_t recno);
@@ -166,6 +171,7 @@ class Index {
     std::unordered_map<uint32_t, CachedPage> cache_;
     std::vector<uint32_t> dirty_;
     bool header_dirty_ = false;
+    size_t cache_limit_ = 65536;
     uint64_t file_end_ = 0;  // next new page goes here
     bool locked_ = false;
 
