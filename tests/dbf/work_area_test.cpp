@@ -133,6 +133,42 @@ TEST_F(WorkAreaTest, AppendAndCommitMoveKeys) {
     EXPECT_TRUE(area_->Commit().IsInvalidArgument());
 }
 
+TEST_F(WorkAreaTest, AnotherWorkstationsChangesAreSeen) {
+    // A second workspace opens the same files: another workstation.
+    Workspace other;
+    WorkArea* b = nullptr;
+    ASSERT_TRUE(other.Use(dbf_, "", {}, &b).ok());
+    ASSERT_TRUE(b->AddIndex(OpenBound(dir_.File("PKOSOB1.NTX"), b->table())).ok());
+    ASSERT_TRUE(b->Seek("BEATA").ok());
+    ASSERT_TRUE(b->found());
+    // This one appends and renames; the other finds both through its index
+    // and sees the new record count.
+    ASSERT_TRUE(area_->Append().ok());
+    area_->record().SetString(1, "CELINA");
+    ASSERT_TRUE(area_->Commit().ok());
+    ASSERT_TRUE(area_->Unlock().ok());
+    ASSERT_TRUE(area_->Seek("EWA").ok());
+    ASSERT_TRUE(area_->RLock().ok());
+    // b cannot lock what a holds.
+    ASSERT_TRUE(b->Seek("EWA").ok());
+    EXPECT_TRUE(b->RLock().IsBusy());
+    area_->record().SetString(1, "DOROTA");
+    ASSERT_TRUE(area_->Commit().ok());
+    ASSERT_TRUE(area_->Unlock().ok());
+    ASSERT_TRUE(b->Seek("BEATA").ok());  // the cursor's tree changed twice since
+    ASSERT_TRUE(b->Skip().ok());
+    EXPECT_EQ(b->recno(), 6u);  // CELINA
+    ASSERT_TRUE(b->Skip().ok());
+    EXPECT_EQ(b->recno(), 1u);  // DOROTA, formerly EWA
+    EXPECT_EQ(b->record().GetString(1), "DOROTA    ");
+    ASSERT_TRUE(b->Skip().ok());
+    EXPECT_TRUE(b->eof());
+    EXPECT_EQ(b->recno(), 7u);  // the phantom follows the new count
+    ASSERT_TRUE(b->RLock().IsNotFound());
+    ASSERT_TRUE(b->Goto(1).ok());
+    ASSERT_TRUE(b->RLock().ok());
+}
+
 TEST_F(WorkAreaTest, EmptyTableIsAtBothEnds) {
     ASSERT_TRUE(ws_.CloseAll().ok());
     std::unique_ptr<Table> t;
