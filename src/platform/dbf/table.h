@@ -114,6 +114,7 @@ class Table {
     std::unique_ptr<Memo> memo_;
     uint32_t count_ = 0;
     bool dirty_ = false;
+    bool date_stamped_ = false;  // shared mode: today's date is in the header
     bool closed_ = false;
     // Exclusive mode: appended records not yet written, starting at record
     // buffered_first_.
