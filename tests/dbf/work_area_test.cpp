@@ -93,6 +93,56 @@ TEST_F(WorkAreaTest, IndexOrderHidesDeletedAndEndsOnThePhantom) {
     EXPECT_EQ(area_->recno(), 5u);
 }
 
+// Movements as xBase makes them, each from the state the previous one left:
+// {order, movement, argument, expected record, eof, bof}. Records: 1 EWA,
+// 2 ADAM, 3 OLA (deleted, hidden), 4 BEATA, 5 ADAM; name order 2 5 4 1.
+TEST_F(WorkAreaTest, MovementsTable) {
+    enum Move { kTop, kBottom, kGoto, kSkip };
+    struct Step {
+        int order;
+        Move move;
+        int64_t arg;
+        uint32_t recno;
+        bool eof, bof;
+    } steps[] = {
+        {0, kTop, 0, 1, false, false},    {0, kSkip, 1, 2, false, false},
+        {0, kSkip, 1, 4, false, false},   {0, kSkip, -1, 2, false, false},
+        {0, kSkip, -5, 1, false, true},   {0, kBottom, 0, 5, false, false},
+        {0, kSkip, 1, 6, true, false},    {0, kSkip, 1, 6, true, false},
+        {0, kSkip, -2, 4, false, false},  {0, kGoto, 3, 3, false, false},
+        {0, kGoto, 0, 6, true, false},    {0, kGoto, 99, 6, true, false},
+        {1, kTop, 0, 2, false, false},    {1, kSkip, 2, 4, false, false},
+        {1, kSkip, -1, 5, false, false},  {1, kGoto, 1, 1, false, false},
+        {1, kSkip, -3, 2, false, false},  {1, kSkip, -1, 2, false, true},
+        {1, kBottom, 0, 1, false, false}, {1, kSkip, 0, 1, false, false},
+        {1, kSkip, 3, 6, true, false},    {1, kSkip, -1, 1, false, false},
+    };
+    int n = 0;
+    for (const Step& st : steps) {
+        SCOPED_TRACE("step " + std::to_string(++n));
+        ASSERT_TRUE(area_->SetOrder(st.order).ok());
+        Status s;
+        switch (st.move) {
+            case kTop:
+                s = area_->GoTop();
+                break;
+            case kBottom:
+                s = area_->GoBottom();
+                break;
+            case kGoto:
+                s = area_->Goto(static_cast<uint32_t>(st.arg));
+                break;
+            case kSkip:
+                s = area_->Skip(st.arg);
+                break;
+        }
+        ASSERT_TRUE(s.ok()) << s.ToString();
+        EXPECT_EQ(area_->recno(), st.recno);
+        EXPECT_EQ(area_->eof(), st.eof);
+        EXPECT_EQ(area_->bof(), st.bof);
+    }
+}
+
 TEST_F(WorkAreaTest, SeekExactAndSoft) {
     ASSERT_TRUE(area_->Seek("BEATA").ok());
     EXPECT_TRUE(area_->found());
