@@ -224,6 +224,44 @@ TEST(IndexBuildTest, BulkBuildMatchesSortedKeysAtEverySize) {
     }
 }
 
+TEST(IndexBuildTest, UpdatesFollowTheForCondition) {
+    ScratchDir dir;
+    std::string dbf = dir.File("F.DBF");
+    ASSERT_TRUE(
+        Table::Create(dbf, {{"K", FieldType::kCharacter, 4, 0}, {"ON", FieldType::kLogical, 1, 0}})
+            .ok());
+    std::unique_ptr<Table> t;
+    ASSERT_TRUE(Table::Open(dbf, {.exclusive = true}, &t).ok());
+    IndexDefinition def = FieldIndex("k", 0);
+    def.for_expression = "on";
+    def.condition = [](const Record& r) { return r.GetLogical(1); };
+    std::string ntx = dir.File("F1.NTX");
+    ASSERT_TRUE(Index::Create(ntx, t.get(), def).ok());
+    std::unique_ptr<Index> idx;
+    ASSERT_TRUE(Index::Open(ntx, true, false, &idx).ok());
+    idx->Bind(def.key, def.condition);
+    Record off = t->NewRecord();
+    off.SetString(0, "AAAA");
+    off.SetLogical(1, false);
+    Record on = off;
+    on.SetLogical(1, true);
+    Record moved = on;
+    moved.SetString(0, "BBBB");
+    uint32_t n;
+    ASSERT_TRUE(t->Append(off, &n).ok());
+    ASSERT_TRUE(idx->Add(off, n).ok());  // left out
+    std::vector<Entry> have;
+    ASSERT_TRUE(idx->Entries(&have).ok());
+    EXPECT_TRUE(have.empty());
+    ASSERT_TRUE(idx->Update(off, on, n).ok());    // comes in
+    ASSERT_TRUE(idx->Update(on, moved, n).ok());  // moves
+    ASSERT_TRUE(idx->Entries(&have).ok());
+    EXPECT_EQ(have, (std::vector<Entry>{{"BBBB", 1}}));
+    ASSERT_TRUE(idx->Update(moved, off, n).ok());  // goes out
+    ASSERT_TRUE(idx->Entries(&have).ok());
+    EXPECT_TRUE(have.empty());
+}
+
 TEST(IndexFormatTest, NumericKeysSortNegativesFirst) {
     EXPECT_EQ(NumericKey(12.3, 8, 2), "00012.30");
     EXPECT_EQ(NumericKey(0, 4, 0), "0000");

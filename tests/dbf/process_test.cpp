@@ -21,7 +21,8 @@ using testing::ScratchDir;
 
 const std::vector<FieldSpec> kFields = {{"ID", FieldType::kNumeric, 6, 0},
                                         {"CNT", FieldType::kNumeric, 8, 0},
-                                        {"WHO", FieldType::kCharacter, 2, 0}};
+                                        {"WHO", FieldType::kCharacter, 2, 0},
+                                        {"NOTE", FieldType::kMemo, 10, 0}};
 const char* kKeys[] = {"str(cnt,8)+str(id,6)", "who+str(id,6)"};
 
 Status BuildIndexes(const std::string& dir, Table* t) {
@@ -92,6 +93,11 @@ int Worker(const std::string& dir, int who, int rounds, int counters) {
             a->record().SetNumber(0, 1000 * who + i / 20);
             char tag[3] = {'W', static_cast<char>('0' + who), 0};
             a->record().SetString(2, tag);
+            // Memo blocks are allocated under the memo lock: texts of
+            // several blocks from four writers must not overlap.
+            std::string note(600 + i % 700, static_cast<char>('a' + who));
+            note += std::to_string(i);
+            if (!a->WriteMemo(3, note).ok()) return 20;
             if (!a->Commit().ok()) return 17;
             if (!a->Unlock().ok()) return 18;
         }
@@ -128,6 +134,16 @@ TEST(ProcessTest, FourProcessesCountUnderRecordLocksAndAppend) {
         total += a->record().GetNumber(1);
     }
     EXPECT_EQ(total, workers * rounds);  // no lost update
+    std::string note;
+    for (uint32_t r = counters + 1; r <= a->table().record_count(); ++r) {
+        ASSERT_TRUE(a->Goto(r).ok());
+        ASSERT_TRUE(a->ReadMemo(3, &note).ok());
+        int who = a->record().GetString(2)[1] - '0';
+        int i = 20 * static_cast<int>(a->record().GetNumber(0) - 1000 * who);
+        std::string want(600 + i % 700, static_cast<char>('a' + who));
+        want += std::to_string(i);
+        ASSERT_EQ(note, want) << "record " << r;
+    }
     for (size_t i = 0; i < a->index_count(); ++i) {
         Status s = a->index(i).Check(&a->table());
         EXPECT_TRUE(s.ok()) << s.ToString();
