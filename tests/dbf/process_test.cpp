@@ -150,6 +150,49 @@ TEST(ProcessTest, FourProcessesCountUnderRecordLocksAndAppend) {
     }
 }
 
+TEST(ProcessTest, OpeningModesAndLocksBetweenProcesses) {
+    ScratchDir dir;
+    MakeTable(dir.path(), 3);
+    const std::string path = dir.File("PKL.DBF");
+    for (bool child_exclusive : {false, true}) {
+        int ready[2], done[2];
+        ASSERT_EQ(pipe(ready), 0);
+        ASSERT_EQ(pipe(done), 0);
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            std::unique_ptr<Table> t;
+            if (!Table::Open(path, {.exclusive = child_exclusive}, &t).ok()) _exit(1);
+            if (!child_exclusive && !t->LockRecord(2).ok()) _exit(2);
+            char c = 1;
+            if (write(ready[1], &c, 1) != 1) _exit(3);
+            if (read(done[0], &c, 1) != 1) _exit(4);
+            _exit(0);
+        }
+        char c;
+        ASSERT_EQ(read(ready[0], &c, 1), 1);
+        std::unique_ptr<Table> t;
+        EXPECT_TRUE(Table::Open(path, {.exclusive = true}, &t).IsBusy());
+        Status shared = Table::Open(path, {}, &t);
+        if (child_exclusive) {
+            EXPECT_TRUE(shared.IsBusy()) << shared.ToString();
+        } else {
+            ASSERT_TRUE(shared.ok()) << shared.ToString();
+            EXPECT_TRUE(t->LockRecord(2).IsBusy());
+            EXPECT_TRUE(t->LockFile().IsBusy());
+            EXPECT_TRUE(t->LockRecord(3).ok());
+            t.reset();
+        }
+        ASSERT_EQ(write(done[1], &c, 1), 1);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        for (int fd : {ready[0], ready[1], done[0], done[1]}) close(fd);
+        // The child's locks went with it.
+        ASSERT_TRUE(Table::Open(path, {.exclusive = true}, &t).ok());
+    }
+}
+
 // Waits until the table holds at least `n` records (or a few seconds passed).
 void WaitForRecords(const std::string& path, uint32_t n) {
     for (int i = 0; i < 500; ++i) {
