@@ -143,6 +143,31 @@ TEST_F(WorkAreaTest, MovementsTable) {
     }
 }
 
+TEST_F(WorkAreaTest, GotoARecordTheIndexLeavesOut) {
+    // A second index with a condition: only names after "B".
+    IndexDefinition def;
+    def.key_expression = "nazwa";
+    def.for_expression = "nazwa > 'B'";
+    ASSERT_TRUE(CompileKey(area_->table().fields(), def.key_expression, &def.key).ok());
+    ASSERT_TRUE(CompileCondition(area_->table().fields(), def.for_expression, &def.condition).ok());
+    ASSERT_TRUE(ws_.CloseAll().ok());
+    std::unique_ptr<Table> t;
+    ASSERT_TRUE(Table::Open(dbf_, {.exclusive = true}, &t).ok());
+    ASSERT_TRUE(Index::Create(dir_.File("PKOSOB2.NTX"), t.get(), def).ok());
+    t.reset();
+    WorkArea* a = nullptr;
+    ASSERT_TRUE(ws_.Use(dbf_, "", {}, &a).ok());
+    ASSERT_TRUE(a->AddIndex(OpenBound(dir_.File("PKOSOB2.NTX"), a->table())).ok());
+    area_ = a;
+    EXPECT_EQ(Names(), "41");      // BEATA EWA
+    ASSERT_TRUE(a->Goto(2).ok());  // ADAM: not in the index
+    ASSERT_TRUE(a->Skip().ok());
+    EXPECT_EQ(a->recno(), 4u);  // the first key after "ADAM"
+    ASSERT_TRUE(a->Goto(2).ok());
+    ASSERT_TRUE(a->Skip(-1).ok());
+    EXPECT_TRUE(a->bof());
+}
+
 TEST_F(WorkAreaTest, SeekExactAndSoft) {
     ASSERT_TRUE(area_->Seek("BEATA").ok());
     EXPECT_TRUE(area_->found());

@@ -80,7 +80,13 @@ Status WorkArea::SetOrder(int order) {
     bool included = false;
     controlling()->KeyOf(record_, &key, &included);
     Status s = controlling()->Find(key, recno_);
-    return s.IsNotFound() ? Status::Ok() : s;
+    if (s.IsNotFound()) {
+        // A record the index leaves out (FOR): movements go on from where
+        // its key would stand.
+        controlling()->Remember(key, recno_);
+        s = Status::Ok();
+    }
+    return s;
 }
 
 Status WorkArea::GoTop() {
@@ -130,7 +136,10 @@ Status WorkArea::Goto(uint32_t recno) {
         bool included = false;
         idx->KeyOf(record_, &key, &included);
         s = idx->Find(key, recno);
-        if (s.IsNotFound()) s = Status::Ok();
+        if (s.IsNotFound()) {
+            idx->Remember(key, recno);
+            s = Status::Ok();
+        }
     }
     return s;
 }
