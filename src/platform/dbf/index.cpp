@@ -23,9 +23,10 @@ int CompareEntry(const char* a, uint32_t ra, const char* b, uint32_t rb, size_t 
 }  // namespace
 
 Status Index::Open(const std::string& path, bool exclusive, bool read_only,
-                   std::unique_ptr<Index>* out) {
+                   std::unique_ptr<Index>* out, FileSystem* fs) {
+    if (!fs) fs = FileSystem::Default();
     std::unique_ptr<File> f;
-    Status s = File::Open(path, read_only, &f);
+    Status s = fs->Open(path, read_only, &f);
     if (!s.ok()) return s;
     std::unique_ptr<Index> idx(new Index(std::move(f), exclusive, read_only));
     s = idx->BeginRead();
@@ -114,22 +115,31 @@ Status Index::BeginWrite() {
     return ReloadHeader();
 }
 
+void Index::MarkBroken() {
+    broken_ = true;
+    cache_.clear();
+    dirty_.clear();
+    header_dirty_ = false;
+    stale_ = true;
+}
+
 Status Index::End(Status s) {
     if (!s.ok() && op_changed_) {
         // A change failed half-way: the cached tree is no longer trusted and
         // nothing more of it reaches the file.
-        broken_ = true;
-        cache_.clear();
-        dirty_.clear();
-        header_dirty_ = false;
-        stale_ = true;
+        MarkBroken();
     } else if (s.ok() && header_dirty_ && !exclusive_) {
         s = WriteDirty();
+        if (!s.ok()) MarkBroken();  // part of the change may be on disk
     }
     op_changed_ = false;
     if (s.ok() && cache_.size() > cache_limit_) {
         s = WritePages();
-        if (s.ok()) cache_.clear();
+        if (s.ok()) {
+            cache_.clear();
+        } else {
+            MarkBroken();
+        }
     }
     if (locked_) {
         Status u = file_->Unlock(kLockBase, 1);
@@ -166,7 +176,9 @@ Status Index::WritePages() {
 
 Status Index::Flush() {
     if (read_only_ || broken_) return Status::Ok();
-    return WriteDirty();
+    Status s = WriteDirty();
+    if (!s.ok()) MarkBroken();
+    return s;
 }
 
 Status Index::Load(uint32_t offset, NtxPage* page) {

@@ -55,7 +55,7 @@ class Index {
     static Status Create(const std::string& path, Table* table, const IndexDefinition& def);
     /// Opens an index; `exclusive` and `read_only` follow the table's mode.
     static Status Open(const std::string& path, bool exclusive, bool read_only,
-                       std::unique_ptr<Index>* out);
+                       std::unique_ptr<Index>* out, FileSystem* fs = nullptr);
 
     ~Index();
     Index(const Index&) = delete;
@@ -138,6 +138,7 @@ class Index {
     Status BeginWrite();
     Status End(Status s);
     Status ReloadHeader();
+    void MarkBroken();
 
     Status Load(uint32_t offset, NtxPage* page);
     NtxPage PageAt(char* data) { return NtxPage(data, header_.max_items, header_.key_size); }

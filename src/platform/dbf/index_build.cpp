@@ -135,12 +135,13 @@ Status Index::Create(const std::string& path, Table* table, const IndexDefinitio
 
     std::string tmp = WorkCopyName(path);
     std::unique_ptr<File> f;
-    s = File::Create(tmp, &f);
+    FileSystem* fs = table->file_system();
+    s = fs->Create(tmp, &f);
     if (s.ok()) s = f->Write(0, pages);
     if (s.ok()) s = f->Sync();
     f.reset();
-    if (s.ok()) s = RenameFile(tmp, path);
-    if (!s.ok()) RemoveFile(tmp);
+    if (s.ok()) s = fs->Rename(tmp, path);
+    if (!s.ok()) fs->Remove(tmp);
     return s;
 }
 

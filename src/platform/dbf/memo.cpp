@@ -20,17 +20,17 @@ std::string HeaderBlock(uint32_t next_free) {
 
 }  // namespace
 
-Status Memo::Create(const std::string& path) {
+Status Memo::Create(FileSystem* fs, const std::string& path) {
     std::unique_ptr<File> f;
-    Status s = File::Create(path, &f);
+    Status s = fs->Create(path, &f);
     if (s.ok()) s = f->Write(0, HeaderBlock(1));
     return s;
 }
 
-Status Memo::Open(const std::string& path, bool read_only, bool exclusive,
+Status Memo::Open(FileSystem* fs, const std::string& path, bool read_only, bool exclusive,
                   std::unique_ptr<Memo>* out) {
     std::unique_ptr<File> f;
-    Status s = File::Open(path, read_only, &f);
+    Status s = fs->Open(path, read_only, &f);
     if (!s.ok()) return s;
     out->reset(new Memo(std::move(f), exclusive));
     uint32_t next = 0;

@@ -20,10 +20,10 @@ constexpr uint32_t kMemoBlock = 512;
 class Memo {
   public:
     /// Writes an empty memo file (header block only) at `path`.
-    static Status Create(const std::string& path);
+    static Status Create(FileSystem* fs, const std::string& path);
     /// Opens a memo file. In shared mode every allocation is made under the
     /// memo lock (byte 0) and the header is re-read under it.
-    static Status Open(const std::string& path, bool read_only, bool exclusive,
+    static Status Open(FileSystem* fs, const std::string& path, bool read_only, bool exclusive,
                        std::unique_ptr<Memo>* out);
 
     const std::string& path() const { return file_->path(); }

@@ -24,13 +24,15 @@ std::string WorkCopyName(const std::string& path) {
     return path.substr(0, dot) + "@" + path.substr(dot);
 }
 
-Status Table::Create(const std::string& path, const std::vector<FieldSpec>& fields) {
+Status Table::Create(const std::string& path, const std::vector<FieldSpec>& fields,
+                     FileSystem* fs) {
+    if (!fs) fs = FileSystem::Default();
     DbfHeader h;
     Status s = LayoutHeader(fields, &h);
     if (!s.ok()) return s;
     std::string tmp = WorkCopyName(path);
     std::unique_ptr<File> f;
-    s = File::Create(tmp, &f);
+    s = fs->Create(tmp, &f);
     if (!s.ok()) return s;
     std::string bytes = EncodeHeader(h);
     bytes.push_back(0x1A);
@@ -39,11 +41,11 @@ Status Table::Create(const std::string& path, const std::vector<FieldSpec>& fiel
     f.reset();
     if (s.ok() && h.has_memo()) {
         std::string memo_tmp = WorkCopyName(MemoPath(path));
-        s = Memo::Create(memo_tmp);
-        if (s.ok()) s = RenameFile(memo_tmp, MemoPath(path));
+        s = Memo::Create(fs, memo_tmp);
+        if (s.ok()) s = fs->Rename(memo_tmp, MemoPath(path));
     }
-    if (s.ok()) s = RenameFile(tmp, path);
-    if (!s.ok()) RemoveFile(tmp);
+    if (s.ok()) s = fs->Rename(tmp, path);
+    if (!s.ok()) fs->Remove(tmp);
     return s;
 }
 
@@ -55,7 +57,8 @@ Status Table::Open(const std::string& path, const OpenOptions& options,
     std::unique_ptr<Table> t(new Table());
     t->path_ = path;
     t->options_ = options;
-    Status s = File::Open(path, options.read_only, &t->file_);
+    t->fs_ = options.fs ? options.fs : FileSystem::Default();
+    Status s = t->fs_->Open(path, options.read_only, &t->file_);
     if (!s.ok()) return s;
     s = t->file_->TryLock(kOpenModeLock, 1, options.exclusive ? LockType::kWrite : LockType::kRead);
     if (s.IsBusy()) {
@@ -78,7 +81,7 @@ Status Table::Open(const std::string& path, const OpenOptions& options,
                                " records but the file holds " + std::to_string(t->count_));
     }
     if (s.ok() && t->header_.has_memo()) {
-        s = Memo::Open(MemoPath(path), options.read_only, options.exclusive, &t->memo_);
+        s = Memo::Open(t->fs_, MemoPath(path), options.read_only, options.exclusive, &t->memo_);
     }
     if (!s.ok()) {
         t->closed_ = true;

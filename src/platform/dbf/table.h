@@ -29,8 +29,9 @@
 namespace kestrel::dbf {
 
 struct OpenOptions {
-    bool exclusive = false;  // fails while anyone else has the table open
-    bool read_only = false;  // shared read-only use
+    bool exclusive = false;    // fails while anyone else has the table open
+    bool read_only = false;    // shared read-only use
+    FileSystem* fs = nullptr;  // nullptr: FileSystem::Default()
 };
 
 constexpr uint64_t kLockBase = 1'000'000'000;
@@ -40,7 +41,8 @@ class Table {
   public:
     /// Creates an empty table (and its DBT when any field is M), replacing an
     /// existing file only after the new one is complete.
-    static Status Create(const std::string& path, const std::vector<FieldSpec>& fields);
+    static Status Create(const std::string& path, const std::vector<FieldSpec>& fields,
+                         FileSystem* fs = nullptr);
     /// Opens a table. Busy when it is held exclusively by another user (or,
     /// for exclusive opening, open by anyone else); Corruption naming the
     /// file when its header or size contradict the format.
@@ -64,6 +66,8 @@ class Table {
     bool exclusive() const { return options_.exclusive; }
     bool read_only() const { return options_.read_only; }
     bool has_memo() const { return memo_ != nullptr; }
+    /// The file system the table lives on (its indexes and work copies too).
+    FileSystem* file_system() const { return fs_; }
     const DbfHeader& header() const { return header_; }
 
     /// The record count as last seen (see Refresh).
@@ -109,6 +113,7 @@ class Table {
 
     std::string path_;
     OpenOptions options_;
+    FileSystem* fs_ = nullptr;
     DbfHeader header_;
     std::unique_ptr<File> file_;
     std::unique_ptr<Memo> memo_;

@@ -67,23 +67,25 @@ Status CopyRecords(Table* from, Table* to, bool with_deleted, uint32_t* copied) 
     });
 }
 
-Status PackTable(const std::string& path, const KeepFunction& keep, uint32_t* kept) {
+Status PackTable(const std::string& path, const KeepFunction& keep, uint32_t* kept,
+                 FileSystem* fs) {
+    if (!fs) fs = FileSystem::Default();
     std::unique_ptr<Table> table;
-    Status s = Table::Open(path, {.exclusive = true}, &table);
+    Status s = Table::Open(path, {.exclusive = true, .fs = fs}, &table);
     if (!s.ok()) return s;
     std::vector<FieldSpec> specs;
     for (const Field& f : table->fields()) specs.push_back({f.name, f.type, f.length, f.decimals});
     const std::string work = WorkCopyName(path);
     const std::string memo = ReplaceExtension(path, "DBT");
     const std::string work_memo = ReplaceExtension(work, "DBT");
-    RemoveFile(work);
-    RemoveFile(work_memo);
-    s = Table::Create(work, specs);
+    fs->Remove(work);
+    fs->Remove(work_memo);
+    s = Table::Create(work, specs, fs);
     if (!s.ok()) return s;
     uint32_t count = 0;
     {
         std::unique_ptr<Table> copy;
-        s = Table::Open(work, {.exclusive = true}, &copy);
+        s = Table::Open(work, {.exclusive = true, .fs = fs}, &copy);
         if (!s.ok()) return s;
         const bool has_memo = table->has_memo();
         std::vector<int> memo_fields;
@@ -110,12 +112,12 @@ Status PackTable(const std::string& path, const KeepFunction& keep, uint32_t* ke
     }
     // Rename while the old table is still held exclusively, so that nobody
     // opens it in between; the memo file goes first.
-    if (s.ok() && FileExists(work_memo)) s = RenameFile(work_memo, memo);
-    if (s.ok()) s = RenameFile(work, path);
+    if (s.ok() && fs->Exists(work_memo)) s = fs->Rename(work_memo, memo);
+    if (s.ok()) s = fs->Rename(work, path);
     table.reset();
     if (!s.ok()) {
-        RemoveFile(work);
-        RemoveFile(work_memo);
+        fs->Remove(work);
+        fs->Remove(work_memo);
         return s;
     }
     if (kept) *kept = count;

@@ -18,7 +18,7 @@ using KeepFunction = std::function<bool(const Record& rec)>;
 /// the copy is complete renames it over the table (the memo file first).
 /// The table is closed afterwards; its indexes must be rebuilt.
 Status PackTable(const std::string& path, const KeepFunction& keep = nullptr,
-                 uint32_t* kept = nullptr);
+                 uint32_t* kept = nullptr, FileSystem* fs = nullptr);
 
 /// Appends the records of `from` to `to`, field by field where the names and
 /// types agree (memo texts are copied into `to`'s memo file); fields of `to`

@@ -309,7 +309,7 @@ Status WorkArea::Reindex() {
         const std::string path = idx->path();
         idx.reset();
         s = Index::Create(path, table_.get(), def);
-        if (s.ok()) s = Index::Open(path, true, false, &idx);
+        if (s.ok()) s = Index::Open(path, true, false, &idx, table_->file_system());
         if (s.ok()) idx->Bind(def.key, def.condition);
     }
     if (!s.ok()) {
@@ -336,13 +336,14 @@ Status WorkArea::Pack(const std::function<bool(const Record&)>& keep) {
     const std::string path = table_->path();
     OpenOptions options;
     options.exclusive = true;
+    options.fs = table_->file_system();
     for (auto& idx : indexes_) {
         Status s = idx->Flush();
         if (!s.ok()) return s;
     }
     Status s = table_->Close();
     table_.reset();
-    if (s.ok()) s = PackTable(path, keep);
+    if (s.ok()) s = PackTable(path, keep, nullptr, options.fs);
     // Whatever happened, the area gets its table back.
     Status r = Table::Open(path, options, &table_);
     if (!r.ok()) return r;
