@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/codepage/cp852.h"
 #include "test_util.h"
 
@@ -129,6 +131,40 @@ TEST(TableTest, WideCharacterFieldsAndManyFields) {
     ASSERT_EQ(t->fields().size(), 172u);
     EXPECT_EQ(t->fields().back().length, 300);
     EXPECT_EQ(t->record_length(), 1u + 171 * 9 + 300);
+}
+
+TEST(TableTest, ExclusiveReadsSeeTheirOwnWritesAndAppends) {
+    ScratchDir dir;
+    std::string path = dir.File("C.DBF");
+    ASSERT_TRUE(Table::Create(path, {{"N", FieldType::kNumeric, 9, 0}}).ok());
+    auto t = OpenOrDie(path, {.exclusive = true});
+    Record r = t->NewRecord();
+    uint32_t n = 0;
+    for (int i = 1; i <= 20000; ++i) {  // several blocks of records, some still unwritten
+        r.SetNumber(0, i);
+        ASSERT_TRUE(t->Append(r, &n).ok());
+    }
+    ASSERT_TRUE(t->Flush().ok());
+    Record got;
+    for (uint32_t k : {1u, 7000u, 20000u}) {
+        ASSERT_TRUE(t->Read(k, &got).ok());
+        EXPECT_EQ(got.GetNumber(0), k);
+        r.SetNumber(0, -static_cast<double>(k));
+        ASSERT_TRUE(t->Write(k, r).ok());
+        ASSERT_TRUE(t->Read(k, &got).ok());
+        EXPECT_EQ(got.GetNumber(0), -static_cast<double>(k));
+    }
+    r.SetNumber(0, 20001);
+    ASSERT_TRUE(t->Append(r, &n).ok());
+    ASSERT_TRUE(t->Read(20001, &got).ok());
+    EXPECT_EQ(got.GetNumber(0), 20001);
+    ASSERT_TRUE(t->Close().ok());
+    t.reset();
+    t = OpenOrDie(path);
+    for (uint32_t k : {1u, 2u, 7000u, 20000u, 20001u}) {
+        ASSERT_TRUE(t->Read(k, &got).ok());
+        EXPECT_EQ(std::abs(got.GetNumber(0)), k);
+    }
 }
 
 TEST(TableTest, ZapEmptiesTableAndMemo) {

@@ -185,6 +185,7 @@ class Index {
     std::string cur_key_;
     uint32_t cur_recno_ = 0;
     std::vector<char> scratch_;
+    std::string key_scratch_;
 };
 
 /// The key of a number as the DOS runtimes store it: Str(value, size,

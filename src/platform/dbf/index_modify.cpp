@@ -67,15 +67,9 @@ Status Index::InsertLocked(std::string_view key, uint32_t recno) {
         return Status::InvalidArgument(path() + ": key of " + std::to_string(key.size()) +
                                        " bytes, the index has " + std::to_string(header_.key_size));
     }
-    bool exact = false;
-    Status s = LocateEntry(key, recno, &exact);
-    if (!s.ok()) return s;
-    if (exact) {
-        return Status::InvalidArgument(path() + ": record " + std::to_string(recno) +
-                                       " already has this key");
-    }
-    // LocateEntry may have stopped on an interior entry; new keys go in leaves,
-    // at the end of the left subtree of that entry.
+    // One descent to the leaf by (key, record number); meeting the entry
+    // itself on the way means the record is indexed already.
+    Status s;
     NtxPage p(nullptr, 0, 0);
     path_.clear();
     uint32_t page = header_.root;
@@ -93,6 +87,10 @@ Status Index::InsertLocked(std::string_view key, uint32_t recno) {
             } else {
                 hi = mid;
             }
+        }
+        if (lo < p.count() && p.recno(lo) == recno && std::memcmp(p.key(lo), key.data(), ks) == 0) {
+            return Status::InvalidArgument(path() + ": record " + std::to_string(recno) +
+                                           " already has this key");
         }
         path_.push_back({page, lo});
         if (p.leaf()) break;
@@ -219,12 +217,9 @@ struct CursorKeeper {
 }  // namespace
 
 Status Index::Insert(std::string_view key, uint32_t recno) {
-    CursorKeeper keep{valid_, cur_key_, cur_recno_};
+    // InsertLocked leaves the cursor's entry alone; only its path changes.
     Status s = BeginWrite();
     if (s.ok()) s = InsertLocked(key, recno);
-    valid_ = keep.valid;
-    cur_key_ = keep.key;
-    cur_recno_ = keep.recno;
     stale_ = true;
     return End(s);
 }
@@ -241,11 +236,10 @@ Status Index::Remove(std::string_view key, uint32_t recno) {
 }
 
 Status Index::Add(const Record& rec, uint32_t recno) {
-    std::string key;
     bool included = false;
-    KeyOf(rec, &key, &included);
+    KeyOf(rec, &key_scratch_, &included);
     if (!included) return Status::Ok();
-    return Insert(key, recno);
+    return Insert(key_scratch_, recno);
 }
 
 Status Index::Update(const Record& before, const Record& after, uint32_t recno) {

@@ -10,6 +10,8 @@ namespace kestrel::dbf {
 namespace {
 
 constexpr size_t kAppendBuffer = 256 * 1024;
+constexpr size_t kReadBlock = 64 * 1024;
+constexpr size_t kReadCacheLimit = 256u << 20;
 
 std::string MemoPath(const std::string& dbf) {
     return ReplaceExtension(dbf, "DBT");
@@ -132,9 +134,36 @@ Status Table::Read(uint32_t recno, Record* rec) {
         std::memcpy(rec->mutable_bytes().data(), pending_.data() + at, header_.record_length);
         return Status::Ok();
     }
-    uint64_t offset =
-        header_.header_length + static_cast<uint64_t>(recno - 1) * header_.record_length;
-    return file_->ReadExact(offset, header_.record_length, rec->mutable_bytes().data());
+    const uint32_t len = header_.record_length;
+    if (options_.exclusive) {
+        const uint32_t per = BlockRecords();
+        const uint32_t block = (recno - 1) / per;
+        auto it = read_cache_.find(block);
+        const uint32_t in_file = buffered_first_ != 0 ? buffered_first_ - 1 : count_;
+        if (it == read_cache_.end() && (block + 1) * static_cast<uint64_t>(per) <= in_file) {
+            std::string data(static_cast<size_t>(per) * len, '\0');
+            uint64_t at = header_.header_length + static_cast<uint64_t>(block) * per * len;
+            Status s = file_->ReadExact(at, data.size(), data.data());
+            if (!s.ok()) return s;
+            if (read_cache_bytes_ + data.size() > kReadCacheLimit) {
+                read_cache_.clear();
+                read_cache_bytes_ = 0;
+            }
+            read_cache_bytes_ += data.size();
+            it = read_cache_.emplace(block, std::move(data)).first;
+        }
+        if (it != read_cache_.end()) {
+            std::memcpy(rec->mutable_bytes().data(),
+                        it->second.data() + static_cast<size_t>((recno - 1) % per) * len, len);
+            return Status::Ok();
+        }
+    }
+    uint64_t offset = header_.header_length + static_cast<uint64_t>(recno - 1) * len;
+    return file_->ReadExact(offset, len, rec->mutable_bytes().data());
+}
+
+uint32_t Table::BlockRecords() const {
+    return std::max<uint32_t>(1, static_cast<uint32_t>(kReadBlock / header_.record_length));
 }
 
 Status Table::Scan(uint32_t first, const std::function<Status(uint32_t, const Record&)>& fn) {
@@ -182,6 +211,15 @@ Status Table::Write(uint32_t recno, const Record& rec) {
         size_t at = static_cast<size_t>(recno - buffered_first_) * header_.record_length;
         std::memcpy(pending_.data() + at, rec.bytes().data(), header_.record_length);
         return Status::Ok();
+    }
+    if (!read_cache_.empty()) {
+        const uint32_t per = BlockRecords();
+        auto it = read_cache_.find((recno - 1) / per);
+        if (it != read_cache_.end()) {
+            std::memcpy(
+                it->second.data() + static_cast<size_t>((recno - 1) % per) * header_.record_length,
+                rec.bytes().data(), header_.record_length);
+        }
     }
     uint64_t offset =
         header_.header_length + static_cast<uint64_t>(recno - 1) * header_.record_length;
@@ -275,6 +313,8 @@ Status Table::Zap() {
     if (!options_.exclusive) return Status::InvalidArgument(path_ + ": zap needs exclusive use");
     pending_.clear();
     buffered_first_ = 0;
+    read_cache_.clear();
+    read_cache_bytes_ = 0;
     count_ = 0;
     dirty_ = true;
     Status s = file_->Truncate(header_.header_length);

@@ -19,6 +19,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/dbf/dbf_header.h"
@@ -110,6 +111,7 @@ class Table {
     Status CountFromSize(uint32_t* count) const;
     Status FlushAppends();
     Status LockHeader();
+    uint32_t BlockRecords() const;
 
     std::string path_;
     OpenOptions options_;
@@ -125,6 +127,10 @@ class Table {
     // buffered_first_.
     std::string pending_;
     uint32_t buffered_first_ = 0;
+    // Exclusive mode: whole blocks of records read once and kept (no other
+    // user can change them), written through by Write().
+    std::unordered_map<uint32_t, std::string> read_cache_;
+    size_t read_cache_bytes_ = 0;
     std::set<uint32_t> record_locks_;
     bool file_locked_ = false;
 };
