@@ -1,0 +1,148 @@
+// Index::Create: the bulk build. Keys of all records are computed, sorted by
+// key and record number, and the tree is laid out bottom up: each level is cut
+// into pages of nearly equal size with one entry going up between two pages,
+// so that every page but the root is at least half full and all leaves lie at
+// one depth. The root is written last.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/dbf/index.h"
+#include "platform/dbf/table.h"
+
+namespace kestrel::dbf {
+
+namespace {
+
+struct Entry {
+    uint32_t child;
+    uint32_t index;  // into the key array
+};
+
+uint64_t Prefix(const char* key, size_t ks) {
+    uint64_t v = 0;
+    for (size_t i = 0; i < 8; ++i) {
+        v = (v << 8) | (i < ks ? static_cast<unsigned char>(key[i]) : 0);
+    }
+    return v;
+}
+
+}  // namespace
+
+Status Index::Create(const std::string& path, Table* table, const IndexDefinition& def) {
+    if (!def.key) return Status::InvalidArgument(path + ": no key function");
+    if (def.key_expression.empty() || def.key_expression.size() > 255 ||
+        def.for_expression.size() > 255) {
+        return Status::InvalidArgument(path + ": key or condition text empty or too long");
+    }
+    Record blank = table->NewRecord();
+    std::string key;
+    def.key(blank, &key);
+    if (key.empty() || key.size() > kMaxKeySize) {
+        return Status::InvalidArgument(path + ": key width " + std::to_string(key.size()) +
+                                       " (1 to 256 allowed)");
+    }
+    const size_t ks = key.size();
+    NtxHeader h = MakeNtxHeader(static_cast<uint16_t>(ks), def.key_decimals, def.key_expression,
+                                def.for_expression);
+
+    // Keys of every record that satisfies the condition.
+    std::string keys;
+    std::vector<uint32_t> recnos;
+    Status s = table->Refresh();
+    if (!s.ok()) return s;
+    keys.reserve(static_cast<size_t>(table->record_count()) * ks);
+    recnos.reserve(table->record_count());
+    s = table->Scan(1, [&](uint32_t recno, const Record& rec) {
+        if (def.condition && !def.condition(rec)) return Status::Ok();
+        key.clear();
+        def.key(rec, &key);
+        key.resize(ks, ' ');
+        keys += key;
+        recnos.push_back(recno);
+        return Status::Ok();
+    });
+    if (!s.ok()) return s;
+
+    struct SortItem {
+        uint64_t prefix;
+        uint32_t index;
+    };
+    std::vector<SortItem> order(recnos.size());
+    for (uint32_t i = 0; i < order.size(); ++i) order[i] = {Prefix(keys.data() + i * ks, ks), i};
+    const char* kd = keys.data();
+    std::sort(order.begin(), order.end(), [&](const SortItem& a, const SortItem& b) {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        if (ks > 8) {
+            int c = std::memcmp(kd + a.index * ks + 8, kd + b.index * ks + 8, ks - 8);
+            if (c != 0) return c < 0;
+        }
+        return a.index < b.index;  // record order: keys were gathered by record number
+    });
+
+    // Lay out the pages level by level.
+    const int max = h.max_items;
+    const size_t isz = h.item_size;
+    std::string pages(kNtxPage, '\0');  // page 0: the header, written at the end
+    auto emit = [&](const std::vector<Entry>& items, size_t from, int count, uint32_t right) {
+        uint32_t off = static_cast<uint32_t>(pages.size());
+        pages.resize(pages.size() + kNtxPage);
+        NtxPage p(pages.data() + off, h.max_items, h.key_size);
+        p.Init(0);
+        for (int j = 0; j < count; ++j) {
+            const Entry& e = items[from + j];
+            char* it = p.item(j);
+            EncodeFixed32(it, e.child);
+            EncodeFixed32(it + 4, recnos[e.index]);
+            std::memcpy(it + 8, kd + static_cast<size_t>(e.index) * ks, ks);
+        }
+        p.set_count(static_cast<uint16_t>(count));
+        p.set_child(count, right);
+        return off;
+    };
+    (void)isz;
+    std::vector<Entry> level(order.size());
+    for (size_t i = 0; i < order.size(); ++i) level[i] = {0, order[i].index};
+    uint32_t right = 0;
+    for (;;) {
+        const size_t k = level.size();
+        if (k <= static_cast<size_t>(max)) {
+            h.root = emit(level, 0, static_cast<int>(k), right);
+            break;
+        }
+        const size_t m = (k + 1 + max) / (max + 1);  // pages on this level
+        const size_t items = k - (m - 1);
+        const size_t base = items / m, extra = items % m;
+        std::vector<Entry> up;
+        up.reserve(m - 1);
+        size_t at = 0;
+        for (size_t t = 0; t < m; ++t) {
+            int cnt = static_cast<int>(base + (t < extra ? 1 : 0));
+            if (t + 1 < m) {
+                Entry sep = level[at + cnt];
+                uint32_t off = emit(level, at, cnt, sep.child);
+                sep.child = off;
+                up.push_back(sep);
+                at += cnt + 1;
+            } else {
+                right = emit(level, at, cnt, right);
+                at += cnt;
+            }
+        }
+        level.swap(up);
+    }
+    std::string hdr = EncodeNtxHeader(h);
+    std::memcpy(pages.data(), hdr.data(), kNtxPage);
+
+    std::string tmp = WorkCopyName(path);
+    std::unique_ptr<File> f;
+    FileSystem* fs = table->file_system();
+    s = fs->Create(tmp, &f);
+    if (s.ok()) s = f->Write(0, pages);
+    if (s.ok()) s = f->Sync();
+    f.reset();
+    if (s.ok()) s = fs->Rename(tmp, path);
+    if (!s.ok()) fs->Remove(tmp);
+    return s;
+}
+
+}  // namespace kestrel::dbf

@@ -1,0 +1,30 @@
+// Whole-table operations: packing and copying records between tables.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/dbf/table.h"
+
+namespace kestrel::dbf {
+
+/// Which records a pack keeps besides dropping deleted ones; empty = all.
+using KeepFunction = std::function<bool(const Record& rec)>;
+
+/// Packs the table at `path`: opens it exclusively (Busy while anyone has it
+/// open), copies the live records that `keep` accepts into a work copy
+/// ("NAME@.DBF", with a compacted "NAME@.DBT" for memo tables), and only when
+/// the copy is complete renames it over the table (the memo file first).
+/// The table is closed afterwards; its indexes must be rebuilt.
+Status PackTable(const std::string& path, const KeepFunction& keep = nullptr,
+                 uint32_t* kept = nullptr, FileSystem* fs = nullptr);
+
+/// Appends the records of `from` to `to`, field by field where the names and
+/// types agree (memo texts are copied into `to`'s memo file); fields of `to`
+/// without a counterpart stay blank. Deleted records are copied (and stay
+/// deleted) only with `with_deleted`. Returns the number copied in *copied.
+/// A number too wide for its new field gives InvalidArgument naming the record.
+Status CopyRecords(Table* from, Table* to, bool with_deleted, uint32_t* copied);
+
+}  // namespace kestrel::dbf

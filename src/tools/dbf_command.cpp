@@ -1,0 +1,241 @@
+// kestrel-tool dbf: an administrator's look into tables and indexes.
+//   dbf struct T.DBF                               the fields of a table
+//   dbf dump T.DBF [--index X.NTX] [--deleted]     records as UTF-8 CSV
+//   dbf check T.DBF X.NTX...                       exit 1 when an index is wrong
+//   dbf index T.DBF X.NTX KEY [--for COND]         builds an index
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/codepage/cp852.h"
+#include "platform/dbf/index.h"
+#include "platform/dbf/key_expr.h"
+#include "platform/dbf/table.h"
+#include "tools/command.h"
+
+namespace kestrel::tools {
+namespace {
+
+using dbf::Index;
+using dbf::Record;
+using dbf::Status;
+using dbf::Table;
+
+const char kUsage[] =
+    "dbf struct T.DBF | dbf dump T.DBF [--index X.NTX] [--deleted] | "
+    "dbf check T.DBF X.NTX... | dbf index T.DBF X.NTX KEY [--for COND]";
+
+int Fail(const Status& s) {
+    std::fprintf(stderr, "kestrel-tool dbf: %s\n", s.ToString().c_str());
+    return 1;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: kestrel-tool %s\n", kUsage);
+    return 2;
+}
+
+int Struct(const std::vector<std::string>& args) {
+    if (args.size() != 1) return Usage();
+    std::unique_ptr<Table> t;
+    Status s = Table::Open(args[0], {.read_only = true}, &t);
+    if (!s.ok()) return Fail(s);
+    const dbf::DbfHeader& h = t->header();
+    std::printf("%s: %u records of %u bytes, last update %04d-%02d-%02d%s\n", args[0].c_str(),
+                t->record_count(), t->record_length(), h.year, h.month, h.day,
+                t->has_memo() ? ", memo file" : "");
+    std::printf("%-10s %-4s %5s %3s\n", "NAME", "TYPE", "WIDTH", "DEC");
+    for (const dbf::Field& f : t->fields()) {
+        std::printf("%-10s %-4c %5u %3u\n", f.name.c_str(), static_cast<char>(f.type), f.length,
+                    f.decimals);
+    }
+    return 0;
+}
+
+std::string Trim(std::string_view s) {
+    size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return "";
+    size_t e = s.find_last_not_of(' ');
+    return std::string(s.substr(b, e - b + 1));
+}
+
+void PutCsv(const std::string& utf8, bool first) {
+    if (!first) std::fputc(',', stdout);
+    if (utf8.find_first_of(",\"\r\n") == std::string::npos) {
+        std::fputs(utf8.c_str(), stdout);
+        return;
+    }
+    std::string q = "\"";
+    for (char c : utf8) {
+        if (c == '"') q += '"';
+        q += c;
+    }
+    q += '"';
+    std::fputs(q.c_str(), stdout);
+}
+
+Status PrintRecord(Table* t, const Record& r, bool with_deleted) {
+    bool first = true;
+    if (with_deleted) {
+        PutCsv(r.deleted() ? "*" : "", true);
+        first = false;
+    }
+    std::string memo;
+    for (size_t i = 0; i < t->fields().size(); ++i) {
+        const dbf::Field& f = t->fields()[i];
+        int fi = static_cast<int>(i);
+        std::string v;
+        switch (f.type) {
+            case dbf::FieldType::kCharacter: {
+                std::string raw(r.Raw(fi));
+                while (!raw.empty() && raw.back() == ' ') raw.pop_back();
+                v = codepage::ToUtf8(raw);
+                break;
+            }
+            case dbf::FieldType::kDate: {
+                std::string d = r.GetDate(fi);
+                if (d.size() == 8) {
+                    v.assign(d, 0, 4);
+                    v.push_back('-');
+                    v.append(d, 4, 2);
+                    v.push_back('-');
+                    v.append(d, 6, 2);
+                }
+                break;
+            }
+            case dbf::FieldType::kLogical:
+                if (!r.IsBlank(fi)) v.push_back(r.GetLogical(fi) ? 'T' : 'F');
+                break;
+            case dbf::FieldType::kMemo: {
+                Status s = t->ReadMemo(r, fi, &memo);
+                if (!s.ok()) return s;
+                v = codepage::ToUtf8(memo);
+                break;
+            }
+            default:
+                v = Trim(r.Raw(fi));
+        }
+        PutCsv(v, first);
+        first = false;
+    }
+    std::fputc('\n', stdout);
+    return Status::Ok();
+}
+
+Status OpenBoundIndex(const std::string& path, Table* t, std::unique_ptr<Index>* idx) {
+    Status s = Index::Open(path, false, true, idx);
+    dbf::KeyFunction key;
+    dbf::ForFunction cond;
+    if (s.ok()) s = dbf::CompileKey(t->fields(), (*idx)->key_expression(), &key);
+    if (s.ok()) s = dbf::CompileCondition(t->fields(), (*idx)->for_expression(), &cond);
+    if (!s.ok()) return Status::InvalidArgument(path + ": " + s.message());
+    (*idx)->Bind(key, cond);
+    return Status::Ok();
+}
+
+int Dump(const std::vector<std::string>& args) {
+    std::string table_path, index_path;
+    bool with_deleted = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--deleted") {
+            with_deleted = true;
+        } else if (args[i] == "--index" && i + 1 < args.size()) {
+            index_path = args[++i];
+        } else if (table_path.empty() && args[i].rfind("--", 0) != 0) {
+            table_path = args[i];
+        } else {
+            return Usage();
+        }
+    }
+    if (table_path.empty()) return Usage();
+    std::unique_ptr<Table> t;
+    Status s = Table::Open(table_path, {.read_only = true}, &t);
+    if (!s.ok()) return Fail(s);
+    bool first = true;
+    if (with_deleted) {
+        PutCsv("DELETED", true);
+        first = false;
+    }
+    for (const dbf::Field& f : t->fields()) {
+        PutCsv(f.name, first);
+        first = false;
+    }
+    std::fputc('\n', stdout);
+    if (index_path.empty()) {
+        s = t->Scan(1, [&](uint32_t, const Record& r) {
+            if (r.deleted() && !with_deleted) return Status::Ok();
+            return PrintRecord(t.get(), r, with_deleted);
+        });
+        return s.ok() ? 0 : Fail(s);
+    }
+    std::unique_ptr<Index> idx;
+    s = OpenBoundIndex(index_path, t.get(), &idx);
+    if (s.ok()) s = idx->GoTop();
+    Record r;
+    while (s.ok() && idx->valid()) {
+        s = t->Read(idx->recno(), &r);
+        if (s.ok() && (!r.deleted() || with_deleted)) s = PrintRecord(t.get(), r, with_deleted);
+        if (s.ok()) s = idx->Next();
+    }
+    return s.ok() ? 0 : Fail(s);
+}
+
+int Check(const std::vector<std::string>& args) {
+    if (args.size() < 2) return Usage();
+    std::unique_ptr<Table> t;
+    Status s = Table::Open(args[0], {.read_only = true}, &t);
+    if (!s.ok()) return Fail(s);
+    int rc = 0;
+    for (size_t i = 1; i < args.size(); ++i) {
+        std::unique_ptr<Index> idx;
+        s = OpenBoundIndex(args[i], t.get(), &idx);
+        if (s.ok()) s = idx->Check(t.get());
+        if (s.ok()) {
+            std::printf("%s: ok\n", args[i].c_str());
+        } else {
+            std::printf("%s: %s\n", args[i].c_str(), s.ToString().c_str());
+            rc = 1;
+        }
+    }
+    return rc;
+}
+
+int Build(const std::vector<std::string>& args) {
+    std::vector<std::string> pos;
+    std::string cond_text;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--for" && i + 1 < args.size()) {
+            cond_text = args[++i];
+        } else {
+            pos.push_back(args[i]);
+        }
+    }
+    if (pos.size() != 3) return Usage();
+    std::unique_ptr<Table> t;
+    Status s = Table::Open(pos[0], {.exclusive = true}, &t);
+    if (!s.ok()) return Fail(s);
+    dbf::IndexDefinition def;
+    def.key_expression = pos[2];
+    def.for_expression = cond_text;
+    s = dbf::CompileKey(t->fields(), def.key_expression, &def.key);
+    if (s.ok()) s = dbf::CompileCondition(t->fields(), def.for_expression, &def.condition);
+    if (s.ok()) s = Index::Create(pos[1], t.get(), def);
+    if (!s.ok()) return Fail(s);
+    return 0;
+}
+
+int DbfCommand(const std::vector<std::string>& args) {
+    if (args.empty()) return Usage();
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (args[0] == "struct") return Struct(rest);
+    if (args[0] == "dump") return Dump(rest);
+    if (args[0] == "check") return Check(rest);
+    if (args[0] == "index") return Build(rest);
+    return Usage();
+}
+
+}  // namespace
+
+KESTREL_TOOL_COMMAND(dbf_registration, "dbf", kUsage, DbfCommand);
+
+}  // namespace kestrel::tools
