@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*"; echo "--- screen ---"; t capture-pane -p -t s 2>/dev/n
 
 # Waits until the pane shows a text (or the timeout passes).
 wait_for() {
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 200); do
         t capture-pane -p -t s 2>/dev/null | grep -qF -- "$1" && return 0
         sleep 0.1
     done
