@@ -17,10 +17,8 @@ enum Field { kIdent, kName, kRights, kInactive, kPassword };
 
 const std::vector<dbf::FieldSpec>& Layout() {
     static const std::vector<dbf::FieldSpec> fields = {
-        {"IDENT", dbf::FieldType::kCharacter, 4, 0},
-        {"NAZWA", dbf::FieldType::kCharacter, 20, 0},
-        {"PRAWA", dbf::FieldType::kCharacter, 10, 0},
-        {"NIEAKT", dbf::FieldType::kCharacter, 1, 0},
+        {"IDENT", dbf::FieldType::kCharacter, 4, 0},   {"NAZWA", dbf::FieldType::kCharacter, 20, 0},
+        {"PRAWA", dbf::FieldType::kCharacter, 10, 0},  {"NIEAKT", dbf::FieldType::kCharacter, 1, 0},
         {"HASLO", dbf::FieldType::kCharacter, 200, 0},
     };
     return fields;

@@ -21,7 +21,9 @@ namespace kestrel::common {
 /// in the system himself.
 inline constexpr const char* kAdministrator = "ADMI";
 /// Bit of kind k (1-8): 2^(k-1).
-constexpr unsigned RightBit(int kind) { return 1u << (kind - 1); }
+constexpr unsigned RightBit(int kind) {
+    return 1u << (kind - 1);
+}
 
 struct Operator {
     std::string ident;          // 4 characters, upper case

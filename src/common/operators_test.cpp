@@ -20,8 +20,8 @@ TEST(Operators, RightsCheck) {
     OperatorState nobody;  // no list: everything is open
     EXPECT_TRUE(RightsAllow(nobody, 4));
     OperatorState viewer{true, "JKOW", RightBit(6)};
-    EXPECT_TRUE(RightsAllow(viewer, 36));   // kind 3 or kind 6
-    EXPECT_FALSE(RightsAllow(viewer, 4));   // kind 3 only
+    EXPECT_TRUE(RightsAllow(viewer, 36));  // kind 3 or kind 6
+    EXPECT_FALSE(RightsAllow(viewer, 4));  // kind 3 only
     OperatorState anonymous{true, "    ", 0};
     EXPECT_FALSE(RightsAllow(anonymous, 255));
 }
@@ -31,7 +31,7 @@ TEST(Operators, PasswordsAreSaltedSlowHashes) {
     std::string b = HashPassword("tajne-hasło");
     ASSERT_FALSE(a.empty());
     EXPECT_EQ(a.rfind("$y$", 0), 0u) << a;  // yescrypt
-    EXPECT_NE(a, b);                         // salted
+    EXPECT_NE(a, b);                        // salted
     EXPECT_TRUE(PasswordMatches("tajne-hasło", a));
     EXPECT_FALSE(PasswordMatches("tajne-haslo", a));
     EXPECT_FALSE(PasswordMatches("", a));
@@ -40,11 +40,11 @@ TEST(Operators, PasswordsAreSaltedSlowHashes) {
 }
 
 class OperatorFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        root_ = (std::filesystem::temp_directory_path() /
-                 ("kestrel_ops_" + std::to_string(::getpid())))
-                    .string();
+        root_ =
+            (std::filesystem::temp_directory_path() / ("kestrel_ops_" + std::to_string(::getpid())))
+                .string();
         std::filesystem::create_directories(root_);
     }
     void TearDown() override { std::filesystem::remove_all(root_); }
