@@ -20,17 +20,7 @@ base::Status HeadlessBackend::AddScript(std::string_view utf8) {
 }
 
 void HeadlessBackend::Present(const Screen& screen) {
-    for (int r = 0; r < kRows; ++r) {
-        if (!screen.RowDamaged(r)) continue;
-        for (int c = 0; c < kCols; ++c) {
-            const Cell& cell = screen.At(r, c);
-            // Copy through the public interface, keeping the cursor as the screen has it.
-            shown_.Write(r, c, std::string_view(reinterpret_cast<const char*>(&cell.ch), 1),
-                         cell.attr);
-        }
-    }
-    shown_.SetCursor(screen.CursorRow(), screen.CursorCol());
-    shown_.SetCursorShape(screen.cursor_shape());
+    shown_.CopyDamagedFrom(screen);
     ++presents_;
 }
 

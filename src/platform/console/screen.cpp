@@ -67,6 +67,15 @@ void Screen::Box(int top, int left, int bottom, int right, std::string_view fram
         Fill(top + 1, left + 1, bottom - 1, right - 1, f(8), attr);
 }
 
+void Screen::CopyDamagedFrom(const Screen& other) {
+    for (int r = 0; r < kRows; ++r) {
+        if (!other.RowDamaged(r)) continue;
+        for (int c = 0; c < kCols; ++c) Put(r, c, other.cells_[r][c].ch, other.cells_[r][c].attr);
+    }
+    SetCursor(other.CursorRow(), other.CursorCol());
+    SetCursorShape(other.cursor_shape());
+}
+
 ScreenRegion Screen::Save(int top, int left, int bottom, int right) const {
     ScreenRegion region;
     region.top = std::max(top, 0);

@@ -62,6 +62,10 @@ class Screen {
     /// Changes the attribute of cells without touching their characters.
     void Paint(int top, int left, int bottom, int right, Attr attr);
 
+    /// Takes over the rows of `other` that it marks damaged, and its cursor
+    /// (what a backend does to keep the picture it has shown).
+    void CopyDamagedFrom(const Screen& other);
+
     ScreenRegion Save(int top, int left, int bottom, int right) const;
     void Restore(const ScreenRegion& region);
     ScreenRegion SaveAll() const { return Save(0, 0, kRows - 1, kCols - 1); }

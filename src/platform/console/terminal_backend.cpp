@@ -174,16 +174,7 @@ bool TerminalBackend::CheckSize() {
 }
 
 void TerminalBackend::Present(const Screen& screen) {
-    for (int r = 0; r < kRows; ++r) {
-        if (!screen.RowDamaged(r)) continue;
-        for (int c = 0; c < kCols; ++c) {
-            const Cell& cell = screen.At(r, c);
-            shown_.Write(r, c, std::string_view(reinterpret_cast<const char*>(&cell.ch), 1),
-                         cell.attr);
-        }
-    }
-    shown_.SetCursor(screen.CursorRow(), screen.CursorCol());
-    shown_.SetCursorShape(screen.cursor_shape());
+    shown_.CopyDamagedFrom(screen);
     if (!CheckSize()) return;
     for (int r = 0; r < kRows; ++r)
         if (shown_.RowDamaged(r)) DrawRow(shown_, r);
