@@ -23,6 +23,11 @@ TEST(RoundingTest, YRoundHalfAwayFromZeroWithTolerance) {
         {0.123456, 4, 0.1235},
         {1250, -2, 1300},
         {0, 2, 0},
+        // Stored just below the half (98.734999...): the margin rounds them up.
+        {98.735, 2, 98.74},
+        {-98.735, 2, -98.74},
+        {1.005, 2, 1.01},
+        {0.285, 2, 0.29},
         // Values within 0.00001 below a half round up: the tolerance, not a bug.
         {2.3449999999, 2, 2.35},
     };

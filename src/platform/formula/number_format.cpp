@@ -4,26 +4,12 @@
 #include <cstdio>
 
 #include "platform/formula/date.h"
+#include "platform/picture/picture.h"
 
 namespace kestrel::formula {
 
 std::string FormatFixed(double x, int decimals) {
-    if (decimals < 0) decimals = 0;
-    if (decimals > 15) decimals = 15;
-    const double a = std::fabs(x);
-    double t = std::floor((a * std::pow(10.0, decimals + 1) + 5) / 10);
-    char buf[400];
-    if (!(t < 1e18)) {
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, x);
-        return buf;
-    }
-    std::snprintf(buf, sizeof buf, "%.0f", t);
-    std::string digits = buf;
-    if (static_cast<int>(digits.size()) <= decimals)
-        digits.insert(0, decimals + 1 - digits.size(), '0');
-    if (decimals > 0) digits.insert(digits.size() - decimals, 1, '.');
-    if (x < 0 && t != 0) digits.insert(0, 1, '-');
-    return digits;
+    return picture::FormatFixed(x, decimals);
 }
 
 std::string FormatNumber(double x, int width, int decimals) {

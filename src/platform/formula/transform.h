@@ -1,18 +1,7 @@
 // transform(): values through a picture, the subset payroll formulas use.
 //
-// A picture is an optional function part ("@" and letters, ended by a blank)
-// and a template.
-//   Functions: E (decimal comma, full stop between thousands), Z (zero as
-//   blanks), B (left-justified), R (template literals are inserted, not
-//   written over the text), ! (all letters to upper case).
-//   Number templates: 9 and # are digit positions, "," a thousands separator
-//   (a blank while no digit stands left of it), "." the decimal point; any
-//   other character is copied. The sign takes the position left of the first
-//   digit; a value that does not fit gives asterisks.
-//   Text templates: X 9 # A N L Y take the next character, ! takes it in
-//   upper case; other characters are literals.
-// The data-entry forms' full picture language is built elsewhere and may
-// reuse these functions.
+// The picture language itself lives in platform/picture; this is the
+// formula engine's face of it.
 #pragma once
 
 #include <string>
