@@ -11,6 +11,7 @@
 #include "common/colour_sets.h"
 #include "common/configuration.h"
 #include "common/letters.h"
+#include "common/operators.h"
 #include "platform/base/clock.h"
 #include "platform/console/colour.h"
 #include "platform/console/console.h"
@@ -50,6 +51,20 @@ class Runtime {
     const Configuration& config() const { return config_; }
 
     // --- program state shared by the menus and the main loop -------------
+    /// The program directory (NAGLX, without a trailing "/") and the name
+    /// of the company directory in force ("" = the program directory's own).
+    const std::string& program_dir() const { return program_dir_; }
+    const std::string& company() const { return company_; }
+    void set_program_dir(std::string dir, std::string company) {
+        program_dir_ = std::move(dir);
+        company_ = std::move(company);
+    }
+    /// The operator at the keyboard and whether the company has a list.
+    OperatorState& operators() { return operators_; }
+    const OperatorState& operators() const { return operators_; }
+    /// The warning about a missing operator list was shown in this run.
+    bool& no_list_warned() { return no_list_warned_; }
+
     /// The company data directory with a trailing "/" (NAGL0).
     const std::string& data_dir() const { return data_dir_; }
     void set_data_dir(std::string dir) { data_dir_ = std::move(dir); }
@@ -78,6 +93,10 @@ class Runtime {
     LetterSet letters_ = MakeLetterSet(kPolishCp852);
     Configuration config_;
     std::string data_dir_ = "./";
+    std::string program_dir_ = ".";
+    std::string company_;
+    OperatorState operators_;
+    bool no_list_warned_ = false;
     bool restart_requested_ = false;
     bool read_only_ = false;
     bool menu_wrap_ = false;

@@ -4,6 +4,7 @@
 
 #include "common/abandon.h"
 #include "common/config_watch.h"
+#include "common/identification.h"
 #include "common/menu.h"
 #include "common/messages.h"
 #include "common/question.h"
@@ -75,6 +76,8 @@ class Program {
         facts.data_dir = dirs_.data;
         facts.program = ReadProgramSettings(dirs_.program);
         common::LetterSet letters = ApplyStartupDefaults(&rt_.config(), facts);
+        rt_.set_program_dir(dirs_.program, dirs_.company);
+        common::RefreshOperatorList(rt_);
         rt_.set_letters(letters);
         SetLetterVariables(&rt_.config(), letters);
         colour_ = rt_.config().Logical("NAGLKLR", facts.has_colour);
@@ -162,6 +165,10 @@ class Program {
         s.Clear(4, 1, 21, 77, normal);
         const bool colour_switch = !rt_.config().Logical("NAGLDWK");
         DrawMainLegends(con, rt_.colours(), colour_switch);
+        const std::string& ident = rt_.operators().ident;
+        if (ident.find_first_not_of(' ') != std::string::npos)
+            s.Write(3, 2, "****" + ident + " ", rt_.Standard(rt_.colours().ycoi));
+        con.keyboard().Bind(key::Alt('U'), [this] { common::IdentifyOperator(rt_); });
         if (colour_switch) {
             con.keyboard().Bind(key::F(1), [this] {  // QRMKBF1
                 switch_colour_ = true;
