@@ -72,8 +72,12 @@ bool ReadMaskedText(Runtime& rt, int row, int col, int width, std::string* out) 
     std::string text;
     bool ok = false;
     for (;;) {
-        s.Write(row, col, std::string(text.size(), '*') + std::string(static_cast<size_t>(width) - text.size(), ' '), attr);
-        s.SetCursor(row, col + static_cast<int>(std::min<size_t>(text.size(), static_cast<size_t>(width - 1))));
+        s.Write(row, col,
+                std::string(text.size(), '*') +
+                    std::string(static_cast<size_t>(width) - text.size(), ' '),
+                attr);
+        s.SetCursor(row, col + static_cast<int>(
+                                   std::min<size_t>(text.size(), static_cast<size_t>(width - 1))));
         const int k = Qrminkey(rt);
         if (k == key::kEsc) break;
         if (k == key::kEnter) {

@@ -13,7 +13,7 @@ namespace {
 namespace key = console::key;
 
 class IdentificationTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = (std::filesystem::temp_directory_path() /
                  ("kestrel_ident_" + std::to_string(::getpid())))
@@ -23,12 +23,13 @@ protected:
     void TearDown() override { std::filesystem::remove_all(root_); }
 
     void MakeList() {
-        ASSERT_TRUE(SaveOperators(OperatorListPath(root_, "FIRMA1.PK"),
-                                  {{kAdministrator, "Administrator", RightBit(8), false,
-                                    HashPassword("admin")},
-                                   {"JKOW", "Jan Kowalski", RightBit(6), false, HashPassword("jan")},
-                                   {"ANOW", "Anna Nowak", RightBit(3), true, HashPassword("anna")}})
-                        .ok());
+        ASSERT_TRUE(
+            SaveOperators(
+                OperatorListPath(root_, "FIRMA1.PK"),
+                {{kAdministrator, "Administrator", RightBit(8), false, HashPassword("admin")},
+                 {"JKOW", "Jan Kowalski", RightBit(6), false, HashPassword("jan")},
+                 {"ANOW", "Anna Nowak", RightBit(3), true, HashPassword("anna")}})
+                .ok());
     }
     void Prepare(testing::HeadlessRuntime& h) {
         h.rt.set_program_dir(root_, "FIRMA1.PK");

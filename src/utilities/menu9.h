@@ -1,0 +1,11 @@
+// Menu 9 "Funkcje pomocnicze".
+#pragma once
+
+#include "common/runtime.h"
+
+namespace kestrel::utilities {
+
+/// QRM9: the menu of the utility functions.
+void Qrm9(common::Runtime& rt);
+
+}  // namespace kestrel::utilities
