@@ -113,7 +113,9 @@ void RunMenu(Runtime& rt, const std::vector<MenuEntry>& entries, int* choice) {
 void Menu2(Runtime& rt, const std::vector<MenuEntry>& entries, int* choice,
            const std::function<bool()>& config_changed) {
     rt.ResetWorkingDate();
-    const bool changed = config_changed && config_changed();
+    // A reload already asked for (a saved configuration) leaves at once too.
+    const bool changed =
+        rt.restart_requested() || (config_changed ? config_changed() : rt.ConfigChanged());
     if (changed) rt.console().keyboard().Stuff({key::kEsc});
     ClearMessageRow(rt);
     rt.screen().Clear(0, 0, 0, console::kCols - 1, rt.console().colour().standard);

@@ -27,7 +27,8 @@ void RunMenu(Runtime& rt, const std::vector<MenuEntry>& entries, int* choice);
 /// date reset, the configuration check (a changed configuration makes the
 /// menu return at once and then abandons to the main loop), message lines
 /// cleared, Esc taken as choice 1, "CZEKAJ..." shown afterwards.
-/// `config_changed` is the check of the configuration file (may be empty).
+/// `config_changed` is the check of the configuration file (empty: the
+/// runtime's check). A reload already requested leaves the same way.
 void Menu2(Runtime& rt, const std::vector<MenuEntry>& entries, int* choice,
            const std::function<bool()>& config_changed = {});
 

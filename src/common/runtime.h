@@ -5,6 +5,7 @@
 // There are no hidden globals besides it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,11 @@ class Runtime {
     const Configuration& config() const { return config_; }
 
     // --- program state shared by the menus and the main loop -------------
+    /// The check every menu display makes for a configuration changed by
+    /// another workstation (true when it changed); set by the main loop.
+    void set_config_check(std::function<bool()> check) { config_check_ = std::move(check); }
+    bool ConfigChanged() const { return config_check_ && config_check_(); }
+
     /// The program directory (NAGLX, without a trailing "/") and the name
     /// of the company directory in force ("" = the program directory's own).
     const std::string& program_dir() const { return program_dir_; }
@@ -92,6 +98,7 @@ class Runtime {
     base::LocalTime working_date_;
     LetterSet letters_ = MakeLetterSet(kPolishCp852);
     Configuration config_;
+    std::function<bool()> config_check_;
     std::string data_dir_ = "./";
     std::string program_dir_ = ".";
     std::string company_;

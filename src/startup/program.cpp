@@ -35,6 +35,7 @@ class Program {
         : rt_(rt), options_(options), dirs_(options.dirs), watch_(dirs_.data + "QRM.MEM") {}
 
     int Run() {
+        rt_.set_config_check([this] { return !watch_.Check(rt_); });
         StartClock();
         Reload();
         for (;;) {
@@ -50,6 +51,7 @@ class Program {
             if (rt_.restart_requested()) Reload();
         }
         rt_.console().SetIdle(nullptr);
+        rt_.set_config_check(nullptr);
         rt_.console().SetColour("W/N");
         rt_.screen().Clear(0, 0, console::kRows - 1, console::kCols - 1,
                            rt_.console().colour().standard);
@@ -184,8 +186,7 @@ class Program {
         } unbind{con.keyboard()};
 
         const bool ppk = rt_.config().Logical("NAGLPPK20");
-        common::Menu2(rt_, MainMenuEntries(rt_, ppk), &choice_,
-                      [this] { return !watch_.Check(rt_); });
+        common::Menu2(rt_, MainMenuEntries(rt_, ppk), &choice_);
 
         if (choice_ == 1) {
             if (switch_colour_) {

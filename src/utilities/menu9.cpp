@@ -2,8 +2,22 @@
 
 #include "common/menu.h"
 #include "utilities/operator_editor.h"
+#include "utilities/parameter_editor.h"
 
 namespace kestrel::utilities {
+
+void Qrm97(common::Runtime& rt) {
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Wybór katalogu firmy"), nullptr},
+        {rt.Text("Edycja parametrów firmy"), [&rt] { Qrm973(rt); }},
+        {rt.Text("Tworzenie katalogu nowej firmy"), nullptr},
+        {rt.Text("Zmiana nazwy katalogu firmy"), nullptr},
+        {rt.Text("Kasowanie katalogu firmy"), nullptr},
+        {rt.Text("Import baz słownikowych z katalogu innej firmy"), nullptr},
+    };
+    common::RunSubMenu(rt, rt.Text("9.7. Zmiana firmy"), "9.7.", items);
+}
 
 void Qrm9(common::Runtime& rt) {
     // Entries without their function yet return to the menu.
@@ -14,7 +28,7 @@ void Qrm9(common::Runtime& rt) {
         {rt.Text("Indeksowanie zbiorów"), nullptr},
         {rt.Text("Funkcje awaryjne"), nullptr},
         {rt.Text("Informacja o systemie"), nullptr},
-        {rt.Text("Zmiana firmy"), nullptr},
+        {rt.Text("Zmiana firmy"), [&rt] { Qrm97(rt); }},
         {rt.Text("Hasła systemu"), [&rt] { Qrm98(rt); }},
     };
     common::RunSubMenu(rt, rt.Text("9. Funkcje pomocnicze"), "9.", items);

@@ -7,5 +7,7 @@ namespace kestrel::utilities {
 
 /// QRM9: the menu of the utility functions.
 void Qrm9(common::Runtime& rt);
+/// QRM97: the company functions.
+void Qrm97(common::Runtime& rt);
 
 }  // namespace kestrel::utilities
