@@ -60,6 +60,10 @@ const char* OpName(Op op) {
             return "GE";
         case Op::kIn:
             return "IN";
+        case Op::kBinaryConst:
+            return "K";
+        case Op::kBinarySlot:
+            return "SLOT";
         case Op::kAndJump:
             return "ANDJUMP";
         case Op::kOrJump:
@@ -97,11 +101,21 @@ std::string Program::Dump() const {
     char buf[64];
     for (size_t pc = 0; pc < code.size(); ++pc) {
         const Instr& in = code[pc];
-        std::snprintf(buf, sizeof buf, "%04zu %s", pc, OpName(in.op));
+        // Fused operations print as the operator with its right operand:
+        // "MUL #0.12", "SUB @4 ZUSP".
+        const bool fused = in.op == Op::kBinaryConst || in.op == Op::kBinarySlot;
+        std::snprintf(buf, sizeof buf, "%04zu %s", pc,
+                      OpName(fused ? static_cast<Op>(in.b) : in.op));
         out += buf;
         const std::string name =
             in.c >= 0 && in.c < static_cast<int>(names.size()) ? names[in.c] : "";
         switch (in.op) {
+            case Op::kBinaryConst:
+                out += " #" + Canonical(constants[in.a]);
+                break;
+            case Op::kBinarySlot:
+                out += " @" + std::to_string(in.a) + " " + name;
+                break;
             case Op::kConst:
                 out += " " + Canonical(constants[in.a]);
                 break;

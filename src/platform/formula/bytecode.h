@@ -42,6 +42,8 @@ enum class Op : uint8_t {
     kGt,
     kGe,
     kIn,            // $
+    kBinaryConst,   // top := top <b> constants[a]   (b is one of ADD .. IN)
+    kBinarySlot,    // top := top <b> slot a; names[c]
     kAndJump,       // top must be logical; .F.: jump to a, keeping it; .T.: pop
     kOrJump,        // top must be logical; .T.: jump to a, keeping it; .F.: pop
     kCheckLogical,  // top must be logical (right operand of .AND. (a=0) / .OR. (a=1))

@@ -146,6 +146,18 @@ void Compiler::LoadMemvar(const std::string& name) {
     Emit(Op::kLoadPublic, rt_.publics().Intern(name), 0, Name(name));
 }
 
+int Compiler::SlotOf(const Node& n) {
+    if (n.kind != NodeKind::kName) return -1;
+    const std::string name = NormalizeName(n.text);
+    if (std::find(params_.begin(), params_.end(), name) != params_.end()) return -1;
+    if (TableHost* host = rt_.host()) {
+        FieldRef ref;
+        bool open = false;
+        if (host->ResolveField("", name, &ref, &open)) return -1;
+    }
+    return rt_.slots().Find(name);
+}
+
 void Compiler::LoadName(const std::string& raw) {
     const std::string name = NormalizeName(raw);
     auto it = std::find(params_.begin(), params_.end(), name);
@@ -267,10 +279,24 @@ bool Compiler::Node_(const Node& n) {
             if (!Node_(*n.kids[0])) return false;
             Emit(n.op == Tok::kMinus ? Op::kNeg : (n.op == Tok::kPlus ? Op::kPos : Op::kNot));
             return true;
-        case NodeKind::kBinary:
-            if (!Node_(*n.kids[0]) || !Node_(*n.kids[1])) return false;
-            Emit(BinaryOp(n.op));
+        case NodeKind::kBinary: {
+            if (!Node_(*n.kids[0])) return false;
+            const Node& right = *n.kids[1];
+            const Op op = BinaryOp(n.op);
+            // A constant or slot on the right is fused into the operation.
+            if (right.kind == NodeKind::kNumber) {
+                Emit(Op::kBinaryConst, Constant(Value::Number(right.number, right.decimals)),
+                     static_cast<int>(op));
+                return true;
+            }
+            if (const int slot = SlotOf(right); slot >= 0) {
+                Emit(Op::kBinarySlot, slot, static_cast<int>(op), Name(NormalizeName(right.text)));
+                return true;
+            }
+            if (!Node_(right)) return false;
+            Emit(op);
             return true;
+        }
         case NodeKind::kAnd:
         case NodeKind::kOr: {
             const bool is_and = n.kind == NodeKind::kAnd;

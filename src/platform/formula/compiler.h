@@ -40,6 +40,7 @@ class Compiler {
     int Constant(Value v);
     bool Node_(const Node& n);
     void LoadName(const std::string& name);
+    int SlotOf(const Node& n);  // the slot a plain name resolves to, or -1
     void LoadAliased(const std::string& alias, const std::string& name);
     void LoadMemvar(const std::string& name);
     int Field(const std::string& alias, const std::string& name);

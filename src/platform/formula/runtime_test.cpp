@@ -190,6 +190,9 @@ TEST(RuntimeTest, SlotVectorsSwitchWithoutRecompiling) {
     ASSERT_TRUE(rt.Compile("DNIPR", &p, &err));
     EXPECT_FALSE(rt.Evaluate(p, &v, &err));
     EXPECT_EQ(err.Message(), codepage::FromUtf8("Błędna zmienna: DNIPR"));
+    ASSERT_TRUE(rt.Compile("ZASA + DNIPR", &p, &err));  // a slot as right operand
+    EXPECT_FALSE(rt.Evaluate(p, &v, &err));
+    EXPECT_EQ(err.Message(), codepage::FromUtf8("Błędna zmienna: DNIPR"));
 }
 
 TEST(RuntimeTest, PublicVariablesMayBeDefinedAfterCompiling) {
