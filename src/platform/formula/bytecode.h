@@ -89,7 +89,9 @@ class Program {
     bool empty() const { return code.empty(); }
 
     /// One instruction a line: "0003 ADD", "0004 LOADSLOT 2 ZASA",
-    /// "0007 CALL YROUND/2", "0002 JUMPF -> 0006", "0000 CONST 2.345".
+    /// "0007 CALL YROUND/2", "0002 JUMPF -> 0006", "0000 CONST 2.345";
+    /// an operation with a fused right operand shows it: "0006 MUL #0.12"
+    /// (a constant), "0002 SUB @4 ZUSP" (slot 4).
     std::string Dump() const;
 };
 

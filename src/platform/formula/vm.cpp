@@ -18,7 +18,7 @@ constexpr int kMaxCallDepth = 200;
 
 // a := a <op> b for two numbers, the common case, inline. False for the
 // operators it leaves to Arithmetic() and Comparison().
-inline bool NumberBinary(Op op, Value& a, double b, int db) {
+[[gnu::always_inline]] inline bool NumberBinary(Op op, Value& a, double b, int db) {
     const double x = a.number();
     const int da = a.decimals();
     switch (op) {
