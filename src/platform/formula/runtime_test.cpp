@@ -195,6 +195,25 @@ TEST(RuntimeTest, SlotVectorsSwitchWithoutRecompiling) {
     EXPECT_EQ(err.Message(), codepage::FromUtf8("Błędna zmienna: DNIPR"));
 }
 
+TEST(RuntimeTest, SlotsDeclaredAfterCompilingAreFound) {
+    // Payroll binds the user functions before it declares the components.
+    Runtime rt;
+    Error err;
+    ASSERT_EQ(rt.DefineFunction("NETTO", "", "B100 - B200", &err), DefineResult::kOk);
+    Program p;
+    ASSERT_TRUE(rt.Compile("B300 := netto()", &p, &err));
+    rt.slots().Declare("B100");
+    rt.slots().Declare("B200");
+    rt.slots().Declare("B300");
+    std::vector<Value> a0 = {Value::Number(5000), Value::Number(800), Value::Number(0)};
+    rt.BindSlots(a0.data(), a0.size());
+    Value v;
+    ASSERT_TRUE(rt.Evaluate(p, &v, &err)) << err.Message();
+    EXPECT_EQ(v.number(), 4200);
+    EXPECT_EQ(a0[2].number(), 4200);
+    EXPECT_FALSE(rt.publics().IsDefined(rt.publics().Find("B300")));
+}
+
 TEST(RuntimeTest, PublicVariablesMayBeDefinedAfterCompiling) {
     Runtime rt;
     Program p;
