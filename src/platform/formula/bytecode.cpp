@@ -78,6 +78,8 @@ const char* OpName(Op op) {
             return "POP";
         case Op::kCallBuiltin:
             return "CALL";
+        case Op::kCallNumeric:
+            return "CALLNUM";
         case Op::kCallHost:
             return "CALLHOST";
         case Op::kCallUser:
@@ -111,27 +113,33 @@ std::string Program::Dump() const {
             in.c >= 0 && in.c < static_cast<int>(names.size()) ? names[in.c] : "";
         switch (in.op) {
             case Op::kBinaryConst:
-                out += " #" + Canonical(constants[in.a]);
+                out += " #";
+                out += Canonical(constants[in.a]);
                 break;
             case Op::kBinarySlot:
-                out += " @" + std::to_string(in.a) + " " + name;
+                out += " @";
+                out += std::to_string(in.a) + " " + name;
                 break;
             case Op::kConst:
-                out += " " + Canonical(constants[in.a]);
+                out += ' ';
+                out += Canonical(constants[in.a]);
                 break;
             case Op::kLoadLocal:
             case Op::kStoreLocal:
             case Op::kLoadSlot:
             case Op::kStoreSlot:
-                out += " " + std::to_string(in.a) + " " + name;
+                out += ' ';
+                out += std::to_string(in.a) + " " + name;
                 break;
             case Op::kLoadPublic:
             case Op::kStorePublic:
-                out += " " + name;
+                out += ' ';
+                out += name;
                 break;
             case Op::kLoadField: {
                 const FieldBinding& f = fields[in.a];
-                out += " " + (f.alias.empty() ? std::string() : f.alias + "->") + f.name;
+                out += ' ';
+                out += (f.alias.empty() ? std::string() : f.alias + "->") + f.name;
                 if (!f.resolved) out += " (unresolved)";
                 break;
             }
@@ -146,15 +154,19 @@ std::string Program::Dump() const {
                 out += in.a == 0 ? " .AND." : " .OR.";
                 break;
             case Op::kCallBuiltin:
+            case Op::kCallNumeric:
             case Op::kCallHost:
             case Op::kCallUser:
-                out += " " + name + "/" + std::to_string(in.b);
+                out += ' ';
+                out += name + "/" + std::to_string(in.b);
                 break;
             case Op::kMakeArray:
-                out += " " + std::to_string(in.a);
+                out += ' ';
+                out += std::to_string(in.a);
                 break;
             case Op::kRaise:
-                out += " " + errors[in.a].Message();
+                out += ' ';
+                out += errors[in.a].Message();
                 break;
             default:
                 break;

@@ -51,6 +51,7 @@ enum class Op : uint8_t {
     kJump,          // jump to a
     kPop,
     kCallBuiltin,  // builtin a with b arguments; names[c]
+    kCallNumeric,  // builtin a with b arguments, inline when all are numbers (Intrinsic x)
     kCallHost,     // host function a with b arguments
     kCallUser,     // user function a with b arguments
     kMakeArray,    // pop a values into a new array
@@ -61,7 +62,8 @@ enum class Op : uint8_t {
 };
 
 struct Instr {
-    Op op;
+    Op op = Op::kReturn;
+    uint8_t x = 0;  // kCallNumeric: the Intrinsic
     int32_t a = 0;
     int32_t b = 0;
     int32_t c = -1;

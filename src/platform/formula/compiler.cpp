@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/formula/builtins.h"
+#include "platform/formula/intrinsics.h"
 #include "platform/formula/names.h"
 #include "platform/formula/runtime.h"
 
@@ -44,6 +45,7 @@ int Effect(Op op, int a, int b) {
         case Op::kStoreIndex:
             return -2;
         case Op::kCallBuiltin:
+        case Op::kCallNumeric:
         case Op::kCallHost:
         case Op::kCallUser:
             return 1 - b;
@@ -97,7 +99,12 @@ Compiler::Compiler(Runtime& rt, Program* out, std::vector<std::string> params)
 }
 
 void Compiler::Emit(Op op, int a, int b, int c) {
-    p_->code.push_back(Instr{op, a, b, c});
+    Instr in;
+    in.op = op;
+    in.a = a;
+    in.b = b;
+    in.c = c;
+    p_->code.push_back(in);
     depth_ += Effect(op, a, b);
     p_->max_stack = std::max(p_->max_stack, depth_ + 1);
 }
@@ -217,6 +224,13 @@ bool Compiler::Assign(const Node& n) {
     return true;
 }
 
+void Compiler::EmitBuiltin(int id, int argc) {
+    const char* name = GetBuiltin(id).name;
+    const Intrinsic k = IntrinsicOf(name, argc);
+    Emit(k == Intrinsic::kNone ? Op::kCallBuiltin : Op::kCallNumeric, id, argc, Name(name));
+    p_->code.back().x = static_cast<uint8_t>(k);
+}
+
 bool Compiler::CallFunction(const Node& n) {
     for (const auto& arg : n.kids) {
         if (!Node_(*arg)) return false;
@@ -225,7 +239,7 @@ bool Compiler::CallFunction(const Node& n) {
     const std::string name = NormalizeName(n.text);
     int id = FindBuiltinExact(name);
     if (id >= 0) {
-        Emit(Op::kCallBuiltin, id, argc, Name(GetBuiltin(id).name));
+        EmitBuiltin(id, argc);
         return true;
     }
     id = rt_.FindHostFunction(name);
@@ -235,7 +249,7 @@ bool Compiler::CallFunction(const Node& n) {
     }
     id = FindBuiltinPrefix(name);
     if (id >= 0) {
-        Emit(Op::kCallBuiltin, id, argc, Name(GetBuiltin(id).name));
+        EmitBuiltin(id, argc);
         return true;
     }
     p_->calls_user = true;

@@ -49,6 +49,7 @@ class Compiler {
     int Field(const std::string& alias, const std::string& name);
     bool Assign(const Node& n);
     bool CallFunction(const Node& n);
+    void EmitBuiltin(int id, int argc);
 
     Runtime& rt_;
     Program* p_;

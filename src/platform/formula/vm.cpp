@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/formula/builtins.h"
+#include "platform/formula/intrinsics.h"
 #include "platform/formula/number_format.h"
 #include "platform/formula/operators.h"
 #include "platform/formula/runtime.h"
@@ -262,14 +263,26 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
             case Op::kPop:
                 (--sp)->SetNil();
                 break;
+            case Op::kCallNumeric: {
+                Value* args = sp - in.b;
+                bool numbers = true;
+                for (int i = 0; i < in.b; ++i) numbers = numbers && args[i].IsNumber();
+                if (numbers) {
+                    ComputeIntrinsic(static_cast<Intrinsic>(in.x), args, in.b);
+                    Clear(args + 1, sp);
+                    sp = args + 1;
+                    break;
+                }
+                [[fallthrough]];  // the built-in function reports the error
+            }
             case Op::kCallBuiltin:
             case Op::kCallHost: {
                 Value* args = sp - in.b;
                 Value* saved_top = top_;
                 top_ = sp;
                 Call call{*this, p.names[in.c].c_str(), args, in.b, Value(), error};
-                const bool ok = in.op == Op::kCallBuiltin ? GetBuiltin(in.a).fn(call)
-                                                          : host_fns_[in.a].fn(call);
+                const bool ok =
+                    in.op != Op::kCallHost ? GetBuiltin(in.a).fn(call) : host_fns_[in.a].fn(call);
                 top_ = saved_top;
                 Clear(args, sp);
                 sp = args;
