@@ -74,6 +74,9 @@ const char* OpName(Op op) {
             return "JUMPF";
         case Op::kJump:
             return "JUMP";
+        case Op::kJumpUnlessConst:
+        case Op::kJumpUnlessSlot:
+            return "JUMPUNLESS";
         case Op::kPop:
             return "POP";
         case Op::kCallBuiltin:
@@ -148,6 +151,20 @@ std::string Program::Dump() const {
             case Op::kJumpFalse:
             case Op::kJump:
                 std::snprintf(buf, sizeof buf, " -> %04d", in.a);
+                out += buf;
+                break;
+            case Op::kJumpUnlessConst:
+            case Op::kJumpUnlessSlot:
+                out += ' ';
+                out += OpName(static_cast<Op>(in.x));
+                if (in.op == Op::kJumpUnlessConst) {
+                    out += " #";
+                    out += Canonical(constants[in.a]);
+                } else {
+                    out += " @";
+                    out += std::to_string(in.a) + " " + name;
+                }
+                std::snprintf(buf, sizeof buf, " -> %04d", in.b);
                 out += buf;
                 break;
             case Op::kCheckLogical:

@@ -130,6 +130,10 @@ bool Compiler::Compile(const Node& tree, Error* error) {
         return false;
     }
     Emit(Op::kReturn);
+    // A jump to RETURN returns at once (the end of an iif's first branch).
+    for (Instr& in : p_->code) {
+        if (in.op == Op::kJump && p_->code[in.a].op == Op::kReturn) in = p_->code[in.a];
+    }
     return true;
 }
 
@@ -324,13 +328,29 @@ bool Compiler::Node_(const Node& n) {
         }
         case NodeKind::kIif: {
             if (!Node_(*n.kids[0])) return false;
-            const int to_else = Here();
-            Emit(Op::kJumpFalse);
+            // A condition ending in a comparison with a constant or a slot
+            // becomes one compare-and-jump.
+            Instr& last = p_->code.back();
+            const Op cmp = static_cast<Op>(last.b);
+            const bool fuse = (last.op == Op::kBinaryConst || last.op == Op::kBinarySlot) &&
+                              cmp >= Op::kEq && cmp <= Op::kGe;
+            int to_else = Here();
+            if (fuse) {
+                last.op = last.op == Op::kBinaryConst ? Op::kJumpUnlessConst : Op::kJumpUnlessSlot;
+                last.x = static_cast<uint8_t>(cmp);
+                --depth_;  // the condition is consumed
+                to_else = Here() - 1;
+            } else {
+                Emit(Op::kJumpFalse);
+            }
             if (!Node_(*n.kids[1])) return false;
             const int to_end = Here();
             Emit(Op::kJump);
             --depth_;  // the else branch starts without the then value
-            Patch(to_else);
+            if (fuse)
+                p_->code[to_else].b = Here();
+            else
+                Patch(to_else);
             if (!Node_(*n.kids[2])) return false;
             Patch(to_end);
             return true;

@@ -42,13 +42,13 @@ constexpr int kMaxCallDepth = 200;
             a.SetLogical(x < b);
             return true;
         case Op::kLe:
-            a.SetLogical(x <= b);
+            a.SetLogical(!(x > b));  // as Comparison(), also for NaN
             return true;
         case Op::kGt:
             a.SetLogical(x > b);
             return true;
         case Op::kGe:
-            a.SetLogical(x >= b);
+            a.SetLogical(!(x < b));
             return true;
         default:
             return false;
@@ -255,6 +255,51 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                 const bool cond = sp[-1].logical();
                 (--sp)->SetNil();
                 if (!cond) ip = p.code.data() + in.a;
+                break;
+            }
+            case Op::kJumpUnlessConst:
+            case Op::kJumpUnlessSlot: {
+                const Value* rhs;
+                if (in.op == Op::kJumpUnlessConst) {
+                    rhs = &p.constants[in.a];
+                } else if (static_cast<size_t>(in.a) < slot_count_) {
+                    rhs = &slot_values_[in.a];
+                } else {
+                    *error = Error::Undefined(ErrorKind::kUndefinedVariable, p.names[in.c]);
+                    goto fail;
+                }
+                const Op cmp = static_cast<Op>(in.x);
+                bool cond;
+                if (sp[-1].IsNumber() && rhs->IsNumber()) {
+                    const double a = sp[-1].number(), b = rhs->number();
+                    switch (cmp) {
+                        case Op::kLt:
+                            cond = a < b;
+                            break;
+                        case Op::kLe:
+                            cond = !(a > b);
+                            break;
+                        case Op::kGt:
+                            cond = a > b;
+                            break;
+                        case Op::kGe:
+                            cond = !(a < b);
+                            break;
+                        case Op::kNe:
+                            cond = a < b || a > b;
+                            break;
+                        default:
+                            cond = !(a < b) && !(a > b);
+                            break;  // = ==
+                    }
+                } else {
+                    (sp++)->CopyIntoNil(*rhs);
+                    if (!Comparison(cmp, sp[-2], sp[-1], error)) goto fail;
+                    (--sp)->SetNil();
+                    cond = sp[-1].logical();
+                }
+                (--sp)->SetNil();
+                if (!cond) ip = p.code.data() + in.b;
                 break;
             }
             case Op::kJump:
