@@ -55,7 +55,8 @@ bool Call::ArgError(int number) {
     return Fail(Error::Operation(name, number, "Argument error"));
 }
 
-Runtime::Runtime(TableHost* host) : host_(host) {
+Runtime::Runtime(TableHost* host, Variables* publics)
+    : host_(host), publics_(publics != nullptr ? publics : &own_publics_) {
     stack_ = std::make_unique<Value[]>(kStackSize);
     stack_end_ = stack_.get() + kStackSize;
     top_ = stack_.get();
@@ -103,8 +104,8 @@ DefineResult Runtime::DefineFunction(std::string_view name, std::string_view par
     *error = Error();
     if (!IsFunctionName(name)) return DefineResult::kBadName;
     const std::string key = NormalizeName(name);
-    const int var = publics_.Find(key);
-    if (slots_.Find(key) >= 0 || (var >= 0 && publics_.IsDefined(var)))
+    const int var = publics_->Find(key);
+    if (slots_.Find(key) >= 0 || (var >= 0 && publics_->IsDefined(var)))
         return DefineResult::kNameTaken;
     std::vector<std::string> names;
     if (!ParseParameters(params, &names)) return DefineResult::kBadParameters;

@@ -236,6 +236,20 @@ TEST(RuntimeTest, PublicVariablesMayBeDefinedAfterCompiling) {
     EXPECT_EQ(nowa.number(), 3);
 }
 
+TEST(RuntimeTest, PublicVariablesMayOutliveTheRuntime) {
+    Variables config;
+    config.Set("NAGL1", Value::String("Firma"));
+    {
+        Runtime run(nullptr, &config);
+        EXPECT_EQ(Eval(run, "NAGL1 + \"!\""), "\"Firma!\"");
+        EXPECT_EQ(Eval(run, "NAGLNOWA := 1"), "1");
+    }
+    Value v;
+    ASSERT_TRUE(config.Get("naglnowa", &v));
+    Runtime next(nullptr, &config);
+    EXPECT_EQ(Eval(next, "NAGLNOWA + 1"), "2");
+}
+
 TEST(RuntimeTest, DefiningUserFunctions) {
     Runtime rt;
     Error err;

@@ -126,7 +126,7 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                 slot_values_[in.a] = sp[-1];
                 break;
             case Op::kLoadPublic:
-                if (!publics_.IsDefined(in.a)) {
+                if (!publics_->IsDefined(in.a)) {
                     // A slot declared after this code was compiled.
                     const int slot = slots_.Find(p.names[in.c]);
                     if (slot >= 0 && static_cast<size_t>(slot) < slot_count_) {
@@ -136,17 +136,17 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                     *error = Error::Undefined(ErrorKind::kUndefinedVariable, p.names[in.c]);
                     goto fail;
                 }
-                (sp++)->CopyIntoNil(publics_.Get(in.a));
+                (sp++)->CopyIntoNil(publics_->Get(in.a));
                 break;
             case Op::kStorePublic:
-                if (!publics_.IsDefined(in.a)) {
+                if (!publics_->IsDefined(in.a)) {
                     const int slot = slots_.Find(p.names[in.c]);
                     if (slot >= 0 && static_cast<size_t>(slot) < slot_count_) {
                         slot_values_[slot] = sp[-1];
                         break;
                     }
                 }
-                publics_.Set(in.a, sp[-1]);
+                publics_->Set(in.a, sp[-1]);
                 break;
             case Op::kLoadField: {
                 const FieldBinding& f = p.fields[in.a];
