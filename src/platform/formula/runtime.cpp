@@ -11,6 +11,7 @@
 namespace kestrel::formula {
 namespace {
 
+constexpr int kMaxTypeDepth = 50;
 constexpr size_t kStackSize = 16384;  // values; enough for any formula and kMaxCallDepth calls
 
 bool IsFunctionName(std::string_view name) {
@@ -165,12 +166,17 @@ int32_t Runtime::Today() const {
 }
 
 std::string Runtime::TypeOf(std::string_view text) {
+    // type() of a text that calls type() again counts as a nested call.
+    if (depth_ >= kMaxTypeDepth) return "U";
     Program p;
     Error err;
     if (!Compile(text, &p, &err)) return "UE";
     if (p.calls_user) return "UI";
     Value v;
-    if (!Evaluate(p, &v, &err)) return "U";
+    ++depth_;
+    const bool ok = Evaluate(p, &v, &err);
+    --depth_;
+    if (!ok) return "U";
     return std::string(1, v.TypeLetter());
 }
 

@@ -384,6 +384,12 @@ TEST(RuntimeTest, FailedCallsLeaveNothingBehind) {
     EXPECT_EQ(LiveArrayCount(), live);
 }
 
+TEST(RuntimeTest, TypeOfItselfDoesNotRecurseForEver) {
+    Runtime rt;
+    EXPECT_EQ(Eval(rt, "X := \"type(X)\", type(X)"), "\"C\"");
+    EXPECT_EQ(Eval(rt, "type(\"1\") + type('\"a\"') + type(\"{}\")"), "\"NCA\"");
+}
+
 TEST(RuntimeTest, TodayCanBeSetByTheHost) {
     Runtime rt;
     rt.SetToday(2460341);  // 2024-01-31
