@@ -1,13 +1,15 @@
 // kestrel-tool eval: how an administrator tries a formula.
 //
 //   kestrel-tool eval [--var NAME=VALUE]... [--table ALIAS=PATH.DBF]...
-//                     (EXPRESSION | --file PATH)
+//                     [--func NAME(PARAMS)=BODY]... (EXPRESSION | --file PATH)
 //
 // Arguments and output are UTF-8; the formula runs on CP852 text as inside
 // the program. Each --table opens a dBASE III table (with its .DBT memo file)
 // in a new work area positioned on its first record; the last one given is
-// the current work area. Prints the value in canonical form, or the operator's error
+// the current work area. User functions come from an opened PKFUNC table and
+// from --func. Prints the value in canonical form, or the operator's error
 // text; exit status 0, 1 on a formula error, 2 on a usage error.
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -142,9 +144,56 @@ std::string LoadDbf(const std::string& alias, const std::string& path,
     return std::string();
 }
 
+// Binds the user functions: those of an opened PKFUNC table (FUN_, PAR_,
+// WZOR_), as payroll does, then those given with --func NAME(params)=body.
+// False after a usage error; a definition that does not compile is reported
+// with the program's message and skipped.
+bool DefineFunctions(formula::MemoryTableHost& tables, const std::vector<std::string>& funcs,
+                     formula::Runtime& rt) {
+    std::vector<std::array<std::string, 3>> defs;
+    if (const auto* pkfunc = tables.Find("PKFUNC")) {
+        int fun = -1, par = -1, wzor = -1;
+        for (size_t f = 0; f < pkfunc->fields.size(); ++f) {
+            const std::string& n = pkfunc->fields[f].name;
+            if (n == "FUN_") fun = static_cast<int>(f);
+            if (n == "PAR_") par = static_cast<int>(f);
+            if (n == "WZOR_") wzor = static_cast<int>(f);
+        }
+        for (size_t r = 0; fun >= 0 && par >= 0 && wzor >= 0 && r < pkfunc->records.size(); ++r) {
+            if (r < pkfunc->deleted.size() && pkfunc->deleted[r]) continue;
+            const auto& rec = pkfunc->records[r];
+            std::string name = rec[fun].str();
+            name.erase(name.find_last_not_of(' ') + 1);
+            defs.push_back({name, rec[par].str(), rec[wzor].str()});
+        }
+    }
+    for (const std::string& f : funcs) {
+        const size_t open = f.find('('), close = f.find(')'), eq = f.find('=', close);
+        if (open == std::string::npos || close == std::string::npos || eq == std::string::npos) {
+            std::fprintf(stderr, "kestrel-tool eval: --func wants NAME(params)=body\n");
+            return false;
+        }
+        defs.push_back({f.substr(0, open), f.substr(open + 1, close - open - 1),
+                        codepage::FromUtf8(f.substr(eq + 1))});
+    }
+    for (const auto& [name, params, body] : defs) {
+        formula::Error error;
+        if (rt.DefineFunction(name, params, body, &error) != formula::DefineResult::kOk) {
+            // CP852: "Błędna definicja funkcji "
+            std::printf("%s\"%s\"\n",
+                        codepage::ToUtf8("B\x88\xA9"
+                                         "dna definicja funkcji ")
+                            .c_str(),
+                        codepage::ToUtf8(name).c_str());
+        }
+    }
+    return true;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: kestrel-tool eval [--var NAME=VALUE]... [--table ALIAS=PATH.DBF]... "
+                 "[--func NAME(PARAMS)=BODY]... "
                  "(EXPRESSION | --file PATH)\n");
     return 2;
 }
@@ -154,11 +203,15 @@ int Eval(const std::vector<std::string>& args) {
     formula::Runtime rt(&tables);
     std::string text;
     bool have_text = false;
+    std::vector<std::string> funcs;  // NAME(params)=body
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "--var" || a == "--table" || a == "--file") && i + 1 >= args.size())
+        if ((a == "--var" || a == "--table" || a == "--file" || a == "--func") &&
+            i + 1 >= args.size())
             return Usage();
-        if (a == "--var") {
+        if (a == "--func") {
+            funcs.push_back(args[++i]);
+        } else if (a == "--var") {
             const std::string& kv = args[++i];
             const size_t eq = kv.find('=');
             if (eq == std::string::npos || eq == 0) return Usage();
@@ -192,6 +245,7 @@ int Eval(const std::vector<std::string>& args) {
         }
     }
     if (!have_text) return Usage();
+    if (!DefineFunctions(tables, funcs, rt)) return 2;
     formula::Program program;
     formula::Error error;
     Value result;
@@ -208,6 +262,8 @@ int Eval(const std::vector<std::string>& args) {
 
 KESTREL_TOOL_COMMAND(
     eval_command, "eval",
-    "eval [--var NAME=VALUE]... [--table ALIAS=PATH.DBF]... (EXPRESSION | --file PATH)", Eval);
+    "eval [--var NAME=VALUE]... [--table ALIAS=PATH.DBF]... [--func NAME(PARAMS)=BODY]... "
+    "(EXPRESSION | --file PATH)",
+    Eval);
 
 }  // namespace kestrel::tools

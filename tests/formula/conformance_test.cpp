@@ -108,10 +108,14 @@ TEST_P(Conformance, File) {
             const std::string at = GetParam() + ":" + std::to_string(expr_line) + ": " + expr;
             if (key == "expect") {
                 EXPECT_TRUE(ok) << at << "\n  error: " << codepage::ToUtf8(err.Message());
-                if (ok) EXPECT_EQ(codepage::ToUtf8(Canonical(v)), rest) << at;
+                if (ok) {
+                    EXPECT_EQ(codepage::ToUtf8(Canonical(v)), rest) << at;
+                }
             } else {
                 EXPECT_FALSE(ok) << at << "\n  value: " << codepage::ToUtf8(Canonical(v));
-                if (!ok) EXPECT_EQ(codepage::ToUtf8(err.Message()), rest) << at;
+                if (!ok) {
+                    EXPECT_EQ(codepage::ToUtf8(err.Message()), rest) << at;
+                }
             }
             expr.clear();
             ++cases;

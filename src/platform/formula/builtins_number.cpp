@@ -3,6 +3,7 @@
 
 #include "platform/base/rounding.h"
 #include "platform/formula/builtins_util.h"
+#include "platform/formula/intrinsics.h"
 #include "platform/formula/number_format.h"
 #include "platform/formula/operators.h"
 
@@ -30,9 +31,32 @@ double RoundHalfAway(double x, int decimals) {
 
 }  // namespace
 
+Intrinsic IntrinsicOf(const char* name, int argc) {
+    const std::string_view n(name);
+    if (argc == 1 && n == "INT") return Intrinsic::kInt;
+    if (argc == 1 && n == "ABS") return Intrinsic::kAbs;
+    if (argc == 2 && n == "MAX") return Intrinsic::kMax;
+    if (argc == 2 && n == "MIN") return Intrinsic::kMin;
+    if ((argc == 1 || argc == 2) && n == "YROUND") return Intrinsic::kYRound;
+    if (argc == 1 && n == "YINT") return Intrinsic::kYInt;
+    return Intrinsic::kNone;
+}
+
+namespace {
+
+// A built-in that is an intrinsic: the numbers through the shared code.
+bool Numeric(Call& c, Intrinsic k) {
+    Value args[2] = {c.Arg(0), c.Arg(1)};
+    ComputeIntrinsic(k, args, c.Arg(1).IsNil() ? 1 : c.argc);
+    c.result = args[0];
+    return true;
+}
+
+}  // namespace
+
 bool FnInt(Call& c) {
-    return Unary(
-        c, 1090, [](double x) { return std::trunc(x); }, 0);
+    if (!c.Arg(0).IsNumber()) return c.ArgError(1090);
+    return Numeric(c, Intrinsic::kInt);
 }
 
 bool FnRound(Call& c) {
@@ -47,10 +71,8 @@ bool FnRound(Call& c) {
 }
 
 bool FnAbs(Call& c) {
-    const Value& v = c.Arg(0);
-    if (!v.IsNumber()) return c.ArgError(1089);
-    c.result = Value::Number(std::fabs(v.number()), v.decimals(), v.width());
-    return true;
+    if (!c.Arg(0).IsNumber()) return c.ArgError(1089);
+    return Numeric(c, Intrinsic::kAbs);
 }
 
 namespace {
@@ -58,11 +80,8 @@ namespace {
 bool MinMax(Call& c, bool want_max, int number) {
     const Value& a = c.Arg(0);
     const Value& b = c.Arg(1);
-    if (a.IsNumber() && b.IsNumber()) {
-        const bool first = want_max ? a.number() >= b.number() : a.number() <= b.number();
-        c.result = first ? a : b;
-        return true;
-    }
+    if (a.IsNumber() && b.IsNumber())
+        return Numeric(c, want_max ? Intrinsic::kMax : Intrinsic::kMin);
     if (a.IsDate() && b.IsDate()) {
         const bool first = want_max ? a.julian() >= b.julian() : a.julian() <= b.julian();
         c.result = first ? a : b;
@@ -111,22 +130,14 @@ bool FnLog(Call& c) {
 bool FnYRound(Call& c) {
     // Written in the language this would be int(x*10^n+0.50001)/10^n, so a
     // non-numeric argument fails the way that multiplication would.
-    long long n = 2;
     if (!c.Arg(0).IsNumber()) return c.Fail(OperatorError(Op::kMul));
-    if (!IntArg(c, 1, 2, &n)) return c.Fail(OperatorError(Op::kPow));
-    const int d = static_cast<int>(std::clamp(n, -20LL, 15LL));
-    double r = base::YRound(c.Arg(0).number(), d);
-    if (r == 0) r = 0;
-    c.result = Value::Number(r, std::max(d, 0));
-    return true;
+    if (!c.Arg(1).IsNil() && !c.Arg(1).IsNumber()) return c.Fail(OperatorError(Op::kPow));
+    return Numeric(c, Intrinsic::kYRound);
 }
 
 bool FnYInt(Call& c) {
     if (!c.Arg(0).IsNumber()) return c.Fail(OperatorError(Op::kAdd));
-    double r = base::YInt(c.Arg(0).number());
-    if (r == 0) r = 0;
-    c.result = Value::Number(r);
-    return true;
+    return Numeric(c, Intrinsic::kYInt);
 }
 
 }  // namespace kestrel::formula

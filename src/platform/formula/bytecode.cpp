@@ -60,6 +60,10 @@ const char* OpName(Op op) {
             return "GE";
         case Op::kIn:
             return "IN";
+        case Op::kBinaryConst:
+            return "K";
+        case Op::kBinarySlot:
+            return "SLOT";
         case Op::kAndJump:
             return "ANDJUMP";
         case Op::kOrJump:
@@ -70,10 +74,15 @@ const char* OpName(Op op) {
             return "JUMPF";
         case Op::kJump:
             return "JUMP";
+        case Op::kJumpUnlessConst:
+        case Op::kJumpUnlessSlot:
+            return "JUMPUNLESS";
         case Op::kPop:
             return "POP";
         case Op::kCallBuiltin:
             return "CALL";
+        case Op::kCallNumeric:
+            return "CALLNUM";
         case Op::kCallHost:
             return "CALLHOST";
         case Op::kCallUser:
@@ -97,27 +106,43 @@ std::string Program::Dump() const {
     char buf[64];
     for (size_t pc = 0; pc < code.size(); ++pc) {
         const Instr& in = code[pc];
-        std::snprintf(buf, sizeof buf, "%04zu %s", pc, OpName(in.op));
+        // Fused operations print as the operator with its right operand:
+        // "MUL #0.12", "SUB @4 ZUSP".
+        const bool fused = in.op == Op::kBinaryConst || in.op == Op::kBinarySlot;
+        std::snprintf(buf, sizeof buf, "%04zu %s", pc,
+                      OpName(fused ? static_cast<Op>(in.b) : in.op));
         out += buf;
         const std::string name =
             in.c >= 0 && in.c < static_cast<int>(names.size()) ? names[in.c] : "";
         switch (in.op) {
+            case Op::kBinaryConst:
+                out += " #";
+                out += Canonical(constants[in.a]);
+                break;
+            case Op::kBinarySlot:
+                out += " @";
+                out += std::to_string(in.a) + " " + name;
+                break;
             case Op::kConst:
-                out += " " + Canonical(constants[in.a]);
+                out += ' ';
+                out += Canonical(constants[in.a]);
                 break;
             case Op::kLoadLocal:
             case Op::kStoreLocal:
             case Op::kLoadSlot:
             case Op::kStoreSlot:
-                out += " " + std::to_string(in.a) + " " + name;
+                out += ' ';
+                out += std::to_string(in.a) + " " + name;
                 break;
             case Op::kLoadPublic:
             case Op::kStorePublic:
-                out += " " + name;
+                out += ' ';
+                out += name;
                 break;
             case Op::kLoadField: {
                 const FieldBinding& f = fields[in.a];
-                out += " " + (f.alias.empty() ? std::string() : f.alias + "->") + f.name;
+                out += ' ';
+                out += (f.alias.empty() ? std::string() : f.alias + "->") + f.name;
                 if (!f.resolved) out += " (unresolved)";
                 break;
             }
@@ -128,19 +153,37 @@ std::string Program::Dump() const {
                 std::snprintf(buf, sizeof buf, " -> %04d", in.a);
                 out += buf;
                 break;
+            case Op::kJumpUnlessConst:
+            case Op::kJumpUnlessSlot:
+                out += ' ';
+                out += OpName(static_cast<Op>(in.x));
+                if (in.op == Op::kJumpUnlessConst) {
+                    out += " #";
+                    out += Canonical(constants[in.a]);
+                } else {
+                    out += " @";
+                    out += std::to_string(in.a) + " " + name;
+                }
+                std::snprintf(buf, sizeof buf, " -> %04d", in.b);
+                out += buf;
+                break;
             case Op::kCheckLogical:
                 out += in.a == 0 ? " .AND." : " .OR.";
                 break;
             case Op::kCallBuiltin:
+            case Op::kCallNumeric:
             case Op::kCallHost:
             case Op::kCallUser:
-                out += " " + name + "/" + std::to_string(in.b);
+                out += ' ';
+                out += name + "/" + std::to_string(in.b);
                 break;
             case Op::kMakeArray:
-                out += " " + std::to_string(in.a);
+                out += ' ';
+                out += std::to_string(in.a);
                 break;
             case Op::kRaise:
-                out += " " + errors[in.a].Message();
+                out += ' ';
+                out += errors[in.a].Message();
                 break;
             default:
                 break;

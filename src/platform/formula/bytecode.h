@@ -41,14 +41,19 @@ enum class Op : uint8_t {
     kLe,
     kGt,
     kGe,
-    kIn,            // $
-    kAndJump,       // top must be logical; .F.: jump to a, keeping it; .T.: pop
-    kOrJump,        // top must be logical; .T.: jump to a, keeping it; .F.: pop
-    kCheckLogical,  // top must be logical (right operand of .AND. (a=0) / .OR. (a=1))
-    kJumpFalse,     // pop; must be logical; .F.: jump to a
-    kJump,          // jump to a
+    kIn,               // $
+    kBinaryConst,      // top := top <b> constants[a]   (b is one of ADD .. IN)
+    kBinarySlot,       // top := top <b> slot a; names[c]
+    kAndJump,          // top must be logical; .F.: jump to a, keeping it; .T.: pop
+    kOrJump,           // top must be logical; .T.: jump to a, keeping it; .F.: pop
+    kCheckLogical,     // top must be logical (right operand of .AND. (a=0) / .OR. (a=1))
+    kJumpFalse,        // pop; must be logical; .F.: jump to a
+    kJumpUnlessConst,  // pop; unless (top <x> constants[a]): jump to b   (x: EQ .. GE)
+    kJumpUnlessSlot,   // pop; unless (top <x> slot a): jump to b; names[c]
+    kJump,             // jump to a
     kPop,
     kCallBuiltin,  // builtin a with b arguments; names[c]
+    kCallNumeric,  // builtin a with b arguments, inline when all are numbers (Intrinsic x)
     kCallHost,     // host function a with b arguments
     kCallUser,     // user function a with b arguments
     kMakeArray,    // pop a values into a new array
@@ -59,7 +64,8 @@ enum class Op : uint8_t {
 };
 
 struct Instr {
-    Op op;
+    Op op = Op::kReturn;
+    uint8_t x = 0;  // kCallNumeric: the Intrinsic; kJumpUnless*: the comparison
     int32_t a = 0;
     int32_t b = 0;
     int32_t c = -1;
@@ -87,7 +93,10 @@ class Program {
     bool empty() const { return code.empty(); }
 
     /// One instruction a line: "0003 ADD", "0004 LOADSLOT 2 ZASA",
-    /// "0007 CALL YROUND/2", "0002 JUMPF -> 0006", "0000 CONST 2.345".
+    /// "0007 CALL YROUND/2", "0002 JUMPF -> 0006", "0000 CONST 2.345";
+    /// an operation with a fused right operand shows it: "0006 MUL #0.12"
+    /// (a constant), "0002 SUB @4 ZUSP" (slot 4); a comparison fused with the
+    /// jump of an iif: "0001 JUMPUNLESS GT #0 -> 0006".
     std::string Dump() const;
 };
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/formula/builtins.h"
+#include "platform/formula/intrinsics.h"
 #include "platform/formula/names.h"
 #include "platform/formula/runtime.h"
 
@@ -44,6 +45,7 @@ int Effect(Op op, int a, int b) {
         case Op::kStoreIndex:
             return -2;
         case Op::kCallBuiltin:
+        case Op::kCallNumeric:
         case Op::kCallHost:
         case Op::kCallUser:
             return 1 - b;
@@ -97,7 +99,12 @@ Compiler::Compiler(Runtime& rt, Program* out, std::vector<std::string> params)
 }
 
 void Compiler::Emit(Op op, int a, int b, int c) {
-    p_->code.push_back(Instr{op, a, b, c});
+    Instr in;
+    in.op = op;
+    in.a = a;
+    in.b = b;
+    in.c = c;
+    p_->code.push_back(in);
     depth_ += Effect(op, a, b);
     p_->max_stack = std::max(p_->max_stack, depth_ + 1);
 }
@@ -123,6 +130,10 @@ bool Compiler::Compile(const Node& tree, Error* error) {
         return false;
     }
     Emit(Op::kReturn);
+    // A jump to RETURN returns at once (the end of an iif's first branch).
+    for (Instr& in : p_->code) {
+        if (in.op == Op::kJump && p_->code[in.a].op == Op::kReturn) in = p_->code[in.a];
+    }
     return true;
 }
 
@@ -144,6 +155,18 @@ void Compiler::LoadMemvar(const std::string& name) {
         return;
     }
     Emit(Op::kLoadPublic, rt_.publics().Intern(name), 0, Name(name));
+}
+
+int Compiler::SlotOf(const Node& n) {
+    if (n.kind != NodeKind::kName) return -1;
+    const std::string name = NormalizeName(n.text);
+    if (std::find(params_.begin(), params_.end(), name) != params_.end()) return -1;
+    if (TableHost* host = rt_.host()) {
+        FieldRef ref;
+        bool open = false;
+        if (host->ResolveField("", name, &ref, &open)) return -1;
+    }
+    return rt_.slots().Find(name);
 }
 
 void Compiler::LoadName(const std::string& raw) {
@@ -205,6 +228,13 @@ bool Compiler::Assign(const Node& n) {
     return true;
 }
 
+void Compiler::EmitBuiltin(int id, int argc) {
+    const char* name = GetBuiltin(id).name;
+    const Intrinsic k = IntrinsicOf(name, argc);
+    Emit(k == Intrinsic::kNone ? Op::kCallBuiltin : Op::kCallNumeric, id, argc, Name(name));
+    p_->code.back().x = static_cast<uint8_t>(k);
+}
+
 bool Compiler::CallFunction(const Node& n) {
     for (const auto& arg : n.kids) {
         if (!Node_(*arg)) return false;
@@ -213,7 +243,7 @@ bool Compiler::CallFunction(const Node& n) {
     const std::string name = NormalizeName(n.text);
     int id = FindBuiltinExact(name);
     if (id >= 0) {
-        Emit(Op::kCallBuiltin, id, argc, Name(GetBuiltin(id).name));
+        EmitBuiltin(id, argc);
         return true;
     }
     id = rt_.FindHostFunction(name);
@@ -223,7 +253,7 @@ bool Compiler::CallFunction(const Node& n) {
     }
     id = FindBuiltinPrefix(name);
     if (id >= 0) {
-        Emit(Op::kCallBuiltin, id, argc, Name(GetBuiltin(id).name));
+        EmitBuiltin(id, argc);
         return true;
     }
     p_->calls_user = true;
@@ -267,10 +297,24 @@ bool Compiler::Node_(const Node& n) {
             if (!Node_(*n.kids[0])) return false;
             Emit(n.op == Tok::kMinus ? Op::kNeg : (n.op == Tok::kPlus ? Op::kPos : Op::kNot));
             return true;
-        case NodeKind::kBinary:
-            if (!Node_(*n.kids[0]) || !Node_(*n.kids[1])) return false;
-            Emit(BinaryOp(n.op));
+        case NodeKind::kBinary: {
+            if (!Node_(*n.kids[0])) return false;
+            const Node& right = *n.kids[1];
+            const Op op = BinaryOp(n.op);
+            // A constant or slot on the right is fused into the operation.
+            if (right.kind == NodeKind::kNumber) {
+                Emit(Op::kBinaryConst, Constant(Value::Number(right.number, right.decimals)),
+                     static_cast<int>(op));
+                return true;
+            }
+            if (const int slot = SlotOf(right); slot >= 0) {
+                Emit(Op::kBinarySlot, slot, static_cast<int>(op), Name(NormalizeName(right.text)));
+                return true;
+            }
+            if (!Node_(right)) return false;
+            Emit(op);
             return true;
+        }
         case NodeKind::kAnd:
         case NodeKind::kOr: {
             const bool is_and = n.kind == NodeKind::kAnd;
@@ -284,13 +328,29 @@ bool Compiler::Node_(const Node& n) {
         }
         case NodeKind::kIif: {
             if (!Node_(*n.kids[0])) return false;
-            const int to_else = Here();
-            Emit(Op::kJumpFalse);
+            // A condition ending in a comparison with a constant or a slot
+            // becomes one compare-and-jump.
+            Instr& last = p_->code.back();
+            const Op cmp = static_cast<Op>(last.b);
+            const bool fuse = (last.op == Op::kBinaryConst || last.op == Op::kBinarySlot) &&
+                              cmp >= Op::kEq && cmp <= Op::kGe;
+            int to_else = Here();
+            if (fuse) {
+                last.op = last.op == Op::kBinaryConst ? Op::kJumpUnlessConst : Op::kJumpUnlessSlot;
+                last.x = static_cast<uint8_t>(cmp);
+                --depth_;  // the condition is consumed
+                to_else = Here() - 1;
+            } else {
+                Emit(Op::kJumpFalse);
+            }
             if (!Node_(*n.kids[1])) return false;
             const int to_end = Here();
             Emit(Op::kJump);
             --depth_;  // the else branch starts without the then value
-            Patch(to_else);
+            if (fuse)
+                p_->code[to_else].b = Here();
+            else
+                Patch(to_else);
             if (!Node_(*n.kids[2])) return false;
             Patch(to_end);
             return true;

@@ -5,7 +5,10 @@
 // public variable (which need not be defined yet: using it undefined is a
 // run-time error). M-> and MEMVAR-> skip the fields, FIELD-> and alias->
 // take only fields. An alias or field the host does not know now is looked
-// up again at run time, so it fails only if that code is reached.
+// up again at run time, so it fails only if that code is reached. Declare
+// slots before compiling: a name compiled as a public variable finds a slot
+// declared later only by a name lookup each time, while the public variable
+// is undefined.
 //
 // Function names resolve to a built-in of that exact name, a host function,
 // a built-in of which the name is an abbreviation of at least four letters,
@@ -40,11 +43,13 @@ class Compiler {
     int Constant(Value v);
     bool Node_(const Node& n);
     void LoadName(const std::string& name);
+    int SlotOf(const Node& n);  // the slot a plain name resolves to, or -1
     void LoadAliased(const std::string& alias, const std::string& name);
     void LoadMemvar(const std::string& name);
     int Field(const std::string& alias, const std::string& name);
     bool Assign(const Node& n);
     bool CallFunction(const Node& n);
+    void EmitBuiltin(int id, int argc);
 
     Runtime& rt_;
     Program* p_;

@@ -34,6 +34,14 @@ bool MemoryTableHost::SelectArea(std::string_view alias) {
     return true;
 }
 
+const MemoryTableHost::Table* MemoryTableHost::Find(std::string_view alias) const {
+    const std::string name = NormalizeName(alias);
+    for (const Area& a : areas_) {
+        if (a.table.alias == name) return &a.table;
+    }
+    return nullptr;
+}
+
 void MemoryTableHost::GoTo(int area, int64_t recno) {
     if (area == 0) area = current_;
     if (area < 1 || area > static_cast<int>(areas_.size())) return;

@@ -34,6 +34,8 @@ class MemoryTableHost : public TableHost {
     int AddTable(Table table);
     /// Makes the area with `alias` current; false when there is none.
     bool SelectArea(std::string_view alias);
+    /// The table open with `alias`, or nullptr.
+    const Table* Find(std::string_view alias) const;
     /// Positions area `area` (0 = current) on record `recno` (1-based;
     /// beyond the last means end of file).
     void GoTo(int area, int64_t recno);

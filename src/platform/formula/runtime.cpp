@@ -11,6 +11,7 @@
 namespace kestrel::formula {
 namespace {
 
+constexpr int kMaxTypeDepth = 50;
 constexpr size_t kStackSize = 16384;  // values; enough for any formula and kMaxCallDepth calls
 
 bool IsFunctionName(std::string_view name) {
@@ -55,7 +56,8 @@ bool Call::ArgError(int number) {
     return Fail(Error::Operation(name, number, "Argument error"));
 }
 
-Runtime::Runtime(TableHost* host) : host_(host) {
+Runtime::Runtime(TableHost* host, Variables* publics)
+    : host_(host), publics_(publics != nullptr ? publics : &own_publics_) {
     stack_ = std::make_unique<Value[]>(kStackSize);
     stack_end_ = stack_.get() + kStackSize;
     top_ = stack_.get();
@@ -103,8 +105,8 @@ DefineResult Runtime::DefineFunction(std::string_view name, std::string_view par
     *error = Error();
     if (!IsFunctionName(name)) return DefineResult::kBadName;
     const std::string key = NormalizeName(name);
-    const int var = publics_.Find(key);
-    if (slots_.Find(key) >= 0 || (var >= 0 && publics_.IsDefined(var)))
+    const int var = publics_->Find(key);
+    if (slots_.Find(key) >= 0 || (var >= 0 && publics_->IsDefined(var)))
         return DefineResult::kNameTaken;
     std::vector<std::string> names;
     if (!ParseParameters(params, &names)) return DefineResult::kBadParameters;
@@ -164,12 +166,17 @@ int32_t Runtime::Today() const {
 }
 
 std::string Runtime::TypeOf(std::string_view text) {
+    // type() of a text that calls type() again counts as a nested call.
+    if (depth_ >= kMaxTypeDepth) return "U";
     Program p;
     Error err;
     if (!Compile(text, &p, &err)) return "UE";
     if (p.calls_user) return "UI";
     Value v;
-    if (!Evaluate(p, &v, &err)) return "U";
+    ++depth_;
+    const bool ok = Evaluate(p, &v, &err);
+    --depth_;
+    if (!ok) return "U";
     return std::string(1, v.TypeLetter());
 }
 

@@ -1,8 +1,9 @@
 // Runtime: the formula engine of one run (a recalculation, a printout, an
 // index build). Not thread-safe; one per thread.
 //
-// It owns the public variables, the slot layout, the user functions and the
-// host functions, and the value stack on which formulas run. Typical use:
+// It owns (or shares) the public variables, and owns the slot layout, the
+// user functions and the host functions, and the value stack on which
+// formulas run. Typical use:
 //
 //   Runtime rt(&tables);                        // tables: a TableHost, or nullptr
 //   int zasa = rt.slots().Declare("ZASA");      // before compiling
@@ -77,7 +78,11 @@ enum class DefineResult {
 
 class Runtime {
   public:
-    explicit Runtime(TableHost* host = nullptr);
+    /// `publics`: the program's table of public variables, which outlives
+    /// this Runtime (the configuration restored at start-up); nullptr gives
+    /// the Runtime a table of its own. Programs compiled by Runtimes that
+    /// share one table may run on any of them.
+    explicit Runtime(TableHost* host = nullptr, Variables* publics = nullptr);
     ~Runtime();
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
@@ -85,7 +90,7 @@ class Runtime {
     TableHost* host() const { return host_; }
     void SetHost(TableHost* host) { host_ = host; }
 
-    Variables& publics() { return publics_; }
+    Variables& publics() { return *publics_; }
     SlotLayout& slots() { return slots_; }
 
     /// Slot i of the layout reads and writes values[i] from now on. The
@@ -152,7 +157,8 @@ class Runtime {
     };
 
     TableHost* host_;
-    Variables publics_;
+    Variables own_publics_;
+    Variables* publics_;  // own_publics_ or the caller's
     SlotLayout slots_;
     Value* slot_values_ = nullptr;
     size_t slot_count_ = 0;

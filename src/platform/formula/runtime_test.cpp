@@ -190,6 +190,28 @@ TEST(RuntimeTest, SlotVectorsSwitchWithoutRecompiling) {
     ASSERT_TRUE(rt.Compile("DNIPR", &p, &err));
     EXPECT_FALSE(rt.Evaluate(p, &v, &err));
     EXPECT_EQ(err.Message(), codepage::FromUtf8("Błędna zmienna: DNIPR"));
+    ASSERT_TRUE(rt.Compile("ZASA + DNIPR", &p, &err));  // a slot as right operand
+    EXPECT_FALSE(rt.Evaluate(p, &v, &err));
+    EXPECT_EQ(err.Message(), codepage::FromUtf8("Błędna zmienna: DNIPR"));
+}
+
+TEST(RuntimeTest, SlotsDeclaredAfterCompilingAreFound) {
+    // Payroll binds the user functions before it declares the components.
+    Runtime rt;
+    Error err;
+    ASSERT_EQ(rt.DefineFunction("NETTO", "", "B100 - B200", &err), DefineResult::kOk);
+    Program p;
+    ASSERT_TRUE(rt.Compile("B300 := netto()", &p, &err));
+    rt.slots().Declare("B100");
+    rt.slots().Declare("B200");
+    rt.slots().Declare("B300");
+    std::vector<Value> a0 = {Value::Number(5000), Value::Number(800), Value::Number(0)};
+    rt.BindSlots(a0.data(), a0.size());
+    Value v;
+    ASSERT_TRUE(rt.Evaluate(p, &v, &err)) << err.Message();
+    EXPECT_EQ(v.number(), 4200);
+    EXPECT_EQ(a0[2].number(), 4200);
+    EXPECT_FALSE(rt.publics().IsDefined(rt.publics().Find("B300")));
 }
 
 TEST(RuntimeTest, PublicVariablesMayBeDefinedAfterCompiling) {
@@ -212,6 +234,20 @@ TEST(RuntimeTest, PublicVariablesMayBeDefinedAfterCompiling) {
     Value nowa;
     ASSERT_TRUE(rt.publics().Get("nowa", &nowa));
     EXPECT_EQ(nowa.number(), 3);
+}
+
+TEST(RuntimeTest, PublicVariablesMayOutliveTheRuntime) {
+    Variables config;
+    config.Set("NAGL1", Value::String("Firma"));
+    {
+        Runtime run(nullptr, &config);
+        EXPECT_EQ(Eval(run, "NAGL1 + \"!\""), "\"Firma!\"");
+        EXPECT_EQ(Eval(run, "NAGLNOWA := 1"), "1");
+    }
+    Value v;
+    ASSERT_TRUE(config.Get("naglnowa", &v));
+    Runtime next(nullptr, &config);
+    EXPECT_EQ(Eval(next, "NAGLNOWA + 1"), "2");
 }
 
 TEST(RuntimeTest, DefiningUserFunctions) {
@@ -346,6 +382,12 @@ TEST(RuntimeTest, FailedCallsLeaveNothingBehind) {
         EXPECT_EQ(Eval(rt, "{1, \"a\"}"), "{1, \"a\"}");
     }
     EXPECT_EQ(LiveArrayCount(), live);
+}
+
+TEST(RuntimeTest, TypeOfItselfDoesNotRecurseForEver) {
+    Runtime rt;
+    EXPECT_EQ(Eval(rt, "X := \"type(X)\", type(X)"), "\"C\"");
+    EXPECT_EQ(Eval(rt, "type(\"1\") + type('\"a\"') + type(\"{}\")"), "\"NCA\"");
 }
 
 TEST(RuntimeTest, TodayCanBeSetByTheHost) {

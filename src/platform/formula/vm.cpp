@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/formula/builtins.h"
+#include "platform/formula/intrinsics.h"
 #include "platform/formula/number_format.h"
 #include "platform/formula/operators.h"
 #include "platform/formula/runtime.h"
@@ -15,6 +16,49 @@ namespace kestrel::formula {
 namespace {
 
 constexpr int kMaxCallDepth = 200;
+
+// a := a <op> b for two numbers, the common case, inline. False for the
+// operators it leaves to Arithmetic() and Comparison().
+[[gnu::always_inline]] inline bool NumberBinary(Op op, Value& a, double b, int db) {
+    const double x = a.number();
+    const int da = a.decimals();
+    switch (op) {
+        case Op::kAdd:
+            a.SetNumber(x + b, std::max(da, db));
+            return true;
+        case Op::kSub:
+            a.SetNumber(x - b, std::max(da, db));
+            return true;
+        case Op::kMul:
+            a.SetNumber(x * b, da + db);
+            return true;
+        case Op::kDiv:  // division by zero gives 0
+            if (b == 0)
+                a.SetNumber(0);
+            else
+                a.SetNumber(x / b, kSetDecimals);
+            return true;
+        case Op::kLt:
+            a.SetLogical(x < b);
+            return true;
+        case Op::kLe:
+            a.SetLogical(!(x > b));  // as Comparison(), also for NaN
+            return true;
+        case Op::kGt:
+            a.SetLogical(x > b);
+            return true;
+        case Op::kGe:
+            a.SetLogical(!(x < b));
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool Binary(Op op, Value& a, const Value& b, Error* error) {
+    if (op >= Op::kAdd && op <= Op::kPow) return Arithmetic(op, a, b, error);
+    return Comparison(op, a, b, error);
+}
 
 void Clear(Value* from, Value* to) {
     for (Value* v = from; v < to; ++v) v->SetNil();
@@ -82,14 +126,27 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                 slot_values_[in.a] = sp[-1];
                 break;
             case Op::kLoadPublic:
-                if (!publics_.IsDefined(in.a)) {
+                if (!publics_->IsDefined(in.a)) {
+                    // A slot declared after this code was compiled.
+                    const int slot = slots_.Find(p.names[in.c]);
+                    if (slot >= 0 && static_cast<size_t>(slot) < slot_count_) {
+                        (sp++)->CopyIntoNil(slot_values_[slot]);
+                        break;
+                    }
                     *error = Error::Undefined(ErrorKind::kUndefinedVariable, p.names[in.c]);
                     goto fail;
                 }
-                (sp++)->CopyIntoNil(publics_.Get(in.a));
+                (sp++)->CopyIntoNil(publics_->Get(in.a));
                 break;
             case Op::kStorePublic:
-                publics_.Set(in.a, sp[-1]);
+                if (!publics_->IsDefined(in.a)) {
+                    const int slot = slots_.Find(p.names[in.c]);
+                    if (slot >= 0 && static_cast<size_t>(slot) < slot_count_) {
+                        slot_values_[slot] = sp[-1];
+                        break;
+                    }
+                }
+                publics_->Set(in.a, sp[-1]);
                 break;
             case Op::kLoadField: {
                 const FieldBinding& f = p.fields[in.a];
@@ -134,59 +191,43 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
             case Op::kSub:
             case Op::kMul:
             case Op::kDiv:
-                if (sp[-2].IsNumber() && sp[-1].IsNumber()) {  // the common case, inline
-                    const double a = sp[-2].number(), b = sp[-1].number();
-                    const int da = sp[-2].decimals(), db = sp[-1].decimals();
-                    switch (in.op) {
-                        case Op::kAdd:
-                            sp[-2].SetNumber(a + b, std::max(da, db));
-                            break;
-                        case Op::kSub:
-                            sp[-2].SetNumber(a - b, std::max(da, db));
-                            break;
-                        case Op::kMul:
-                            sp[-2].SetNumber(a * b, da + db);
-                            break;
-                        default:  // division by zero gives 0
-                            if (b == 0)
-                                sp[-2].SetNumber(0);
-                            else
-                                sp[-2].SetNumber(a / b, kSetDecimals);
-                            break;
-                    }
-                    --sp;
-                    sp->SetNil();
-                    break;
-                }
-                [[fallthrough]];
             case Op::kMod:
             case Op::kPow:
-                if (!Arithmetic(in.op, sp[-2], sp[-1], error)) goto fail;
-                (--sp)->SetNil();
-                break;
+            case Op::kEq:
+            case Op::kEqEq:
+            case Op::kNe:
             case Op::kLt:
             case Op::kLe:
             case Op::kGt:
             case Op::kGe:
-                if (sp[-2].IsNumber() && sp[-1].IsNumber()) {
-                    const double a = sp[-2].number(), b = sp[-1].number();
-                    const bool r = in.op == Op::kLt   ? a < b
-                                   : in.op == Op::kLe ? a <= b
-                                   : in.op == Op::kGt ? a > b
-                                                      : a >= b;
-                    sp[-2].SetLogical(r);
-                    --sp;
-                    sp->SetNil();
-                    break;
-                }
-                [[fallthrough]];
-            case Op::kEq:
-            case Op::kEqEq:
-            case Op::kNe:
             case Op::kIn:
-                if (!Comparison(in.op, sp[-2], sp[-1], error)) goto fail;
+                if (!(sp[-2].IsNumber() && sp[-1].IsNumber() &&
+                      NumberBinary(in.op, sp[-2], sp[-1].number(), sp[-1].decimals())) &&
+                    !Binary(in.op, sp[-2], sp[-1], error))
+                    goto fail;
                 (--sp)->SetNil();
                 break;
+            case Op::kBinaryConst:
+            case Op::kBinarySlot: {
+                // The right operand is a constant or a slot, not on the stack.
+                const Value* rhs;
+                if (in.op == Op::kBinaryConst) {
+                    rhs = &p.constants[in.a];
+                } else if (static_cast<size_t>(in.a) < slot_count_) {
+                    rhs = &slot_values_[in.a];
+                } else {
+                    *error = Error::Undefined(ErrorKind::kUndefinedVariable, p.names[in.c]);
+                    goto fail;
+                }
+                const Op op = static_cast<Op>(in.b);
+                if (sp[-1].IsNumber() && rhs->IsNumber() &&
+                    NumberBinary(op, sp[-1], rhs->number(), rhs->decimals()))
+                    break;
+                (sp++)->CopyIntoNil(*rhs);
+                if (!Binary(op, sp[-2], sp[-1], error)) goto fail;
+                (--sp)->SetNil();
+                break;
+            }
             case Op::kAndJump:
             case Op::kOrJump: {
                 if (!sp[-1].IsLogical()) {
@@ -216,20 +257,77 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                 if (!cond) ip = p.code.data() + in.a;
                 break;
             }
+            case Op::kJumpUnlessConst:
+            case Op::kJumpUnlessSlot: {
+                const Value* rhs;
+                if (in.op == Op::kJumpUnlessConst) {
+                    rhs = &p.constants[in.a];
+                } else if (static_cast<size_t>(in.a) < slot_count_) {
+                    rhs = &slot_values_[in.a];
+                } else {
+                    *error = Error::Undefined(ErrorKind::kUndefinedVariable, p.names[in.c]);
+                    goto fail;
+                }
+                const Op cmp = static_cast<Op>(in.x);
+                bool cond;
+                if (sp[-1].IsNumber() && rhs->IsNumber()) {
+                    const double a = sp[-1].number(), b = rhs->number();
+                    switch (cmp) {
+                        case Op::kLt:
+                            cond = a < b;
+                            break;
+                        case Op::kLe:
+                            cond = !(a > b);
+                            break;
+                        case Op::kGt:
+                            cond = a > b;
+                            break;
+                        case Op::kGe:
+                            cond = !(a < b);
+                            break;
+                        case Op::kNe:
+                            cond = a < b || a > b;
+                            break;
+                        default:
+                            cond = !(a < b) && !(a > b);
+                            break;  // = ==
+                    }
+                } else {
+                    (sp++)->CopyIntoNil(*rhs);
+                    if (!Comparison(cmp, sp[-2], sp[-1], error)) goto fail;
+                    (--sp)->SetNil();
+                    cond = sp[-1].logical();
+                }
+                (--sp)->SetNil();
+                if (!cond) ip = p.code.data() + in.b;
+                break;
+            }
             case Op::kJump:
                 ip = p.code.data() + in.a;
                 break;
             case Op::kPop:
                 (--sp)->SetNil();
                 break;
+            case Op::kCallNumeric: {
+                Value* args = sp - in.b;
+                bool numbers = true;
+                for (int i = 0; i < in.b; ++i) numbers = numbers && args[i].IsNumber();
+                if (numbers) {
+                    ComputeIntrinsic(static_cast<Intrinsic>(in.x), args, in.b);
+                    Clear(args + 1, sp);
+                    sp = args + 1;
+                    break;
+                }
+                [[fallthrough]];  // the built-in function reports the error
+            }
             case Op::kCallBuiltin:
             case Op::kCallHost: {
                 Value* args = sp - in.b;
                 Value* saved_top = top_;
                 top_ = sp;
                 Call call{*this, p.names[in.c].c_str(), args, in.b, Value(), error};
-                const bool ok = in.op == Op::kCallBuiltin ? GetBuiltin(in.a).fn(call)
-                                                          : host_fns_[in.a].fn(call);
+                const bool ok =
+                    in.op != Op::kCallHost ? GetBuiltin(in.a).fn(call) : host_fns_[in.a].fn(call);
                 top_ = saved_top;
                 Clear(args, sp);
                 sp = args;

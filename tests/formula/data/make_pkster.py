@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes PKSTER.DBF and PKSTER.DBT, the small dBASE III table the
-kestrel-tool eval tests open. Run in this folder after changing it."""
+"""Writes PKSTER.DBF/.DBT and PKFUNC.DBF/.DBT, the small dBASE III tables
+the kestrel-tool eval tests open. Run in this folder after changing it."""
 import struct
 
 fields = [("ROK_", "N", 4, 0), ("MC_", "N", 2, 0), ("MIN_WYN", "N", 9, 2),
@@ -20,6 +20,29 @@ def cell(f, v):
     if t == "M":
         return (b"%10d" % v) if v else b" " * 10
     return v.encode()
+
+def write_dbf(path, fields, records):
+    reclen = 1 + sum(f[2] for f in fields)
+    header = 32 + 32 * len(fields) + 1
+    out = struct.pack("<B3BIHH20x", 0x83, 124, 12, 8, len(records), header, reclen)
+    for name, t, n, d in fields:
+        out += name.encode().ljust(11, b"\0") + t.encode() + b"\0" * 4 + bytes([n, d]) + b"\0" * 14
+    out += b"\r"
+    for flag, values in records:
+        out += flag.encode() + b"".join(cell(f, v) for f, v in zip(fields, values))
+    out += b"\x1a"
+    open(path, "wb").write(out)
+
+def write_dbt(path, texts):
+    out = struct.pack("<I508x", len(texts) + 1)
+    for t in texts:
+        block = t.encode("cp852") + b"\x1a\x1a"
+        out += block.ljust(512 * ((len(block) + 511) // 512), b"\0")
+    open(path, "wb").write(out)
+
+write_dbf("PKFUNC.DBF", [("FUN_", "C", 10, 0), ("PAR_", "C", 20, 0), ("WZOR_", "M", 10, 0)],
+          [(" ", ["REN1", "", 1]), (" ", ["KW", "x", 2]), ("*", ["USUNIETA", "", 0])])
+write_dbt("PKFUNC.DBT", ["iif(pkster->rok_ < 2008,\r\n 3.5/100, 1.5/100)", "x * x"])
 
 reclen = 1 + sum(f[2] for f in fields)
 header = 32 + 32 * len(fields) + 1
