@@ -1,6 +1,9 @@
 #include "common/configuration.h"
 
 #include <cctype>
+#include <cstdlib>
+
+#include "platform/dbf/record.h"
 
 namespace kestrel::common {
 namespace {
@@ -12,6 +15,14 @@ std::string Key(std::string_view name) {
 }
 
 }  // namespace
+
+bool RoundAsStored(memfile::MemValue* value) {
+    if (value->type != memfile::MemValue::Type::kNumeric) return true;
+    std::string stored;
+    if (!dbf::FormatNumber(value->number, value->width, value->decimals, &stored)) return false;
+    value->number = std::strtod(stored.c_str(), nullptr);
+    return true;
+}
 
 const memfile::MemValue* Configuration::Find(std::string_view name) const {
     auto it = index_.find(Key(name));

@@ -12,6 +12,11 @@
 
 namespace kestrel::common {
 
+/// Rounds a numeric value to its decimals as a numeric field of its width
+/// would store it (the check that a configuration file is written with);
+/// false when the number does not fit its width.
+bool RoundAsStored(memfile::MemValue* value);
+
 class Configuration {
   public:
     using MemValue = memfile::MemValue;

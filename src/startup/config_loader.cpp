@@ -5,7 +5,6 @@
 
 #include "common/config_catalogue.h"
 #include "platform/base/files.h"
-#include "platform/base/rounding.h"
 #include "platform/codepage/cp852.h"
 
 namespace kestrel::startup {
@@ -56,13 +55,6 @@ std::string Compose(const std::vector<MemEntry>& entries, std::initializer_list<
         if (blanks) out += ' ';
     }
     return out;
-}
-
-// Characters the number takes printed with its decimals.
-bool FitsWidth(const MemValue& v) {
-    char buf[64];
-    int n = std::snprintf(buf, sizeof buf, "%.*f", v.decimals, v.number);
-    return n > 0 && n <= v.width;
 }
 
 std::string Placed(size_t width, std::initializer_list<std::pair<int, const char*>> items) {
@@ -158,11 +150,10 @@ bool ConvertAddresses(std::vector<MemEntry>* entries_in) {
         const MemEntry* n73 = FindEntry(entries, "NAGL73");
         entries.push_back({"NAGL77", n73 ? n73->value : MemValue::Char(std::string(104, ' '))});
     }
-    for (auto& e : entries) {
-        if (e.value.type != Type::kNumeric) continue;
-        if (!FitsWidth(e.value)) return false;
-        e.value.number = base::YRound(e.value.number, e.value.decimals);
-    }
+    // Numbers go through a numeric field of their width, as the file has
+    // always been written: too wide abandons, the rest is rounded.
+    for (auto& e : entries)
+        if (!common::RoundAsStored(&e.value)) return false;
     if (memfile::EntriesSize(entries) > memfile::kMaxWrittenSize) return false;
     *entries_in = std::move(entries);
     return true;

@@ -8,13 +8,13 @@
 #include "common/browse.h"
 #include "common/choice.h"
 #include "common/config_catalogue.h"
+#include "common/configuration.h"
 #include "common/form.h"
 #include "common/identification.h"
 #include "common/identifiers.h"
 #include "common/messages.h"
 #include "common/question.h"
 #include "platform/base/files.h"
-#include "platform/base/rounding.h"
 #include "platform/console/keys.h"
 #include "platform/formula/date.h"
 
@@ -296,16 +296,12 @@ std::vector<std::string> CheckLines(const Runtime& rt, const MemEntry& entry) {
 
 std::string PrepareForSave(const Runtime& rt, std::vector<MemEntry>* entries) {
     if (entries->empty()) return rt.Text("Brak danych do zapisu");
-    for (const MemEntry& e : *entries) {
-        if (e.value.type != Type::kNumeric) continue;
-        if (static_cast<int>(NumberText(e.value).size()) > e.value.width)
-            return rt.Text("Błędna wartość zmiennej: ") + e.name;
-    }
-    if (memfile::EntriesSize(*entries) > memfile::kMaxWrittenSize)
+    std::vector<MemEntry> rounded = *entries;
+    for (MemEntry& e : rounded)
+        if (!common::RoundAsStored(&e.value)) return rt.Text("Błędna wartość zmiennej: ") + e.name;
+    if (memfile::EntriesSize(rounded) > memfile::kMaxWrittenSize)
         return rt.Text("Rozmiar zbioru > 64 k");
-    for (MemEntry& e : *entries)
-        if (e.value.type == Type::kNumeric)
-            e.value.number = base::YRound(e.value.number, e.value.decimals);
+    *entries = std::move(rounded);
     return "";
 }
 

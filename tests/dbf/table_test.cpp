@@ -89,6 +89,12 @@ TEST(TableTest, FieldEncodingsRejectWhatDoesNotFit) {
     EXPECT_EQ(r.Raw(0), "-999");
     EXPECT_TRUE(r.SetNumber(1, 2.005).ok());  // rounds half away from zero
     EXPECT_EQ(r.Raw(1), " 2.01");
+    // Doubles lying just below the half still round up, as the amount typed.
+    for (auto [value, stored] : {std::pair<double, const char*>{2.345, " 2.35"}, {1.005, " 1.01"},
+                                 {-2.345, "-2.35"}, {98.735, "98.74"}, {12.345, "12.35"}}) {
+        EXPECT_TRUE(r.SetNumber(1, value).ok());
+        EXPECT_EQ(r.Raw(1), stored) << value;
+    }
     EXPECT_TRUE(r.SetNumber(1, -0.001).ok());
     EXPECT_EQ(r.Raw(1), " 0.00");
     EXPECT_TRUE(r.SetNumber(1, 123.4).IsInvalidArgument());

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/picture/picture.h"
+
 namespace kestrel::dbf {
 
 Record::Record(const std::vector<Field>* fields, uint32_t length)
@@ -96,14 +98,13 @@ Status Record::SetString(int field, std::string_view cp852) {
 
 bool FormatNumber(double value, int width, int decimals, std::string* out) {
     if (!std::isfinite(value)) return false;
-    char buf[64];
-    // Round half away from zero at the stored decimals, as xBase's Str() does.
-    double scale = std::pow(10.0, decimals);
-    double rounded = std::round(value * scale) / scale;
-    if (rounded == 0.0) rounded = 0.0;  // no "-0.00"
-    int n = std::snprintf(buf, sizeof buf, "%*.*f", width, decimals, rounded);
-    if (n < 0 || n > width) return false;
-    out->assign(buf, static_cast<size_t>(n));
+    // Rounded half away from zero at the stored decimals the way every number
+    // of the program is shown, so that 2.345 is stored as 2.35 although the
+    // double lies just below it.
+    const std::string digits = picture::FormatFixed(value, decimals);
+    if (static_cast<int>(digits.size()) > width) return false;
+    out->assign(static_cast<size_t>(width) - digits.size(), ' ');
+    out->append(digits);
     return true;
 }
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -158,19 +159,37 @@ std::string FormatFixed(double x, int decimals) {
     if (decimals < 0) decimals = 0;
     if (decimals > 15) decimals = 15;
     const double a = std::fabs(x);
-    double t = std::floor((a * std::pow(10.0, decimals + 1) + 5) / 10);
     char buf[400];
-    if (!(t < 1e18)) {
+    if (!(a < 1e15)) {
         std::snprintf(buf, sizeof buf, "%.*f", decimals, x);
         return buf;
     }
-    std::snprintf(buf, sizeof buf, "%.0f", t);
-    std::string digits = buf;
-    if (static_cast<int>(digits.size()) <= decimals)
-        digits.insert(0, static_cast<size_t>(decimals) + 1 - digits.size(), '0');
-    if (decimals > 0) digits.insert(digits.size() - static_cast<size_t>(decimals), 1, '.');
-    if (x < 0 && t != 0) digits.insert(0, 1, '-');
-    return digits;
+    // The value as a decimal of 15 significant digits (what the double
+    // stands for: 2.345 and 1.005, not the binary fractions just below
+    // them), then rounded half away from zero at `decimals` places.
+    int int_digits = 1;
+    for (double p = 10; p <= a && int_digits < 16; p *= 10) ++int_digits;
+    const int frac = std::max(15 - int_digits, decimals + 1);
+    std::snprintf(buf, sizeof buf, "%.*f", frac, a);
+    std::string s = buf;
+    const size_t point = s.find('.');
+    std::string digits = s.substr(0, point) + s.substr(point + 1, static_cast<size_t>(decimals));
+    const bool up = s[point + 1 + static_cast<size_t>(decimals)] >= '5';
+    if (up) {
+        int i = static_cast<int>(digits.size()) - 1;
+        while (i >= 0 && digits[static_cast<size_t>(i)] == '9')
+            digits[static_cast<size_t>(i--)] = '0';
+        if (i < 0)
+            digits.insert(0, 1, '1');
+        else
+            ++digits[static_cast<size_t>(i)];
+    }
+    const size_t int_len = digits.size() - static_cast<size_t>(decimals);
+    std::string out = digits.substr(0, int_len);
+    if (decimals > 0) out += "." + digits.substr(int_len);
+    const bool zero = out.find_first_not_of("0.") == std::string::npos;
+    if (x < 0 && !zero) out.insert(0, 1, '-');
+    return out;
 }
 
 std::string NumberTemplate(int width, int decimals) {

@@ -19,6 +19,21 @@ TEST(PictureParse, FunctionsAndTemplate) {
     EXPECT_FALSE(Parse("99-999").insert_literals);
 }
 
+TEST(PictureFormat, FixedDecimalsRoundTheDecimalTheDoubleStandsFor) {
+    struct Case {
+        double x;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {2.345, 2, "2.35"},     {-2.345, 2, "-2.35"},  {1.005, 2, "1.01"},
+        {0.125, 2, "0.13"},     {0.00499, 2, "0.00"},  {-0.004, 2, "0.00"},
+        {9.995, 2, "10.00"},    {98.735, 2, "98.74"},  {1234567.895, 2, "1234567.90"},
+        {0.1 + 0.2, 2, "0.30"}, {2.5, 0, "3"},         {-2.5, 0, "-3"},
+        {12.0, 3, "12.000"},    {999999999999.995, 2, "1000000000000.00"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatFixed(c.x, c.decimals), c.text) << c.x;
+}
+
 TEST(PictureFormat, Numbers) {
     const struct {
         double x;
