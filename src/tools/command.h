@@ -15,6 +15,10 @@ struct CommandRegistration {
     CommandRegistration(const char* name, const char* usage, CommandFn fn);
 };
 
+/// Dispatches argv[1] to its subcommand; prints the list of commands and
+/// returns 2 when there is no such command.
+int RunTool(int argc, char** argv);
+
 }  // namespace kestrel::tools
 
 #define KESTREL_TOOL_COMMAND(ident, name, usage, fn) \

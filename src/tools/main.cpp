@@ -1,39 +1,6 @@
 // kestrel-tool: the administrator's command-line tool.
-#include <cstdio>
-#include <map>
-#include <string>
-#include <vector>
-
 #include "tools/command.h"
 
-namespace kestrel::tools {
-namespace {
-
-struct Entry {
-    const char* usage;
-    CommandFn fn;
-};
-
-std::map<std::string, Entry>& Registry() {
-    static std::map<std::string, Entry> registry;
-    return registry;
-}
-
-}  // namespace
-
-CommandRegistration::CommandRegistration(const char* name, const char* usage, CommandFn fn) {
-    Registry()[name] = Entry{usage, fn};
-}
-
-}  // namespace kestrel::tools
-
 int main(int argc, char** argv) {
-    using kestrel::tools::Registry;
-    if (argc < 2 || Registry().find(argv[1]) == Registry().end()) {
-        std::fprintf(stderr, "usage: kestrel-tool <command> ...\ncommands:\n");
-        for (const auto& [name, entry] : Registry()) std::fprintf(stderr, "  %s\n", entry.usage);
-        return 2;
-    }
-    std::vector<std::string> args(argv + 2, argv + argc);
-    return Registry()[argv[1]].fn(args);
+    return kestrel::tools::RunTool(argc, argv);
 }

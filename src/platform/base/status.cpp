@@ -15,13 +15,26 @@ Status Status::FromErrno(const std::string& context, int err) {
 std::string Status::ToString() const {
     const char* name = "OK";
     switch (code_) {
-        case Code::kOk: return "OK";
-        case Code::kNotFound: name = "NotFound"; break;
-        case Code::kCorruption: name = "Corruption"; break;
-        case Code::kIOError: name = "IOError"; break;
-        case Code::kInvalidArgument: name = "InvalidArgument"; break;
-        case Code::kBusy: name = "Busy"; break;
-        case Code::kNotSupported: name = "NotSupported"; break;
+        case Code::kOk:
+            return "OK";
+        case Code::kNotFound:
+            name = "NotFound";
+            break;
+        case Code::kCorruption:
+            name = "Corruption";
+            break;
+        case Code::kIOError:
+            name = "IOError";
+            break;
+        case Code::kInvalidArgument:
+            name = "InvalidArgument";
+            break;
+        case Code::kBusy:
+            name = "Busy";
+            break;
+        case Code::kNotSupported:
+            name = "NotSupported";
+            break;
     }
     return std::string(name) + ": " + message_;
 }

@@ -11,14 +11,14 @@
 namespace kestrel::base {
 
 class Status {
-public:
+  public:
     enum class Code {
         kOk = 0,
-        kNotFound,       // file, record or key does not exist
-        kCorruption,     // a file's contents contradict its format
-        kIOError,        // the operating system refused a read, write, rename ...
+        kNotFound,    // file, record or key does not exist
+        kCorruption,  // a file's contents contradict its format
+        kIOError,     // the operating system refused a read, write, rename ...
         kInvalidArgument,
-        kBusy,           // a lock is held by someone else; try again later
+        kBusy,  // a lock is held by someone else; try again later
         kNotSupported,
     };
 
@@ -50,7 +50,7 @@ public:
     /// "Corruption: PKPLACE.DBF: ..." — for logs and tools, not for the operator's screen.
     std::string ToString() const;
 
-private:
+  private:
     Status(Code code, std::string msg) : code_(code), message_(std::move(msg)) {}
 
     Code code_ = Code::kOk;

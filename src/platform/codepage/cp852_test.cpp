@@ -36,7 +36,8 @@ TEST(Cp852, DisplayGlyphsAreOneColumnAndReversible) {
 
 TEST(Cp852, PolishLettersAtTheirBytes) {
     // Ą Ć Ę Ł Ń Ó Ś Ź Ż ą ć ę ł ń ó ś ź ż
-    const std::string polish = "\xA4\x8F\xA8\x9D\xE3\xE0\x97\x8D\xBD\xA5\x86\xA9\x88\xE4\xA2\x98\xAB\xBE";
+    const std::string polish =
+        "\xA4\x8F\xA8\x9D\xE3\xE0\x97\x8D\xBD\xA5\x86\xA9\x88\xE4\xA2\x98\xAB\xBE";
     const std::string utf8 = "ĄĆĘŁŃÓŚŹŻąćęłńóśźż";
     EXPECT_EQ(ToUtf8(polish), utf8);
     EXPECT_EQ(FromUtf8(utf8), polish);
@@ -48,10 +49,12 @@ TEST(Cp852, BoxDrawingCharacters) {
 }
 
 TEST(Cp852, MalformedOrForeignUtf8BecomesReplacement) {
-    EXPECT_EQ(FromUtf8("a\xFF" "b"), "a?b");
-    EXPECT_EQ(FromUtf8("\xC5"), "?");           // cut sequence
-    EXPECT_EQ(FromUtf8("€", '_'), "_");          // no euro sign in 852
-    EXPECT_EQ(FromUtf8("\xE2\x82"), "??");       // cut three-byte sequence
+    EXPECT_EQ(FromUtf8("a\xFF"
+                       "b"),
+              "a?b");
+    EXPECT_EQ(FromUtf8("\xC5"), "?");       // cut sequence
+    EXPECT_EQ(FromUtf8("€", '_'), "_");     // no euro sign in 852
+    EXPECT_EQ(FromUtf8("\xE2\x82"), "??");  // cut three-byte sequence
 }
 
 }  // namespace

@@ -1,0 +1,180 @@
+// Value: what a formula computes with.
+//
+// A Value is 16 bytes and is copied freely. Numbers, dates, logicals and NIL
+// live inside it; strings and arrays live on the heap behind a reference
+// count (the program is single-threaded, the count is not atomic). Strings
+// are immutable CP852 bytes. Arrays are shared by reference, as in the xBase
+// family: `b := a` makes both names see one array, and aadd() on either
+// grows it.
+//
+// Numbers keep the two display attributes of the xBase family: the number of
+// decimals (what str() and the canonical form print) and the width of the
+// integer part (0 = the default: 10 digits, 20 for large magnitudes). They do
+// not take part in arithmetic or comparison, which always use the double.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrel::formula {
+
+// Heap-held types come last, so one comparison tells whether a value holds a
+// reference.
+enum class Type : uint8_t { kNil, kNumber, kDate, kLogical, kString, kArray };
+
+class Value;
+
+struct StringRep {
+    int refs;
+    std::string text;
+};
+
+struct ArrayRep {
+    int refs;
+    std::vector<Value> items;
+    ArrayRep* prev;  // every live array is on one list, so that cycles
+    ArrayRep* next;  // (an array holding itself) can be broken at the end
+};
+
+class Value {
+  public:
+    Value() { u_.num = 0; }
+    ~Value() { Release(); }
+    Value(const Value& o) : head_(o.head_), u_(o.u_) { Retain(); }
+    Value(Value&& o) noexcept : head_(o.head_), u_(o.u_) { o.head_ = 0; }
+    Value& operator=(const Value& o) {
+        if (this != &o) {
+            o.Retain();
+            Release();
+            head_ = o.head_;
+            u_ = o.u_;
+        }
+        return *this;
+    }
+    Value& operator=(Value&& o) noexcept {
+        if (this != &o) {
+            Release();
+            head_ = o.head_;
+            u_ = o.u_;
+            o.head_ = 0;
+        }
+        return *this;
+    }
+
+    static Value Nil() { return Value(); }
+    /// A number with `decimals` places and an integer-part width (0 = default).
+    static Value Number(double d, int decimals = 0, int width = 0) {
+        Value v;
+        v.SetNumber(d, decimals, width);
+        return v;
+    }
+    static Value String(std::string_view s);
+    /// A date as a Julian day number; 0 is the empty date.
+    static Value Date(int32_t julian) {
+        Value v;
+        v.head_ = static_cast<uint64_t>(Type::kDate);
+        v.u_.julian = julian;
+        return v;
+    }
+    static Value Logical(bool b) {
+        Value v;
+        v.head_ = static_cast<uint64_t>(Type::kLogical);
+        v.u_.logical = b;
+        return v;
+    }
+    /// A new array of `n` NIL elements.
+    static Value NewArray(size_t n = 0);
+
+    Type type() const { return static_cast<Type>(head_ & 0xFF); }
+    bool IsNil() const { return type() == Type::kNil; }
+    bool IsNumber() const { return type() == Type::kNumber; }
+    bool IsString() const { return type() == Type::kString; }
+    bool IsDate() const { return type() == Type::kDate; }
+    bool IsLogical() const { return type() == Type::kLogical; }
+    bool IsArray() const { return type() == Type::kArray; }
+
+    // Accessors; each is valid only for its own type.
+    double number() const { return u_.num; }
+    int decimals() const { return static_cast<int>((head_ >> 16) & 0xFF); }
+    int width() const { return static_cast<int>((head_ >> 8) & 0xFF); }
+    const std::string& str() const { return u_.str->text; }
+    int32_t julian() const { return u_.julian; }
+    bool logical() const { return u_.logical; }
+    std::vector<Value>& items() const { return u_.arr->items; }
+    /// Identity of an array (== compares arrays by reference).
+    const void* array_id() const { return u_.arr; }
+
+    /// Overwrites this value with a number, in place (no allocation when the
+    /// value already is a number).
+    void SetNumber(double d, int decimals = 0, int width = 0) {
+        if (type() >= Type::kString) Release();
+        const uint64_t w = static_cast<uint64_t>(width < 0 ? 0 : (width > 255 ? 255 : width));
+        const uint64_t dec =
+            static_cast<uint64_t>(decimals < 0 ? 0 : (decimals > 15 ? 15 : decimals));
+        head_ = static_cast<uint64_t>(Type::kNumber) | w << 8 | dec << 16;
+        u_.num = d;
+    }
+
+    /// Overwrites this value with a logical, in place.
+    void SetLogical(bool b) {
+        if (type() >= Type::kString) Release();
+        head_ = static_cast<uint64_t>(Type::kLogical);
+        u_.logical = b;
+    }
+    /// Makes the value NIL, releasing what it held.
+    void SetNil() { Release(); }
+    /// Copies `o` into this value, which must be NIL (the evaluator's stack
+    /// above its top): nothing to release, so no check.
+    void CopyIntoNil(const Value& o) {
+        head_ = o.head_;
+        u_ = o.u_;
+        Retain();
+    }
+
+    /// valtype(): "U", "N", "C", "D", "L" or "A".
+    char TypeLetter() const;
+
+  private:
+    void Retain() const {
+        if (type() < Type::kString) return;
+        if (type() == Type::kString)
+            ++u_.str->refs;
+        else
+            ++u_.arr->refs;
+    }
+    void Release() {
+        const Type t = type();
+        head_ = 0;
+        if (t < Type::kString) return;
+        if (t == Type::kString) {
+            if (--u_.str->refs == 0) delete u_.str;
+        } else if (--u_.arr->refs == 0) {
+            FreeArray(u_.arr);
+        }
+    }
+    static void FreeArray(ArrayRep* a);
+
+    // Type, integer-part width and decimals in one word (type | width << 8 |
+    // decimals << 16), always written whole: the evaluator copies values all
+    // the time, and partial writes would stall the loads that follow.
+    uint64_t head_ = 0;
+    union {
+        double num;
+        int32_t julian;
+        bool logical;
+        StringRep* str;
+        ArrayRep* arr;
+    } u_;
+};
+
+/// Clears every array still alive. Call only when no Value should be alive
+/// any more (the end of a run): what is left then is held only by cycles.
+/// Returns how many arrays were cleared.
+size_t BreakArrayCycles();
+
+/// Number of arrays alive (for tests).
+size_t LiveArrayCount();
+
+}  // namespace kestrel::formula

@@ -1,0 +1,90 @@
+#include "platform/formula/value.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/formula/number_format.h"
+
+namespace kestrel::formula {
+namespace {
+
+TEST(ValueTest, StringsAreSharedAndImmutable) {
+    Value a = Value::String("abc");
+    Value b = a;
+    b = Value::String("xyz");
+    EXPECT_EQ(a.str(), "abc");
+    EXPECT_EQ(b.str(), "xyz");
+    Value c = std::move(a);
+    EXPECT_TRUE(a.IsNil());
+    EXPECT_EQ(c.str(), "abc");
+}
+
+TEST(ValueTest, ArraysAreSharedByReference) {
+    const size_t live = LiveArrayCount();
+    {
+        Value a = Value::NewArray(2);
+        Value b = a;
+        b.items()[0] = Value::Number(5);
+        EXPECT_EQ(a.items()[0].number(), 5);
+        EXPECT_EQ(a.array_id(), b.array_id());
+        a.items().push_back(Value::NewArray(1));
+        EXPECT_EQ(LiveArrayCount(), live + 2);
+    }
+    EXPECT_EQ(LiveArrayCount(), live);
+}
+
+TEST(ValueTest, CyclesAreBrokenAtTheEnd) {
+    const size_t live = LiveArrayCount();
+    {
+        Value a = Value::NewArray(0);
+        Value b = Value::NewArray(0);
+        a.items().push_back(b);
+        b.items().push_back(a);
+        a.items().push_back(a);
+    }
+    EXPECT_EQ(LiveArrayCount(), live + 2);
+    EXPECT_GE(BreakArrayCycles(), 1u);
+    EXPECT_EQ(LiveArrayCount(), live);
+}
+
+TEST(ValueTest, SetNumberReusesTheValue) {
+    Value v = Value::String("x");
+    v.SetNumber(2.5, 1, 4);
+    EXPECT_TRUE(v.IsNumber());
+    EXPECT_EQ(v.decimals(), 1);
+    EXPECT_EQ(v.width(), 4);
+    EXPECT_EQ(StrDefault(v), "   2.5");
+}
+
+TEST(NumberFormatTest, RoundsHalfAwayAsPrinted) {
+    EXPECT_EQ(FormatFixed(2.345, 2), "2.35");
+    EXPECT_EQ(FormatFixed(-2.345, 2), "-2.35");
+    EXPECT_EQ(FormatFixed(0.125, 2), "0.13");
+    EXPECT_EQ(FormatFixed(-0.001, 2), "0.00");
+    EXPECT_EQ(FormatFixed(1e15, 0), "1000000000000000");
+    EXPECT_EQ(FormatNumber(-0.001, 6, 2), "  0.00");
+    EXPECT_EQ(FormatNumber(123.456, 5, 2), "*****");
+    EXPECT_EQ(FormatNumber(1.0 / 0.0, 4, 0), "****");
+}
+
+TEST(NumberFormatTest, DefaultWidths) {
+    EXPECT_EQ(StrDefault(Value::Number(12)), "        12");
+    EXPECT_EQ(StrDefault(Value::Number(12, 2)), "        12.00");
+    EXPECT_EQ(StrDefault(Value::Number(12345678901.0)).size(), 20u);
+    EXPECT_EQ(StrDefault(Value::Number(2024, 0, 5)), " 2024");
+}
+
+TEST(NumberFormatTest, CanonicalForms) {
+    EXPECT_EQ(Canonical(Value()), "NIL");
+    EXPECT_EQ(Canonical(Value::Number(-1.5, 2)), "-1.50");
+    EXPECT_EQ(Canonical(Value::String("a")), "\"a\"");
+    EXPECT_EQ(Canonical(Value::Date(2451545)), "2000-01-01");
+    EXPECT_EQ(Canonical(Value::Logical(false)), ".F.");
+    Value a = Value::NewArray(0);
+    a.items().push_back(Value::Number(1));
+    a.items().push_back(a);
+    EXPECT_EQ(Canonical(a).substr(0, 8), "{1, {1, ");
+    a.items().clear();
+}
+
+}  // namespace
+}  // namespace kestrel::formula

@@ -1,0 +1,306 @@
+// The evaluator: runs bytecode on the Runtime's value stack.
+//
+// Invariant: every stack entry at or above the stack pointer is NIL, so
+// pushing is a plain assignment and missing user-function arguments are
+// already NIL. Every exit path clears what it pushed.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/formula/builtins.h"
+#include "platform/formula/number_format.h"
+#include "platform/formula/operators.h"
+#include "platform/formula/runtime.h"
+
+namespace kestrel::formula {
+namespace {
+
+constexpr int kMaxCallDepth = 200;
+
+void Clear(Value* from, Value* to) {
+    for (Value* v = from; v < to; ++v) v->SetNil();
+}
+
+}  // namespace
+
+bool Runtime::CallUser(int index, Value* args, int argc, Value* result, Error* error) {
+    const Program* prog = user_fns_[index].program.get();
+    if (prog == nullptr) {
+        *error = Error::Undefined(ErrorKind::kUndefinedFunction, user_fns_[index].name);
+        return false;
+    }
+    if (--calls_left_ < 0) {
+        *error = Error::Other("Too many calls", 2);
+        return false;
+    }
+    if (depth_ >= kMaxCallDepth) {
+        *error = Error::Other("Stack overflow", 1);
+        return false;
+    }
+    const int nlocals = argc > prog->params ? argc : prog->params;
+    Value* sp = args + nlocals;
+    if (stack_end_ - sp < prog->max_stack + 1) {
+        *error = Error::Other("Stack overflow", 1);
+        return false;
+    }
+    ++depth_;
+    const bool ok = Execute(*prog, args, sp, result, error);
+    --depth_;
+    Clear(args, sp);
+    return ok;
+}
+
+bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result, Error* error) {
+    Value* const base = sp;
+    const Instr* ip = p.code.data();
+    for (;;) {
+        const Instr& in = *ip++;
+        switch (in.op) {
+            case Op::kConst:
+                (sp++)->CopyIntoNil(p.constants[in.a]);
+                break;
+            case Op::kNil:
+                ++sp;
+                break;
+            case Op::kLoadLocal:
+                (sp++)->CopyIntoNil(locals[in.a]);
+                break;
+            case Op::kStoreLocal:
+                locals[in.a] = sp[-1];
+                break;
+            case Op::kLoadSlot:
+                if (static_cast<size_t>(in.a) >= slot_count_) {
+                    *error = Error::Undefined(ErrorKind::kUndefinedVariable, p.names[in.c]);
+                    goto fail;
+                }
+                (sp++)->CopyIntoNil(slot_values_[in.a]);
+                break;
+            case Op::kStoreSlot:
+                if (static_cast<size_t>(in.a) >= slot_count_) {
+                    *error = Error::Undefined(ErrorKind::kUndefinedVariable, p.names[in.c]);
+                    goto fail;
+                }
+                slot_values_[in.a] = sp[-1];
+                break;
+            case Op::kLoadPublic:
+                if (!publics_.IsDefined(in.a)) {
+                    *error = Error::Undefined(ErrorKind::kUndefinedVariable, p.names[in.c]);
+                    goto fail;
+                }
+                (sp++)->CopyIntoNil(publics_.Get(in.a));
+                break;
+            case Op::kStorePublic:
+                publics_.Set(in.a, sp[-1]);
+                break;
+            case Op::kLoadField: {
+                const FieldBinding& f = p.fields[in.a];
+                FieldRef ref = f.ref;
+                bool open = false;
+                if (host_ == nullptr ||
+                    (!f.resolved && !host_->ResolveField(f.alias, f.name, &ref, &open))) {
+                    if (!f.alias.empty() && !open)
+                        *error = Error::Undefined(ErrorKind::kUndefinedAlias, f.alias);
+                    else
+                        *error = Error::Undefined(ErrorKind::kUndefinedVariable, f.name);
+                    goto fail;
+                }
+                if (!host_->ReadField(ref, sp, error)) {
+                    sp->SetNil();  // whatever the host left there
+                    goto fail;
+                }
+                ++sp;
+                break;
+            }
+            case Op::kNeg:
+                if (!sp[-1].IsNumber()) {
+                    *error = OperatorError(Op::kNeg);
+                    goto fail;
+                }
+                sp[-1].SetNumber(-sp[-1].number(), sp[-1].decimals(), sp[-1].width());
+                break;
+            case Op::kPos:
+                if (!sp[-1].IsNumber()) {
+                    *error = OperatorError(Op::kPos);
+                    goto fail;
+                }
+                break;
+            case Op::kNot:
+                if (!sp[-1].IsLogical()) {
+                    *error = OperatorError(Op::kNot);
+                    goto fail;
+                }
+                sp[-1] = Value::Logical(!sp[-1].logical());
+                break;
+            case Op::kAdd:
+            case Op::kSub:
+            case Op::kMul:
+            case Op::kDiv:
+                if (sp[-2].IsNumber() && sp[-1].IsNumber()) {  // the common case, inline
+                    const double a = sp[-2].number(), b = sp[-1].number();
+                    const int da = sp[-2].decimals(), db = sp[-1].decimals();
+                    switch (in.op) {
+                        case Op::kAdd:
+                            sp[-2].SetNumber(a + b, std::max(da, db));
+                            break;
+                        case Op::kSub:
+                            sp[-2].SetNumber(a - b, std::max(da, db));
+                            break;
+                        case Op::kMul:
+                            sp[-2].SetNumber(a * b, da + db);
+                            break;
+                        default:  // division by zero gives 0
+                            if (b == 0)
+                                sp[-2].SetNumber(0);
+                            else
+                                sp[-2].SetNumber(a / b, kSetDecimals);
+                            break;
+                    }
+                    --sp;
+                    sp->SetNil();
+                    break;
+                }
+                [[fallthrough]];
+            case Op::kMod:
+            case Op::kPow:
+                if (!Arithmetic(in.op, sp[-2], sp[-1], error)) goto fail;
+                (--sp)->SetNil();
+                break;
+            case Op::kLt:
+            case Op::kLe:
+            case Op::kGt:
+            case Op::kGe:
+                if (sp[-2].IsNumber() && sp[-1].IsNumber()) {
+                    const double a = sp[-2].number(), b = sp[-1].number();
+                    const bool r = in.op == Op::kLt   ? a < b
+                                   : in.op == Op::kLe ? a <= b
+                                   : in.op == Op::kGt ? a > b
+                                                      : a >= b;
+                    sp[-2].SetLogical(r);
+                    --sp;
+                    sp->SetNil();
+                    break;
+                }
+                [[fallthrough]];
+            case Op::kEq:
+            case Op::kEqEq:
+            case Op::kNe:
+            case Op::kIn:
+                if (!Comparison(in.op, sp[-2], sp[-1], error)) goto fail;
+                (--sp)->SetNil();
+                break;
+            case Op::kAndJump:
+            case Op::kOrJump: {
+                if (!sp[-1].IsLogical()) {
+                    *error = OperatorError(in.op);
+                    goto fail;
+                }
+                const bool decided = sp[-1].logical() == (in.op == Op::kOrJump);
+                if (decided)
+                    ip = p.code.data() + in.a;
+                else
+                    (--sp)->SetNil();
+                break;
+            }
+            case Op::kCheckLogical:
+                if (!sp[-1].IsLogical()) {
+                    *error = OperatorError(in.a == 0 ? Op::kAndJump : Op::kOrJump);
+                    goto fail;
+                }
+                break;
+            case Op::kJumpFalse: {
+                if (!sp[-1].IsLogical()) {
+                    *error = Error::Operation("conditional", 1066, "Argument error");
+                    goto fail;
+                }
+                const bool cond = sp[-1].logical();
+                (--sp)->SetNil();
+                if (!cond) ip = p.code.data() + in.a;
+                break;
+            }
+            case Op::kJump:
+                ip = p.code.data() + in.a;
+                break;
+            case Op::kPop:
+                (--sp)->SetNil();
+                break;
+            case Op::kCallBuiltin:
+            case Op::kCallHost: {
+                Value* args = sp - in.b;
+                Value* saved_top = top_;
+                top_ = sp;
+                Call call{*this, p.names[in.c].c_str(), args, in.b, Value(), error};
+                const bool ok = in.op == Op::kCallBuiltin ? GetBuiltin(in.a).fn(call)
+                                                          : host_fns_[in.a].fn(call);
+                top_ = saved_top;
+                Clear(args, sp);
+                sp = args;
+                if (!ok) {
+                    if (error->ok()) *error = Error::Operation(call.name, 0, "Error");
+                    goto fail;
+                }
+                *sp++ = std::move(call.result);
+                break;
+            }
+            case Op::kCallUser: {
+                Value* args = sp - in.b;
+                Value* saved_top = top_;
+                top_ = sp;
+                Value r;
+                const bool ok = CallUser(in.a, args, in.b, &r, error);
+                top_ = saved_top;
+                if (!ok) {
+                    Clear(args, sp);  // a call refused before it ran leaves its arguments
+                    sp = args;
+                    goto fail;
+                }
+                sp = args;
+                *sp++ = std::move(r);
+                break;
+            }
+            case Op::kMakeArray: {
+                Value arr = Value::NewArray(in.a);
+                Value* first = sp - in.a;
+                for (int i = 0; i < in.a; ++i) arr.items()[i] = std::move(first[i]);
+                sp = first;
+                *sp++ = std::move(arr);
+                break;
+            }
+            case Op::kIndex:
+            case Op::kStoreIndex: {
+                const bool store = in.op == Op::kStoreIndex;
+                Value* arr = sp - (store ? 3 : 2);
+                const Value& idx = arr[1];
+                if (!arr->IsArray() || !idx.IsNumber()) {
+                    *error = Error::Operation(store ? "array assign" : "array access",
+                                              store ? 1069 : 1068, "Argument error");
+                    goto fail;
+                }
+                const double i = std::trunc(idx.number());
+                if (!(i >= 1 && i <= static_cast<double>(arr->items().size()))) {
+                    *error = Error::Operation(store ? "array assign" : "array access",
+                                              store ? 1133 : 1132, "Bound error");
+                    goto fail;
+                }
+                Value& elem = arr->items()[static_cast<size_t>(i) - 1];
+                Value v = store ? sp[-1] : elem;
+                if (store) elem = v;
+                Clear(arr, sp);
+                sp = arr;
+                *sp++ = std::move(v);
+                break;
+            }
+            case Op::kRaise:
+                *error = p.errors[in.a];
+                goto fail;
+            case Op::kReturn:
+                *result = std::move(sp[-1]);
+                Clear(base, sp);
+                return true;
+        }
+    }
+fail:
+    Clear(base, sp);
+    *result = Value();
+    return false;
+}
+
+}  // namespace kestrel::formula

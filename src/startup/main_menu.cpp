@@ -1,0 +1,35 @@
+#include "startup/main_menu.h"
+
+#include <array>
+
+namespace kestrel::startup {
+
+std::vector<common::MenuEntry> MainMenuEntries(const common::Runtime& rt, bool ppk_module) {
+    static const char* const kTexts[] = {
+        "1. Koniec programu",
+        "2. Kartoteka pracownicza",
+        "3. Ewidencja czasu pracy",
+        "4. Płace",
+        "5. Kasa zapomogowo-pożyczkowa",
+        "6. Moduł ZUS",
+        "7. Moduł podatkowy",
+        "8. Zbiory pomocnicze",
+        "9. Funkcje pomocnicze",
+        "A. Moduł PFRON",
+        "B. Moduł PPK",
+    };
+    std::vector<common::MenuEntry> entries;
+    const int count = ppk_module ? 11 : 10;
+    for (int i = 0; i < count; ++i) entries.push_back({7 + i, 22, rt.Text(kTexts[i]), ""});
+    return entries;
+}
+
+const SubsystemMenu& SubsystemFor(int choice) {
+    // Each subsystem's menu is registered here as it is built.
+    static const std::array<SubsystemMenu, 12> kMenus = {};
+    static const SubsystemMenu kNone;
+    if (choice < 0 || choice >= static_cast<int>(kMenus.size())) return kNone;
+    return kMenus[static_cast<size_t>(choice)];
+}
+
+}  // namespace kestrel::startup

@@ -1,0 +1,21 @@
+// The main menu: its entries and the subsystem each one opens.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "common/menu.h"
+#include "common/runtime.h"
+
+namespace kestrel::startup {
+
+/// Entries of the main menu (rows 7-17, column 22); "B. Moduł PPK" only
+/// when the PPK module is switched on.
+std::vector<common::MenuEntry> MainMenuEntries(const common::Runtime& rt, bool ppk_module);
+
+/// What choice 2 … 11 opens (QRM2 … QRM9, QRMA, QRMB). A subsystem without
+/// its menu yet has an empty function: the choice returns to the main menu.
+using SubsystemMenu = std::function<void(common::Runtime&)>;
+const SubsystemMenu& SubsystemFor(int choice);
+
+}  // namespace kestrel::startup

@@ -1,0 +1,214 @@
+#include "startup/program.h"
+
+#include <array>
+
+#include "common/abandon.h"
+#include "common/config_watch.h"
+#include "common/menu.h"
+#include "common/messages.h"
+#include "common/question.h"
+#include "platform/console/keys.h"
+#include "startup/config_loader.h"
+#include "startup/main_menu.h"
+#include "startup/main_screen.h"
+#include "startup/public_variables.h"
+
+namespace kestrel::startup {
+namespace {
+
+namespace key = console::key;
+using memfile::MemValue;
+
+constexpr int kParagraphSign = 0xF5;  // "§" in CP852
+
+// Colour texts taken from the configuration (NAGLDWK): the strings the set
+// points into live here.
+struct StoredColours {
+    std::array<std::string, 14> texts;
+    common::ColourSet set{};
+};
+
+class Program {
+  public:
+    Program(common::Runtime& rt, const StartOptions& options)
+        : rt_(rt), options_(options), dirs_(options.dirs), watch_(dirs_.data + "QRM.MEM") {}
+
+    int Run() {
+        StartClock();
+        Reload();
+        for (;;) {
+            ApplyColours();
+            DrawMainScreen(rt_.console(), rt_.colours(), ShortName(), rt_.clock().Now());
+            bool quit = false;
+            try {
+                quit = MainMenuPass();
+            } catch (const common::Abandon& a) {
+                if (*a.message()) common::ShowMessage(rt_, a.message());
+            }
+            if (quit) break;
+            if (rt_.restart_requested()) Reload();
+        }
+        rt_.console().SetIdle(nullptr);
+        rt_.console().SetColour("W/N");
+        rt_.screen().Clear(0, 0, console::kRows - 1, console::kCols - 1,
+                           rt_.console().colour().standard);
+        rt_.console().Refresh();
+        return 0;
+    }
+
+  private:
+    // The reload point: everything the configuration decides is read again.
+    void Reload() {
+        rt_.SetReadOnly(false);
+        rt_.set_restart_requested(false);
+        rt_.set_letters(common::MakeLetterSet(common::kPolishPlain));
+        ApplyColours();
+        DrawMainScreen(rt_.console(), rt_.colours(), kPlaceholderShortName, rt_.clock().Now());
+
+        const auto preserved = SavePreserved(rt_.config());
+        LoadOutcome outcome = LoadConfiguration(dirs_.data, &rt_.config());
+        watch_.Remember();  // a conversion may have rewritten the file: that is no news
+        RestorePreserved(preserved, &rt_.config());
+        SetStartupVariables(&rt_.config(), dirs_, options_.printer, options_.company_param);
+        StartupFacts facts;
+        facts.has_colour = rt_.console().has_colour();
+        facts.data_dir = dirs_.data;
+        facts.program = ReadProgramSettings(dirs_.program);
+        common::LetterSet letters = ApplyStartupDefaults(&rt_.config(), facts);
+        rt_.set_letters(letters);
+        SetLetterVariables(&rt_.config(), letters);
+        colour_ = rt_.config().Logical("NAGLKLR", facts.has_colour);
+        // Ctrl+F2 types the paragraph sign when the company wants it.
+        if (rt_.config().Logical("NAGLPAR")) {
+            rt_.console().keyboard().Bind(
+                key::CtrlF(2), [this] { rt_.console().keyboard().Push(kParagraphSign); });
+        } else {
+            rt_.console().keyboard().Unbind(key::CtrlF(2));
+        }
+        ApplyColours();
+        ReportLoad(outcome);
+    }
+
+    void ReportLoad(const LoadOutcome& outcome) {
+        auto& s = rt_.screen();
+        if (outcome.file_missing) {
+            const console::Attr frame = rt_.Standard(rt_.colours().ycow);
+            const console::Attr emphasis = rt_.Standard(rt_.colours().ycowp);
+            console::ScreenRegion saved = s.Save(11, 18, 14, 60);
+            s.Box(11, 18, 14, 60, std::string(console::kFrameDouble) + " ", frame);
+            s.Write(12, 22, "Brak zbioru QRM.MEM - wykonaj 9.7.3,", emphasis);
+            s.Write(13, 22, "     lub odtworz zbior z kopii      ", emphasis);
+            rt_.console().Tone(common::kToneFrequency, common::kToneTicks);
+            common::Qrmndk(rt_);
+            s.Restore(saved);
+            return;
+        }
+        if (outcome.damaged) common::ShowMessage(rt_, rt_.Text("Uszkodzony zbiór QRM.MEM"));
+        if (outcome.short_name_missing)
+            common::ShowMessage(rt_, "Brak zmiennej NAGL1 w QRM.MEM", false);
+        if (outcome.short_name_bad)
+            common::ShowMessage(rt_, "Bledna zmienna NAGL1 w QRM.MEM", false);
+    }
+
+    // The short name as the title line shows it.
+    std::string ShortName() const {
+        std::string name = rt_.config().Text("NAGL1", kPlaceholderShortName);
+        if (rt_.config().Find("NAGL4") == nullptr) return name;
+        return FormatShortName(name);
+    }
+
+    void ApplyColours() {
+        const common::ColourSet& base = colour_ ? common::kColourSet : common::kMonochromeSet;
+        if (rt_.config().Logical("NAGLDWK")) {
+            static const char* const kNames[14] = {"YCOW",  "YCOW2",  "YCOW3", "YCOW4",  "YCOW5",
+                                                   "YCOWP", "YCOWP2", "YCOWG", "YCOWPG", "YCOB",
+                                                   "YCOBP", "YCOI",   "YCOIG", "YCOWCB"};
+            const char* const* built_in = &base.ycow;
+            const char** target = &stored_.set.ycow;
+            for (int i = 0; i < 14; ++i) {
+                std::string text = rt_.config().Text(kNames[i], built_in[i]);
+                std::string no_blink;
+                for (char c : text)
+                    if (c != '*') no_blink += c;
+                stored_.texts[static_cast<size_t>(i)] = no_blink;
+                target[i] = stored_.texts[static_cast<size_t>(i)].c_str();
+            }
+            rt_.set_colours(stored_.set);
+        } else {
+            rt_.set_colours(base);
+        }
+        rt_.console().SetColour(rt_.colours().ycow);
+    }
+
+    void StartClock() {
+        rt_.console().SetIdle([this, shown = rt_.clock().Now()]() mutable {
+            base::LocalTime t = rt_.clock().Now();
+            if (t.minute == shown.minute && t.hour == shown.hour) return;
+            shown = t;
+            DrawClock(rt_.console(), rt_.colours(), t);
+            rt_.console().Refresh();
+        });
+    }
+
+    // One pass of the main loop inside its recoverable block; true when the
+    // operator confirmed the end of the program.
+    bool MainMenuPass() {
+        auto& con = rt_.console();
+        auto& s = rt_.screen();
+        const console::Attr normal = rt_.Standard(rt_.colours().ycow);
+        s.SetCursorShape(console::CursorShape::kUnderline);
+        rt_.SetReadOnly(false);
+        switch_colour_ = false;
+        s.Clear(4, 1, 21, 77, normal);
+        const bool colour_switch = !rt_.config().Logical("NAGLDWK");
+        DrawMainLegends(con, rt_.colours(), colour_switch);
+        if (colour_switch) {
+            con.keyboard().Bind(key::F(1), [this] {  // QRMKBF1
+                switch_colour_ = true;
+                rt_.console().keyboard().Stuff({key::kEsc});
+            });
+        }
+        struct Unbind {
+            console::Keyboard& kb;
+            ~Unbind() {
+                kb.Unbind(key::F(1));
+                kb.Unbind(key::Alt('U'));
+            }
+        } unbind{con.keyboard()};
+
+        const bool ppk = rt_.config().Logical("NAGLPPK20");
+        common::Menu2(rt_, MainMenuEntries(rt_, ppk), &choice_,
+                      [this] { return !watch_.Check(rt_); });
+
+        if (choice_ == 1) {
+            if (switch_colour_) {
+                colour_ = !colour_;
+                rt_.config().Set("NAGLKLR", MemValue::Logical(colour_));
+                return false;
+            }
+            s.Clear(4, 1, 21, 77, normal);
+            return common::IsYes(common::Question(rt_, rt_.Text("Koniec programu?"), "tn", 'n'));
+        }
+        if (const SubsystemMenu& menu = SubsystemFor(choice_)) menu(rt_);
+        return false;
+    }
+
+    common::Runtime& rt_;
+    StartOptions options_;
+    Directories dirs_;
+    common::ConfigWatch watch_;
+    StoredColours stored_;
+    bool colour_ = true;          // NAGLKLR
+    bool switch_colour_ = false;  // NAGLSWCLR
+    int choice_ = 1;
+};
+
+}  // namespace
+
+int RunProgram(common::Runtime& rt, const StartOptions& options) {
+    rt.set_data_dir(options.dirs.data);
+    Program program(rt, options);
+    return program.Run();
+}
+
+}  // namespace kestrel::startup

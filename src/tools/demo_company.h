@@ -1,0 +1,19 @@
+// The demo company: a fictional firm to try the program on.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/base/status.h"
+#include "platform/memfile/mem_file.h"
+
+namespace kestrel::tools {
+
+/// The configuration of the demo company (CP852 texts).
+std::vector<memfile::MemEntry> DemoConfiguration();
+
+/// Creates `root`/DEMO.PK with its QRM.MEM unless the file exists already
+/// (an existing demo company is left as it is).
+base::Status CreateDemoCompany(const std::string& root);
+
+}  // namespace kestrel::tools

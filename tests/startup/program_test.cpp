@@ -1,0 +1,129 @@
+// Another workstation changes the company's configuration while this one
+// shows the main menu: the next menu display announces it and the program
+// reloads the configuration.
+#include <gtest/gtest.h>
+
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "headless_runtime.h"
+#include "platform/console/keys.h"
+#include "platform/memfile/mem_file.h"
+#include "startup/directories.h"
+#include "startup/program.h"
+
+namespace kestrel::startup {
+namespace {
+
+namespace key = console::key;
+using memfile::MemEntry;
+using memfile::MemValue;
+
+std::vector<MemEntry> Config(const char* short_name) {
+    return {{"NAGL1", MemValue::Char(short_name)},
+            {"NAGL4", MemValue::Char("Druga linia")},
+            {"NAGL77", MemValue::Char("")},
+            {"NAGLGENPL", MemValue::Logical(true)}};
+}
+
+// Rewrites the file from a separate process, as another workstation would,
+// and gives it a modification time of its own.
+void RewriteFromAnotherProcess(const std::string& path, const char* short_name) {
+    pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        bool ok = memfile::WriteMemFile(path, Config(short_name)).ok();
+        struct timeval times[2] = {{2000000000, 0}, {2000000000, 0}};
+        ok = ok && ::utimes(path.c_str(), times) == 0;
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(Reload, AnotherWorkstationChangesTheConfiguration) {
+    const std::string root = (std::filesystem::temp_directory_path() /
+                              ("kestrel_reload_test_" + std::to_string(::getpid())))
+                                 .string();
+    std::filesystem::create_directories(root + "/FIRMA1.PK");
+    const std::string mem = root + "/FIRMA1.PK/QRM.MEM";
+    ASSERT_TRUE(memfile::WriteMemFile(mem, Config("PIERWSZA")).ok());
+
+    testing::HeadlessRuntime h({key::F(12), '4', key::kEnter, key::kEnter});
+    bool rewritten = false;
+    h.con.keyboard().Bind(key::F(12), [&] {
+        RewriteFromAnotherProcess(mem, "DRUGA");
+        rewritten = true;
+    });
+    std::string announced;
+    h.con.keyboard().Bind(key::kEnter, [&] {
+        // The first Enter dismisses the announcement: remember what it said.
+        if (announced.empty()) announced = h.ShownRow(23);
+        h.con.keyboard().Unbind(key::kEnter);
+        h.con.keyboard().Push(key::kEnter);
+    });
+
+    StartOptions options;
+    options.dirs = ResolveDirectories(root, "firma1", nullptr);
+    EXPECT_THROW(RunProgram(h.rt, options), console::ScriptEnded);
+    EXPECT_TRUE(rewritten);
+    EXPECT_NE(announced.find("Zmiana zawartości QRM.MEM"), std::string::npos) << announced;
+    EXPECT_EQ(h.ShownRow(2).substr(0, 26), "║     D R U G A      ║");
+    EXPECT_EQ(h.rt.config().Text("NAGL1"), "DRUGA");
+    std::filesystem::remove_all(root);
+}
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root_ = (std::filesystem::temp_directory_path() /
+                 ("kestrel_program_" + std::to_string(::getpid())))
+                    .string();
+        std::filesystem::create_directories(root_ + "/FIRMA1.PK");
+        ASSERT_TRUE(memfile::WriteMemFile(root_ + "/FIRMA1.PK/QRM.MEM", Config("ABC")).ok());
+        options_.dirs = ResolveDirectories(root_, "firma1", nullptr);
+    }
+    void TearDown() override { std::filesystem::remove_all(root_); }
+    std::string root_;
+    StartOptions options_;
+};
+
+TEST_F(ProgramTest, OneAndTEndTheProgramAndOtherAnswersDoNot) {
+    testing::HeadlessRuntime h({'1', 'n', key::kEsc, 'x', 't'});
+    EXPECT_EQ(RunProgram(h.rt, options_), 0);
+    EXPECT_TRUE(h.backend.exhausted());
+}
+
+TEST_F(ProgramTest, F1SwitchesBetweenColourAndMonochrome) {
+    testing::HeadlessRuntime h({key::F(1)});
+    EXPECT_THROW(RunProgram(h.rt, options_), console::ScriptEnded);
+    // After F1 the main screen was drawn again in the monochrome set.
+    EXPECT_EQ(h.backend.shown().At(2, 25).attr, console::MakeAttr(15, 0));  // W+/N
+    EXPECT_FALSE(h.rt.config().Logical("NAGLKLR", true));
+
+    testing::HeadlessRuntime h2;
+    EXPECT_THROW(RunProgram(h2.rt, options_), console::ScriptEnded);
+    EXPECT_EQ(h2.backend.shown().At(2, 25).attr, console::MakeAttr(14, 1));  // GR+/B
+    EXPECT_EQ(h2.ShownRow(2).substr(0, 26), "║       A B C        ║");
+}
+
+TEST_F(ProgramTest, CtrlF2TypesTheParagraphSignOnlyWhenTheCompanyWantsIt) {
+    auto entries = Config("ABC");
+    entries.push_back({"NAGLPAR", MemValue::Logical(true)});
+    ASSERT_TRUE(memfile::WriteMemFile(root_ + "/FIRMA1.PK/QRM.MEM", entries).ok());
+    testing::HeadlessRuntime h({key::CtrlF(2)});
+    EXPECT_THROW(RunProgram(h.rt, options_), console::ScriptEnded);
+    EXPECT_EQ(h.con.LastKey(), 0xF5);
+
+    testing::HeadlessRuntime plain({key::CtrlF(2)});
+    ASSERT_TRUE(memfile::WriteMemFile(root_ + "/FIRMA1.PK/QRM.MEM", Config("ABC")).ok());
+    EXPECT_THROW(RunProgram(plain.rt, options_), console::ScriptEnded);
+    EXPECT_EQ(plain.con.LastKey(), key::CtrlF(2));
+}
+
+}  // namespace
+}  // namespace kestrel::startup
