@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/codepage/cp852.h"
+#include "platform/dbf/formula_key.h"
 #include "platform/dbf/index.h"
-#include "platform/dbf/key_expr.h"
 #include "platform/dbf/table.h"
 #include "tools/command.h"
 
@@ -122,12 +122,33 @@ Status PrintRecord(Table* t, const Record& r, bool with_deleted) {
     return Status::Ok();
 }
 
+// Descend() of the xBase family, for keys that sort later values first: of
+// a date the number 5231808 - Julian day, of a number its negation.
+void AddIndexFunctions(formula::Runtime& rt) {
+    rt.RegisterFunction("DESCEND", [](formula::Call& call) {
+        const formula::Value& v = call.Arg(0);
+        if (v.type() == formula::Type::kDate) {
+            call.result = formula::Value::Number(v.julian() == 0 ? 0 : 5231808 - v.julian());
+        } else if (v.type() == formula::Type::kNumber) {
+            call.result = formula::Value::Number(-v.number(), v.decimals(), v.width());
+        } else {
+            return call.ArgError(1);
+        }
+        return true;
+    });
+}
+
 Status OpenBoundIndex(const std::string& path, Table* t, std::unique_ptr<Index>* idx) {
     Status s = Index::Open(path, false, true, idx);
     dbf::KeyFunction key;
     dbf::ForFunction cond;
-    if (s.ok()) s = dbf::CompileKey(t->fields(), (*idx)->key_expression(), &key);
-    if (s.ok()) s = dbf::CompileCondition(t->fields(), (*idx)->for_expression(), &cond);
+    if (s.ok()) {
+        s = dbf::CompileFormulaKey(&t->fields(), (*idx)->key_expression(), &key, AddIndexFunctions);
+    }
+    if (s.ok()) {
+        s = dbf::CompileFormulaCondition(&t->fields(), (*idx)->for_expression(), &cond,
+                                         AddIndexFunctions);
+    }
     if (!s.ok()) return Status::InvalidArgument(path + ": " + s.message());
     (*idx)->Bind(key, cond);
     return Status::Ok();
@@ -217,8 +238,12 @@ int Build(const std::vector<std::string>& args) {
     dbf::IndexDefinition def;
     def.key_expression = pos[2];
     def.for_expression = cond_text;
-    s = dbf::CompileKey(t->fields(), def.key_expression, &def.key);
-    if (s.ok()) s = dbf::CompileCondition(t->fields(), def.for_expression, &def.condition);
+    s = dbf::CompileFormulaKey(&t->fields(), codepage::FromUtf8(def.key_expression), &def.key,
+                               AddIndexFunctions);
+    if (s.ok()) {
+        s = dbf::CompileFormulaCondition(&t->fields(), codepage::FromUtf8(def.for_expression),
+                                         &def.condition, AddIndexFunctions);
+    }
     if (s.ok()) s = Index::Create(pos[1], t.get(), def);
     if (!s.ok()) return Fail(s);
     return 0;

@@ -1,5 +1,5 @@
-// A small compiler for index keys and conditions written over the fields of
-// one table, until the formula engine compiles the stored expressions:
+// A small compiler for index keys and conditions over the fields of one
+// table, without the formula engine (formula_key.h has the full language):
 //   field names, "quoted text", numbers, .T. .F., parentheses, + (joins text,
 //   adds numbers), ! .NOT. .AND. .OR., = == <> # < > <= >= and the
 //   functions Str(n[,w[,d]]) StrZero(n,w[,d]) DToS(d) SubStr(s,from[,len])

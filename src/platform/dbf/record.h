@@ -51,6 +51,8 @@ class Record {
     Record(const std::vector<Field>* fields, uint32_t length);
 
     const std::vector<Field>& fields() const { return *fields_; }
+    /// True when the record is laid out by exactly this field list.
+    bool HasLayout(const std::vector<Field>* fields) const { return fields_ == fields; }
     /// Index of a field by name (any case), or -1.
     int FieldIndex(std::string_view name) const;
 

@@ -128,7 +128,9 @@ Status Table::Read(uint32_t recno, Record* rec) {
     if (recno == 0 || recno > count_) {
         return Status::NotFound(path_ + ": no record " + std::to_string(recno));
     }
-    if (rec->bytes().size() != header_.record_length) *rec = NewRecord();
+    // A record of another table (or of this one before it was reopened) takes
+    // this table's layout.
+    if (!rec->HasLayout(&header_.fields)) *rec = NewRecord();
     if (buffered_first_ != 0 && recno >= buffered_first_) {
         size_t at = static_cast<size_t>(recno - buffered_first_) * header_.record_length;
         std::memcpy(rec->mutable_bytes().data(), pending_.data() + at, header_.record_length);
