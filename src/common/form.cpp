@@ -250,6 +250,8 @@ Form::Exit Form::Edit(Field& f, int* key_out) {
             continue;
         }
         if (f.valid_ && !f.valid_()) {
+            // A message's wait leaves "CZEKAJ..." behind; the operator types on.
+            rt_.screen().Clear(0, 60, 0, 68, rt_.Standard(rt_.colours().ycow));
             b = Buffer(f);
             Display();
             continue;

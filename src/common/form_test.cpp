@@ -78,6 +78,7 @@ TEST(Form, ValidationMessageKeepsTheCursorInTheField) {
     EXPECT_EQ(r.last_key, key::kPgDn);
     ASSERT_EQ(f.h.backend.tones().size(), 1u);
     EXPECT_EQ(f.h.backend.tones()[0].frequency, 900);
+    EXPECT_EQ(f.h.At(0, 60, 9), "         ");  // no "CZEKAJ..." left while typing on
 }
 
 TEST(Form, MessageIsShownOnRow23WhileItWaits) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/call_chain.h"
 #include "common/colour_sets.h"
 #include "common/configuration.h"
 #include "common/letters.h"
@@ -87,6 +88,8 @@ class Runtime {
     /// Menus wrap from the last entry to the first and back.
     bool menu_wrap() const { return menu_wrap_; }
     void set_menu_wrap(bool on) { menu_wrap_ = on; }
+    /// The routines running now, for the error screen.
+    CallChain& call_chain() { return call_chain_; }
     /// Row where menus show the current entry's help line (column 0).
     int message_row() const { return message_row_; }
     void set_message_row(int row) { message_row_ = row; }
@@ -108,6 +111,7 @@ class Runtime {
     bool read_only_ = false;
     bool menu_wrap_ = false;
     int message_row_ = 0;
+    CallChain call_chain_;
 };
 
 }  // namespace kestrel::common

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "common/error_screen.h"
 #include "common/runtime.h"
+#include "platform/codepage/cp852.h"
 #include "platform/base/clock.h"
 #include "platform/console/console.h"
 #include "platform/console/headless_backend.h"
@@ -26,6 +28,13 @@ void Usage() {
     std::fprintf(stderr,
                  "użycie: kestrel [katalog_firmy] [/D:drukarka] [--script PLIK] [--screens KATALOG]"
                  " [--now \"RRRR-MM-DD GG:MM\"]\n");
+}
+
+// The error text and the calling routines, one line each.
+void PrintQuitLines(const kestrel::common::ProgramQuit& quit) {
+    for (const std::string& line : quit.lines)
+        std::printf("%s\n", kestrel::codepage::ToUtf8(line).c_str());
+    std::fflush(stdout);
 }
 
 }  // namespace
@@ -84,6 +93,10 @@ int main(int argc, char** argv) {
         } catch (const console::ScriptEnded&) {
             backend.WriteScreen("final");
             return kExitScriptEnded;
+        } catch (const common::ProgramQuit& quit) {
+            backend.WriteScreen("final");
+            PrintQuitLines(quit);
+            return quit.status;
         }
     }
 
@@ -94,11 +107,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     int status;
+    common::ProgramQuit quit;
     {
         console::Console con(*terminal);
         common::Runtime rt(con, *clock);
-        status = startup::RunProgram(rt, start);
+        try {
+            status = startup::RunProgram(rt, start);
+        } catch (common::ProgramQuit& q) {
+            quit = std::move(q);
+            status = quit.status;
+        }
     }
+    // The error screen's Quit prints on the plain console, after the terminal is back.
     terminal.reset();
+    PrintQuitLines(quit);
     return status;
 }

@@ -4,6 +4,7 @@
 
 #include "common/abandon.h"
 #include "common/config_watch.h"
+#include "common/error_screen.h"
 #include "common/identification.h"
 #include "common/menu.h"
 #include "common/messages.h"
@@ -46,6 +47,9 @@ class Program {
                 quit = MainMenuPass();
             } catch (const common::Abandon& a) {
                 if (*a.message()) common::ShowMessage(rt_, a.message());
+            } catch (const std::exception&) {
+                // Anything else a menu function let escape: the error screen.
+                common::HandleEscapedError(rt_, std::current_exception());
             }
             if (quit) break;
             if (rt_.restart_requested()) Reload();
@@ -197,7 +201,13 @@ class Program {
             s.Clear(4, 1, 21, 77, normal);
             return common::IsYes(common::Question(rt_, rt_.Text("Koniec programu?"), "tn", 'n'));
         }
-        if (const SubsystemMenu& menu = SubsystemFor(choice_)) menu(rt_);
+        if (const SubsystemMenu& menu = SubsystemFor(choice_)) {
+            static const char* const kRoutines[] = {"QRM2", "QRM3", "QRM4", "QRM5", "QRM6",
+                                                    "QRM7", "QRM8", "QRM9", "QRMA", "QRMB"};
+            const common::Routine routine(
+                rt_.call_chain(), choice_ >= 2 && choice_ <= 11 ? kRoutines[choice_ - 2] : "QRM");
+            menu(rt_);
+        }
         return false;
     }
 
