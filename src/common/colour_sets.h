@@ -1,5 +1,5 @@
 // The colour sets of the program: every screen takes its colours from these
-// specifications (standard, enhanced, border, background, unselected).
+// colour texts (standard, enhanced, border, background, unselected).
 #pragma once
 
 namespace kestrel::common {

@@ -28,10 +28,10 @@ class Runtime {
     console::Screen& screen() { return console_.screen(); }
     const base::Clock& clock() const { return clock_; }
 
-    /// The colour set in force (the YCO… specifications).
+    /// The colour set in force (the YCO… colour texts).
     const ColourSet& colours() const { return *colours_; }
     void set_colours(const ColourSet& set) { colours_ = &set; }
-    /// The standard colour of one of the set's specifications.
+    /// The standard colour of one of the set's colour texts.
     console::Attr Standard(const char* spec) const;
     console::Attr Enhanced(const char* spec) const;
 

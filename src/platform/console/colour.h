@@ -1,6 +1,6 @@
-// Colour specifications in the system's notation.
+// Colour texts in the system's notation.
 //
-// A specification is up to five comma-separated pairs "fg/bg": standard,
+// A colour text is up to five comma-separated pairs "fg/bg": standard,
 // enhanced, border, background, unselected ("W+/B,N/W,,,N/W"). Colour
 // letters: N B G BG R RB GR W (black ... white; the order of the PC palette),
 // "+" anywhere in a pair makes the foreground bright, "*" makes it blink,

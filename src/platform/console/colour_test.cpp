@@ -48,7 +48,7 @@ TEST(ColourSpec, FiveSlotsAndEmptyPartsKeepTheBase) {
     EXPECT_EQ(spec->background, ColourSpec{}.background);
     EXPECT_EQ(spec->unselected, MakeAttr(0, 7));
 
-    // A short specification changes only what it names.
+    // A short colour text changes only what it names.
     auto over = ParseColourSpec("GR+/B", *spec);
     ASSERT_TRUE(over);
     EXPECT_EQ(over->standard, MakeAttr(14, 1));

@@ -27,8 +27,8 @@ class Console {
     // --- colours ---------------------------------------------------------
     const ColourSpec& colour() const { return colour_; }
     void SetColour(const ColourSpec& spec) { colour_ = spec; }
-    /// Sets the current colour set from a specification; returns false (and
-    /// keeps the current set) when the text is not a valid specification.
+    /// Sets the current colour set from a colour text; returns false (and
+    /// keeps the current set) when the text is not a valid colour text.
     bool SetColour(std::string_view spec);
     bool has_colour() const { return backend_.HasColour(); }
 
