@@ -5,8 +5,8 @@
 //
 // Arguments and output are UTF-8; the formula runs on CP852 text as inside
 // the program. Each --table opens a dBASE III table (with its .DBT memo file)
-// in a new work area positioned on its first record; the last one given is
-// the current work area. User functions come from an opened PKFUNC table and
+// read-only in a new work area positioned on its first record; the last one
+// given is the current work area. User functions come from an opened PKFUNC table and
 // from --func. Prints the value in canonical form, or the operator's error
 // text; exit status 0, 1 on a formula error, 2 on a usage error.
 #include <array>
@@ -19,8 +19,9 @@
 #include <vector>
 
 #include "platform/codepage/cp852.h"
+#include "platform/dbf/formula_host.h"
+#include "platform/dbf/work_area.h"
 #include "platform/formula/date.h"
-#include "platform/formula/memory_host.h"
 #include "platform/formula/number_format.h"
 #include "platform/formula/runtime.h"
 #include "tools/command.h"
@@ -63,108 +64,31 @@ Value ParseVarValue(const std::string& text) {
     return Value::String(codepage::FromUtf8(s));
 }
 
-uint32_t Le(const std::string& b, size_t at, int bytes) {
-    uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
-bool ReadFile(const std::string& path, std::string* out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    *out = ss.str();
-    return true;
-}
-
-// The memo text of block `block` of a .DBT file: up to the first 0x1A.
-std::string MemoText(const std::string& dbt, long block) {
-    if (block <= 0 || static_cast<size_t>(block) * 512 >= dbt.size()) return std::string();
-    const size_t start = static_cast<size_t>(block) * 512;
-    const size_t end = dbt.find('\x1a', start);
-    return dbt.substr(start, (end == std::string::npos ? dbt.size() : end) - start);
-}
-
-// Loads a dBASE III table (and its .DBT memo file when there is one) into
-// memory, read-only. Returns an error text, or "" on success. The table
-// engine replaces this once it is merged.
-std::string LoadDbf(const std::string& alias, const std::string& path,
-                    formula::MemoryTableHost::Table* table) {
-    std::string b;
-    if (!ReadFile(path, &b)) return "cannot read " + path;
-    if (b.size() < 32) return path + ": not a DBF file";
-    const uint32_t count = Le(b, 4, 4), header = Le(b, 8, 2), reclen = Le(b, 10, 2);
-    if (header < 33 || header > b.size() || reclen == 0) return path + ": not a DBF file";
-    std::string dbt;
-    const std::string base = path.substr(0, path.size() - (path.size() >= 4 ? 4 : 0));
-    if (!ReadFile(base + ".DBT", &dbt)) ReadFile(base + ".dbt", &dbt);
-    table->alias = alias;
-    std::vector<size_t> offsets;
-    size_t offset = 1;
-    for (size_t at = 32; at + 32 <= header && b[at] != '\x0d'; at += 32) {
-        formula::MemoryTableHost::Field f;
-        f.name = std::string(b.c_str() + at, strnlen(b.c_str() + at, 11));
-        f.type = b[at + 11];
-        f.length = static_cast<unsigned char>(b[at + 16]);
-        f.decimals = static_cast<unsigned char>(b[at + 17]);
-        table->fields.push_back(f);
-        offsets.push_back(offset);
-        offset += f.length;
-    }
-    for (uint32_t r = 0; r < count; ++r) {
-        const size_t at = header + static_cast<size_t>(r) * reclen;
-        if (at + reclen > b.size()) break;
-        std::vector<Value> record;
-        for (size_t i = 0; i < table->fields.size(); ++i) {
-            const auto& f = table->fields[i];
-            const std::string raw = b.substr(at + offsets[i], f.length);
-            switch (f.type) {
-                case 'N':
-                    record.push_back(Value::Number(std::strtod(raw.c_str(), nullptr), f.decimals,
-                                                   f.length - (f.decimals ? f.decimals + 1 : 0)));
-                    break;
-                case 'D':
-                    record.push_back(Value::Date(formula::Stod(raw)));
-                    break;
-                case 'L':
-                    record.push_back(Value::Logical(raw.find_first_of("TtYy") == 0));
-                    break;
-                case 'M':
-                    record.push_back(Value::String(MemoText(dbt, std::atol(raw.c_str()))));
-                    break;
-                default:
-                    record.push_back(Value::String(raw));
-                    break;
-            }
-        }
-        table->records.push_back(std::move(record));
-        table->deleted.push_back(b[at] == '*');
-    }
-    return std::string();
-}
-
 // Binds the user functions: those of an opened PKFUNC table (FUN_, PAR_,
 // WZOR_), as payroll does, then those given with --func NAME(params)=body.
 // False after a usage error; a definition that does not compile is reported
 // with the program's message and skipped.
-bool DefineFunctions(formula::MemoryTableHost& tables, const std::vector<std::string>& funcs,
+bool DefineFunctions(dbf::Workspace& ws, const std::vector<std::string>& funcs,
                      formula::Runtime& rt) {
     std::vector<std::array<std::string, 3>> defs;
-    if (const auto* pkfunc = tables.Find("PKFUNC")) {
-        int fun = -1, par = -1, wzor = -1;
-        for (size_t f = 0; f < pkfunc->fields.size(); ++f) {
-            const std::string& n = pkfunc->fields[f].name;
-            if (n == "FUN_") fun = static_cast<int>(f);
-            if (n == "PAR_") par = static_cast<int>(f);
-            if (n == "WZOR_") wzor = static_cast<int>(f);
-        }
-        for (size_t r = 0; fun >= 0 && par >= 0 && wzor >= 0 && r < pkfunc->records.size(); ++r) {
-            if (r < pkfunc->deleted.size() && pkfunc->deleted[r]) continue;
-            const auto& rec = pkfunc->records[r];
-            std::string name = rec[fun].str();
-            name.erase(name.find_last_not_of(' ') + 1);
-            defs.push_back({name, rec[par].str(), rec[wzor].str()});
+    if (dbf::WorkArea* pkfunc = ws.Find("PKFUNC")) {
+        const int fun = pkfunc->FieldIndex("FUN_");
+        const int par = pkfunc->FieldIndex("PAR_");
+        const int wzor = pkfunc->FieldIndex("WZOR_");
+        if (fun >= 0 && par >= 0 && wzor >= 0) {
+            for (pkfunc->GoTop(); !pkfunc->eof(); pkfunc->Skip(1)) {
+                std::string name = pkfunc->record().GetString(fun);
+                name.erase(name.find_last_not_of(' ') + 1);
+                std::string params = pkfunc->record().GetString(par);
+                std::string body;
+                if (pkfunc->table().fields()[static_cast<size_t>(wzor)].type ==
+                    dbf::FieldType::kMemo)
+                    pkfunc->ReadMemo(wzor, &body);
+                else
+                    body = pkfunc->record().GetString(wzor);
+                defs.push_back({name, params, body});
+            }
+            pkfunc->GoTop();
         }
     }
     for (const std::string& f : funcs) {
@@ -199,7 +123,8 @@ int Usage() {
 }
 
 int Eval(const std::vector<std::string>& args) {
-    formula::MemoryTableHost tables;
+    dbf::Workspace ws;
+    dbf::WorkspaceHost tables(ws);
     formula::Runtime rt(&tables);
     std::string text;
     bool have_text = false;
@@ -220,13 +145,15 @@ int Eval(const std::vector<std::string>& args) {
             const std::string& kv = args[++i];
             const size_t eq = kv.find('=');
             if (eq == std::string::npos || eq == 0) return Usage();
-            formula::MemoryTableHost::Table table;
-            const std::string err = LoadDbf(kv.substr(0, eq), kv.substr(eq + 1), &table);
-            if (!err.empty()) {
-                std::fprintf(stderr, "kestrel-tool eval: %s\n", err.c_str());
+            dbf::OpenOptions options;
+            options.read_only = true;
+            dbf::WorkArea* area = nullptr;
+            const dbf::Status st = ws.Use(kv.substr(eq + 1), kv.substr(0, eq), options, &area);
+            if (!st.ok()) {
+                std::fprintf(stderr, "kestrel-tool eval: %s\n", st.ToString().c_str());
                 return 2;
             }
-            tables.AddTable(std::move(table));
+            area->GoTop();
         } else if (a == "--file") {
             std::ifstream in(args[++i], std::ios::binary);
             if (!in) {
@@ -245,7 +172,7 @@ int Eval(const std::vector<std::string>& args) {
         }
     }
     if (!have_text) return Usage();
-    if (!DefineFunctions(tables, funcs, rt)) return 2;
+    if (!DefineFunctions(ws, funcs, rt)) return 2;
     formula::Program program;
     formula::Error error;
     Value result;

@@ -1,5 +1,7 @@
 #include "platform/dbf/formula_key.h"
 
+#include "platform/dbf/formula_value.h"
+
 #include <cctype>
 #include <memory>
 
@@ -40,25 +42,7 @@ class RecordHost : public formula::TableHost {
     }
 
     bool ReadField(const formula::FieldRef& ref, Value* out, formula::Error*) override {
-        const Field& f = (*fields_)[ref.field];
-        const int i = ref.field;
-        switch (f.type) {
-            case FieldType::kNumeric:
-                *out = Value::Number(rec_ ? rec_->GetNumber(i) : 0, f.decimals,
-                                     f.length - (f.decimals > 0 ? f.decimals + 1 : 0));
-                break;
-            case FieldType::kDate:
-                *out = Value::Date(rec_ ? formula::Stod(rec_->GetDate(i)) : 0);
-                break;
-            case FieldType::kLogical:
-                *out = Value::Logical(rec_ && rec_->GetLogical(i));
-                break;
-            case FieldType::kMemo:
-                *out = Value::String("");
-                break;  // texts live in the DBT
-            default:
-                *out = Value::String(rec_ ? rec_->Raw(i) : std::string(f.length, ' '));
-        }
+        *out = FieldValue((*fields_)[ref.field], rec_, ref.field);
         return true;
     }
 
@@ -100,27 +84,6 @@ Status Compile(const std::vector<Field>* fields, std::string_view text, const Ru
     return Status::Ok();
 }
 
-void AppendKey(const Value& v, std::string* key) {
-    switch (v.type()) {
-        case formula::Type::kString:
-            key->append(v.str());
-            break;
-        case formula::Type::kNumber: {
-            int width = v.width() > 0 ? v.width() : 10;
-            if (v.decimals() > 0) width += v.decimals() + 1;
-            key->append(NumericKey(v.number(), width, v.decimals()));
-            break;
-        }
-        case formula::Type::kDate:
-            key->append(formula::Dtos(v.julian()));
-            break;
-        case formula::Type::kLogical:
-            key->push_back(v.logical() ? 'T' : 'F');
-            break;
-        default:
-            break;  // NIL or an array: a blank key
-    }
-}
 
 }  // namespace
 
@@ -133,7 +96,7 @@ Status CompileFormulaKey(const std::vector<Field>* fields, std::string_view text
         c->host.set_record(&rec);
         Value v;
         formula::Error error;
-        if (c->rt.Evaluate(c->program, &v, &error)) AppendKey(v, key);
+        if (c->rt.Evaluate(c->program, &v, &error)) AppendKeyText(v, key);
         c->host.set_record(nullptr);
     };
     return Status::Ok();

@@ -390,6 +390,18 @@ Status Workspace::Use(const std::string& path, std::string alias, const OpenOpti
     return Status::Ok();
 }
 
+WorkArea* Workspace::Find(int number) {
+    if (number < 1 || number > static_cast<int>(areas_.size())) return nullptr;
+    return areas_[number - 1].get();
+}
+
+WorkArea* Workspace::Find(std::string_view alias) {
+    std::string a = Upper(alias);
+    for (auto& area : areas_)
+        if (area && area->alias() == a) return area.get();
+    return nullptr;
+}
+
 WorkArea* Workspace::Select(int number) {
     if (number < 1 || number > static_cast<int>(areas_.size())) return nullptr;
     current_ = number;
@@ -397,14 +409,9 @@ WorkArea* Workspace::Select(int number) {
 }
 
 WorkArea* Workspace::Select(std::string_view alias) {
-    std::string a = Upper(alias);
-    for (auto& area : areas_) {
-        if (area && area->alias() == a) {
-            current_ = area->number();
-            return area.get();
-        }
-    }
-    return nullptr;
+    WorkArea* area = Find(alias);
+    if (area) current_ = area->number();
+    return area;
 }
 
 Status Workspace::Close(int number) {

@@ -133,7 +133,10 @@ class Workspace {
     /// Selects an area by number or alias; nullptr when none is open there.
     WorkArea* Select(int number);
     WorkArea* Select(std::string_view alias);
-    WorkArea* current() { return Select(current_); }
+    WorkArea* current() { return Find(current_); }
+    /// The area by number or alias without selecting it; nullptr when none.
+    WorkArea* Find(int number);
+    WorkArea* Find(std::string_view alias);
     int current_number() const { return current_; }
     Status Close(int number);
     Status CloseAll();

@@ -1,0 +1,87 @@
+// Formulas reading the open work areas.
+#include "platform/dbf/formula_host.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/formula/number_format.h"
+#include "platform/formula/runtime.h"
+#include "test_util.h"
+
+namespace kestrel::dbf {
+namespace {
+
+using formula::Value;
+
+class FormulaHostTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(
+            Table::Create(dir_.File("PKPRAC.DBF"), {{"NR_PRAC", FieldType::kCharacter, 6, 0},
+                                                    {"STAWKA_", FieldType::kNumeric, 9, 2},
+                                                    {"DATA_ZATR", FieldType::kDate, 8, 0},
+                                                    {"AKTYWNY", FieldType::kLogical, 1, 0},
+                                                    {"UWAGI", FieldType::kMemo, 10, 0}})
+                .ok());
+        ASSERT_TRUE(
+            Table::Create(dir_.File("PKSTER.DBF"), {{"MIN_WYN", FieldType::kNumeric, 9, 2}}).ok());
+        WorkArea* ster = nullptr;
+        ASSERT_TRUE(ws_.Use(dir_.File("PKSTER.DBF"), "", {}, &ster).ok());
+        ASSERT_TRUE(ster->Append().ok());
+        ster->record().SetNumber(0, 4666);
+        ASSERT_TRUE(ster->Commit().ok());
+        ASSERT_TRUE(ster->Unlock().ok());
+        WorkArea* prac = nullptr;
+        ASSERT_TRUE(ws_.Use(dir_.File("PKPRAC.DBF"), "", {}, &prac).ok());
+        for (int i = 1; i <= 2; ++i) {
+            ASSERT_TRUE(prac->Append().ok());
+            prac->record().SetString(0, i == 1 ? "000001" : "000002");
+            prac->record().SetNumber(1, i * 1000.5);
+            prac->record().SetDate(2, "20240115");
+            prac->record().SetLogical(3, i == 1);
+            ASSERT_TRUE(prac->WriteMemo(4, i == 1 ? "pierwszy" : "drugi").ok());
+            ASSERT_TRUE(prac->Commit().ok());
+        }
+        ASSERT_TRUE(prac->Unlock().ok());
+        ASSERT_TRUE(prac->GoTop().ok());
+    }
+
+    std::string Eval(const char* text) {
+        formula::Runtime rt(&host_);
+        formula::Program p;
+        formula::Error e;
+        Value v;
+        if (!rt.Compile(text, &p, &e) || !rt.Evaluate(p, &v, &e)) return "error: " + e.Message();
+        return formula::Canonical(v);
+    }
+
+    testing::ScratchDir dir_;
+    Workspace ws_;
+    WorkspaceHost host_{ws_};
+};
+
+TEST_F(FormulaHostTest, FieldsAliasesMemosAndTableFunctions) {
+    EXPECT_EQ(Eval("nr_prac"), "\"000001\"");
+    EXPECT_EQ(Eval("stawka_ * 2"), "2001.00");
+    EXPECT_EQ(Eval("dtos(data_zatr)"), "\"20240115\"");
+    EXPECT_EQ(Eval("aktywny"), ".T.");
+    EXPECT_EQ(Eval("uwagi"), "\"pierwszy\"");
+    EXPECT_EQ(Eval("pkster->min_wyn"), "4666.00");
+    EXPECT_EQ(Eval("recno()"), "1");
+    EXPECT_EQ(Eval("reccount()"), "2");
+    EXPECT_EQ(Eval("alias()"), "\"PKPRAC\"");
+    EXPECT_EQ(Eval("eof()"), ".F.");
+    ASSERT_TRUE(ws_.current()->Skip(1).ok());
+    EXPECT_EQ(Eval("nr_prac + str(stawka_, 8, 1)"), "\"000002  2001.0\"");
+    ASSERT_TRUE(ws_.current()->Skip(1).ok());
+    // Past the end: the phantom record's empty values.
+    EXPECT_EQ(Eval("eof()"), ".T.");
+    EXPECT_EQ(Eval("empty(nr_prac) .and. stawka_ == 0 .and. !aktywny"), ".T.");
+    EXPECT_EQ(Eval("nosuch->pole"),
+              "error: B\x88\xA9"
+              "dny alias: NOSUCH");
+    // A seek needs an index.
+    EXPECT_EQ(Eval("dbseek(\"000001\")").rfind("error: ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace kestrel::dbf
