@@ -152,8 +152,11 @@ bool Browse::Navigate(int k) {
         if (moved == 0) return;
         const int wanted = row_pos_ + moved;
         if (wanted >= 1 && wanted <= rows && pending_ != kAll) {
-            // Only the two rows change.
+            // Only the two rows change: the old one loses the bar (drawn
+            // with its own record), the new one gets it.
+            source_.Skip(-moved);
             DrawRow(top_ + 2 + row_pos_ - 1, false, false);
+            source_.Skip(moved);
             row_pos_ = wanted;
             pending_ = std::max(pending_, kCurrent);
         } else {

@@ -56,6 +56,12 @@ TEST(Browse, RowsScrollAtTheEdgesAndStopAtTheEnds) {
     ListBrowse down(30, {key::kDown, key::kDown, key::kEnter});
     down.Run();
     EXPECT_EQ(down.current, 3);
+    // The rows the bar left keep their own values.
+    EXPECT_EQ(down.Cell(7).substr(0, 10), "1   │ Wi");
+    EXPECT_EQ(down.Cell(8).substr(0, 10), "2   │ Wi");
+    EXPECT_EQ(down.Cell(9).substr(0, 10), "3   │ Wi");
+    EXPECT_EQ(down.h.backend.shown().At(9, 10).attr, console::MakeAttr(14, 3));
+    EXPECT_EQ(down.h.backend.shown().At(7, 10).attr, console::MakeAttr(15, 1));
 
     // Eleven Downs: the window scrolls by one.
     std::vector<int> keys(11, key::kDown);

@@ -45,7 +45,7 @@ std::vector<MemEntry> DemoConfiguration() {
         {"NAGL1", MemValue::Char(Padded("FIRMA DEMO", 20))},
         {"NAGL2", MemValue::Char(Padded("Przedsiębiorstwo Usługowe", 30))},
         {"NAGL4", MemValue::Char(Padded("\"KESTREL-DEMO\" Sp. z o.o.", 30))},
-        {"NAGL3", MemValue::Char(Padded("ul. Kwiatowa 12, 00-950 Warszawa", 30))},
+        {"NAGL3", MemValue::Char(Padded("ul. Kwiatowa 12, Warszawa", 30))},
         Text("NAGL5", "Przedsiębiorstwo Usługowe \"KESTREL-DEMO\" Sp. z o.o."),
         Text("NAGL6", "527-301-45-87"),
         Text("NAGL7", "147389254"),

@@ -185,11 +185,17 @@ void DrawLegend(Runtime& rt, bool administrator) {
     }
     items.push_back({"F6", "-Hasło"});
     items.push_back({"F4", "-Zapis"});
+    int row = 20;
     int col = 2;
     for (const Item& i : items) {
-        col = s.Write(20, col, "<", normal);
-        col = s.Write(20, col, i.key, emphasis);
-        col = s.Write(20, col, ">" + rt.Text(i.text), normal) + 2;
+        const int width = static_cast<int>(std::string(i.key).size() + rt.Text(i.text).size()) + 2;
+        if (col + width > 77) {
+            row = 21;
+            col = 2;
+        }
+        col = s.Write(row, col, "<", normal);
+        col = s.Write(row, col, i.key, emphasis);
+        col = s.Write(row, col, ">" + rt.Text(i.text), normal) + 3;
     }
 }
 
