@@ -1,0 +1,130 @@
+// The table layer: opening company tables with their index files, creating
+// what is missing, and locking and appending with retries.
+//
+// A function that works on tables makes one Tables object, opens what it
+// needs and lets the object close everything when it goes away:
+//
+//   Tables tables(rt);
+//   dbf::WorkArea& prac = tables.Open("PKPRAC", {"PKPRAC1", "PKPRAC2"});
+//   tables.RLock(prac);                       // QRMRLOC
+//   prac.record().SetString(f, value);
+//   prac.Commit(); prac.Unlock();
+//
+// Every failure the operator cannot retry throws common::Abandon with the
+// message for the message line ("" when the message was already shown); the
+// menu's recoverable block reports it. Waits are polled in 0.5 s steps and
+// the operator can always give up with Esc or "n".
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/runtime.h"
+#include "platform/dbf/work_area.h"
+
+namespace kestrel::common {
+
+/// How long and how quietly the layer retries (tests shorten the pause).
+struct RetryPolicy {
+    int silent_opens = 5;    // silent open retries on a network drive
+    int silent_locks = 5;    // silent lock retries before the question
+    int silent_appends = 3;  // append failures before the question
+    int pause_ms = 500;
+    /// Whether a path lies on a network drive; nullptr: ask the file system.
+    std::function<bool(const std::string& path)> is_network;
+};
+
+/// Fills a newly created table with its initial content (component list,
+/// default algorithms, code dictionaries). The table is open exclusively.
+using InitialContent = std::function<void(Runtime& rt, const std::string& table, dbf::Table& t)>;
+
+class Tables {
+  public:
+    explicit Tables(Runtime& rt, RetryPolicy policy = {});
+    ~Tables();
+    Tables(const Tables&) = delete;
+    Tables& operator=(const Tables&) = delete;
+
+    dbf::Workspace& workspace() { return workspace_; }
+
+    /// QRMXX: opens company table `table` (NAGL0) under its own name with the
+    /// index files `indexes` (names without directory and extension; the
+    /// first becomes the controlling index). A missing table that a company
+    /// may lack is created after the question; a missing, damaged or stale
+    /// index file is rebuilt from the catalogue.
+    dbf::WorkArea& Open(std::string_view table, const std::vector<std::string>& indexes = {});
+    /// QRMXXA: the same under another alias.
+    dbf::WorkArea& OpenAs(std::string_view alias, std::string_view table,
+                          const std::vector<std::string>& indexes = {});
+    /// QRMZZ/QRMZZA/QRMYY: a table of another directory (archive year,
+    /// sub-directory, piecework directory); `dir` ends with "/".
+    dbf::WorkArea& OpenIn(const std::string& dir, std::string_view alias, std::string_view table,
+                          const std::vector<std::string>& indexes = {});
+
+    /// The default open mode: shared, or exclusive for packs and upgrades.
+    void set_exclusive(bool on) { exclusive_ = on; }
+    bool exclusive() const { return exclusive_; }
+    /// The retry request (QRMURETRY): retry opens without asking.
+    void set_retry_request(bool on) { retry_request_ = on; }
+    /// Fills tables created by the opener (none by default).
+    void set_initial_content(InitialContent fill) { initial_content_ = std::move(fill); }
+
+    /// QRMRLOC: locks the current record of `area`, retrying.
+    void RLock(dbf::WorkArea& area);
+    /// QRMFLOC: locks the whole table of `area`, retrying.
+    void FLock(dbf::WorkArea& area);
+    /// QRMAPPE: appends a blank record (locked, current), retrying.
+    void Append(dbf::WorkArea& area);
+
+    /// A record under construction: stands `area` on a locked record marked
+    /// deleted, either a deleted one whose key in the controlling index
+    /// begins with `key` (emptied) or a new one. The caller fills it and
+    /// commits; Confirm recalls it.
+    void Reserve(dbf::WorkArea& area, std::string_view key);
+    /// Recalls the reserved record and commits it.
+    void Confirm(dbf::WorkArea& area);
+
+    /// Builds one index file of `table` from its catalogue key and condition
+    /// (QRMATI/QRMINDEX), replacing it safely; the table must be open in
+    /// `area`. Abandons when the catalogue lacks the pair.
+    void BuildIndex(dbf::WorkArea& area, const std::string& dir, std::string_view table,
+                    const std::string& index);
+
+    void CloseAll();
+
+  private:
+    dbf::WorkArea& OpenTable(const std::string& dir, std::string alias, const std::string& table,
+                             const std::vector<std::string>& indexes);
+    void CreateMissing(const std::string& dir, const std::string& table);
+    void OpenIndexes(dbf::WorkArea& area, const std::string& dir, const std::string& table,
+                     const std::vector<std::string>& indexes);
+    using Attempt = std::function<base::Status()>;
+    void OpenWithRetry(const std::string& path, const std::string& shown, const Attempt& attempt);
+    void LockWithRetry(int silent, const std::string& message, const std::string& question,
+                       const Attempt& attempt);
+    bool IsNetwork(const std::string& path) const;
+    void Pause();
+    bool EscPressed();
+    [[noreturn]] void Cancel();
+
+    Runtime& rt_;
+    RetryPolicy policy_;
+    dbf::Workspace workspace_;
+    bool exclusive_ = false;
+    bool retry_request_ = false;
+    bool read_only_override_ = false;
+    InitialContent initial_content_;
+};
+
+/// A message shortened to the message line: a text longer than 38
+/// characters becomes its first 7, "..." and its last 28.
+std::string ShortenMessage(std::string_view cp852);
+
+/// QRMOS: "Operacja skasowana" at row 23 column 1, blinking, a tone and the
+/// wait for a key.
+void ShowCancelled(Runtime& rt);
+
+}  // namespace kestrel::common

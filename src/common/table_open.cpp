@@ -1,0 +1,202 @@
+// Opening company tables with their indexes (QRMXX and its variants), the
+// creation of missing tables (QRMXX1) and the building of index files.
+#include <cerrno>
+
+#include "common/abandon.h"
+#include "common/index_keys.h"
+#include "common/messages.h"
+#include "common/question.h"
+#include "common/table_catalogue.h"
+#include "common/table_layer.h"
+#include "platform/base/files.h"
+#include "platform/console/keys.h"
+#include "platform/dbf/file.h"
+
+namespace kestrel::common {
+namespace {
+
+std::string Upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
+bool SameExpression(std::string_view a, std::string_view b) {
+    return Upper(a) == Upper(b);
+}
+
+// QRMBRAK's form of a file name: longer than 33 characters, its first 2,
+// "..." and its last 28.
+std::string ShortName(const std::string& path) {
+    if (path.size() <= 33) return path;
+    return path.substr(0, 2) + "..." + path.substr(path.size() - 28);
+}
+
+}  // namespace
+
+std::string ShortenMessage(std::string_view text) {
+    if (text.size() <= 38) return std::string(text);
+    return std::string(text.substr(0, 7)) + "..." + std::string(text.substr(text.size() - 28));
+}
+
+void ShowCancelled(Runtime& rt) {
+    rt.screen().Write(kMessageRow, kMessageCol, "Operacja skasowana",
+                      rt.Standard(rt.colours().ycowg));
+    rt.console().Tone(kToneFrequency, kToneTicks);
+    Qrmndk(rt);
+}
+
+Tables::Tables(Runtime& rt, RetryPolicy policy) : rt_(rt), policy_(std::move(policy)) {}
+
+Tables::~Tables() {
+    CloseAll();
+}
+
+void Tables::CloseAll() {
+    workspace_.CloseAll();
+}
+
+dbf::WorkArea& Tables::Open(std::string_view table, const std::vector<std::string>& indexes) {
+    return OpenTable(rt_.data_dir(), Upper(table), Upper(table), indexes);
+}
+
+dbf::WorkArea& Tables::OpenAs(std::string_view alias, std::string_view table,
+                              const std::vector<std::string>& indexes) {
+    return OpenTable(rt_.data_dir(), Upper(alias), Upper(table), indexes);
+}
+
+dbf::WorkArea& Tables::OpenIn(const std::string& dir, std::string_view alias,
+                              std::string_view table, const std::vector<std::string>& indexes) {
+    return OpenTable(dir, Upper(alias.empty() ? table : alias), Upper(table), indexes);
+}
+
+dbf::WorkArea& Tables::OpenTable(const std::string& dir, std::string alias,
+                                 const std::string& table,
+                                 const std::vector<std::string>& indexes) {
+    const TableLayout* layout = FindTable(table);
+    std::string path = base::FindNoCase(dir, table + ".DBF");
+    if (!base::Exists(path)) {
+        if (layout == nullptr || !IsCreatable(table)) throw Abandon("Brak " + ShortName(path));
+        CreateMissing(dir, table);
+        path = base::FindNoCase(dir, table + ".DBF");
+    }
+    if (layout != nullptr && layout->memo()) {
+        const std::string memo = base::FindNoCase(dir, table + ".DBT");
+        if (!base::Exists(memo)) throw Abandon("Brak " + ShortName(memo));
+    }
+
+    dbf::WorkArea* area = nullptr;
+    dbf::OpenOptions options;
+    options.exclusive = exclusive_;
+    options.read_only = rt_.read_only();
+    OpenWithRetry(path, table + ".DBF",
+                  [&] { return workspace_.Use(path, alias, options, &area); });
+    if (area == nullptr) throw Abandon(rt_.Text("Błąd otwarcia: ") + table);
+    OpenIndexes(*area, dir, table, indexes);
+    base::Status s = area->GoTop();
+    if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
+    return *area;
+}
+
+void Tables::CreateMissing(const std::string& dir, const std::string& table) {
+    const TableLayout* layout = FindTable(table);
+    const bool memo = layout->memo();
+    const std::string message = memo ? rt_.Text("Brak plików ") + table + ".DBF," + table + ".DBT"
+                                     : rt_.Text("Brak pliku ") + table + ".DBF";
+    rt_.screen().Write(kMessageRow, kMessageCol, message.substr(0, 38),
+                       rt_.Standard(rt_.colours().ycowp));
+    rt_.console().Tone(kToneFrequency, kToneTicks);
+    const char answer =
+        Question(rt_, rt_.Text(memo ? "Utworzyć pliki ?" : "Utworzyć plik ?"), "tn");
+    ClearMessageRow(rt_);
+    if (!IsYes(answer) || rt_.console().LastKey() == console::key::kEsc) throw Abandon("");
+
+    const std::string path = (dir.empty() || dir.back() == '/' ? dir : dir + "/") + table + ".DBF";
+    base::Status s = dbf::Table::Create(path, layout->Specs());
+    if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
+    std::unique_ptr<dbf::Table> t;
+    dbf::OpenOptions exclusive;
+    exclusive.exclusive = true;
+    s = dbf::Table::Open(path, exclusive, &t);
+    if (!s.ok()) throw Abandon(rt_.Text("Błąd otwarcia ") + table + ".DBF");
+    if (initial_content_ && HasInitialContent(table)) initial_content_(rt_, table, *t);
+    s = t->Close();
+    if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
+}
+
+void Tables::BuildIndex(dbf::WorkArea& area, const std::string& dir, std::string_view table,
+                        const std::string& index) {
+    const CatalogueIndex* def = IndexDefinitionOf(table, index);
+    if (def == nullptr) {
+        throw Abandon(rt_.Text("Błąd indeksu: ") + std::string(table) + "(" + Upper(index) + ")");
+    }
+    auto& s = rt_.screen();
+    const console::Attr normal = rt_.Standard(rt_.colours().ycow);
+    s.Write(kMessageRow, kMessageCol, "Tworzenie indeksu: " + Upper(index) + ".NTX", normal);
+    s.Write(0, 7, "/" + std::to_string(area.table().record_count()), normal);
+    IndexKeys keys(area.table().fields(), rt_.letters());
+    dbf::IndexDefinition definition;
+    base::Status st = keys.Define(*def, &definition);
+    if (st.ok()) {
+        const std::string existing = base::FindNoCase(dir, Upper(index) + ".NTX");
+        const std::string path =
+            base::Exists(existing)
+                ? existing
+                : (dir.empty() || dir.back() == '/' ? dir : dir + "/") + Upper(index) + ".NTX";
+        st = dbf::Index::Create(path, &area.table(), definition);
+    }
+    s.Clear(kMessageRow, kMessageCol, kMessageRow, 38, normal);
+    s.Clear(0, 0, 0, 20, normal);
+    if (!st.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + Upper(index) + ".NTX"));
+}
+
+void Tables::OpenIndexes(dbf::WorkArea& area, const std::string& dir, const std::string& table,
+                         const std::vector<std::string>& indexes) {
+    if (indexes.empty()) return;
+    IndexKeys keys(area.table().fields(), rt_.letters());
+    for (const std::string& raw : indexes) {
+        const std::string index = Upper(raw);
+        const CatalogueIndex* def = IndexDefinitionOf(table, index);
+        if (def == nullptr) {
+            throw Abandon(rt_.Text("Błąd indeksu: ") + table + "(" + index + ")");
+        }
+        std::string path = base::FindNoCase(dir, index + ".NTX");
+        if (!base::Exists(path)) BuildIndex(area, dir, table, index);
+        path = base::FindNoCase(dir, index + ".NTX");
+
+        std::unique_ptr<dbf::Index> opened;
+        for (int attempt = 0;; ++attempt) {
+            base::Status s;
+            OpenWithRetry(path, index + ".NTX", [&] {
+                s = dbf::Index::Open(path, area.table().exclusive(), area.table().read_only(),
+                                     &opened);
+                return s.IsCorruption() ? base::Status::Ok() : s;
+            });
+            // A damaged index, or one written with another key, is rebuilt
+            // once from the catalogue.
+            const bool stale =
+                s.ok() && (!SameExpression(opened->key_expression(), def->key) ||
+                           !SameExpression(opened->for_expression(), def->condition));
+            if (s.ok() && !stale) break;
+            if (attempt > 0 || area.table().read_only()) {
+                throw Abandon(rt_.Text("Błąd otwarcia indeksów: ") + table);
+            }
+            if (opened) opened->Close();
+            opened.reset();
+            BuildIndex(area, dir, table, index);
+        }
+        dbf::IndexDefinition definition;
+        base::Status s = keys.Define(*def, &definition);
+        if (!s.ok()) throw Abandon(rt_.Text("Błąd indeksu: ") + table + "(" + index + ")");
+        opened->Bind(definition.key, definition.condition);
+        s = area.AddIndex(std::move(opened));
+        if (!s.ok()) throw Abandon(rt_.Text("Błąd otwarcia indeksów: ") + table);
+    }
+    if (area.index_count() != indexes.size()) {
+        throw Abandon(rt_.Text("Błąd otwarcia indeksów: ") + table);
+    }
+}
+
+}  // namespace kestrel::common
