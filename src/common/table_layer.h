@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/company_tables.h"
 #include "common/runtime.h"
 #include "platform/dbf/work_area.h"
 
@@ -36,10 +37,6 @@ struct RetryPolicy {
     /// Whether a path lies on a network drive; nullptr: ask the file system.
     std::function<bool(const std::string& path)> is_network;
 };
-
-/// Fills a newly created table with its initial content (component list,
-/// default algorithms, code dictionaries). The table is open exclusively.
-using InitialContent = std::function<void(Runtime& rt, const std::string& table, dbf::Table& t)>;
 
 class Tables {
   public:
@@ -70,7 +67,7 @@ class Tables {
     /// The retry request (QRMURETRY): retry opens without asking.
     void set_retry_request(bool on) { retry_request_ = on; }
     /// Fills tables created by the opener (none by default).
-    void set_initial_content(InitialContent fill) { initial_content_ = std::move(fill); }
+    void set_initial_content(TableFiller fill) { initial_content_ = std::move(fill); }
 
     /// QRMRLOC: locks the current record of `area`, retrying.
     void RLock(dbf::WorkArea& area);
@@ -116,7 +113,7 @@ class Tables {
     bool exclusive_ = false;
     bool retry_request_ = false;
     bool read_only_override_ = false;
-    InitialContent initial_content_;
+    TableFiller initial_content_;
 };
 
 /// A message shortened to the message line: a text longer than 38

@@ -121,8 +121,8 @@ void Tables::CreateMissing(const std::string& dir, const std::string& table) {
     exclusive.exclusive = true;
     s = dbf::Table::Open(path, exclusive, &t);
     if (!s.ok()) throw Abandon(rt_.Text("Błąd otwarcia ") + table + ".DBF");
-    if (initial_content_ && HasInitialContent(table)) initial_content_(rt_, table, *t);
-    s = t->Close();
+    if (initial_content_ && HasInitialContent(table)) s = initial_content_(table, *t);
+    if (s.ok()) s = t->Close();
     if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
 }
 

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "common/company_tables.h"
+#include "common/letters.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
 #include "tools/command.h"
@@ -85,8 +87,12 @@ base::Status CreateDemoCompany(const std::string& root) {
     std::filesystem::create_directories(dir, ec);
     if (ec) return base::Status::IOError(dir + ": " + ec.message());
     const std::string mem = dir + "/QRM.MEM";
-    if (base::Exists(base::FindNoCase(dir, "QRM.MEM"))) return base::Status::Ok();
-    return memfile::WriteMemFile(mem, DemoConfiguration());
+    if (!base::Exists(base::FindNoCase(dir, "QRM.MEM"))) {
+        base::Status s = memfile::WriteMemFile(mem, DemoConfiguration());
+        if (!s.ok()) return s;
+    }
+    // Every table of the catalogue, so that every function finds its tables.
+    return common::CreateMissingTables(dir, common::MakeLetterSet(common::kPolishCp852), nullptr);
 }
 
 }  // namespace kestrel::tools
