@@ -8,6 +8,7 @@
 #include "common/question.h"
 #include "common/table_catalogue.h"
 #include "common/table_layer.h"
+#include "common/table_upgrade.h"
 #include "platform/base/files.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/file.h"
@@ -76,6 +77,9 @@ dbf::WorkArea& Tables::OpenTable(const std::string& dir, std::string alias,
                                  const std::string& table,
                                  const std::vector<std::string>& indexes) {
     const TableLayout* layout = FindTable(table);
+    if (!RecoverReplacement(dir, table).ok()) {
+        throw Abandon(ShortenMessage(rt_.Text("Błąd ") + dir + table + ".DBF"));
+    }
     std::string path = base::FindNoCase(dir, table + ".DBF");
     if (!base::Exists(path)) {
         if (layout == nullptr || !IsCreatable(table)) throw Abandon("Brak " + ShortName(path));
@@ -94,6 +98,7 @@ dbf::WorkArea& Tables::OpenTable(const std::string& dir, std::string alias,
     OpenWithRetry(path, table + ".DBF",
                   [&] { return workspace_.Use(path, alias, options, &area); });
     if (area == nullptr) throw Abandon(rt_.Text("Błąd otwarcia: ") + table);
+    if (UpgradeIfOld(*area, dir, table)) return OpenTable(dir, alias, table, indexes);
     OpenIndexes(*area, dir, table, indexes);
     base::Status s = area->GoTop();
     if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
