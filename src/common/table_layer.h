@@ -90,6 +90,16 @@ class Tables {
     void BuildIndex(dbf::WorkArea& area, const std::string& dir, std::string_view table,
                     const std::string& index);
 
+    /// QRMPACK: removes deleted records and records with numbers outside
+    /// their fields' range from company table `table`, replacing its files
+    /// safely, and rebuilds the given index files; the table's PKETYK mark
+    /// BLAD_IND is set while the indexes are rebuilt. The table is closed
+    /// afterwards.
+    void Pack(std::string_view table, const std::vector<std::string>& indexes);
+    /// Sets or clears the mark BLAD_IND of `table` in `dir`'s PKETYK (the
+    /// record is appended when missing), committed at once.
+    void MarkIndexing(const std::string& dir, std::string_view table, bool on);
+
     void CloseAll();
 
   private:
@@ -118,6 +128,11 @@ class Tables {
     bool read_only_override_ = false;
     TableFiller initial_content_;
 };
+
+/// True when every numeric field of `rec` lies within the range its width
+/// and decimals allow (a damaged record fails: a value above the maximum,
+/// below the minimum, or non-zero and smaller than the last decimal).
+bool NumbersInRange(const dbf::Record& rec);
 
 /// A message shortened to the message line: a text longer than 38
 /// characters becomes its first 7, "..." and its last 28.

@@ -2,7 +2,6 @@
 
 #include "platform/base/files.h"
 #include "platform/dbf/file.h"
-#include "platform/dbf/table_ops.h"
 
 namespace kestrel::common {
 namespace {
@@ -92,8 +91,51 @@ bool IsOldLayout(const TableLayout& layout, const std::vector<dbf::Field>& store
     return false;
 }
 
-base::Status UpgradeTable(std::unique_ptr<dbf::Table> old, const TableLayout& layout,
-                          const RecordFix& fix, uint32_t* copied) {
+namespace {
+
+// Fills `out` (new layout) from `in` (old layout) by field name.
+base::Status CopyFields(dbf::Table& from, const dbf::Record& in, dbf::Table& to,
+                        const std::vector<int>& source, dbf::Record* out) {
+    out->Clear();
+    out->set_deleted(in.deleted());
+    std::string text;
+    for (size_t i = 0; i < source.size(); ++i) {
+        const int src = source[i];
+        if (src < 0) continue;
+        const int dst = static_cast<int>(i);
+        const dbf::Field& f = out->fields()[i];
+        const dbf::Field& g = in.fields()[static_cast<size_t>(src)];
+        base::Status s;
+        switch (f.type) {
+            case dbf::FieldType::kCharacter:
+                s = out->SetString(dst, in.Raw(src));
+                break;
+            case dbf::FieldType::kNumeric:
+                if (f.length == g.length && f.decimals == g.decimals) {
+                    out->SetRaw(dst, in.Raw(src));
+                } else if (!in.IsBlank(src)) {
+                    s = out->SetNumber(dst, in.GetNumber(src));
+                }
+                break;
+            case dbf::FieldType::kMemo:
+                if (in.GetMemoBlock(src) != 0) {
+                    s = from.ReadMemo(in, src, &text);
+                    if (s.ok()) s = to.WriteMemo(out, dst, text);
+                }
+                break;
+            default:
+                out->SetRaw(dst, in.Raw(src));
+                break;
+        }
+        if (!s.ok()) return s;
+    }
+    return base::Status::Ok();
+}
+
+}  // namespace
+
+base::Status ReplaceTable(std::unique_ptr<dbf::Table> old, const Replacement& how,
+                          uint32_t* copied) {
     const std::string path = old->path();
     const std::string fresh = NewCopyName(path);
     const std::string aside = AsideName(path);
@@ -102,7 +144,7 @@ base::Status UpgradeTable(std::unique_ptr<dbf::Table> old, const TableLayout& la
 
     dbf::RemoveFile(fresh);
     dbf::RemoveFile(Memo(fresh));
-    base::Status s = dbf::Table::Create(fresh, layout.Specs());
+    base::Status s = dbf::Table::Create(fresh, how.layout);
     if (!s.ok()) return s;
     uint32_t count = 0;
     {
@@ -110,18 +152,29 @@ base::Status UpgradeTable(std::unique_ptr<dbf::Table> old, const TableLayout& la
         dbf::OpenOptions exclusive;
         exclusive.exclusive = true;
         s = dbf::Table::Open(fresh, exclusive, &copy);
-        if (s.ok()) s = dbf::CopyRecords(old.get(), copy.get(), true, &count);
-        if (s.ok() && fix) {
-            dbf::Record before = old->NewRecord();
-            dbf::Record after = copy->NewRecord();
-            for (uint32_t n = 1; s.ok() && n <= count; ++n) {
-                s = old->Read(n, &before);
-                if (s.ok()) s = copy->Read(n, &after);
-                if (s.ok()) {
-                    fix(before, &after);
-                    s = copy->Write(n, after);
-                }
+        if (s.ok()) {
+            std::vector<int> source;
+            for (const dbf::Field& f : copy->fields()) {
+                const int i = old->FieldIndex(f.name);
+                const bool same_type =
+                    i >= 0 && old->fields()[static_cast<size_t>(i)].type == f.type;
+                source.push_back(same_type ? i : -1);
             }
+            dbf::Record out = copy->NewRecord();
+            s = old->Scan(1, [&](uint32_t recno, const dbf::Record& in) {
+                if (in.deleted() && !how.keep_deleted) return base::Status::Ok();
+                if (how.keep && !how.keep(in)) return base::Status::Ok();
+                base::Status st = CopyFields(*old, in, *copy, source, &out);
+                if (!st.ok()) {
+                    return base::Status::InvalidArgument(
+                        path + ": record " + std::to_string(recno) + ": " + st.message());
+                }
+                if (how.fix) how.fix(in, &out);
+                uint32_t n = 0;
+                st = copy->Append(out, &n);
+                if (st.ok()) ++count;
+                return st;
+            });
         }
         if (copy) {
             base::Status c = copy->Close();
@@ -134,24 +187,36 @@ base::Status UpgradeTable(std::unique_ptr<dbf::Table> old, const TableLayout& la
         return s;
     }
     // The old table stays open (and locked) until the new one is in place.
+    std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    name = name.substr(0, name.find('.'));
     s = RenameIfExists(Memo(path), Memo(aside));
     if (s.ok()) s = dbf::RenameFile(path, aside);
     if (s.ok()) s = RenameIfExists(Memo(fresh), Memo(path));
     if (s.ok()) s = dbf::RenameFile(fresh, path);
     old.reset();
     if (!s.ok()) {
-        // Put back what was moved; RecoverReplacement does it at the next open otherwise.
-        base::Status r = RecoverReplacement(dir, layout.name);
+        // Put back or finish what was moved (the next open would do it too).
+        base::Status r = RecoverReplacement(dir, name);
         (void)r;
         return s;
     }
     dbf::RemoveFile(aside);
     dbf::RemoveFile(Memo(aside));
-    for (const CatalogueIndex& i : layout.indexes) {
-        dbf::RemoveFile(base::FindNoCase(dir, std::string(i.name) + ".NTX"));
+    for (const std::string& index : how.index_files) {
+        dbf::RemoveFile(base::FindNoCase(dir, index + ".NTX"));
     }
     if (copied) *copied = count;
     return base::Status::Ok();
+}
+
+base::Status UpgradeTable(std::unique_ptr<dbf::Table> old, const TableLayout& layout,
+                          const RecordFix& fix, uint32_t* copied) {
+    Replacement how;
+    how.layout = layout.Specs();
+    how.keep_deleted = true;
+    how.fix = fix;
+    for (const CatalogueIndex& i : layout.indexes) how.index_files.push_back(i.name);
+    return ReplaceTable(std::move(old), how, copied);
 }
 
 }  // namespace kestrel::common

@@ -35,6 +35,23 @@ bool IsOldLayout(const TableLayout& layout, const std::vector<dbf::Field>& store
 /// Changes a record of the new layout after its fields were copied by name.
 using RecordFix = std::function<void(const dbf::Record& old_rec, dbf::Record* new_rec)>;
 
+/// What a replacement of a table's files writes into the new copy.
+struct Replacement {
+    std::vector<dbf::FieldSpec> layout;  // of the new copy
+    bool keep_deleted = false;           // copy records marked deleted (and keep the mark)
+    std::function<bool(const dbf::Record& old_rec)> keep;  // further records left out
+    RecordFix fix;                                         // applied to every new record
+    std::vector<std::string> index_files;  // names without extension, deleted afterwards
+};
+
+/// Replaces table `old` (open exclusively; consumed and closed) by a new copy
+/// as described above: fields are copied by name where the types agree
+/// (text cut or padded, numbers rewritten in their new width, memo texts
+/// copied into the new memo file). A number too wide for its new field fails
+/// the replacement. On failure the old table stays as it was.
+base::Status ReplaceTable(std::unique_ptr<dbf::Table> old, const Replacement& how,
+                          uint32_t* copied = nullptr);
+
 /// Rebuilds table `old` (open exclusively; consumed and closed) with the
 /// catalogue layout of `layout`: every record, deleted ones included, is
 /// copied field by field where names and types agree, then passed to `fix`.
