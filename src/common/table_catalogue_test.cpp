@@ -151,6 +151,11 @@ TEST(TableCatalogue, CreatableAndSeededTablesAreInTheCatalogue) {
     EXPECT_FALSE(IsCreatable("PKPRAC"));
     EXPECT_FALSE(IsCreatable("PKSTER"));
     EXPECT_TRUE(HasInitialContent("PKKDURZ"));
+    for (const TableLayout& t : CatalogueTables()) {
+        if (HasInitialContent(t.name)) {
+            EXPECT_TRUE(IsCreatable(t.name)) << t.name;
+        }
+    }
     EXPECT_FALSE(HasInitialContent("PKPRAC"));
     EXPECT_TRUE(IsOutsideCompany("PKDRUK"));
 }

@@ -66,7 +66,8 @@ class Tables {
     bool exclusive() const { return exclusive_; }
     /// The retry request (QRMURETRY): retry opens without asking.
     void set_retry_request(bool on) { retry_request_ = on; }
-    /// Fills tables created by the opener (none by default).
+    /// Fills tables created by the opener (by default from the shipped
+    /// data files, see common/shipped_content.h).
     void set_initial_content(TableFiller fill) { initial_content_ = std::move(fill); }
 
     /// QRMRLOC: locks the current record of `area`, retrying.

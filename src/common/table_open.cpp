@@ -7,6 +7,7 @@
 #include "common/messages.h"
 #include "common/question.h"
 #include "common/table_catalogue.h"
+#include "common/shipped_content.h"
 #include "common/table_layer.h"
 #include "common/table_upgrade.h"
 #include "platform/base/files.h"
@@ -49,7 +50,8 @@ void ShowCancelled(Runtime& rt) {
     Qrmndk(rt);
 }
 
-Tables::Tables(Runtime& rt, RetryPolicy policy) : rt_(rt), policy_(std::move(policy)) {}
+Tables::Tables(Runtime& rt, RetryPolicy policy)
+    : rt_(rt), policy_(std::move(policy)), initial_content_(ShippedContent(ShippedDataDir(rt.data_dir()))) {}
 
 Tables::~Tables() {
     CloseAll();

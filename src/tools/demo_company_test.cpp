@@ -34,6 +34,13 @@ TEST(DemoCompany, IdentifiersAreValidAndTheFileIsCreatedOnce) {
         for (const common::CatalogueIndex& i : t.indexes)
             EXPECT_TRUE(base::Exists(dir + "/" + i.name + ".NTX")) << i.name;
     }
+    // The dictionaries come with their contents.
+    {
+        std::unique_ptr<dbf::Table> t;
+        ASSERT_TRUE(dbf::Table::Open(dir + "/PKKDURZ.DBF", {}, &t).ok());
+        EXPECT_EQ(t->record_count(), 400u);
+        EXPECT_TRUE(base::Exists((root / "data/PKKDURZ.tsv").string()));
+    }
     // A table that exists keeps its records.
     {
         std::unique_ptr<dbf::Table> t;
