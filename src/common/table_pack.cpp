@@ -6,6 +6,7 @@
 #include "common/table_catalogue.h"
 #include "common/table_layer.h"
 #include "common/table_upgrade.h"
+#include "platform/base/files.h"
 
 namespace kestrel::common {
 namespace {
@@ -58,6 +59,13 @@ void Tables::MarkIndexing(const std::string& dir, std::string_view table, bool o
         ~Shared() { mode = saved; }
     } shared{exclusive_, exclusive_};
     exclusive_ = false;  // PKETYK is shared by everyone
+    // A directory without its marks table (an archive) gets an empty one.
+    if (!base::Exists(base::FindNoCase(dir, "PKETYK.DBF"))) {
+        base::Status made =
+            dbf::Table::Create((dir.empty() || dir.back() == '/' ? dir : dir + "/") + "PKETYK.DBF",
+                               FindTable("PKETYK")->Specs());
+        if (!made.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + dir + "PKETYK.DBF"));
+    }
     dbf::WorkArea& etyk = OpenIn(dir, "PKETYK", "PKETYK");
     const int name = etyk.FieldIndex("NAZWA_ZB");
     const int mark = etyk.FieldIndex("BLAD_IND");

@@ -46,7 +46,10 @@ void Tables::Pause() {
 }
 
 bool Tables::EscPressed() {
-    return rt_.console().Inkey(0) == console::key::kEsc;
+    // Only Esc is taken; other keys stay typed ahead.
+    if (rt_.console().NextKey() != console::key::kEsc) return false;
+    rt_.console().Inkey(0);
+    return true;
 }
 
 void Tables::Cancel() {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "common/table_menus.h"
+
 namespace kestrel::startup {
 
 std::vector<common::MenuEntry> MainMenuEntries(const common::Runtime& rt, bool ppk_module) {
@@ -26,7 +28,11 @@ std::vector<common::MenuEntry> MainMenuEntries(const common::Runtime& rt, bool p
 
 const SubsystemMenu& SubsystemFor(int choice) {
     // Each subsystem's menu is registered here as it is built.
-    static const std::array<SubsystemMenu, 12> kMenus = {};
+    static const std::array<SubsystemMenu, 12> kMenus = [] {
+        std::array<SubsystemMenu, 12> menus{};
+        menus[9] = common::Qrm9;
+        return menus;
+    }();
     static const SubsystemMenu kNone;
     if (choice < 0 || choice >= static_cast<int>(kMenus.size())) return kNone;
     return kMenus[static_cast<size_t>(choice)];
