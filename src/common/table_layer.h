@@ -107,6 +107,8 @@ class Tables {
     dbf::WorkArea& OpenTable(const std::string& dir, std::string alias, const std::string& table,
                              const std::vector<std::string>& indexes);
     void CreateMissing(const std::string& dir, const std::string& table);
+    /// PKNTBW made from the print matrices: one record per TBW_ of PKTBW.
+    void NamesFromMatrices(const std::string& dir);
     /// Upgrades an old layout (or converts two-digit years); true when the
     /// table was rebuilt and must be opened again.
     bool UpgradeIfOld(dbf::WorkArea& area, const std::string& dir, const std::string& table);

@@ -304,3 +304,38 @@ TEST(TableLayer, ReservedRecordsAreHiddenUntilConfirmedAndReused) {
 
 }  // namespace
 }  // namespace kestrel::common
+
+namespace kestrel::common {
+namespace {
+
+TEST(TableLayer, MatrixNamesAreMadeFromTheMatrices) {
+    Company c;
+    c.Create("PKTBW");
+    {
+        Tables tables(c.h.rt);
+        dbf::WorkArea& tbw = tables.Open("PKTBW", {"PKTBW1"});
+        int row = 0;
+        for (const char* name : {"B2", "A1", "C3", "A1"}) {
+            tables.Append(tbw);
+            tbw.record().SetString(tbw.FieldIndex("TBW_"), name);
+            ASSERT_TRUE(tbw.record().SetNumber(tbw.FieldIndex("WIERSZ_"), ++row).ok());
+            ASSERT_TRUE(tbw.Commit().ok());
+        }
+    }
+    c.h.backend.AddKeys({'t'});
+    Tables tables(c.h.rt);
+    dbf::WorkArea& names = tables.Open("PKNTBW", {"PKNTBW1"});
+    EXPECT_NE(c.h.ShownRow(23).find("Utworzyć na podstawie PKTBW ?"), std::string::npos);
+    std::vector<std::string> got;
+    ASSERT_TRUE(names.SetOrder(0).ok());
+    ASSERT_TRUE(names.GoTop().ok());
+    while (!names.eof()) {
+        got.push_back(names.record().GetString(names.FieldIndex("TBW_")));
+        ASSERT_TRUE(names.Skip(1).ok());
+    }
+    EXPECT_EQ(got, (std::vector<std::string>{"A1  ", "B2  ", "C3  "}));
+    EXPECT_FALSE(base::Exists(c.File("PKNTBW.NEW")));
+}
+
+}  // namespace
+}  // namespace kestrel::common

@@ -6,8 +6,8 @@
 #include "common/index_keys.h"
 #include "common/messages.h"
 #include "common/question.h"
-#include "common/table_catalogue.h"
 #include "common/shipped_content.h"
+#include "common/table_catalogue.h"
 #include "common/table_layer.h"
 #include "common/table_upgrade.h"
 #include "platform/base/files.h"
@@ -51,7 +51,9 @@ void ShowCancelled(Runtime& rt) {
 }
 
 Tables::Tables(Runtime& rt, RetryPolicy policy)
-    : rt_(rt), policy_(std::move(policy)), initial_content_(ShippedContent(ShippedDataDir(rt.data_dir()))) {}
+    : rt_(rt),
+      policy_(std::move(policy)),
+      initial_content_(ShippedContent(ShippedDataDir(rt.data_dir()))) {}
 
 Tables::~Tables() {
     CloseAll();
@@ -115,10 +117,20 @@ void Tables::CreateMissing(const std::string& dir, const std::string& table) {
     rt_.screen().Write(kMessageRow, kMessageCol, message.substr(0, 38),
                        rt_.Standard(rt_.colours().ycowp));
     rt_.console().Tone(kToneFrequency, kToneTicks);
-    const char answer =
-        Question(rt_, rt_.Text(memo ? "Utworzyć pliki ?" : "Utworzyć plik ?"), "tn");
+    const bool from_matrices = table == "PKNTBW" &&
+                               base::Exists(base::FindNoCase(dir, "PKTBW.DBF")) &&
+                               base::Exists(base::FindNoCase(dir, "PKTBW1.NTX"));
+    const char answer = Question(rt_,
+                                 rt_.Text(from_matrices ? "Utworzyć na podstawie PKTBW ?"
+                                          : memo        ? "Utworzyć pliki ?"
+                                                        : "Utworzyć plik ?"),
+                                 "tn");
     ClearMessageRow(rt_);
     if (!IsYes(answer) || rt_.console().LastKey() == console::key::kEsc) throw Abandon("");
+    if (from_matrices) {
+        NamesFromMatrices(dir);
+        return;
+    }
 
     const std::string path = (dir.empty() || dir.back() == '/' ? dir : dir + "/") + table + ".DBF";
     base::Status s = dbf::Table::Create(path, layout->Specs());
@@ -131,6 +143,48 @@ void Tables::CreateMissing(const std::string& dir, const std::string& table) {
     if (initial_content_ && HasInitialContent(table)) s = initial_content_(table, *t);
     if (s.ok()) s = t->Close();
     if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
+}
+
+void Tables::NamesFromMatrices(const std::string& dir) {
+    const std::string prefix = dir.empty() || dir.back() == '/' ? dir : dir + "/";
+    const std::string scratch = prefix + "PKNTBW.NEW";
+    if (!dbf::RemoveFile(scratch).ok()) throw Abandon(rt_.Text("Błąd kasowania PKNTBW.NEW"));
+    base::Status s = dbf::Table::Create(scratch, FindTable("PKNTBW")->Specs());
+    if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + scratch));
+    {
+        std::unique_ptr<dbf::Table> names;
+        dbf::OpenOptions exclusive;
+        exclusive.exclusive = true;
+        s = dbf::Table::Open(scratch, exclusive, &names);
+        if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + scratch));
+        dbf::WorkArea& tbw = OpenIn(dir, "PKTBW", "PKTBW", {"PKTBW1"});
+        const int field = tbw.FieldIndex("TBW_");
+        dbf::Record rec = names->NewRecord();
+        const int target = rec.FieldIndex("TBW_");
+        std::string last;
+        bool first = true;
+        for (s = tbw.GoTop(); s.ok() && !tbw.eof(); s = tbw.Skip(1)) {
+            const std::string value = tbw.record().GetString(field);
+            if (!first && value < last) {
+                throw Abandon(rt_.Text("Błędny indeks PKTBW"));
+            }
+            if (first || value != last) {
+                rec.Clear();
+                rec.SetString(target, value);
+                uint32_t recno = 0;
+                s = names->Append(rec, &recno);
+                if (!s.ok()) break;
+            }
+            last = value;
+            first = false;
+        }
+        base::Status closed = workspace_.Close(tbw.number());
+        if (s.ok()) s = closed;
+        if (s.ok()) s = names->Close();
+        if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + scratch));
+    }
+    s = dbf::RenameFile(scratch, prefix + "PKNTBW.DBF");
+    if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + scratch));
 }
 
 void Tables::BuildIndex(dbf::WorkArea& area, const std::string& dir, std::string_view table,
