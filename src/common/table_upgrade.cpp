@@ -23,6 +23,15 @@ base::Status RenameIfExists(const std::string& from, const std::string& to) {
     return dbf::RenameFile(from, to);
 }
 
+// True while another process (or work area) holds the file open: a
+// replacement may be running there right now.
+bool InUse(const std::string& path) {
+    std::unique_ptr<dbf::Table> t;
+    dbf::OpenOptions exclusive;
+    exclusive.exclusive = true;
+    return dbf::Table::Open(path, exclusive, &t).IsBusy();
+}
+
 }  // namespace
 
 std::string NewCopyName(const std::string& dbf_path) {
@@ -46,6 +55,11 @@ base::Status RecoverReplacement(const std::string& dir, const std::string& name,
     }
     const bool have_table = base::Exists(path);
     base::Status s;
+    // A replacement holds the old table (or its new copy) exclusively until
+    // it is done: leave its files alone.
+    if ((have_aside && InUse(aside)) || (have_fresh && InUse(fresh)) ||
+        (have_fresh && have_table && InUse(path)))
+        return s;
     if (have_aside) {
         // The old table was set aside completely, so the new copy was
         // complete: finish moving it into place, then drop the old one.

@@ -25,6 +25,7 @@ namespace kestrel::common {
 
 /// Finishes or undoes an interrupted replacement of table `name` (upper
 /// case, no extension) in `dir`. *recovered tells whether there was one.
+/// Files of a replacement still running elsewhere (held open) are left alone.
 base::Status RecoverReplacement(const std::string& dir, const std::string& name,
                                 bool* recovered = nullptr);
 

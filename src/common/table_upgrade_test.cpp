@@ -274,3 +274,22 @@ TEST(TableUpgrade, OtherPayrollTablesWithTwoDigitYearsAreRefused) {
 
 }  // namespace
 }  // namespace kestrel::common
+
+namespace kestrel::common {
+namespace {
+
+TEST(TableUpgrade, AReplacementRunningElsewhereIsLeftAlone) {
+    Interrupted s;
+    // The other workstation still writes its new copy, holding the table.
+    std::unique_ptr<dbf::Table> running;
+    dbf::OpenOptions exclusive;
+    exclusive.exclusive = true;
+    ASSERT_TRUE(dbf::Table::Open(s.File("PKRNB.DBF"), exclusive, &running).ok());
+    EXPECT_TRUE(RecoverReplacement(s.dir.path(), "PKRNB").ok());
+    EXPECT_TRUE(base::Exists(s.File("PKRNB@.DBF")));
+    running.reset();
+    EXPECT_EQ(s.Recovered(), s.expected_old);
+}
+
+}  // namespace
+}  // namespace kestrel::common
