@@ -86,9 +86,10 @@ class Tables {
     void Confirm(dbf::WorkArea& area);
 
     /// Builds one index file of `table` from its catalogue key and condition
-    /// (QRMATI/QRMINDEX), replacing it safely; the table must be open in
-    /// `area`. Abandons when the catalogue lacks the pair.
-    void BuildIndex(dbf::WorkArea& area, const std::string& dir, std::string_view table,
+    /// (QRMATI/QRMINDEX), replacing it safely, over the records of `data`
+    /// (which nobody else should have open). Abandons when the catalogue
+    /// lacks the pair.
+    void BuildIndex(dbf::Table& data, const std::string& dir, std::string_view table,
                     const std::string& index);
 
     /// QRMPACK: removes deleted records and records with numbers outside
@@ -112,6 +113,11 @@ class Tables {
     /// Upgrades an old layout (or converts two-digit years); true when the
     /// table was rebuilt and must be opened again.
     bool UpgradeIfOld(dbf::WorkArea& area, const std::string& dir, const std::string& table);
+    /// The index files that are missing, damaged or written with another
+    /// key or condition than the catalogue's.
+    std::vector<std::string> IndexesToBuild(dbf::WorkArea& area, const std::string& dir,
+                                            const std::string& table,
+                                            const std::vector<std::string>& indexes);
     void OpenIndexes(dbf::WorkArea& area, const std::string& dir, const std::string& table,
                      const std::vector<std::string>& indexes);
     using Attempt = std::function<base::Status()>;

@@ -215,7 +215,7 @@ void ReindexTable(Runtime& rt, const std::string& dir, const std::string& table)
                 n == 1 ? "      0(1)/" + count + "(" + total + ")"
                        : "      0(" + std::to_string(n) + ")",
                 normal);
-        tables.BuildIndex(area, dir, table, i.name);
+        tables.BuildIndex(area.table(), dir, table, i.name);
     }
     s.Clear(0, 0, 0, 30, normal);
     tables.CloseAll();

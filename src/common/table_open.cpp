@@ -103,6 +103,28 @@ dbf::WorkArea& Tables::OpenTable(const std::string& dir, std::string alias,
                   [&] { return workspace_.Use(path, alias, options, &area); });
     if (area == nullptr) throw Abandon(rt_.Text("Błąd otwarcia: ") + table);
     if (UpgradeIfOld(*area, dir, table)) return OpenTable(dir, alias, table, indexes);
+    const std::vector<std::string> rebuild = IndexesToBuild(*area, dir, table, indexes);
+    if (!rebuild.empty() && !area->table().exclusive()) {
+        // Index files are built only while nobody else has the table open,
+        // so that no other workstation goes on writing keys into a file
+        // that is being replaced.
+        base::Status closed = workspace_.Close(area->number());
+        if (!closed.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
+        area = nullptr;
+        {
+            std::unique_ptr<dbf::Table> held;
+            dbf::OpenOptions exclusive;
+            exclusive.exclusive = true;
+            OpenWithRetry(path, table + ".DBF",
+                          [&] { return dbf::Table::Open(path, exclusive, &held); });
+            for (const std::string& index : rebuild) BuildIndex(*held, dir, table, index);
+            closed = held->Close();
+            if (!closed.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
+        }
+        OpenWithRetry(path, table + ".DBF",
+                      [&] { return workspace_.Use(path, alias, options, &area); });
+        if (area == nullptr) throw Abandon(rt_.Text("Błąd otwarcia: ") + table);
+    }
     OpenIndexes(*area, dir, table, indexes);
     base::Status s = area->GoTop();
     if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
@@ -187,7 +209,7 @@ void Tables::NamesFromMatrices(const std::string& dir) {
     if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + scratch));
 }
 
-void Tables::BuildIndex(dbf::WorkArea& area, const std::string& dir, std::string_view table,
+void Tables::BuildIndex(dbf::Table& data, const std::string& dir, std::string_view table,
                         const std::string& index) {
     const CatalogueIndex* def = IndexDefinitionOf(table, index);
     if (def == nullptr) {
@@ -196,8 +218,8 @@ void Tables::BuildIndex(dbf::WorkArea& area, const std::string& dir, std::string
     auto& s = rt_.screen();
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
     s.Write(kMessageRow, kMessageCol, "Tworzenie indeksu: " + Upper(index) + ".NTX", normal);
-    s.Write(0, 7, "/" + std::to_string(area.table().record_count()), normal);
-    IndexKeys keys(area.table().fields(), rt_.letters());
+    s.Write(0, 7, "/" + std::to_string(data.record_count()), normal);
+    IndexKeys keys(data.fields(), rt_.letters());
     dbf::IndexDefinition definition;
     base::Status st = keys.Define(*def, &definition);
     if (st.ok()) {
@@ -206,11 +228,36 @@ void Tables::BuildIndex(dbf::WorkArea& area, const std::string& dir, std::string
             base::Exists(existing)
                 ? existing
                 : (dir.empty() || dir.back() == '/' ? dir : dir + "/") + Upper(index) + ".NTX";
-        st = dbf::Index::Create(path, &area.table(), definition);
+        st = dbf::Index::Create(path, &data, definition);
     }
     s.Clear(kMessageRow, kMessageCol, kMessageRow, 38, normal);
     s.Clear(0, 0, 0, 20, normal);
     if (!st.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + Upper(index) + ".NTX"));
+}
+
+std::vector<std::string> Tables::IndexesToBuild(dbf::WorkArea& area, const std::string& dir,
+                                                const std::string& table,
+                                                const std::vector<std::string>& indexes) {
+    std::vector<std::string> out;
+    if (area.table().read_only()) return out;
+    for (const std::string& raw : indexes) {
+        const std::string index = Upper(raw);
+        const CatalogueIndex* def = IndexDefinitionOf(table, index);
+        if (def == nullptr) continue;  // reported when the indexes are opened
+        const std::string path = base::FindNoCase(dir, index + ".NTX");
+        if (!base::Exists(path)) {
+            out.push_back(index);
+            continue;
+        }
+        std::unique_ptr<dbf::Index> idx;
+        base::Status s = dbf::Index::Open(path, false, true, &idx);
+        if (s.IsCorruption() ||
+            (s.ok() && (!SameExpression(idx->key_expression(), def->key) ||
+                        !SameExpression(idx->for_expression(), def->condition)))) {
+            out.push_back(index);
+        }
+    }
+    return out;
 }
 
 void Tables::OpenIndexes(dbf::WorkArea& area, const std::string& dir, const std::string& table,
@@ -224,7 +271,7 @@ void Tables::OpenIndexes(dbf::WorkArea& area, const std::string& dir, const std:
             throw Abandon(rt_.Text("Błąd indeksu: ") + table + "(" + index + ")");
         }
         std::string path = base::FindNoCase(dir, index + ".NTX");
-        if (!base::Exists(path)) BuildIndex(area, dir, table, index);
+        if (!base::Exists(path)) BuildIndex(area.table(), dir, table, index);
         path = base::FindNoCase(dir, index + ".NTX");
 
         std::unique_ptr<dbf::Index> opened;
@@ -246,7 +293,7 @@ void Tables::OpenIndexes(dbf::WorkArea& area, const std::string& dir, const std:
             }
             if (opened) opened->Close();
             opened.reset();
-            BuildIndex(area, dir, table, index);
+            BuildIndex(area.table(), dir, table, index);
         }
         dbf::IndexDefinition definition;
         base::Status s = keys.Define(*def, &definition);

@@ -195,3 +195,25 @@ TEST(TableProcesses, KilledPackLeavesEveryLiveRecord) {
 
 }  // namespace
 }  // namespace kestrel::common
+
+namespace kestrel::common {
+namespace {
+
+TEST(TableProcesses, IndexesAreRebuiltOnlyWhileNobodyElseHasTheTable) {
+    Company c;
+    ASSERT_TRUE(dbf::Table::Create(c.File("PKWALOR.DBF"), FindTable("PKWALOR")->Specs()).ok());
+    AddRecords(c.File("PKWALOR.DBF"), 5);
+    {
+        Holder other(c.File("PKWALOR.DBF"), false, 0);
+        c.h.backend.AddKeys({'n', ' '});
+        Tables tables(c.h.rt);
+        EXPECT_THROW(tables.Open("PKWALOR", {"PKWALOR1"}), Abandon);
+        EXPECT_FALSE(base::Exists(c.File("PKWALOR1.NTX")));
+    }
+    Tables tables(c.h.rt);
+    dbf::WorkArea& area = tables.Open("PKWALOR", {"PKWALOR1"});
+    EXPECT_TRUE(area.index(0).Check(&area.table()).ok());
+}
+
+}  // namespace
+}  // namespace kestrel::common
