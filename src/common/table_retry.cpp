@@ -1,6 +1,7 @@
 // Retries of the table layer: opening (QRMXX step 3), the read-only
 // question, record and table locks (QRMRLOC, QRMFLOC), appends (QRMAPPE) and
 // records under construction.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include "common/messages.h"
 #include "common/question.h"
 #include "common/table_layer.h"
+#include "common/too_many_files.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/file.h"
 
@@ -25,6 +27,17 @@ bool ClearReadOnly(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) return true;
     return ::chmod(path.c_str(), st.st_mode | S_IWUSR) == 0;
+}
+
+// The open failed because the process may open no more files (errno of the
+// failed call may be overwritten by the clean-up after it, so ask again).
+bool OutOfDescriptors() {
+    const int fd = ::open("/dev/null", O_RDONLY);
+    if (fd >= 0) {
+        ::close(fd);
+        return false;
+    }
+    return errno == EMFILE || errno == ENFILE;
 }
 
 std::string Centred(const std::string& text, size_t width) {
@@ -111,6 +124,10 @@ void Tables::OpenWithRetry(const std::string& path, const std::string& shown,
                 }
                 retry_request_ = true;
                 continue;
+            }
+            if (err == EMFILE || err == ENFILE || OutOfDescriptors()) {
+                ShowTooManyFiles(rt_, path);
+                throw Abandon("");
             }
             throw Abandon(
                 ShortenMessage(rt_.Text("Błąd ") + path + "(" + std::to_string(err) + ")"));
