@@ -98,6 +98,11 @@ class Tables {
     /// BLAD_IND is set while the indexes are rebuilt. The table is closed
     /// afterwards.
     void Pack(std::string_view table, const std::vector<std::string>& indexes);
+    /// The same for a table of directory `dir` (QRMPACKA: the piecework
+    /// directory, without the range filter), with the mark in that
+    /// directory's PKETYK.
+    void PackIn(const std::string& dir, std::string_view table,
+                const std::vector<std::string>& indexes, bool range_filter);
     /// Sets or clears the mark BLAD_IND of `table` in `dir`'s PKETYK (the
     /// record is appended when missing), committed at once.
     void MarkIndexing(const std::string& dir, std::string_view table, bool on);

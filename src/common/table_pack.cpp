@@ -90,9 +90,13 @@ void Tables::MarkIndexing(const std::string& dir, std::string_view table, bool o
     (void)s;
 }
 
-void Tables::Pack(std::string_view table_name, const std::vector<std::string>& indexes) {
+void Tables::Pack(std::string_view table, const std::vector<std::string>& indexes) {
+    PackIn(rt_.data_dir(), table, indexes, true);
+}
+
+void Tables::PackIn(const std::string& dir, std::string_view table_name,
+                    const std::vector<std::string>& indexes, bool range_filter) {
     const std::string table = Upper(table_name);
-    const std::string& dir = rt_.data_dir();
     auto& screen = rt_.screen();
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
     struct ModeBack {
@@ -103,12 +107,12 @@ void Tables::Pack(std::string_view table_name, const std::vector<std::string>& i
 
     screen.Write(kMessageRow, kMessageCol, rt_.Text("Trwa usuwanie rekordów skasowanych"), normal);
     exclusive_ = true;
-    dbf::WorkArea& area = Open(table);
+    dbf::WorkArea& area = OpenIn(dir, table, table);
     const std::string path = area.table().path();
     Replacement how;
     for (const dbf::Field& f : area.table().fields())
         how.layout.push_back(dbf::FieldSpec{f.name, f.type, f.length, f.decimals});
-    how.keep = NumbersInRange;
+    if (range_filter) how.keep = NumbersInRange;
     for (const std::string& i : indexes) how.index_files.push_back(Upper(i));
     screen.Write(0, 0, "      0/" + std::to_string(area.table().record_count()), normal);
     base::Status s = workspace_.Close(area.number());
@@ -125,7 +129,7 @@ void Tables::Pack(std::string_view table_name, const std::vector<std::string>& i
 
     if (!indexes.empty()) {
         screen.Write(kMessageRow, kMessageCol, "Aktualizacja indeksu               ", normal);
-        dbf::WorkArea& packed = Open(table, indexes);  // builds the deleted index files
+        dbf::WorkArea& packed = OpenIn(dir, table, table, indexes);  // builds the index files
         s = workspace_.Close(packed.number());
         exclusive_ = back.saved;
         MarkIndexing(dir, table, false);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <memory>
@@ -99,6 +100,32 @@ TEST(TablePack, DropsDeletedAndDamagedRecordsAndRebuildsIndexes) {
     EXPECT_EQ(etyk.record().GetString(etyk.FieldIndex("NAZWA_ZB")), "PKWALOR ");
     EXPECT_FALSE(etyk.record().GetLogical(etyk.FieldIndex("BLAD_IND")));
     EXPECT_EQ(etyk.table().record_count(), 1u);
+}
+
+TEST(TablePack, OtherDirectoriesKeepTheirOwnMarksAndMayKeepEveryNumber) {
+    Company c;
+    const std::string sub = c.dir.File("AKORD") + "/";
+    ASSERT_EQ(::mkdir(sub.c_str(), 0755), 0);
+    ASSERT_TRUE(dbf::Table::Create(sub + "PKWALOR.DBF", FindTable("PKWALOR")->Specs()).ok());
+    {
+        std::unique_ptr<dbf::Table> t;
+        ASSERT_TRUE(dbf::Table::Open(sub + "PKWALOR.DBF", {}, &t).ok());
+        dbf::Record rec = t->NewRecord();
+        for (const char* rok : {"2024", "1E10", "2023"}) {
+            rec.SetRaw(0, rok);
+            rec.set_deleted(std::string(rok) == "2023");
+            uint32_t n = 0;
+            ASSERT_TRUE(t->Append(rec, &n).ok());
+        }
+    }
+    Tables tables(c.h.rt);
+    tables.PackIn(sub, "PKWALOR", {"PKWALOR1"}, false);
+    std::unique_ptr<dbf::Table> t;
+    ASSERT_TRUE(dbf::Table::Open(sub + "PKWALOR.DBF", {}, &t).ok());
+    EXPECT_EQ(t->record_count(), 2u);  // the damaged number stays, the deleted record goes
+    EXPECT_TRUE(base::Exists(sub + "PKWALOR1.NTX"));
+    EXPECT_TRUE(base::Exists(sub + "PKETYK.DBF"));
+    EXPECT_FALSE(base::Exists(c.dir.File("PKWALOR1.NTX")));
 }
 
 TEST(TempFile, NamesAreFreeAndDifferentWithinOneHundredth) {
