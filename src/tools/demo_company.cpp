@@ -2,6 +2,9 @@
 
 #include <filesystem>
 
+#include "common/company_tables.h"
+#include "common/letters.h"
+#include "common/shipped_content.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
 #include "tools/command.h"
@@ -85,8 +88,25 @@ base::Status CreateDemoCompany(const std::string& root) {
     std::filesystem::create_directories(dir, ec);
     if (ec) return base::Status::IOError(dir + ": " + ec.message());
     const std::string mem = dir + "/QRM.MEM";
-    if (base::Exists(base::FindNoCase(dir, "QRM.MEM"))) return base::Status::Ok();
-    return memfile::WriteMemFile(mem, DemoConfiguration());
+    if (!base::Exists(base::FindNoCase(dir, "QRM.MEM"))) {
+        base::Status s = memfile::WriteMemFile(mem, DemoConfiguration());
+        if (!s.ok()) return s;
+    }
+    // The shipped data files beside the companies, where the program looks
+    // for them when it creates a dictionary.
+    const std::string data = root + "/data";
+    std::filesystem::create_directories(data, ec);
+    if (ec) return base::Status::IOError(data + ": " + ec.message());
+    for (const auto& entry : std::filesystem::directory_iterator(KESTREL_DATA_DIR, ec)) {
+        if (entry.path().extension() != ".tsv") continue;
+        const auto target = std::filesystem::path(data) / entry.path().filename();
+        if (std::filesystem::exists(target)) continue;
+        std::filesystem::copy_file(entry.path(), target, ec);
+        if (ec) return base::Status::IOError(target.string() + ": " + ec.message());
+    }
+    // Every table of the catalogue, so that every function finds its tables.
+    return common::CreateMissingTables(dir, common::MakeLetterSet(common::kPolishCp852),
+                                       common::ShippedContent(data));
 }
 
 }  // namespace kestrel::tools

@@ -12,8 +12,9 @@ namespace kestrel::tools {
 /// The configuration of the demo company (CP852 texts).
 std::vector<memfile::MemEntry> DemoConfiguration();
 
-/// Creates `root`/DEMO.PK with its QRM.MEM unless the file exists already
-/// (an existing demo company is left as it is).
+/// Creates `root`/DEMO.PK with its QRM.MEM unless the file exists already,
+/// and every table of the catalogue that is missing there (with its index
+/// files); what exists is left as it is.
 base::Status CreateDemoCompany(const std::string& root);
 
 }  // namespace kestrel::tools

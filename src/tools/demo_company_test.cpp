@@ -5,6 +5,9 @@
 #include <filesystem>
 
 #include "common/identifiers.h"
+#include "common/table_catalogue.h"
+#include "platform/base/files.h"
+#include "platform/dbf/table.h"
 
 namespace kestrel::tools {
 namespace {
@@ -24,11 +27,37 @@ TEST(DemoCompany, IdentifiersAreValidAndTheFileIsCreatedOnce) {
     std::vector<memfile::MemEntry> read;
     ASSERT_TRUE(memfile::ReadMemFile((root / "DEMO.PK/QRM.MEM").string(), &read).ok());
     EXPECT_EQ(read, entries);
+    const std::string dir = (root / "DEMO.PK").string();
+    for (const common::TableLayout& t : common::CatalogueTables()) {
+        if (common::IsOutsideCompany(t.name)) continue;
+        EXPECT_TRUE(base::Exists(dir + "/" + t.name + ".DBF")) << t.name;
+        for (const common::CatalogueIndex& i : t.indexes)
+            EXPECT_TRUE(base::Exists(dir + "/" + i.name + ".NTX")) << i.name;
+    }
+    // The dictionaries come with their contents.
+    {
+        std::unique_ptr<dbf::Table> t;
+        ASSERT_TRUE(dbf::Table::Open(dir + "/PKKDURZ.DBF", {}, &t).ok());
+        EXPECT_EQ(t->record_count(), 400u);
+        EXPECT_TRUE(base::Exists((root / "data/PKKDURZ.tsv").string()));
+    }
+    // A table that exists keeps its records.
+    {
+        std::unique_ptr<dbf::Table> t;
+        ASSERT_TRUE(dbf::Table::Open(dir + "/PKTAB.DBF", {}, &t).ok());
+        uint32_t recno = 0;
+        ASSERT_TRUE(t->Append(t->NewRecord(), &recno).ok());
+        ASSERT_TRUE(t->Close().ok());
+    }
     // A second run leaves the company as it is.
     ASSERT_TRUE(memfile::WriteMemFile((root / "DEMO.PK/QRM.MEM").string(), {}).ok());
     ASSERT_TRUE(CreateDemoCompany(root.string()).ok());
     ASSERT_TRUE(memfile::ReadMemFile((root / "DEMO.PK/QRM.MEM").string(), &read).ok());
     EXPECT_TRUE(read.empty());
+    std::unique_ptr<dbf::Table> t;
+    ASSERT_TRUE(dbf::Table::Open(dir + "/PKTAB.DBF", {}, &t).ok());
+    EXPECT_EQ(t->record_count(), 1u);
+    t.reset();
     std::filesystem::remove_all(root);
 }
 

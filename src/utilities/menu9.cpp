@@ -1,10 +1,20 @@
 #include "utilities/menu9.h"
 
 #include "common/menu.h"
+#include "common/table_menus.h"
 #include "utilities/operator_editor.h"
 #include "utilities/parameter_editor.h"
 
 namespace kestrel::utilities {
+
+void Qrm95(common::Runtime& rt) {
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Reorganizacja zbiorów"), [&rt] { common::Qrm952(rt); }},
+        {rt.Text("Edycja zbiorów (DBU)"), nullptr},
+    };
+    common::RunSubMenu(rt, rt.Text("9.5. Funkcje awaryjne"), "9.5.", items);
+}
 
 void Qrm97(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
@@ -25,8 +35,8 @@ void Qrm9(common::Runtime& rt) {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Archiwizacja i zabezpieczenie danych"), nullptr},
         {rt.Text("Zbiory spoolingowe (wydruki)"), nullptr},
-        {rt.Text("Indeksowanie zbiorów"), nullptr},
-        {rt.Text("Funkcje awaryjne"), nullptr},
+        {rt.Text("Indeksowanie zbiorów"), [&rt] { common::Qrm94(rt); }},
+        {rt.Text("Funkcje awaryjne"), [&rt] { Qrm95(rt); }},
         {rt.Text("Informacja o systemie"), nullptr},
         {rt.Text("Zmiana firmy"), [&rt] { Qrm97(rt); }},
         {rt.Text("Hasła systemu"), [&rt] { Qrm98(rt); }},

@@ -1,0 +1,236 @@
+#include "common/table_upgrade.h"
+
+#include "platform/base/files.h"
+#include "platform/dbf/file.h"
+
+namespace kestrel::common {
+namespace {
+
+std::string WithSuffix(const std::string& path, char suffix) {
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + suffix;
+    return path.substr(0, dot) + suffix + path.substr(dot);
+}
+
+std::string Memo(const std::string& path) {
+    return dbf::ReplaceExtension(path, "DBT");
+}
+
+base::Status RenameIfExists(const std::string& from, const std::string& to) {
+    if (!base::Exists(from)) return base::Status::Ok();
+    return dbf::RenameFile(from, to);
+}
+
+// True while another process (or work area) holds the file open: a
+// replacement may be running there right now.
+bool InUse(const std::string& path) {
+    std::unique_ptr<dbf::Table> t;
+    dbf::OpenOptions exclusive;
+    exclusive.exclusive = true;
+    return dbf::Table::Open(path, exclusive, &t).IsBusy();
+}
+
+}  // namespace
+
+std::string NewCopyName(const std::string& dbf_path) {
+    return WithSuffix(dbf_path, '@');
+}
+
+std::string AsideName(const std::string& dbf_path) {
+    return WithSuffix(dbf_path, '~');
+}
+
+base::Status RecoverReplacement(const std::string& dir, const std::string& name, bool* recovered) {
+    if (recovered) *recovered = false;
+    const std::string aside = base::FindNoCase(dir, name + "~.DBF");
+    const std::string fresh = base::FindNoCase(dir, name + "@.DBF");
+    std::string path = base::FindNoCase(dir, name + ".DBF");
+    const bool have_fresh = base::Exists(fresh);
+    const bool have_aside = base::Exists(aside);
+    if (!base::Exists(path) && have_aside) {
+        const size_t at = aside.find_last_of('~');
+        path = aside.substr(0, at) + aside.substr(at + 1);
+    }
+    const bool have_table = base::Exists(path);
+    base::Status s;
+    // A replacement holds the old table (or its new copy) exclusively until
+    // it is done: leave its files alone.
+    if ((have_aside && InUse(aside)) || (have_fresh && InUse(fresh)) ||
+        (have_fresh && have_table && InUse(path)))
+        return s;
+    if (have_aside) {
+        // The old table was set aside completely, so the new copy was
+        // complete: finish moving it into place, then drop the old one.
+        if (recovered) *recovered = true;
+        if (have_fresh) {
+            s = RenameIfExists(Memo(fresh), Memo(path));
+            if (s.ok()) s = dbf::RenameFile(fresh, path);
+            if (!s.ok()) return s;
+        }
+        if (!base::Exists(path))
+            return base::Status::Corruption(path + ": missing after an upgrade");
+        s = dbf::RemoveFile(aside);
+        if (s.ok()) s = dbf::RemoveFile(Memo(aside));
+        return s;
+    }
+    if (base::Exists(Memo(aside))) {
+        // Cut short while setting the old files aside: put its memo back.
+        if (recovered) *recovered = true;
+        s = dbf::RenameFile(Memo(aside), Memo(path));
+        if (!s.ok()) return s;
+    }
+    if (have_fresh && have_table) {
+        // An unfinished new copy beside the intact table.
+        if (recovered) *recovered = true;
+        s = dbf::RemoveFile(fresh);
+        if (s.ok()) s = dbf::RemoveFile(Memo(fresh));
+    }
+    return s;
+}
+
+bool IsOldLayout(const TableLayout& layout, const std::vector<dbf::Field>& stored) {
+    for (const dbf::FieldSpec& want : layout.Specs()) {
+        bool found = false;
+        for (const dbf::Field& f : stored) {
+            if (f.name == want.name) {
+                if (f.type != want.type) return true;
+                found = true;
+                break;
+            }
+        }
+        if (!found) return true;
+    }
+    return false;
+}
+
+namespace {
+
+// Fills `out` (new layout) from `in` (old layout) by field name.
+base::Status CopyFields(dbf::Table& from, const dbf::Record& in, dbf::Table& to,
+                        const std::vector<int>& source, dbf::Record* out) {
+    out->Clear();
+    out->set_deleted(in.deleted());
+    std::string text;
+    for (size_t i = 0; i < source.size(); ++i) {
+        const int src = source[i];
+        if (src < 0) continue;
+        const int dst = static_cast<int>(i);
+        const dbf::Field& f = out->fields()[i];
+        const dbf::Field& g = in.fields()[static_cast<size_t>(src)];
+        base::Status s;
+        switch (f.type) {
+            case dbf::FieldType::kCharacter:
+                s = out->SetString(dst, in.Raw(src));
+                break;
+            case dbf::FieldType::kNumeric:
+                if (f.length == g.length && f.decimals == g.decimals) {
+                    out->SetRaw(dst, in.Raw(src));
+                } else if (!in.IsBlank(src)) {
+                    s = out->SetNumber(dst, in.GetNumber(src));
+                }
+                break;
+            case dbf::FieldType::kMemo:
+                if (in.GetMemoBlock(src) != 0) {
+                    s = from.ReadMemo(in, src, &text);
+                    if (s.ok()) s = to.WriteMemo(out, dst, text);
+                }
+                break;
+            default:
+                out->SetRaw(dst, in.Raw(src));
+                break;
+        }
+        if (!s.ok()) return s;
+    }
+    return base::Status::Ok();
+}
+
+}  // namespace
+
+base::Status ReplaceTable(std::unique_ptr<dbf::Table> old, const Replacement& how,
+                          uint32_t* copied) {
+    const std::string path = old->path();
+    const std::string fresh = NewCopyName(path);
+    const std::string aside = AsideName(path);
+    const size_t slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+
+    dbf::RemoveFile(fresh);
+    dbf::RemoveFile(Memo(fresh));
+    base::Status s = dbf::Table::Create(fresh, how.layout);
+    if (!s.ok()) return s;
+    uint32_t count = 0;
+    {
+        std::unique_ptr<dbf::Table> copy;
+        dbf::OpenOptions exclusive;
+        exclusive.exclusive = true;
+        s = dbf::Table::Open(fresh, exclusive, &copy);
+        if (s.ok()) {
+            std::vector<int> source;
+            for (const dbf::Field& f : copy->fields()) {
+                const int i = old->FieldIndex(f.name);
+                const bool same_type =
+                    i >= 0 && old->fields()[static_cast<size_t>(i)].type == f.type;
+                source.push_back(same_type ? i : -1);
+            }
+            dbf::Record out = copy->NewRecord();
+            s = old->Scan(1, [&](uint32_t recno, const dbf::Record& in) {
+                if (in.deleted() && !how.keep_deleted) return base::Status::Ok();
+                if (how.keep && !how.keep(in)) return base::Status::Ok();
+                base::Status st = CopyFields(*old, in, *copy, source, &out);
+                if (!st.ok()) {
+                    return base::Status::InvalidArgument(
+                        path + ": record " + std::to_string(recno) + ": " + st.message());
+                }
+                if (how.fix) how.fix(in, &out);
+                uint32_t n = 0;
+                st = copy->Append(out, &n);
+                if (st.ok()) ++count;
+                return st;
+            });
+        }
+        if (copy) {
+            base::Status c = copy->Close();
+            if (s.ok()) s = c;
+        }
+    }
+    if (!s.ok()) {
+        dbf::RemoveFile(fresh);
+        dbf::RemoveFile(Memo(fresh));
+        return s;
+    }
+    // The old table stays open (and locked) until the new one is in place.
+    std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    name = name.substr(0, name.find('.'));
+    s = RenameIfExists(Memo(path), Memo(aside));
+    if (s.ok()) s = dbf::RenameFile(path, aside);
+    if (s.ok()) s = RenameIfExists(Memo(fresh), Memo(path));
+    if (s.ok()) s = dbf::RenameFile(fresh, path);
+    old.reset();
+    if (!s.ok()) {
+        // Put back or finish what was moved (the next open would do it too).
+        base::Status r = RecoverReplacement(dir, name);
+        (void)r;
+        return s;
+    }
+    dbf::RemoveFile(aside);
+    dbf::RemoveFile(Memo(aside));
+    for (const std::string& index : how.index_files) {
+        dbf::RemoveFile(base::FindNoCase(dir, index + ".NTX"));
+    }
+    if (copied) *copied = count;
+    return base::Status::Ok();
+}
+
+base::Status UpgradeTable(std::unique_ptr<dbf::Table> old, const TableLayout& layout,
+                          const RecordFix& fix, uint32_t* copied) {
+    Replacement how;
+    how.layout = layout.Specs();
+    how.keep_deleted = true;
+    how.fix = fix;
+    for (const CatalogueIndex& i : layout.indexes) how.index_files.push_back(i.name);
+    return ReplaceTable(std::move(old), how, copied);
+}
+
+}  // namespace kestrel::common

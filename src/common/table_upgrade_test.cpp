@@ -1,0 +1,295 @@
+#include "common/table_upgrade.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/abandon.h"
+#include "common/table_catalogue.h"
+#include "common/table_layer.h"
+#include "headless_runtime.h"
+#include "platform/base/files.h"
+#include "platform/dbf/file.h"
+#include "platform/dbf/table.h"
+#include "test_util.h"
+
+namespace kestrel::common {
+namespace {
+
+using dbf::testing::ScratchDir;
+
+struct Company {
+    ScratchDir dir;
+    testing::HeadlessRuntime h;
+    Company() { h.rt.set_data_dir(dir.path() + "/"); }
+    std::string File(const std::string& name) const { return dir.File(name); }
+};
+
+// The catalogue layout of `table` without the fields named in `drop`, with
+// `change` (name, new spec) applied.
+std::vector<dbf::FieldSpec> OldLayout(const char* table, std::vector<std::string> drop,
+                                      std::vector<dbf::FieldSpec> change = {}) {
+    std::vector<dbf::FieldSpec> out;
+    for (dbf::FieldSpec f : FindTable(table)->Specs()) {
+        if (std::find(drop.begin(), drop.end(), f.name) != drop.end()) continue;
+        for (const dbf::FieldSpec& c : change)
+            if (c.name == f.name) f = c;
+        out.push_back(f);
+    }
+    return out;
+}
+
+// Distinct values for every field of a record (numbers within their width).
+void Fill(dbf::Record* rec, int seed) {
+    for (size_t i = 0; i < rec->fields().size(); ++i) {
+        const dbf::Field& f = rec->fields()[i];
+        const int n = static_cast<int>(i);
+        switch (f.type) {
+            case dbf::FieldType::kCharacter:
+                rec->SetString(n, f.name.substr(0, 3) + std::to_string(seed));
+                break;
+            case dbf::FieldType::kNumeric:
+                ASSERT_TRUE(rec->SetNumber(n, (seed * 7 + n) % 9 + (f.decimals ? 0.25 : 0)).ok())
+                    << f.name;
+                break;
+            case dbf::FieldType::kDate:
+                rec->SetDate(n, seed == 1 ? "20240131" : "19991231");
+                break;
+            case dbf::FieldType::kLogical:
+                rec->SetLogical(n, (seed + n) % 2 == 0);
+                break;
+            case dbf::FieldType::kMemo:
+                break;
+        }
+    }
+}
+
+// Every record as "name=value" texts, deletion flag included.
+std::vector<std::string> Dump(const std::string& path, const std::vector<std::string>& fields) {
+    std::unique_ptr<dbf::Table> t;
+    EXPECT_TRUE(dbf::Table::Open(path, {}, &t).ok()) << path;
+    std::vector<std::string> out;
+    if (!t) return out;
+    dbf::Record rec = t->NewRecord();
+    for (uint32_t n = 1; n <= t->record_count(); ++n) {
+        EXPECT_TRUE(t->Read(n, &rec).ok());
+        std::string line = rec.deleted() ? "*" : " ";
+        for (const std::string& name : fields) {
+            const int f = rec.FieldIndex(name);
+            line += name + "=" + (f < 0 ? "?" : rec.GetString(f)) + ";";
+            if (f >= 0 && rec.fields()[static_cast<size_t>(f)].type == dbf::FieldType::kMemo) {
+                std::string text;
+                EXPECT_TRUE(t->ReadMemo(rec, f, &text).ok());
+                line += text + ";";
+            }
+        }
+        out.push_back(line);
+    }
+    return out;
+}
+
+std::vector<std::string> Names(const std::vector<dbf::FieldSpec>& specs) {
+    std::vector<std::string> out;
+    for (const auto& s : specs) out.push_back(s.name);
+    return out;
+}
+
+void MakeTable(const std::string& path, const std::vector<dbf::FieldSpec>& specs, int records,
+               const char* memo_field = nullptr) {
+    ASSERT_TRUE(dbf::Table::Create(path, specs).ok());
+    std::unique_ptr<dbf::Table> t;
+    ASSERT_TRUE(dbf::Table::Open(path, {}, &t).ok());
+    for (int i = 1; i <= records; ++i) {
+        dbf::Record rec = t->NewRecord();
+        Fill(&rec, i);
+        if (memo_field) {
+            ASSERT_TRUE(
+                t->WriteMemo(&rec, rec.FieldIndex(memo_field), "wzor " + std::to_string(i)).ok());
+        }
+        rec.set_deleted(i == 2);
+        uint32_t recno = 0;
+        ASSERT_TRUE(t->Append(rec, &recno).ok());
+    }
+    ASSERT_TRUE(t->Close().ok());
+}
+
+TEST(TableUpgrade, OldControlRecordKeepsEveryValue) {
+    Company c;
+    const auto old = OldLayout("PKSTER", {"MIN_WYN_G"});
+    MakeTable(c.File("PKSTER.DBF"), old, 3);
+    const std::vector<std::string> before = Dump(c.File("PKSTER.DBF"), Names(old));
+    const std::string bytes = dbf::testing::ReadAll(c.File("PKSTER.DBF"));
+
+    // "n" leaves the table as it was.
+    c.h.backend.AddKeys({'n'});
+    {
+        Tables tables(c.h.rt);
+        EXPECT_THROW(tables.Open("PKSTER"), Abandon);
+    }
+    EXPECT_NE(c.h.ShownRow(23).find("\"Stara\" struktura PKSTER"), std::string::npos);
+    EXPECT_EQ(dbf::testing::ReadAll(c.File("PKSTER.DBF")), bytes);
+
+    c.h.backend.AddKeys({'t'});
+    Tables tables(c.h.rt);
+    dbf::WorkArea& area = tables.Open("PKSTER");
+    EXPECT_EQ(area.table().fields().size(), 57u);
+    EXPECT_EQ(area.table().record_count(), 3u);
+    tables.CloseAll();
+    EXPECT_EQ(Dump(c.File("PKSTER.DBF"), Names(old)), before);
+    for (const std::string& line : Dump(c.File("PKSTER.DBF"), {"MIN_WYN_G"}))
+        EXPECT_EQ(line.substr(1), "MIN_WYN_G=         ;");
+    EXPECT_FALSE(base::Exists(NewCopyName(c.File("PKSTER.DBF"))));
+    EXPECT_FALSE(base::Exists(AsideName(c.File("PKSTER.DBF"))));
+}
+
+TEST(TableUpgrade, MemoTablesKeepTheirTextsAndChangedTypesAreRebuilt) {
+    Company c;
+    // HARMON_CZ missing, DRUK_ held as text.
+    const auto old =
+        OldLayout("PKRNB", {"HARMON_CZ"}, {{"DRUK_", dbf::FieldType::kCharacter, 1, 0}});
+    MakeTable(c.File("PKRNB.DBF"), old, 3, "ALGORYTM_");
+    c.h.backend.AddKeys({'t'});
+    Tables tables(c.h.rt);
+    dbf::WorkArea& area = tables.Open("PKRNB", {"PKRNB1", "PKRNB2"});
+    EXPECT_EQ(area.table().fields().size(), 20u);
+    EXPECT_EQ(area.table().fields()[static_cast<size_t>(area.FieldIndex("DRUK_"))].type,
+              dbf::FieldType::kLogical);
+    tables.CloseAll();
+    const auto lines = Dump(c.File("PKRNB.DBF"), {"KOD_NIEOB", "ALGORYTM_"});
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], " KOD_NIEOB=KOD1;ALGORYTM_=         1;wzor 1;");
+    EXPECT_EQ(lines[1], "*KOD_NIEOB=KOD2;ALGORYTM_=         2;wzor 2;");
+}
+
+// The states a crash can leave during a replacement of PKRNB (old layout
+// with 3 records, new layout in PKRNB@ with the same records).
+struct Interrupted : Company {
+    std::vector<std::string> expected_new;
+    std::vector<std::string> expected_old;
+    Interrupted() {
+        const auto old = OldLayout("PKRNB", {"HARMON_CZ"});
+        MakeTable(File("PKRNB.DBF"), old, 3, "ALGORYTM_");
+        MakeTable(File("PKRNB@.DBF"), FindTable("PKRNB")->Specs(), 3, "ALGORYTM_");
+        expected_old = Dump(File("PKRNB.DBF"), {"KOD_NIEOB", "ALGORYTM_", "HARMON_CZ"});
+        expected_new = Dump(File("PKRNB@.DBF"), {"KOD_NIEOB", "ALGORYTM_", "HARMON_CZ"});
+    }
+    void Move(const std::string& from, const std::string& to) {
+        ASSERT_TRUE(dbf::RenameFile(File(from), File(to)).ok()) << from;
+    }
+    std::vector<std::string> Recovered() {
+        bool recovered = false;
+        EXPECT_TRUE(RecoverReplacement(dir.path(), "PKRNB", &recovered).ok());
+        EXPECT_TRUE(recovered);
+        return Dump(File("PKRNB.DBF"), {"KOD_NIEOB", "ALGORYTM_", "HARMON_CZ"});
+    }
+};
+
+TEST(TableUpgrade, CrashWhileWritingTheNewCopyKeepsTheOldTable) {
+    Interrupted s;
+    EXPECT_EQ(s.Recovered(), s.expected_old);
+    EXPECT_FALSE(base::Exists(s.File("PKRNB@.DBF")));
+    EXPECT_FALSE(base::Exists(s.File("PKRNB@.DBT")));
+}
+
+TEST(TableUpgrade, CrashWhileSettingTheOldTableAsideKeepsIt) {
+    Interrupted s;
+    s.Move("PKRNB.DBT", "PKRNB~.DBT");
+    EXPECT_EQ(s.Recovered(), s.expected_old);
+}
+
+TEST(TableUpgrade, CrashBeforeTheNewCopyWasInPlaceFinishesTheUpgrade) {
+    for (int step = 0; step < 2; ++step) {
+        Interrupted s;
+        s.Move("PKRNB.DBT", "PKRNB~.DBT");
+        s.Move("PKRNB.DBF", "PKRNB~.DBF");
+        if (step == 1) s.Move("PKRNB@.DBT", "PKRNB.DBT");
+        EXPECT_EQ(s.Recovered(), s.expected_new) << step;
+        EXPECT_FALSE(base::Exists(s.File("PKRNB~.DBF")));
+        EXPECT_FALSE(base::Exists(s.File("PKRNB~.DBT")));
+    }
+}
+
+TEST(TableUpgrade, CrashBeforeDeletingTheOldTableDropsIt) {
+    Interrupted s;
+    s.Move("PKRNB.DBT", "PKRNB~.DBT");
+    s.Move("PKRNB.DBF", "PKRNB~.DBF");
+    s.Move("PKRNB@.DBT", "PKRNB.DBT");
+    s.Move("PKRNB@.DBF", "PKRNB.DBF");
+    EXPECT_EQ(s.Recovered(), s.expected_new);
+    EXPECT_FALSE(base::Exists(s.File("PKRNB~.DBF")));
+}
+
+TEST(TableUpgrade, AnOnlyCopyIsNeverDeleted) {
+    Interrupted s;
+    ASSERT_TRUE(dbf::RemoveFile(s.File("PKRNB.DBF")).ok());
+    ASSERT_TRUE(dbf::RemoveFile(s.File("PKRNB.DBT")).ok());
+    EXPECT_TRUE(RecoverReplacement(s.dir.path(), "PKRNB").ok());
+    EXPECT_TRUE(base::Exists(s.File("PKRNB@.DBF")));
+    EXPECT_TRUE(base::Exists(s.File("PKRNB@.DBT")));
+}
+
+TEST(TableUpgrade, TwoDigitPayrollYearsAreAllConverted) {
+    Company c;
+    const auto old = OldLayout("PKPLACE", {}, {{"ROK_LST", dbf::FieldType::kCharacter, 2, 0}});
+    ASSERT_TRUE(dbf::Table::Create(c.File("PKPLACE.DBF"), old).ok());
+    {
+        std::unique_ptr<dbf::Table> t;
+        ASSERT_TRUE(dbf::Table::Open(c.File("PKPLACE.DBF"), {}, &t).ok());
+        for (const char* year : {"95", "03", "49", "50", "  ", "7x"}) {
+            dbf::Record rec = t->NewRecord();
+            rec.SetString(rec.FieldIndex("ROK_LST"), year);
+            rec.SetString(rec.FieldIndex("NR_PRAC"), "000001");
+            uint32_t n = 0;
+            ASSERT_TRUE(t->Append(rec, &n).ok());
+        }
+    }
+    c.h.backend.AddKeys({'t'});
+    Tables tables(c.h.rt);
+    dbf::WorkArea& area = tables.Open("PKPLACE", {"PKPLACE1"});
+    tables.CloseAll();
+    std::vector<std::string> years;
+    for (const std::string& line : Dump(c.File("PKPLACE.DBF"), {"ROK_LST"})) years.push_back(line);
+    EXPECT_EQ(years,
+              (std::vector<std::string>{" ROK_LST=1995;", " ROK_LST=2003;", " ROK_LST=2049;",
+                                        " ROK_LST=1950;", " ROK_LST=    ;", " ROK_LST=7x  ;"}));
+    (void)area;
+}
+
+TEST(TableUpgrade, OtherPayrollTablesWithTwoDigitYearsAreRefused) {
+    Company c;
+    ASSERT_TRUE(
+        dbf::Table::Create(c.File("PKDOCH.DBF"),
+                           OldLayout("PKDOCH", {}, {{"ROK_LST", dbf::FieldType::kCharacter, 2, 0}}))
+            .ok());
+    Tables tables(c.h.rt);
+    try {
+        tables.Open("PKDOCH");
+        ADD_FAILURE() << "opened";
+    } catch (const Abandon& a) {
+        EXPECT_EQ(std::string(a.message()), c.h.rt.Text("Błędna struktura pliku PKDOCH"));
+    }
+}
+
+}  // namespace
+}  // namespace kestrel::common
+
+namespace kestrel::common {
+namespace {
+
+TEST(TableUpgrade, AReplacementRunningElsewhereIsLeftAlone) {
+    Interrupted s;
+    // The other workstation still writes its new copy, holding the table.
+    std::unique_ptr<dbf::Table> running;
+    dbf::OpenOptions exclusive;
+    exclusive.exclusive = true;
+    ASSERT_TRUE(dbf::Table::Open(s.File("PKRNB.DBF"), exclusive, &running).ok());
+    EXPECT_TRUE(RecoverReplacement(s.dir.path(), "PKRNB").ok());
+    EXPECT_TRUE(base::Exists(s.File("PKRNB@.DBF")));
+    running.reset();
+    EXPECT_EQ(s.Recovered(), s.expected_old);
+}
+
+}  // namespace
+}  // namespace kestrel::common
