@@ -87,22 +87,14 @@ Status PackTable(const std::string& path, const KeepFunction& keep, uint32_t* ke
         std::unique_ptr<Table> copy;
         s = Table::Open(work, {.exclusive = true, .fs = fs}, &copy);
         if (!s.ok()) return s;
-        const bool has_memo = table->has_memo();
-        std::vector<int> memo_fields;
-        for (size_t i = 0; i < specs.size(); ++i) {
-            if (specs[i].type == FieldType::kMemo) memo_fields.push_back(static_cast<int>(i));
-        }
+        // Memo texts stay where they are: the new records keep their block
+        // numbers into the table's own DBT, so that replacing the table is one
+        // rename and a crash can never pair records with another memo file.
+        // (The DBT keeps its unused blocks; copying the table compacts it.)
         Record out = copy->NewRecord();
-        std::string text;
         s = table->Scan(1, [&](uint32_t, const Record& in) {
             if (in.deleted() || (keep && !keep(in))) return Status::Ok();
             out.mutable_bytes() = in.bytes();
-            for (int f : memo_fields) {
-                if (!has_memo) break;
-                Status st = table->ReadMemo(in, f, &text);
-                if (st.ok()) st = copy->WriteMemo(&out, f, text);
-                if (!st.ok()) return st;
-            }
             uint32_t n = 0;
             Status st = copy->Append(out, &n);
             if (st.ok()) ++count;
@@ -110,9 +102,10 @@ Status PackTable(const std::string& path, const KeepFunction& keep, uint32_t* ke
         });
         if (s.ok()) s = copy->Close();
     }
+    // The work copy's own (empty) memo file is not needed.
+    fs->Remove(work_memo);
     // Rename while the old table is still held exclusively, so that nobody
-    // opens it in between; the memo file goes first.
-    if (s.ok() && fs->Exists(work_memo)) s = fs->Rename(work_memo, memo);
+    // opens it in between.
     if (s.ok()) s = fs->Rename(work, path);
     table.reset();
     if (!s.ok()) {

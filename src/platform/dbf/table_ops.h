@@ -14,8 +14,9 @@ using KeepFunction = std::function<bool(const Record& rec)>;
 
 /// Packs the table at `path`: opens it exclusively (Busy while anyone has it
 /// open), copies the live records that `keep` accepts into a work copy
-/// ("NAME@.DBF", with a compacted "NAME@.DBT" for memo tables), and only when
-/// the copy is complete renames it over the table (the memo file first).
+/// ("NAME@.DBF"), and only when the copy is complete renames it over the
+/// table. Memo fields keep their blocks in the table's own DBT, which is not
+/// replaced (one rename: a crash never mixes records and memo files).
 /// The table is closed afterwards; its indexes must be rebuilt.
 Status PackTable(const std::string& path, const KeepFunction& keep = nullptr,
                  uint32_t* kept = nullptr, FileSystem* fs = nullptr);
