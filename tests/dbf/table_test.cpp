@@ -248,6 +248,10 @@ TEST(TableTest, ExclusiveAndSharedOpeningExcludeEachOther) {
     EXPECT_TRUE(Table::Open(path, {.exclusive = true}, &t).IsBusy());
     excl.reset();
     EXPECT_TRUE(Table::Open(path, {}, &t).ok());
+    // Closing gives the table free even while the object lives on.
+    ASSERT_TRUE(t->Close().ok());
+    std::unique_ptr<Table> again;
+    EXPECT_TRUE(Table::Open(path, {.exclusive = true}, &again).ok());
 }
 
 TEST(TableTest, LocalDirectoryIsNoNetworkDrive) {

@@ -336,6 +336,8 @@ Status Table::Close() {
         if (s.ok()) s = file_->Write(end, "\x1A");
     }
     UnlockAll();
+    // Closed is closed: others may open the table exclusively from now on.
+    if (file_) file_->Unlock(kOpenModeLock, 1);
     return s;
 }
 
