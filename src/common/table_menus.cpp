@@ -1,5 +1,7 @@
 #include "common/table_menus.h"
 
+#include "common/identification.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -27,6 +29,24 @@ constexpr int kGridCols[] = {2, 15, 26, 37, 48, 59, 70};
 constexpr int kGridSlots = kGridRows * 7;
 
 // One grid entry: a table, or one of the special entries.
+// Copying, indexing and reorganising (kind 7).
+constexpr unsigned kMaskTableMaintenance = 64;
+
+// NAGLIIN: set while tables are being re-indexed or reorganised (formula
+// updates wait for the end); cleared again however the function ends.
+class IndexingFlag {
+  public:
+    explicit IndexingFlag(Runtime& rt) : rt_(rt) {
+        rt_.config().Set("NAGLIIN", memfile::MemValue::Logical(true));
+    }
+    ~IndexingFlag() { rt_.config().Set("NAGLIIN", memfile::MemValue::Logical(false)); }
+    IndexingFlag(const IndexingFlag&) = delete;
+    IndexingFlag& operator=(const IndexingFlag&) = delete;
+
+  private:
+    Runtime& rt_;
+};
+
 struct Slot {
     std::string text;
     const TableLayout* table = nullptr;  // nullptr: special entry
@@ -224,6 +244,8 @@ void ReindexTable(Runtime& rt, const std::string& dir, const std::string& table)
 }
 
 void Qrm94(Runtime& rt) {
+    if (!CheckRights(rt, kMaskTableMaintenance)) return;
+    const IndexingFlag indexing(rt);
     const std::vector<const TableLayout*> tables = OfferedTables(rt, true);
     const std::vector<Slot> slots = GridSlots(rt, tables, true);
     int at = 0;
@@ -264,6 +286,8 @@ void Qrm94(Runtime& rt) {
 }
 
 void Qrm952(Runtime& rt) {
+    if (!CheckRights(rt, kMaskTableMaintenance)) return;
+    const IndexingFlag indexing(rt);
     const std::vector<const TableLayout*> tables = OfferedTables(rt, false);
     const std::vector<Slot> slots = GridSlots(rt, tables, false);
     int at = 0;

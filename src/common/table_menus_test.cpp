@@ -94,6 +94,23 @@ TEST(TableMenus, ReindexingTheChosenTable) {
     EXPECT_EQ(c.EtykRecords(), 1u);  // the mark, cleared
 }
 
+TEST(TableMenus, OnlyOperatorsWithKindSevenAndTheFlagWhileRunning) {
+    Company c;
+    c.h.rt.operators() = OperatorState{true, "JKOW", RightBit(6)};
+    c.h.backend.AddKeys({key::kEnter});  // dismisses the refusal
+    Qrm94(c.h.rt);
+    EXPECT_EQ(c.h.backend.tones().size(), 1u);
+    EXPECT_TRUE(c.h.backend.exhausted());
+
+    c.h.rt.operators() = OperatorState{true, "JKOW", RightBit(7)};
+    bool flag_seen = false;
+    c.h.con.keyboard().Bind(key::F(9), [&] { flag_seen = c.h.rt.config().Logical("NAGLIIN"); });
+    c.h.backend.AddKeys({key::F(9), key::kEsc});
+    Qrm952(c.h.rt);
+    EXPECT_TRUE(flag_seen);
+    EXPECT_FALSE(c.h.rt.config().Logical("NAGLIIN", true));
+}
+
 TEST(TableMenus, ReindexingEverythingEmptiesTheMarks) {
     Company c;
     c.StaleIndex("PKWALOR", "PKWALOR1");
