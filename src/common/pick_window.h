@@ -13,8 +13,14 @@
 //       return std::vector<BrowseColumn>{FieldColumn(rt, a, "URZ_SKARB", "URZ.SK."), ...};
 //   };
 //   d.new_record = [](NewRecord& n) { ... return n.form.Read().saved(); };
-//   form.Get(5, 20, &symbol, "@!").Valid(...);
-//   keyboard.Bind(key::F(3), [&] { Pick(rt, tables, d, form.Typed()); });
+//
+// and a form binds the pick to a hot key for the time of its read:
+//
+//   form.Get(5, 20, &symbol, "@!");
+//   auto& kb = rt.console().keyboard();
+//   auto old = kb.Bind(key::F(3), [&] { Pick(rt, tables, d, form.Typed()); });
+//   ReadResult r = Qrmrdr(rt, form);
+//   kb.Bind(key::F(3), old);
 //
 // Keys in the window: Esc leaves; Enter gives the code; F2 searches the
 // name for a fragment, from the beginning or from the next position (F1
@@ -72,7 +78,7 @@ struct PickDictionary {
 
 /// Runs the pick window of `d` soft-sought on `typed` (trimmed; the first
 /// record when blank). The dictionary is opened through `tables` unless it
-/// is open there already; the selected work area, F3, F11, the colour and
+/// is open there already (it stays open there); the selected work area, F3, F11, the colour and
 /// the screen are restored afterwards. On Enter the record's code is put
 /// into the keyboard buffer after Home and Ctrl+Y, so that it replaces what
 /// the calling field holds. Returns true when a code was given.

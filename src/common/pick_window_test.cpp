@@ -221,6 +221,23 @@ TEST(TaxOfficePick, SearchWithNoFurtherMatchSaysSoAndStaysWhereItWas) {
     EXPECT_EQ(TrimRight(c.messages[0]), "Brak takiego klucza");
 }
 
+TEST(TaxOfficePick, F1InTheSearchBoxSwitchesTheKindOfSearchAndRedrawsTheBox) {
+    Company c;
+    c.Offices(Numbered(3));
+    c.h.con.keyboard().Bind(key::F(12), [&] {
+        c.messages.push_back(c.h.At(13, 19, 36) + "|" + c.h.At(14, 25, 24) + "|" +
+                             c.h.At(15, 20, 12));
+    });
+    c.Keys({key::F(2), key::F(12), key::F(1), key::F(12), key::F(1), key::F(12), key::kEsc,
+            key::kEsc});
+    EXPECT_FALSE(PickTaxOffice(c.h.rt, c.tables, ""));
+    const std::string rest = "| <F1>-Inny typ szukania |Fragm.nazwy:";
+    EXPECT_EQ(c.messages,
+              (std::vector<std::string>{"     Szukanie od początku zbioru    " + rest,
+                                        "    Szukanie od NASTĘPNEJ POZYCJI   " + rest,
+                                        "     Szukanie od początku zbioru    " + rest}));
+}
+
 TEST(TaxOfficePick, EscInTheSearchBoxBeepsAndSearchesNothing) {
     Company c;
     c.Offices(Numbered(3));
