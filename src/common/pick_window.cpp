@@ -161,6 +161,7 @@ int PickRun::Insert() {
     Check(rt_, area_.Seek(code), area_);
     if (area_.found()) {
         ShowMessage(rt_, rt_.Text("Istnieje rekord o takim kluczu"));
+        Check(rt_, area_.Goto(before), area_);  // the window stays where it was
         return kBrowseRedrawRow;
     }
     tables_.Reserve(area_, code);

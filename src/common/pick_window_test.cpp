@@ -265,8 +265,9 @@ TEST(TaxOfficePick, AnExistingCodeIsRefused) {
     Company c;
     dbf::WorkArea& urz = c.Offices(Numbered(3));
     c.CaptureMessagesOnF12();
-    c.Keys({key::kIns, '0', '2', key::F(12), ' ', key::kEsc});
-    EXPECT_FALSE(PickTaxOffice(c.h.rt, c.tables, ""));
+    c.Keys({key::kIns, '0', '2', key::F(12), ' ', key::kEnter});
+    EXPECT_TRUE(PickTaxOffice(c.h.rt, c.tables, "03"));
+    EXPECT_EQ(c.TypedBack(), "<Home><^Y>03");  // still where the window stood
     ASSERT_EQ(c.messages.size(), 1u);
     EXPECT_EQ(TrimRight(c.messages[0]), "Istnieje rekord o takim kluczu");
     EXPECT_EQ(urz.table().record_count(), 3u);
