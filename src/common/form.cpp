@@ -184,6 +184,11 @@ bool Form::Commit(Field& f, const EditBuffer& b) {
 
 Form::Exit Form::Edit(Field& f, int* key_out) {
     EditBuffer b = Buffer(f);
+    active_ = &b;
+    struct Reset {
+        const EditBuffer*& slot;
+        ~Reset() { slot = nullptr; }
+    } reset{active_};
     auto& s = rt_.screen();
     for (;;) {
         s.SetCursorShape(insert_ ? console::CursorShape::kHalfBlock

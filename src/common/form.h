@@ -131,6 +131,10 @@ public:
     Field& field(int i) { return fields_[static_cast<size_t>(i)]; }
     /// The field being edited (-1 outside a read): for checks shared by fields.
     int current() const { return current_; }
+    /// What the field being edited holds as typed so far (its buffer, not
+    /// yet its variable); "" outside a read. Hot keys that open a pick
+    /// window for the field read it.
+    std::string Typed() const { return active_ ? active_->text() : std::string(); }
 
     bool insert_mode() const { return insert_; }
     void set_insert_mode(bool on) { insert_ = on; }
@@ -152,6 +156,7 @@ private:
     picture::CaseTable upper_;
     std::deque<Field> fields_;
     int current_ = -1;
+    const picture::EditBuffer* active_ = nullptr;
     bool insert_ = false;
     bool updated_ = false;
 };
