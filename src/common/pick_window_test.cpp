@@ -98,7 +98,7 @@ std::vector<std::string> VisibleCodes(dbf::WorkArea& a, const char* field) {
 std::vector<std::vector<std::string>> Numbered(int n) {
     std::vector<std::vector<std::string>> rows;
     for (int i = 1; i <= n; ++i) {
-        char code[3];
+        char code[12];
         std::snprintf(code, sizeof code, "%02d", i);
         rows.push_back({code, "Urząd " + std::to_string(i)});
     }
