@@ -1,6 +1,7 @@
 #include "platform/dbf/formula_key.h"
 
 #include "platform/dbf/formula_value.h"
+#include "platform/dbf/record_host.h"
 
 #include <cctype>
 #include <memory>
@@ -14,58 +15,8 @@ namespace {
 
 using formula::Value;
 
-// A table host over the one record being indexed.
-class RecordHost : public formula::TableHost {
-  public:
-    explicit RecordHost(const std::vector<Field>* fields) : fields_(fields) {}
-    void set_record(const Record* rec) { rec_ = rec; }
-
-    bool ResolveField(std::string_view alias, std::string_view field, formula::FieldRef* ref,
-                      bool* alias_open) override {
-        *alias_open = alias.empty();
-        if (!alias.empty()) return false;
-        for (size_t i = 0; i < fields_->size(); ++i) {
-            const std::string& name = (*fields_)[i].name;
-            if (name.size() != field.size()) continue;
-            bool same = true;
-            for (size_t k = 0; k < name.size() && same; ++k) {
-                same = std::toupper(static_cast<unsigned char>(field[k])) ==
-                       static_cast<unsigned char>(name[k]);
-            }
-            if (same) {
-                ref->area = 1;
-                ref->field = static_cast<int>(i);
-                return true;
-            }
-        }
-        return false;
-    }
-
-    bool ReadField(const formula::FieldRef& ref, Value* out, formula::Error*) override {
-        *out = FieldValue((*fields_)[ref.field], rec_, ref.field);
-        return true;
-    }
-
-    bool Eof() override { return false; }
-    bool Bof() override { return false; }
-    int64_t RecNo() override { return 0; }
-    int64_t RecCount() override { return 0; }
-    bool Deleted() override { return rec_ && rec_->deleted(); }
-    bool Found() override { return false; }
-    int Select(std::string_view alias) override { return alias.empty() ? 1 : 0; }
-    std::string Alias(int area) override { return area <= 1 ? "" : ""; }
-    bool Seek(const Value&, bool, bool, bool*, formula::Error* error) override {
-        *error = formula::Error::Host("no seek inside an index key");
-        return false;
-    }
-
-  private:
-    const std::vector<Field>* fields_;
-    const Record* rec_ = nullptr;
-};
-
 struct Compiled {
-    explicit Compiled(const std::vector<Field>* fields) : host(fields), rt(&host) {}
+    explicit Compiled(const std::vector<Field>* fields) : host(*fields), rt(&host) {}
     RecordHost host;
     formula::Runtime rt;
     formula::Program program;
@@ -83,7 +34,6 @@ Status Compile(const std::vector<Field>* fields, std::string_view text, const Ru
     *out = std::move(c);
     return Status::Ok();
 }
-
 
 }  // namespace
 
