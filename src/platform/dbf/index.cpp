@@ -81,32 +81,23 @@ Status Index::ReloadHeader() {
     return Status::Ok();
 }
 
-Status Index::BeginRead() {
-    if (exclusive_) {
-        if (header_.key_size != 0) return Status::Ok();
-        return ReloadHeader();
-    }
-    Status s;
-    for (int attempt = 0; attempt < 4000; ++attempt) {
-        s = file_->TryLock(kLockBase, 1, LockType::kRead);
-        if (!s.IsBusy()) break;
-        std::this_thread::sleep_for(std::chrono::microseconds(250));
-    }
-    if (!s.ok()) return s;
-    locked_ = true;
-    return ReloadHeader();
-}
+Status Index::BeginRead() { return Begin(LockType::kRead); }
 
 Status Index::BeginWrite() {
     if (read_only_) return Status::InvalidArgument(path() + ": opened read-only");
     if (broken_) return Status::Corruption(path() + ": damaged, rebuild the index");
+    return Begin(LockType::kWrite);
+}
+
+Status Index::Begin(LockType type) {
     if (exclusive_) {
         if (header_.key_size != 0) return Status::Ok();
         return ReloadHeader();
     }
+    // The index lock is held only for one operation: wait for it up to a second.
     Status s;
     for (int attempt = 0; attempt < 4000; ++attempt) {
-        s = file_->TryLock(kLockBase, 1, LockType::kWrite);
+        s = file_->TryLock(kLockBase, 1, type);
         if (!s.IsBusy()) break;
         std::this_thread::sleep_for(std::chrono::microseconds(250));
     }

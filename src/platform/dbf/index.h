@@ -136,6 +136,7 @@ class Index {
     // Locking protocol around one call.
     Status BeginRead();
     Status BeginWrite();
+    Status Begin(LockType type);  // the index lock, then a fresh header
     Status End(Status s);
     Status ReloadHeader();
     void MarkBroken();
