@@ -130,6 +130,12 @@ void Menu2(Runtime& rt, const std::vector<MenuEntry>& entries, int* choice,
 void RunSubMenu(Runtime& rt, const std::string& title, const std::string& prefix,
                 const std::vector<SubMenuItem>& items,
                 const std::function<bool()>& config_changed) {
+    RunSubMenuAt(rt, title, prefix, items, SubMenuPlace{}, config_changed);
+}
+
+void RunSubMenuAt(Runtime& rt, const std::string& title, const std::string& prefix,
+                  const std::vector<SubMenuItem>& items, SubMenuPlace place,
+                  const std::function<bool()>& config_changed) {
     int choice = 1;
     for (;;) {
         auto& s = rt.screen();
@@ -138,10 +144,10 @@ void RunSubMenu(Runtime& rt, const std::string& title, const std::string& prefix
         s.Write(4, 22, title, rt.Standard(rt.colours().ycob));
         std::vector<MenuEntry> entries;
         for (size_t i = 0; i < items.size(); ++i) {
-            const int row = 7 + static_cast<int>(i);
+            const int row = place.first_row + static_cast<int>(i);
             s.Write(row, 22, prefix, normal);
             entries.push_back(
-                {row, 24, std::string(1, HotCharacter(static_cast<int>(i))) + ". " + items[i].text,
+                {row, place.col, std::string(1, HotCharacter(static_cast<int>(i))) + ". " + items[i].text,
                  ""});
         }
         Menu2(rt, entries, &choice, config_changed);

@@ -48,4 +48,17 @@ void RunSubMenu(Runtime& rt, const std::string& title, const std::string& prefix
                 const std::vector<SubMenuItem>& items,
                 const std::function<bool()>& config_changed = {});
 
+/// Where a sub-menu puts its entries: the first row and the column of the
+/// entry texts (the prefix stands two columns before... at column 22).
+struct SubMenuPlace {
+    int first_row = 7;
+    int col = 24;
+};
+
+/// The same with the entries placed elsewhere (a second-level menu such as
+/// 2.7 lists its entries from row 8 at column 26).
+void RunSubMenuAt(Runtime& rt, const std::string& title, const std::string& prefix,
+                  const std::vector<SubMenuItem>& items, SubMenuPlace place,
+                  const std::function<bool()>& config_changed = {});
+
 }  // namespace kestrel::common

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "register/menu2.h"
 #include "utilities/menu9.h"
 
 namespace kestrel::startup {
@@ -29,7 +30,7 @@ std::vector<common::MenuEntry> MainMenuEntries(const common::Runtime& rt, bool p
 const SubsystemMenu& SubsystemFor(int choice) {
     // Each subsystem's menu is registered here as it is built.
     static const std::array<SubsystemMenu, 12> kMenus = {
-        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+        nullptr, nullptr, registry::Qrm2, nullptr, nullptr, nullptr,
         nullptr, nullptr, nullptr, utilities::Qrm9, nullptr, nullptr};
     static const SubsystemMenu kNone;
     if (choice < 0 || choice >= static_cast<int>(kMenus.size())) return kNone;

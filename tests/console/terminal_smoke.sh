@@ -46,6 +46,10 @@ t capture-pane -p -t s | grep -qF "System Kadrowo-Płacowy KESTREL" || fail "red
 t send-keys -t s Up Down M-u F12 C-Right PageDown
 sleep 0.3
 t capture-pane -p -t s | grep -qF "EXITED" && fail "a key sequence was read as Esc"
+# PgDn chose entry 2 (the register); Esc goes back to the main menu.
+wait_for 'Słowniki "urzędowe"' || fail "PgDn did not choose the register menu"
+t send-keys -t s Escape
+wait_for "B. Moduł PPK" || fail "Esc did not leave the register menu"
 
 # A terminal smaller than 80x25 gets a message instead of a broken screen.
 t resize-window -t s -x 60 -y 20
