@@ -1,0 +1,12 @@
+// The employee register's data layer, as the register dialogs use it: the
+// record in memory with its scrambled identity, the field checks and
+// lookups, the companion tables, the registration of a new record and the
+// formula functions over the field history.
+#pragma once
+
+#include "register/employee_checks.h"
+#include "register/employee_companions.h"
+#include "register/employee_history.h"
+#include "register/employee_lookup.h"
+#include "register/employee_record.h"
+#include "register/employee_registration.h"

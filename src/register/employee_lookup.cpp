@@ -1,0 +1,263 @@
+#include "register/employee_lookup.h"
+
+#include "common/index_functions.h"
+
+namespace kestrel::registry {
+namespace {
+
+constexpr size_t kNameWidth = 29;  // NAZWA_ of PKGMINY
+constexpr std::string_view kNoMatch = "<-Błąd";
+
+std::string TrimRight(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+std::string Pad(std::string_view s, size_t width) {
+    std::string out(s.substr(0, std::min(s.size(), width)));
+    out.resize(width, ' ');
+    return out;
+}
+
+class Keep {
+  public:
+    explicit Keep(dbf::WorkArea& area) : area_(area), order_(area.order()), recno_(area.recno()) {}
+    ~Keep() {
+        (void)area_.SetOrder(order_);
+        (void)area_.Goto(recno_);
+    }
+
+  private:
+    dbf::WorkArea& area_;
+    int order_;
+    uint32_t recno_;
+};
+
+// The order number of index file `name` among the area's indexes, 0 if absent.
+int OrderOf(dbf::WorkArea& area, std::string_view name) {
+    for (size_t i = 0; i < area.index_count(); ++i) {
+        const std::string& path = area.index(i).path();
+        const size_t slash = path.find_last_of('/');
+        std::string file = path.substr(slash == std::string::npos ? 0 : slash + 1);
+        for (char& c : file) {
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        }
+        if (file.rfind(std::string(name) + ".", 0) == 0) return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+// Seeks `key` in the order of index file `index`; the area stands on the
+// record found. The caller keeps the area's position.
+bool SeekIn(dbf::WorkArea& area, std::string_view index, const std::string& key) {
+    const int order = OrderOf(area, index);
+    if (order == 0 || !area.SetOrder(order).ok()) return false;
+    return area.Seek(key).ok() && area.found() && !area.eof();
+}
+
+std::string CodeOf(dbf::WorkArea& gminy) {
+    return gminy.record().GetString(gminy.FieldIndex("KOD_"));
+}
+
+std::string NameKey(const common::LetterSet& letters, std::string* name) {
+    *name = common::UpperPolish(letters, *name);
+    return common::SortKey3(letters, Pad(*name, kNameWidth));
+}
+
+}  // namespace
+
+dbf::WorkArea& OpenTerritory(common::Tables& tables) {
+    return tables.Open("PKGMINY", {"PKGMINY1", "PKGMINY2", "PKGMINY3", "PKGMINY6"});
+}
+
+Verdict LookupVoivodeship(dbf::WorkArea& gminy, const common::LetterSet& letters,
+                          std::string* name, TerritoryChoice* choice) {
+    Keep keep(gminy);
+    const std::string key = NameKey(letters, name);
+    choice->voivodeship.clear();
+    choice->district.clear();
+    if (!SeekIn(gminy, "PKGMINY1", key)) return Verdict::Warn(std::string(kNoMatch));
+    choice->voivodeship = CodeOf(gminy).substr(0, 2);
+    return Verdict::Ok();
+}
+
+Verdict LookupDistrict(dbf::WorkArea& gminy, const common::LetterSet& letters, std::string* name,
+                       TerritoryChoice* choice) {
+    Keep keep(gminy);
+    const std::string key = Pad(choice->voivodeship, 2) + NameKey(letters, name);
+    choice->district.clear();
+    if (!SeekIn(gminy, "PKGMINY2", key)) return Verdict::Warn(std::string(kNoMatch));
+    choice->district = CodeOf(gminy).substr(0, 4);
+    return Verdict::Ok();
+}
+
+Verdict LookupCommune(dbf::WorkArea& gminy, const common::LetterSet& letters, std::string* name,
+                      const TerritoryChoice& choice) {
+    Keep keep(gminy);
+    const std::string key = Pad(choice.district, 4) + NameKey(letters, name);
+    if (!SeekIn(gminy, "PKGMINY3", key)) return Verdict::Warn(std::string(kNoMatch));
+    return Verdict::Ok();
+}
+
+std::string VoivodeshipCode(dbf::WorkArea& gminy, const common::LetterSet& letters,
+                            std::string_view name) {
+    std::string n(name);
+    TerritoryChoice choice;
+    if (!LookupVoivodeship(gminy, letters, &n, &choice).message.empty()) return {};
+    return choice.voivodeship;
+}
+
+TerritoryNames NamesOfTerritory(dbf::WorkArea& gminy, std::string_view code) {
+    TerritoryNames out;
+    Keep keep(gminy);
+    const int name = gminy.FieldIndex("NAZWA_");
+    auto find = [&](std::string_view part) {
+        return SeekIn(gminy, "PKGMINY6", Pad(part, 7)) ? TrimRight(gminy.record().GetString(name))
+                                                       : std::string();
+    };
+    if (code.size() >= 2) out.voivodeship = find(code.substr(0, 2));
+    if (code.size() >= 4) out.district = find(code.substr(0, 4));
+    if (code.size() >= 7) out.commune = find(code.substr(0, 7));
+    return out;
+}
+
+// --- Occupations -----------------------------------------------------------------
+
+dbf::WorkArea& OpenProfessions(common::Tables& tables) {
+    return tables.Open("PKKZIS", {"PKKZIS1"});
+}
+
+Profession FindProfession(dbf::WorkArea& kzis, std::string_view code) {
+    Profession p{Pad(code, 6), {}};
+    Keep keep(kzis);
+    if (SeekIn(kzis, "PKKZIS1", common::ProfessionKey(p.code))) {
+        p.name = TrimRight(kzis.record().GetString(kzis.FieldIndex("NAZWA_")));
+    }
+    return p;
+}
+
+std::vector<Profession> ProfessionAncestors(dbf::WorkArea& kzis, std::string_view code) {
+    std::vector<Profession> out;
+    for (size_t n = 1; n <= 4; ++n) {
+        out.push_back(FindProfession(kzis, code.substr(0, std::min(n, code.size()))));
+    }
+    return out;
+}
+
+void SplitName(std::string_view name, size_t width, std::string* first, std::string* second) {
+    if (name.size() <= width) {
+        *first = std::string(name);
+        second->clear();
+        return;
+    }
+    size_t cut = name.rfind(' ', width);
+    if (cut == std::string_view::npos || cut == 0) cut = width;
+    *first = TrimRight(std::string(name.substr(0, cut)));
+    size_t rest = cut;
+    while (rest < name.size() && name[rest] == ' ') ++rest;
+    *second = std::string(name.substr(rest));
+}
+
+// --- Dictionaries ------------------------------------------------------------------
+
+namespace {
+
+struct Dictionary {
+    std::string_view field;  // of PKPRAC (or PKDOD for RODZAJ_DOD)
+    std::string_view table;
+    std::string_view index;  // "" when the table has no index: scanned
+    std::string_view key;
+    std::string_view name;
+    std::string_view message;
+};
+
+constexpr std::string_view kBadCode = "Błędny kod";
+
+constexpr Dictionary kDictionaries[] = {
+    {"URZ_SKARB", "PKURZ", "PKURZ1", "URZ_SKARB", "NAZWA_", kBadCode},
+    {"STANOW_", "PKSTAN", "PKSTAN1", "STANOW_", "NAZWA_", kBadCode},
+    {"DZIAL_", "PKDZIAL", "PKDZIAL1", "DZIAL_", "NAZWA_", kBadCode},
+    {"KONTO_KOSZ", "PKSKSZT", "PKSKSZT1", "KONTO_KOSZ", "NAZWA_", kBadCode},
+    {"RODZ_UM_PR", "PKRUM", "PKRUM1", "RODZ_UM", "NAZWA_UM", kBadCode},
+    {"RODZ_PL", "PKRPL", "PKRPL1", "RODZ_PL", "NAZWA_PL", kBadCode},
+    {"RODZ_ZATR", "PKSZATR", "", "RODZ_ZATR", "NAZWA_", kBadCode},
+    {"GRUPA_KAL", "PKGRUPY", "PKGRUPY1", "GRUPA_", "NAZWA_", kBadCode},
+    {"GRUPA_ALG", "PKGRALG", "", "GRUPA_ALG", "NAZWA_", kBadCode},
+    {"STOP_POKR", "PKSSTPO", "PKSSTPO1", "STOP_POKR", "NAZWA_", kBadCode},
+    {"RODZAJ_ZZ", "PKZWZ", "PKZWZ1", "SYMB_ZZ", "NAZWA_ZZ", kBadCode},
+    {"TYTUL_PODM", "PKTYTUB", "PKTYTUB1", "TYTUL_PODM", "NAZWA_", "Błędny tytuł"},
+    {"GRUPA_INW", "PKSGRIN", "", "GRUPA_INW", "NAZWA_", kBadCode},
+    {"KOD_FUND", "PKKOFE", "PKKOFE1", "KOD_FUND", "NAZWA_", kBadCode},
+    {"STOP_NIEZD", "PKSNIEZ", "PKSNIEZ1", "STOP_NIEZD", "NAZWA_", "Błędny kod niezdolności"},
+    {"KOD_PRACY", "PKKPSW", "PKKPSW1", "KOD_PRACY", "NAZWA_", "Błędny kod pracy"},
+    {"EKD_", "PKEKD", "PKEKD1", "KLUCZ_", "NAZWA_", kBadCode},
+    {"KZIS_", "PKKZIS", "PKKZIS1", "KOD_ZAWODU", "NAZWA_", kBadCode},
+    {"KOD_WYKSZ", "PKWYKSZ", "PKWYKSZ1", "KOD_WYKSZ", "NAZWA_", "Błędny kod wykształcenia"},
+    {"PRZ_WY_UB", "PKWYRUB", "PKWYRUB1", "PRZ_WY_UB", "NAZWA_", kBadCode},
+    {"PRZYCZ_ZW", "PKPRZ", "PKPRZ1", "PRZYCZ_ZW", "NAZWA_PRZ", "Błędny symbol"},
+    {"KOD_ROZ_U", "PKKROZ", "PKKROZ1", "KOD_ROZ_U", "NAZWA_", kBadCode},
+    {"KOD_POD_PR", "PKKPOD", "PKKPOD1", "KOD_POD_PR", "NAZWA_", kBadCode},
+    {"KOD_KRAJU", "PKSKODK", "PKSKODK1", "KOD_KRAJU", "KRAJ_", "Błędny kod kraju"},
+    {"KOD_KRAJ_Z", "PKSKODK", "PKSKODK1", "KOD_KRAJU", "KRAJ_", "Błędny kod kraju"},
+    {"KOD_KRAJ_K", "PKSKODK", "PKSKODK1", "KOD_KRAJU", "KRAJ_", "Błędny kod kraju"},
+    {"Z_KRAJ_ID", "PKSKODK", "PKSKODK1", "KOD_KRAJU", "KRAJ_", "Błędny kod kraju"},
+    {"RODZAJ_DOD", "PKSRDOD", "PKSRDOD1", "RODZAJ_DOD", "NAZWA_", "Błędny symbol dodatku"},
+};
+
+const Dictionary* DictionaryOf(std::string_view field) {
+    for (const Dictionary& d : kDictionaries) {
+        if (d.field == field) return &d;
+    }
+    return nullptr;
+}
+
+dbf::WorkArea& DictionaryArea(common::Tables& tables, const Dictionary& d) {
+    dbf::WorkArea* open = tables.workspace().Find(d.table);
+    if (open != nullptr && (d.index.empty() || OrderOf(*open, d.index) != 0)) return *open;
+    if (d.index.empty()) return tables.Open(d.table);
+    return tables.Open(d.table, {std::string(d.index)});
+}
+
+// Whether `value` is a code of the dictionary; *name its name.
+bool Known(common::Tables& tables, const Dictionary& d, std::string_view value,
+           std::string* name) {
+    dbf::WorkArea& area = DictionaryArea(tables, d);
+    Keep keep(area);
+    const int key = area.FieldIndex(d.key), text = area.FieldIndex(d.name);
+    if (key < 0) return false;
+    const std::string code = Pad(value, area.record().fields()[key].length);
+    bool found = false;
+    if (!d.index.empty()) {
+        const std::string sought = d.table == "PKKZIS" ? common::ProfessionKey(code) : code;
+        found = SeekIn(area, d.index, sought);
+    } else {
+        (void)area.SetOrder(0);
+        for (base::Status s = area.GoTop(); s.ok() && !area.eof(); s = area.Skip(1)) {
+            if (area.record().GetString(key) == code) {
+                found = true;
+                break;
+            }
+        }
+    }
+    if (found && name != nullptr && text >= 0) *name = TrimRight(area.record().GetString(text));
+    return found;
+}
+
+}  // namespace
+
+Verdict CheckCode(common::Tables& tables, std::string_view field, std::string_view value,
+                  std::string* name) {
+    if (name != nullptr) name->clear();
+    const Dictionary* d = DictionaryOf(field);
+    if (d == nullptr || TrimRight(std::string(value)).empty()) return Verdict::Ok();
+    if (Known(tables, *d, value, name)) return Verdict::Ok();
+    return Verdict::Refuse(std::string(d->message));
+}
+
+Verdict CheckRegistrationCountry(common::Tables& tables, std::string_view code,
+                                 std::string* name) {
+    if (TrimRight(std::string(code)).empty()) return Verdict::Warn("Błędny kod kraju");
+    return CheckCode(tables, "KOD_KRAJU", code, name);
+}
+
+}  // namespace kestrel::registry
