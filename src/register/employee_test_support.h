@@ -64,6 +64,23 @@ struct Company {
     }
     dbf::WorkArea& prac() { return *areas.prac; }
 
+    /// Another workstation on the same company directory (its own opens of
+    /// the files, so its locks are another user's).
+    struct Workstation {
+        kestrel::testing::HeadlessRuntime h;
+        std::unique_ptr<common::Tables> t;
+        RegisterAreas areas;
+        explicit Workstation(Company& c) {
+            h.rt.set_data_dir(c.dir.path() + "/");
+            common::RetryPolicy quick;
+            quick.pause_ms = 1;
+            t = std::make_unique<common::Tables>(h.rt, quick);
+            areas = OpenRegister(*t);
+        }
+        common::Runtime& rt() { return h.rt; }
+        common::Tables& tables() { return *t; }
+    };
+
     /// Registers a person through the registration and returns the record number.
     uint32_t Register(const std::string& number, std::string_view surname_utf8,
                       std::string_view names_utf8, EmployeeKind kind = EmployeeKind::kStaff,
