@@ -44,8 +44,9 @@ struct Company {
         Reopen();
     }
     void Create(const std::string& table) {
-        std::vector<dbf::FieldSpec> specs;
-        ASSERT_TRUE(common::TableStructure(table, &specs)) << table;
+        const common::TableLayout* layout = common::FindTable(table);
+        ASSERT_NE(layout, nullptr) << table;
+        const std::vector<dbf::FieldSpec> specs = layout->Specs();
         const std::string path = dir.File(table + ".DBF");
         ASSERT_TRUE(dbf::Table::Create(path, specs).ok()) << table;
         std::unique_ptr<dbf::Table> t;
