@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/index_functions.h"
+#include "common/letters.h"
 #include "platform/codepage/cp852.h"
 #include "platform/dbf/formula_key.h"
 #include "platform/dbf/index.h"
@@ -136,6 +138,9 @@ void AddIndexFunctions(formula::Runtime& rt) {
         }
         return true;
     });
+    // The company tables' own key functions (Polish collation, unscrambled
+    // personal fields), in the CP852 letter set.
+    common::RegisterIndexFunctions(rt, common::MakeLetterSet(common::kPolishCp852));
 }
 
 Status OpenBoundIndex(const std::string& path, Table* t, std::unique_ptr<Index>* idx) {

@@ -8,6 +8,7 @@
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
 #include "tools/command.h"
+#include "tools/demo_employees.h"
 
 namespace kestrel::tools {
 namespace {
@@ -105,8 +106,10 @@ base::Status CreateDemoCompany(const std::string& root) {
         if (ec) return base::Status::IOError(target.string() + ": " + ec.message());
     }
     // Every table of the catalogue, so that every function finds its tables.
-    return common::CreateMissingTables(dir, common::MakeLetterSet(common::kPolishCp852),
-                                       common::ShippedContent(data));
+    base::Status s = common::CreateMissingTables(dir, common::MakeLetterSet(common::kPolishCp852),
+                                                 common::ShippedContent(data));
+    if (s.ok()) s = AddDemoEmployees(dir);
+    return s;
 }
 
 }  // namespace kestrel::tools

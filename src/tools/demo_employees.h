@@ -1,0 +1,18 @@
+// The people of the demo company.
+#pragma once
+
+#include <string>
+
+#include "platform/base/status.h"
+
+namespace kestrel::tools {
+
+/// Registers about twenty invented employees of all three kinds in the
+/// company directory `dir` (whose tables exist), through the register's
+/// layer: staff employees in departments ADM, KSIE, PROD, HAND and MAG,
+/// people on contracts, firms paid by the company, a former employee and a
+/// man registered twice under one PESEL. Does nothing when the register
+/// already has records.
+base::Status AddDemoEmployees(const std::string& dir);
+
+}  // namespace kestrel::tools

@@ -1,0 +1,84 @@
+#include "tools/demo_employees.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "common/identifiers.h"
+#include "common/runtime.h"
+#include "common/table_layer.h"
+#include "platform/base/clock.h"
+#include "platform/console/console.h"
+#include "platform/console/headless_backend.h"
+#include "register/employee.h"
+#include "tools/demo_company.h"
+
+namespace kestrel::tools {
+namespace {
+
+using registry::EmployeeKind;
+
+TEST(DemoEmployees, AllKindsWithValidNumbersThroughTheRegister) {
+    const auto root = std::filesystem::temp_directory_path() /
+                      ("kestrel_demo_people_" + std::to_string(::getpid()));
+    ASSERT_TRUE(CreateDemoCompany(root.string()).ok());
+    const std::string dir = (root / "DEMO.PK").string();
+    // A second run adds nobody.
+    ASSERT_TRUE(AddDemoEmployees(dir).ok());
+
+    console::HeadlessBackend backend;
+    console::Console con(backend);
+    base::FixedClock clock(base::LocalTime{2026, 12, 8, 9, 0, 0});
+    common::Runtime rt(con, clock);
+    rt.set_data_dir(dir + "/");
+    {
+        common::Tables tables(rt);
+        const registry::RegisterAreas areas = registry::OpenRegister(tables);
+        dbf::WorkArea& prac = *areas.prac;
+        EXPECT_EQ(prac.table().record_count(), 21u);
+        std::map<EmployeeKind, int> kinds;
+        std::set<std::string> departments;
+        int former = 0;
+        for (base::Status s = prac.GoTop(); s.ok() && !prac.eof(); s = prac.Skip(1)) {
+            const registry::EmployeeRecord e = registry::ReadEmployee(prac);
+            ++kinds[e.kind()];
+            former += e.former();
+            SCOPED_TRACE(e.number());
+            EXPECT_FALSE(e.first_names().empty());
+            if (e.kind() == EmployeeKind::kLegalPerson) {
+                EXPECT_EQ(common::CheckNip(e.Text("NR_NIP")), common::kIdValid);
+                continue;
+            }
+            departments.insert(e.Text("DZIAL_"));
+            EXPECT_FALSE(e.surname().empty());
+            EXPECT_EQ(registry::CheckPeselOf(e.pesel(), e.Date("DATA_URODZ"), e.Text("PLEC_"))
+                          .message,
+                      "");
+            EXPECT_EQ(registry::CheckAccountField(e.Text("NR_KONT")).message, "");
+            EXPECT_GT(e.Number("ST_PODST"), 0);
+            if (e.kind() == EmployeeKind::kStaff) {
+                EXPECT_EQ(e.Text("TYTUL_PODM"), "0110");
+            }
+        }
+        EXPECT_GE(kinds[EmployeeKind::kStaff], 10);
+        EXPECT_GE(kinds[EmployeeKind::kNonStaff], 3);
+        EXPECT_GE(kinds[EmployeeKind::kLegalPerson], 3);
+        EXPECT_GE(former, 1);
+        EXPECT_EQ(departments, (std::set<std::string>{"ADM ", "HAND", "KSIE", "MAG ", "PROD"}));
+        for (size_t i = 0; i < prac.index_count(); ++i) {
+            EXPECT_TRUE(prac.index(i).Check(&prac.table()).ok()) << prac.index(i).path();
+        }
+        // One man registered twice: his current record leads.
+        ASSERT_TRUE(registry::SeekEmployee(prac, "000018"));
+        const auto same = registry::PeselRecords(prac, registry::ReadEmployee(prac).pesel());
+        ASSERT_EQ(same.size(), 2u);
+        EXPECT_EQ(same[registry::LeadingIndex(same)].number, "000018");
+    }
+    std::filesystem::remove_all(root);
+}
+
+}  // namespace
+}  // namespace kestrel::tools
