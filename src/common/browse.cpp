@@ -60,6 +60,24 @@ std::vector<int> Browse::VisibleColumns() const {
     return visible;
 }
 
+bool Browse::CurrentCell(int* row, int* col, int* width) const {
+    int x = left_;
+    bool first = true;
+    for (int i : VisibleColumns()) {
+        if (!first) x += kSeparatorWidth;
+        first = false;
+        const int w = std::min(columns_[static_cast<size_t>(i)].width, right_ - x + 1);
+        if (i == column_) {
+            *row = top_ + 2 + row_pos_ - 1;
+            *col = x;
+            *width = w;
+            return w > 0;
+        }
+        x += w;
+    }
+    return false;
+}
+
 void Browse::ScrollColumnIntoView() {
     const int n = static_cast<int>(columns_.size());
     column_ = std::clamp(column_, 0, std::max(n - 1, 0));
