@@ -516,7 +516,9 @@ PageExit PageRun::Enter(EmployeeRecord* out) {
     common::Form form(rt_);
     Declare(form, true);
     form.Display();
+    display_ = true;
     ShowNames();
+    display_ = false;
     auto& kb = rt_.console().keyboard();
     const bool offers_switch = page_ == Page::kEmployment && work_.kind() != EmployeeKind::kStaff;
     if (offers_switch) {

@@ -100,3 +100,103 @@ TEST(RecordPages, ShowRecordWalksBackAndForthAndStopsOnEsc) {
 
 }  // namespace
 }  // namespace kestrel::registry
+
+namespace kestrel::registry {
+namespace {
+
+std::vector<int> Typed(std::string_view text) {
+    std::vector<int> keys;
+    for (char ch : text) keys.push_back(static_cast<unsigned char>(ch));
+    return keys;
+}
+
+struct Entry : ::testing::Test {
+    Company c{kDictionaries};
+    EmployeeRecord e;
+    std::unique_ptr<PageContext> ctx;
+    void SetUp() override {
+        const uint32_t recno = c.Register("000001", "Nowak", "Jan");
+        ASSERT_TRUE(c.prac().Goto(recno).ok());
+        e = ReadEmployee(c.prac());
+        ctx = std::make_unique<PageContext>(PageContext{c.h.rt, *c.tables});
+        ctx->prac = &c.prac();
+        ctx->recno = recno;
+    }
+    PageExit Enter(Page page, std::vector<int> keys) {
+        c.h.backend.AddKeys(keys);
+        return EnterPage(*ctx, page, &e);
+    }
+};
+
+TEST_F(Entry, AcceptedIdentityIsScrambledInAndEscTakesNothing) {
+    std::vector<int> keys = {key::Ctrl('Y')};
+    for (int k : Typed("Kowalska")) keys.push_back(k);
+    keys.push_back(key::kCtrlEnd);  // saves the page at once
+    EXPECT_EQ(Enter(Page::kIdentity, keys), PageExit::kNext);
+    EXPECT_EQ(e.surname(), "Kowalska");
+    const EmployeeRecord stored = EmployeeRecord::FromStored(e.stored());
+    EXPECT_EQ(stored.surname(), "Kowalska");
+
+    keys = {key::Ctrl('Y')};
+    for (int k : Typed("Lis")) keys.push_back(k);
+    keys.push_back(key::kEsc);
+    EXPECT_EQ(Enter(Page::kIdentity, keys), PageExit::kEscape);
+    EXPECT_EQ(e.surname(), "Kowalska");
+}
+
+TEST_F(Entry, AnEmptySurnameKeepsTheCursorInTheField) {
+    // Ctrl+Y empties the surname; Enter is refused (the tone), the name
+    // typed afterwards is taken.
+    std::vector<int> keys = {key::Ctrl('Y'), key::kEnter};
+    for (int k : Typed("Lis")) keys.push_back(k);
+    keys.push_back(key::kCtrlEnd);
+    EXPECT_EQ(Enter(Page::kIdentity, keys), PageExit::kNext);
+    EXPECT_EQ(e.surname(), "Lis");
+    EXPECT_EQ(c.h.backend.tones().size(), 1u);
+}
+
+TEST_F(Entry, TaxOfficeMissingFromItsDictionaryIsRefused) {
+    // "99" is no tax office: the tone and the message beside the field, and
+    // the cursor stays there until the field is emptied. F11 looks at the
+    // screen while the cursor waits.
+    std::string beside;
+    c.h.rt.console().keyboard().Bind(key::F(11), [&] { beside = c.h.Row(6); });
+    std::vector<int> keys = {'9', '9', key::F(11), key::Ctrl('Y'), key::kCtrlEnd};
+    EXPECT_EQ(Enter(Page::kEmployment, keys), PageExit::kNext);
+    EXPECT_EQ(e.Text("URZ_SKARB"), "  ");
+    EXPECT_EQ(c.h.backend.tones().size(), 1u);
+    EXPECT_NE(beside.find("Urząd skarbowy: 99 Błędny kod"), std::string::npos) << beside;
+}
+
+TEST_F(Entry, InsuranceNotChosenLosesItsDates) {
+    // A staff record has compulsory health insurance from its employment.
+    e.SetDate("DATA_OB_UZ", "20200101");
+    e.SetText("KOD_KASY", "07R");
+    // To the fifth flag of the compulsory row (health), "N", then save.
+    std::vector<int> keys = {key::kDown, key::kDown, key::kDown, key::kDown, key::kDown, 'N',
+                             key::kCtrlEnd};
+    EXPECT_EQ(Enter(Page::kInsurance, keys), PageExit::kNext);
+    EXPECT_FALSE(e.Logical("CZY_OB_UZ"));
+    EXPECT_EQ(e.Date("DATA_OB_UZ"), "");
+    EXPECT_EQ(e.Text("KOD_KASY"), "   ");
+    EXPECT_TRUE(e.Logical("CZY_OB_UE"));
+}
+
+TEST_F(Entry, F12SwitchesTheEmploymentFormOfANonStaffPerson) {
+    e.set_kind(EmployeeKind::kNonStaff);
+    ctx->short_card = true;
+    EXPECT_EQ(Enter(Page::kEmployment, {key::F(12)}), PageExit::kSwitchCard);
+    EXPECT_NE(c.h.Row(21).find("<F12>-Pełna kartoteka"), std::string::npos) << c.h.Row(21);
+    // A staff employee has no short form: F12 does nothing there.
+    e.set_kind(EmployeeKind::kStaff);
+    EXPECT_EQ(Enter(Page::kEmployment, {key::F(12), key::kCtrlEnd}), PageExit::kNext);
+}
+
+TEST_F(Entry, PgUpGoesBackAfterTakingThePage) {
+    const PageExit x = Enter(Page::kAddresses, {key::kDown, key::kDown, key::kDown, key::kDown,
+                                                 key::kDown, key::kDown, key::kPgUp});
+    EXPECT_EQ(x, PageExit::kPrevious);
+}
+
+}  // namespace
+}  // namespace kestrel::registry
