@@ -34,6 +34,7 @@ formula::Value ValuesByPeriod(dbf::Workspace& ws, std::string_view field, int32_
 
 /// Registers HSTWRT(name [, date]) and HSTTAB(name [, start [, end]]).
 /// A name that is not text gives NIL (HSTWRT) or an empty array (HSTTAB).
+/// The functions keep a reference to `ws`, which must outlive their use.
 void RegisterHistoryFunctions(formula::Runtime& rt, dbf::Workspace& ws);
 
 }  // namespace kestrel::registry
