@@ -41,8 +41,18 @@ void Check(const base::Status& s, const char* what) {
     }
 }
 
-const char* kSurnames[] = {"Nowak",  "Kowalski", "Wi\x98niewski", "W\xA2jcik", "Kowalczyk",
-                           "Lis",    "Madej",    "Zaj\xA5" "c",     "\x9Dukasik", "\xBE" "ak"};
+const char* kSurnames[] = {"Nowak",
+                           "Kowalski",
+                           "Wi\x98niewski",
+                           "W\xA2jcik",
+                           "Kowalczyk",
+                           "Lis",
+                           "Madej",
+                           "Zaj\xA5"
+                           "c",
+                           "\x9Dukasik",
+                           "\xBE"
+                           "ak"};
 
 std::string Surname(std::mt19937& rng) {
     return std::string(kSurnames[rng() % 10]) + std::to_string(rng() % 10000);
@@ -83,8 +93,8 @@ struct Times {
 };
 
 Times Run(const std::string& root, int n) {
-    const std::string dir = root + "/kestrel_register_bench_" + std::to_string(::getpid()) + "_" +
-                            std::to_string(n);
+    const std::string dir =
+        root + "/kestrel_register_bench_" + std::to_string(::getpid()) + "_" + std::to_string(n);
     std::filesystem::create_directories(dir);
     for (const char* table : {"PKPRAC", "PKKTYUB", "PKDOD", "PKZMPRC", "PKEKPRC", "PKUPRC"}) {
         Check(dbf::Table::Create(dir + "/" + table + ".DBF", common::FindTable(table)->Specs()),
@@ -93,7 +103,10 @@ Times Run(const std::string& root, int n) {
     Fill(dir + "/PKPRAC.DBF", n);
     testing::HeadlessRuntime h;
     h.rt.set_data_dir(dir + "/");
-    { common::Tables build(h.rt); registry::OpenRegister(build); }  // index files, not timed
+    {
+        common::Tables build(h.rt);
+        registry::OpenRegister(build);
+    }  // index files, not timed
 
     Times t;
     common::Tables tables(h.rt);

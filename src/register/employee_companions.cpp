@@ -318,8 +318,8 @@ std::vector<RememberedValue> ReadRemembered(dbf::WorkArea& zmprc, std::string_vi
     base::Status s = zmprc.Seek(prefix, true);
     while (s.ok() && !zmprc.eof() && KeyOf(zmprc).compare(0, prefix.size(), prefix) == 0) {
         const dbf::Record& r = zmprc.record();
-        out.push_back({TrimRight(r.GetString(f)), r.GetDate(until), r.GetString(value),
-                       zmprc.recno()});
+        out.push_back(
+            {TrimRight(r.GetString(f)), r.GetDate(until), r.GetString(value), zmprc.recno()});
         s = zmprc.Skip(1);
     }
     Check(s, zmprc);

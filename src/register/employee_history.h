@@ -23,8 +23,7 @@ int32_t HistoryLimit(dbf::Workspace& ws, int32_t today);
 
 /// HSTWRT: the value of `field` of the current employee on `date` (0: now);
 /// NIL when PKPRAC has no such field.
-formula::Value ValueOnDate(dbf::Workspace& ws, std::string_view field, int32_t date,
-                           int32_t today);
+formula::Value ValueOnDate(dbf::Workspace& ws, std::string_view field, int32_t date, int32_t today);
 
 /// HSTTAB: {first day, last day, value} per period from `start` (0: the
 /// employment date) to `end` (0: open); an empty array when PKPRAC has no

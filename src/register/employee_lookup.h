@@ -32,8 +32,8 @@ dbf::WorkArea& OpenTerritory(common::Tables& tables);
 /// Voivodeship: `name` is upper-cased in place and sought among voivodeship
 /// rows; the code found is remembered and the lower levels cleared. No match
 /// gives the warning "<-Błąd" (the value is still accepted).
-Verdict LookupVoivodeship(dbf::WorkArea& gminy, const common::LetterSet& letters,
-                          std::string* name, TerritoryChoice* choice);
+Verdict LookupVoivodeship(dbf::WorkArea& gminy, const common::LetterSet& letters, std::string* name,
+                          TerritoryChoice* choice);
 /// District among the districts of the remembered voivodeship.
 Verdict LookupDistrict(dbf::WorkArea& gminy, const common::LetterSet& letters, std::string* name,
                        TerritoryChoice* choice);

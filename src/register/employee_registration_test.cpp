@@ -149,8 +149,8 @@ TEST(Registration, ReusedNumberStartsWithoutTheFormerHoldersRows) {
     const auto titles = ReadTitles(*c.areas.ktyub, "000030");
     ASSERT_EQ(titles.size(), 1u);
     reg.KeepTitle(WriteTitle(t, *c.areas.ktyub, "000030", {1, "0110", "20260101", "", 0}));
-    reg.KeepAllowance(WriteAllowance(t, *c.areas.dod, "000030",
-                                     {3, "DFUN", 150, false, 0, 0, 0, 0, 0}));
+    reg.KeepAllowance(
+        WriteAllowance(t, *c.areas.dod, "000030", {3, "DFUN", 150, false, 0, 0, 0, 0, 0}));
     reg.Confirm();
 
     const auto allowances = ReadAllowances(*c.areas.dod, "000030");

@@ -13,9 +13,9 @@ namespace {
 
 // The fields whose earlier values are not remembered.
 constexpr std::string_view kExempt[] = {
-    "DATA_URODZ", "MIEJSCE_UR", "PLEC_",     "IM_OJCA",   "IM_MATKI",  "PESELX_",
-    "NR_NIP",     "DATA_ZATR",  "DATA_ZWOLN", "PRZYCZ_ZW", "NIE_PRAC",  "NAZW_ROD",
-    "OS_PRAWNA",  "DATA_ROZ_U", "KOD_ROZ_U", "KOD_POD_PR", "PODST_PR", "STR_ROZ_U",
+    "DATA_URODZ", "MIEJSCE_UR", "PLEC_",      "IM_OJCA",    "IM_MATKI", "PESELX_",
+    "NR_NIP",     "DATA_ZATR",  "DATA_ZWOLN", "PRZYCZ_ZW",  "NIE_PRAC", "NAZW_ROD",
+    "OS_PRAWNA",  "DATA_ROZ_U", "KOD_ROZ_U",  "KOD_POD_PR", "PODST_PR", "STR_ROZ_U",
 };
 
 std::string Str(long n, int width) {
@@ -112,12 +112,11 @@ const Row* ByRecno(const std::vector<Row>& rows, uint32_t recno) {
 void LogRows(common::Tables& tables, dbf::WorkArea& ekprc, std::string_view number,
              std::string_view table, const std::vector<Row>& before, const std::vector<Row>& now,
              std::string_view day, std::string_view ident) {
-    auto log = [&](uint32_t recno, const Item& item, std::string old_value,
-                   std::string new_value) {
-        LogChange(tables, ekprc, number,
-                  {std::string(table), recno, item.field, std::move(old_value),
-                   std::move(new_value)},
-                  day, ident);
+    auto log = [&](uint32_t recno, const Item& item, std::string old_value, std::string new_value) {
+        LogChange(
+            tables, ekprc, number,
+            {std::string(table), recno, item.field, std::move(old_value), std::move(new_value)},
+            day, ident);
     };
     for (const Row& row : now) {
         const Row* old = ByRecno(before, row.recno);
@@ -284,8 +283,9 @@ void StrikeOff(common::Runtime& rt, common::Tables& tables, const RegisterAreas&
     dbf::WorkArea& prac = *areas.prac;
     if (!prac.Goto(recno).ok() || prac.eof()) throw common::Abandon(rt.Text("Błąd zapisu: PKPRAC"));
     const std::string number = prac.record().GetString(prac.FieldIndex("NR_PRAC"));
-    LogChange(tables, *areas.ekprc, number, {std::string(kLogRegister), recno, "NR_PRAC", number, ""},
-              WorkingDay(rt), rt.operators().ident);
+    LogChange(tables, *areas.ekprc, number,
+              {std::string(kLogRegister), recno, "NR_PRAC", number, ""}, WorkingDay(rt),
+              rt.operators().ident);
     DeleteRow(tables, prac, recno);
 }
 
