@@ -1,7 +1,8 @@
 // The employee register's data layer, as the register dialogs use it: the
 // record in memory with its scrambled identity, the field checks and
-// lookups, the companion tables, the registration of a new record and the
-// formula functions over the field history.
+// lookups, the companion tables, the registration of a new record, the
+// snapshot, undo, change log and field history of an update, striking off,
+// and the formula functions over the field history.
 #pragma once
 
 #include "register/employee_checks.h"
@@ -10,3 +11,4 @@
 #include "register/employee_lookup.h"
 #include "register/employee_record.h"
 #include "register/employee_registration.h"
+#include "register/employee_update.h"

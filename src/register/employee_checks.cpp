@@ -87,11 +87,16 @@ std::string MakePesel(std::string_view birth, int serial, char sex) {
     const int month = Num(birth.substr(4, 2));
     const int day = Num(birth.substr(6, 2));
     int offset = 0;
-    if (year >= 1800 && year < 1900) offset = 80;
-    else if (year >= 2000 && year < 2100) offset = 20;
-    else if (year >= 2100 && year < 2200) offset = 40;
-    else if (year >= 2200 && year < 2300) offset = 60;
-    else if (year < 1900 || year >= 2300) return {};
+    if (year >= 1800 && year < 1900)
+        offset = 80;
+    else if (year >= 2000 && year < 2100)
+        offset = 20;
+    else if (year >= 2100 && year < 2200)
+        offset = 40;
+    else if (year >= 2200 && year < 2300)
+        offset = 60;
+    else if (year < 1900 || year >= 2300)
+        return {};
     const int last = ((serial % 1000) * 10 + (sex == 'K' ? 0 : 1)) % 10000;
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d%02d%02d%04d", year % 100, month + offset, day, last);
@@ -116,11 +121,16 @@ std::vector<std::string> RecordsWithPesel(dbf::WorkArea& prac, std::string_view 
 
 std::string SharedPeselText(const std::vector<std::string>& n) {
     switch (n.size()) {
-        case 0: return {};
-        case 1: return "Ident.PESEL:" + n[0];
-        case 2: return "Ident.:" + n[0] + "," + n[1];
-        case 3: return n[0] + "," + n[1] + "," + n[2];
-        default: return n[0] + "," + n[1] + "," + n[2] + ">";
+        case 0:
+            return {};
+        case 1:
+            return "Ident.PESEL:" + n[0];
+        case 2:
+            return "Ident.:" + n[0] + "," + n[1];
+        case 3:
+            return n[0] + "," + n[1] + "," + n[2];
+        default:
+            return n[0] + "," + n[1] + "," + n[2] + ">";
     }
 }
 
@@ -169,7 +179,8 @@ std::vector<PeselRecord> PeselRecords(dbf::WorkArea& prac, std::string_view pese
         std::string clear = e.pesel();
         clear.resize(kPeselWidth, ' ');
         if (clear != pesel) break;
-        out.push_back({prac.record().GetString(nr), prac.record().GetLogical(master), prac.recno()});
+        out.push_back(
+            {prac.record().GetString(nr), prac.record().GetLogical(master), prac.recno()});
         s = prac.Skip(1);
     }
     return out;
@@ -315,6 +326,25 @@ Verdict CheckHealthFund(std::string_view code) {
 
 bool SexValid(std::string_view sex) {
     return sex == "M" || sex == "K";
+}
+
+bool ChoiceValid(std::string_view field, std::string_view value, bool legal) {
+    struct Choices {
+        std::string_view field, allowed;
+    };
+    static constexpr Choices kChoices[] = {
+        {"PLEC_", "MK"},        {"KOD_IDENT", " 12"}, {"WYR_KOR", " 12"},
+        {"PRZEKR_POD", " 123"}, {"STR_ROZ_U", " 12"}, {"FORMA_OPOD", "123456"},
+        {"WIE_ULG_PD", "1234"},
+    };
+    std::string v(value.empty() ? std::string_view(" ") : value);
+    if (v.size() != 1) return false;
+    if (field == "Z_KOD_ID")
+        return !legal || std::string_view(" 12").find(v[0]) != std::string_view::npos;
+    for (const Choices& c : kChoices) {
+        if (c.field == field) return c.allowed.find(v[0]) != std::string_view::npos;
+    }
+    return true;
 }
 
 void ClearUnchosenInsurance(EmployeeRecord* e) {

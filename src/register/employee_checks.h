@@ -90,8 +90,7 @@ void ReferenceMonth(dbf::WorkArea* ster, std::string_view today, int* year, int*
 
 /// The dismissal pair: both empty, or a reason with a date not before the
 /// employment date.
-bool DismissalValid(std::string_view reason, std::string_view dismissed,
-                    std::string_view employed);
+bool DismissalValid(std::string_view reason, std::string_view dismissed, std::string_view employed);
 /// A period whose start is given and whose end is empty or not before it.
 bool PeriodValid(std::string_view from, std::string_view to);
 /// ETAT_L and ETAT_M: 1/1 when either is 0 (written into the record).
@@ -101,11 +100,11 @@ void NormaliseWorkingTime(EmployeeRecord* employee);
 std::string FirstNegative(const EmployeeRecord& employee);
 
 /// A code of a built-in list. Returns its name (UTF-8), "" when absent.
-std::string_view IdentityDocumentName(std::string_view code);    // KOD_IDENT
-std::string_view ForeignIdKindName(std::string_view code);       // Z_KOD_ID, person
-std::string_view PensionRightName(std::string_view code);        // TYTUL_EMER
-std::string_view DisabilityName(std::string_view code);          // TYTUL_STNP
-std::string_view TaxFormName(std::string_view code);             // FORMA_OPOD
+std::string_view IdentityDocumentName(std::string_view code);  // KOD_IDENT
+std::string_view ForeignIdKindName(std::string_view code);     // Z_KOD_ID, person
+std::string_view PensionRightName(std::string_view code);      // TYTUL_EMER
+std::string_view DisabilityName(std::string_view code);        // TYTUL_STNP
+std::string_view TaxFormName(std::string_view code);           // FORMA_OPOD
 /// Z_KOD_ID of a person: "Błędny kod" refuses a code missing from the list
 /// when the person is a non-resident; an empty code is accepted.
 Verdict CheckForeignIdKind(std::string_view code, bool non_resident);
@@ -117,6 +116,11 @@ Verdict CheckDisability(std::string_view code);
 Verdict CheckHealthFund(std::string_view code);
 /// PLEC_: "M" or "K".
 bool SexValid(std::string_view sex);
+/// The one-character choices of the record: PLEC_ "MK", KOD_IDENT " 12",
+/// WYR_KOR " 12", PRZEKR_POD " 123", STR_ROZ_U " 12", FORMA_OPOD "123456",
+/// Z_KOD_ID of a legal person " 12" (`legal`), WIE_ULG_PD "1234". False for
+/// a value outside the field's choices; true for other fields.
+bool ChoiceValid(std::string_view field, std::string_view value, bool legal = false);
 
 /// After the insurance screen: empties the dates and codes of every
 /// insurance that is not chosen.

@@ -81,8 +81,7 @@ TEST(DuplicatePesel, OtherRecordsNamedBesideTheField) {
     EXPECT_EQ(SharedPeselText({"000002"}), "Ident.PESEL:000002");
     EXPECT_EQ(SharedPeselText({"000002", "000005"}), "Ident.:000002,000005");
     EXPECT_EQ(SharedPeselText({"000002", "000005", "000007"}), "000002,000005,000007");
-    EXPECT_EQ(SharedPeselText({"000002", "000005", "000007", "000009"}),
-              "000002,000005,000007>");
+    EXPECT_EQ(SharedPeselText({"000002", "000005", "000007", "000009"}), "000002,000005,000007>");
 
     Company c;
     const std::string pesel = MakePesel("19800517", 321, 'M');
@@ -123,9 +122,9 @@ TEST(Seniority, WholeMonthsToTheReferenceMonth) {
         const char* text;
     };
     const Case cases[] = {
-        {"20261201", 0, 0, false, "Staż:0/0"},   {"20261231", 0, 0, false, "Staż:0/0"},
-        {"20270105", 0, 0, false, "Staż:0/0"},   {"20251115", 1, 1, false, "Staż:1/1"},
-        {"20000301", 26, 9, false, "Staż:26/9"}, {"19261212", 0, 0, true, "Staż:**/**"},
+        {"20261201", 0, 0, false, "Staż:0/0"},     {"20261231", 0, 0, false, "Staż:0/0"},
+        {"20270105", 0, 0, false, "Staż:0/0"},     {"20251115", 1, 1, false, "Staż:1/1"},
+        {"20000301", 26, 9, false, "Staż:26/9"},   {"19261212", 0, 0, true, "Staż:**/**"},
         {"19270101", 99, 11, false, "Staż:99/11"},
     };
     for (const Case& c : cases) {
@@ -171,6 +170,23 @@ TEST(FieldRules, BuiltInListsDatesAndAmounts) {
     EXPECT_EQ(TaxFormName("4"), "ryczałt od przychodów");
     EXPECT_TRUE(SexValid("K"));
     EXPECT_FALSE(SexValid("X"));
+    struct Choice {
+        const char* field;
+        const char* value;
+        bool legal, valid;
+    };
+    const Choice choices[] = {
+        {"PLEC_", "M", false, true},       {"PLEC_", " ", false, false},
+        {"KOD_IDENT", "", false, true},    {"KOD_IDENT", "3", false, false},
+        {"PRZEKR_POD", "3", false, true},  {"WYR_KOR", "3", false, false},
+        {"STR_ROZ_U", "2", false, true},   {"FORMA_OPOD", "6", false, true},
+        {"FORMA_OPOD", " ", false, false}, {"WIE_ULG_PD", "5", false, false},
+        {"Z_KOD_ID", "2", true, true},     {"Z_KOD_ID", "3", true, false},
+        {"Z_KOD_ID", "3", false, true},    {"PLEC_", "MK", false, false},
+    };
+    for (const Choice& c : choices) {
+        EXPECT_EQ(ChoiceValid(c.field, c.value, c.legal), c.valid) << c.field << " " << c.value;
+    }
 
     EXPECT_TRUE(DismissalValid("  ", "", "20200101"));
     EXPECT_FALSE(DismissalValid("  ", "20250101", "20200101"));
@@ -186,8 +202,8 @@ TEST(FieldRules, InsuranceScreenEmptiesWhatIsNotChosen) {
     Registration reg(c.h.rt, *c.tables, c.areas);
     ASSERT_EQ(reg.Reserve("000001"), ReserveResult::kReserved);
     EmployeeRecord& e = reg.record();
-    for (const char* f : {"DATA_OB_UB", "DATA_OB_UZ", "DATA_KASY", "DATA_DO_UE", "DATA_DO_UZ",
-                          "DATA_OT_FE"}) {
+    for (const char* f :
+         {"DATA_OB_UB", "DATA_OB_UZ", "DATA_KASY", "DATA_DO_UE", "DATA_DO_UZ", "DATA_OT_FE"}) {
         ASSERT_TRUE(e.SetDate(f, "20200101").ok());
     }
     ASSERT_TRUE(e.SetText("KOD_KASY", "07R").ok());

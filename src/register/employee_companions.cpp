@@ -122,18 +122,84 @@ std::vector<InsuranceTitle> ReadTitles(dbf::WorkArea& ktyub, std::string_view nu
     return out;
 }
 
-uint32_t WriteTitle(common::Tables& tables, dbf::WorkArea& ktyub, std::string_view number,
-                    const InsuranceTitle& t) {
-    StandOnKey(tables, ktyub, std::string(number) + Str(t.line, 2));
+namespace {
+
+void FillTitle(dbf::WorkArea& ktyub, std::string_view number, const InsuranceTitle& t) {
     dbf::Record& r = ktyub.record();
     r.SetString(Field(ktyub, "NR_PRAC"), number);
     Check(r.SetNumber(Field(ktyub, "LP_"), t.line), ktyub);
     r.SetString(Field(ktyub, "TYTUL_PODM"), t.title);
     Check(r.SetDate(Field(ktyub, "DATA_OD"), t.from), ktyub);
     Check(r.SetDate(Field(ktyub, "DO_DATA"), t.to), ktyub);
+}
+
+void FillAllowance(dbf::WorkArea& dod, std::string_view number, const Allowance& a) {
+    dbf::Record& r = dod.record();
+    r.SetString(Field(dod, "NR_PRAC"), number);
+    Check(r.SetNumber(Field(dod, "LP_"), a.line), dod);
+    r.SetString(Field(dod, "RODZAJ_DOD"), a.symbol);
+    Check(r.SetNumber(Field(dod, "WARTOSC_"), a.value), dod);
+    r.SetLogical(Field(dod, "CZASOWY_"), a.timed);
+    Check(r.SetNumber(Field(dod, "OD_ROK"), a.timed ? a.from_year : 0), dod);
+    Check(r.SetNumber(Field(dod, "OD_MC"), a.timed ? a.from_month : 0), dod);
+    Check(r.SetNumber(Field(dod, "ROK_DO"), a.timed ? a.to_year : 0), dod);
+    Check(r.SetNumber(Field(dod, "MC_DO"), a.timed ? a.to_month : 0), dod);
+}
+
+std::string ExtendedKey(std::string_view key) {
+    std::string out = Pad(key, 9);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
+void FillExtended(dbf::WorkArea& uprc, std::string_view number, const ExtendedValue& v) {
+    dbf::Record& r = uprc.record();
+    r.SetString(Field(uprc, "NR_PRAC"), number);
+    r.SetString(Field(uprc, "KLUCZ_"), ExtendedKey(v.key));
+    Check(r.SetNumber(Field(uprc, "LP_"), v.line), uprc);
+    r.SetString(Field(uprc, "TRESC_"), v.text);
+}
+
+// Locks record `recno` (deleted or not), lets `fill` write it, recalls and
+// commits it.
+template <typename Fill>
+void RewriteAt(common::Tables& tables, dbf::WorkArea& area, uint32_t recno, Fill fill) {
+    ShowDeleted show(area);
+    Check(area.Goto(recno), area);
+    if (area.eof()) return;
+    tables.RLock(area);
+    fill();
+    Check(area.Commit(), area);
+    if (area.deleted()) Check(area.Recall(), area);
+    Check(area.Unlock(), area);
+}
+
+}  // namespace
+
+uint32_t WriteTitle(common::Tables& tables, dbf::WorkArea& ktyub, std::string_view number,
+                    const InsuranceTitle& t) {
+    StandOnKey(tables, ktyub, std::string(number) + Str(t.line, 2));
+    FillTitle(ktyub, number, t);
     const uint32_t recno = ktyub.recno();
     Finish(ktyub);
     return recno;
+}
+
+void RewriteTitle(common::Tables& tables, dbf::WorkArea& ktyub, std::string_view number,
+                  const InsuranceTitle& t) {
+    RewriteAt(tables, ktyub, t.recno, [&] { FillTitle(ktyub, number, t); });
+}
+
+void RewriteAllowance(common::Tables& tables, dbf::WorkArea& dod, std::string_view number,
+                      const Allowance& a) {
+    RewriteAt(tables, dod, a.recno, [&] { FillAllowance(dod, number, a); });
+}
+
+void RewriteExtended(common::Tables& tables, dbf::WorkArea& uprc, std::string_view number,
+                     const ExtendedValue& v) {
+    RewriteAt(tables, uprc, v.recno, [&] { FillExtended(uprc, number, v); });
 }
 
 void DeleteTitlesFrom(common::Tables& tables, dbf::WorkArea& ktyub, std::string_view number,
@@ -187,16 +253,7 @@ std::vector<Allowance> ReadAllowances(dbf::WorkArea& dod, std::string_view numbe
 uint32_t WriteAllowance(common::Tables& tables, dbf::WorkArea& dod, std::string_view number,
                         const Allowance& a) {
     StandOnKey(tables, dod, std::string(number) + Str(a.line, 2));
-    dbf::Record& r = dod.record();
-    r.SetString(Field(dod, "NR_PRAC"), number);
-    Check(r.SetNumber(Field(dod, "LP_"), a.line), dod);
-    r.SetString(Field(dod, "RODZAJ_DOD"), a.symbol);
-    Check(r.SetNumber(Field(dod, "WARTOSC_"), a.value), dod);
-    r.SetLogical(Field(dod, "CZASOWY_"), a.timed);
-    Check(r.SetNumber(Field(dod, "OD_ROK"), a.timed ? a.from_year : 0), dod);
-    Check(r.SetNumber(Field(dod, "OD_MC"), a.timed ? a.from_month : 0), dod);
-    Check(r.SetNumber(Field(dod, "ROK_DO"), a.timed ? a.to_year : 0), dod);
-    Check(r.SetNumber(Field(dod, "MC_DO"), a.timed ? a.to_month : 0), dod);
+    FillAllowance(dod, number, a);
     const uint32_t recno = dod.recno();
     Finish(dod);
     return recno;
@@ -261,8 +318,8 @@ std::vector<RememberedValue> ReadRemembered(dbf::WorkArea& zmprc, std::string_vi
     base::Status s = zmprc.Seek(prefix, true);
     while (s.ok() && !zmprc.eof() && KeyOf(zmprc).compare(0, prefix.size(), prefix) == 0) {
         const dbf::Record& r = zmprc.record();
-        out.push_back({TrimRight(r.GetString(f)), r.GetDate(until), r.GetString(value),
-                       zmprc.recno()});
+        out.push_back(
+            {TrimRight(r.GetString(f)), r.GetDate(until), r.GetString(value), zmprc.recno()});
         s = zmprc.Skip(1);
     }
     Check(s, zmprc);
@@ -353,16 +410,8 @@ std::vector<ExtendedValue> ReadExtended(dbf::WorkArea& uprc, std::string_view nu
 
 uint32_t WriteExtended(common::Tables& tables, dbf::WorkArea& uprc, std::string_view number,
                        const ExtendedValue& v) {
-    std::string key = Pad(v.key, 9);
-    for (char& c : key) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    StandOnKey(tables, uprc, std::string(number) + key + Str(v.line, 2));
-    dbf::Record& r = uprc.record();
-    r.SetString(Field(uprc, "NR_PRAC"), number);
-    r.SetString(Field(uprc, "KLUCZ_"), key);
-    Check(r.SetNumber(Field(uprc, "LP_"), v.line), uprc);
-    r.SetString(Field(uprc, "TRESC_"), v.text);
+    StandOnKey(tables, uprc, std::string(number) + ExtendedKey(v.key) + Str(v.line, 2));
+    FillExtended(uprc, number, v);
     const uint32_t recno = uprc.recno();
     Finish(uprc);
     return recno;

@@ -148,4 +148,15 @@ std::vector<ExtendedValue> ReadExtended(dbf::WorkArea& uprc, std::string_view nu
 uint32_t WriteExtended(common::Tables& tables, dbf::WorkArea& uprc, std::string_view number,
                        const ExtendedValue& value);
 
+// --- Rewriting rows in place (undo) ----------------------------------------
+
+/// Writes the row's values over its record (`recno` of the value), recalling
+/// it when it was deleted since.
+void RewriteTitle(common::Tables& tables, dbf::WorkArea& ktyub, std::string_view number,
+                  const InsuranceTitle& title);
+void RewriteAllowance(common::Tables& tables, dbf::WorkArea& dod, std::string_view number,
+                      const Allowance& allowance);
+void RewriteExtended(common::Tables& tables, dbf::WorkArea& uprc, std::string_view number,
+                     const ExtendedValue& value);
+
 }  // namespace kestrel::registry

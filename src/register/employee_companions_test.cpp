@@ -20,8 +20,8 @@ TEST(ChangeLog, SequencePerEmployeeTableFieldAndDayStopsAt999) {
     LogChange(t, log, "000001", salary, "20261209", "ADAM");
     LogChange(t, log, "000001", {std::string(kLogRegister), 4, "DZIAL_", "ADM ", "PROD"},
               "20261208", "ADAM");
-    LogChange(t, log, "000001", {std::string(kLogAllowances), 9, "ST_PODST", "", "x"},
-              "20261208", "ADAM");
+    LogChange(t, log, "000001", {std::string(kLogAllowances), 9, "ST_PODST", "", "x"}, "20261208",
+              "ADAM");
     LogChange(t, log, "000002", salary, "20261208", "EWA ");
     std::vector<int> sequences;
     for (const LoggedChange& e : ReadLog(log, "000001")) sequences.push_back(e.sequence);

@@ -23,8 +23,7 @@ int32_t HistoryLimit(dbf::Workspace& ws, int32_t today);
 
 /// HSTWRT: the value of `field` of the current employee on `date` (0: now);
 /// NIL when PKPRAC has no such field.
-formula::Value ValueOnDate(dbf::Workspace& ws, std::string_view field, int32_t date,
-                           int32_t today);
+formula::Value ValueOnDate(dbf::Workspace& ws, std::string_view field, int32_t date, int32_t today);
 
 /// HSTTAB: {first day, last day, value} per period from `start` (0: the
 /// employment date) to `end` (0: open); an empty array when PKPRAC has no
@@ -34,6 +33,7 @@ formula::Value ValuesByPeriod(dbf::Workspace& ws, std::string_view field, int32_
 
 /// Registers HSTWRT(name [, date]) and HSTTAB(name [, start [, end]]).
 /// A name that is not text gives NIL (HSTWRT) or an empty array (HSTTAB).
+/// The functions keep a reference to `ws`, which must outlive their use.
 void RegisterHistoryFunctions(formula::Runtime& rt, dbf::Workspace& ws);
 
 }  // namespace kestrel::registry

@@ -66,8 +66,9 @@ struct History {
         for (const Value& e : list.items()) {
             const auto& item = e.items();
             const Value& v = item[2];
-            std::string value = v.IsNumber() ? std::to_string(static_cast<int>(v.number()))
-                                             : v.IsString() ? v.str() : "?";
+            std::string value = v.IsNumber()   ? std::to_string(static_cast<int>(v.number()))
+                                : v.IsString() ? v.str()
+                                               : "?";
             out.push_back(formula::Dtos(item[0].julian()) + ".." + formula::Dtos(item[1].julian()) +
                           "=" + value);
         }

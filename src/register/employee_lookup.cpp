@@ -70,8 +70,8 @@ dbf::WorkArea& OpenTerritory(common::Tables& tables) {
     return tables.Open("PKGMINY", {"PKGMINY1", "PKGMINY2", "PKGMINY3", "PKGMINY6"});
 }
 
-Verdict LookupVoivodeship(dbf::WorkArea& gminy, const common::LetterSet& letters,
-                          std::string* name, TerritoryChoice* choice) {
+Verdict LookupVoivodeship(dbf::WorkArea& gminy, const common::LetterSet& letters, std::string* name,
+                          TerritoryChoice* choice) {
     Keep keep(gminy);
     const std::string key = NameKey(letters, name);
     choice->voivodeship.clear();
@@ -219,8 +219,7 @@ dbf::WorkArea& DictionaryArea(common::Tables& tables, const Dictionary& d) {
 }
 
 // Whether `value` is a code of the dictionary; *name its name.
-bool Known(common::Tables& tables, const Dictionary& d, std::string_view value,
-           std::string* name) {
+bool Known(common::Tables& tables, const Dictionary& d, std::string_view value, std::string* name) {
     dbf::WorkArea& area = DictionaryArea(tables, d);
     Keep keep(area);
     const int key = area.FieldIndex(d.key), text = area.FieldIndex(d.name);
@@ -254,8 +253,7 @@ Verdict CheckCode(common::Tables& tables, std::string_view field, std::string_vi
     return Verdict::Refuse(std::string(d->message));
 }
 
-Verdict CheckRegistrationCountry(common::Tables& tables, std::string_view code,
-                                 std::string* name) {
+Verdict CheckRegistrationCountry(common::Tables& tables, std::string_view code, std::string* name) {
     if (TrimRight(std::string(code)).empty()) return Verdict::Warn("Błędny kod kraju");
     return CheckCode(tables, "KOD_KRAJU", code, name);
 }

@@ -32,8 +32,8 @@ dbf::WorkArea& OpenTerritory(common::Tables& tables);
 /// Voivodeship: `name` is upper-cased in place and sought among voivodeship
 /// rows; the code found is remembered and the lower levels cleared. No match
 /// gives the warning "<-Błąd" (the value is still accepted).
-Verdict LookupVoivodeship(dbf::WorkArea& gminy, const common::LetterSet& letters,
-                          std::string* name, TerritoryChoice* choice);
+Verdict LookupVoivodeship(dbf::WorkArea& gminy, const common::LetterSet& letters, std::string* name,
+                          TerritoryChoice* choice);
 /// District among the districts of the remembered voivodeship.
 Verdict LookupDistrict(dbf::WorkArea& gminy, const common::LetterSet& letters, std::string* name,
                        TerritoryChoice* choice);
@@ -77,8 +77,8 @@ void SplitName(std::string_view name, size_t width, std::string* first, std::str
 /// RODZ_ZATR, GRUPA_KAL, GRUPA_ALG, STOP_POKR, RODZAJ_ZZ, TYTUL_PODM,
 /// GRUPA_INW, KOD_FUND, STOP_NIEZD, KOD_PRACY, EKD_, KZIS_, KOD_WYKSZ,
 /// PRZ_WY_UB, PRZYCZ_ZW, KOD_ROZ_U, KOD_POD_PR, the country codes and
-/// RODZAJ_DOD. The table is opened read-only through `tables` unless it is
-/// open there already.
+/// RODZAJ_DOD. The table is opened through `tables` (with the index the
+/// check seeks) unless it is open there already, and stays open there.
 Verdict CheckCode(common::Tables& tables, std::string_view field, std::string_view value,
                   std::string* name = nullptr);
 /// The registration country: an empty code shows "Błędny kod kraju" and is

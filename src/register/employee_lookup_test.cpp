@@ -56,8 +56,7 @@ TEST(ProfessionLookup, AncestorsByLeadingCharacters) {
     EXPECT_EQ(Utf(ProfessionAncestors(kzis, "011001")[0].name), "SIŁY ZBROJNE");
 
     std::string first, second;
-    SplitName("Specjaliści z dziedziny prawa, dziedzin społecznych i kultury", 43, &first,
-              &second);
+    SplitName("Specjaliści z dziedziny prawa, dziedzin społecznych i kultury", 43, &first, &second);
     EXPECT_EQ(first, "Specjaliści z dziedziny prawa, dziedzin");
     EXPECT_EQ(second, "społecznych i kultury");
     SplitName("Krótka", 43, &first, &second);

@@ -38,9 +38,12 @@ std::string Cut(std::string_view s, size_t width) {
 
 char CardLetter(EmployeeKind kind) {
     switch (kind) {
-        case EmployeeKind::kStaff: return 'E';
-        case EmployeeKind::kNonStaff: return 'N';
-        case EmployeeKind::kLegalPerson: return 'P';
+        case EmployeeKind::kStaff:
+            return 'E';
+        case EmployeeKind::kNonStaff:
+            return 'N';
+        case EmployeeKind::kLegalPerson:
+            return 'P';
     }
     return 'E';
 }
@@ -53,18 +56,24 @@ EmployeeKind KindFromLetter(char letter) {
 
 EmployeeKind NextKind(EmployeeKind kind) {
     switch (kind) {
-        case EmployeeKind::kStaff: return EmployeeKind::kNonStaff;
-        case EmployeeKind::kNonStaff: return EmployeeKind::kLegalPerson;
-        case EmployeeKind::kLegalPerson: return EmployeeKind::kStaff;
+        case EmployeeKind::kStaff:
+            return EmployeeKind::kNonStaff;
+        case EmployeeKind::kNonStaff:
+            return EmployeeKind::kLegalPerson;
+        case EmployeeKind::kLegalPerson:
+            return EmployeeKind::kStaff;
     }
     return EmployeeKind::kStaff;
 }
 
 std::string_view KindCaption(EmployeeKind kind) {
     switch (kind) {
-        case EmployeeKind::kStaff: return "   Pracownik \"etatowy\"";
-        case EmployeeKind::kNonStaff: return "\"Nieetatowy\" pracownik";
-        case EmployeeKind::kLegalPerson: return "          Osoba prawna";
+        case EmployeeKind::kStaff:
+            return "   Pracownik \"etatowy\"";
+        case EmployeeKind::kNonStaff:
+            return "\"Nieetatowy\" pracownik";
+        case EmployeeKind::kLegalPerson:
+            return "          Osoba prawna";
     }
     return "";
 }

@@ -21,11 +21,16 @@ TEST(EmployeeNumber, NormalisedToSixDigits) {
         const char* number;
     };
     const Case cases[] = {
-        {"123", false, true, "000123"},    {" 42 ", false, true, "000042"},
-        {"000123", false, true, "000123"}, {"999999", false, true, "999999"},
-        {"0", false, false, "000000"},     {"000000", false, false, "000000"},
-        {"", false, false, ""},            {"", true, true, ""},
-        {"abc", false, false, ""},         {"1234567", false, false, ""},
+        {"123", false, true, "000123"},
+        {" 42 ", false, true, "000042"},
+        {"000123", false, true, "000123"},
+        {"999999", false, true, "999999"},
+        {"0", false, false, "000000"},
+        {"000000", false, false, "000000"},
+        {"", false, false, ""},
+        {"", true, true, ""},
+        {"abc", false, false, ""},
+        {"1234567", false, false, ""},
     };
     for (const Case& c : cases) {
         std::string number = "?";
@@ -56,8 +61,8 @@ TEST(EmployeeKinds, CardLettersCycleAndFlags) {
 // every index follows writes that change surname, PESEL and dismissal.
 TEST(EmployeeRecord, IdentityStoredScrambledAndIndexesFollowWrites) {
     Company c;
-    const uint32_t recno = c.Register("000007", "Żółkiewska", "Zofia Łucja",
-                                      EmployeeKind::kStaff, "85021412345");
+    const uint32_t recno =
+        c.Register("000007", "Żółkiewska", "Zofia Łucja", EmployeeKind::kStaff, "85021412345");
     c.Register("000008", "Adamek", "Piotr", EmployeeKind::kStaff, "90010112345");
     c.ExpectIndexesRight(c.prac());
 
@@ -70,9 +75,9 @@ TEST(EmployeeRecord, IdentityStoredScrambledAndIndexesFollowWrites) {
         EXPECT_EQ(bytes.find(Cp("Żółkiewska")), std::string::npos);
         EXPECT_EQ(bytes.find("85021412345"), std::string::npos);
         EXPECT_EQ(bytes.find("Zofia"), std::string::npos);
-        EXPECT_EQ(common::Unscramble(common::ScrambleKind::kIdentity,
-                                     rec.Raw(rec.FieldIndex("PESELX_"))),
-                  "85021412345");
+        EXPECT_EQ(
+            common::Unscramble(common::ScrambleKind::kIdentity, rec.Raw(rec.FieldIndex("PESELX_"))),
+            "85021412345");
     }
 
     ASSERT_TRUE(SeekEmployee(c.prac(), "000007"));
@@ -112,8 +117,8 @@ TEST(EmployeeRecord, IdentityStoredScrambledAndIndexesFollowWrites) {
 // Polish letters sort in alphabet order in the surname index, not by code.
 TEST(EmployeeRecord, PolishSurnameOrder) {
     Company c;
-    const char* surnames[] = {"Madej", "Żak", "Łukasik", "Zieliński", "Lis",
-                              "Źródło", "Ślusarz", "Sowa", "Ćwik", "Czajka", "Cebula"};
+    const char* surnames[] = {"Madej",   "Żak",  "Łukasik", "Zieliński", "Lis",   "Źródło",
+                              "Ślusarz", "Sowa", "Ćwik",    "Czajka",    "Cebula"};
     int n = 0;
     for (const char* s : surnames) {
         char nr[8];
@@ -126,9 +131,9 @@ TEST(EmployeeRecord, PolishSurnameOrder) {
     for (base::Status s = p.GoTop(); s.ok() && !p.eof(); s = p.Skip(1)) {
         order.push_back(Utf(ReadEmployee(p).surname()));
     }
-    EXPECT_EQ(order, (std::vector<std::string>{"Cebula", "Czajka", "Ćwik", "Lis", "Łukasik",
-                                               "Madej", "Sowa", "Ślusarz", "Zieliński", "Źródło",
-                                               "Żak"}));
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"Cebula", "Czajka", "Ćwik", "Lis", "Łukasik", "Madej",
+                                        "Sowa", "Ślusarz", "Zieliński", "Źródło", "Żak"}));
 }
 
 TEST(EmployeeRecord, ChangedFieldsAndTextForms) {

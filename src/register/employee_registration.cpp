@@ -171,8 +171,10 @@ ReserveResult Registration::Reserve(std::string_view typed) {
         ShowDeleted show(prac);
         if (st.deleted != 0) {
             if (!prac.Goto(st.deleted).ok()) Fail(rt_, "PKPRAC");
-            if (!prac.RLock().ok()) wait_for = st.deleted;
-            else recno_ = st.deleted;
+            if (!prac.RLock().ok())
+                wait_for = st.deleted;
+            else
+                recno_ = st.deleted;
         } else if (st.held) {
             // Another registration holds the number: wait below for its end.
             (void)prac.Seek(number);
@@ -265,8 +267,9 @@ void Registration::Confirm() {
     prune(areas_.ktyub, kept_titles_);
     prune(areas_.dod, kept_allowances_);
     prune(areas_.uprc, kept_extended_);
-    LogChange(tables_, *areas_.ekprc, number, {std::string(kLogRegister), recno_, "NR_PRAC", "", number},
-              WorkingDay(rt_), rt_.operators().ident);
+    LogChange(tables_, *areas_.ekprc, number,
+              {std::string(kLogRegister), recno_, "NR_PRAC", "", number}, WorkingDay(rt_),
+              rt_.operators().ident);
     dbf::WorkArea& prac = *areas_.prac;
     ShowDeleted show(prac);
     if (!prac.Goto(recno_).ok()) Fail(rt_, "PKPRAC");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/abandon.h"
 #include "employee_test_support.h"
 
 namespace kestrel::registry {
@@ -41,6 +42,33 @@ TEST(NumberProposal, SkipsARecordAnotherRegistrationHolds) {
     // An abandoned reservation no longer holds its number.
     held.GiveUp();
     EXPECT_EQ(ProposeNumber(c.prac(), EmployeeKind::kStaff), "000002");
+}
+
+// A number another workstation has under construction is waited for; "n"
+// to the lock question gives up, and a confirmed one exists.
+TEST(Registration, NumberHeldByAnotherWorkstation) {
+    Company c;
+    Company::Workstation other(c);
+    {
+        Registration held(other.rt(), other.tables(), other.areas);
+        ASSERT_EQ(held.Reserve("000005"), ReserveResult::kReserved);
+        held.record().set_surname(Cp("Wrona"));
+        held.Save();
+        c.h.backend.AddKeys({'n', ' '});
+        Registration mine(c.h.rt, *c.tables, c.areas);
+        EXPECT_THROW(mine.Reserve("000005"), common::Abandon);
+        EXPECT_FALSE(mine.reserved());
+        held.GiveUp();
+        // Given up: the next registration of the number takes its values.
+        ASSERT_EQ(mine.Reserve("000005"), ReserveResult::kReserved);
+        EXPECT_EQ(Utf(mine.record().surname()), "Wrona");
+        mine.GiveUp();
+    }
+    Registration held(other.rt(), other.tables(), other.areas);
+    ASSERT_EQ(held.Reserve("000005"), ReserveResult::kReserved);
+    held.Confirm();
+    Registration mine(c.h.rt, *c.tables, c.areas);
+    EXPECT_EQ(mine.Reserve("000005"), ReserveResult::kExists);
 }
 
 TEST(Registration, ExistingNumberAndInvisibleReservation) {
@@ -149,8 +177,8 @@ TEST(Registration, ReusedNumberStartsWithoutTheFormerHoldersRows) {
     const auto titles = ReadTitles(*c.areas.ktyub, "000030");
     ASSERT_EQ(titles.size(), 1u);
     reg.KeepTitle(WriteTitle(t, *c.areas.ktyub, "000030", {1, "0110", "20260101", "", 0}));
-    reg.KeepAllowance(WriteAllowance(t, *c.areas.dod, "000030",
-                                     {3, "DFUN", 150, false, 0, 0, 0, 0, 0}));
+    reg.KeepAllowance(
+        WriteAllowance(t, *c.areas.dod, "000030", {3, "DFUN", 150, false, 0, 0, 0, 0, 0}));
     reg.Confirm();
 
     const auto allowances = ReadAllowances(*c.areas.dod, "000030");

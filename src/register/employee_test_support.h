@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "common/table_catalogue.h"
-#include "platform/dbf/table.h"
 #include "common/shipped_content.h"
+#include "common/table_catalogue.h"
 #include "headless_runtime.h"
 #include "platform/codepage/cp852.h"
+#include "platform/dbf/table.h"
 #include "register/employee.h"
 #include "test_util.h"
 
@@ -36,8 +36,8 @@ struct Company {
     /// (filled from the shipped data where it has them).
     explicit Company(const std::vector<std::string>& more = {}) {
         h.rt.set_data_dir(dir.path() + "/");
-        for (const char* t : {"PKPRAC", "PKKTYUB", "PKDOD", "PKZMPRC", "PKEKPRC", "PKUPRC",
-                              "PKSTER"}) {
+        for (const char* t :
+             {"PKPRAC", "PKKTYUB", "PKDOD", "PKZMPRC", "PKEKPRC", "PKUPRC", "PKSTER"}) {
             Create(t);
         }
         for (const std::string& t : more) Create(t);

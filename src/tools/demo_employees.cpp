@@ -30,20 +30,20 @@ struct Address {
     const char* commune;
 };
 
-constexpr Address kMokotow{"Puławska", "112", "14", "02-620", "Warszawa", "MAZOWIECKIE",
-                           "WARSZAWA", "MOKOTÓW"};
-constexpr Address kUrsynow{"Belgradzka", "8", "61", "02-793", "Warszawa", "MAZOWIECKIE",
-                           "WARSZAWA", "URSYNÓW"};
-constexpr Address kBielany{"Kasprowicza", "44", "3", "01-871", "Warszawa", "MAZOWIECKIE",
-                           "WARSZAWA", "BIELANY"};
-constexpr Address kTargowek{"Radzymińska", "150", "27", "03-574", "Warszawa", "MAZOWIECKIE",
-                            "WARSZAWA", "TARGÓWEK"};
-constexpr Address kPiastow{"Żeromskiego", "5", "", "05-820", "Piastów", "MAZOWIECKIE",
-                           "PRUSZKOWSKI", "PIASTÓW"};
-constexpr Address kWidzew{"Piłsudskiego", "135", "9", "92-318", "Łódź", "ŁÓDZKIE", "ŁÓDŹ",
-                          "ŁÓDŹ-WIDZEW"};
-constexpr Address kKrakow{"Długa", "17", "2", "31-147", "Kraków", "MAŁOPOLSKIE", "KRAKÓW",
-                          "KRAKÓW"};
+constexpr Address kMokotow{"Puławska", "112",         "14",       "02-620",
+                           "Warszawa", "MAZOWIECKIE", "WARSZAWA", "MOKOTÓW"};
+constexpr Address kUrsynow{"Belgradzka", "8",           "61",       "02-793",
+                           "Warszawa",   "MAZOWIECKIE", "WARSZAWA", "URSYNÓW"};
+constexpr Address kBielany{"Kasprowicza", "44",          "3",        "01-871",
+                           "Warszawa",    "MAZOWIECKIE", "WARSZAWA", "BIELANY"};
+constexpr Address kTargowek{"Radzymińska", "150",         "27",       "03-574",
+                            "Warszawa",    "MAZOWIECKIE", "WARSZAWA", "TARGÓWEK"};
+constexpr Address kPiastow{"Żeromskiego", "5",           "",       "05-820", "Piastów",
+                           "MAZOWIECKIE", "PRUSZKOWSKI", "PIASTÓW"};
+constexpr Address kWidzew{"Piłsudskiego", "135",     "9",    "92-318",
+                          "Łódź",         "ŁÓDZKIE", "ŁÓDŹ", "ŁÓDŹ-WIDZEW"};
+constexpr Address kKrakow{"Długa",  "17",          "2",      "31-147",
+                          "Kraków", "MAŁOPOLSKIE", "KRAKÓW", "KRAKÓW"};
 
 struct Person {
     const char* number;
@@ -198,9 +198,10 @@ void Fill(registry::EmployeeRecord& e, const Person& p, int index) {
     Set(e, "WOJEW_", Cp(a.voivodeship));
     Set(e, "POWIAT_", Cp(a.district));
     Set(e, "GMINA_", Cp(a.commune));
-    Set(e, "KOD_WOJEW", std::string(a.voivodeship) == "MAZOWIECKIE" ? "14"
-                        : std::string(a.voivodeship) == "MAŁOPOLSKIE" ? "12"
-                                                                      : "10");
+    Set(e, "KOD_WOJEW",
+        std::string(a.voivodeship) == "MAZOWIECKIE"   ? "14"
+        : std::string(a.voivodeship) == "MAŁOPOLSKIE" ? "12"
+                                                      : "10");
     Set(e, "MIEJSCOW_", Cp(a.town));
     Set(e, "POCZTA_", Cp(a.town));
     Set(e, "KOD_POCZT", a.postcode);
@@ -239,8 +240,7 @@ base::Status AddDemoEmployees(const std::string& dir) {
         }
         // A raise remembered in the field history, and an extra insurance
         // title of a person on two contracts.
-        registry::Remember(tables, *areas.zmprc, "000003",
-                           {"ST_PODST", "20251231", " 6500.00", 0});
+        registry::Remember(tables, *areas.zmprc, "000003", {"ST_PODST", "20251231", " 6500.00", 0});
         registry::WriteTitle(tables, *areas.ktyub, "000015", {1, "0510", "20250301", "", 0});
     } catch (const common::Abandon& a) {
         return base::Status::IOError(codepage::ToUtf8(a.message()));

@@ -54,9 +54,9 @@ TEST(DemoEmployees, AllKindsWithValidNumbersThroughTheRegister) {
             }
             departments.insert(e.Text("DZIAL_"));
             EXPECT_FALSE(e.surname().empty());
-            EXPECT_EQ(registry::CheckPeselOf(e.pesel(), e.Date("DATA_URODZ"), e.Text("PLEC_"))
-                          .message,
-                      "");
+            EXPECT_EQ(
+                registry::CheckPeselOf(e.pesel(), e.Date("DATA_URODZ"), e.Text("PLEC_")).message,
+                "");
             EXPECT_EQ(registry::CheckAccountField(e.Text("NR_KONT")).message, "");
             EXPECT_GT(e.Number("ST_PODST"), 0);
             if (e.kind() == EmployeeKind::kStaff) {
