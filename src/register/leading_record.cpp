@@ -4,6 +4,7 @@
 #include "common/browse.h"
 #include "common/messages.h"
 #include "common/pick_window.h"
+#include "register/employee_update.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::registry {
@@ -32,24 +33,6 @@ void ToggleLeading(std::vector<bool>* marks, size_t line) {
     const bool was = (*marks)[line];
     for (size_t i = 0; i < marks->size(); ++i) (*marks)[i] = false;
     (*marks)[line] = !was;
-}
-
-int WriteLeadingMarks(common::Tables& tables, dbf::WorkArea& prac,
-                      const std::vector<PeselRecord>& records, const std::vector<bool>& wanted) {
-    int written = 0;
-    const int master = prac.FieldIndex("MASTER_");
-    for (size_t i = 0; i < records.size() && i < wanted.size(); ++i) {
-        if (records[i].leading == wanted[i]) continue;
-        if (!prac.Goto(records[i].recno).ok()) continue;
-        tables.RLock(prac);
-        if (!prac.record().SetLogical(master, wanted[i]).ok() || !prac.Commit().ok()) {
-            prac.Unlock();
-            throw common::Abandon("");
-        }
-        prac.Unlock();
-        ++written;
-    }
-    return written;
 }
 
 bool LeadingRecordWindow(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& prac,
@@ -114,7 +97,11 @@ bool LeadingRecordWindow(common::Runtime& rt, common::Tables& tables, dbf::WorkA
         if (differs) {
             s.Write(common::kMessageRow, common::kMessageCol, rt.Text("Trwa zapisywanie danych"),
                     rt.Standard(rt.colours().ycowp));
-            written = WriteLeadingMarks(tables, prac, records, marks);
+            std::string leading;
+            for (size_t i = 0; i < records.size(); ++i) {
+                if (marks[i]) leading = records[i].number;
+            }
+            written = WriteLeadingMarks(tables, prac, records, leading);
         }
     }
     s.Restore(under);

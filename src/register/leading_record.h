@@ -16,12 +16,6 @@ namespace kestrel::registry {
 /// other mark, or clears its own mark when it was the leading one.
 void ToggleLeading(std::vector<bool>* marks, size_t line);
 
-/// Writes to PKPRAC the marks of `wanted` that differ from those stored in
-/// `records` (same order), each under its record lock, committed at once.
-/// Returns how many records were written.
-int WriteLeadingMarks(common::Tables& tables, dbf::WorkArea& prac,
-                      const std::vector<PeselRecord>& records, const std::vector<bool>& wanted);
-
 /// The window " Wykaz pracowników z takim samym PESELEM " over the records
 /// with `pesel` (clear); not opened for fewer than two records. Enter
 /// toggles the mark, F10 writes the changed marks and leaves, Esc leaves
