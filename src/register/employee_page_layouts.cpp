@@ -237,7 +237,7 @@ std::vector<PageField> Report(bool dismissal) {
         {6, 2, "Kod zm./korekty danych dla ZUS:", "WYR_KOR", C::kChoice, "", " 12"},
         {7, 2, "Przekrocz.podst. wymiaru składek:", "PRZEKR_POD", C::kChoice, "", " 123"},
         {8, 2, "Miesiąc zgłoszenia/zmiany informacji dla ZUS (rok-miesiac):", "MC_AKT_ZUS",
-         C::kNone, "999999"},
+         C::kNone, "@R 9999-99"},
     };
     if (dismissal) {
         const std::vector<PageField> end = {

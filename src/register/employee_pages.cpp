@@ -8,6 +8,7 @@
 #include "common/form.h"
 #include "common/messages.h"
 #include "common/pick_window.h"
+#include "common/tax_office_pick.h"
 #include "platform/console/keys.h"
 #include "register/employee_checks.h"
 #include "register/employee_lookup.h"
@@ -102,6 +103,9 @@ class PageRun {
     void ShowBeside(const Var& v, const std::string& cp852);
     void ShowNames();
     void AfterAccept(EmployeeRecord* rec);
+    /// Row 21 names the picker of the field being entered (F3).
+    void ShowPickHint(const std::string& name);
+    void Pick(common::Form& form);
 
     // Values of the page's variables (or the record's where the page has
     // no such field), for the conditions of the fields.
@@ -465,7 +469,11 @@ void PageRun::Declare(common::Form& form, bool entry) {
         (void)legal;
         if (!entry) continue;
         const std::string name = f.field;
-        field->When([this, name] { return Enabled(name); });
+        field->When([this, name] {
+            const bool on = Enabled(name);
+            if (on) ShowPickHint(name);
+            return on;
+        });
         Var* pv = &v;
         field->Valid([this, pv] { return Validate(*pv); });
     }
@@ -490,6 +498,22 @@ void PageRun::ShowNames() {
             default:
                 break;
         }
+    }
+}
+
+void PageRun::ShowPickHint(const std::string& name) {
+    auto& s = rt_.screen();
+    s.Clear(kHintRow, 40, kHintRow, 77, rt_.Standard(rt_.colours().ycow));
+    if (name == "URZ_SKARB") common::WriteLegend(rt_, kHintRow, 40, "<F3>-Urzędy skarbowe");
+}
+
+void PageRun::Pick(common::Form& form) {
+    const int i = form.current();
+    if (i < 0 || i >= static_cast<int>(vars_.size())) return;
+    if (vars_[static_cast<size_t>(i)].spec->field == "URZ_SKARB") {
+        common::PickTaxOffice(rt_, ctx_.tables, form.Typed());
+    } else {
+        rt_.console().Tone(common::kToneFrequency, common::kToneTicks);
     }
 }
 
@@ -530,7 +554,9 @@ PageExit PageRun::Enter(EmployeeRecord* out) {
         switch_card_ = true;
         kb.Push(key::kCtrlEnd);
     });
+    auto old_f3 = kb.Bind(key::F(3), [this, &form] { Pick(form); });
     const common::ReadResult r = form.Read();
+    kb.Bind(key::F(3), old_f3);
     kb.Bind(key::F(12), old);
     if (!r.saved()) return PageExit::kEscape;
     StoreAll(&work_);

@@ -200,3 +200,28 @@ TEST_F(Entry, PgUpGoesBackAfterTakingThePage) {
 
 }  // namespace
 }  // namespace kestrel::registry
+
+namespace kestrel::registry {
+namespace {
+
+TEST_F(Entry, F3OnTheTaxOfficePicksFromItsDictionary) {
+    dbf::WorkArea& urz = c.tables->Open("PKURZ", {"PKURZ1", "PKURZ2"});
+    c.tables->Append(urz);
+    ASSERT_TRUE(urz.record().SetString(urz.FieldIndex("URZ_SKARB"), "07").ok());
+    ASSERT_TRUE(urz.record().SetString(urz.FieldIndex("NAZWA_"), Cp("Urząd Skarbowy Próbny")).ok());
+    ASSERT_TRUE(urz.Commit().ok());
+    ASSERT_TRUE(urz.Unlock().ok());
+    std::string hint;
+    c.h.rt.console().keyboard().Bind(key::F(11), [&] { hint = c.h.Row(21); });
+    EXPECT_EQ(Enter(Page::kEmployment, {key::F(11), key::F(3), key::kEnter, key::kCtrlEnd}),
+              PageExit::kNext);
+    EXPECT_EQ(e.Text("URZ_SKARB"), "07");
+    EXPECT_NE(hint.find("<F3>-Urzędy skarbowe"), std::string::npos) << hint;
+    // The month of the report is typed as four digits, a dash and two.
+    EXPECT_EQ(Enter(Page::kReport, {key::kDown, key::kDown, '2', '0', '2', '4', '0', '5'}),
+              PageExit::kNext);
+    EXPECT_EQ(e.Text("MC_AKT_ZUS"), "202405");
+}
+
+}  // namespace
+}  // namespace kestrel::registry
