@@ -419,30 +419,29 @@ int RegisterBrowse::Correct(common::Browse& browse) {
     }
     const common::ReadResult r = form.Read();
     if (!r.saved() || !r.updated) return common::kBrowseRedrawRow;
+    // The lock reads the record again: only the corrected field is taken
+    // over what another workstation may have written meanwhile.
+    const uint32_t recno = prac_.recno();
+    tables_.RLock(prac_);
+    EmployeeRecord fresh = ReadEmployee(prac_);
     base::Status st;
     switch (f.type) {
         case dbf::FieldType::kNumeric:
-            st = e.SetNumber(field, number);
+            st = fresh.SetNumber(field, number);
             break;
         case dbf::FieldType::kDate:
-            st = e.SetDate(field, FromDate(date));
+            st = fresh.SetDate(field, FromDate(date));
             break;
         case dbf::FieldType::kLogical:
-            st = e.SetLogical(field, logical);
+            st = fresh.SetLogical(field, logical);
             break;
         default:
-            st = e.SetText(field, text);
+            st = fresh.SetText(field, text);
             break;
     }
-    if (!st.ok()) {
-        Beep();
-        return common::kBrowseRedrawRow;
-    }
-    const uint32_t recno = prac_.recno();
-    tables_.RLock(prac_);
-    const base::Status written = WriteEmployee(prac_, e);
+    if (st.ok()) st = WriteEmployee(prac_, fresh);
     prac_.Unlock();
-    if (!written.ok()) throw common::Abandon(common::ShortenMessage(rt_.Text("Błąd zapisu: PKPRAC")));
+    if (!st.ok()) throw common::Abandon(common::ShortenMessage(rt_.Text("Błąd zapisu: PKPRAC")));
     // A changed key may move the record within the order.
     Check(prac_.Goto(recno));
     return common::kBrowseRedrawAll;

@@ -75,6 +75,41 @@ TEST_F(Register, ACorrectedAmountIsWrittenAtOnceAndNotLogged) {
     c.ExpectIndexesRight(c.prac());
 }
 
+TEST_F(Register, ACorrectionKeepsWhatAnotherWorkstationWroteMeanwhile) {
+    Company::Workstation w(c);
+    // While the cell is being edited, the other station changes another
+    // field of the same employee.
+    c.h.rt.console().keyboard().Bind(key::F(11), [&] {
+        dbf::WorkArea& p = *w.areas.prac;
+        ASSERT_TRUE(SeekEmployee(p, "000001"));
+        w.tables().RLock(p);
+        EmployeeRecord e = ReadEmployee(p);
+        ASSERT_TRUE(e.SetNumber("DOD_FUNKC", 300).ok());
+        ASSERT_TRUE(WriteEmployee(p, e).ok());
+        ASSERT_TRUE(p.Unlock().ok());
+    });
+    std::vector<int> keys(6, key::kRight);
+    keys.push_back(key::kEnter);
+    keys.push_back(key::F(11));
+    for (int k : Typed("4100")) keys.push_back(k);
+    keys.push_back(key::kEnter);
+    Keys(keys);
+    const EmployeeRecord e = Read("000001");
+    EXPECT_DOUBLE_EQ(e.Number("ST_PODST"), 4100);
+    EXPECT_DOUBLE_EQ(e.Number("DOD_FUNKC"), 300);
+}
+
+TEST_F(Register, ANegativeAmountIsRefused) {
+    std::vector<int> keys(6, key::kRight);
+    keys.push_back(key::kEnter);
+    for (int k : Typed("-5")) keys.push_back(k);
+    keys.push_back(key::kEnter);  // refused: the cursor stays
+    keys.push_back(key::kEsc);
+    Keys(keys);
+    EXPECT_DOUBLE_EQ(Read("000001").Number("ST_PODST"), 0);
+    EXPECT_EQ(c.h.backend.tones().size(), 1u);
+}
+
 TEST_F(Register, RefusedCorrectionsLeaveTheRecord) {
     // The dismissal date of a current employee and the PESEL column beep.
     std::vector<int> keys = {key::kRight, key::kRight, key::kRight, key::kEnter};
