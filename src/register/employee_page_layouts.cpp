@@ -222,13 +222,14 @@ std::vector<PageField> Incapacity() {
         {7, 2, "Okres orzeczenia od:", "DATA_N_OD", C::kNotEmpty},
         {7, 40, "Do:", "DATA_N_DO", C::kPeriodEnd, "", "DATA_N_OD"},
         {8, 2, "\"Stary\" kod zawodu:", "EKD_", C::kDictionary, "", "", 45},
-        {9, 2, "Urzędowy kod zawodu:", "KZIS_", C::kDictionary, "@!", "", 50},
-        {10, 2, "Wykształcenie:", "KOD_WYKSZ", C::kDictionary, "", "", 50},
-        {11, 2, "Praca w szczeg.charakt.:", "KOD_PRACY", C::kDictionary, "", "", 40},
-        {12, 2, "Okres od:", "DATA_PR_OD", C::kNotEmpty},
-        {12, 40, "Do:", "DATA_PR_DO", C::kPeriodEnd, "", "DATA_PR_OD"},
-        {13, 2, "Otwarty Fund.Emeryt.:", "KOD_FUND", C::kDictionary, "", "", 50},
-        {14, 2, "Data przystapienia do Otw. Fund. Em.:", "DATA_OT_FE"},
+        // The name of the occupation takes this row and the next.
+        {9, 2, "Urzędowy kod zawodu:", "KZIS_", C::kDictionary, "@!", "", 43},
+        {11, 2, "Wykształcenie:", "KOD_WYKSZ", C::kDictionary, "", "", 50},
+        {12, 2, "Praca w szczeg.charakt.:", "KOD_PRACY", C::kDictionary, "", "", 40},
+        {13, 2, "Okres od:", "DATA_PR_OD", C::kNotEmpty},
+        {13, 40, "Do:", "DATA_PR_DO", C::kPeriodEnd, "", "DATA_PR_OD"},
+        {14, 2, "Otwarty Fund.Emeryt.:", "KOD_FUND", C::kDictionary, "", "", 50},
+        {15, 2, "Data przystapienia do Otw. Fund. Em.:", "DATA_OT_FE"},
     };
 }
 

@@ -259,6 +259,16 @@ void PageRun::ShowBeside(const Var& v, const std::string& cp852) {
     auto& s = rt_.screen();
     const int col = v.col + v.width + 1;
     if (col > 77) return;
+    if (v.spec->field == "KZIS_") {
+        // The occupation's name over two rows, cut at a word boundary.
+        std::string first, second;
+        SplitName(cp852, 43, &first, &second);
+        const console::Attr plain = rt_.Standard(rt_.colours().ycow);
+        s.Clear(v.row, col, v.row + 1, 77, plain);
+        s.Write(v.row, col, first.substr(0, static_cast<size_t>(78 - col)), plain);
+        s.Write(v.row + 1, col, second.substr(0, static_cast<size_t>(78 - col)), plain);
+        return;
+    }
     const int room = std::min(78 - col, v.spec->beside > 0 ? v.spec->beside : 21);
     s.Write(v.row, col, std::string(static_cast<size_t>(room), ' '),
             rt_.Standard(rt_.colours().ycow));
