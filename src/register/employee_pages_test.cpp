@@ -225,3 +225,48 @@ TEST_F(Entry, F3OnTheTaxOfficePicksFromItsDictionary) {
 
 }  // namespace
 }  // namespace kestrel::registry
+
+namespace kestrel::registry {
+namespace {
+
+TEST_F(Entry, ASharedPeselIsAWarningBesideTheFieldNeverARefusal) {
+    const std::string pesel = MakePesel("19850314", 123, 'K');
+    std::string wrong = pesel;
+    wrong[10] = static_cast<char>('0' + (wrong[10] - '0' + 1) % 10);
+    c.Register("000002", "Nowak", "Anna", EmployeeKind::kNonStaff, pesel);
+    e.SetDate("DATA_URODZ", "19850314");
+    e.SetText("PLEC_", "K");
+    std::string beside;
+    c.h.rt.console().keyboard().Bind(key::F(11), [&] { beside = c.h.Row(11); });
+    std::vector<int> keys(12, key::kDown);  // to the PESEL
+    for (int k : Typed(pesel)) keys.push_back(k);
+    keys.push_back(key::F(11));
+    keys.push_back(key::kCtrlEnd);
+    EXPECT_EQ(Enter(Page::kIdentity, keys), PageExit::kNext);
+    EXPECT_EQ(e.pesel(), pesel);
+    EXPECT_NE(beside.find(pesel + " Ident.PESEL:000002"), std::string::npos) << beside;
+    // A wrong check digit is shown too, and the number is still taken.
+    keys.assign(12, key::kDown);
+    for (int k : Typed(wrong)) keys.push_back(k);
+    keys.push_back(key::F(11));
+    keys.push_back(key::kCtrlEnd);
+    EXPECT_EQ(Enter(Page::kIdentity, keys), PageExit::kNext);
+    EXPECT_EQ(e.pesel(), wrong);
+    EXPECT_NE(beside.find("Błędny numer PESEL"), std::string::npos) << beside;
+}
+
+TEST_F(Entry, APolishVoivodeshipIsUpperCasedAndGivesItsCode) {
+    e.SetText("KOD_KRAJU", "PL");
+    e.SetText("PLEC_", "M");
+    std::vector<int> keys(15, key::kDown);  // to the voivodeship
+    keys.push_back(key::Ctrl('Y'));
+    for (int k : Typed("mazowieckie")) keys.push_back(k);
+    keys.push_back(key::kEnter);
+    keys.push_back(key::kCtrlEnd);
+    EXPECT_EQ(Enter(Page::kIdentity, keys), PageExit::kNext);
+    EXPECT_EQ(e.Text("WOJEW_").substr(0, 11), "MAZOWIECKIE");
+    EXPECT_EQ(e.Text("KOD_WOJEW"), "14");
+}
+
+}  // namespace
+}  // namespace kestrel::registry
