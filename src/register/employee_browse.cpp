@@ -16,130 +16,12 @@
 #include "register/employee_lookup.h"
 #include "register/employee_pages.h"
 #include "register/employee_registration.h"
+#include "register/employee_browse_run.h"
 
-namespace kestrel::registry {
-namespace {
+namespace kestrel::registry::browse {
 
 namespace key = console::key;
 
-constexpr int kTop = 8, kBottom = 20, kNameRow = 21;
-constexpr int kRightsBrowse = 49;
-constexpr int kRightsCorrect = 17;
-constexpr int kPeselColumn = 18;  // 0-based: " PESEL"
-constexpr int kFirstEditable = 3;  // 0-based: "DATA ZW."
-
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
-
-std::string DateText(const std::string& yyyymmdd) {
-    if (yyyymmdd.size() != 8) return std::string(10, ' ');
-    return yyyymmdd.substr(0, 4) + "-" + yyyymmdd.substr(4, 2) + "-" + yyyymmdd.substr(6, 2);
-}
-
-picture::Date ToDate(const std::string& yyyymmdd) {
-    picture::Date d;
-    if (yyyymmdd.size() == 8) {
-        d.year = std::stoi(yyyymmdd.substr(0, 4));
-        d.month = std::stoi(yyyymmdd.substr(4, 2));
-        d.day = std::stoi(yyyymmdd.substr(6, 2));
-    }
-    return d;
-}
-
-std::string FromDate(const picture::Date& d) {
-    if (d.empty()) return {};
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
-    return buf;
-}
-
-enum class Group { kAll, kCurrent, kFormer };
-enum class Sort { kNumber, kSurname, kYear };
-
-int OrderOf(Group g, Sort s) {
-    switch (g) {
-        case Group::kAll:
-            return s == Sort::kNumber ? kByNumber : kBySurname;
-        case Group::kCurrent:
-            return s == Sort::kNumber ? kCurrentByNumber : kCurrentBySurname;
-        case Group::kFormer:
-            return s == Sort::kNumber    ? kFormerByNumber
-                   : s == Sort::kSurname ? kFormerBySurname
-                                         : kFormerByYearSurname;
-    }
-    return kByNumber;
-}
-
-// One column of the browse: its heading, the field it shows and how.
-struct Column {
-    const char* heading;  // UTF-8
-    const char* field;    // "" for the computed ones
-    int width;
-};
-
-const Column kColumns[] = {
-    {"SYMBOL", "NR_PRAC", 7},
-    {"NAZWISKO I IMIĘ", "", 25},
-    {"ZW", "PRZYCZ_ZW", 2},
-    {"DATA ZW.", "DATA_ZWOLN", 10},
-    {"DATA \"STAŻ.\"", "DATA_STAZ", 12},
-    {"DOD.STAŻ.", "DOD_STAZ", 9},
-    {"STAWKA", "ST_PODST", 10},
-    {"DOD.BRYG.", "DOD_BRYG", 9},
-    {"DOD.FUNKC.", "DOD_FUNKC", 10},
-    {"UBEZPIECZ-1", "KW_UBEZP1", 11},
-    {"UBEZPIECZ-2", "KW_UBEZP2", 11},
-    {"POTRĄC.PKO", "POTRAC_PKO", 10},
-    {"ULGA POD.", "ULGA_P_D", 9},
-    {"Zer.PDOF <26", "PDOF_26", 12},
-    {"GRUPA ALG.", "GRUPA_ALG", 10},
-    {"KZiS", "KZIS_", 6},
-    {"KONTO", "KONTO_KOSZ", 16},
-    {"NIEOB.ZUS W NAST.M-CU", "NB_ZUS_NMC", 21},
-    {" PESEL", "", 11},
-    {"ULGA NA 4 DZIECI", "ULGA_NA_4D", 16},
-    {"UM.-ZLEC.BEZ POD.", "UM_ZL_BEZP", 17},
-    {"BEZ ULGI DLA KS", "BEZ_ULG_KS", 15},
-    {"EMERYT BEZ EMER.", "EM_BEZ_EME", 16},
-    {"POWR.Z ZAGR.", "POWR_Z_ZAG", 12},
-    {"BEZ ODR.ZAL.POD.", "ODR_POD_D", 16},
-};
-constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
-
-class RegisterBrowse {
-  public:
-    RegisterBrowse(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& prac)
-        : rt_(rt), tables_(tables), prac_(prac) {}
-
-    void Run();
-
-  private:
-    int Handle(int mode, common::Browse& browse);
-    std::vector<common::BrowseColumn> Columns();
-    std::string Cell(int column);
-    std::string FullName();
-    void ShowName();
-    void DrawLegend();
-    int SetGroup(Group g);
-    int SetSort(Sort s);
-    int Search();
-    int SearchPesel();
-    int Correct(common::Browse& browse);
-    void FullInformation();
-    void Beep() { rt_.console().Tone(common::kToneFrequency, common::kToneTicks); }
-    void Check(const base::Status& s) {
-        if (!s.ok()) throw common::Abandon(common::ShortenMessage(rt_.Text("Błąd odczytu: PKPRAC")));
-    }
-
-    common::Runtime& rt_;
-    common::Tables& tables_;
-    dbf::WorkArea& prac_;
-    Group group_ = Group::kAll;
-    Sort sort_ = Sort::kNumber;
-};
 
 std::string RegisterBrowse::FullName() {
     if (prac_.eof() || prac_.recno() == 0) return {};
@@ -260,192 +142,9 @@ int RegisterBrowse::SetSort(Sort s) {
     return common::kBrowseRedrawAll;
 }
 
-int RegisterBrowse::Search() {
-    auto& s = rt_.screen();
-    const console::ScreenRegion under = s.Save(12, 18, 15, 62);
-    const console::Attr frame = rt_.Standard(rt_.colours().ycow);
-    s.Box(12, 18, 15, 62, std::string(console::kFrameDouble) + " ", frame);
-    std::string number(6, ' '), year(4, ' '), surname(30, ' ');
-    common::Form form(rt_);
-    if (sort_ == Sort::kNumber) {
-        s.Write(13, 20, "Nr pracownika:", frame);
-        form.Get(13, 35, &number, "999999");
-    } else {
-        if (sort_ == Sort::kYear) {
-            s.Write(13, 20, "Rok zwolnienia:", frame);
-            form.Get(13, 36, &year, "9999");
-        }
-        s.Write(14, 20, "Nazwisko:", frame);
-        form.Get(14, 30, &surname, "@!");
-    }
-    const bool ok = form.Read().saved();
-    s.Restore(under);
-    if (!ok) return common::kBrowseRedrawRow;
-    std::string wanted;
-    if (sort_ == Sort::kNumber) {
-        wanted = Trim(number);
-        if (wanted.empty()) return common::kBrowseRedrawRow;
-        if (wanted.size() < 6) wanted.insert(0, 6 - wanted.size(), '0');
-    } else {
-        if (sort_ == Sort::kYear) wanted = year;
-        wanted += SortKey(rt_.letters(), Trim(surname));
-        if (Trim(wanted).empty()) return common::kBrowseRedrawRow;
-    }
-    // Trailing blanks of a prefix would not match a longer key.
-    while (!wanted.empty() && wanted.back() == ' ') wanted.pop_back();
-    Check(prac_.Seek(wanted, true));
-    if (prac_.eof()) {
-        common::ShowMessage(rt_, rt_.Text("Brak klucza - koniec zbioru"));
-        Check(prac_.GoBottom());
-    } else if (!prac_.found()) {
-        common::ShowMessage(rt_, rt_.Text("Brak klucza - następny rekord"));
-    }
-    return common::kBrowseRedrawAll;
-}
 
-int RegisterBrowse::SearchPesel() {
-    auto& s = rt_.screen();
-    const console::ScreenRegion under = s.Save(12, 18, 14, 50);
-    const console::Attr frame = rt_.Standard(rt_.colours().ycow);
-    s.Box(12, 18, 14, 50, std::string(console::kFrameDouble) + " ", frame);
-    s.Write(13, 20, "PESEL:", frame);
-    std::string typed(kPeselWidth, ' ');
-    common::Form form(rt_);
-    form.Get(13, 27, &typed, "99999999999");
-    const bool ok = form.Read().saved();
-    s.Restore(under);
-    const std::string wanted = Trim(typed);
-    if (!ok || wanted.empty()) return common::kBrowseRedrawRow;
-    const uint32_t was = prac_.recno();
-    const int pesel = prac_.FieldIndex("PESELX_");
-    for (base::Status st = prac_.GoTop(); st.ok() && !prac_.eof(); st = prac_.Skip(1)) {
-        const std::string clear =
-            common::Unscramble(common::ScrambleKind::kIdentity, prac_.record().GetString(pesel));
-        if (clear.compare(0, wanted.size(), wanted) == 0) return common::kBrowseRedrawAll;
-    }
-    common::ShowMessage(rt_, rt_.Text("Brak takiego klucza"));
-    if (was != 0) Check(prac_.Goto(was));
-    return common::kBrowseRedrawAll;
-}
 
-void RegisterBrowse::FullInformation() {
-    auto& s = rt_.screen();
-    const console::ScreenRegion under = s.Save(5, 1, 21, 77);
-    PageContext ctx{rt_, tables_};
-    ctx.prac = &prac_;
-    ctx.recno = prac_.recno();
-    ctx.update = true;
-    ReferenceMonth(tables_.workspace().Select("PKSTER"), WorkingDay(rt_), &ctx.ref_year,
-                   &ctx.ref_month);
-    const uint32_t was = prac_.recno();
-    const int order = prac_.order();
-    ShowRecord(ctx, ReadEmployee(prac_));
-    Check(prac_.SetOrder(order));
-    Check(prac_.Goto(was));
-    s.Restore(under);
-}
 
-// Correction of one cell, committed at once; the change log is not written.
-int RegisterBrowse::Correct(common::Browse& browse) {
-    const int column = browse.column();
-    if (column < kFirstEditable || column == kPeselColumn) {
-        Beep();
-        return common::kBrowseRedrawRow;
-    }
-    const std::string field = kColumns[column].field;
-    const bool former = !Trim(prac_.record().GetString(prac_.FieldIndex("PRZYCZ_ZW"))).empty();
-    if (field == "DATA_ZWOLN" && !former) {
-        Beep();
-        return common::kBrowseRedrawRow;
-    }
-    if (!common::CheckRights(rt_, kRightsCorrect)) return common::kBrowseRedrawRow;
-    int row = 0, col = 0, width = 0;
-    if (!browse.CurrentCell(&row, &col, &width)) return common::kBrowseRedrawRow;
-
-    const int i = prac_.FieldIndex(field);
-    const dbf::Field& f = prac_.record().fields()[static_cast<size_t>(i)];
-    EmployeeRecord e = ReadEmployee(prac_);
-    std::string text = e.Text(field);
-    double number = e.Number(field);
-    picture::Date date = ToDate(e.Date(field));
-    bool logical = e.Logical(field);
-    common::Form form(rt_);
-    common::Field* get = nullptr;
-    switch (f.type) {
-        case dbf::FieldType::kNumeric:
-            get = &form.Get(row, col + width - f.length, &number, f.length, f.decimals);
-            get->Valid([this, &number] {
-                if (number >= 0) return true;
-                Beep();
-                return false;
-            });
-            break;
-        case dbf::FieldType::kDate:
-            get = &form.Get(row, col, &date);
-            get->Valid([this, &date, &e] {
-                if (DismissalValid(Trim(e.Text("PRZYCZ_ZW")), FromDate(date), e.Date("DATA_ZATR")))
-                    return true;
-                Beep();
-                return false;
-            });
-            break;
-        case dbf::FieldType::kLogical:
-            get = &form.Get(row, col, &logical);
-            break;
-        default:
-            if (field == "KONTO_KOSZ") {
-                get = &form.Get(row, col, &text, "999999999999");
-                get->Valid([this, &text] {
-                    for (char c : Trim(text)) {
-                        if (c < '0' || c > '9') {
-                            Beep();
-                            return false;
-                        }
-                    }
-                    return true;
-                });
-            } else {
-                get = &form.Get(row, col, &text, "@!");
-                get->Valid([this, &text, field] {
-                    const Verdict v = CheckCode(tables_, field, Trim(text));
-                    if (!v.accepted) {
-                        common::ShowMessage(rt_, rt_.Text(v.message.empty() ? "Błędny kod" : v.message));
-                        return false;
-                    }
-                    return true;
-                });
-            }
-            break;
-    }
-    const common::ReadResult r = form.Read();
-    if (!r.saved() || !r.updated) return common::kBrowseRedrawRow;
-    // The lock reads the record again: only the corrected field is taken
-    // over what another workstation may have written meanwhile.
-    const uint32_t recno = prac_.recno();
-    tables_.RLock(prac_);
-    EmployeeRecord fresh = ReadEmployee(prac_);
-    base::Status st;
-    switch (f.type) {
-        case dbf::FieldType::kNumeric:
-            st = fresh.SetNumber(field, number);
-            break;
-        case dbf::FieldType::kDate:
-            st = fresh.SetDate(field, FromDate(date));
-            break;
-        case dbf::FieldType::kLogical:
-            st = fresh.SetLogical(field, logical);
-            break;
-        default:
-            st = fresh.SetText(field, text);
-            break;
-    }
-    if (st.ok()) st = WriteEmployee(prac_, fresh);
-    prac_.Unlock();
-    if (!st.ok()) throw common::Abandon(common::ShortenMessage(rt_.Text("Błąd zapisu: PKPRAC")));
-    // A changed key may move the record within the order.
-    Check(prac_.Goto(recno));
-    return common::kBrowseRedrawAll;
-}
 
 int RegisterBrowse::Handle(int mode, common::Browse& browse) {
     int result = common::kBrowseRedrawRow;
@@ -519,7 +218,13 @@ void RegisterBrowse::Run() {
         [this](common::Browse&) { ShowName(); });
 }
 
-}  // namespace
+}  // namespace kestrel::registry::browse
+
+namespace kestrel::registry {
+
+using browse::kRightsBrowse;
+using browse::RegisterBrowse;
+using browse::Trim;
 
 std::string MaskedAccount(std::string_view mask, std::string_view account) {
     std::string_view m = mask;

@@ -1,128 +1,14 @@
 #include "register/employee_pages.h"
 
-#include <cstdio>
-#include <deque>
-#include <functional>
-#include <map>
-
-#include "common/form.h"
 #include "common/messages.h"
 #include "common/pick_window.h"
 #include "common/tax_office_pick.h"
 #include "platform/console/keys.h"
-#include "register/employee_checks.h"
-#include "register/employee_lookup.h"
-#include "register/employee_page_layouts.h"
+#include "register/employee_page_run.h"
 
-namespace kestrel::registry {
-namespace {
+namespace kestrel::registry::pages {
 
 namespace key = console::key;
-using picture::Kind;
-
-constexpr int kFirstRow = 6;
-constexpr int kLastRow = 20;
-constexpr int kHintRow = 21;
-
-std::string TrimRight(std::string s) {
-    s.erase(s.find_last_not_of(' ') + 1);
-    return s;
-}
-
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
-
-picture::Date ToDate(const std::string& yyyymmdd) {
-    picture::Date d;
-    if (yyyymmdd.size() == 8) {
-        d.year = std::stoi(yyyymmdd.substr(0, 4));
-        d.month = std::stoi(yyyymmdd.substr(4, 2));
-        d.day = std::stoi(yyyymmdd.substr(6, 2));
-    }
-    return d;
-}
-
-std::string FromDate(const picture::Date& d) {
-    if (d.empty()) return {};
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
-    return buf;
-}
-
-// Checks that show a name or a warning beside their field.
-bool Displays(Check c) {
-    switch (c) {
-        case Check::kNone:
-        case Check::kNotEmpty:
-        case Check::kBirth:
-        case Check::kNotNegative:
-        case Check::kPositive:
-        case Check::kMonths:
-        case Check::kDays:
-        case Check::kReliefSize:
-        case Check::kSex:
-        case Check::kChoice:
-        case Check::kPeriodEnd:
-        case Check::kDismissal:
-            return false;
-        default:
-            return true;
-    }
-}
-
-// One field of a page with the variable the form edits.
-struct Var {
-    const PageField* spec = nullptr;
-    Kind kind = Kind::kText;
-    std::string text;
-    double number = 0;
-    picture::Date date;
-    bool logical = false;
-    int row = 0, col = 0, width = 0;  // where the value stands
-};
-
-class PageRun {
-  public:
-    PageRun(PageContext& ctx, Page page, const EmployeeRecord& employee)
-        : ctx_(ctx), rt_(ctx.rt), page_(page), work_(employee) {}
-
-    PageExit Enter(EmployeeRecord* out);
-    PageExit Show();
-
-  private:
-    void DrawFrame();
-    void Declare(common::Form& form, bool entry);
-    void Load(Var& v);
-    void Store(const Var& v, EmployeeRecord* rec) const;
-    void StoreAll(EmployeeRecord* rec) const;
-    bool Enabled(const std::string& name);
-    bool Validate(Var& v);
-    void ShowBeside(const Var& v, const std::string& cp852);
-    void ShowNames();
-    void AfterAccept(EmployeeRecord* rec);
-    /// Row 21 names the picker of the field being entered (F3).
-    void ShowPickHint(const std::string& name);
-    void Pick(common::Form& form);
-
-    // Values of the page's variables (or the record's where the page has
-    // no such field), for the conditions of the fields.
-    std::string Value(const std::string& name) const;
-    bool Flag(const std::string& name) const;
-
-    PageContext& ctx_;
-    common::Runtime& rt_;
-    Page page_;
-    EmployeeRecord work_;
-    std::vector<PageField> fields_;
-    std::deque<Var> vars_;
-    std::map<std::string, Var*> by_name_;
-    TerritoryChoice territory_;
-    bool switch_card_ = false;
-    bool display_ = false;  // read-only: names only, no warnings
-};
 
 void PageRun::DrawFrame() {
     auto& s = rt_.screen();
@@ -219,227 +105,10 @@ bool PageRun::Flag(const std::string& name) const {
     return it->second->logical;
 }
 
-bool PageRun::Enabled(const std::string& name) {
-    const bool legal = work_.kind() == EmployeeKind::kLegalPerson;
-    const std::string degree = Trim(Value("TYTUL_STNP"));
-    const bool certified = degree == "1" || degree == "2" || degree == "3";
-    if (name == "DATA_INW" || name == "DAT_INW_DO" || name == "SZCZEG_SCH") return certified;
-    if (name == "EF_ZACH") return certified && (rt_.config().Logical("NAGLXSDML") ||
-                                                   !Trim(rt_.config().Text("NAGLXSDML")).empty());
-    if (name == "Z_NR_ID" || name == "Z_KRAJ_ID" || name == "Z_KOD_ID")
-        return legal || Flag("IFT_1") || Flag("NIE_REZYD");
-    if (name == "WIE_ULG_PD") return Flag("ULGA_P_D");
-    if (name == "PROC_POD") return !Flag("POD_WG_TAB");
-    if (name == "FORMA_OPOD") return Value("TYTUL_PODM").rfind("05", 0) == 0;
-    if (name == "DATA_OB_UB")
-        return Flag("CZY_OB_UE") || Flag("CZY_OB_UR") || Flag("CZY_OB_UC") || Flag("CZY_OB_UW");
-    if (name == "DATA_OB_UZ" || name == "KOD_KASY" || name == "DATA_KASY")
-        return Flag("CZY_OB_UZ");
-    if (name == "DATA_DO_UE") return Flag("CZY_DO_UE");
-    if (name == "DATA_DO_UR") return Flag("CZY_DO_UR");
-    if (name == "DATA_DO_UC") return Flag("CZY_DO_UC");
-    if (name == "DATA_DO_UZ" || name == "KOD_NFZ_D" || name == "KWO_DO_UZ")
-        return Flag("CZY_DO_UZ");
-    if (name == "KOD_FUND" || name == "DATA_OT_FE") return Flag("CZY_OT_FE");
-    if (name == "DATA_N_OD" || name == "DATA_N_DO") {
-        const std::string s = Trim(Value("STOP_NIEZD"));
-        return !s.empty() && s != "01";
-    }
-    if (name == "DATA_PR_OD" || name == "DATA_PR_DO") return !Trim(Value("KOD_PRACY")).empty();
-    if (name == "PODST_PR") return Trim(Value("KOD_POD_PR")) == "550";
-    if (name == "DATA_Z_PIT" && !ctx_.update && Value("DATA_Z_PIT").empty()) {
-        // Preset to the employment date whenever the field is entered.
-        auto it = by_name_.find("DATA_Z_PIT");
-        if (it != by_name_.end()) it->second->date = ToDate(Value("DATA_ZATR"));
-    }
-    return true;
-}
 
-void PageRun::ShowBeside(const Var& v, const std::string& cp852) {
-    auto& s = rt_.screen();
-    const int col = v.col + v.width + 1;
-    if (col > 77) return;
-    if (v.spec->field == "KZIS_") {
-        // The occupation's name over two rows, cut at a word boundary.
-        std::string first, second;
-        SplitName(cp852, 43, &first, &second);
-        const console::Attr plain = rt_.Standard(rt_.colours().ycow);
-        s.Clear(v.row, col, v.row + 1, 77, plain);
-        s.Write(v.row, col, first.substr(0, static_cast<size_t>(78 - col)), plain);
-        s.Write(v.row + 1, col, second.substr(0, static_cast<size_t>(78 - col)), plain);
-        return;
-    }
-    const int room = std::min(78 - col, v.spec->beside > 0 ? v.spec->beside : 21);
-    s.Write(v.row, col, std::string(static_cast<size_t>(room), ' '),
-            rt_.Standard(rt_.colours().ycow));
-    s.Write(v.row, col, cp852.substr(0, static_cast<size_t>(room)),
-            rt_.Standard(rt_.colours().ycow));
-}
 
-// Checks of one field. Refusals beep and keep the cursor; warnings are
-// shown beside the field.
-bool PageRun::Validate(Var& v) {
-    const std::string& name = v.spec->field;
-    Verdict verdict;
-    std::string shown;
-    const Check check = v.spec->check;
-    switch (check) {
-        case Check::kNone:
-            return true;
-        case Check::kNotEmpty:
-            if (Trim(v.text).empty() && v.kind == Kind::kText) verdict = Verdict::Refuse("");
-            if (v.kind == Kind::kDate && v.date.empty()) verdict = Verdict::Refuse("");
-            break;
-        case Check::kBirth:
-            if (ctx_.update && work_.kind() != EmployeeKind::kLegalPerson && v.date.empty())
-                verdict = Verdict::Refuse("");
-            break;
-        case Check::kNotNegative:
-            if (v.number < 0) verdict = Verdict::Refuse("");
-            break;
-        case Check::kPositive:
-            if (v.number <= 0) verdict = Verdict::Refuse("");
-            break;
-        case Check::kMonths:
-            if (v.number < 0 || v.number > 11) verdict = Verdict::Refuse("");
-            break;
-        case Check::kDays:
-            if (v.number < 0 || v.number > 30) verdict = Verdict::Refuse("");
-            break;
-        case Check::kReliefSize:
-            if (v.number < 1 || v.number > 4) verdict = Verdict::Refuse("");
-            break;
-        case Check::kSex:
-            if (!SexValid(v.text)) verdict = Verdict::Refuse("");
-            break;
-        case Check::kChoice: {
-            const std::string allowed = v.spec->choices;
-            if (v.text.empty() || allowed.find(v.text[0]) == std::string::npos)
-                verdict = Verdict::Refuse("");
-            break;
-        }
-        case Check::kIdentityDocument:
-            if (Trim(v.text).empty()) break;
-            shown = std::string(IdentityDocumentName(v.text));
-            if (shown.empty()) verdict = Verdict::Refuse("Błędny kod");
-            break;
-        case Check::kForeignKind:
-            if (work_.kind() == EmployeeKind::kLegalPerson) {
-                if (std::string(" 12").find(v.text.empty() ? ' ' : v.text[0]) == std::string::npos)
-                    verdict = Verdict::Refuse("Błędny kod");
-            } else {
-                verdict = CheckForeignIdKind(v.text, Flag("NIE_REZYD"));
-                if (verdict.accepted) shown = std::string(ForeignIdKindName(v.text));
-            }
-            break;
-        case Check::kPensionRight:
-            verdict = CheckPensionRight(v.text);
-            if (verdict.accepted && verdict.message.empty())
-                shown = std::string(PensionRightName(v.text));
-            break;
-        case Check::kDisability:
-            verdict = CheckDisability(v.text);
-            if (verdict.accepted && verdict.message.empty())
-                shown = std::string(DisabilityName(v.text));
-            break;
-        case Check::kTaxForm:
-            verdict = std::string("123456").find(v.text.empty() ? ' ' : v.text[0]) ==
-                              std::string::npos
-                          ? Verdict::Refuse("")
-                          : Verdict::Ok();
-            if (verdict.accepted) shown = std::string(TaxFormName(v.text));
-            break;
-        case Check::kHealthFund:
-            verdict = CheckHealthFund(v.text);
-            break;
-        case Check::kPesel: {
-            EmployeeRecord probe = work_;
-            StoreAll(&probe);
-            if (ctx_.prac) {
-                verdict = CheckPesel(*ctx_.prac, probe, ctx_.recno);
-            } else {
-                verdict = CheckPeselOf(probe.pesel(), probe.Date("DATA_URODZ"), probe.Text("PLEC_"));
-            }
-            break;
-        }
-        case Check::kNip:
-            verdict = CheckNipField(Trim(v.text));
-            break;
-        case Check::kAccount:
-            verdict = CheckAccountField(Trim(v.text));
-            break;
-        case Check::kDictionary:
-            verdict = CheckCode(ctx_.tables, name, Trim(v.text), &shown);
-            break;
-        case Check::kRegistrationCountry:
-            verdict = CheckRegistrationCountry(ctx_.tables, Trim(v.text), &shown);
-            break;
-        case Check::kCountry:
-            if (Trim(v.text).empty()) break;
-            verdict = CheckCode(ctx_.tables, name, Trim(v.text), &shown);
-            break;
-        case Check::kPeriodEnd: {
-            const std::string from = Value(v.spec->choices);
-            const std::string to = FromDate(v.date);
-            if (!to.empty() && !from.empty() && to < from) verdict = Verdict::Refuse("");
-            break;
-        }
-        case Check::kDismissal:
-            if (!DismissalValid(Trim(Value("PRZYCZ_ZW")), FromDate(v.date),
-                                work_.Date("DATA_ZATR")))
-                verdict = Verdict::Refuse("");
-            break;
-        case Check::kSeniority: {
-            const Seniority s = SeniorityAt(FromDate(v.date), ctx_.ref_year, ctx_.ref_month);
-            if (v.date.empty()) {
-                verdict = Verdict::Refuse("");
-            } else {
-                shown = SeniorityText(s);
-            }
-            break;
-        }
-        case Check::kVoivodeship:
-        case Check::kDistrict:
-        case Check::kCommune: {
-            const std::string country =
-                Trim(Value(v.spec->choices.empty() ? "KOD_KRAJU" : v.spec->choices));
-            if (country != "PL") break;
-            dbf::WorkArea& gminy = OpenTerritory(ctx_.tables);
-            if (check == Check::kVoivodeship)
-                verdict = LookupVoivodeship(gminy, rt_.letters(), &v.text, &territory_);
-            else if (check == Check::kDistrict)
-                verdict = LookupDistrict(gminy, rt_.letters(), &v.text, &territory_);
-            else
-                verdict = LookupCommune(gminy, rt_.letters(), &v.text, territory_);
-            break;
-        }
-    }
-    if (display_) {
-        // The read-only pages name the codes they know and say nothing else.
-        const bool from_table = check == Check::kDictionary || check == Check::kCountry ||
-                                check == Check::kRegistrationCountry;
-        if (verdict.accepted && !shown.empty()) ShowBeside(v, from_table ? shown : rt_.Text(shown));
-        return true;
-    }
-    const std::string message = verdict.message.empty() ? shown : verdict.message;
-    if (!verdict.message.empty()) {
-        ShowBeside(v, rt_.Text(verdict.message));
-    } else if (!shown.empty()) {
-        // Dictionary names come from the tables (CP852); built-in names and
-        // the seniority are ours (UTF-8).
-        const bool from_table = check == Check::kDictionary || check == Check::kCountry ||
-                                check == Check::kRegistrationCountry;
-        ShowBeside(v, from_table ? shown : rt_.Text(shown));
-    } else if (Displays(check)) {
-        ShowBeside(v, "");
-    }
-    (void)message;
-    if (verdict.beep) rt_.console().Tone(common::kToneFrequency, common::kToneTicks);
-    return verdict.accepted;
-}
 
 void PageRun::Declare(common::Form& form, bool entry) {
-    const bool legal = work_.kind() == EmployeeKind::kLegalPerson;
     auto& s = rt_.screen();
     const console::Attr plain = rt_.Standard(rt_.colours().ycow);
     fields_ = FieldsOf(page_, work_.kind(), ctx_, ctx_.update || work_.former());
@@ -476,7 +145,6 @@ void PageRun::Declare(common::Form& form, bool entry) {
                 field = &form.Get(v.row, v.col, &v.text, pic);
                 break;
         }
-        (void)legal;
         if (!entry) continue;
         const std::string name = f.field;
         field->When([this, name] {
@@ -489,27 +157,6 @@ void PageRun::Declare(common::Form& form, bool entry) {
     }
 }
 
-// The names of the codes beside the fields, as the checks show them.
-void PageRun::ShowNames() {
-    for (Var& v : vars_) {
-        switch (v.spec->check) {
-            case Check::kDictionary:
-            case Check::kCountry:
-            case Check::kRegistrationCountry:
-            case Check::kIdentityDocument:
-            case Check::kPensionRight:
-            case Check::kDisability:
-            case Check::kTaxForm:
-            case Check::kSeniority:
-                if (v.kind == Kind::kText && Trim(v.text).empty()) break;
-                if (v.kind == Kind::kDate && v.date.empty()) break;
-                Validate(v);
-                break;
-            default:
-                break;
-        }
-    }
-}
 
 void PageRun::ShowPickHint(const std::string& name) {
     auto& s = rt_.screen();
@@ -591,7 +238,11 @@ PageExit PageRun::Show() {
     }
 }
 
-}  // namespace
+}  // namespace kestrel::registry::pages
+
+namespace kestrel::registry {
+
+using pages::PageRun;
 
 std::vector<Page> PagesOf(EmployeeKind kind, bool short_card) {
     if (kind == EmployeeKind::kLegalPerson) return {Page::kLegalPerson};
