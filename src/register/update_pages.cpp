@@ -189,7 +189,7 @@ void UpdateDialog::EditPages(UpdateSession& session, PageContext& ctx) {
         bool change_kind = false;
         PageExit exit;
         {
-            common::HotKeysAside aside(rt_, {key::F(1), key::F(2)});
+            common::HotKeysAside aside(rt_, {key::F(1), key::F(2), key::F(11)});
             if (i == 0) {
                 kb.Bind(key::F(1), [&] {
                     change_kind = true;
