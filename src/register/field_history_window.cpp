@@ -45,15 +45,17 @@ std::string FromDate(const picture::Date& d) {
     return buf;
 }
 
-bool Scrambled(const std::string& field, common::ScrambleKind* kind, size_t* clear) {
+// A scrambled field: its kind of scrambling and its stored width (the
+// clear width follows from it).
+bool Scrambled(const std::string& field, common::ScrambleKind* kind, size_t* stored) {
     if (field == "NAZWX_" || field == "IMIEX_") {
         *kind = common::ScrambleKind::kName;
-        *clear = field == "NAZWX_" ? kSurnameWidth : kFirstNamesWidth;
+        *stored = field == "NAZWX_" ? 72 : 52;
         return true;
     }
     if (field == "PESELX_") {
         *kind = common::ScrambleKind::kIdentity;
-        *clear = kPeselWidth;
+        *stored = 34;
         return true;
     }
     return false;
@@ -101,12 +103,10 @@ bool EditEntry(common::Runtime& rt, const std::string& field, RememberedValue* v
     if (!saved) return false;
     v->until = FromDate(until);
     common::ScrambleKind kind;
-    size_t clear = 0;
-    if (Scrambled(field, &kind, &clear)) {
-        const std::string typed = TrimRight(value).substr(0, clear);
+    size_t stored = 0;
+    if (Scrambled(field, &kind, &stored)) {
         // The stored form of the field, as the record keeps it.
-        const size_t stored = field == "NAZWX_" ? 72 : field == "IMIEX_" ? 52 : 34;
-        v->value = common::Scramble(kind, typed, stored);
+        v->value = common::Scramble(kind, TrimRight(value), stored);
     } else {
         v->value = TrimRight(value);
     }
@@ -117,9 +117,10 @@ bool EditEntry(common::Runtime& rt, const std::string& field, RememberedValue* v
 
 std::string ClearValue(const std::string& field, const std::string& stored) {
     common::ScrambleKind kind;
-    size_t clear = 0;
-    if (!Scrambled(field, &kind, &clear)) return stored;
-    return TrimRight(common::Unscramble(kind, stored));
+    size_t width = 0;
+    if (!Scrambled(field, &kind, &width)) return stored;
+    // Values kept as text are padded beyond the field's stored width.
+    return TrimRight(common::Unscramble(kind, stored.substr(0, std::min(width, stored.size()))));
 }
 
 void SortLog(std::vector<LoggedChange>* log, LogOrder order) {
