@@ -90,6 +90,8 @@ void RegisterBrowse::FullInformation() {
     ctx.prac = &prac_;
     ctx.recno = prac_.recno();
     ctx.update = true;
+    dbf::WorkArea* ktyub = tables_.workspace().Select("PKKTYUB");
+    ctx.ktyub = ktyub ? ktyub : &tables_.Open("PKKTYUB", {"PKKTYUB1", "PKKTYUB2"});
     ReferenceMonth(tables_.workspace().Select("PKSTER"), WorkingDay(rt_), &ctx.ref_year,
                    &ctx.ref_month);
     const uint32_t was = prac_.recno();

@@ -5,6 +5,7 @@
 #include "common/tax_office_pick.h"
 #include "platform/console/keys.h"
 #include "register/employee_page_run.h"
+#include "register/insurance_titles.h"
 
 namespace kestrel::registry::pages {
 
@@ -230,6 +231,7 @@ PageExit PageRun::Show() {
     Declare(form, false);
     form.Display();
     ShowNames();
+    if (page_ == Page::kTitle && ctx_.ktyub) ShowTitles(ctx_, *ctx_.ktyub, work_);
     for (;;) {
         const int k = common::Qrminkey(rt_);
         if (k == key::kEsc) return PageExit::kEscape;

@@ -50,6 +50,9 @@ struct PageContext {
     common::Tables& tables;
     /// PKPRAC (for the duplicate PESEL search); may be null.
     dbf::WorkArea* prac = nullptr;
+    /// PKKTYUB, for the list of additional titles under the title page;
+    /// may be null (the list is then not shown).
+    dbf::WorkArea* ktyub = nullptr;
     /// Record number of the record being edited (excluded from the PESEL
     /// search); 0 for none.
     uint32_t recno = 0;
