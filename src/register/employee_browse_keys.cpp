@@ -92,6 +92,8 @@ void RegisterBrowse::FullInformation() {
     ctx.update = true;
     dbf::WorkArea* ktyub = tables_.workspace().Select("PKKTYUB");
     ctx.ktyub = ktyub ? ktyub : &tables_.Open("PKKTYUB", {"PKKTYUB1", "PKKTYUB2"});
+    dbf::WorkArea* dod = tables_.workspace().Select("PKDOD");
+    ctx.dod = dod ? dod : &tables_.Open("PKDOD", {"PKDOD1", "PKDOD2"});
     ReferenceMonth(tables_.workspace().Select("PKSTER"), WorkingDay(rt_), &ctx.ref_year,
                    &ctx.ref_month);
     const uint32_t was = prac_.recno();
