@@ -211,17 +211,71 @@ void Tables::NamesFromMatrices(const std::string& dir) {
 
 void Tables::BuildIndex(dbf::Table& data, const std::string& dir, std::string_view table,
                         const std::string& index) {
-    const CatalogueIndex* def = IndexDefinitionOf(table, index);
-    if (def == nullptr) {
-        throw Abandon(rt_.Text("Błąd indeksu: ") + std::string(table) + "(" + Upper(index) + ")");
-    }
     auto& s = rt_.screen();
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
     s.Write(kMessageRow, kMessageCol, "Tworzenie indeksu: " + Upper(index) + ".NTX", normal);
     s.Write(0, 7, "/" + std::to_string(data.record_count()), normal);
+    struct Cleared {
+        Runtime& rt;
+        console::Attr attr;
+        ~Cleared() {
+            rt.screen().Clear(kMessageRow, kMessageCol, kMessageRow, 38, attr);
+            rt.screen().Clear(0, 0, 0, 20, attr);
+        }
+    } cleared{rt_, normal};
+    WriteIndex(data, dir, table, index);
+}
+
+void Tables::RebuildIndexes(dbf::Table& data, const std::string& dir, std::string_view table,
+                            const std::vector<std::string>& indexes) {
+    auto& s = rt_.screen();
+    const console::Attr normal = rt_.Standard(rt_.colours().ycow);
+    const std::string count = std::to_string(data.record_count());
+    const std::string total = std::to_string(indexes.size());
+    struct Cleared {
+        Runtime& rt;
+        console::Attr attr;
+        ~Cleared() { rt.screen().Clear(0, 0, 0, 30, attr); }
+    } cleared{rt_, normal};
+    for (size_t n = 1; n <= indexes.size(); ++n) {
+        s.Write(0, 0,
+                n == 1 ? "      0(1)/" + count + "(" + total + ")"
+                       : "      0(" + std::to_string(n),
+                normal);
+        WriteIndex(data, dir, table, indexes[n - 1]);
+    }
+}
+
+void Tables::WriteIndex(dbf::Table& data, const std::string& dir, std::string_view table,
+                        const std::string& index) {
+    const CatalogueIndex* def = IndexDefinitionOf(table, index);
+    if (def == nullptr) {
+        throw Abandon(rt_.Text("Błąd indeksu: ") + std::string(table) + "(" + Upper(index) + ")");
+    }
     IndexKeys keys(data.fields(), rt_.letters());
     dbf::IndexDefinition definition;
     base::Status st = keys.Define(*def, &definition);
+    if (st.ok() && rt_.config().Logical("NAGLIIN")) {
+        // The record number at row 0 while the re-indexing functions run: the
+        // build asks the condition once for every record, in record order.
+        auto& screen = rt_.screen();
+        const console::Attr normal = rt_.Standard(rt_.colours().ycow);
+        console::Console& console = rt_.console();
+        const uint32_t last = data.record_count();
+        uint32_t at = 0;
+        dbf::ForFunction condition = std::move(definition.condition);
+        definition.condition = [&screen, &console, normal, last, at,
+                                condition](const dbf::Record& rec) mutable {
+            ++at;
+            if (at % 1024 == 0 || at == last) {
+                std::string shown = std::to_string(at);
+                if (shown.size() < 7) shown.insert(0, 7 - shown.size(), ' ');
+                screen.Write(0, 0, shown, normal);
+                console.Refresh();
+            }
+            return !condition || condition(rec);
+        };
+    }
     if (st.ok()) {
         const std::string existing = base::FindNoCase(dir, Upper(index) + ".NTX");
         const std::string path =
@@ -230,8 +284,6 @@ void Tables::BuildIndex(dbf::Table& data, const std::string& dir, std::string_vi
                 : (dir.empty() || dir.back() == '/' ? dir : dir + "/") + Upper(index) + ".NTX";
         st = dbf::Index::Create(path, &data, definition);
     }
-    s.Clear(kMessageRow, kMessageCol, kMessageRow, 38, normal);
-    s.Clear(0, 0, 0, 20, normal);
     if (!st.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + Upper(index) + ".NTX"));
 }
 

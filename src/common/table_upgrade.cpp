@@ -176,6 +176,7 @@ base::Status ReplaceTable(std::unique_ptr<dbf::Table> old, const Replacement& ho
             }
             dbf::Record out = copy->NewRecord();
             s = old->Scan(1, [&](uint32_t recno, const dbf::Record& in) {
+                if (how.progress) how.progress(recno);
                 if (in.deleted() && !how.keep_deleted) return base::Status::Ok();
                 if (how.keep && !how.keep(in)) return base::Status::Ok();
                 base::Status st = CopyFields(*old, in, *copy, source, &out);

@@ -43,6 +43,7 @@ struct Replacement {
     std::function<bool(const dbf::Record& old_rec)> keep;  // further records left out
     RecordFix fix;                                         // applied to every new record
     std::vector<std::string> index_files;  // names without extension, deleted afterwards
+    std::function<void(uint32_t recno)> progress;  // told every record as it is read
 };
 
 /// Replaces table `old` (open exclusively; consumed and closed) by a new copy
