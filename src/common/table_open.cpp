@@ -1,6 +1,7 @@
 // Opening company tables with their indexes (QRMXX and its variants), the
 // creation of missing tables (QRMXX1) and the building of index files.
 #include <cerrno>
+#include <fstream>
 
 #include "common/abandon.h"
 #include "common/index_keys.h"
@@ -12,6 +13,7 @@
 #include "common/table_upgrade.h"
 #include "platform/base/files.h"
 #include "platform/console/keys.h"
+#include "platform/dbf/dbf_header.h"
 #include "platform/dbf/file.h"
 
 namespace kestrel::common {
@@ -34,6 +36,23 @@ bool SameExpression(std::string_view a, std::string_view b) {
 std::string ShortName(const std::string& path) {
     if (path.size() <= 33) return path;
     return path.substr(0, 2) + "..." + path.substr(path.size() - 28);
+}
+
+// Whether the table file at `path` declares memo fields (an older layout of
+// a table may lack the memo its catalogue layout has, and with it the .DBT).
+// A header that cannot be read counts as declaring them.
+bool StoredWithMemo(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(32, '\0');
+    dbf::DbfHeader h;
+    if (!in.read(bytes.data(), 32) || !dbf::DecodePrologue(path, bytes, &h).ok() ||
+        h.header_length <= 32)
+        return true;
+    bytes.resize(h.header_length);
+    if (!in.read(bytes.data() + 32, static_cast<std::streamsize>(h.header_length) - 32) ||
+        !dbf::DecodeFields(path, bytes, &h).ok())
+        return true;
+    return h.has_memo();
 }
 
 }  // namespace
@@ -92,7 +111,7 @@ dbf::WorkArea& Tables::OpenTable(const std::string& dir, std::string alias,
     }
     if (layout != nullptr && layout->memo()) {
         const std::string memo = base::FindNoCase(dir, table + ".DBT");
-        if (!base::Exists(memo)) throw Abandon("Brak " + ShortName(memo));
+        if (!base::Exists(memo) && StoredWithMemo(path)) throw Abandon("Brak " + ShortName(memo));
     }
 
     dbf::WorkArea* area = nullptr;

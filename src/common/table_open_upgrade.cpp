@@ -50,6 +50,7 @@ bool Tables::UpgradeIfOld(dbf::WorkArea& area, const std::string& dir, const std
     } else if (IsOldLayout(*layout, area.table().fields())) {
         notice = "\"Stara\" struktura " + table;
         working = "Trwa modyfikacja struktury " + table;
+        fix = UpgradeConversion(table, area.table().fields());
     } else {
         return false;
     }
