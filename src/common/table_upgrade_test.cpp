@@ -365,6 +365,9 @@ TEST(TableUpgrade, TwoDigitPayrollYearsAreAllConverted) {
               (std::vector<std::string>{" ROK_LST=1995;", " ROK_LST=2003;", " ROK_LST=2049;",
                                         " ROK_LST=1950;", " ROK_LST=    ;", " ROK_LST=7x  ;"}));
     (void)area;
+    // Every index file of the positions was rebuilt, not only the one opened.
+    for (const CatalogueIndex& i : FindTable("PKPLACE")->indexes)
+        EXPECT_TRUE(base::Exists(c.File(std::string(i.name) + ".NTX"))) << i.name;
 }
 
 TEST(TableUpgrade, OtherPayrollTablesWithTwoDigitYearsAreRefused) {
