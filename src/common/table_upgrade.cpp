@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "common/scramble.h"
 #include "platform/base/files.h"
 #include "platform/dbf/file.h"
 
@@ -323,7 +324,55 @@ base::Status ReplaceTable(std::unique_ptr<dbf::Table> old, const Replacement& ho
     return base::Status::Ok();
 }
 
+namespace {
+
+// An old value of a scrambled personal field as its clear text: a value
+// scrambled for the old width is unscrambled; anything else is plain text
+// an older layout held there, taken whole.
+std::string ClearValue(ScrambleKind kind, std::string_view stored) {
+    const std::string clear = Unscramble(kind, stored);
+    if (Scramble(kind, clear, stored.size()) == stored) return clear;
+    return Trim(stored);
+}
+
+}  // namespace
+
 RecordFix UpgradeConversion(std::string_view table, const std::vector<dbf::Field>& stored) {
+    auto stored_field = [&](const char* name) -> const dbf::Field* {
+        const auto f = std::find_if(stored.begin(), stored.end(),
+                                    [&](const dbf::Field& g) { return g.name == name; });
+        return f == stored.end() ? nullptr : &*f;
+    };
+    std::vector<RecordFix> fixes;
+
+    // Personal fields are stored again in their new width (the clear width
+    // is part of the stored form), and plain text becomes scrambled.
+    struct Personal {
+        const char* field;
+        ScrambleKind kind;
+    };
+    static constexpr Personal kPersonal[] = {{"IMIEX_", ScrambleKind::kName},
+                                             {"NAZWX_", ScrambleKind::kName},
+                                             {"NAZWX_U", ScrambleKind::kName},
+                                             {"PESELX_", ScrambleKind::kIdentity},
+                                             {"PESELX_U", ScrambleKind::kIdentity}};
+    for (const Personal& p : kPersonal) {
+        const dbf::Field* was = stored_field(p.field);
+        if (was == nullptr || was->type != dbf::FieldType::kCharacter) continue;
+        const std::string field = p.field;
+        const ScrambleKind kind = p.kind;
+        fixes.push_back([field, kind](const dbf::Record& old_rec, dbf::Record* new_rec) {
+            const int to = new_rec->FieldIndex(field);
+            if (to < 0 || new_rec->fields()[static_cast<size_t>(to)].type !=
+                              dbf::FieldType::kCharacter)
+                return;
+            const std::string clear = ClearValue(kind, old_rec.Raw(old_rec.FieldIndex(field)));
+            new_rec->SetRaw(to, Scramble(kind, clear,
+                                         new_rec->fields()[static_cast<size_t>(to)].length));
+        });
+    }
+
+    // Code fields that older layouts held as numbers get their leading zeros.
     struct Code {
         std::string_view table;
         const char* field;
@@ -331,11 +380,10 @@ RecordFix UpgradeConversion(std::string_view table, const std::vector<dbf::Field
     static constexpr Code kCodes[] = {{"PKURZ", "KOD_URZEDU"}, {"PKDZIAL", "KOD_GMINY"}};
     for (const Code& code : kCodes) {
         if (code.table != table) continue;
-        const auto was = std::find_if(stored.begin(), stored.end(),
-                                      [&](const dbf::Field& f) { return f.name == code.field; });
-        if (was == stored.end() || was->type != dbf::FieldType::kNumeric) return nullptr;
+        const dbf::Field* was = stored_field(code.field);
+        if (was == nullptr || was->type != dbf::FieldType::kNumeric) continue;
         const std::string field = code.field;
-        return [field](const dbf::Record& old_rec, dbf::Record* new_rec) {
+        fixes.push_back([field](const dbf::Record& old_rec, dbf::Record* new_rec) {
             const int from = old_rec.FieldIndex(field);
             const int to = new_rec->FieldIndex(field);
             const std::string digits = Trim(old_rec.Raw(from));
@@ -344,9 +392,13 @@ RecordFix UpgradeConversion(std::string_view table, const std::vector<dbf::Field
             const size_t width = new_rec->fields()[static_cast<size_t>(to)].length;
             if (digits.size() > width) return;
             new_rec->SetRaw(to, std::string(width - digits.size(), '0') + digits);
-        };
+        });
     }
-    return nullptr;
+
+    if (fixes.empty()) return nullptr;
+    return [fixes](const dbf::Record& old_rec, dbf::Record* new_rec) {
+        for (const RecordFix& fix : fixes) fix(old_rec, new_rec);
+    };
 }
 
 base::Status UpgradeTable(std::unique_ptr<dbf::Table> old, const TableLayout& layout,

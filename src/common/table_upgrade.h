@@ -67,10 +67,12 @@ base::Status UpgradeTable(std::unique_ptr<dbf::Table> old, const TableLayout& la
                           const RecordFix& fix = nullptr, uint32_t* copied = nullptr);
 
 /// The conversion an upgrade of `table` makes beyond copying by name, for a
-/// table stored with the fields `stored` (nullptr when there is none): code
-/// fields that older layouts held as numbers get their leading zeros back
-/// (the tax office code KOD_URZEDU of PKURZ, 4 digits; the commune code
-/// KOD_GMINY of PKDZIAL, 7 digits).
+/// table stored with the fields `stored` (nullptr when there is none):
+/// the scrambled personal fields (IMIEX_, NAZWX_, NAZWX_U, PESELX_,
+/// PESELX_U) are stored again for their new width, plain text found there
+/// scrambled; code fields that older layouts held as numbers get their
+/// leading zeros back (the tax office code KOD_URZEDU of PKURZ, 4 digits;
+/// the commune code KOD_GMINY of PKDZIAL, 7 digits).
 RecordFix UpgradeConversion(std::string_view table, const std::vector<dbf::Field>& stored);
 
 /// File names of a replacement beside `dbf_path` ("DIR/PKSTER.DBF"):

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/abandon.h"
+#include "common/scramble.h"
 #include "common/table_catalogue.h"
 #include "common/table_layer.h"
 #include "headless_runtime.h"
@@ -271,6 +272,40 @@ TEST(TableUpgrade, DictionariesWithoutTheirFullNamesGetAMemoFile) {
     } catch (const Abandon& a) {
         EXPECT_NE(std::string(a.message()).find("PKPRZ.DBT"), std::string::npos);
     }
+}
+
+TEST(TableUpgrade, PersonalFieldsAreStoredAgainForTheirNewWidth) {
+    Company c;
+    // An older register: no BEZ_ZAL_PD, the surname in plain text in a
+    // narrower field, the first names scrambled for a narrower field.
+    ASSERT_TRUE(dbf::Table::Create(c.File("PKPRAC.DBF"),
+                                   OldLayout("PKPRAC", {"BEZ_ZAL_PD"},
+                                             {{"NAZWX_", dbf::FieldType::kCharacter, 30, 0},
+                                              {"IMIEX_", dbf::FieldType::kCharacter, 40, 0}}))
+                    .ok());
+    const std::string pesel = Scramble(ScrambleKind::kIdentity, "44051401359", 34);
+    const std::string names = Scramble(ScrambleKind::kName, "Jan Maria", 40);
+    Records(c.File("PKPRAC.DBF"),
+            {{{"NR_PRAC", "000001"}, {"NAZWX_", "Kowalska-Nowak"}, {"IMIEX_", names.c_str()},
+              {"PESELX_", pesel.c_str()}},
+             {{"NR_PRAC", "000002"}}});
+    c.h.backend.AddKeys({'t'});
+    Tables tables(c.h.rt);
+    dbf::WorkArea& area = tables.Open("PKPRAC", {"PKPRAC1", "PKPRAC2", "PKPRACA"});
+    ASSERT_TRUE(area.GoTop().ok());
+    const dbf::Record& r = area.record();
+    EXPECT_EQ(r.GetString(area.FieldIndex("NR_PRAC")), "000001");
+    const std::string surname = r.GetString(area.FieldIndex("NAZWX_"));
+    EXPECT_EQ(surname.find("Kowalska"), std::string::npos);  // no longer plain
+    EXPECT_EQ(Unscramble(ScrambleKind::kName, surname),
+              "Kowalska-Nowak" + std::string(30 - 14, ' '));
+    EXPECT_EQ(Unscramble(ScrambleKind::kName, r.GetString(area.FieldIndex("IMIEX_"))),
+              "Jan Maria" + std::string(11, ' '));
+    EXPECT_EQ(r.GetString(area.FieldIndex("PESELX_")), pesel);
+    ASSERT_TRUE(area.Skip(1).ok());
+    EXPECT_EQ(area.record().GetString(area.FieldIndex("NAZWX_")), std::string(72, ' '));
+    for (size_t i = 0; i < area.index_count(); ++i)
+        EXPECT_TRUE(area.index(i).Check(&area.table()).ok());
 }
 
 // The states a crash can leave during a replacement of PKRNB (old layout
