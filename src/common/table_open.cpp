@@ -258,8 +258,7 @@ void Tables::RebuildIndexes(dbf::Table& data, const std::string& dir, std::strin
     } cleared{rt_, normal};
     for (size_t n = 1; n <= indexes.size(); ++n) {
         s.Write(0, 0,
-                n == 1 ? "      0(1)/" + count + "(" + total + ")"
-                       : "      0(" + std::to_string(n),
+                n == 1 ? "      0(1)/" + count + "(" + total + ")" : "      0(" + std::to_string(n),
                 normal);
         WriteIndex(data, dir, table, indexes[n - 1]);
     }

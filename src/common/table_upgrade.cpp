@@ -185,7 +185,8 @@ base::Status ConvertField(dbf::Table& from, const dbf::Record& in, int src, dbf:
                 if (ParseNumber(t, &v)) return out->SetLogical(dst, v != 0);
             } else if (t.size() == 1) {
                 if (t == "T" || t == "t" || t == "Y" || t == "y") return out->SetLogical(dst, true);
-                if (t == "F" || t == "f" || t == "N" || t == "n") return out->SetLogical(dst, false);
+                if (t == "F" || t == "f" || t == "N" || t == "n")
+                    return out->SetLogical(dst, false);
             }
             return base::Status::Ok();
         }
@@ -363,12 +364,12 @@ RecordFix UpgradeConversion(std::string_view table, const std::vector<dbf::Field
         const ScrambleKind kind = p.kind;
         fixes.push_back([field, kind](const dbf::Record& old_rec, dbf::Record* new_rec) {
             const int to = new_rec->FieldIndex(field);
-            if (to < 0 || new_rec->fields()[static_cast<size_t>(to)].type !=
-                              dbf::FieldType::kCharacter)
+            if (to < 0 ||
+                new_rec->fields()[static_cast<size_t>(to)].type != dbf::FieldType::kCharacter)
                 return;
             const std::string clear = ClearValue(kind, old_rec.Raw(old_rec.FieldIndex(field)));
-            new_rec->SetRaw(to, Scramble(kind, clear,
-                                         new_rec->fields()[static_cast<size_t>(to)].length));
+            new_rec->SetRaw(
+                to, Scramble(kind, clear, new_rec->fields()[static_cast<size_t>(to)].length));
         });
     }
 

@@ -42,7 +42,7 @@ struct Replacement {
     bool keep_deleted = false;           // copy records marked deleted (and keep the mark)
     std::function<bool(const dbf::Record& old_rec)> keep;  // further records left out
     RecordFix fix;                                         // applied to every new record
-    std::vector<std::string> index_files;  // names without extension, deleted afterwards
+    std::vector<std::string> index_files;          // names without extension, deleted afterwards
     std::function<void(uint32_t recno)> progress;  // told every record as it is read
 };
 

@@ -191,43 +191,44 @@ TEST(TableUpgrade, FieldsWhoseTypeChangedKeepTheirValues) {
     Company c;
     // The year of a payroll list held as text, the cost account as a number,
     // a matrix flag as a letter.
-    ASSERT_TRUE(dbf::Table::Create(c.File("PKLISTY.DBF"),
-                                   OldLayout("PKLISTY", {},
-                                             {{"ZA_ROK", dbf::FieldType::kCharacter, 4, 0}}))
-                    .ok());
-    Records(c.File("PKLISTY.DBF"), {{{"ROK_LST", "2024"}, {"ZA_ROK", "2023"}},
-                                    {{"ROK_LST", "2025"}, {"ZA_ROK", "20x3"}}});
+    ASSERT_TRUE(
+        dbf::Table::Create(c.File("PKLISTY.DBF"),
+                           OldLayout("PKLISTY", {}, {{"ZA_ROK", dbf::FieldType::kCharacter, 4, 0}}))
+            .ok());
+    Records(c.File("PKLISTY.DBF"),
+            {{{"ROK_LST", "2024"}, {"ZA_ROK", "2023"}}, {{"ROK_LST", "2025"}, {"ZA_ROK", "20x3"}}});
     OpenUpgraded(c, "PKLISTY");
-    EXPECT_EQ(Dump(c.File("PKLISTY.DBF"), {"ROK_LST", "ZA_ROK"}),
-              (std::vector<std::string>{" ROK_LST=2024;ZA_ROK=2023;", " ROK_LST=2025;ZA_ROK=    ;"}));
+    EXPECT_EQ(
+        Dump(c.File("PKLISTY.DBF"), {"ROK_LST", "ZA_ROK"}),
+        (std::vector<std::string>{" ROK_LST=2024;ZA_ROK=2023;", " ROK_LST=2025;ZA_ROK=    ;"}));
 
-    ASSERT_TRUE(dbf::Table::Create(c.File("PKCZAS.DBF"),
-                                   OldLayout("PKCZAS", {},
-                                             {{"KONTO_KOSZ", dbf::FieldType::kNumeric, 8, 2}}))
+    ASSERT_TRUE(dbf::Table::Create(
+                    c.File("PKCZAS.DBF"),
+                    OldLayout("PKCZAS", {}, {{"KONTO_KOSZ", dbf::FieldType::kNumeric, 8, 2}}))
                     .ok());
     Records(c.File("PKCZAS.DBF"), {{{"NR_PRAC", "000001"}, {"KONTO_KOSZ", "  401.50"}}});
     OpenUpgraded(c, "PKCZAS");
     EXPECT_EQ(Dump(c.File("PKCZAS.DBF"), {"NR_PRAC", "KONTO_KOSZ"}),
               (std::vector<std::string>{" NR_PRAC=000001;KONTO_KOSZ=401.50      ;"}));
 
-    ASSERT_TRUE(dbf::Table::Create(c.File("PKTBW.DBF"),
-                                   OldLayout("PKTBW", {},
-                                             {{"P_X", dbf::FieldType::kCharacter, 1, 0}}))
-                    .ok());
+    ASSERT_TRUE(
+        dbf::Table::Create(c.File("PKTBW.DBF"),
+                           OldLayout("PKTBW", {}, {{"P_X", dbf::FieldType::kCharacter, 1, 0}}))
+            .ok());
     Records(c.File("PKTBW.DBF"),
             {{{"TBW_", "A"}, {"P_X", "T"}}, {{"TBW_", "B"}, {"P_X", "n"}}, {{"TBW_", "C"}}});
     OpenUpgraded(c, "PKTBW");
-    EXPECT_EQ(Dump(c.File("PKTBW.DBF"), {"TBW_", "P_X"}),
-              (std::vector<std::string>{" TBW_=A   ;P_X=T;", " TBW_=B   ;P_X=F;",
-                                        " TBW_=C   ;P_X= ;"}));
+    EXPECT_EQ(
+        Dump(c.File("PKTBW.DBF"), {"TBW_", "P_X"}),
+        (std::vector<std::string>{" TBW_=A   ;P_X=T;", " TBW_=B   ;P_X=F;", " TBW_=C   ;P_X= ;"}));
 }
 
 TEST(TableUpgrade, OfficeAndCommuneCodesGetTheirLeadingZerosBack) {
     Company c;
-    ASSERT_TRUE(dbf::Table::Create(c.File("PKURZ.DBF"),
-                                   OldLayout("PKURZ", {},
-                                             {{"KOD_URZEDU", dbf::FieldType::kNumeric, 4, 0}}))
-                    .ok());
+    ASSERT_TRUE(
+        dbf::Table::Create(c.File("PKURZ.DBF"),
+                           OldLayout("PKURZ", {}, {{"KOD_URZEDU", dbf::FieldType::kNumeric, 4, 0}}))
+            .ok());
     Records(c.File("PKURZ.DBF"), {{{"URZ_SKARB", "01"}, {"KOD_URZEDU", " 202"}},
                                   {{"URZ_SKARB", "02"}, {"KOD_URZEDU", "1471"}},
                                   {{"URZ_SKARB", "03"}}});
@@ -237,9 +238,9 @@ TEST(TableUpgrade, OfficeAndCommuneCodesGetTheirLeadingZerosBack) {
                                         " URZ_SKARB=02;KOD_URZEDU=1471;",
                                         " URZ_SKARB=03;KOD_URZEDU=    ;"}));
 
-    ASSERT_TRUE(dbf::Table::Create(c.File("PKDZIAL.DBF"),
-                                   OldLayout("PKDZIAL", {},
-                                             {{"KOD_GMINY", dbf::FieldType::kNumeric, 7, 0}}))
+    ASSERT_TRUE(dbf::Table::Create(
+                    c.File("PKDZIAL.DBF"),
+                    OldLayout("PKDZIAL", {}, {{"KOD_GMINY", dbf::FieldType::kNumeric, 7, 0}}))
                     .ok());
     Records(c.File("PKDZIAL.DBF"), {{{"DZIAL_", "PROD"}, {"KOD_GMINY", " 201011"}}});
     OpenUpgraded(c, "PKDZIAL");
@@ -285,10 +286,11 @@ TEST(TableUpgrade, PersonalFieldsAreStoredAgainForTheirNewWidth) {
                     .ok());
     const std::string pesel = Scramble(ScrambleKind::kIdentity, "44051401359", 34);
     const std::string names = Scramble(ScrambleKind::kName, "Jan Maria", 40);
-    Records(c.File("PKPRAC.DBF"),
-            {{{"NR_PRAC", "000001"}, {"NAZWX_", "Kowalska-Nowak"}, {"IMIEX_", names.c_str()},
-              {"PESELX_", pesel.c_str()}},
-             {{"NR_PRAC", "000002"}}});
+    Records(c.File("PKPRAC.DBF"), {{{"NR_PRAC", "000001"},
+                                    {"NAZWX_", "Kowalska-Nowak"},
+                                    {"IMIEX_", names.c_str()},
+                                    {"PESELX_", pesel.c_str()}},
+                                   {{"NR_PRAC", "000002"}}});
     c.h.backend.AddKeys({'t'});
     Tables tables(c.h.rt);
     dbf::WorkArea& area = tables.Open("PKPRAC", {"PKPRAC1", "PKPRAC2", "PKPRACA"});
