@@ -129,7 +129,7 @@ void OfficialDialog::Load() {
         if (list_ == OfficialList::kTaxOffices)
             r.name_key = common::TaxOfficeKey(letters, r.name);
         else
-            r.name_key = common::SortKey(letters, list_ == OfficialList::kCountries ? r.other : r.name);
+            r.name_key = common::SortKey(letters, r.name);
         rows_.push_back(std::move(r));
         return base::Status::Ok();
     });
