@@ -111,7 +111,8 @@ void OfficialDialog::Load() {
         if (name < 0) name = t.FieldIndex("NAZWA_ZAW");
         other = t.FieldIndex("SZKOLNY_");
     }
-    if (code < 0 || name < 0) throw common::Abandon(rt_.Text("Błędna struktura pliku ") + info_.table);
+    if (code < 0 || name < 0)
+        throw common::Abandon(rt_.Text("Błędna struktura pliku ") + info_.table);
     const common::LetterSet& letters = rt_.letters();
     base::Status s = t.Scan(1, [&](uint32_t, const dbf::Record& rec) {
         if (rec.deleted()) return base::Status::Ok();
@@ -165,11 +166,13 @@ std::vector<common::BrowseColumn> OfficialDialog::Columns() {
         case OfficialList::kCountries:
             c.push_back({"KOD", 3, cell([](const Row& r) { return r.code; }, 3)});
             c.push_back({"NAZWA", 15, cell([](const Row& r) { return r.name; }, 15)});
-            c.push_back({rt_.Text("NAZWA PEŁNA"), 41, cell([](const Row& r) { return r.other; }, 41)});
+            c.push_back(
+                {rt_.Text("NAZWA PEŁNA"), 41, cell([](const Row& r) { return r.other; }, 41)});
             break;
         case OfficialList::kTaxOffices:
             c.push_back({"KOD", 4, cell([](const Row& r) { return r.code; }, 4)});
-            c.push_back({rt_.Text("NAZWA URZĘDU"), 50, cell([](const Row& r) { return r.name; }, 50)});
+            c.push_back(
+                {rt_.Text("NAZWA URZĘDU"), 50, cell([](const Row& r) { return r.name; }, 50)});
             break;
         case OfficialList::kTerritory:
             c.push_back({"KOD", 7, cell([](const Row& r) { return r.code; }, 7)});
@@ -189,7 +192,8 @@ void OfficialDialog::DrawFrame() {
     auto& s = rt_.screen();
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
     s.Clear(4, 1, 21, 77, normal);
-    s.Write(6, 22, rt_.Text(std::string(info_.menu) + " " + info_.title), rt_.Standard(rt_.colours().ycob));
+    s.Write(6, 22, rt_.Text(std::string(info_.menu) + " " + info_.title),
+            rt_.Standard(rt_.colours().ycob));
     s.Box(7, 1, box_bottom(), 77, console::kFrameSingle, normal);
     DrawLegend();
 }
@@ -281,8 +285,8 @@ int OfficialDialog::SearchCode() {
             break;
         }
     }
-    const bool found = pos < Count() && rows_[order_[static_cast<size_t>(pos)]]
-                                                .code_key.compare(0, wanted.size(), wanted) == 0;
+    const bool found = pos < Count() && rows_[order_[static_cast<size_t>(pos)]].code_key.compare(
+                                            0, wanted.size(), wanted) == 0;
     current_ = std::min(pos, Count() - 1) + 1;
     if (!found) ShowMessage(rt_, rt_.Text("Brak takiego klucza"));
     return common::kBrowseRedrawAll;

@@ -28,8 +28,7 @@ struct Company {
         EXPECT_EQ(RebuildFromShipped(dir.path(), kData, h.rt.letters(), OfficialList::kTaxOffices),
                   "");
         // F12 pressed while a message waits captures the message row.
-        h.con.keyboard().Bind(key::F(12),
-                              [this] { messages.push_back(h.Row(23).substr(1, 37)); });
+        h.con.keyboard().Bind(key::F(12), [this] { messages.push_back(h.Row(23).substr(1, 37)); });
     }
     void Type(const std::string& text) {
         std::vector<int> keys;

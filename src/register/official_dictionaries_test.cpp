@@ -35,7 +35,8 @@ std::string Trimmed(std::string s) {
 
 std::vector<std::string> IndexNames(const char* table) {
     std::vector<std::string> names;
-    for (const common::CatalogueIndex& i : common::FindTable(table)->indexes) names.push_back(i.name);
+    for (const common::CatalogueIndex& i : common::FindTable(table)->indexes)
+        names.push_back(i.name);
     return names;
 }
 
@@ -85,9 +86,18 @@ TEST(OfficialImport, TaxOfficesFromTheCsvAndTheXsdOfTheDictionary) {
     const auto names = InOrder(dir.path(), "PKKDURZ", 2, "NAZWA_URZ");
     ASSERT_EQ(names.size(), 3u);
     // Quoted cells keep their commas and doubled quotes; text is CP852.
-    EXPECT_EQ(names[0], "URZ\xA4" "D SKARBOWY W BOLES\x9D" "AWCU");
-    EXPECT_EQ(names[1], "DRUGI URZ\xA4" "D SKARBOWY W POZNANIU, \"WIELKOPOLSKI\"");
-    EXPECT_EQ(names[2], "PIERWSZY URZ\xA4" "D SKARBOWY WARSZAWA-\x97R\xE0" "DMIE\x97" "CIE");
+    EXPECT_EQ(names[0],
+              "URZ\xA4"
+              "D SKARBOWY W BOLES\x9D"
+              "AWCU");
+    EXPECT_EQ(names[1],
+              "DRUGI URZ\xA4"
+              "D SKARBOWY W POZNANIU, \"WIELKOPOLSKI\"");
+    EXPECT_EQ(names[2],
+              "PIERWSZY URZ\xA4"
+              "D SKARBOWY WARSZAWA-\x97R\xE0"
+              "DMIE\x97"
+              "CIE");
 
     ASSERT_EQ(ImportOfficialList(dir.path(), Cp852(), OfficialList::kTaxOffices,
                                  kFixtures + "tax_offices.xsd", &rows),
@@ -95,7 +105,10 @@ TEST(OfficialImport, TaxOfficesFromTheCsvAndTheXsdOfTheDictionary) {
     EXPECT_EQ(rows, 2u);
     const auto xsd = InOrder(dir.path(), "PKKDURZ", 1, "NAZWA_URZ");
     ASSERT_EQ(xsd.size(), 2u);
-    EXPECT_EQ(xsd[1], "URZ\xA4" "D SKARBOWY W BIELSKU-BIA\x9D" "EJ & OKOLICY");
+    EXPECT_EQ(xsd[1],
+              "URZ\xA4"
+              "D SKARBOWY W BIELSKU-BIA\x9D"
+              "EJ & OKOLICY");
     EXPECT_TRUE(Leftovers(dir.path(), "PKKDURZ", "URZTMP").empty());
 }
 
@@ -110,7 +123,9 @@ TEST(OfficialImport, CountriesKeepTheShortNamesOfTheDictionaryInForce) {
               (std::vector<std::string>{"AZ", "PL", "XK"}));
     const auto short_names = InOrder(dir.path(), "PKSKODK", 1, "KRAJ_");
     EXPECT_EQ(short_names[1], "POLSKA");
-    EXPECT_EQ(short_names[0], "AZERBEJD\xBD" "AN");
+    EXPECT_EQ(short_names[0],
+              "AZERBEJD\xBD"
+              "AN");
 }
 
 TEST(OfficialImport, TerritorialRegisterLevelsAndTheirSevenIndexes) {
@@ -126,7 +141,9 @@ TEST(OfficialImport, TerritorialRegisterLevelsAndTheirSevenIndexes) {
     EXPECT_EQ(InOrder(dir.path(), "PKGMINY", 1, "KOD_"),
               (std::vector<std::string>{"02", "12", "14"}));
     EXPECT_EQ(InOrder(dir.path(), "PKGMINY", 2, "NAZWA_"),
-              (std::vector<std::string>{"BOLES\x9D" "AWIECKI", "KRAK\xE0W", "WARSZAWA"}));
+              (std::vector<std::string>{"BOLES\x9D"
+                                        "AWIECKI",
+                                        "KRAK\xE0W", "WARSZAWA"}));
     EXPECT_EQ(InOrder(dir.path(), "PKGMINY", 3, "KOD_"),
               (std::vector<std::string>{"0201011", "0201043", "0201044", "0201045", "1261011",
                                         "1465028", "1465038", "1465011"}));
@@ -146,9 +163,9 @@ TEST(OfficialImport, TerritorialRegisterLevelsAndTheirSevenIndexes) {
 
 TEST(OfficialImport, OccupationsBeginningWithZeroSortAfterTheOthers) {
     ScratchDir dir;
-    ASSERT_EQ(ImportOfficialList(dir.path(), Cp852(), OfficialList::kOccupations,
-                                 kFixtures + "kzis.csv"),
-              "");
+    ASSERT_EQ(
+        ImportOfficialList(dir.path(), Cp852(), OfficialList::kOccupations, kFixtures + "kzis.csv"),
+        "");
     EXPECT_EQ(InOrder(dir.path(), "PKKZIS", 1, "KOD_ZAWODU"),
               (std::vector<std::string>{"1", "11", "111", "1111", "111101", "9", "93", "931",
                                         "9312", "931203", "0", "01", "011", "0110", "011001"}));
@@ -209,7 +226,9 @@ TEST(OfficialImport, DamagedFilesAreRefusedAndTheDictionaryStays) {
     const std::vector<Case> cases = {
         {"cut inside a line", good.substr(0, good.find("14;65;02;8")) + "14;65;0"},
         {"binary garbage", good.substr(0, 200) + std::string("\x00\x01\xFF\xFE", 4) + "x\n"},
-        {"not UTF-8", "WOJ;POW;GMI;RODZ;NAZWA;NAZWA_DOD;STAN_NA\n02;;;;DOLNO\x8C" "L\xA5SKIE;w;d\n"},
+        {"not UTF-8",
+         "WOJ;POW;GMI;RODZ;NAZWA;NAZWA_DOD;STAN_NA\n02;;;;DOLNO\x8C"
+         "L\xA5SKIE;w;d\n"},
         {"unknown header", "KOD;NAZWA\n02;DOLNOSLASKIE\n"},
         {"missing parent", "WOJ;POW;GMI;RODZ;NAZWA;NAZWA_DOD;STAN_NA\n02;01;;;x;powiat;d\n"},
         {"repeated code", good + "02;01;01;1;Bis;gmina miejska;2024-01-01\n"},
@@ -219,8 +238,8 @@ TEST(OfficialImport, DamagedFilesAreRefusedAndTheDictionaryStays) {
     };
     for (const Case& c : cases) {
         WriteAll(dir.File("bad.csv"), c.text);
-        const std::string err = ImportOfficialList(dir.path(), Cp852(), OfficialList::kTerritory,
-                                                   dir.File("bad.csv"));
+        const std::string err =
+            ImportOfficialList(dir.path(), Cp852(), OfficialList::kTerritory, dir.File("bad.csv"));
         EXPECT_NE(err, "") << c.what;
         EXPECT_LE(codepage::FromUtf8(err).size(), 38u) << err;
         EXPECT_EQ(ReadAll(dir.File("PKGMINY.DBF")), before) << c.what;
@@ -232,14 +251,16 @@ TEST(OfficialImport, DamagedFilesAreRefusedAndTheDictionaryStays) {
     ASSERT_EQ(RebuildFromShipped(dir.path(), kData, Cp852(), OfficialList::kTaxOffices), "");
     const std::string offices = ReadAll(dir.File("PKKDURZ.DBF"));
     WriteAll(dir.File("cut.xsd"), xsd.substr(0, xsd.size() / 2));
-    EXPECT_NE(ImportOfficialList(dir.path(), Cp852(), OfficialList::kTaxOffices, dir.File("cut.xsd")),
-              "");
-    EXPECT_EQ(ImportOfficialList(dir.path(), Cp852(), OfficialList::kTaxOffices,
-                                 dir.File("none.csv")),
-              "Brak pliku");
+    EXPECT_NE(
+        ImportOfficialList(dir.path(), Cp852(), OfficialList::kTaxOffices, dir.File("cut.xsd")),
+        "");
+    EXPECT_EQ(
+        ImportOfficialList(dir.path(), Cp852(), OfficialList::kTaxOffices, dir.File("none.csv")),
+        "Brak pliku");
     WriteAll(dir.File("code.csv"), "type,code,name\nTKodUS,02A2,URZĄD\n");
-    EXPECT_EQ(ImportOfficialList(dir.path(), Cp852(), OfficialList::kTaxOffices, dir.File("code.csv")),
-              "Błędny kod urzędu: wiersz 2");
+    EXPECT_EQ(
+        ImportOfficialList(dir.path(), Cp852(), OfficialList::kTaxOffices, dir.File("code.csv")),
+        "Błędny kod urzędu: wiersz 2");
     EXPECT_EQ(ReadAll(dir.File("PKKDURZ.DBF")), offices);
 }
 
@@ -258,7 +279,9 @@ TEST(OfficialRebuild, TextIsRecodedIntoTheLetterSetInForce) {
     for (size_t i = 0; i < codes.size(); ++i) {
         if (codes[i] != "AZ") continue;
         seen = true;
-        EXPECT_EQ(names[i], "AZERBEJD\xA1" "AN");  // Ż in Mazovia
+        EXPECT_EQ(names[i],
+                  "AZERBEJD\xA1"
+                  "AN");  // Ż in Mazovia
     }
     EXPECT_TRUE(seen);
 
