@@ -37,7 +37,6 @@ std::string AtLine(int line) {
     return ": wiersz " + std::to_string(line);
 }
 
-
 // The text without a byte-order mark; false when it is not UTF-8 or holds
 // control characters other than tab and line ends (a binary or damaged
 // file).

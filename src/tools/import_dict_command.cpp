@@ -66,7 +66,9 @@ common::LetterSet CompanyLetters(const std::string& dir) {
 int ImportDict(const std::vector<std::string>& args) {
     registry::OfficialList list;
     if (args.size() < 2 || args.size() > 3 || !ListByName(args[1], &list)) {
-        std::fprintf(stderr, "usage: kestrel-tool import-dict COMPANY_DIR kraje|urzedy|gminy|zawody [FILE]\n");
+        std::fprintf(
+            stderr,
+            "usage: kestrel-tool import-dict COMPANY_DIR kraje|urzedy|gminy|zawody [FILE]\n");
         return 2;
     }
     std::string dir = args[0];
