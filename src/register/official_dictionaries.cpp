@@ -41,6 +41,15 @@ void RemoveIfExists(const std::string& path) {
     if (base::Exists(path)) (void)dbf::RemoveFile(path);
 }
 
+// True when `path` exists and somebody holds it open.
+bool HeldElsewhere(const std::string& path) {
+    if (!base::Exists(path)) return false;
+    std::unique_ptr<dbf::Table> t;
+    dbf::OpenOptions exclusive;
+    exclusive.exclusive = true;
+    return dbf::Table::Open(path, exclusive, &t).IsBusy();
+}
+
 // Writing the tables.
 
 // The table of `list` as created by the catalogue.
@@ -256,6 +265,12 @@ const OfficialListInfo& InfoOf(OfficialList list) {
 std::string RebuildOfficialTable(const std::string& dir, const common::LetterSet& letters,
                                  OfficialList list, const TableFill& fill, uint32_t* rows) {
     const OfficialListInfo& info = InfoOf(list);
+    // Another station rebuilding the same dictionary holds its new copy.
+    for (const std::string& name :
+         {std::string(info.table) + "@.DBF", std::string(info.temporary) + ".DBF"}) {
+        if (HeldElsewhere(base::FindNoCase(dir, name)))
+            return "Słownik odtwarzany na innym stanowisku";
+    }
     RemoveLeftovers(dir, info);
     uint32_t count = 0;
     std::string err = WriteNewCopy(dir, letters, info, fill, &count);

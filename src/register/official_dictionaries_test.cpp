@@ -352,6 +352,16 @@ TEST(OfficialRebuild, ATableInUseIsNotReplaced) {
     held.reset();
     EXPECT_EQ(ReadAll(dir.File("PKSKODK.DBF")), before);
     EXPECT_TRUE(Leftovers(dir.path(), "PKSKODK", "KRJTMP").empty());
+
+    // A new copy being written by another station is left to it.
+    ASSERT_TRUE(
+        dbf::Table::Create(dir.File("PKSKODK@.DBF"), common::FindTable("PKSKODK")->Specs()).ok());
+    ASSERT_TRUE(dbf::Table::Open(dir.File("PKSKODK@.DBF"), exclusive, &held).ok());
+    EXPECT_EQ(RebuildFromShipped(dir.path(), kData, Cp852(), OfficialList::kCountries),
+              "Słownik odtwarzany na innym stanowisku");
+    EXPECT_TRUE(base::Exists(dir.File("PKSKODK@.DBF")));
+    EXPECT_EQ(ReadAll(dir.File("PKSKODK.DBF")), before);
+    held.reset();
 }
 
 }  // namespace
