@@ -264,6 +264,69 @@ TEST(OfficialImport, DamagedFilesAreRefusedAndTheDictionaryStays) {
     EXPECT_EQ(ReadAll(dir.File("PKKDURZ.DBF")), offices);
 }
 
+TEST(OfficialLists, FilesReadAndFilesRefused) {
+    struct Good {
+        OfficialList list;
+        std::string text;
+        std::vector<std::string> first_row;
+    };
+    const std::vector<Good> good = {
+        {OfficialList::kOccupations,
+         "code;level;name;school_occupation\n1;1;A;\n11;2;B;\n111;3;C;\n"
+         "1111;4;D;\n111101;5;\"E; \"\"F\"\"\";S\n",
+         {"1", "A", "F"}},
+        {OfficialList::kTaxOffices,
+         "<schema><enumeration value=\"0202\"><documentation xml:lang=\"pl\">US &#321;&#xF3;d&#378;"
+         "</documentation></enumeration></schema>\n",
+         {"0202",
+          "US \x9D\xA2"
+          "d\xAB"}},
+        {OfficialList::kCountries, "code,name\nPL,Polska\n", {"PL", "POLSKA", "POLSKA"}},
+        {OfficialList::kTerritory,
+         "WOJ;POW;GMI;RODZ;NAZWA\n02;;;;dolnośląskie\n",
+         {"02", "DOLNO\x97L\xA4SKIE"}},
+    };
+    for (const Good& g : good) {
+        ListRows rows;
+        EXPECT_EQ(ParseOfficialList(g.list, g.text, &rows), "") << g.text;
+        ASSERT_FALSE(rows.rows.empty()) << g.text;
+        EXPECT_EQ(rows.rows[0], g.first_row) << g.text;
+    }
+    ListRows rows;
+    ASSERT_EQ(ParseOfficialList(OfficialList::kOccupations,
+                                "code;level;name;school_occupation\n1;1;A;\n"
+                                "11;2;B;\n111;3;C;\n1111;4;D;\n111101;5;\"E; \"\"F\"\"\";S\n",
+                                &rows),
+              "");
+    EXPECT_EQ(rows.rows[4], (std::vector<std::string>{"111101", "E; \"F\"", "T"}));
+
+    struct Bad {
+        OfficialList list;
+        std::string text;
+        std::string error;
+    };
+    const std::vector<Bad> bad = {
+        {OfficialList::kOccupations, "code,level,name\n1,1,A\n11,3,B\n",
+         "Błędny kod zawodu: wiersz 3"},
+        {OfficialList::kOccupations, "code,level,name\n1,1,A\n1111,4,B\n",
+         "Kod bez grupy nadrzędnej: wiersz 3"},
+        {OfficialList::kOccupations, "code,name\n12345,A\n", "Błędny kod zawodu: wiersz 2"},
+        {OfficialList::kOccupations, "code,name\n123456,\"A\n", "Niezamknięty cudzysłów: wiersz 2"},
+        {OfficialList::kTaxOffices, "<schema><enumeration value=\"0202\"/></schema>",
+         "Brak nazwy: wiersz 1"},
+        {OfficialList::kTaxOffices, "<schema><enumeration value=\"0202\">",
+         "Plik niekompletny (brak końca)"},
+        {OfficialList::kCountries, "code,name\npl,Polska\n", "Błędny kod kraju: wiersz 2"},
+        {OfficialList::kCountries, "code,name\nPL,Polska\nPL,Polska\n", "Powtórzony kod: wiersz 3"},
+        {OfficialList::kTerritory, "WOJ;POW;GMI;RODZ;NAZWA\n02;;01;1;x\n", "Błędny kod: wiersz 2"},
+        {OfficialList::kTerritory, "WOJ;POW;GMI;RODZ;NAZWA\n02;;;;\n", "Brak nazwy: wiersz 2"},
+    };
+    for (const Bad& b : bad) {
+        EXPECT_EQ(ParseOfficialList(b.list, b.text, &rows), b.error) << b.text;
+        EXPECT_TRUE(rows.rows.empty()) << b.text;
+    }
+}
+
 TEST(OfficialRebuild, TextIsRecodedIntoTheLetterSetInForce) {
     ScratchDir dir;
     const common::LetterSet mazovia = common::MakeLetterSet(common::kPolishMazovia);
