@@ -1,6 +1,7 @@
 #include "register/menu2.h"
 
 #include "common/menu.h"
+#include "register/official_dictionaries.h"
 
 namespace kestrel::registry {
 
@@ -46,10 +47,10 @@ void Qrm28(common::Runtime& rt) {
 void Qrm2C(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Kody krajów"), nullptr},
-        {rt.Text("Kody urzędów skarbowych"), nullptr},
-        {rt.Text("Kody województw, powiatów i gmin"), nullptr},
-        {rt.Text("Klasyfikacja zawodów i specjalności"), nullptr},
+        {rt.Text("Kody krajów"), [&rt] { Qrm2c2(rt); }},
+        {rt.Text("Kody urzędów skarbowych"), [&rt] { Qrm2c3(rt); }},
+        {rt.Text("Kody województw, powiatów i gmin"), [&rt] { Qrm2c4(rt); }},
+        {rt.Text("Klasyfikacja zawodów i specjalności"), [&rt] { Qrm2c5(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("2.C. Słowniki \"urzędowe\""), "2.C.", items, {8, 26});
 }
