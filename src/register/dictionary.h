@@ -28,6 +28,10 @@ struct DictionaryField {
     std::string code_of;
     /// A bank account: a failing check only warns "Błędny Nr rachunku".
     bool account = false;
+    /// A value no other record may hold (blank excepted), sought in this
+    /// index of the dictionary; the message (UTF-8) refuses a duplicate.
+    std::string unique_index;
+    std::string unique_message;
 };
 
 struct Dictionary {

@@ -248,7 +248,8 @@ void CodePickers::ClearHint() {
     rt_.screen().Restore(row21_);
 }
 
-void CodePickers::Attach(int index, CodeField f, std::string* var, int name_row, int name_col) {
+void CodePickers::Attach(int index, CodeField f, std::string* var, int name_row, int name_col,
+                         common::FieldCheck also) {
     bound_.push_back({index, std::move(f)});
     const CodeField* field = &bound_.back().field;
     common::Field& input = form_.field(index);
@@ -256,8 +257,9 @@ void CodePickers::Attach(int index, CodeField f, std::string* var, int name_row,
         ShowHint(*field);
         return true;
     });
-    input.Valid([this, field, var, name_row, name_col] {
+    input.Valid([this, field, var, name_row, name_col, also] {
         if (!ValidateCode(rt_, tables_, *field, *var, name_row, name_col)) return false;
+        if (also && !also()) return false;
         ClearHint();
         return true;
     });

@@ -72,8 +72,10 @@ class CodePickers {
 
     /// Makes field `index` of the form (declared already, bound to `var`) a
     /// code field of `f`: the hint on entering, the validator on leaving
-    /// with the name shown at (name_row, name_col) (name_row < 0: nowhere).
-    void Attach(int index, CodeField f, std::string* var, int name_row, int name_col);
+    /// with the name shown at (name_row, name_col) (name_row < 0: nowhere);
+    /// `also` (optional) is asked after a known or empty code.
+    void Attach(int index, CodeField f, std::string* var, int name_row, int name_col,
+                common::FieldCheck also = nullptr);
 
   private:
     struct Bound {

@@ -6,6 +6,7 @@
 #include "common/abandon.h"
 #include "common/identifiers.h"
 #include "common/messages.h"
+#include "common/pick_window.h"
 #include "register/dictionary_fields.h"
 
 namespace kestrel::registry {
@@ -66,6 +67,21 @@ struct Edited {
     std::string text;
 };
 
+// True when a record other than the current one holds `value` in the
+// dictionary's index `index`.
+bool HeldElsewhere(dbf::WorkArea& area, const std::string& index, const std::string& value) {
+    const int order = common::OrderOf(area, index);
+    if (order <= 0) return false;
+    const uint32_t here = area.recno();
+    const int was = area.order();
+    bool held = false;
+    if (area.SetOrder(order).ok() && area.Seek(value).ok())
+        held = area.found() && area.recno() != here;
+    area.SetOrder(was);
+    area.Goto(here);
+    return held;
+}
+
 // Declares `e` on `form` at (row, col) showing `shown` characters; a code's
 // name goes to name_col…name_right of the row (nowhere when that is empty).
 void Declare(common::Runtime& rt, common::Form& form, CodePickers& pickers, dbf::WorkArea& area,
@@ -90,11 +106,21 @@ void Declare(common::Runtime& rt, common::Form& form, CodePickers& pickers, dbf:
             return true;  // a warning only
         });
     }
+    common::FieldCheck unique;
+    if (!f.unique_index.empty()) {
+        unique = [&rt, &area, &e] {
+            if (RightTrim(e.text).empty() || !HeldElsewhere(area, e.f->unique_index, e.text))
+                return true;
+            common::ShowMessage(rt, rt.Text(e.f->unique_message));
+            return false;
+        };
+        field.Valid(unique);
+    }
     if (!f.code_of.empty()) {
         CodeField code = CodeFieldOf(f.code_of);
         code.name_width = std::min(code.name_width, name_right - name_col + 1);
-        pickers.Attach(form.size() - 1, std::move(code), &e.text,
-                       code.name_width > 0 ? row : -1, name_col);
+        const int name_row = code.name_width > 0 ? row : -1;
+        pickers.Attach(form.size() - 1, std::move(code), &e.text, name_row, name_col, unique);
     }
 }
 
