@@ -42,8 +42,8 @@ struct Dictionary {
     /// catalogue gives no index (they are read in record order).
     std::vector<std::string> indexes;
     std::string key_field;
-    std::string key_heading;              // UTF-8
-    std::string key_label = "Symbol:";    // UTF-8
+    std::string key_heading;            // UTF-8
+    std::string key_label = "Symbol:";  // UTF-8
     std::string key_picture = "@!";
     /// A two-digit numeric key: a single digit typed gets a leading "0".
     bool zero_pad = false;

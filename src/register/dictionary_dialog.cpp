@@ -23,12 +23,13 @@ namespace {
 namespace key = console::key;
 using common::Runtime;
 
-constexpr unsigned kMaskEnter = 33;   // kind 1 or kind 6
-constexpr unsigned kMaskChange = 1;   // kind 1
+constexpr unsigned kMaskEnter = 33;  // kind 1 or kind 6
+constexpr unsigned kMaskChange = 1;  // kind 1
 constexpr int kBoxTop = 7, kBoxBottom = 19;
 
 void Check(Runtime& rt, const base::Status& s, const dbf::WorkArea& area) {
-    if (!s.ok()) throw common::Abandon(common::ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
+    if (!s.ok())
+        throw common::Abandon(common::ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
 }
 
 std::string Trim(std::string_view s) {
@@ -70,7 +71,8 @@ class Dialog {
 
 std::vector<common::BrowseColumn> Dialog::Columns() {
     dbf::WorkArea& a = *area_;
-    std::vector<common::BrowseColumn> cols{common::FieldColumn(rt_, a, d_.key_field, d_.key_heading)};
+    std::vector<common::BrowseColumn> cols{
+        common::FieldColumn(rt_, a, d_.key_field, d_.key_heading)};
     for (const DictionaryField& f : d_.fields) {
         common::BrowseColumn c;
         c.heading = rt_.Text(f.heading);
@@ -121,9 +123,9 @@ void Dialog::Run() {
     s.Box(kBoxTop, box_left_, kBoxBottom, box_right_, std::string(console::kFrameSingle) + " ",
           normal);
     DrawLegends();
-    common::BrowseTable(rt_, *area_, kBoxTop + 1, box_left_ + 1, kBoxBottom - 1, box_right_ - 1,
-                        std::move(cols),
-                        [this](int mode, int, common::Browse& b) { return Handle(mode, b); }, 1);
+    common::BrowseTable(
+        rt_, *area_, kBoxTop + 1, box_left_ + 1, kBoxBottom - 1, box_right_ - 1, std::move(cols),
+        [this](int mode, int, common::Browse& b) { return Handle(mode, b); }, 1);
 }
 
 int Dialog::Handle(int mode, common::Browse& b) {

@@ -152,8 +152,8 @@ TEST(DictionaryDialog, ATaxOfficeCodeMustBeOnTheOfficialListAndUsedOnce) {
                        {{"KOD_URZEDU", "1228"}, {"NAZWA_URZ", "US KRAKÓW"}}});
     c.Make("PKURZ", {{{"URZ_SKARB", "01"}, {"NAZWA_", "Warszawa"}, {"KOD_URZEDU", "1435"}}});
     c.Keys({key::kIns, '2', key::kEnter});
-    c.Keys({'9', '9', '9', '9', key::F(12), key::kEnter});                    // not on the list
-    c.Keys({key::kHome, '1', '4', '3', '5', key::F(12), key::kEnter});        // office 01 has it
+    c.Keys({'9', '9', '9', '9', key::F(12), key::kEnter});              // not on the list
+    c.Keys({key::kHome, '1', '4', '3', '5', key::F(12), key::kEnter});  // office 01 has it
     c.Keys({key::kHome, '1', '2', '2', '8'});
     c.Keys("Kraków");
     c.Keys({key::Ctrl('w'), key::kEsc});
@@ -162,6 +162,20 @@ TEST(DictionaryDialog, ATaxOfficeCodeMustBeOnTheOfficialListAndUsedOnce) {
               (V{"Brak takiego kodu w wykazie urzędów", "Istnieje Urząd o takim kodzie"}));
     EXPECT_EQ(c.Records("PKURZ", "KOD_URZEDU"), (V{"1435", "1228"}));
     EXPECT_EQ(c.Records("PKURZ", "URZ_SKARB"), (V{"01", "02"}));
+}
+
+TEST(DictionaryDialog, ADepartmentAccountFailingItsCheckIsOnlyAWarning) {
+    TestCompany c;
+    c.Make("PKDZIAL");
+    c.Keys({key::kIns, 'k', 'a', 'd', 'r'});
+    c.Keys("Kadry");
+    c.Keys({key::kEnter, key::kEnter});  // no commune
+    c.Keys("12345678901234567890123456");
+    c.Keys({key::kEnter, key::F(12), key::kEnter, key::kEsc});
+    RunDictionary(c.h.rt, "2.7.2");
+    EXPECT_EQ(c.messages, V{"Błędny Nr rachunku"});
+    EXPECT_EQ(c.Records("PKDZIAL", "NR_RACH"), V{"12345678901234567890123456"});
+    EXPECT_EQ(c.Records("PKDZIAL", "DZIAL_"), V{"KADR"});
 }
 
 TEST(DictionaryDialog, PfronOccupationsNeedTheirModule) {

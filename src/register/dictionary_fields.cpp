@@ -98,9 +98,7 @@ CodeField Communes() {
     f.message = "Błędny kod gminy";
     f.hint = "<F3>-Gminy";
     f.name_width = 29;
-    f.acceptable = [](std::string_view code) {
-        return Trim(code).size() == 7;
-    };
+    f.acceptable = [](std::string_view code) { return Trim(code).size() == 7; };
     f.pick = [] {
         common::PickDictionary p;
         p.table = "PKGMINY";
@@ -190,7 +188,8 @@ bool FindCode(common::Runtime& rt, common::Tables& tables, const CodeField& f,
                 break;
             }
     }
-    if (found && name != nullptr) *name = name_field < 0 ? "" : area->record().GetString(name_field);
+    if (found && name != nullptr)
+        *name = name_field < 0 ? "" : area->record().GetString(name_field);
     return found;
 }
 

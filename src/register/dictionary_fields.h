@@ -45,8 +45,8 @@ CodeField CodeFieldOf(std::string_view dictionary);
 
 /// Seeks `code` (padded to the code field) in the dictionary; true and its
 /// name (CP852, padded) in *name when it is there and acceptable.
-bool FindCode(common::Runtime& rt, common::Tables& tables, const CodeField& f, std::string_view code,
-              std::string* name);
+bool FindCode(common::Runtime& rt, common::Tables& tables, const CodeField& f,
+              std::string_view code, std::string* name);
 
 /// The validator: an empty code is accepted and clears the name beside the
 /// field; a code missing from the dictionary (or a dictionary missing

@@ -16,7 +16,8 @@ constexpr int kMemoLines = 10;
 constexpr int kMemoWidth = 60;
 
 void Check(common::Runtime& rt, const base::Status& s, const dbf::WorkArea& area) {
-    if (!s.ok()) throw common::Abandon(common::ShortenMessage(rt.Text("Błąd zapisu: ") + area.alias()));
+    if (!s.ok())
+        throw common::Abandon(common::ShortenMessage(rt.Text("Błąd zapisu: ") + area.alias()));
 }
 
 std::string RightTrim(std::string s) {
@@ -164,11 +165,10 @@ std::string CellText(common::Runtime& rt, dbf::WorkArea& area, const DictionaryF
 
 bool EditMemo(common::Runtime& rt, std::string_view title_utf8, std::string* text) {
     std::vector<std::string> lines = MemoLines(*text);
-    const bool fits =
-        static_cast<int>(lines.size()) <= kMemoLines &&
-        std::all_of(lines.begin(), lines.end(), [](const std::string& l) {
-            return static_cast<int>(RightTrim(l).size()) <= kMemoWidth;
-        });
+    const bool fits = static_cast<int>(lines.size()) <= kMemoLines &&
+                      std::all_of(lines.begin(), lines.end(), [](const std::string& l) {
+                          return static_cast<int>(RightTrim(l).size()) <= kMemoWidth;
+                      });
     if (!fits) {
         common::ShowMessage(rt, rt.Text("Tekst za długi do edycji"));
         return false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "common/table_catalogue.h"
@@ -18,10 +19,10 @@ TEST(CompleteKey, PadsOneDigitOfATwoDigitNumericKeyAndNothingElse) {
         const char* stored;
     };
     const Case cases[] = {
-        {"2.7.4", "5 ", 2, "05"},   {"2.7.4", " 5", 2, "05"},   {"2.7.4", "12", 2, "12"},
-        {"2.8.4", "7", 2, "07"},    {"2.7.8", "3", 2, "03"},    {"2.7.8", "A", 2, "A "},
-        {"2.7.7", "5", 2, "5 "},    {"2.7.2", "AB", 4, "AB  "}, {"2.8.3", "1", 3, "1  "},
-        {"2.7.C", "P", 1, "P"},     {"2.7.4", "  ", 2, ""},     {"2.7.2", "", 4, ""},
+        {"2.7.4", "5 ", 2, "05"}, {"2.7.4", " 5", 2, "05"},   {"2.7.4", "12", 2, "12"},
+        {"2.8.4", "7", 2, "07"},  {"2.7.8", "3", 2, "03"},    {"2.7.8", "A", 2, "A "},
+        {"2.7.7", "5", 2, "5 "},  {"2.7.2", "AB", 4, "AB  "}, {"2.8.3", "1", 3, "1  "},
+        {"2.7.C", "P", 1, "P"},   {"2.7.4", "  ", 2, ""},     {"2.7.2", "", 4, ""},
     };
     for (const Case& c : cases) {
         const Dictionary* d = FindDictionary(c.menu);
@@ -51,7 +52,15 @@ TEST(Dictionaries, AgreeWithTheCatalogue) {
                                   : f.kind == FieldKind::kEntryType ? 'L'
                                                                     : 'C';
             EXPECT_EQ(type, expected) << f.field;
-            if (!f.code_of.empty()) EXPECT_FALSE(CodeFieldOf(f.code_of).table.empty());
+            if (!f.code_of.empty()) {
+                EXPECT_FALSE(CodeFieldOf(f.code_of).table.empty());
+            }
+            if (!f.unique_index.empty()) {
+                EXPECT_NE(t->FindIndex(f.unique_index), nullptr) << f.unique_index;
+                EXPECT_NE(std::find(d.indexes.begin(), d.indexes.end(), f.unique_index),
+                          d.indexes.end())
+                    << "the dialog must open " << f.unique_index;
+            }
         }
         if (d.indexes.empty()) {
             EXPECT_TRUE(t->indexes.empty()) << "an index the dialog does not use";
@@ -63,9 +72,13 @@ TEST(Dictionaries, AgreeWithTheCatalogue) {
             EXPECT_EQ(first, key_lower) << "the first index must be by the key";
         }
         // Two-digit padding only where the key is two characters wide.
-        if (d.zero_pad) EXPECT_EQ(t->fields[static_cast<size_t>(key)].length, 2);
+        if (d.zero_pad) {
+            EXPECT_EQ(t->fields[static_cast<size_t>(key)].length, 2);
+        }
         // A formula symbol must fit the four characters of the namespace.
-        if (d.formula_symbol) EXPECT_EQ(t->fields[static_cast<size_t>(key)].length, 4);
+        if (d.formula_symbol) {
+            EXPECT_EQ(t->fields[static_cast<size_t>(key)].length, 4);
+        }
     }
     EXPECT_EQ(menus.size(), 23u);  // 2.7.2-2.7.E and 2.8.2-2.8.B
 }

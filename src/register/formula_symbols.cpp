@@ -55,8 +55,7 @@ std::string SymbolTakenIn(common::Runtime& rt, common::Tables& tables, std::stri
         std::string key = wanted;
         key.resize(static_cast<size_t>(h.width), ' ');
         bool found = false;
-        if (order > 0 && area->SetOrder(order).ok() && area->Seek(key).ok())
-            found = area->found();
+        if (order > 0 && area->SetOrder(order).ok() && area->Seek(key).ok()) found = area->found();
         area->SetOrder(was);
         area->Goto(here);
         if (found) return h.table;

@@ -11,8 +11,11 @@ namespace {
 using testing::TestCompany;
 
 TEST(FormulaSymbol, ALetterThenUpToThreeLettersOrDigits) {
-    for (const char* good : {"A", "UW", "DFUN", "X12", "Z9  "}) EXPECT_TRUE(IsFormulaSymbol(good)) << good;
-    for (const char* bad : {"", "    ", "1AB", "ABCDE", "A B", "_AB", "A-B", "\xA5" "A"})
+    for (const char* good : {"A", "UW", "DFUN", "X12", "Z9  "})
+        EXPECT_TRUE(IsFormulaSymbol(good)) << good;
+    for (const char* bad : {"", "    ", "1AB", "ABCDE", "A B", "_AB", "A-B",
+                            "\xA5"
+                            "A"})
         EXPECT_FALSE(IsFormulaSymbol(bad)) << bad;
 }
 
@@ -30,10 +33,10 @@ TEST(FormulaSymbol, IsRefusedWhereAnyOtherTableOfTheNamespaceHoldsIt) {
         const char* holder;
     };
     const Case cases[] = {
-        {"UW", "PKSRDOD", "PKRNB"},   {"PR", "PKSRDOD", "PKROB"},   {"BRUT", "PKSRDOD", "PKSPL"},
+        {"UW", "PKSRDOD", "PKRNB"},    {"PR", "PKSRDOD", "PKROB"},   {"BRUT", "PKSRDOD", "PKSPL"},
         {"STAZ", "PKSRDOD", "PKUMTR"}, {"MAX", "PKSRDOD", "PKFUNC"}, {"uw", "PKSRDOD", "PKRNB"},
-        {"DFUN", "PKSRDOD", ""},      {"DFUN", "PKRNB", "PKSRDOD"}, {"UW", "PKRNB", ""},
-        {"NOWY", "PKSRDOD", ""},      {"U", "PKSRDOD", ""},
+        {"DFUN", "PKSRDOD", ""},       {"DFUN", "PKRNB", "PKSRDOD"}, {"UW", "PKRNB", ""},
+        {"NOWY", "PKSRDOD", ""},       {"U", "PKSRDOD", ""},
     };
     for (const Case& k : cases)
         EXPECT_EQ(SymbolTakenIn(c.h.rt, c.tables, k.symbol, k.own), k.holder)
