@@ -247,6 +247,7 @@ void EditInPlace(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& are
         ~Unlock() { a.Unlock(); }
     } unlock{area};
     Check(rt, area.Skip(0), area);  // what another station may have written
+    if (area.deleted()) return;     // deleted there meanwhile
     if (f.kind == FieldKind::kMemo) {
         const int field = area.FieldIndex(f.field);
         std::string text;
