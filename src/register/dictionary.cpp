@@ -93,7 +93,7 @@ std::vector<Dictionary> Build() {
          .zero_pad = true,
          .search = true,
          .fields = {{"KOD_URZEDU", "Kod urzędu:", "KOD", "9999", 0, FieldKind::kText, "KDURZ",
-                     false, "PKURZ2", "Istnieje Urząd o takim kodzie"},
+                     false, "PKURZ2", "Istnieje Urząd o takim kodzie", "NAZWA_"},
                     Name(),
                     {"ULICA_", "Ulica:", "ULICA", "", 0},
                     {"NR_DOMU", "Nr domu:", "NR DOMU", "", 0},

@@ -32,6 +32,9 @@ struct DictionaryField {
     /// index of the dictionary; the message (UTF-8) refuses a duplicate.
     std::string unique_index;
     std::string unique_message;
+    /// In a new record: the field that takes the name of the code typed
+    /// here while it is still blank.
+    std::string fills;
 };
 
 struct Dictionary {

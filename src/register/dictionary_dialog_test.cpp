@@ -152,16 +152,15 @@ TEST(DictionaryDialog, ATaxOfficeCodeMustBeOnTheOfficialListAndUsedOnce) {
                        {{"KOD_URZEDU", "1228"}, {"NAZWA_URZ", "US KRAKÓW"}}});
     c.Make("PKURZ", {{{"URZ_SKARB", "01"}, {"NAZWA_", "Warszawa"}, {"KOD_URZEDU", "1435"}}});
     c.Keys({key::kIns, '2', key::kEnter});
-    c.Keys({'9', '9', '9', '9', key::F(12), key::kEnter});              // not on the list
-    c.Keys({key::kHome, '1', '4', '3', '5', key::F(12), key::kEnter});  // office 01 has it
-    c.Keys({key::kHome, '1', '2', '2', '8'});
-    c.Keys("Kraków");
-    c.Keys({key::Ctrl('w'), key::kEsc});
+    c.Keys({'9', '9', '9', '9', key::F(12), key::kEnter});                // not on the list
+    c.Keys({key::kHome, '1', '4', '3', '5', key::F(12), key::kEnter});    // office 01 has it
+    c.Keys({key::kHome, '1', '2', '2', '8', key::Ctrl('w'), key::kEsc});  // the name comes along
     RunDictionary(c.h.rt, "2.7.8");
     EXPECT_EQ(c.messages,
               (V{"Brak takiego kodu w wykazie urzędów", "Istnieje Urząd o takim kodzie"}));
     EXPECT_EQ(c.Records("PKURZ", "KOD_URZEDU"), (V{"1435", "1228"}));
     EXPECT_EQ(c.Records("PKURZ", "URZ_SKARB"), (V{"01", "02"}));
+    EXPECT_EQ(c.Records("PKURZ", "NAZWA_"), (V{"Warszawa", "US KRAKÓW"}));
 }
 
 TEST(DictionaryDialog, ADepartmentAccountFailingItsCheckIsOnlyAWarning) {

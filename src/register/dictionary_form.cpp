@@ -85,8 +85,10 @@ bool HeldElsewhere(dbf::WorkArea& area, const std::string& index, const std::str
 
 // Declares `e` on `form` at (row, col) showing `shown` characters; a code's
 // name goes to name_col…name_right of the row (nowhere when that is empty).
-void Declare(common::Runtime& rt, common::Form& form, CodePickers& pickers, dbf::WorkArea& area,
-             Edited& e, int row, int col, int shown, int name_col, int name_right) {
+// A blank `*fills` (optional) takes the name of a code when the code is left.
+void Declare(common::Runtime& rt, common::Tables& tables, common::Form& form, CodePickers& pickers,
+             dbf::WorkArea& area, Edited& e, int row, int col, int shown, int name_col,
+             int name_right, std::string* fills = nullptr) {
     const DictionaryField& f = *e.f;
     if (f.kind == FieldKind::kEntryType) {
         form.Get(row, col, &e.text, "9", 1).Valid([&rt, &e] {
@@ -121,7 +123,21 @@ void Declare(common::Runtime& rt, common::Form& form, CodePickers& pickers, dbf:
         CodeField code = CodeFieldOf(f.code_of);
         code.name_width = std::min(code.name_width, name_right - name_col + 1);
         const int name_row = code.name_width > 0 ? row : -1;
-        pickers.Attach(form.size() - 1, std::move(code), &e.text, name_row, name_col, unique);
+        common::FieldCheck also = unique;
+        if (fills != nullptr) {
+            also = [&rt, &tables, &form, &e, unique, fills, code] {
+                if (unique && !unique()) return false;
+                std::string name;
+                if (RightTrim(*fills).empty() && !RightTrim(e.text).empty() &&
+                    FindCode(rt, tables, code, e.text, &name)) {
+                    name.resize(fills->size(), ' ');
+                    *fills = name;
+                    form.Display();
+                }
+                return true;
+            };
+        }
+        pickers.Attach(form.size() - 1, std::move(code), &e.text, name_row, name_col, also);
     }
 }
 
@@ -225,7 +241,10 @@ bool AskNewFields(common::Runtime& rt, common::Tables& tables, const Dictionary&
             const bool tmpl = !e.f->picture.empty() && e.f->picture[0] != '@';
             shown = tmpl ? length : std::min(length, right - col);
         }
-        Declare(rt, form, pickers, area, e, r, col, shown, col + shown + 1, right);
+        std::string* fills = nullptr;
+        for (Edited& other : edited)
+            if (!e.f->fills.empty() && other.f->field == e.f->fills) fills = &other.text;
+        Declare(rt, tables, form, pickers, area, e, r, col, shown, col + shown + 1, right, fills);
         r += e.f->kind == FieldKind::kEntryType ? 2 : 1;
     }
     if (!edited.empty() && !common::Qrmrdr(rt, form).saved()) return false;
@@ -266,7 +285,7 @@ void EditInPlace(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& are
     common::Form form(rt);
     CodePickers pickers(rt, tables, form);
     // The name of a code shows on the row under the browse.
-    Declare(rt, form, pickers, area, e, row, col, width, 0, -1);
+    Declare(rt, tables, form, pickers, area, e, row, col, width, 0, -1);
     if (!common::Qrmrdr(rt, form).saved()) return;
     Store(rt, area, e);
     Check(rt, area.Commit(), area);
