@@ -142,6 +142,8 @@ int Dialog::Handle(int mode, common::Browse& b) {
         case key::F(2):
             if (!d_.search) return common::kBrowseRedrawRow;
             return common::SearchByName(rt_, *area_, area_->FieldIndex(d_.name_field), &search_);
+        // F7 (printing the list with "Data wydruku:") belongs here once the
+        // dictionary printouts exist; DrawLegends then offers "<F7>-Wydruk".
         default:
             return common::kBrowseRedrawRow;
     }
