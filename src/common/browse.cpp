@@ -60,6 +60,22 @@ std::vector<int> Browse::VisibleColumns() const {
     return visible;
 }
 
+int Browse::ColumnX(int column, int* shown) const {
+    int col = left_;
+    bool first = true;
+    for (int i : VisibleColumns()) {
+        if (!first) col += kSeparatorWidth;
+        first = false;
+        const int width = std::min(columns_[static_cast<size_t>(i)].width, right_ - col + 1);
+        if (i == column) {
+            *shown = width;
+            return col;
+        }
+        col += width;
+    }
+    return -1;
+}
+
 void Browse::ScrollColumnIntoView() {
     const int n = static_cast<int>(columns_.size());
     column_ = std::clamp(column_, 0, std::max(n - 1, 0));
