@@ -118,8 +118,10 @@ int RegisterBrowse::Correct(common::Browse& browse) {
         return common::kBrowseRedrawRow;
     }
     if (!common::CheckRights(rt_, kRightsCorrect)) return common::kBrowseRedrawRow;
-    int row = 0, col = 0, width = 0;
-    if (!browse.CurrentCell(&row, &col, &width)) return common::kBrowseRedrawRow;
+    int width = 0;
+    const int row = browse.current_row();
+    const int col = browse.ColumnX(column, &width);
+    if (col < 0 || width <= 0) return common::kBrowseRedrawRow;
 
     const int i = prac_.FieldIndex(field);
     const dbf::Field& f = prac_.record().fields()[static_cast<size_t>(i)];
