@@ -77,6 +77,8 @@ class StrikeOffDialog {
                            rt_.Standard(rt_.colours().ycow));
         PageContext ctx{rt_, tables_};
         ctx.prac = &prac;
+        ctx.ktyub = areas_.ktyub;
+        ctx.dod = areas_.dod;
         ctx.recno = recno;
         ctx.short_card = rt_.config().Logical("NAGLKTSNE");
         ctx.ref_year = ref_year_;

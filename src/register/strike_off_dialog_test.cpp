@@ -16,10 +16,10 @@ std::vector<std::string> WithTaxRecords() {
     return {"PKURZ",   "PKSTAN",  "PKDZIAL", "PKSKSZT", "PKRUM",   "PKRPL",  "PKSZATR",
             "PKGRUPY", "PKGRALG", "PKSSTPO", "PKZWZ",   "PKTYTUB", "PKSGRIN", "PKKOFE",
             "PKSNIEZ", "PKKPSW",  "PKEKD",   "PKKZIS",  "PKWYKSZ", "PKWYRUB", "PKPRZ",
-            "PKKROZ",  "PKKPOD",  "PKSKODK", "PKGMINY", "PKDOCH"};
+            "PKKROZ",  "PKKPOD",  "PKSKODK", "PKGMINY", "PKSRDOD", "PKDOCH"};
 }
 
-constexpr int kPages = 8;
+constexpr int kPages = 9;
 
 struct StrikeOffTest : ::testing::Test {
     Company c{WithTaxRecords()};

@@ -19,9 +19,9 @@ const std::vector<std::string> kDictionaries = {
     "PKURZ",   "PKSTAN",  "PKDZIAL", "PKSKSZT", "PKRUM",  "PKRPL",   "PKSZATR", "PKGRUPY",
     "PKGRALG", "PKSSTPO", "PKZWZ",   "PKTYTUB", "PKSGRIN", "PKKOFE", "PKSNIEZ", "PKKPSW",
     "PKEKD",   "PKKZIS",  "PKWYKSZ", "PKWYRUB", "PKPRZ",  "PKKROZ",  "PKKPOD",  "PKSKODK",
-    "PKGMINY"};
+    "PKGMINY", "PKSRDOD"};
 
-constexpr int kPages = 8;  // of a staff employee
+constexpr int kPages = 9;  // of a staff employee
 
 std::vector<int> Keys(std::initializer_list<std::vector<int>> parts) {
     std::vector<int> out;
@@ -56,6 +56,11 @@ struct Register : ::testing::Test {
         ASSERT_TRUE(e.SetNumber("ETAT_M", 1).ok());
         ASSERT_TRUE(WriteEmployee(p, e).ok());
         ASSERT_TRUE(p.Unlock().ok());
+        dbf::WorkArea& tytub = c.tables->Open("PKTYTUB", {"PKTYTUB1"});
+        c.tables->Append(tytub);
+        ASSERT_TRUE(tytub.record().SetString(tytub.FieldIndex("TYTUL_PODM"), "0411").ok());
+        ASSERT_TRUE(tytub.Commit().ok());
+        ASSERT_TRUE(tytub.Unlock().ok());
         WriteTitle(*c.tables, *c.areas.ktyub, "000001", {1, "0411", "20240101", "", 0});
         WriteAllowance(*c.tables, *c.areas.dod, "000001", {1, "DFUN", 300, false, 0, 0, 0, 0, 0});
         WriteAllowance(*c.tables, *c.areas.dod, "000001",
@@ -68,6 +73,13 @@ struct Register : ::testing::Test {
         c.h.backend.AddKeys(keys);
         UpdateEmployees(c.h.rt, *c.tables);
         return c.h.backend.exhausted();
+    }
+
+    // From page 1 to the end without a change: PgDn through the pages, the
+    // two lines of the additional titles (the stored one, then an empty
+    // one that ends the list) and F10 on the allowances.
+    static std::vector<int> Through() {
+        return Keys({Times(5, key::kPgDn), Times(2, key::kPgDn), Times(3, key::kPgDn), {key::F(10)}});
     }
 
     // Number 1, the record shown page by page, "t" to the update.
@@ -110,7 +122,7 @@ TEST_F(Register, CommittedUpdateIsLoggedAndItsOldValueRemembered) {
     const std::vector<int> keys = Keys({Open(),
                                         {key::kDown, key::Ctrl('y')},
                                         Typed("Adam"),
-                                        Times(kPages, key::kPgDn),
+                                        Through(),
                                         {'t'},             // "Zatwierdzić zmiany ?"
                                         {key::kEnter},     // "Korekty zatwierdzone"
                                         {key::kEnter},     // the proposed date
@@ -138,7 +150,7 @@ TEST_F(Register, HistoryWindowNamesTheFieldWithTheCutOffDate) {
     c.h.backend.AddKeys(Keys({Open(),
                               {key::kDown, key::Ctrl('y')},
                               Typed("Adam"),
-                              Times(kPages, key::kPgDn),
+                              Through(),
                               {'t', key::kEnter}}));
     EXPECT_THROW(UpdateEmployees(c.h.rt, *c.tables), console::ScriptEnded);
     std::string window;
@@ -177,6 +189,12 @@ TEST_F(Register, SeveralFieldsRememberedUntilTheTypedDate) {
 }
 
 TEST_F(Register, EscWithAChangeAnsweredNoBringsBackEveryValue) {
+    // Before the undo the changes must be there, or the test proves nothing.
+    size_t titles_before_esc = 99, allowances_before_esc = 99;
+    c.h.rt.console().keyboard().Bind(key::F(8), [&] {
+        titles_before_esc = ReadTitles(*c.areas.ktyub, "000001").size();
+        allowances_before_esc = ReadAllowances(*c.areas.dod, "000001").size();
+    });
     // A hot key plays the allowances page deleting line 1.
     c.h.rt.console().keyboard().Bind(key::F(9), [this] {
         DeleteRow(*c.tables, *c.areas.dod, ReadAllowances(*c.areas.dod, "000001")[0].recno);
@@ -188,16 +206,26 @@ TEST_F(Register, EscWithAChangeAnsweredNoBringsBackEveryValue) {
     const std::vector<int> keys = Keys({Open(),
                                         {key::kDown, key::Ctrl('y')},
                                         Typed("Adam"),
-                                        {key::kPgDn, key::F(9), key::kEsc},
+                                        {key::kPgDn, key::F(9)},
+                                        Times(4, key::kPgDn),
+                                        // The title of line 1 emptied: the
+                                        // list ends and the line goes.
+                                        {key::Ctrl('y'), key::kPgDn},
+                                        {key::F(8), key::kEsc},
                                         {'n'},  // "Zatwierdzić zmiany ?"
                                         {key::F(10)}});
     ASSERT_TRUE(Run(keys));
+    EXPECT_EQ(titles_before_esc, 0u);
+    EXPECT_EQ(allowances_before_esc, 1u);
     ASSERT_TRUE(c.prac().Goto(recno).ok());
     const Snapshot after = TakeSnapshot(c.areas);
     EXPECT_FALSE(SnapshotDiffers(before, after));
     EXPECT_EQ(Utf(after.record.first_names()), "Jan");
     ASSERT_EQ(after.allowances.size(), 2u);
     EXPECT_EQ(after.allowances[0].symbol, "DFUN");
+    ASSERT_EQ(after.titles.size(), 1u);
+    EXPECT_EQ(after.titles[0].title, "0411");
+    c.ExpectIndexesRight(*c.areas.ktyub);
     EXPECT_TRUE(Log().empty());
     EXPECT_TRUE(ReadRemembered(*c.areas.zmprc, "000001", "IMIEX_").empty());
     EXPECT_TRUE(LockableElsewhere());
@@ -234,9 +262,9 @@ TEST_F(Register, EveryWayOutReleasesTheLock) {
     const Case cases[] = {
         {"no update", Keys({{'1', key::kEnter}, Times(kPages, key::kPgDn), {'n', key::kEnter}})},
         {"esc unchanged", Keys({Open(), {key::kPgDn, key::kEsc}})},
-        {"last page unchanged", Keys({Open(), Times(kPages, key::kPgDn), {key::kEnter}})},
+        {"last page unchanged", Keys({Open(), Through(), {key::kEnter}})},
         {"changes refused",
-         Keys({Open(), {key::kDown, key::Ctrl('y')}, Typed("Adam"), Times(kPages, key::kPgDn),
+         Keys({Open(), {key::kDown, key::Ctrl('y')}, Typed("Adam"), Through(),
                {'n', key::kEnter}})},
     };
     for (const Case& cs : cases) {
@@ -309,7 +337,7 @@ TEST_F(Register, ChangedSurnameMustBeConfirmed) {
     // Esc in the window undoes the edit; F5 confirms it, other keys beep.
     const std::vector<int> refused = Keys({Open(), {key::Ctrl('y')}, Typed("Kowal"),
                                            {key::kEnter, key::kEsc},
-                                           Times(kPages, key::kPgDn), {key::kEnter, key::F(10)}});
+                                           Through(), {key::kEnter, key::F(10)}});
     ASSERT_TRUE(Run(refused));
     EXPECT_EQ(Utf(Stored().surname()), "Nowak");
     EXPECT_TRUE(Log().empty());
@@ -317,11 +345,58 @@ TEST_F(Register, ChangedSurnameMustBeConfirmed) {
     const size_t tones = c.h.backend.tones().size();
     const std::vector<int> confirmed =
         Keys({Open(), {key::Ctrl('y')}, Typed("Kowal"), {key::kEnter, 'x', key::F(5)},
-              Times(kPages, key::kPgDn), {'t', key::kEnter, key::kEsc, key::kEnter, key::F(10)}});
+              Through(), {'t', key::kEnter, key::kEsc, key::kEnter, key::F(10)}});
     ASSERT_TRUE(Run(confirmed));
     EXPECT_EQ(Utf(Stored().surname()), "Kowal");
     EXPECT_GT(c.h.backend.tones().size(), tones);
     EXPECT_EQ(Log(), std::vector<std::string>{"PKPRAC |NAZWX_"});
+}
+
+}  // namespace
+}  // namespace kestrel::registry
+
+namespace kestrel::registry {
+namespace {
+
+TEST_F(Register, F1OnTheFirstPageChangesTheCardType) {
+    ASSERT_TRUE(Run(Keys({Open(), {key::F(1)}, Through(), {'t', key::kEnter, key::F(10)}})));
+    EXPECT_EQ(Stored().kind(), EmployeeKind::kNonStaff);
+    EXPECT_EQ(Log(), std::vector<std::string>{"PKPRAC |NIE_PRAC"});
+    EXPECT_TRUE(LockableElsewhere());
+    EXPECT_EQ(c.NumbersIn(kNonStaffByNumber), std::vector<std::string>{"000001"});
+}
+
+TEST_F(Register, PagesShowTheirNumberAndTheWayOn) {
+    std::vector<std::string> rows;
+    c.h.rt.console().keyboard().Bind(key::F(9), [&] { rows.push_back(c.h.Row(5)); });
+    c.h.backend.AddKeys(Keys({Open(), {key::F(9), key::kPgDn, key::F(9)}}));
+    EXPECT_THROW(UpdateEmployees(c.h.rt, *c.tables), console::ScriptEnded);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].substr(1, 10), "<PageDown>");
+    EXPECT_EQ(rows[0].substr(69, 9), "Strona: 1");
+    EXPECT_EQ(rows[1].substr(1, 17), "<PageUp/PageDown>");
+    EXPECT_EQ(rows[1].substr(69, 9), "Strona: 2");
+}
+
+TEST_F(Register, SharedPeselOffersTheLeadingRecordWindowBeforeTheUpdate) {
+    c.Register("000002", "Nowak", "Jan", EmployeeKind::kNonStaff, "85031412358");
+    std::string hint, window;
+    c.h.rt.console().keyboard().Bind(key::F(9), [&] { hint = c.h.Row(22); });
+    c.h.rt.console().keyboard().Bind(key::F(8), [&] {
+        for (int r = 5; r <= 17; ++r) window += c.h.Row(r) + "\n";
+    });
+    // F2 while the record is shown opens the window; Enter marks 000001,
+    // F10 writes the mark.
+    ASSERT_TRUE(Run(Keys({{'1', key::kEnter, key::F(9), key::F(2), key::kEnter, key::F(8), key::F(10)},
+                          Times(kPages, key::kPgDn),
+                          {'n', key::kEnter, key::F(10)}})));
+    EXPECT_NE(hint.find(" <F2>-Identyfikacja pracowników z identycznym PESEL-em "),
+              std::string::npos)
+        << hint;
+    EXPECT_NE(window.find("Wykaz pracowników z takim samym PESELEM"), std::string::npos) << window;
+    const auto records = PeselRecords(c.prac(), "85031412358");
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_TRUE(records[0].leading);
 }
 
 }  // namespace

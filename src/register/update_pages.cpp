@@ -4,9 +4,11 @@
 #include "common/pick_window.h"
 #include "common/question.h"
 #include "platform/console/keys.h"
+#include "register/allowances.h"
 #include "register/employee_checks.h"
 #include "register/employee_registration.h"
 #include "register/field_history_window.h"
+#include "register/insurance_titles.h"
 #include "register/leading_record.h"
 #include "register/number_entry.h"
 
@@ -80,6 +82,8 @@ void UpdateDialog::UpdateOne(uint32_t recno) {
 
     PageContext ctx{rt_, tables_};
     ctx.prac = &prac;
+    ctx.ktyub = areas_.ktyub;
+    ctx.dod = areas_.dod;
     ctx.recno = recno;
     ctx.update = true;
     ctx.short_card = rt_.config().Logical("NAGLKTSNE");
@@ -177,12 +181,9 @@ void UpdateDialog::EditPages(UpdateSession& session, PageContext& ctx) {
     };
     size_t i = 0;
     for (;;) {
-        // Pages 5 (additional insurance titles) and 9 (allowances and
-        // deductions) run their lists here once the list dialogs exist: the
-        // titles list after the fields of Page::kTitle, the allowances as
-        // the page after Page::kReport. Page 10, the extended structure,
-        // follows for an operator with rights mask 16 when PKUMTR has a
-        // definition.
+        // Page 10, the extended structure, follows the allowances for an
+        // operator with rights mask 16 when PKUMTR has a definition, once
+        // its editor exists.
         const std::vector<Page> pages = PagesOf(session.record().kind(), ctx.short_card);
         if (i >= pages.size()) i = pages.size() - 1;
         PageHeader(i, pages.size());
@@ -200,7 +201,24 @@ void UpdateDialog::EditPages(UpdateSession& session, PageContext& ctx) {
             s.Clear(22, 1, 22, 77, plain);
             if (i == 0) common::WriteLegend(rt_, 22, 1, "<F1>-Zmiana typu");
             common::WriteLegend(rt_, 22, 58, "<F11>-Historia pola");
-            exit = EnterPage(ctx, pages[i], &session.record());
+            std::vector<uint32_t> written;
+            if (pages[i] == Page::kAllowances) {
+                // The allowances page is its list; F10 on the line number
+                // leaves it forward.
+                auto& screen = rt_.screen();
+                screen.Clear(6, 1, 21, 77, plain);
+                exit = EnterAllowances(ctx, *areas_.dod, session.record(), false, &written)
+                           ? PageExit::kNext
+                           : PageExit::kEscape;
+            } else {
+                exit = EnterPage(ctx, pages[i], &session.record());
+                // The additional titles follow the fields of the title page.
+                if (pages[i] == Page::kTitle && exit == PageExit::kNext && !change_kind) {
+                    session.Save();
+                    if (!EnterTitles(ctx, *areas_.ktyub, session.record(), &written))
+                        exit = PageExit::kEscape;
+                }
+            }
             s.Clear(22, 1, 22, 77, plain);
         }
         if (exit == PageExit::kEscape) {
