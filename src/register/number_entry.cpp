@@ -47,4 +47,36 @@ std::string AskEmployeeNumber(common::Runtime& rt, common::Tables& tables) {
     return number;
 }
 
+void PageHeader(common::Runtime& rt, std::string_view title, size_t page, size_t count) {
+    auto& s = rt.screen();
+    const console::Attr plain = rt.Standard(rt.colours().ycow);
+    s.Clear(5, 1, 5, 77, plain);
+    s.Write(5, 22, rt.Text(title), plain);
+    const char* hint = count <= 1            ? ""
+                       : page == 0           ? "<PageDown>"
+                       : page + 1 == count   ? "<PageUp>"
+                                             : "<PageUp/PageDown>";
+    s.Write(5, 1, hint, rt.Standard(rt.colours().ycowp));
+    s.Write(5, 69, rt.Text("Strona: " + std::to_string(page + 1)), plain);
+}
+
+bool ShowEmployee(PageContext& ctx, const EmployeeRecord& employee, std::string_view title) {
+    const std::vector<Page> pages = PagesOf(employee.kind(), ctx.short_card);
+    size_t i = 0;
+    while (i < pages.size()) {
+        PageHeader(ctx.rt, title, i, pages.size());
+        switch (ShowPage(ctx, pages[i], employee)) {
+            case PageExit::kEscape:
+                return false;
+            case PageExit::kPrevious:
+                if (i > 0) --i;
+                break;
+            default:
+                ++i;
+                break;
+        }
+    }
+    return true;
+}
+
 }  // namespace kestrel::registry

@@ -13,6 +13,7 @@ namespace kestrel::registry {
 namespace {
 
 constexpr unsigned kRightsStrikeOff = 17;
+constexpr std::string_view kTitle = "2.3. Skreślenie";
 
 dbf::WorkArea& OpenOnce(common::Tables& tables, const char* table,
                         const std::vector<std::string>& indexes) {
@@ -57,7 +58,7 @@ class StrikeOffDialog {
         const console::Attr plain = rt_.Standard(rt_.colours().ycow);
         for (;;) {
             s.Clear(5, 1, 22, 77, plain);
-            s.Write(5, 22, rt_.Text("2.3. Skreślenie"), plain);
+            s.Write(5, 22, rt_.Text(kTitle), plain);
             const std::string number = AskEmployeeNumber(rt_, tables_);
             if (number.empty()) return;
             if (!SeekEmployee(*areas_.prac, number)) {
@@ -83,7 +84,7 @@ class StrikeOffDialog {
         ctx.short_card = rt_.config().Logical("NAGLKTSNE");
         ctx.ref_year = ref_year_;
         ctx.ref_month = ref_month_;
-        if (!ShowRecord(ctx, shown)) {
+        if (!ShowEmployee(ctx, shown, kTitle)) {
             rt_.console().Tone(common::kToneFrequency, common::kToneTicks);
             return;
         }

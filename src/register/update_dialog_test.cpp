@@ -376,6 +376,7 @@ TEST_F(Register, PagesShowTheirNumberAndTheWayOn) {
     EXPECT_EQ(rows[0].substr(69, 9), "Strona: 1");
     EXPECT_EQ(rows[1].substr(1, 17), "<PageUp/PageDown>");
     EXPECT_EQ(rows[1].substr(69, 9), "Strona: 2");
+    EXPECT_EQ(rows[1].substr(22, 38), "2.4. Aktualizacja zawartych informacji");
 }
 
 TEST_F(Register, SharedPeselOffersTheLeadingRecordWindowBeforeTheUpdate) {

@@ -17,7 +17,8 @@ namespace {
 
 namespace key = console::key;
 
-constexpr int kPesselHintRow = 22;
+constexpr int kPeselHintRow = 22;
+constexpr std::string_view kTitle = "2.4. Aktualizacja zawartych informacji";
 
 dbf::WorkArea& OpenOnce(common::Tables& tables, const char* table,
                         const std::vector<std::string>& indexes) {
@@ -57,7 +58,7 @@ void UpdateDialog::DrawTitle() {
     auto& s = rt_.screen();
     const console::Attr plain = rt_.Standard(rt_.colours().ycow);
     s.Clear(5, 1, 22, 77, plain);
-    s.Write(5, 22, rt_.Text("2.4. Aktualizacja zawartych informacji"), plain);
+    s.Write(5, 22, rt_.Text(kTitle), plain);
 }
 
 void UpdateDialog::Run() {
@@ -98,17 +99,16 @@ void UpdateDialog::UpdateOne(uint32_t recno) {
         common::HotKeysAside aside(rt_, {key::F(2)});
         const std::string pesel = shown.pesel();
         if (!pesel.empty() && PeselRecords(prac, pesel).size() >= 2) {
-            common::WriteLegend(rt_, kPesselHintRow, 1,
+            common::WriteLegend(rt_, kPeselHintRow, 1,
                                 " <F2>-Identyfikacja pracowników z identycznym PESEL-em ");
             rt_.console().keyboard().Bind(key::F(2), [this, pesel] {
                 LeadingRecordWindow(rt_, tables_, *areas_.prac, pesel);
             });
         }
-        s.Clear(5, 49, 5, 77, plain);
-        ShowRecord(ctx, shown);
+        ShowEmployee(ctx, shown, kTitle);
         const bool update =
             common::IsYes(common::Question(rt_, rt_.Text("Aktualizować dane?"), "tn", 'T'));
-        s.Clear(kPesselHintRow, 1, kPesselHintRow, 77, plain);
+        s.Clear(kPeselHintRow, 1, kPeselHintRow, 77, plain);
         if (!update) {
             common::ShowMessage(rt_, rt_.Text("Dane pozostają bez zmian"));
             return;
@@ -118,19 +118,6 @@ void UpdateDialog::UpdateOne(uint32_t recno) {
     UpdateSession session(rt_, tables_, areas_, recno);
     confirmed_surname_.clear();
     EditPages(session, ctx);
-}
-
-void UpdateDialog::PageHeader(size_t page, size_t count) {
-    auto& s = rt_.screen();
-    const console::Attr plain = rt_.Standard(rt_.colours().ycow);
-    s.Clear(5, 1, 5, 21, plain);
-    s.Clear(5, 61, 5, 77, plain);
-    const char* hint = count <= 1        ? ""
-                       : page == 0       ? "<PageDown>"
-                       : page + 1 == count ? "<PageUp>"
-                                          : "<PageUp/PageDown>";
-    s.Write(5, 1, hint, rt_.Standard(rt_.colours().ycowp));
-    s.Write(5, 69, rt_.Text("Strona: " + std::to_string(page + 1)), plain);
 }
 
 bool UpdateDialog::ConfirmSurname(const std::string& before, const std::string& after) {
@@ -186,7 +173,7 @@ void UpdateDialog::EditPages(UpdateSession& session, PageContext& ctx) {
         // its editor exists.
         const std::vector<Page> pages = PagesOf(session.record().kind(), ctx.short_card);
         if (i >= pages.size()) i = pages.size() - 1;
-        PageHeader(i, pages.size());
+        PageHeader(rt_, kTitle, i, pages.size());
         bool change_kind = false;
         PageExit exit;
         {

@@ -22,7 +22,6 @@ class UpdateDialog {
     void UpdateOne(uint32_t recno);
     void EditPages(UpdateSession& session, PageContext& ctx);
     void Escape(UpdateSession& session);
-    void PageHeader(size_t page, size_t count);
     bool ConfirmSurname(const std::string& before, const std::string& after);
 
     common::Runtime& rt_;
