@@ -402,3 +402,23 @@ TEST_F(Register, SharedPeselOffersTheLeadingRecordWindowBeforeTheUpdate) {
 
 }  // namespace
 }  // namespace kestrel::registry
+
+namespace kestrel::registry {
+namespace {
+
+TEST_F(Register, RecordStaysLockedWhileThePagesRun) {
+    // Looked at on page 1, after the PESEL search of the page, and on page 6,
+    // after the title list wrote its lines.
+    std::vector<bool> lockable;
+    c.h.rt.console().keyboard().Bind(key::F(9), [&] { lockable.push_back(LockableElsewhere()); });
+    ASSERT_TRUE(Run(Keys({Open(),
+                          {key::F(9)},
+                          Times(5, key::kPgDn),
+                          Times(2, key::kPgDn),
+                          {key::F(9), key::kEsc, key::F(10)}})));
+    EXPECT_EQ(lockable, (std::vector<bool>{false, false}));
+    EXPECT_TRUE(LockableElsewhere());
+}
+
+}  // namespace
+}  // namespace kestrel::registry
