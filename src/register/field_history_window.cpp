@@ -124,14 +124,15 @@ std::string ClearValue(const std::string& field, const std::string& stored) {
 }
 
 void SortLog(std::vector<LoggedChange>* log, LogOrder order) {
-    std::stable_sort(log->begin(), log->end(), [order](const LoggedChange& a, const LoggedChange& b) {
-        if (a.entry.table != b.entry.table) return a.entry.table < b.entry.table;
-        if (order == LogOrder::kByRecord && a.entry.recno != b.entry.recno)
-            return a.entry.recno < b.entry.recno;
-        if (a.entry.field != b.entry.field) return a.entry.field < b.entry.field;
-        if (a.day != b.day) return a.day < b.day;
-        return order == LogOrder::kByField && a.sequence < b.sequence;
-    });
+    std::stable_sort(log->begin(), log->end(),
+                     [order](const LoggedChange& a, const LoggedChange& b) {
+                         if (a.entry.table != b.entry.table) return a.entry.table < b.entry.table;
+                         if (order == LogOrder::kByRecord && a.entry.recno != b.entry.recno)
+                             return a.entry.recno < b.entry.recno;
+                         if (a.entry.field != b.entry.field) return a.entry.field < b.entry.field;
+                         if (a.day != b.day) return a.day < b.day;
+                         return order == LogOrder::kByField && a.sequence < b.sequence;
+                     });
 }
 
 void ChangeLogWindow(common::Runtime& rt, dbf::WorkArea& ekprc, const std::string& number) {
@@ -198,8 +199,8 @@ void ChangeLogWindow(common::Runtime& rt, dbf::WorkArea& ekprc, const std::strin
                     s.Clear(kTop + 3, kLeft + 1, kBottom - 2, kRight - 1, plain);
                     int row = kTop + 4;
                     s.Write(row++, kLeft + 2,
-                            l.entry.table + "  " + l.entry.field + "  " + DateText(l.day) +
-                                "  " + std::to_string(l.sequence) + "  " + l.ident,
+                            l.entry.table + "  " + l.entry.field + "  " + DateText(l.day) + "  " +
+                                std::to_string(l.sequence) + "  " + l.ident,
                             plain);
                     s.Write(row++, kLeft + 2, rt.Text("Przed korektą:"), plain);
                     const std::string old_value = ClearValue(l.entry.field, l.entry.old_value);
@@ -229,8 +230,8 @@ void FieldHistoryWindow(common::Runtime& rt, common::Tables& tables, const Regis
     const console::Attr plain = rt.Standard(rt.colours().ycow);
     const console::Attr value = rt.Standard(rt.colours().ycowp);
     const console::ScreenRegion under = s.Save(kTop, kLeft, kBottom, kRight);
-    common::HotKeysAside keys(rt, {key::F(1), key::F(2), key::F(3), key::F(4), key::F(5),
-                                   key::F(6), key::F(10), key::F(11), key::F(12)});
+    common::HotKeysAside keys(rt, {key::F(1), key::F(2), key::F(3), key::F(4), key::F(5), key::F(6),
+                                   key::F(10), key::F(11), key::F(12)});
     Frame(rt, rt.Text(" Historia zmian pola: ") + field + " ");
     const std::string number = before.number();
     const std::string old_text = Shown(before, field), new_text = Shown(now, field);
@@ -258,7 +259,8 @@ void FieldHistoryWindow(common::Runtime& rt, common::Tables& tables, const Regis
         s.Restore(under);
         return;
     }
-    common::WriteLegend(rt, kTop + 3, kLeft + 2, "<Enter>-Zmiana  <Ins>-Dopisanie  <Del>-Kasowanie");
+    common::WriteLegend(rt, kTop + 3, kLeft + 2,
+                        "<Enter>-Zmiana  <Ins>-Dopisanie  <Del>-Kasowanie");
 
     std::vector<RememberedValue> values = ReadRemembered(*areas.zmprc, number, field);
     int current = 1;
@@ -309,7 +311,8 @@ void FieldHistoryWindow(common::Runtime& rt, common::Tables& tables, const Regis
                 }
                 case key::kDel: {
                     if (values.empty()) return common::kBrowseRedrawRow;
-                    if (!common::IsYes(common::Question(rt, rt.Text("Kasować pozycję?"), "tn", 'N')))
+                    if (!common::IsYes(
+                            common::Question(rt, rt.Text("Kasować pozycję?"), "tn", 'N')))
                         return common::kBrowseRedrawRow;
                     DeleteRow(tables, *areas.zmprc, at().recno);
                     reload("");

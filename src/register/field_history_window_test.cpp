@@ -33,8 +33,10 @@ std::string Keys(const std::vector<LoggedChange>& log) {
 
 TEST(ChangeLogOrder, ByFieldOrByRecord) {
     std::vector<LoggedChange> log = {
-        Entry("PKPRAC ", 1, "ST_PODST", "20261208", 2), Entry("PKDOD  ", 7, "WARTOSC_", "20261201", 1),
-        Entry("PKDOD  ", 3, "WARTOSC_", "20261202", 1), Entry("PKPRAC ", 1, "ST_PODST", "20261208", 1),
+        Entry("PKPRAC ", 1, "ST_PODST", "20261208", 2),
+        Entry("PKDOD  ", 7, "WARTOSC_", "20261201", 1),
+        Entry("PKDOD  ", 3, "WARTOSC_", "20261202", 1),
+        Entry("PKPRAC ", 1, "ST_PODST", "20261208", 1),
         Entry("PKDOD  ", 3, "RODZAJ_DOD", "20261203", 1),
     };
     SortLog(&log, LogOrder::kByField);
@@ -133,8 +135,8 @@ TEST_F(History, InsertChangeAndDeleteEntries) {
 
 TEST_F(History, F4ListsTheChangeLog) {
     LogChange(*c.tables, *c.areas.ekprc, "000001",
-              {std::string(kLogRegister), 1, "ST_PODST", "     4800.00", "     5200.00"}, "20261208",
-              "ADAM");
+              {std::string(kLogRegister), 1, "ST_PODST", "     4800.00", "     5200.00"},
+              "20261208", "ADAM");
     c.h.backend.AddKeys({key::F(4), key::F(9), key::kEsc, key::kEsc});
     FieldHistoryWindow(c.h.rt, *c.tables, c.areas, before, now, "ST_PODST");
     EXPECT_NE(shown.find("Wykaz korekt"), std::string::npos) << shown;

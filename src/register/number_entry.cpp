@@ -52,10 +52,10 @@ void PageHeader(common::Runtime& rt, std::string_view title, size_t page, size_t
     const console::Attr plain = rt.Standard(rt.colours().ycow);
     s.Clear(5, 1, 5, 77, plain);
     s.Write(5, 22, rt.Text(title), plain);
-    const char* hint = count <= 1            ? ""
-                       : page == 0           ? "<PageDown>"
-                       : page + 1 == count   ? "<PageUp>"
-                                             : "<PageUp/PageDown>";
+    const char* hint = count <= 1          ? ""
+                       : page == 0         ? "<PageDown>"
+                       : page + 1 == count ? "<PageUp>"
+                                           : "<PageUp/PageDown>";
     s.Write(5, 1, hint, rt.Standard(rt.colours().ycowp));
     s.Write(5, 69, rt.Text("Strona: " + std::to_string(page + 1)), plain);
 }

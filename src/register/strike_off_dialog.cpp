@@ -95,16 +95,17 @@ class StrikeOffDialog {
         }
         const TaxRecords tax = TaxRecordsOf(*doch_, number, ref_year_);
         if (tax.this_year) {
-            Warning(rt_, {"Wybrany pracownik posiada rekordy", "w kartotece podatkowej (plik PKDOCH),",
-                          "które dotyczą bieżącego roku.", "W takiej sytuacji",
-                          "kasowanie pracownika nie jest możliwe."});
+            Warning(rt_, {"Wybrany pracownik posiada rekordy",
+                          "w kartotece podatkowej (plik PKDOCH),", "które dotyczą bieżącego roku.",
+                          "W takiej sytuacji", "kasowanie pracownika nie jest możliwe."});
             common::Qrmndk(rt_);
             return;
         }
         if (tax.other_years) {
-            Warning(rt_, {"Wybrany pracownik posiada rekordy", "w kartotece podatkowej (plik PKDOCH).",
-                          "Skasowanie pracownika, skutkować będzie",
-                          "bezpowrotną utratą danych podatkowych", "tego pracownika."});
+            Warning(rt_,
+                    {"Wybrany pracownik posiada rekordy", "w kartotece podatkowej (plik PKDOCH).",
+                     "Skasowanie pracownika, skutkować będzie",
+                     "bezpowrotną utratą danych podatkowych", "tego pracownika."});
             if (!common::IsYes(
                     common::Question(rt_, rt_.Text("Kasować pracown.z PKDOCH?"), "tn", 'N'))) {
                 common::ShowMessage(rt_, rt_.Text("Pracownik pozostaje w kartotece"));

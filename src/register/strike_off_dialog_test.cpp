@@ -13,7 +13,7 @@ namespace key = console::key;
 using testing::Company;
 
 std::vector<std::string> WithTaxRecords() {
-    return {"PKURZ",   "PKSTAN",  "PKDZIAL", "PKSKSZT", "PKRUM",   "PKRPL",  "PKSZATR",
+    return {"PKURZ",   "PKSTAN",  "PKDZIAL", "PKSKSZT", "PKRUM",   "PKRPL",   "PKSZATR",
             "PKGRUPY", "PKGRALG", "PKSSTPO", "PKZWZ",   "PKTYTUB", "PKSGRIN", "PKKOFE",
             "PKSNIEZ", "PKKPSW",  "PKEKD",   "PKKZIS",  "PKWYKSZ", "PKWYRUB", "PKPRZ",
             "PKKROZ",  "PKKPOD",  "PKSKODK", "PKGMINY", "PKSRDOD", "PKDOCH"};
@@ -56,7 +56,8 @@ struct StrikeOffTest : ::testing::Test {
     // The NR_PRAC entries of the log of 000001 (registration, striking off).
     size_t NumberEntries() {
         size_t n = 0;
-        for (const LoggedChange& e : ReadLog(*c.areas.ekprc, "000001")) n += e.entry.field == "NR_PRAC";
+        for (const LoggedChange& e : ReadLog(*c.areas.ekprc, "000001"))
+            n += e.entry.field == "NR_PRAC";
         return n;
     }
 };
@@ -78,9 +79,10 @@ TEST_F(StrikeOffTest, WarningBoxesCarryTheirLines) {
     EXPECT_THROW(StrikeOffEmployees(c.h.rt, *c.tables), console::ScriptEnded);
     std::string box;
     for (int r = 9; r <= 17; ++r) box += c.h.ShownRow(r) + "\n";
-    for (const char* line : {" UWAGA!!! ", "Wybrany pracownik posiada rekordy",
-                             "w kartotece podatkowej (plik PKDOCH),", "które dotyczą bieżącego roku.",
-                             "W takiej sytuacji", "kasowanie pracownika nie jest możliwe."}) {
+    for (const char* line :
+         {" UWAGA!!! ", "Wybrany pracownik posiada rekordy",
+          "w kartotece podatkowej (plik PKDOCH),", "które dotyczą bieżącego roku.",
+          "W takiej sytuacji", "kasowanie pracownika nie jest możliwe."}) {
         EXPECT_NE(box.find(line), std::string::npos) << line << "\n" << box;
     }
 }
@@ -122,9 +124,9 @@ TEST_F(StrikeOffTest, SecondWarningNamesTheLossOfTaxData) {
     EXPECT_THROW(StrikeOffEmployees(c.h.rt, *c.tables), console::ScriptEnded);
     std::string box;
     for (int r = 9; r <= 17; ++r) box += c.h.ShownRow(r) + "\n";
-    for (const char* line : {"w kartotece podatkowej (plik PKDOCH).",
-                             "Skasowanie pracownika, skutkować będzie",
-                             "bezpowrotną utratą danych podatkowych", "tego pracownika."}) {
+    for (const char* line :
+         {"w kartotece podatkowej (plik PKDOCH).", "Skasowanie pracownika, skutkować będzie",
+          "bezpowrotną utratą danych podatkowych", "tego pracownika."}) {
         EXPECT_NE(box.find(line), std::string::npos) << line << "\n" << box;
     }
     EXPECT_NE(c.h.ShownRow(23).find("Kasować pracown.z PKDOCH? [t,n]"), std::string::npos);

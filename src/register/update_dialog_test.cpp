@@ -16,10 +16,10 @@ using testing::Cp;
 using testing::Utf;
 
 const std::vector<std::string> kDictionaries = {
-    "PKURZ",   "PKSTAN",  "PKDZIAL", "PKSKSZT", "PKRUM",  "PKRPL",   "PKSZATR", "PKGRUPY",
-    "PKGRALG", "PKSSTPO", "PKZWZ",   "PKTYTUB", "PKSGRIN", "PKKOFE", "PKSNIEZ", "PKKPSW",
-    "PKEKD",   "PKKZIS",  "PKWYKSZ", "PKWYRUB", "PKPRZ",  "PKKROZ",  "PKKPOD",  "PKSKODK",
-    "PKGMINY", "PKSRDOD"};
+    "PKURZ",   "PKSTAN",  "PKDZIAL", "PKSKSZT", "PKRUM",   "PKRPL",   "PKSZATR",
+    "PKGRUPY", "PKGRALG", "PKSSTPO", "PKZWZ",   "PKTYTUB", "PKSGRIN", "PKKOFE",
+    "PKSNIEZ", "PKKPSW",  "PKEKD",   "PKKZIS",  "PKWYKSZ", "PKWYRUB", "PKPRZ",
+    "PKKROZ",  "PKKPOD",  "PKSKODK", "PKGMINY", "PKSRDOD"};
 
 constexpr int kPages = 9;  // of a staff employee
 
@@ -79,7 +79,8 @@ struct Register : ::testing::Test {
     // two lines of the additional titles (the stored one, then an empty
     // one that ends the list) and F10 on the allowances.
     static std::vector<int> Through() {
-        return Keys({Times(5, key::kPgDn), Times(2, key::kPgDn), Times(3, key::kPgDn), {key::F(10)}});
+        return Keys(
+            {Times(5, key::kPgDn), Times(2, key::kPgDn), Times(3, key::kPgDn), {key::F(10)}});
     }
 
     // Number 1, the record shown page by page, "t" to the update.
@@ -123,10 +124,10 @@ TEST_F(Register, CommittedUpdateIsLoggedAndItsOldValueRemembered) {
                                         {key::kDown, key::Ctrl('y')},
                                         Typed("Adam"),
                                         Through(),
-                                        {'t'},             // "Zatwierdzić zmiany ?"
-                                        {key::kEnter},     // "Korekty zatwierdzone"
-                                        {key::kEnter},     // the proposed date
-                                        {key::kEnter},     // "Historia" pola została zapisana
+                                        {'t'},          // "Zatwierdzić zmiany ?"
+                                        {key::kEnter},  // "Korekty zatwierdzone"
+                                        {key::kEnter},  // the proposed date
+                                        {key::kEnter},  // "Historia" pola została zapisana
                                         {key::F(10)}});
     ASSERT_TRUE(Run(keys));
     EXPECT_EQ(Utf(Stored().first_names()), "Adam");
@@ -147,11 +148,8 @@ TEST_F(Register, CommittedUpdateIsLoggedAndItsOldValueRemembered) {
 
 TEST_F(Register, HistoryWindowNamesTheFieldWithTheCutOffDate) {
     // The script ends in the window's date.
-    c.h.backend.AddKeys(Keys({Open(),
-                              {key::kDown, key::Ctrl('y')},
-                              Typed("Adam"),
-                              Through(),
-                              {'t', key::kEnter}}));
+    c.h.backend.AddKeys(
+        Keys({Open(), {key::kDown, key::Ctrl('y')}, Typed("Adam"), Through(), {'t', key::kEnter}}));
     EXPECT_THROW(UpdateEmployees(c.h.rt, *c.tables), console::ScriptEnded);
     std::string window;
     for (int r = 7; r <= 17; ++r) window += c.h.ShownRow(r) + "\n";
@@ -234,10 +232,8 @@ TEST_F(Register, EscWithAChangeAnsweredNoBringsBackEveryValue) {
 }
 
 TEST_F(Register, EscWithAChangeShowsTheWarningAndYesKeepsAndLogsIt) {
-    const std::vector<int> keys = Keys({Open(),
-                                        {key::kDown, key::Ctrl('y')},
-                                        Typed("Adam"),
-                                        {key::kPgDn, key::kEsc}});
+    const std::vector<int> keys =
+        Keys({Open(), {key::kDown, key::Ctrl('y')}, Typed("Adam"), {key::kPgDn, key::kEsc}});
     c.h.backend.AddKeys(keys);
     EXPECT_THROW(UpdateEmployees(c.h.rt, *c.tables), console::ScriptEnded);
     EXPECT_EQ(c.h.ShownRow(23).substr(1, 24), "UWAGA! - korygowano pola");
@@ -264,8 +260,8 @@ TEST_F(Register, EveryWayOutReleasesTheLock) {
         {"esc unchanged", Keys({Open(), {key::kPgDn, key::kEsc}})},
         {"last page unchanged", Keys({Open(), Through(), {key::kEnter}})},
         {"changes refused",
-         Keys({Open(), {key::kDown, key::Ctrl('y')}, Typed("Adam"), Through(),
-               {'n', key::kEnter}})},
+         Keys(
+             {Open(), {key::kDown, key::Ctrl('y')}, Typed("Adam"), Through(), {'n', key::kEnter}})},
     };
     for (const Case& cs : cases) {
         EXPECT_TRUE(Run(Keys({cs.keys, {key::F(10)}}))) << cs.name;
@@ -278,10 +274,8 @@ TEST_F(Register, EveryWayOutReleasesTheLock) {
 TEST_F(Register, AnAbandonFromInsideUndoesAndReleases) {
     // A nested dialog abandons on page 3, after page 1 was written.
     c.h.rt.console().keyboard().Bind(key::F(9), [] { throw common::Abandon("stop"); });
-    const std::vector<int> keys = Keys({Open(),
-                                        {key::kDown, key::Ctrl('y')},
-                                        Typed("Adam"),
-                                        {key::kPgDn, key::kPgDn, key::F(9)}});
+    const std::vector<int> keys = Keys(
+        {Open(), {key::kDown, key::Ctrl('y')}, Typed("Adam"), {key::kPgDn, key::kPgDn, key::F(9)}});
     c.h.backend.AddKeys(keys);
     EXPECT_THROW(UpdateEmployees(c.h.rt, *c.tables), common::Abandon);
     EXPECT_TRUE(LockableElsewhere());
@@ -335,17 +329,24 @@ TEST_F(Register, UnknownNumberIsReported) {
 
 TEST_F(Register, ChangedSurnameMustBeConfirmed) {
     // Esc in the window undoes the edit; F5 confirms it, other keys beep.
-    const std::vector<int> refused = Keys({Open(), {key::Ctrl('y')}, Typed("Kowal"),
+    const std::vector<int> refused = Keys({Open(),
+                                           {key::Ctrl('y')},
+                                           Typed("Kowal"),
                                            {key::kEnter, key::kEsc},
-                                           Through(), {key::kEnter, key::F(10)}});
+                                           Through(),
+                                           {key::kEnter, key::F(10)}});
     ASSERT_TRUE(Run(refused));
     EXPECT_EQ(Utf(Stored().surname()), "Nowak");
     EXPECT_TRUE(Log().empty());
 
     const size_t tones = c.h.backend.tones().size();
     const std::vector<int> confirmed =
-        Keys({Open(), {key::Ctrl('y')}, Typed("Kowal"), {key::kEnter, 'x', key::F(5)},
-              Through(), {'t', key::kEnter, key::kEsc, key::kEnter, key::F(10)}});
+        Keys({Open(),
+              {key::Ctrl('y')},
+              Typed("Kowal"),
+              {key::kEnter, 'x', key::F(5)},
+              Through(),
+              {'t', key::kEnter, key::kEsc, key::kEnter, key::F(10)}});
     ASSERT_TRUE(Run(confirmed));
     EXPECT_EQ(Utf(Stored().surname()), "Kowal");
     EXPECT_GT(c.h.backend.tones().size(), tones);
@@ -388,9 +389,10 @@ TEST_F(Register, SharedPeselOffersTheLeadingRecordWindowBeforeTheUpdate) {
     });
     // F2 while the record is shown opens the window; Enter marks 000001,
     // F10 writes the mark.
-    ASSERT_TRUE(Run(Keys({{'1', key::kEnter, key::F(9), key::F(2), key::kEnter, key::F(8), key::F(10)},
-                          Times(kPages, key::kPgDn),
-                          {'n', key::kEnter, key::F(10)}})));
+    ASSERT_TRUE(
+        Run(Keys({{'1', key::kEnter, key::F(9), key::F(2), key::kEnter, key::F(8), key::F(10)},
+                  Times(kPages, key::kPgDn),
+                  {'n', key::kEnter, key::F(10)}})));
     EXPECT_NE(hint.find(" <F2>-Identyfikacja pracowników z identycznym PESEL-em "),
               std::string::npos)
         << hint;

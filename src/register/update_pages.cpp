@@ -138,8 +138,8 @@ bool UpdateDialog::ConfirmSurname(const std::string& before, const std::string& 
     common::WriteLegend(rt_, kBottom - 1, kLeft + 2, "<F5>-Potwierdzenie   <Esc>-Rezygnacja");
     bool confirmed = false;
     {
-        common::HotKeysAside aside(rt_, {key::F(1), key::F(2), key::F(3), key::F(5), key::F(10),
-                                         key::F(11), key::F(12)});
+        common::HotKeysAside aside(
+            rt_, {key::F(1), key::F(2), key::F(3), key::F(5), key::F(10), key::F(11), key::F(12)});
         for (;;) {
             const int k = common::Qrminkey(rt_);
             if (k == key::F(5)) {
