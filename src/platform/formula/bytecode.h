@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/formula/fast_code.h"
 #include "platform/formula/host.h"
 #include "platform/formula/value.h"
 
@@ -89,6 +90,8 @@ class Program {
     int params = 0;             // parameters of a user function; 0 for a formula
     std::string source;         // the text it was compiled from, line breaks removed
     bool calls_user = false;    // calls a user function (type() says "UI")
+    std::vector<FastInstr> fast;  // the fast code; empty when there is none
+    mutable int fast_misses = 0;  // times the fast code gave up (see Evaluate)
 
     bool empty() const { return code.empty(); }
 
