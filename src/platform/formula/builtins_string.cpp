@@ -94,11 +94,7 @@ bool FnStr(Call& c) {
 bool FnStrZero(Call& c) {
     if (!FnStr(c)) return false;
     std::string s = c.result.str();
-    const bool negative = s.find('-') != std::string::npos;
-    for (char& ch : s) {
-        if (ch == ' ' || ch == '-') ch = '0';
-    }
-    if (negative && !s.empty() && s[0] != '*') s[0] = '-';
+    ZeroPad(&s);
     return ReturnString(c, s);
 }
 

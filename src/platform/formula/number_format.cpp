@@ -20,6 +20,14 @@ std::string FormatNumber(double x, int width, int decimals) {
     return std::string(width - s.size(), ' ') + s;
 }
 
+void ZeroPad(std::string* s) {
+    const bool negative = s->find('-') != std::string::npos;
+    for (char& ch : *s) {
+        if (ch == ' ' || ch == '-') ch = '0';
+    }
+    if (negative && !s->empty() && (*s)[0] != '*') (*s)[0] = '-';
+}
+
 int IntegerWidth(const Value& v) {
     if (v.width() > 0) return v.width();
     const double d = v.number();
