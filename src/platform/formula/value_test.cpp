@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/formula/number_format.h"
+#include "platform/picture/picture.h"
 
 namespace kestrel::formula {
 namespace {
@@ -84,6 +85,29 @@ TEST(NumberFormatTest, CanonicalForms) {
     a.items().push_back(a);
     EXPECT_EQ(Canonical(a).substr(0, 8), "{1, {1, ");
     a.items().clear();
+}
+
+}  // namespace
+}  // namespace kestrel::formula
+
+namespace kestrel::formula {
+namespace {
+
+TEST(NumberFormat, WholeNumbersPrintAsTheGeneralRoundingPrintsThem) {
+    // Whole numbers take a shortcut; it must print exactly what the
+    // rounding routine prints, for every number of decimals.
+    const double values[] = {0,    -0.0, 1,     -1,    7,     12,     60,
+                             2024, -305, 1e14,  -1e14, 999999999999999.0,
+                             -999999999999999.0, 123456789012345.0, 4503599627370496.0 / 8};
+    for (double v : values) {
+        for (int dec = -1; dec <= 16; ++dec) {
+            EXPECT_EQ(FormatFixed(v, dec), picture::FormatFixed(v, dec)) << v << " " << dec;
+        }
+        EXPECT_EQ(FormatNumber(v, 4, 0), picture::FormatFixed(v, 0).size() > 4
+                                             ? std::string("****")
+                                             : std::string(4 - picture::FormatFixed(v, 0).size(), ' ') +
+                                                   picture::FormatFixed(v, 0));
+    }
 }
 
 }  // namespace
