@@ -72,6 +72,8 @@ class Value {
         return v;
     }
     static Value String(std::string_view s);
+    /// The same, taking over `s`'s buffer instead of copying it.
+    static Value TakeString(std::string&& s);
     /// A date as a Julian day number; 0 is the empty date.
     static Value Date(int32_t julian) {
         Value v;
