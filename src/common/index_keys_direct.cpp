@@ -225,6 +225,10 @@ bool DirectKey::Append(const dbf::Record& rec, std::string* key) {
         // The value: a text in scratch_, or a plain value in v.
         Value v;
         bool text = f.type == dbf::FieldType::kCharacter;
+        if (text && part.steps.empty()) {
+            key->append(rec.Raw(part.field));
+            continue;
+        }
         if (text)
             scratch_.assign(rec.Raw(part.field));
         else

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "platform/formula/date.h"
 #include "platform/formula/number_format.h"
 #include "platform/picture/picture.h"
 
@@ -107,6 +110,30 @@ TEST(NumberFormat, WholeNumbersPrintAsTheGeneralRoundingPrintsThem) {
                                              ? std::string("****")
                                              : std::string(4 - picture::FormatFixed(v, 0).size(), ' ') +
                                                    picture::FormatFixed(v, 0));
+    }
+}
+
+}  // namespace
+}  // namespace kestrel::formula
+
+namespace kestrel::formula {
+namespace {
+
+TEST(Dates, DtosIsYearMonthDayZeroPadded) {
+    // Every day from before year 1 to after 9999 (in steps that meet every
+    // month end and every digit), as the printf form of the parts.
+    for (int32_t j = -10; j < 5400000; j += (j > 2400000 && j < 2500000) ? 1 : 37) {
+        int y, m, d;
+        YmdFromJulian(j, &y, &m, &d);
+        char want[48];
+        if (j <= 0 || y < 0 || y > 9999)
+            std::snprintf(want, sizeof want, "        ");
+        else
+            std::snprintf(want, sizeof want, "%04d%02d%02d", y, m, d);
+        ASSERT_EQ(Dtos(j), want) << j;
+        if (j > 0 && y >= 1 && y <= 9999) {
+            ASSERT_EQ(Stod(want), j) << want;
+        }
     }
 }
 
