@@ -4,6 +4,7 @@
 
 #include "platform/formula/builtins.h"
 #include "platform/formula/bytecode.h"
+#include "platform/formula/intrinsics.h"
 
 namespace kestrel::formula {
 namespace {
@@ -48,6 +49,55 @@ FastOp BinaryOpcode(Op op, int right) {
             break;
     }
     return kOps[right][i];
+}
+
+// A slot load followed by an operation on a constant or a slot, or by a
+// compare-and-jump, becomes one instruction, unless a jump lands on the
+// operation.
+void Fuse(std::vector<FastInstr>* code) {
+    std::vector<bool> target(code->size() + 1, false);
+    for (const FastInstr& f : *code) {
+        switch (f.op) {
+            case FastOp::kJump:
+            case FastOp::kJumpFalse:
+            case FastOp::kAndJump:
+            case FastOp::kOrJump:
+                target[static_cast<size_t>(f.a)] = true;
+                break;
+            case FastOp::kJumpUnlessK:
+            case FastOp::kJumpUnlessS:
+                target[static_cast<size_t>(f.b)] = true;
+                break;
+            default:
+                break;
+        }
+    }
+    for (size_t i = 0; i + 1 < code->size(); ++i) {
+        FastInstr& load = (*code)[i];
+        const FastInstr& next = (*code)[i + 1];
+        if (load.op != FastOp::kLoadSlot || target[i + 1]) continue;
+        FastOp fused;
+        switch (next.op) {
+            case FastOp::kAddK: fused = FastOp::kSlotAddK; break;
+            case FastOp::kSubK: fused = FastOp::kSlotSubK; break;
+            case FastOp::kMulK: fused = FastOp::kSlotMulK; break;
+            case FastOp::kDivK: fused = FastOp::kSlotDivK; break;
+            case FastOp::kBinaryK: fused = FastOp::kSlotBinaryK; break;
+            case FastOp::kAddS: fused = FastOp::kSlotAddS; break;
+            case FastOp::kSubS: fused = FastOp::kSlotSubS; break;
+            case FastOp::kMulS: fused = FastOp::kSlotMulS; break;
+            case FastOp::kDivS: fused = FastOp::kSlotDivS; break;
+            case FastOp::kBinaryS: fused = FastOp::kSlotBinaryS; break;
+            case FastOp::kJumpUnlessK: fused = FastOp::kSlotJumpUnlessK; break;
+            case FastOp::kJumpUnlessS: fused = FastOp::kSlotJumpUnlessS; break;
+            default: continue;
+        }
+        const int slot = load.a;
+        load = next;
+        load.op = fused;
+        load.c = next.a;  // the second slot, when the operation has one
+        load.a = slot;
+    }
 }
 
 }  // namespace
@@ -144,10 +194,14 @@ std::vector<FastInstr> MakeFastCode(const Program& p) {
             case Op::kPop:
                 f.op = FastOp::kPop;
                 break;
-            case Op::kCallNumeric:
+            case Op::kCallNumeric: {
+                const auto k = static_cast<Intrinsic>(in.x);
                 f.op = FastOp::kIntrinsic;
-                f.a = in.a;  // the built-in, for arguments that are not numbers
+                if (k == Intrinsic::kInt && in.b == 1) f.op = FastOp::kInt;
+                if (k == Intrinsic::kMax && in.b == 2) f.op = FastOp::kMax;
+                if (k == Intrinsic::kMin && in.b == 2) f.op = FastOp::kMin;
                 break;
+            }
             case Op::kCallBuiltin:
                 if (!IsPureBuiltin(in.a)) return {};
                 f.op = FastOp::kBuiltin;
@@ -163,6 +217,7 @@ std::vector<FastInstr> MakeFastCode(const Program& p) {
         }
         out.push_back(f);
     }
+    Fuse(&out);
     return out;
 }
 

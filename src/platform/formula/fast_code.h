@@ -60,8 +60,25 @@ enum class FastOp : uint8_t {
     kJump,            // jump to a
     kPop,             //
     kIntrinsic,       // intrinsic x of b numbers
+    kInt,             // the intrinsics int(n), max(a, b), min(a, b) on their own
+    kMax,
+    kMin,
     kBuiltin,         // built-in a with b arguments (a pure number or date function)
     kCallUser,        // user function a with b arguments
+    // A slot load fused with the operation after it (which stays in place,
+    // skipped): push slot a, then the operation with k or with slot c.
+    kSlotAddK,
+    kSlotSubK,
+    kSlotMulK,
+    kSlotDivK,
+    kSlotBinaryK,  // operator x
+    kSlotAddS,
+    kSlotSubS,
+    kSlotMulS,
+    kSlotDivS,
+    kSlotBinaryS,      // operator x
+    kSlotJumpUnlessK,  // unless slot a <x> k: jump to b
+    kSlotJumpUnlessS,  // unless slot a <x> slot c: jump to b
     kReturn,
 };
 
@@ -70,7 +87,8 @@ struct FastInstr {
     uint8_t x = 0;  // the operator (an Op) or the Intrinsic
     int32_t a = 0;
     int32_t b = 0;
-    Value k;  // the constant: never a string or an array
+    int32_t c = 0;  // the second slot of a fused slot load
+    Value k;        // the constant: never a string or an array
 };
 
 /// The fast code of `program`, or an empty vector when the program uses

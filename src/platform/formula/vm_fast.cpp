@@ -120,7 +120,11 @@ bool Runtime::ExecuteFast(const Program& p, Value* locals, Value* sp, int depth,
         &&kAddK,      &&kSubK,         &&kMulK,        &&kDivK,       &&kBinaryK,   &&kAddS,
         &&kSubS,      &&kMulS,         &&kDivS,        &&kBinaryS,    &&kAndJump,   &&kOrJump,
         &&kCheckLogical, &&kJumpFalse, &&kJumpUnlessK, &&kJumpUnlessS, &&kJump,     &&kPop,
-        &&kIntrinsic, &&kBuiltin,      &&kCallUser,    &&kReturn,
+        &&kIntrinsic, &&kInt,          &&kMax,         &&kMin,        &&kBuiltin,   &&kCallUser,
+        &&kSlotAddK,  &&kSlotSubK,     &&kSlotMulK,    &&kSlotDivK,   &&kSlotBinaryK,
+        &&kSlotAddS,  &&kSlotSubS,     &&kSlotMulS,    &&kSlotDivS,   &&kSlotBinaryS,
+        &&kSlotJumpUnlessK, &&kSlotJumpUnlessS,
+        &&kReturn,
     };
     static_assert(sizeof kLabels / sizeof kLabels[0] == static_cast<size_t>(FastOp::kReturn) + 1);
     const FastInstr* in;
@@ -243,6 +247,60 @@ kJumpUnlessS: {
     if (!cond) ip = code + in->b;
     NEXT;
 }
+kSlotJumpUnlessK:
+kSlotJumpUnlessS: {
+    // LOADSLOT a, JUMPUNLESS: the stack is as it was after both.
+    if (!KESTREL_FAST_SLOT(in->a)) return false;
+    const Value* rhs = &in->k;
+    if (in->op == FastOp::kSlotJumpUnlessS) {
+        if (!KESTREL_FAST_SLOT(in->c)) return false;
+        rhs = &slots[in->c];
+    }
+    const Value& lhs = slots[in->a];
+    bool cond;
+    if (lhs.IsNumber() && rhs->IsNumber()) {
+        cond = CompareNumbers(static_cast<Op>(in->x), lhs.number(), rhs->number());
+    } else {
+        Value t;
+        t.CopyPlain(lhs);
+        if (!Comparison(static_cast<Op>(in->x), t, *rhs, &fast_error_)) return false;
+        cond = t.logical();
+    }
+    ip = cond ? in + 2 : code + in->b;
+    NEXT;
+}
+#define KESTREL_FAST_SLOT_THEN(OP, RHS)           \
+    if (!KESTREL_FAST_SLOT(in->a)) return false;  \
+    KESTREL_FAST_PUSH(slots[in->a]);              \
+    KESTREL_FAST_BINARY(OP, RHS);                 \
+    ip = in + 2;                                  \
+    NEXT;
+kSlotAddK:
+    KESTREL_FAST_SLOT_THEN(Op::kAdd, in->k);
+kSlotSubK:
+    KESTREL_FAST_SLOT_THEN(Op::kSub, in->k);
+kSlotMulK:
+    KESTREL_FAST_SLOT_THEN(Op::kMul, in->k);
+kSlotDivK:
+    KESTREL_FAST_SLOT_THEN(Op::kDiv, in->k);
+kSlotBinaryK:
+    KESTREL_FAST_SLOT_THEN(static_cast<Op>(in->x), in->k);
+kSlotAddS:
+    if (!KESTREL_FAST_SLOT(in->c)) return false;
+    KESTREL_FAST_SLOT_THEN(Op::kAdd, slots[in->c]);
+kSlotSubS:
+    if (!KESTREL_FAST_SLOT(in->c)) return false;
+    KESTREL_FAST_SLOT_THEN(Op::kSub, slots[in->c]);
+kSlotMulS:
+    if (!KESTREL_FAST_SLOT(in->c)) return false;
+    KESTREL_FAST_SLOT_THEN(Op::kMul, slots[in->c]);
+kSlotDivS:
+    if (!KESTREL_FAST_SLOT(in->c)) return false;
+    KESTREL_FAST_SLOT_THEN(Op::kDiv, slots[in->c]);
+kSlotBinaryS:
+    if (!KESTREL_FAST_SLOT(in->c)) return false;
+    KESTREL_FAST_SLOT_THEN(static_cast<Op>(in->x), slots[in->c]);
+#undef KESTREL_FAST_SLOT_THEN
 kJump:
     ip = code + in->a;
     NEXT;
@@ -262,6 +320,22 @@ kIntrinsic:
         --sp;
     }
     NEXT;
+kInt:
+    if (!tos.IsNumber()) return false;
+    ComputeIntrinsic(Intrinsic::kInt, tos, tos, 1);
+    NEXT;
+kMax:
+kMin: {
+    Reg x = Reg::Of(sp[-1]);
+    if (!x.IsNumber() || !tos.IsNumber()) return false;
+    if (in->op == FastOp::kMax)
+        ComputeIntrinsic(Intrinsic::kMax, x, tos, 2);
+    else
+        ComputeIntrinsic(Intrinsic::kMin, x, tos, 2);
+    tos = x;
+    --sp;
+    NEXT;
+}
 kBuiltin:
     tos.To(sp++);
     sp = FastBuiltin(in->a, in->b, sp);
