@@ -44,7 +44,8 @@ std::string SortKey(const LetterSet& letters, std::string_view text) {
 SortTable MakeSortTable(const LetterSet& letters) {
     SortTable t;
     for (int i = 0; i < 256; ++i) {
-        t.map[i] = static_cast<unsigned char>(SortKey(letters, std::string(1, static_cast<char>(i)))[0]);
+        t.map[i] =
+            static_cast<unsigned char>(SortKey(letters, std::string(1, static_cast<char>(i)))[0]);
     }
     return t;
 }

@@ -20,7 +20,8 @@ struct IndexKeys::State {
     int errors = 0;
     int directs = 0;
 
-    State(std::vector<dbf::Field> f, const LetterSet& l) : host(f), fields(std::move(f)), letters(l) {}
+    State(std::vector<dbf::Field> f, const LetterSet& l)
+        : host(f), fields(std::move(f)), letters(l) {}
 
     bool Run(const formula::Program& p, const dbf::Record& rec, Value* out) {
         host.set_record(&rec);

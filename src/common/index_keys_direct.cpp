@@ -33,8 +33,7 @@ Host HostOf(const std::string& name) {
 
 // A constant argument that every built-in reads as the same whole number.
 bool WholeConstant(const Value& v, int lo, int hi, int* out) {
-    if (!v.IsNumber() || v.number() != std::trunc(v.number()) || v.number() < lo ||
-        v.number() > hi)
+    if (!v.IsNumber() || v.number() != std::trunc(v.number()) || v.number() < lo || v.number() > hi)
         return false;
     *out = static_cast<int>(v.number());
     return true;
@@ -138,8 +137,7 @@ std::unique_ptr<DirectKey> DirectKey::Make(const formula::Program& p, formula::R
                 if (stack.size() < 2) return nullptr;
                 Item& l = stack[stack.size() - 2];
                 Item& r = stack.back();
-                if (l.constant || r.constant || l.type != Type::kString ||
-                    r.type != Type::kString)
+                if (l.constant || r.constant || l.type != Type::kString || r.type != Type::kString)
                     return nullptr;
                 for (Part& part : r.parts) l.parts.push_back(std::move(part));
                 stack.pop_back();
@@ -165,8 +163,7 @@ std::unique_ptr<DirectKey> DirectKey::Make(const formula::Program& p, formula::R
                     s.kind = Step::kSubstr;
                     if (!WholeConstant(arg(in.b, 1), -255, 255, &s.a)) return nullptr;
                     s.b = 1 << 20;  // to the end
-                    if (in.b == 3 && !WholeConstant(arg(in.b, 2), -255, 255, &s.b))
-                        return nullptr;
+                    if (in.b == 3 && !WholeConstant(arg(in.b, 2), -255, 255, &s.b)) return nullptr;
                     result = Type::kString;
                 } else if (in.b == 1 && part->type == Type::kDate &&
                            (name == "YEAR" || name == "MONTH" || name == "DAY")) {
@@ -190,8 +187,7 @@ std::unique_ptr<DirectKey> DirectKey::Make(const formula::Program& p, formula::R
                 const Host h = HostOf(rt.HostFunctionName(in.a));
                 Part* part = one_part(in.b);
                 if (h == Host::kNone || in.b != 1 || part == nullptr) return nullptr;
-                if (part->type != (h == Host::kSdata ? Type::kDate : Type::kString))
-                    return nullptr;
+                if (part->type != (h == Host::kSdata ? Type::kDate : Type::kString)) return nullptr;
                 Step s{};
                 s.kind = Step::kHost;
                 s.host = h;
@@ -292,7 +288,7 @@ bool DirectKey::Append(const dbf::Record& rec, std::string* key) {
                 case Step::kBuiltin: {
                     Value arg = text ? Value::String(scratch_) : v;
                     formula::Error error;
-                    formula::Call call{*rt_, formula::GetBuiltin(s.builtin).name, &arg, 1, Value(),
+                    formula::Call call{*rt_,  formula::GetBuiltin(s.builtin).name, &arg, 1, Value(),
                                        &error};
                     if (!formula::GetBuiltin(s.builtin).fn(call)) {
                         key->resize(start);
@@ -333,11 +329,10 @@ std::unique_ptr<DirectCondition> DirectCondition::Make(const formula::Program& p
                     return nullptr;
                 s.field = f.ref.field;
                 const dbf::FieldType t = fields[static_cast<size_t>(f.ref.field)].type;
-                const bool empty_next = i + 1 < p.code.size() &&
-                                        p.code[i + 1].op == Op::kCallBuiltin &&
-                                        p.code[i + 1].b == 1 &&
-                                        std::string(formula::GetBuiltin(p.code[i + 1].a).name) ==
-                                            "EMPTY";
+                const bool empty_next =
+                    i + 1 < p.code.size() && p.code[i + 1].op == Op::kCallBuiltin &&
+                    p.code[i + 1].b == 1 &&
+                    std::string(formula::GetBuiltin(p.code[i + 1].a).name) == "EMPTY";
                 if (empty_next) {
                     if (t == dbf::FieldType::kMemo) return nullptr;
                     s.kind = Step::kEmpty;  // the call that follows becomes a no-op

@@ -109,7 +109,7 @@ TEST(DirectKeys, SameKeysAndConditionsAsTheFormulaEngineOverTheWholeCatalogue) {
             ++indexes;
             dbf::Record rec = table->NewRecord();
             for (int n = 0; n < 200; ++n) {
-                if (n > 0) random.Fill(&rec);  // the first is the blank record
+                if (n > 0) random.Fill(&rec);    // the first is the blank record
                 std::string kf = "x", kg = "x";  // appended to, as the engine does
                 f.key(rec, &kf);
                 g.key(rec, &kg);

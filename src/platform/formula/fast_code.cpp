@@ -13,8 +13,8 @@ namespace {
 // number, a date or a logical: they read nothing and change nothing.
 bool IsPureBuiltin(int id) {
     static constexpr std::string_view kPure[] = {
-        "INT",   "ABS",  "MAX",   "MIN", "MOD",  "ROUND", "SQRT",  "EXP",
-        "LOG",   "YROUND", "YINT", "YEAR", "MONTH", "DAY", "DOW", "EMPTY",
+        "INT", "ABS",    "MAX",  "MIN",  "MOD",   "ROUND", "SQRT", "EXP",
+        "LOG", "YROUND", "YINT", "YEAR", "MONTH", "DAY",   "DOW",  "EMPTY",
     };
     const std::string_view name = GetBuiltin(id).name;
     for (std::string_view p : kPure) {
@@ -78,19 +78,44 @@ void Fuse(std::vector<FastInstr>* code) {
         if (load.op != FastOp::kLoadSlot || target[i + 1]) continue;
         FastOp fused;
         switch (next.op) {
-            case FastOp::kAddK: fused = FastOp::kSlotAddK; break;
-            case FastOp::kSubK: fused = FastOp::kSlotSubK; break;
-            case FastOp::kMulK: fused = FastOp::kSlotMulK; break;
-            case FastOp::kDivK: fused = FastOp::kSlotDivK; break;
-            case FastOp::kBinaryK: fused = FastOp::kSlotBinaryK; break;
-            case FastOp::kAddS: fused = FastOp::kSlotAddS; break;
-            case FastOp::kSubS: fused = FastOp::kSlotSubS; break;
-            case FastOp::kMulS: fused = FastOp::kSlotMulS; break;
-            case FastOp::kDivS: fused = FastOp::kSlotDivS; break;
-            case FastOp::kBinaryS: fused = FastOp::kSlotBinaryS; break;
-            case FastOp::kJumpUnlessK: fused = FastOp::kSlotJumpUnlessK; break;
-            case FastOp::kJumpUnlessS: fused = FastOp::kSlotJumpUnlessS; break;
-            default: continue;
+            case FastOp::kAddK:
+                fused = FastOp::kSlotAddK;
+                break;
+            case FastOp::kSubK:
+                fused = FastOp::kSlotSubK;
+                break;
+            case FastOp::kMulK:
+                fused = FastOp::kSlotMulK;
+                break;
+            case FastOp::kDivK:
+                fused = FastOp::kSlotDivK;
+                break;
+            case FastOp::kBinaryK:
+                fused = FastOp::kSlotBinaryK;
+                break;
+            case FastOp::kAddS:
+                fused = FastOp::kSlotAddS;
+                break;
+            case FastOp::kSubS:
+                fused = FastOp::kSlotSubS;
+                break;
+            case FastOp::kMulS:
+                fused = FastOp::kSlotMulS;
+                break;
+            case FastOp::kDivS:
+                fused = FastOp::kSlotDivS;
+                break;
+            case FastOp::kBinaryS:
+                fused = FastOp::kSlotBinaryS;
+                break;
+            case FastOp::kJumpUnlessK:
+                fused = FastOp::kSlotJumpUnlessK;
+                break;
+            case FastOp::kJumpUnlessS:
+                fused = FastOp::kSlotJumpUnlessS;
+                break;
+            default:
+                continue;
         }
         const int slot = load.a;
         load = next;

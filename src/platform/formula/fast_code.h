@@ -50,21 +50,21 @@ enum class FastOp : uint8_t {
     kSubS,
     kMulS,
     kDivS,
-    kBinaryS,         // top <x> slot a
-    kAndJump,         // as the bytecode
-    kOrJump,          //
-    kCheckLogical,    //
-    kJumpFalse,       //
-    kJumpUnlessK,     // pop; unless top <x> k: jump to b
-    kJumpUnlessS,     // pop; unless top <x> slot a: jump to b
-    kJump,            // jump to a
-    kPop,             //
-    kIntrinsic,       // intrinsic x of b numbers
-    kInt,             // the intrinsics int(n), max(a, b), min(a, b) on their own
+    kBinaryS,       // top <x> slot a
+    kAndJump,       // as the bytecode
+    kOrJump,        //
+    kCheckLogical,  //
+    kJumpFalse,     //
+    kJumpUnlessK,   // pop; unless top <x> k: jump to b
+    kJumpUnlessS,   // pop; unless top <x> slot a: jump to b
+    kJump,          // jump to a
+    kPop,           //
+    kIntrinsic,     // intrinsic x of b numbers
+    kInt,           // the intrinsics int(n), max(a, b), min(a, b) on their own
     kMax,
     kMin,
-    kBuiltin,         // built-in a with b arguments (a pure number or date function)
-    kCallUser,        // user function a with b arguments
+    kBuiltin,   // built-in a with b arguments (a pure number or date function)
+    kCallUser,  // user function a with b arguments
     // A slot load fused with the operation after it (which stays in place,
     // skipped): push slot a, then the operation with k or with slot c.
     kSlotAddK,

@@ -99,17 +99,30 @@ namespace {
 TEST(NumberFormat, WholeNumbersPrintAsTheGeneralRoundingPrintsThem) {
     // Whole numbers take a shortcut; it must print exactly what the
     // rounding routine prints, for every number of decimals.
-    const double values[] = {0,    -0.0, 1,     -1,    7,     12,     60,
-                             2024, -305, 1e14,  -1e14, 999999999999999.0,
-                             -999999999999999.0, 123456789012345.0, 4503599627370496.0 / 8};
+    const double values[] = {0,
+                             -0.0,
+                             1,
+                             -1,
+                             7,
+                             12,
+                             60,
+                             2024,
+                             -305,
+                             1e14,
+                             -1e14,
+                             999999999999999.0,
+                             -999999999999999.0,
+                             123456789012345.0,
+                             4503599627370496.0 / 8};
     for (double v : values) {
         for (int dec = -1; dec <= 16; ++dec) {
             EXPECT_EQ(FormatFixed(v, dec), picture::FormatFixed(v, dec)) << v << " " << dec;
         }
-        EXPECT_EQ(FormatNumber(v, 4, 0), picture::FormatFixed(v, 0).size() > 4
-                                             ? std::string("****")
-                                             : std::string(4 - picture::FormatFixed(v, 0).size(), ' ') +
-                                                   picture::FormatFixed(v, 0));
+        EXPECT_EQ(FormatNumber(v, 4, 0),
+                  picture::FormatFixed(v, 0).size() > 4
+                      ? std::string("****")
+                      : std::string(4 - picture::FormatFixed(v, 0).size(), ' ') +
+                            picture::FormatFixed(v, 0));
     }
 }
 

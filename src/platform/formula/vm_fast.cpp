@@ -83,19 +83,19 @@ bool Runtime::ExecuteFast(const Program& p, Value* locals, Value* sp, int depth,
 
     // tos := tos <OP> RHS, neither holding a reference; numbers inline, the
     // rest through the shared operators (on a copy: tos stays in registers).
-#define KESTREL_FAST_BINARY(OP, RHS)                                                   \
-    {                                                                                  \
-        const Value& r = (RHS);                                                        \
-        if (!(tos.IsNumber() && r.IsNumber() &&                                        \
-              NumberBinary(OP, tos, r.number(), r.decimals()))) {                      \
-            const Op op_ = (OP);                                                       \
-            Value t = tos.AsValue();                                                   \
-            const bool ok_ = op_ >= Op::kAdd && op_ <= Op::kPow                        \
-                                 ? Arithmetic(op_, t, r, &fast_error_)                 \
-                                 : Comparison(op_, t, r, &fast_error_);                \
-            if (!ok_) return false;                                                    \
-            tos = Reg::Of(t);                                                          \
-        }                                                                              \
+#define KESTREL_FAST_BINARY(OP, RHS)                                    \
+    {                                                                   \
+        const Value& r = (RHS);                                         \
+        if (!(tos.IsNumber() && r.IsNumber() &&                         \
+              NumberBinary(OP, tos, r.number(), r.decimals()))) {       \
+            const Op op_ = (OP);                                        \
+            Value t = tos.AsValue();                                    \
+            const bool ok_ = op_ >= Op::kAdd && op_ <= Op::kPow         \
+                                 ? Arithmetic(op_, t, r, &fast_error_)  \
+                                 : Comparison(op_, t, r, &fast_error_); \
+            if (!ok_) return false;                                     \
+            tos = Reg::Of(t);                                           \
+        }                                                               \
     }
     // The same with the left operand below the top: pops it.
 #define KESTREL_FAST_BINARY_STACK(OP)     \
@@ -115,23 +115,62 @@ bool Runtime::ExecuteFast(const Program& p, Value* locals, Value* sp, int depth,
     // Direct threading: every operation jumps to the next one itself (one
     // indirect branch per operation predicts better than one shared one).
     static const void* const kLabels[] = {
-        &&kConst,     &&kLoadSlot,     &&kLoadLocal,   &&kLoadPublic, &&kNeg,       &&kPos,
-        &&kNot,       &&kAdd,          &&kSub,         &&kMul,        &&kDiv,       &&kBinary,
-        &&kAddK,      &&kSubK,         &&kMulK,        &&kDivK,       &&kBinaryK,   &&kAddS,
-        &&kSubS,      &&kMulS,         &&kDivS,        &&kBinaryS,    &&kAndJump,   &&kOrJump,
-        &&kCheckLogical, &&kJumpFalse, &&kJumpUnlessK, &&kJumpUnlessS, &&kJump,     &&kPop,
-        &&kIntrinsic, &&kInt,          &&kMax,         &&kMin,        &&kBuiltin,   &&kCallUser,
-        &&kSlotAddK,  &&kSlotSubK,     &&kSlotMulK,    &&kSlotDivK,   &&kSlotBinaryK,
-        &&kSlotAddS,  &&kSlotSubS,     &&kSlotMulS,    &&kSlotDivS,   &&kSlotBinaryS,
-        &&kSlotJumpUnlessK, &&kSlotJumpUnlessS,
+        &&kConst,
+        &&kLoadSlot,
+        &&kLoadLocal,
+        &&kLoadPublic,
+        &&kNeg,
+        &&kPos,
+        &&kNot,
+        &&kAdd,
+        &&kSub,
+        &&kMul,
+        &&kDiv,
+        &&kBinary,
+        &&kAddK,
+        &&kSubK,
+        &&kMulK,
+        &&kDivK,
+        &&kBinaryK,
+        &&kAddS,
+        &&kSubS,
+        &&kMulS,
+        &&kDivS,
+        &&kBinaryS,
+        &&kAndJump,
+        &&kOrJump,
+        &&kCheckLogical,
+        &&kJumpFalse,
+        &&kJumpUnlessK,
+        &&kJumpUnlessS,
+        &&kJump,
+        &&kPop,
+        &&kIntrinsic,
+        &&kInt,
+        &&kMax,
+        &&kMin,
+        &&kBuiltin,
+        &&kCallUser,
+        &&kSlotAddK,
+        &&kSlotSubK,
+        &&kSlotMulK,
+        &&kSlotDivK,
+        &&kSlotBinaryK,
+        &&kSlotAddS,
+        &&kSlotSubS,
+        &&kSlotMulS,
+        &&kSlotDivS,
+        &&kSlotBinaryS,
+        &&kSlotJumpUnlessK,
+        &&kSlotJumpUnlessS,
         &&kReturn,
     };
     static_assert(sizeof kLabels / sizeof kLabels[0] == static_cast<size_t>(FastOp::kReturn) + 1);
     const FastInstr* in;
-#define NEXT                                      \
-    do {                                          \
-        in = ip++;                                \
-        goto* kLabels[static_cast<int>(in->op)];  \
+#define NEXT                                     \
+    do {                                         \
+        in = ip++;                               \
+        goto* kLabels[static_cast<int>(in->op)]; \
     } while (0)
 
     NEXT;
@@ -221,7 +260,7 @@ kOrJump:
 kCheckLogical:
     if (!tos.IsLogical()) return false;
     NEXT;
-kJumpFalse: {
+kJumpFalse : {
     if (!tos.IsLogical()) return false;
     const bool cond = tos.logical();
     KESTREL_FAST_POP();
@@ -229,7 +268,7 @@ kJumpFalse: {
     NEXT;
 }
 kJumpUnlessK:
-kJumpUnlessS: {
+kJumpUnlessS : {
     const Value* rhs = &in->k;
     if (in->op == FastOp::kJumpUnlessS) {
         if (!KESTREL_FAST_SLOT(in->a)) return false;
@@ -248,7 +287,7 @@ kJumpUnlessS: {
     NEXT;
 }
 kSlotJumpUnlessK:
-kSlotJumpUnlessS: {
+kSlotJumpUnlessS : {
     // LOADSLOT a, JUMPUNLESS: the stack is as it was after both.
     if (!KESTREL_FAST_SLOT(in->a)) return false;
     const Value* rhs = &in->k;
@@ -269,11 +308,11 @@ kSlotJumpUnlessS: {
     ip = cond ? in + 2 : code + in->b;
     NEXT;
 }
-#define KESTREL_FAST_SLOT_THEN(OP, RHS)           \
-    if (!KESTREL_FAST_SLOT(in->a)) return false;  \
-    KESTREL_FAST_PUSH(slots[in->a]);              \
-    KESTREL_FAST_BINARY(OP, RHS);                 \
-    ip = in + 2;                                  \
+#define KESTREL_FAST_SLOT_THEN(OP, RHS)          \
+    if (!KESTREL_FAST_SLOT(in->a)) return false; \
+    KESTREL_FAST_PUSH(slots[in->a]);             \
+    KESTREL_FAST_BINARY(OP, RHS);                \
+    ip = in + 2;                                 \
     NEXT;
 kSlotAddK:
     KESTREL_FAST_SLOT_THEN(Op::kAdd, in->k);
@@ -325,7 +364,7 @@ kInt:
     ComputeIntrinsic(Intrinsic::kInt, tos, tos, 1);
     NEXT;
 kMax:
-kMin: {
+kMin : {
     Reg x = Reg::Of(sp[-1]);
     if (!x.IsNumber() || !tos.IsNumber()) return false;
     if (in->op == FastOp::kMax)

@@ -123,7 +123,8 @@ class RandomFormulas {
             case 0:
                 return "(" + Expr(depth - 1) + Op() + Expr(depth - 1) + ")";
             case 1:
-                return "iif(" + Cond(depth - 1) + ", " + Expr(depth - 1) + ", " + Expr(depth - 1) + ")";
+                return "iif(" + Cond(depth - 1) + ", " + Expr(depth - 1) + ", " + Expr(depth - 1) +
+                       ")";
             case 2:
                 return "-" + Expr(depth - 1);
             case 3:
@@ -137,8 +138,8 @@ class RandomFormulas {
             case 6:
                 return "yint(" + Expr(depth - 1) + ")";
             case 7:
-                return std::string(Pick(2) ? "mod(" : "round(") + Expr(depth - 1) + ", " +
-                       Leaf() + ")";
+                return std::string(Pick(2) ? "mod(" : "round(") + Expr(depth - 1) + ", " + Leaf() +
+                       ")";
             case 8:
                 return "stawka(" + Expr(depth - 1) + ")";
             case 9:
@@ -157,7 +158,7 @@ class RandomFormulas {
         return kOps[Pick(6)];
     }
     std::string Leaf() {
-        static const char* const kLeaves[] = {"A", "B", "C", "D", "0", "1", "2.5", "0.005",
+        static const char* const kLeaves[] = {"A",   "B",  "C",  "D", "0", "1", "2.5", "0.005",
                                               "100", "-3", "DT", "L", "M", "N", "S"};
         return kLeaves[Pick(Pick(3) == 0 ? 15 : 10)];
     }
@@ -165,7 +166,8 @@ class RandomFormulas {
         static const char* const kCmp[] = {" < ", " <= ", " > ", " >= ", " = ", " == ", " != "};
         switch (Pick(5)) {
             case 0:
-                return "(" + Cond(depth - 1) + (Pick(2) ? " .and. " : " .or. ") + Cond(depth - 1) + ")";
+                return "(" + Cond(depth - 1) + (Pick(2) ? " .and. " : " .or. ") + Cond(depth - 1) +
+                       ")";
             case 1:
                 return "!" + std::string(Pick(2) ? "L" : "M");
             case 2:
