@@ -2,6 +2,7 @@
 
 #include "common/menu.h"
 #include "register/dictionary_dialog.h"
+#include "register/employee_browse.h"
 #include "register/official_dictionaries.h"
 
 namespace kestrel::registry {
@@ -62,7 +63,7 @@ void Qrm2(common::Runtime& rt) {
         {rt.Text("Rejestracja nowego pracownika / osoby prawnej"), nullptr},
         {rt.Text("Skreślenie"), nullptr},
         {rt.Text("Aktualizacja zawartych informacji"), nullptr},
-        {rt.Text("Przeglądanie kartoteki"), nullptr},
+        {rt.Text("Przeglądanie kartoteki"), [&rt] { Qrm25(rt); }},
         {rt.Text("Wydruk kartoteki pracowników"), nullptr},
         {rt.Text("Słowniki \"standardowe\""), [&rt] { Qrm27(rt); }},
         {rt.Text("Słowniki kodów ZUS"), [&rt] { Qrm28(rt); }},

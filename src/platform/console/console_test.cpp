@@ -76,6 +76,29 @@ TEST(Console, AHotKeyDoesNotReenterItself) {
     EXPECT_EQ(inside, std::vector<int>{key::F(2)});
 }
 
+// A poll for type-ahead must not take a screen step: the screen is written
+// at the next real wait, when what was being drawn is complete.
+TEST(Console, PollLeavesAScreenStepForTheNextWait) {
+    auto dir = std::filesystem::temp_directory_path() /
+               ("kestrel_console_poll_" +
+                std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(dir);
+    HeadlessBackend backend;
+    ASSERT_TRUE(backend.AddScript("a{screen two}b").ok());
+    backend.set_screens_dir(dir.string());
+    Console con(backend);
+    EXPECT_EQ(con.WaitKey(), 'a');
+    con.Say(1, 0, "first");
+    EXPECT_EQ(con.NextKey(), key::kNone);
+    con.Say(2, 0, "second");
+    EXPECT_EQ(con.WaitKey(), 'b');
+    std::ifstream in(dir / "two.txt");
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("second"), std::string::npos) << text.str();
+    std::filesystem::remove_all(dir);
+}
+
 TEST(Console, PresentsOnlyBeforeWaitingAndWritesScreens) {
     auto dir = std::filesystem::temp_directory_path() /
                ("kestrel_console_test_" +

@@ -33,6 +33,9 @@ bool HeadlessBackend::WriteScreen(const std::string& name) const {
 
 int HeadlessBackend::ReadKey(int timeout_ms) {
     while (next_ < steps_.size()) {
+        // A poll does not pass a screen step: the screen is written at the
+        // program's next real wait, after what is being drawn is complete.
+        if (timeout_ms == 0 && steps_[next_].kind == ScriptStep::Kind::kScreen) return key::kNone;
         const ScriptStep& step = steps_[next_++];
         if (step.kind == ScriptStep::Kind::kScreen) {
             WriteScreen(step.name);

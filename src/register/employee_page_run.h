@@ -1,0 +1,106 @@
+// The run of one page of the employee record (see employee_pages.h): the
+// page's variables, the form over them, the field conditions and checks.
+// Internal to the record pages.
+#pragma once
+
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/form.h"
+#include "register/employee_checks.h"
+#include "register/employee_lookup.h"
+#include "register/employee_page_layouts.h"
+#include "register/employee_pages.h"
+
+namespace kestrel::registry::pages {
+
+using picture::Kind;
+
+
+inline constexpr int kFirstRow = 6;
+inline constexpr int kHintRow = 21;
+
+inline std::string TrimRight(std::string s) {
+    s.erase(s.find_last_not_of(' ') + 1);
+    return s;
+}
+
+inline std::string Trim(std::string_view s) {
+    const size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
+}
+
+inline picture::Date ToDate(const std::string& yyyymmdd) {
+    picture::Date d;
+    if (yyyymmdd.size() == 8) {
+        d.year = std::stoi(yyyymmdd.substr(0, 4));
+        d.month = std::stoi(yyyymmdd.substr(4, 2));
+        d.day = std::stoi(yyyymmdd.substr(6, 2));
+    }
+    return d;
+}
+
+inline std::string FromDate(const picture::Date& d) {
+    if (d.empty()) return {};
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
+    return buf;
+}
+
+
+// One field of a page with the variable the form edits.
+struct Var {
+    const PageField* spec = nullptr;
+    Kind kind = Kind::kText;
+    std::string text;
+    double number = 0;
+    picture::Date date;
+    bool logical = false;
+    int row = 0, col = 0, width = 0;  // where the value stands
+};
+
+class PageRun {
+  public:
+    PageRun(PageContext& ctx, Page page, const EmployeeRecord& employee)
+        : ctx_(ctx), rt_(ctx.rt), page_(page), work_(employee) {}
+
+    PageExit Enter(EmployeeRecord* out);
+    PageExit Show();
+
+  private:
+    void DrawFrame();
+    void Declare(common::Form& form, bool entry);
+    void Load(Var& v);
+    void Store(const Var& v, EmployeeRecord* rec) const;
+    void StoreAll(EmployeeRecord* rec) const;
+    bool Enabled(const std::string& name);
+    bool Validate(Var& v);
+    void ShowBeside(const Var& v, const std::string& cp852);
+    void ShowNames();
+    void AfterAccept(EmployeeRecord* rec);
+    /// Row 21 names the picker of the field being entered (F3).
+    void ShowPickHint(const std::string& name);
+    void Pick(common::Form& form);
+
+    // Values of the page's variables (or the record's where the page has
+    // no such field), for the conditions of the fields.
+    std::string Value(const std::string& name) const;
+    bool Flag(const std::string& name) const;
+
+    PageContext& ctx_;
+    common::Runtime& rt_;
+    Page page_;
+    EmployeeRecord work_;
+    std::vector<PageField> fields_;
+    std::deque<Var> vars_;
+    std::map<std::string, Var*> by_name_;
+    TerritoryChoice territory_;
+    bool switch_card_ = false;
+    bool display_ = false;  // read-only: names only, no warnings
+};
+
+}  // namespace kestrel::registry::pages
