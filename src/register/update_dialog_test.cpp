@@ -422,3 +422,24 @@ TEST_F(Register, RecordStaysLockedWhileThePagesRun) {
 
 }  // namespace
 }  // namespace kestrel::registry
+
+namespace kestrel::registry {
+namespace {
+
+TEST_F(Register, F8OnAnAllowanceLineAsksNamingItsSymbol) {
+    c.h.backend.AddKeys(Keys({Open(),
+                              Times(5, key::kPgDn),
+                              {key::kPgDn},  // the stored title line kept
+                              {key::kPgDn},  // an empty line ends the list
+                              Times(3, key::kPgDn),
+                              {key::Ctrl('y'), '1', key::kEnter, key::F(8)}}));
+    EXPECT_THROW(UpdateEmployees(c.h.rt, *c.tables), console::ScriptEnded);
+    EXPECT_NE(c.h.ShownRow(23).find("Kasować symbol \"DFUN\"? [t,n] N"), std::string::npos)
+        << c.h.ShownRow(23);
+    // Abandoned there: nothing removed, nothing locked.
+    EXPECT_EQ(ReadAllowances(*c.areas.dod, "000001").size(), 2u);
+    EXPECT_TRUE(LockableElsewhere());
+}
+
+}  // namespace
+}  // namespace kestrel::registry
