@@ -187,7 +187,8 @@ void UpdateDialog::EditPages(UpdateSession& session, PageContext& ctx) {
             // The page clears its rows; the legends of the update go below.
             s.Clear(22, 1, 22, 77, plain);
             if (i == 0) common::WriteLegend(rt_, 22, 1, "<F1>-Zmiana typu");
-            common::WriteLegend(rt_, 22, 58, "<F11>-Historia pola");
+            if (pages[i] != Page::kAllowances)
+                common::WriteLegend(rt_, 22, 58, "<F11>-Historia pola");
             std::vector<uint32_t> written;
             if (pages[i] == Page::kAllowances) {
                 // The allowances page is its list; F10 on the line number
