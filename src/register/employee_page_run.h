@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/form.h"
+#include "register/dictionary_fields.h"
 #include "register/employee_checks.h"
 #include "register/employee_lookup.h"
 #include "register/employee_page_layouts.h"
@@ -51,6 +53,11 @@ inline std::string FromDate(const picture::Date& d) {
     return buf;
 }
 
+
+/// The dictionary F3 opens in field `field` of the record (a PKPRAC field
+/// name), with the hint row 21 shows while the cursor is there; none for a
+/// field that is not coded by a dictionary.
+std::optional<CodeField> PickerOf(const std::string& field);
 
 // One field of a page with the variable the form edits.
 struct Var {

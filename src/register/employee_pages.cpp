@@ -2,7 +2,6 @@
 
 #include "common/messages.h"
 #include "common/pick_window.h"
-#include "common/tax_office_pick.h"
 #include "platform/console/keys.h"
 #include "register/employee_page_run.h"
 #include "register/allowances.h"
@@ -160,22 +159,6 @@ void PageRun::Declare(common::Form& form, bool entry) {
 }
 
 
-void PageRun::ShowPickHint(const std::string& name) {
-    auto& s = rt_.screen();
-    s.Clear(kHintRow, 40, kHintRow, 77, rt_.Standard(rt_.colours().ycow));
-    if (name == "URZ_SKARB") common::WriteLegend(rt_, kHintRow, 40, "<F3>-Urzędy skarbowe");
-}
-
-void PageRun::Pick(common::Form& form) {
-    const int i = form.current();
-    if (i < 0 || i >= static_cast<int>(vars_.size())) return;
-    if (vars_[static_cast<size_t>(i)].spec->field == "URZ_SKARB") {
-        common::PickTaxOffice(rt_, ctx_.tables, form.Typed());
-    } else {
-        rt_.console().Tone(common::kToneFrequency, common::kToneTicks);
-    }
-}
-
 void PageRun::AfterAccept(EmployeeRecord* rec) {
     if (page_ == Page::kIdentity && work_.kind() == EmployeeKind::kStaff) NormaliseWorkingTime(rec);
     if (page_ == Page::kIdentity || page_ == Page::kLegalPerson) {
@@ -227,6 +210,8 @@ PageExit PageRun::Enter(EmployeeRecord* out) {
     if (ctx_.field_history) kb.Bind(key::F(11), old_f11);
     kb.Bind(key::F(3), old_f3);
     kb.Bind(key::F(12), old);
+    // No picker is named once the page is left.
+    rt_.screen().Clear(kHintRow, 40, kHintRow, 77, rt_.Standard(rt_.colours().ycow));
     if (!r.saved()) return PageExit::kEscape;
     StoreAll(&work_);
     AfterAccept(&work_);
