@@ -121,6 +121,31 @@ TerritoryNames NamesOfTerritory(dbf::WorkArea& gminy, std::string_view code) {
     return out;
 }
 
+std::vector<TerritoryRow> TerritoryRows(dbf::WorkArea& gminy, TerritoryLevel level,
+                                        std::string_view parent) {
+    std::vector<TerritoryRow> rows;
+    const size_t width = level == TerritoryLevel::kVoivodeship ? 0
+                         : level == TerritoryLevel::kDistrict  ? 2
+                                                               : 4;
+    if (parent.size() < width) return rows;
+    const std::string prefix(parent.substr(0, width));
+    const char* index = level == TerritoryLevel::kVoivodeship ? "PKGMINY1"
+                        : level == TerritoryLevel::kDistrict  ? "PKGMINY2"
+                                                              : "PKGMINY3";
+    Keep keep(gminy);
+    const int order = OrderOf(gminy, index);
+    if (order == 0 || !gminy.SetOrder(order).ok()) return rows;
+    // The index holds the units of its level only, under their parent's code.
+    const base::Status at = prefix.empty() ? gminy.GoTop() : gminy.Seek(prefix, true);
+    const int name = gminy.FieldIndex("NAZWA_");
+    for (base::Status s = at; s.ok() && !gminy.eof(); s = gminy.Skip(1)) {
+        const std::string code = CodeOf(gminy);
+        if (code.compare(0, width, prefix) != 0) break;
+        rows.push_back({code, TrimRight(gminy.record().GetString(name))});
+    }
+    return rows;
+}
+
 // --- Occupations -----------------------------------------------------------------
 
 dbf::WorkArea& OpenProfessions(common::Tables& tables) {

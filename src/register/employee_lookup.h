@@ -50,6 +50,17 @@ struct TerritoryNames {
 };
 TerritoryNames NamesOfTerritory(dbf::WorkArea& gminy, std::string_view code);
 
+enum class TerritoryLevel { kVoivodeship, kDistrict, kCommune };
+struct TerritoryRow {
+    std::string code;  // as stored, seven characters
+    std::string name;  // CP852, trailing blanks cut
+};
+/// The units of `level` in the order of their names: every voivodeship;
+/// the districts of voivodeship `parent` (2 digits); the communes of
+/// district `parent` (4 digits). None for a parent of the wrong length.
+std::vector<TerritoryRow> TerritoryRows(dbf::WorkArea& gminy, TerritoryLevel level,
+                                        std::string_view parent);
+
 // --- Occupation classification (PKKZIS) -----------------------------------------
 
 /// PKKZIS with PKKZIS1 (all codes).

@@ -4,6 +4,7 @@
 #include "common/messages.h"
 #include "common/pick_window.h"
 #include "register/employee_page_run.h"
+#include "register/territory_pick.h"
 
 namespace kestrel::registry::pages {
 namespace {
@@ -51,6 +52,20 @@ CodeField Listed(const char* table, const char* index, const char* code, const c
     return f;
 }
 
+// The level of a territorial address field.
+std::optional<TerritoryLevel> LevelOf(Check c) {
+    switch (c) {
+        case Check::kVoivodeship:
+            return TerritoryLevel::kVoivodeship;
+        case Check::kDistrict:
+            return TerritoryLevel::kDistrict;
+        case Check::kCommune:
+            return TerritoryLevel::kCommune;
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace
 
 std::optional<CodeField> PickerOf(const std::string& field) {
@@ -67,18 +82,45 @@ std::optional<CodeField> PickerOf(const std::string& field) {
     return std::nullopt;
 }
 
+std::optional<TerritoryLevel> PageRun::TerritoryOf(const Var& v) const {
+    const std::optional<TerritoryLevel> level = LevelOf(v.spec->check);
+    // Only a Polish address is looked up in the register.
+    const std::string country = v.spec->choices.empty() ? "KOD_KRAJU" : v.spec->choices;
+    if (!level || Trim(Value(country)) != "PL") return std::nullopt;
+    return level;
+}
+
 void PageRun::ShowPickHint(const std::string& name) {
     auto& s = rt_.screen();
     s.Clear(kHintRow, 40, kHintRow, 77, rt_.Standard(rt_.colours().ycow));
-    if (const std::optional<CodeField> f = PickerOf(name))
+    if (const std::optional<CodeField> f = PickerOf(name)) {
         common::WriteLegend(rt_, kHintRow, 40, f->hint);
+        return;
+    }
+    auto it = by_name_.find(name);
+    if (it == by_name_.end()) return;
+    const std::optional<TerritoryLevel> level = TerritoryOf(*it->second);
+    if (!level) return;
+    constexpr const char* kHints[] = {"<F3>-Województwa", "<F3>-Powiaty", "<F3>-Gminy"};
+    common::WriteLegend(rt_, kHintRow, 40, kHints[static_cast<int>(*level)]);
 }
 
 void PageRun::Pick(common::Form& form) {
     const int i = form.current();
-    std::optional<CodeField> f;
-    if (i >= 0 && i < static_cast<int>(vars_.size()))
-        f = PickerOf(vars_[static_cast<size_t>(i)].spec->field);
+    if (i < 0 || i >= static_cast<int>(vars_.size())) return;
+    const Var& v = vars_[static_cast<size_t>(i)];
+    if (const std::optional<TerritoryLevel> level = TerritoryOf(v)) {
+        // Districts under the voivodeship chosen before, communes under the
+        // district.
+        const std::string parent = *level == TerritoryLevel::kDistrict ? territory_.voivodeship
+                                   : *level == TerritoryLevel::kCommune ? territory_.district
+                                                                        : std::string();
+        const std::vector<TerritoryRow> rows =
+            TerritoryRows(OpenTerritory(ctx_.tables), *level, parent);
+        PickTerritory(rt_, rows, form.Typed());
+        return;
+    }
+    const std::optional<CodeField> f = PickerOf(v.spec->field);
     if (!f) {
         rt_.console().Tone(common::kToneFrequency, common::kToneTicks);
         return;

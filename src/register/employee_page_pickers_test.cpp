@@ -107,6 +107,54 @@ TEST_F(Picking, ThePickerOfTheOccupationsStandsOnTheTypedCode) {
     EXPECT_EQ(e.Text("KZIS_").substr(0, 6), "0110  ");
 }
 
+std::vector<int> Typed(std::string_view text) {
+    std::vector<int> keys;
+    for (char ch : text) keys.push_back(static_cast<unsigned char>(ch));
+    return keys;
+}
+
+TEST_F(Picking, TheAddressPickersListOnlyTheUnitsUnderTheOneChosenBefore) {
+    e.SetText("KOD_KRAJU", "PL");
+    e.SetText("PLEC_", "M");
+    std::vector<std::string> hint;
+    c.h.rt.console().keyboard().Bind(kPeek, [&] { hint.push_back(c.h.Row(21)); });
+    std::vector<int> keys(15, key::kDown);  // to the voivodeship
+    keys.push_back(key::Ctrl('Y'));
+    for (int k : Typed("mazowieckie")) keys.push_back(k);
+    keys.push_back(key::kEnter);
+    // District: "war" stands on WARSZAWA, Down takes the next one.
+    keys.insert(keys.end(), {kPeek, key::Ctrl('Y'), 'w', 'a', 'r', key::F(3), key::kDown,
+                             key::kEnter, key::kEnter});
+    // Commune: "k" finds the first commune of that district beginning so.
+    keys.insert(keys.end(), {kPeek, key::Ctrl('Y'), 'k', key::F(3), key::kEnter, key::kCtrlEnd});
+    EXPECT_EQ(Enter(Page::kIdentity, keys), PageExit::kNext);
+    EXPECT_EQ(pages::Trim(e.Text("POWIAT_")), "WARSZAWSKI ZACHODNI");
+    EXPECT_EQ(pages::Trim(e.Text("GMINA_")), "KAMPINOS");
+    ASSERT_EQ(hint.size(), 2u);
+    EXPECT_NE(hint[0].find("<F3>-Powiaty"), std::string::npos) << hint[0];
+    EXPECT_NE(hint[1].find("<F3>-Gminy"), std::string::npos) << hint[1];
+}
+
+TEST_F(Picking, AForeignAddressHasNoTerritorialPicker) {
+    e.SetText("KOD_KRAJU", "DE");
+    e.SetText("PLEC_", "M");
+    std::vector<size_t> tones;
+    std::string hint;
+    c.h.rt.console().keyboard().Bind(kPeek, [&] {
+        tones.push_back(c.h.backend.tones().size());
+        hint = c.h.Row(21);
+    });
+    std::vector<int> keys(15, key::kDown);  // to the voivodeship
+    keys.insert(keys.end(),
+                {key::Ctrl('Y'), 'x', kPeek, key::F(3), kPeek, key::kEnter, key::kCtrlEnd});
+    EXPECT_EQ(Enter(Page::kIdentity, keys), PageExit::kNext);
+    // F3 only sounds; the name typed stays as it is.
+    EXPECT_EQ(pages::Trim(e.Text("WOJEW_")), "x");
+    ASSERT_EQ(tones.size(), 2u);
+    EXPECT_EQ(tones[1], tones[0] + 1);
+    EXPECT_EQ(hint.find("<F3>"), std::string::npos) << hint;
+}
+
 TEST_F(Picking, F3OutsideACodedFieldOpensNothing) {
     std::string hint, screen;
     c.h.rt.console().keyboard().Bind(kPeek, [&] {

@@ -92,6 +92,8 @@ class PageRun {
     /// Row 21 names the picker of the field being entered (F3).
     void ShowPickHint(const std::string& name);
     void Pick(common::Form& form);
+    /// The level of a territorial field of a Polish address; none otherwise.
+    std::optional<TerritoryLevel> TerritoryOf(const Var& v) const;
 
     // Values of the page's variables (or the record's where the page has
     // no such field), for the conditions of the fields.
