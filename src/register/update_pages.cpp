@@ -189,6 +189,8 @@ void UpdateDialog::EditPages(UpdateSession& session, PageContext& ctx) {
             if (i == 0) common::WriteLegend(rt_, 22, 1, "<F1>-Zmiana typu");
             if (pages[i] != Page::kAllowances)
                 common::WriteLegend(rt_, 22, 58, "<F11>-Historia pola");
+            // Page 1 covers the row of the number: it stays in sight here.
+            s.Write(22, 30, rt_.Text("Nr pracownika: " + session.record().number()), plain);
             std::vector<uint32_t> written;
             if (pages[i] == Page::kAllowances) {
                 // The allowances page is its list; F10 on the line number
