@@ -112,7 +112,7 @@ void PageRun::Pick(common::Form& form) {
     if (const std::optional<TerritoryLevel> level = TerritoryOf(v)) {
         // Districts under the voivodeship chosen before, communes under the
         // district.
-        const std::string parent = *level == TerritoryLevel::kDistrict ? territory_.voivodeship
+        const std::string parent = *level == TerritoryLevel::kDistrict  ? territory_.voivodeship
                                    : *level == TerritoryLevel::kCommune ? territory_.district
                                                                         : std::string();
         const std::vector<TerritoryRow> rows =

@@ -16,8 +16,8 @@ using testing::Cp;
 TEST(PagePickers, EveryCodedFieldOfThePagesHasAPickerNamedInTheHintRow) {
     Company c;
     PageContext ctx{c.h.rt, *c.tables};
-    const Page all[] = {Page::kLegalPerson, Page::kIdentity,  Page::kAddresses,
-                        Page::kEmployment,  Page::kTax,       Page::kTitle,
+    const Page all[] = {Page::kLegalPerson, Page::kIdentity,   Page::kAddresses,
+                        Page::kEmployment,  Page::kTax,        Page::kTitle,
                         Page::kInsurance,   Page::kIncapacity, Page::kReport};
     int coded = 0;
     for (bool short_card : {false, true}) {
@@ -45,8 +45,8 @@ TEST(PagePickers, EveryCodedFieldOfThePagesHasAPickerNamedInTheHintRow) {
 
 struct Picking : ::testing::Test {
     Company c{{"PKURZ", "PKSTAN", "PKDZIAL", "PKSKSZT", "PKRUM", "PKRPL", "PKSZATR", "PKGRUPY",
-               "PKGRALG", "PKKZIS", "PKEKD", "PKSNIEZ", "PKWYKSZ", "PKKPSW", "PKKOFE",
-               "PKSKODK", "PKGMINY"}};
+               "PKGRALG", "PKKZIS", "PKEKD", "PKSNIEZ", "PKWYKSZ", "PKKPSW", "PKKOFE", "PKSKODK",
+               "PKGMINY"}};
     EmployeeRecord e;
     std::unique_ptr<PageContext> ctx;
     void SetUp() override {
@@ -101,8 +101,8 @@ TEST_F(Picking, ThePickerOfTheOccupationsStandsOnTheTypedCode) {
     // The shipped classification orders codes beginning with "0" after the
     // others; "0111" and F3 must stand on the officer, not on a code that
     // begins with "1".
-    EXPECT_EQ(Enter(Page::kIncapacity, {key::kDown, key::kDown, key::Ctrl('Y'), '0', '1', '1',
-                                        '0', key::F(3), key::kEnter, key::kCtrlEnd}),
+    EXPECT_EQ(Enter(Page::kIncapacity, {key::kDown, key::kDown, key::Ctrl('Y'), '0', '1', '1', '0',
+                                        key::F(3), key::kEnter, key::kCtrlEnd}),
               PageExit::kNext);
     EXPECT_EQ(e.Text("KZIS_").substr(0, 6), "0110  ");
 }
