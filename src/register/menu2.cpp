@@ -2,6 +2,7 @@
 
 #include "common/menu.h"
 #include "register/employee_browse.h"
+#include "register/registration_dialog.h"
 
 namespace kestrel::registry {
 
@@ -58,7 +59,7 @@ void Qrm2C(common::Runtime& rt) {
 void Qrm2(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Rejestracja nowego pracownika / osoby prawnej"), nullptr},
+        {rt.Text("Rejestracja nowego pracownika / osoby prawnej"), [&rt] { Qrm22(rt); }},
         {rt.Text("Skreślenie"), nullptr},
         {rt.Text("Aktualizacja zawartych informacji"), nullptr},
         {rt.Text("Przeglądanie kartoteki"), [&rt] { Qrm25(rt); }},
