@@ -277,19 +277,9 @@ class AllowanceList {
             return ty >= fy && ty <= 2050;
         });
         form.Get(kRangeRow, 41, &tm, 2, 0, "99").When(on_timed).Valid([&] {
-            if (tm < 1 || tm > 12 || (ty == fy && tm < fm)) return false;
-            Allowance probe = *a;
-            probe.symbol = symbol;
-            probe.timed = true;
-            probe.from_year = static_cast<int>(fy);
-            probe.from_month = static_cast<int>(fm);
-            probe.to_year = static_cast<int>(ty);
-            probe.to_month = static_cast<int>(tm);
-            const std::string m = AllowanceRangeMessage(others, probe);
-            if (m.empty()) return true;
-            common::ShowMessage(rt_, rt_.Text(m));
-            return false;
+            return tm >= 1 && tm <= 12 && !(ty == fy && tm < fm);
         });
+
         auto& kb = rt_.console().keyboard();
         const common::PickDictionary dict = AllowanceDictionary();
         auto old3 = kb.Bind(key::F(3), [&] {
@@ -300,7 +290,23 @@ class AllowanceList {
             step = Step::kBack;
             kb.Push(key::kEsc);
         });
-        const common::ReadResult r = form.Read();
+        // A range that collides with another line of the symbol is asked
+        // again from its start year.
+        constexpr int kStartYearField = 2;
+        common::ReadResult r = form.Read();
+        while (r.saved() && step != Step::kBack && (timed || forced)) {
+            Allowance probe = *a;
+            probe.symbol = symbol;
+            probe.timed = true;
+            probe.from_year = static_cast<int>(fy);
+            probe.from_month = static_cast<int>(fm);
+            probe.to_year = static_cast<int>(ty);
+            probe.to_month = static_cast<int>(tm);
+            const std::string m = AllowanceRangeMessage(others, probe);
+            if (m.empty()) break;
+            common::ShowMessage(rt_, rt_.Text(m));
+            r = form.Read(kStartYearField);
+        }
         kb.Bind(key::F(3), old3);
         kb.Bind(key::F(10), old10);
         if (step == Step::kBack) return Step::kBack;
