@@ -60,22 +60,20 @@ std::vector<int> Browse::VisibleColumns() const {
     return visible;
 }
 
-bool Browse::CurrentCell(int* row, int* col, int* width) const {
-    int x = left_;
+int Browse::ColumnX(int column, int* shown) const {
+    int col = left_;
     bool first = true;
     for (int i : VisibleColumns()) {
-        if (!first) x += kSeparatorWidth;
+        if (!first) col += kSeparatorWidth;
         first = false;
-        const int w = std::min(columns_[static_cast<size_t>(i)].width, right_ - x + 1);
-        if (i == column_) {
-            *row = top_ + 2 + row_pos_ - 1;
-            *col = x;
-            *width = w;
-            return w > 0;
+        const int width = std::min(columns_[static_cast<size_t>(i)].width, right_ - col + 1);
+        if (i == column) {
+            *shown = width;
+            return col;
         }
-        x += w;
+        col += width;
     }
-    return false;
+    return -1;
 }
 
 void Browse::ScrollColumnIntoView() {
@@ -136,8 +134,16 @@ bool Browse::Stabilize(bool interruptible) {
     }
     if (pending_ != kAll) return true;
     full_redraw_ = true;
-    // The current position stays at row_pos_ when there are rows enough above it.
+    // The current position stays at row_pos_ when there are rows enough above
+    // it; near the end of the source it moves down so that the window stays
+    // full (after an insert of the last key the records above it are shown).
     const bool empty = source_.Empty();
+    if (!empty && row_pos_ < data_rows()) {
+        const int wanted = data_rows() - row_pos_;
+        const int ahead = source_.Skip(wanted);
+        source_.Skip(-ahead);
+        if (ahead < wanted) row_pos_ = data_rows() - ahead;
+    }
     const int back = empty ? 0 : -source_.Skip(-(row_pos_ - 1));
     row_pos_ = back + 1;
     int offset = 0;  // how far the source stands past the first row shown

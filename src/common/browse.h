@@ -84,9 +84,11 @@ class Browse {
     int column() const { return column_; }
     int row_pos() const { return row_pos_; }
     int data_rows() const { return bottom_ - top_ - 1; }
-    /// Where the current cell stands on the screen (for editing in place);
-    /// false when the current column is not in view.
-    bool CurrentCell(int* row, int* col, int* width) const;
+    /// The screen row of the current position.
+    int current_row() const { return top_ + 1 + row_pos_; }
+    /// The screen column where column `column` (0-based) starts, -1 when it
+    /// is out of view; the width shown there in *shown.
+    int ColumnX(int column, int* shown) const;
     /// True while every row is being redrawn (the standard table skip uses it).
     bool full_redraw() const { return full_redraw_; }
     void RefreshAll() { pending_ = kAll; }

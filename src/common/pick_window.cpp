@@ -40,8 +40,6 @@ class PickRun {
     bool picked() const { return picked_; }
 
   private:
-    int Search();
-    void DrawSearchBox();
     int Insert();
     bool CompleteNewRecord(Form& form, int code_row);
 
@@ -50,8 +48,7 @@ class PickRun {
     const PickDictionary& d_;
     dbf::WorkArea& area_;
     int code_;
-    bool from_start_ = true;
-    std::string search_ = std::string(20, ' ');
+    NameSearch search_;
     bool picked_ = false;
 };
 
@@ -69,57 +66,12 @@ int PickRun::Handle(int mode, Browse& browse) {
             picked_ = true;
             return kBrowseClose;
         case key::F(2):
-            return Search();
+            return SearchByName(rt_, area_, area_.FieldIndex(d_.name_field), &search_);
         case key::kIns:
-            return Insert();
+            return d_.can_insert ? Insert() : kBrowseRedrawRow;
         default:
             return kBrowseRedrawRow;
     }
-}
-
-void PickRun::DrawSearchBox() {
-    auto& s = rt_.screen();
-    const console::Attr frame = rt_.Standard(rt_.colours().ycow);
-    s.Box(12, 18, 16, 55, std::string(console::kFrameDouble) + " ", frame);
-    const console::Attr bright = rt_.Standard(rt_.colours().ycowp);
-    if (from_start_)
-        s.Write(13, 24, rt_.Text("Szukanie od początku zbioru"), bright);
-    else
-        s.Write(13, 23, rt_.Text("Szukanie od NASTĘPNEJ POZYCJI"), bright);
-    s.Write(14, 25, rt_.Text(" <F1>-Inny typ szukania "), rt_.Standard(rt_.colours().ycobp));
-    s.Write(15, 20, rt_.Text("Fragm.nazwy:"), frame);
-}
-
-int PickRun::Search() {
-    auto& s = rt_.screen();
-    const console::ScreenRegion under = s.Save(12, 18, 16, 55);
-    DrawSearchBox();
-    HotKeysAside aside(rt_, {key::F(1)});
-    rt_.console().keyboard().Bind(key::F(1), [this] {
-        from_start_ = !from_start_;
-        DrawSearchBox();
-    });
-    Form form(rt_);
-    form.Get(15, 33, &search_, "", 20).Valid([this] { return !Trim(search_).empty(); });
-    const bool ok = form.Read().saved();
-    s.Restore(under);
-    if (!ok) {
-        Beep(rt_);
-        return kBrowseRedrawRow;
-    }
-    const std::string wanted = Qrmuppe(rt_.letters(), Trim(search_));
-    const int name = area_.FieldIndex(d_.name_field);
-    const uint32_t before = area_.recno();
-    Check(rt_, from_start_ ? area_.GoTop() : area_.Skip(1), area_);
-    while (!area_.eof()) {
-        if (Qrmuppe(rt_.letters(), area_.record().GetString(name)).find(wanted) !=
-            std::string::npos)
-            return kBrowseRedrawAll;
-        Check(rt_, area_.Skip(1), area_);
-    }
-    Check(rt_, area_.Goto(before), area_);
-    ShowMessage(rt_, rt_.Text("Brak takiego klucza"));
-    return kBrowseRedrawAll;
 }
 
 int PickRun::Insert() {
@@ -195,7 +147,51 @@ bool PickRun::CompleteNewRecord(Form& form, int code_row) {
     return d_.new_record(n);
 }
 
+void DrawSearchBox(Runtime& rt, bool from_start) {
+    auto& s = rt.screen();
+    const console::Attr frame = rt.Standard(rt.colours().ycow);
+    s.Box(12, 18, 16, 55, std::string(console::kFrameDouble) + " ", frame);
+    const console::Attr bright = rt.Standard(rt.colours().ycowp);
+    if (from_start)
+        s.Write(13, 24, rt.Text("Szukanie od początku zbioru"), bright);
+    else
+        s.Write(13, 23, rt.Text("Szukanie od NASTĘPNEJ POZYCJI"), bright);
+    s.Write(14, 25, rt.Text(" <F1>-Inny typ szukania "), rt.Standard(rt.colours().ycobp));
+    s.Write(15, 20, rt.Text("Fragm.nazwy:"), frame);
+}
+
 }  // namespace
+
+int SearchByName(Runtime& rt, dbf::WorkArea& area, int name, NameSearch* state) {
+    auto& s = rt.screen();
+    const console::ScreenRegion under = s.Save(12, 18, 16, 55);
+    DrawSearchBox(rt, state->from_start);
+    HotKeysAside aside(rt, {key::F(1)});
+    rt.console().keyboard().Bind(key::F(1), [&rt, state] {
+        state->from_start = !state->from_start;
+        DrawSearchBox(rt, state->from_start);
+    });
+    Form form(rt);
+    form.Get(15, 33, &state->text, "", 20).Valid([state] { return !Trim(state->text).empty(); });
+    const bool ok = form.Read().saved();
+    s.Restore(under);
+    if (!ok) {
+        Beep(rt);
+        return kBrowseRedrawRow;
+    }
+    const std::string wanted = Qrmuppe(rt.letters(), Trim(state->text));
+    const uint32_t before = area.recno();
+    Check(rt, state->from_start ? area.GoTop() : area.Skip(1), area);
+    while (!area.eof()) {
+        if (Qrmuppe(rt.letters(), area.record().GetString(name)).find(wanted) !=
+            std::string::npos)
+            return kBrowseRedrawAll;
+        Check(rt, area.Skip(1), area);
+    }
+    Check(rt, area.Goto(before), area);
+    ShowMessage(rt, rt.Text("Brak takiego klucza"));
+    return kBrowseRedrawAll;
+}
 
 bool Pick(Runtime& rt, Tables& tables, const PickDictionary& d, std::string_view typed) {
     HotKeysAside keys(rt, {key::F(3), key::F(11)});
@@ -212,7 +208,7 @@ bool Pick(Runtime& rt, Tables& tables, const PickDictionary& d, std::string_view
     WriteLegend(rt, d.top + 1, d.left + 6, "<Esc>-Wyjście");
     WriteLegend(rt, d.top + 1, d.left + 29, "<Enter>-Akceptacja");
     WriteLegend(rt, d.top + 2, d.left + 7, "<F2>-Szukanie");
-    WriteLegend(rt, d.top + 2, d.left + 28, "<Insert>-Nowy rekord");
+    if (d.can_insert) WriteLegend(rt, d.top + 2, d.left + 28, "<Insert>-Nowy rekord");
 
     PickRun run(rt, tables, d, area);
     BrowseTable(rt, area, d.top + 3, d.left + 1, d.bottom - 1, d.right - 1, d.columns(rt, area),

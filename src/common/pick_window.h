@@ -74,6 +74,9 @@ struct PickDictionary {
     bool zero_pad = true;
     /// Returns true when the operator completed the record (false: Esc).
     std::function<bool(NewRecord&)> new_record;
+    /// False for lists the operator may not extend (official code lists):
+    /// no "<Insert>-Nowy rekord", Insert does nothing.
+    bool can_insert = true;
 };
 
 /// Runs the pick window of `d` soft-sought on `typed` (trimmed; the first
@@ -83,6 +86,20 @@ struct PickDictionary {
 /// into the keyboard buffer after Home and Ctrl+Y, so that it replaces what
 /// the calling field holds. Returns true when a code was given.
 bool Pick(Runtime& rt, Tables& tables, const PickDictionary& d, std::string_view typed);
+
+/// The F2 search by a fragment of the name, kept between searches of one
+/// window: from the beginning or from the next position (F1 in the box
+/// switches), and the text last asked.
+struct NameSearch {
+    bool from_start = true;
+    std::string text = std::string(20, ' ');
+};
+
+/// Asks "Fragm.nazwy:" in the search box and goes to the first record whose
+/// field `name_field` (upper-cased the Polish way) contains the fragment.
+/// Esc: a tone and kBrowseRedrawRow. No match: "Brak takiego klucza" and
+/// the record stays; otherwise (either way) kBrowseRedrawAll.
+int SearchByName(Runtime& rt, dbf::WorkArea& area, int name_field, NameSearch* state);
 
 /// A column showing field `name` of `area` (width: the field's, at least
 /// the heading's). `heading` is UTF-8.

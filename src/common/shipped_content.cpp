@@ -21,6 +21,35 @@ std::vector<std::string> SplitTabs(std::string_view line) {
     }
 }
 
+// A memo cell: \n stands for a line break (stored as CR LF), \t for a tab
+// and \\ for a backslash; any other character stays as it is.
+std::string MemoText(std::string_view cell) {
+    std::string out;
+    out.reserve(cell.size());
+    for (size_t i = 0; i < cell.size(); ++i) {
+        if (cell[i] != '\\' || i + 1 == cell.size()) {
+            out += cell[i];
+            continue;
+        }
+        switch (cell[++i]) {
+            case 'n':
+                out += "\r\n";
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case '\\':
+                out += '\\';
+                break;
+            default:
+                out += '\\';
+                out += cell[i];
+                break;
+        }
+    }
+    return out;
+}
+
 bool EndsWithPk(std::string_view dir) {
     while (!dir.empty() && dir.back() == '/') dir.remove_suffix(1);
     if (dir.size() < 3) return false;
@@ -83,6 +112,9 @@ base::Status LoadTabSeparated(const std::string& path, dbf::Table& table, uint32
                     break;
                 case dbf::FieldType::kDate:
                     s = rec.SetDate(f, value);
+                    break;
+                case dbf::FieldType::kMemo:
+                    s = table.WriteMemo(&rec, f, MemoText(value));
                     break;
                 default:
                     s = rec.SetString(f, value);

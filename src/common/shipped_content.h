@@ -20,8 +20,10 @@ namespace kestrel::common {
 std::string ShippedDataDir(const std::string& data_dir);
 
 /// Appends the records of the tab-separated file `path` to `table`: texts
-/// converted to CP852 and cut to their width, numbers, logicals (T/F) and
-/// dates (YYYYMMDD). InvalidArgument names an unknown field or a bad line.
+/// converted to CP852 and cut to their width, numbers, logicals (T/F),
+/// dates (YYYYMMDD) and memo texts (written to the table's memo file, with
+/// \n for a line break, stored as CR LF, \t for a tab and \\ for a
+/// backslash). InvalidArgument names an unknown field or a bad line.
 base::Status LoadTabSeparated(const std::string& path, dbf::Table& table,
                               uint32_t* loaded = nullptr);
 

@@ -55,6 +55,38 @@ TEST(ShippedContent, TabSeparatedFilesFillEveryFieldType) {
     EXPECT_TRUE(LoadTabSeparated(dir.File("bad2.tsv"), *t).IsInvalidArgument());
 }
 
+TEST(ShippedContent, AlgorithmTablesGetTheirMemoTexts) {
+    // A memo table made by the opener is filled from its file, memo texts
+    // included, and opens with its index.
+    ScratchDir company;
+    ScratchDir data;
+    dbf::testing::WriteAll(data.File("PKAPDST.tsv"),
+                           "TYT_PODM_P\tWARUNEK_\tPOD_EM_REN\n"
+                           "01\t\tZASA+\\\\n\\tx\\q\\n.T.\n"
+                           "04\tRODZ=\"Ż\"\t\n");
+    testing::HeadlessRuntime h({'t'});
+    h.rt.set_data_dir(company.path() + "/");
+    Tables tables(h.rt);
+    tables.set_initial_content(ShippedContent(data.path() + "/"));
+    dbf::WorkArea& area = tables.Open("PKAPDST", {"PKAPDST1"});
+    ASSERT_EQ(area.table().record_count(), 2u);
+    EXPECT_TRUE(area.index(0).Check(&area.table()).ok());
+    const int cond = area.FieldIndex("WARUNEK_");
+    const int base = area.FieldIndex("POD_EM_REN");
+    std::string text;
+    ASSERT_TRUE(area.GoTop().ok());
+    EXPECT_EQ(area.record().GetString(area.FieldIndex("TYT_PODM_P")), "01");
+    ASSERT_TRUE(area.ReadMemo(cond, &text).ok());
+    EXPECT_EQ(text, "");
+    ASSERT_TRUE(area.ReadMemo(base, &text).ok());
+    EXPECT_EQ(text, "ZASA+\\n\tx\\q\r\n.T.");
+    ASSERT_TRUE(area.Skip(1).ok());
+    ASSERT_TRUE(area.ReadMemo(cond, &text).ok());
+    EXPECT_EQ(text, "RODZ=\"\xBD\"");  // CP852
+    ASSERT_TRUE(area.ReadMemo(base, &text).ok());
+    EXPECT_EQ(text, "");
+}
+
 // The number of entries of each index of a dictionary created by the opener
 // from the shipped files.
 std::vector<size_t> EntryCounts(const char* table) {

@@ -101,10 +101,12 @@ TEST_F(TableBrowseTest, AHandlerThatMovesTheRecordGetsEveryRowRedrawn) {
                     }
                     return h.con.LastKey() == key::kEnter ? kBrowseClose : kBrowseRedrawRow;
                 });
-    // The window now has record 9 current on the first row, and 10 after it.
-    EXPECT_EQ(h.backend.shown().At(7, 1).attr, console::MakeAttr(14, 3));
-    EXPECT_EQ(h.At(7, 1, 3), "09 ");
-    EXPECT_EQ(h.At(8, 1, 3), "10 ");
+    // The window is redrawn around record 9: near the end of the table it
+    // stays full, so 9 stands on the seventh row with 3-8 above and 10-12 below.
+    EXPECT_EQ(h.backend.shown().At(13, 1).attr, console::MakeAttr(14, 3));
+    EXPECT_EQ(h.At(13, 1, 3), "09 ");
+    EXPECT_EQ(h.At(7, 1, 3), "03 ");
+    EXPECT_EQ(h.At(16, 1, 3), "12 ");
 }
 
 }  // namespace

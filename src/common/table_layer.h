@@ -61,6 +61,13 @@ class Tables {
     dbf::WorkArea& OpenIn(const std::string& dir, std::string_view alias, std::string_view table,
                           const std::vector<std::string>& indexes = {});
 
+    /// QRMXQ: a table of the program directory (NAGLX). A missing PKDRUK is
+    /// made with one default printer definition (from NAGLTDR, NAGLNDR,
+    /// NAGLSYMPL, NAGLPRTPL and NAGLINITPR); any other missing table
+    /// abandons with "Brak " and its path.
+    dbf::WorkArea& OpenProgram(std::string_view table,
+                               const std::vector<std::string>& indexes = {});
+
     /// The default open mode: shared, or exclusive for packs and upgrades.
     void set_exclusive(bool on) { exclusive_ = on; }
     bool exclusive() const { return exclusive_; }
@@ -91,6 +98,13 @@ class Tables {
     /// lacks the pair.
     void BuildIndex(dbf::Table& data, const std::string& dir, std::string_view table,
                     const std::string& index);
+    /// Rebuilds the index files `indexes` of `table` in turn over `data`
+    /// (held exclusively), with the counters of the re-indexing functions at
+    /// row 0: "      0(1)/" + records + "(" + files + ")" before the first,
+    /// "      0(" + its number before each further one, and while NAGLIIN is
+    /// set the record number over the first seven columns as it goes.
+    void RebuildIndexes(dbf::Table& data, const std::string& dir, std::string_view table,
+                        const std::vector<std::string>& indexes);
 
     /// QRMPACK: removes deleted records and records with numbers outside
     /// their fields' range from company table `table`, replacing its files
@@ -113,6 +127,11 @@ class Tables {
     dbf::WorkArea& OpenTable(const std::string& dir, std::string alias, const std::string& table,
                              const std::vector<std::string>& indexes);
     void CreateMissing(const std::string& dir, const std::string& table);
+    void CreatePrinterTable(const std::string& dir);
+    /// QRMINDEX: writes one index file from the catalogue, showing the record
+    /// number at row 0 column 0 while NAGLIIN is set.
+    void WriteIndex(dbf::Table& data, const std::string& dir, std::string_view table,
+                    const std::string& index);
     /// PKNTBW made from the print matrices: one record per TBW_ of PKTBW.
     void NamesFromMatrices(const std::string& dir);
     /// Upgrades an old layout (or converts two-digit years); true when the
@@ -151,6 +170,11 @@ bool NumbersInRange(const dbf::Record& rec);
 /// A message shortened to the message line: a text longer than 38
 /// characters becomes its first 7, "..." and its last 28.
 std::string ShortenMessage(std::string_view cp852);
+
+/// The printer letter set code of a printer definition (ZM_STD_PL): "0"
+/// when the printer gets the screen's set, else "1" CP852, "2" Mazovia,
+/// "3" Windows-1250, "4" ISO 8859-2 (another set: "0").
+std::string PrinterLetterCode(std::string_view printer, std::string_view screen);
 
 /// QRMOS: "Operacja skasowana" at row 23 column 1, blinking, a tone and the
 /// wait for a key.

@@ -337,5 +337,49 @@ TEST(TableLayer, MatrixNamesAreMadeFromTheMatrices) {
     EXPECT_FALSE(base::Exists(c.File("PKNTBW.NEW")));
 }
 
+TEST(TableLayer, ProgramDirectoryGetsOneDefaultPrinterDefinition) {
+    using memfile::MemValue;
+    ScratchDir program;
+    testing::HeadlessRuntime h;
+    h.rt.set_program_dir(program.path(), "");
+    h.rt.config().Set("NAGLTDR", MemValue::Char("L"));
+    h.rt.config().Set("NAGLNDR", MemValue::Char("2"));
+    h.rt.config().Set("NAGLSYMPL", MemValue::Logical(true));
+    h.rt.config().Set("NAGLINITPR", MemValue::Logical(true));
+    h.rt.config().Set("NAGLPRTPL", MemValue::Char(std::string(kPolishWin1250)));
+    for (int pass = 0; pass < 2; ++pass) {  // the second open finds the table
+        Tables tables(h.rt);
+        dbf::WorkArea& druk = tables.OpenProgram("pkdruk");
+        ASSERT_EQ(druk.table().record_count(), 1u);
+        const dbf::Record& r = druk.record();
+        EXPECT_EQ(r.GetString(r.FieldIndex("NAZWA_")), h.rt.Text("DRUKARKA DOMYŚLNA   "));
+        EXPECT_EQ(r.GetString(r.FieldIndex("TYP_")), "L");
+        EXPECT_EQ(r.GetString(r.FieldIndex("PORT_")), "2");
+        EXPECT_TRUE(r.GetLogical(r.FieldIndex("DOMYSLNA_")));
+        EXPECT_TRUE(r.GetLogical(r.FieldIndex("SYMPL_")));
+        EXPECT_EQ(r.GetString(r.FieldIndex("ZM_STD_PL")), "3");
+        EXPECT_TRUE(r.GetLogical(r.FieldIndex("ZEWN_INIT")));
+        EXPECT_EQ(r.GetString(r.FieldIndex("NAZ_INIT_P")), "INPRTP.BIN  ");
+        EXPECT_EQ(r.GetString(r.FieldIndex("NAZ_INIT_L")), "INPRTL.BIN  ");
+    }
+    EXPECT_FALSE(base::Exists(program.File("PKDRUK.NEW")));
+    EXPECT_FALSE(base::Exists(program.File("PKETYK.DBF")));
+
+    // Only the printer definitions are made there.
+    Tables tables(h.rt);
+    try {
+        tables.OpenProgram("PKETYK");
+        ADD_FAILURE() << "opened a missing table";
+    } catch (const Abandon& a) {
+        EXPECT_EQ(std::string(a.message()).substr(0, 5), "Brak ");
+    }
+
+    EXPECT_EQ(PrinterLetterCode(kPolishMazovia, kPolishMazovia), "0");
+    EXPECT_EQ(PrinterLetterCode(kPolishCp852, kPolishMazovia), "1");
+    EXPECT_EQ(PrinterLetterCode(kPolishMazovia, kPolishCp852), "2");
+    EXPECT_EQ(PrinterLetterCode(kPolishIso88592, kPolishCp852), "4");
+    EXPECT_EQ(PrinterLetterCode(kPolishPlain, kPolishCp852), "0");
+}
+
 }  // namespace
 }  // namespace kestrel::common

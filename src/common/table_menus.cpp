@@ -224,20 +224,7 @@ void ReindexTable(Runtime& rt, const std::string& dir, const std::string& table)
     tables.MarkIndexing(dir, table, true);
     tables.set_exclusive(true);
     dbf::WorkArea& area = tables.OpenIn(dir, table, table);
-    const std::string count = std::to_string(area.table().record_count());
-    const std::string total = std::to_string(layout->indexes.size());
-    auto& s = rt.screen();
-    const console::Attr normal = rt.Standard(rt.colours().ycow);
-    int n = 0;
-    for (const CatalogueIndex& i : layout->indexes) {
-        ++n;
-        s.Write(0, 0,
-                n == 1 ? "      0(1)/" + count + "(" + total + ")"
-                       : "      0(" + std::to_string(n) + ")",
-                normal);
-        tables.BuildIndex(area.table(), dir, table, i.name);
-    }
-    s.Clear(0, 0, 0, 30, normal);
+    tables.RebuildIndexes(area.table(), dir, table, IndexNames(*layout));
     tables.CloseAll();
     tables.set_exclusive(false);
     tables.MarkIndexing(dir, table, false);

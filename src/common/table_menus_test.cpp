@@ -156,5 +156,49 @@ TEST(TableMenus, GridsThatDoNotFitArePaged) {
     EXPECT_EQ(c.h.ShownRow(7).substr(2, name.size()), name);
 }
 
+TEST(TableMenus, RowZeroCountsIndexesAndRecordsWhileTablesAreRebuilt) {
+    Company c;
+    {
+        std::unique_ptr<dbf::Table> t;
+        dbf::OpenOptions exclusive;
+        exclusive.exclusive = true;
+        ASSERT_TRUE(dbf::Table::Open(c.dir.File("PKURZ.DBF"), exclusive, &t).ok());
+        dbf::Record rec = t->NewRecord();
+        for (int i = 0; i < 2100; ++i) {
+            rec.Clear();
+            rec.SetString(rec.FieldIndex("URZ_SKARB"), std::to_string(i % 100));
+            rec.set_deleted(i % 21 == 0);
+            uint32_t recno = 0;
+            ASSERT_TRUE(t->Append(rec, &recno).ok());
+        }
+        ASSERT_TRUE(t->Close().ok());
+    }
+    const std::vector<std::string> both{"PKURZ1", "PKURZ2"};
+    auto rebuild = [&] {
+        Tables tables(c.h.rt);
+        tables.set_exclusive(true);
+        dbf::WorkArea& area = tables.Open("PKURZ");
+        tables.RebuildIndexes(area.table(), c.dir.path() + "/", "PKURZ", both);
+    };
+    // Outside the re-indexing functions nothing is counted.
+    const int before = c.h.backend.presents();
+    rebuild();
+    EXPECT_EQ(c.h.backend.presents(), before);
+
+    // Inside them the record number runs over the index counter: the second
+    // index's number was written over the first's "(1)/records(files)".
+    c.h.rt.config().Set("NAGLIIN", memfile::MemValue::Logical(true));
+    rebuild();
+    EXPECT_EQ(c.h.ShownRow(0).substr(0, 19), "   2100(2)/2100(2) ");
+    EXPECT_EQ(c.h.Row(0).substr(0, 19), std::string(19, ' '));  // cleared afterwards
+
+    // A pack counts what is left.
+    {
+        Tables tables(c.h.rt);
+        tables.Pack("PKURZ", both);
+    }
+    EXPECT_EQ(c.h.ShownRow(0).substr(0, 19), "   2000(2)/2000(2) ");
+}
+
 }  // namespace
 }  // namespace kestrel::common

@@ -1,6 +1,7 @@
 // Opening company tables with their indexes (QRMXX and its variants), the
 // creation of missing tables (QRMXX1) and the building of index files.
 #include <cerrno>
+#include <fstream>
 
 #include "common/abandon.h"
 #include "common/index_keys.h"
@@ -12,6 +13,7 @@
 #include "common/table_upgrade.h"
 #include "platform/base/files.h"
 #include "platform/console/keys.h"
+#include "platform/dbf/dbf_header.h"
 #include "platform/dbf/file.h"
 
 namespace kestrel::common {
@@ -34,6 +36,23 @@ bool SameExpression(std::string_view a, std::string_view b) {
 std::string ShortName(const std::string& path) {
     if (path.size() <= 33) return path;
     return path.substr(0, 2) + "..." + path.substr(path.size() - 28);
+}
+
+// Whether the table file at `path` declares memo fields (an older layout of
+// a table may lack the memo its catalogue layout has, and with it the .DBT).
+// A header that cannot be read counts as declaring them.
+bool StoredWithMemo(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(32, '\0');
+    dbf::DbfHeader h;
+    if (!in.read(bytes.data(), 32) || !dbf::DecodePrologue(path, bytes, &h).ok() ||
+        h.header_length <= 32)
+        return true;
+    bytes.resize(h.header_length);
+    if (!in.read(bytes.data() + 32, static_cast<std::streamsize>(h.header_length) - 32) ||
+        !dbf::DecodeFields(path, bytes, &h).ok())
+        return true;
+    return h.has_memo();
 }
 
 }  // namespace
@@ -92,7 +111,7 @@ dbf::WorkArea& Tables::OpenTable(const std::string& dir, std::string alias,
     }
     if (layout != nullptr && layout->memo()) {
         const std::string memo = base::FindNoCase(dir, table + ".DBT");
-        if (!base::Exists(memo)) throw Abandon("Brak " + ShortName(memo));
+        if (!base::Exists(memo) && StoredWithMemo(path)) throw Abandon("Brak " + ShortName(memo));
     }
 
     dbf::WorkArea* area = nullptr;
@@ -211,17 +230,70 @@ void Tables::NamesFromMatrices(const std::string& dir) {
 
 void Tables::BuildIndex(dbf::Table& data, const std::string& dir, std::string_view table,
                         const std::string& index) {
-    const CatalogueIndex* def = IndexDefinitionOf(table, index);
-    if (def == nullptr) {
-        throw Abandon(rt_.Text("Błąd indeksu: ") + std::string(table) + "(" + Upper(index) + ")");
-    }
     auto& s = rt_.screen();
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
     s.Write(kMessageRow, kMessageCol, "Tworzenie indeksu: " + Upper(index) + ".NTX", normal);
     s.Write(0, 7, "/" + std::to_string(data.record_count()), normal);
+    struct Cleared {
+        Runtime& rt;
+        console::Attr attr;
+        ~Cleared() {
+            rt.screen().Clear(kMessageRow, kMessageCol, kMessageRow, 38, attr);
+            rt.screen().Clear(0, 0, 0, 20, attr);
+        }
+    } cleared{rt_, normal};
+    WriteIndex(data, dir, table, index);
+}
+
+void Tables::RebuildIndexes(dbf::Table& data, const std::string& dir, std::string_view table,
+                            const std::vector<std::string>& indexes) {
+    auto& s = rt_.screen();
+    const console::Attr normal = rt_.Standard(rt_.colours().ycow);
+    const std::string count = std::to_string(data.record_count());
+    const std::string total = std::to_string(indexes.size());
+    struct Cleared {
+        Runtime& rt;
+        console::Attr attr;
+        ~Cleared() { rt.screen().Clear(0, 0, 0, 30, attr); }
+    } cleared{rt_, normal};
+    for (size_t n = 1; n <= indexes.size(); ++n) {
+        s.Write(0, 0,
+                n == 1 ? "      0(1)/" + count + "(" + total + ")" : "      0(" + std::to_string(n),
+                normal);
+        WriteIndex(data, dir, table, indexes[n - 1]);
+    }
+}
+
+void Tables::WriteIndex(dbf::Table& data, const std::string& dir, std::string_view table,
+                        const std::string& index) {
+    const CatalogueIndex* def = IndexDefinitionOf(table, index);
+    if (def == nullptr) {
+        throw Abandon(rt_.Text("Błąd indeksu: ") + std::string(table) + "(" + Upper(index) + ")");
+    }
     IndexKeys keys(data.fields(), rt_.letters());
     dbf::IndexDefinition definition;
     base::Status st = keys.Define(*def, &definition);
+    if (st.ok() && rt_.config().Logical("NAGLIIN")) {
+        // The record number at row 0 while the re-indexing functions run: the
+        // build asks the condition once for every record, in record order.
+        auto& screen = rt_.screen();
+        const console::Attr normal = rt_.Standard(rt_.colours().ycow);
+        console::Console& console = rt_.console();
+        const uint32_t last = data.record_count();
+        uint32_t at = 0;
+        dbf::ForFunction condition = std::move(definition.condition);
+        definition.condition = [&screen, &console, normal, last, at,
+                                condition](const dbf::Record& rec) mutable {
+            ++at;
+            if (at % 1024 == 0 || at == last) {
+                std::string shown = std::to_string(at);
+                if (shown.size() < 7) shown.insert(0, 7 - shown.size(), ' ');
+                screen.Write(0, 0, shown, normal);
+                console.Refresh();
+            }
+            return !condition || condition(rec);
+        };
+    }
     if (st.ok()) {
         const std::string existing = base::FindNoCase(dir, Upper(index) + ".NTX");
         const std::string path =
@@ -230,8 +302,6 @@ void Tables::BuildIndex(dbf::Table& data, const std::string& dir, std::string_vi
                 : (dir.empty() || dir.back() == '/' ? dir : dir + "/") + Upper(index) + ".NTX";
         st = dbf::Index::Create(path, &data, definition);
     }
-    s.Clear(kMessageRow, kMessageCol, kMessageRow, 38, normal);
-    s.Clear(0, 0, 0, 20, normal);
     if (!st.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + Upper(index) + ".NTX"));
 }
 

@@ -50,6 +50,7 @@ bool Tables::UpgradeIfOld(dbf::WorkArea& area, const std::string& dir, const std
     } else if (IsOldLayout(*layout, area.table().fields())) {
         notice = "\"Stara\" struktura " + table;
         working = "Trwa modyfikacja struktury " + table;
+        fix = UpgradeConversion(table, area.table().fields());
     } else {
         return false;
     }
@@ -70,6 +71,17 @@ bool Tables::UpgradeIfOld(dbf::WorkArea& area, const std::string& dir, const std
     exclusive.exclusive = true;
     OpenWithRetry(path, table + ".DBF", [&] { return dbf::Table::Open(path, exclusive, &old); });
     st = UpgradeTable(std::move(old), *layout, fix);
+    if (st.ok() && two_digit_years) {
+        // The converted list positions get all their index files at once,
+        // counted at row 0.
+        st = dbf::Table::Open(path, exclusive, &old);
+        if (st.ok()) {
+            std::vector<std::string> names;
+            for (const CatalogueIndex& i : layout->indexes) names.push_back(i.name);
+            RebuildIndexes(*old, dir, table, names);
+            st = old->Close();
+        }
+    }
     s.Clear(21, 20, 21, 79, rt_.Standard(rt_.colours().ycow));
     if (!st.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd modyfikacji ") + path));
     return true;

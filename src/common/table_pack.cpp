@@ -114,7 +114,15 @@ void Tables::PackIn(const std::string& dir, std::string_view table_name,
         how.layout.push_back(dbf::FieldSpec{f.name, f.type, f.length, f.decimals});
     if (range_filter) how.keep = NumbersInRange;
     for (const std::string& i : indexes) how.index_files.push_back(Upper(i));
-    screen.Write(0, 0, "      0/" + std::to_string(area.table().record_count()), normal);
+    const uint32_t records = area.table().record_count();
+    screen.Write(0, 0, "      0/" + std::to_string(records), normal);
+    how.progress = [&, records](uint32_t recno) {
+        if (recno % 1024 != 0 && recno != records) return;
+        std::string shown = std::to_string(recno);
+        if (shown.size() < 7) shown.insert(0, 7 - shown.size(), ' ');
+        screen.Write(0, 0, shown, normal);
+        rt_.console().Refresh();
+    };
     base::Status s = workspace_.Close(area.number());
     std::unique_ptr<dbf::Table> old;
     dbf::OpenOptions exclusive;
@@ -129,7 +137,8 @@ void Tables::PackIn(const std::string& dir, std::string_view table_name,
 
     if (!indexes.empty()) {
         screen.Write(kMessageRow, kMessageCol, "Aktualizacja indeksu               ", normal);
-        dbf::WorkArea& packed = OpenIn(dir, table, table, indexes);  // builds the index files
+        dbf::WorkArea& packed = OpenIn(dir, table, table);
+        RebuildIndexes(packed.table(), dir, table, how.index_files);
         s = workspace_.Close(packed.number());
         exclusive_ = back.saved;
         MarkIndexing(dir, table, false);

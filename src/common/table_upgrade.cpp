@@ -1,5 +1,9 @@
 #include "common/table_upgrade.h"
 
+#include <algorithm>
+#include <cstdlib>
+
+#include "common/scramble.h"
 #include "platform/base/files.h"
 #include "platform/dbf/file.h"
 
@@ -107,6 +111,103 @@ bool IsOldLayout(const TableLayout& layout, const std::vector<dbf::Field>& store
 
 namespace {
 
+std::string Trim(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.remove_suffix(1);
+    return std::string(s);
+}
+
+// A number written as text: an optional sign, digits, at most one decimal
+// point or comma. False for anything else (the value is then left blank).
+bool ParseNumber(std::string_view text, double* out) {
+    std::string t = Trim(text);
+    if (t.empty()) return false;
+    size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
+    bool digits = false, point = false;
+    for (size_t j = i; j < t.size(); ++j) {
+        if (t[j] >= '0' && t[j] <= '9') {
+            digits = true;
+        } else if ((t[j] == '.' || t[j] == ',') && !point) {
+            point = true;
+            t[j] = '.';
+        } else {
+            return false;
+        }
+    }
+    if (!digits) return false;
+    *out = std::strtod(t.c_str(), nullptr);
+    return true;
+}
+
+// A stored number as text without padding: "202", "12.50".
+std::string NumberText(const dbf::Record& in, int field) {
+    return Trim(in.Raw(field));
+}
+
+// Converts the value of a field whose type changed. What has no sensible
+// counterpart in the new type (a date or logical becoming text, text that is
+// not a number, a number too wide) stays blank rather than failing the
+// whole upgrade.
+base::Status ConvertField(dbf::Table& from, const dbf::Record& in, int src, dbf::Table& to,
+                          dbf::Record* out, int dst) {
+    const dbf::FieldType was = in.fields()[static_cast<size_t>(src)].type;
+    const dbf::Field& f = out->fields()[static_cast<size_t>(dst)];
+    std::string text;
+    if (was == dbf::FieldType::kMemo) {
+        base::Status s = from.ReadMemo(in, src, &text);
+        if (!s.ok()) return s;
+    } else if (was == dbf::FieldType::kNumeric) {
+        text = NumberText(in, src);
+    } else {
+        text = std::string(in.Raw(src));
+    }
+    switch (f.type) {
+        case dbf::FieldType::kCharacter:
+            if (was == dbf::FieldType::kNumeric || was == dbf::FieldType::kMemo)
+                return out->SetString(dst, text);
+            return base::Status::Ok();
+        case dbf::FieldType::kNumeric: {
+            double v = 0;
+            if (was == dbf::FieldType::kLogical) {
+                if (Trim(text).empty()) return base::Status::Ok();
+                v = in.GetLogical(src) ? 1 : 0;
+            } else if (!ParseNumber(text, &v)) {
+                return base::Status::Ok();
+            }
+            std::string formatted;
+            if (dbf::FormatNumber(v, f.length, f.decimals, &formatted)) out->SetRaw(dst, formatted);
+            return base::Status::Ok();
+        }
+        case dbf::FieldType::kLogical: {
+            const std::string t = Trim(text);
+            if (was == dbf::FieldType::kNumeric) {
+                double v = 0;
+                if (ParseNumber(t, &v)) return out->SetLogical(dst, v != 0);
+            } else if (t.size() == 1) {
+                if (t == "T" || t == "t" || t == "Y" || t == "y") return out->SetLogical(dst, true);
+                if (t == "F" || t == "f" || t == "N" || t == "n")
+                    return out->SetLogical(dst, false);
+            }
+            return base::Status::Ok();
+        }
+        case dbf::FieldType::kDate: {
+            const std::string t = Trim(text);
+            if (was == dbf::FieldType::kCharacter && t.size() == 8) {
+                const base::Status bad = out->SetDate(dst, t);  // not a date: stays blank
+                (void)bad;
+            }
+            return base::Status::Ok();
+        }
+        case dbf::FieldType::kMemo: {
+            const std::string t = Trim(text);
+            if (t.empty() || was == dbf::FieldType::kLogical || was == dbf::FieldType::kDate)
+                return base::Status::Ok();
+            return to.WriteMemo(out, dst, t);
+        }
+    }
+    return base::Status::Ok();
+}
+
 // Fills `out` (new layout) from `in` (old layout) by field name.
 base::Status CopyFields(dbf::Table& from, const dbf::Record& in, dbf::Table& to,
                         const std::vector<int>& source, dbf::Record* out) {
@@ -120,6 +221,11 @@ base::Status CopyFields(dbf::Table& from, const dbf::Record& in, dbf::Table& to,
         const dbf::Field& f = out->fields()[i];
         const dbf::Field& g = in.fields()[static_cast<size_t>(src)];
         base::Status s;
+        if (f.type != g.type) {
+            s = ConvertField(from, in, src, to, out, dst);
+            if (!s.ok()) return s;
+            continue;
+        }
         switch (f.type) {
             case dbf::FieldType::kCharacter:
                 s = out->SetString(dst, in.Raw(src));
@@ -168,14 +274,10 @@ base::Status ReplaceTable(std::unique_ptr<dbf::Table> old, const Replacement& ho
         s = dbf::Table::Open(fresh, exclusive, &copy);
         if (s.ok()) {
             std::vector<int> source;
-            for (const dbf::Field& f : copy->fields()) {
-                const int i = old->FieldIndex(f.name);
-                const bool same_type =
-                    i >= 0 && old->fields()[static_cast<size_t>(i)].type == f.type;
-                source.push_back(same_type ? i : -1);
-            }
+            for (const dbf::Field& f : copy->fields()) source.push_back(old->FieldIndex(f.name));
             dbf::Record out = copy->NewRecord();
             s = old->Scan(1, [&](uint32_t recno, const dbf::Record& in) {
+                if (how.progress) how.progress(recno);
                 if (in.deleted() && !how.keep_deleted) return base::Status::Ok();
                 if (how.keep && !how.keep(in)) return base::Status::Ok();
                 base::Status st = CopyFields(*old, in, *copy, source, &out);
@@ -221,6 +323,83 @@ base::Status ReplaceTable(std::unique_ptr<dbf::Table> old, const Replacement& ho
     }
     if (copied) *copied = count;
     return base::Status::Ok();
+}
+
+namespace {
+
+// An old value of a scrambled personal field as its clear text: a value
+// scrambled for the old width is unscrambled; anything else is plain text
+// an older layout held there, taken whole.
+std::string ClearValue(ScrambleKind kind, std::string_view stored) {
+    const std::string clear = Unscramble(kind, stored);
+    if (Scramble(kind, clear, stored.size()) == stored) return clear;
+    return Trim(stored);
+}
+
+}  // namespace
+
+RecordFix UpgradeConversion(std::string_view table, const std::vector<dbf::Field>& stored) {
+    auto stored_field = [&](const char* name) -> const dbf::Field* {
+        const auto f = std::find_if(stored.begin(), stored.end(),
+                                    [&](const dbf::Field& g) { return g.name == name; });
+        return f == stored.end() ? nullptr : &*f;
+    };
+    std::vector<RecordFix> fixes;
+
+    // Personal fields are stored again in their new width (the clear width
+    // is part of the stored form), and plain text becomes scrambled.
+    struct Personal {
+        const char* field;
+        ScrambleKind kind;
+    };
+    static constexpr Personal kPersonal[] = {{"IMIEX_", ScrambleKind::kName},
+                                             {"NAZWX_", ScrambleKind::kName},
+                                             {"NAZWX_U", ScrambleKind::kName},
+                                             {"PESELX_", ScrambleKind::kIdentity},
+                                             {"PESELX_U", ScrambleKind::kIdentity}};
+    for (const Personal& p : kPersonal) {
+        const dbf::Field* was = stored_field(p.field);
+        if (was == nullptr || was->type != dbf::FieldType::kCharacter) continue;
+        const std::string field = p.field;
+        const ScrambleKind kind = p.kind;
+        fixes.push_back([field, kind](const dbf::Record& old_rec, dbf::Record* new_rec) {
+            const int to = new_rec->FieldIndex(field);
+            if (to < 0 ||
+                new_rec->fields()[static_cast<size_t>(to)].type != dbf::FieldType::kCharacter)
+                return;
+            const std::string clear = ClearValue(kind, old_rec.Raw(old_rec.FieldIndex(field)));
+            new_rec->SetRaw(
+                to, Scramble(kind, clear, new_rec->fields()[static_cast<size_t>(to)].length));
+        });
+    }
+
+    // Code fields that older layouts held as numbers get their leading zeros.
+    struct Code {
+        std::string_view table;
+        const char* field;
+    };
+    static constexpr Code kCodes[] = {{"PKURZ", "KOD_URZEDU"}, {"PKDZIAL", "KOD_GMINY"}};
+    for (const Code& code : kCodes) {
+        if (code.table != table) continue;
+        const dbf::Field* was = stored_field(code.field);
+        if (was == nullptr || was->type != dbf::FieldType::kNumeric) continue;
+        const std::string field = code.field;
+        fixes.push_back([field](const dbf::Record& old_rec, dbf::Record* new_rec) {
+            const int from = old_rec.FieldIndex(field);
+            const int to = new_rec->FieldIndex(field);
+            const std::string digits = Trim(old_rec.Raw(from));
+            if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
+                return;
+            const size_t width = new_rec->fields()[static_cast<size_t>(to)].length;
+            if (digits.size() > width) return;
+            new_rec->SetRaw(to, std::string(width - digits.size(), '0') + digits);
+        });
+    }
+
+    if (fixes.empty()) return nullptr;
+    return [fixes](const dbf::Record& old_rec, dbf::Record* new_rec) {
+        for (const RecordFix& fix : fixes) fix(old_rec, new_rec);
+    };
 }
 
 base::Status UpgradeTable(std::unique_ptr<dbf::Table> old, const TableLayout& layout,

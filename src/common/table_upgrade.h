@@ -42,24 +42,38 @@ struct Replacement {
     bool keep_deleted = false;           // copy records marked deleted (and keep the mark)
     std::function<bool(const dbf::Record& old_rec)> keep;  // further records left out
     RecordFix fix;                                         // applied to every new record
-    std::vector<std::string> index_files;  // names without extension, deleted afterwards
+    std::vector<std::string> index_files;          // names without extension, deleted afterwards
+    std::function<void(uint32_t recno)> progress;  // told every record as it is read
 };
 
 /// Replaces table `old` (open exclusively; consumed and closed) by a new copy
-/// as described above: fields are copied by name where the types agree
-/// (text cut or padded, numbers rewritten in their new width, memo texts
-/// copied into the new memo file). A number too wide for its new field fails
-/// the replacement. On failure the old table stays as it was.
+/// as described above: fields are copied by name (text cut or padded,
+/// numbers rewritten in their new width, memo texts copied into the new memo
+/// file). A field whose type changed is converted where its value has a
+/// counterpart (a number or memo to text, text holding a number to a number,
+/// T/F/Y/N text or a number to a logical, YYYYMMDD text to a date, text or
+/// a number to a memo) and left blank otherwise. A number too wide for its
+/// new field of the same type fails the replacement. On failure the old
+/// table stays as it was.
 base::Status ReplaceTable(std::unique_ptr<dbf::Table> old, const Replacement& how,
                           uint32_t* copied = nullptr);
 
 /// Rebuilds table `old` (open exclusively; consumed and closed) with the
 /// catalogue layout of `layout`: every record, deleted ones included, is
-/// copied field by field where names and types agree, then passed to `fix`.
+/// copied field by field as ReplaceTable does, then passed to `fix`.
 /// The files are replaced as described above and the table's index files
 /// deleted. On failure the old table stays as it was. *copied counts records.
 base::Status UpgradeTable(std::unique_ptr<dbf::Table> old, const TableLayout& layout,
                           const RecordFix& fix = nullptr, uint32_t* copied = nullptr);
+
+/// The conversion an upgrade of `table` makes beyond copying by name, for a
+/// table stored with the fields `stored` (nullptr when there is none):
+/// the scrambled personal fields (IMIEX_, NAZWX_, NAZWX_U, PESELX_,
+/// PESELX_U) are stored again for their new width, plain text found there
+/// scrambled; code fields that older layouts held as numbers get their
+/// leading zeros back (the tax office code KOD_URZEDU of PKURZ, 4 digits;
+/// the commune code KOD_GMINY of PKDZIAL, 7 digits).
+RecordFix UpgradeConversion(std::string_view table, const std::vector<dbf::Field>& stored);
 
 /// File names of a replacement beside `dbf_path` ("DIR/PKSTER.DBF"):
 /// the new copy ("DIR/PKSTER@.DBF") and the old set aside ("DIR/PKSTER~.DBF").

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/abandon.h"
+#include "common/scramble.h"
 #include "common/table_catalogue.h"
 #include "common/table_layer.h"
 #include "headless_runtime.h"
@@ -163,6 +164,152 @@ TEST(TableUpgrade, MemoTablesKeepTheirTextsAndChangedTypesAreRebuilt) {
     EXPECT_EQ(lines[1], "*KOD_NIEOB=KOD2;ALGORYTM_=         2;wzor 2;");
 }
 
+// Opens `table` of company `c` after answering "t" to the upgrade question.
+void OpenUpgraded(Company& c, const char* table) {
+    c.h.backend.AddKeys({'t'});
+    Tables tables(c.h.rt);
+    tables.Open(table);
+    EXPECT_NE(c.h.ShownRow(23).find("\"Stara\" struktura " + std::string(table)),
+              std::string::npos);
+}
+
+// Writes records into a table of an old layout: one value per named field.
+void Records(const std::string& path,
+             const std::vector<std::vector<std::pair<const char*, const char*>>>& rows) {
+    std::unique_ptr<dbf::Table> t;
+    ASSERT_TRUE(dbf::Table::Open(path, {}, &t).ok());
+    for (const auto& row : rows) {
+        dbf::Record rec = t->NewRecord();
+        for (const auto& [name, value] : row) rec.SetRaw(rec.FieldIndex(name), value);
+        uint32_t recno = 0;
+        ASSERT_TRUE(t->Append(rec, &recno).ok());
+    }
+    ASSERT_TRUE(t->Close().ok());
+}
+
+TEST(TableUpgrade, FieldsWhoseTypeChangedKeepTheirValues) {
+    Company c;
+    // The year of a payroll list held as text, the cost account as a number,
+    // a matrix flag as a letter.
+    ASSERT_TRUE(
+        dbf::Table::Create(c.File("PKLISTY.DBF"),
+                           OldLayout("PKLISTY", {}, {{"ZA_ROK", dbf::FieldType::kCharacter, 4, 0}}))
+            .ok());
+    Records(c.File("PKLISTY.DBF"),
+            {{{"ROK_LST", "2024"}, {"ZA_ROK", "2023"}}, {{"ROK_LST", "2025"}, {"ZA_ROK", "20x3"}}});
+    OpenUpgraded(c, "PKLISTY");
+    EXPECT_EQ(
+        Dump(c.File("PKLISTY.DBF"), {"ROK_LST", "ZA_ROK"}),
+        (std::vector<std::string>{" ROK_LST=2024;ZA_ROK=2023;", " ROK_LST=2025;ZA_ROK=    ;"}));
+
+    ASSERT_TRUE(dbf::Table::Create(
+                    c.File("PKCZAS.DBF"),
+                    OldLayout("PKCZAS", {}, {{"KONTO_KOSZ", dbf::FieldType::kNumeric, 8, 2}}))
+                    .ok());
+    Records(c.File("PKCZAS.DBF"), {{{"NR_PRAC", "000001"}, {"KONTO_KOSZ", "  401.50"}}});
+    OpenUpgraded(c, "PKCZAS");
+    EXPECT_EQ(Dump(c.File("PKCZAS.DBF"), {"NR_PRAC", "KONTO_KOSZ"}),
+              (std::vector<std::string>{" NR_PRAC=000001;KONTO_KOSZ=401.50      ;"}));
+
+    ASSERT_TRUE(
+        dbf::Table::Create(c.File("PKTBW.DBF"),
+                           OldLayout("PKTBW", {}, {{"P_X", dbf::FieldType::kCharacter, 1, 0}}))
+            .ok());
+    Records(c.File("PKTBW.DBF"),
+            {{{"TBW_", "A"}, {"P_X", "T"}}, {{"TBW_", "B"}, {"P_X", "n"}}, {{"TBW_", "C"}}});
+    OpenUpgraded(c, "PKTBW");
+    EXPECT_EQ(
+        Dump(c.File("PKTBW.DBF"), {"TBW_", "P_X"}),
+        (std::vector<std::string>{" TBW_=A   ;P_X=T;", " TBW_=B   ;P_X=F;", " TBW_=C   ;P_X= ;"}));
+}
+
+TEST(TableUpgrade, OfficeAndCommuneCodesGetTheirLeadingZerosBack) {
+    Company c;
+    ASSERT_TRUE(
+        dbf::Table::Create(c.File("PKURZ.DBF"),
+                           OldLayout("PKURZ", {}, {{"KOD_URZEDU", dbf::FieldType::kNumeric, 4, 0}}))
+            .ok());
+    Records(c.File("PKURZ.DBF"), {{{"URZ_SKARB", "01"}, {"KOD_URZEDU", " 202"}},
+                                  {{"URZ_SKARB", "02"}, {"KOD_URZEDU", "1471"}},
+                                  {{"URZ_SKARB", "03"}}});
+    OpenUpgraded(c, "PKURZ");
+    EXPECT_EQ(Dump(c.File("PKURZ.DBF"), {"URZ_SKARB", "KOD_URZEDU"}),
+              (std::vector<std::string>{" URZ_SKARB=01;KOD_URZEDU=0202;",
+                                        " URZ_SKARB=02;KOD_URZEDU=1471;",
+                                        " URZ_SKARB=03;KOD_URZEDU=    ;"}));
+
+    ASSERT_TRUE(dbf::Table::Create(
+                    c.File("PKDZIAL.DBF"),
+                    OldLayout("PKDZIAL", {}, {{"KOD_GMINY", dbf::FieldType::kNumeric, 7, 0}}))
+                    .ok());
+    Records(c.File("PKDZIAL.DBF"), {{{"DZIAL_", "PROD"}, {"KOD_GMINY", " 201011"}}});
+    OpenUpgraded(c, "PKDZIAL");
+    EXPECT_EQ(Dump(c.File("PKDZIAL.DBF"), {"DZIAL_", "KOD_GMINY"}),
+              (std::vector<std::string>{" DZIAL_=PROD;KOD_GMINY=0201011;"}));
+}
+
+TEST(TableUpgrade, DictionariesWithoutTheirFullNamesGetAMemoFile) {
+    // The older layouts of the position and dismissal-reason dictionaries
+    // had no memo and so no .DBT; they are upgraded, not reported missing.
+    Company c;
+    ASSERT_TRUE(dbf::Table::Create(c.File("PKSTAN.DBF"), OldLayout("PKSTAN", {"PELNA_NAZ"})).ok());
+    ASSERT_FALSE(base::Exists(c.File("PKSTAN.DBT")));
+    Records(c.File("PKSTAN.DBF"), {{{"STANOW_", "KIER"}, {"NAZWA_", "Kierownik"}}});
+    c.h.backend.AddKeys({'t'});
+    Tables tables(c.h.rt);
+    dbf::WorkArea& area = tables.Open("PKSTAN", {"PKSTAN1"});
+    EXPECT_EQ(area.table().fields().size(), 3u);
+    EXPECT_EQ(area.record().GetString(area.FieldIndex("STANOW_")), "KIER");
+    tables.CloseAll();
+    EXPECT_TRUE(base::Exists(c.File("PKSTAN.DBT")));
+
+    // A table whose layout has its memo still needs the memo file.
+    ASSERT_TRUE(dbf::Table::Create(c.File("PKPRZ.DBF"), FindTable("PKPRZ")->Specs()).ok());
+    ASSERT_TRUE(dbf::RemoveFile(c.File("PKPRZ.DBT")).ok());
+    Tables again(c.h.rt);
+    try {
+        again.Open("PKPRZ");
+        ADD_FAILURE() << "opened without its memo file";
+    } catch (const Abandon& a) {
+        EXPECT_NE(std::string(a.message()).find("PKPRZ.DBT"), std::string::npos);
+    }
+}
+
+TEST(TableUpgrade, PersonalFieldsAreStoredAgainForTheirNewWidth) {
+    Company c;
+    // An older register: no BEZ_ZAL_PD, the surname in plain text in a
+    // narrower field, the first names scrambled for a narrower field.
+    ASSERT_TRUE(dbf::Table::Create(c.File("PKPRAC.DBF"),
+                                   OldLayout("PKPRAC", {"BEZ_ZAL_PD"},
+                                             {{"NAZWX_", dbf::FieldType::kCharacter, 30, 0},
+                                              {"IMIEX_", dbf::FieldType::kCharacter, 40, 0}}))
+                    .ok());
+    const std::string pesel = Scramble(ScrambleKind::kIdentity, "44051401359", 34);
+    const std::string names = Scramble(ScrambleKind::kName, "Jan Maria", 40);
+    Records(c.File("PKPRAC.DBF"), {{{"NR_PRAC", "000001"},
+                                    {"NAZWX_", "Kowalska-Nowak"},
+                                    {"IMIEX_", names.c_str()},
+                                    {"PESELX_", pesel.c_str()}},
+                                   {{"NR_PRAC", "000002"}}});
+    c.h.backend.AddKeys({'t'});
+    Tables tables(c.h.rt);
+    dbf::WorkArea& area = tables.Open("PKPRAC", {"PKPRAC1", "PKPRAC2", "PKPRACA"});
+    ASSERT_TRUE(area.GoTop().ok());
+    const dbf::Record& r = area.record();
+    EXPECT_EQ(r.GetString(area.FieldIndex("NR_PRAC")), "000001");
+    const std::string surname = r.GetString(area.FieldIndex("NAZWX_"));
+    EXPECT_EQ(surname.find("Kowalska"), std::string::npos);  // no longer plain
+    EXPECT_EQ(Unscramble(ScrambleKind::kName, surname),
+              "Kowalska-Nowak" + std::string(30 - 14, ' '));
+    EXPECT_EQ(Unscramble(ScrambleKind::kName, r.GetString(area.FieldIndex("IMIEX_"))),
+              "Jan Maria" + std::string(11, ' '));
+    EXPECT_EQ(r.GetString(area.FieldIndex("PESELX_")), pesel);
+    ASSERT_TRUE(area.Skip(1).ok());
+    EXPECT_EQ(area.record().GetString(area.FieldIndex("NAZWX_")), std::string(72, ' '));
+    for (size_t i = 0; i < area.index_count(); ++i)
+        EXPECT_TRUE(area.index(i).Check(&area.table()).ok());
+}
+
 // The states a crash can leave during a replacement of PKRNB (old layout
 // with 3 records, new layout in PKRNB@ with the same records).
 struct Interrupted : Company {
@@ -255,6 +402,9 @@ TEST(TableUpgrade, TwoDigitPayrollYearsAreAllConverted) {
               (std::vector<std::string>{" ROK_LST=1995;", " ROK_LST=2003;", " ROK_LST=2049;",
                                         " ROK_LST=1950;", " ROK_LST=    ;", " ROK_LST=7x  ;"}));
     (void)area;
+    // Every index file of the positions was rebuilt, not only the one opened.
+    for (const CatalogueIndex& i : FindTable("PKPLACE")->indexes)
+        EXPECT_TRUE(base::Exists(c.File(std::string(i.name) + ".NTX"))) << i.name;
 }
 
 TEST(TableUpgrade, OtherPayrollTablesWithTwoDigitYearsAreRefused) {

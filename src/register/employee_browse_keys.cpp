@@ -90,6 +90,10 @@ void RegisterBrowse::FullInformation() {
     ctx.prac = &prac_;
     ctx.recno = prac_.recno();
     ctx.update = true;
+    dbf::WorkArea* ktyub = tables_.workspace().Select("PKKTYUB");
+    ctx.ktyub = ktyub ? ktyub : &tables_.Open("PKKTYUB", {"PKKTYUB1", "PKKTYUB2"});
+    dbf::WorkArea* dod = tables_.workspace().Select("PKDOD");
+    ctx.dod = dod ? dod : &tables_.Open("PKDOD", {"PKDOD1", "PKDOD2"});
     ReferenceMonth(tables_.workspace().Select("PKSTER"), WorkingDay(rt_), &ctx.ref_year,
                    &ctx.ref_month);
     const uint32_t was = prac_.recno();
@@ -114,8 +118,10 @@ int RegisterBrowse::Correct(common::Browse& browse) {
         return common::kBrowseRedrawRow;
     }
     if (!common::CheckRights(rt_, kRightsCorrect)) return common::kBrowseRedrawRow;
-    int row = 0, col = 0, width = 0;
-    if (!browse.CurrentCell(&row, &col, &width)) return common::kBrowseRedrawRow;
+    int width = 0;
+    const int row = browse.current_row();
+    const int col = browse.ColumnX(column, &width);
+    if (col < 0 || width <= 0) return common::kBrowseRedrawRow;
 
     const int i = prac_.FieldIndex(field);
     const dbf::Field& f = prac_.record().fields()[static_cast<size_t>(i)];

@@ -211,11 +211,19 @@ const Dictionary* DictionaryOf(std::string_view field) {
     return nullptr;
 }
 
+// The dictionary open in `tables` with the index the check seeks: the
+// caller's own area when it has that index, else an area of the check's own
+// (alias "X" + table), so that an area the caller holds is never reopened.
 dbf::WorkArea& DictionaryArea(common::Tables& tables, const Dictionary& d) {
-    dbf::WorkArea* open = tables.workspace().Find(d.table);
-    if (open != nullptr && (d.index.empty() || OrderOf(*open, d.index) != 0)) return *open;
-    if (d.index.empty()) return tables.Open(d.table);
-    return tables.Open(d.table, {std::string(d.index)});
+    for (const std::string& alias : {std::string(d.table), "X" + std::string(d.table)}) {
+        dbf::WorkArea* open = tables.workspace().Find(alias);
+        if (open != nullptr && (d.index.empty() || OrderOf(*open, d.index) != 0)) return *open;
+    }
+    const std::string alias = tables.workspace().Find(d.table) == nullptr
+                                  ? std::string(d.table)
+                                  : "X" + std::string(d.table);
+    if (d.index.empty()) return tables.OpenAs(alias, d.table);
+    return tables.OpenAs(alias, d.table, {std::string(d.index)});
 }
 
 // Whether `value` is a code of the dictionary; *name its name.

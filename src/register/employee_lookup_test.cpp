@@ -64,6 +64,12 @@ TEST(ProfessionLookup, AncestorsByLeadingCharacters) {
     EXPECT_EQ(second, "");
 }
 
+std::string TrimmedName(dbf::WorkArea& area) {
+    std::string s = area.record().GetString(area.FieldIndex("NAZWA_"));
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
 TEST(DictionaryChecks, EmptyAcceptedMissingRefusedKnownNamed) {
     Company c({"PKDZIAL", "PKURZ", "PKSKODK", "PKTYTUB", "PKGRALG", "PKSNIEZ", "PKKZIS"});
     common::Tables& t = *c.tables;
@@ -98,6 +104,15 @@ TEST(DictionaryChecks, EmptyAcceptedMissingRefusedKnownNamed) {
     EXPECT_EQ(CheckCode(t, "STOP_NIEZD", "07").message, "Błędny kod niezdolności");
     EXPECT_TRUE(CheckCode(t, "KZIS_", "011001", &name).accepted);  // leading zero keyed as "A"
     EXPECT_EQ(Utf(name), "Oficer zawodowych Sił Zbrojnych");
+    // The caller's own area of the dictionary, open without the index the
+    // check needs, stays open and usable.
+    dbf::WorkArea& own = t.Open("PKKZIS", {"PKKZIS2"});
+    EXPECT_TRUE(CheckCode(t, "KZIS_", "263101", &name).accepted);
+    EXPECT_EQ(Utf(name), "Ekonometryk");
+    EXPECT_EQ(t.workspace().Find("PKKZIS"), &own);
+    EXPECT_TRUE(own.GoTop().ok());
+    EXPECT_EQ(Utf(TrimmedName(own)),
+              "PRZEDSTAWICIELE WŁADZ PUBLICZNYCH, WYŻSI URZĘDNICY I KIEROWNICY");
 
     EXPECT_TRUE(CheckCode(t, "KOD_KRAJ_Z", "DE", &name).accepted);
     EXPECT_EQ(CheckCode(t, "KOD_KRAJ_Z", "QQ").message, "Błędny kod kraju");

@@ -279,6 +279,8 @@ std::vector<PageField> FieldsOf(Page page, EmployeeKind kind, const PageContext&
             return Incapacity();
         case Page::kReport:
             return Report(dismissal);
+        case Page::kAllowances:
+            return {};
     }
     return {};
 }
@@ -325,6 +327,8 @@ std::string PageTitle(Page page) {
             return "Niezdolność, zawód, wykształcenie";
         case Page::kReport:
             return "Zgłoszenie do ZUS";
+        case Page::kAllowances:
+            return "Dodatki i potrącenia";
     }
     return {};
 }

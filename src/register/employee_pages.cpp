@@ -5,6 +5,8 @@
 #include "common/tax_office_pick.h"
 #include "platform/console/keys.h"
 #include "register/employee_page_run.h"
+#include "register/allowances.h"
+#include "register/insurance_titles.h"
 
 namespace kestrel::registry::pages {
 
@@ -230,6 +232,8 @@ PageExit PageRun::Show() {
     Declare(form, false);
     form.Display();
     ShowNames();
+    if (page_ == Page::kTitle && ctx_.ktyub) ShowTitles(ctx_, *ctx_.ktyub, work_);
+    if (page_ == Page::kAllowances && ctx_.dod) ShowAllowances(ctx_, *ctx_.dod, work_);
     for (;;) {
         const int k = common::Qrminkey(rt_);
         if (k == key::kEsc) return PageExit::kEscape;
@@ -248,11 +252,13 @@ std::vector<Page> PagesOf(EmployeeKind kind, bool short_card) {
     if (kind == EmployeeKind::kLegalPerson) return {Page::kLegalPerson};
     if (short_card && kind == EmployeeKind::kNonStaff)
         return {Page::kIdentity, Page::kAddresses, Page::kEmployment};
-    return {Page::kIdentity, Page::kAddresses,  Page::kEmployment, Page::kTax,
-            Page::kTitle,    Page::kInsurance,  Page::kIncapacity, Page::kReport};
+    return {Page::kIdentity,  Page::kAddresses,  Page::kEmployment, Page::kTax,
+            Page::kTitle,     Page::kInsurance,  Page::kIncapacity, Page::kReport,
+            Page::kAllowances};
 }
 
 PageExit EnterPage(PageContext& ctx, Page page, EmployeeRecord* employee) {
+    if (page == Page::kAllowances) return PageExit::kNext;
     PageRun run(ctx, page, *employee);
     return run.Enter(employee);
 }

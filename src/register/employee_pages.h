@@ -29,11 +29,14 @@ enum class Page {
     kInsurance,    // 6: insurance flags and dates
     kIncapacity,   // 7: incapacity, occupation, education, special work, fund
     kReport,       // 8: change codes for the insurance office (and dismissal)
+    kAllowances,   // 9: allowances and deductions (a list: see allowances.h)
 };
 
 /// The pages of a record of `kind` in their order; `short_card` gives a
 /// non-staff person or a legal person the short employment form, which
-/// ends the record after page 3.
+/// ends the record after page 3. The lists of page 5 (additional titles)
+/// and page 9 (allowances) are entered by their own routines
+/// (insurance_titles.h, allowances.h); EnterPage takes page 9 as accepted.
 std::vector<Page> PagesOf(EmployeeKind kind, bool short_card);
 
 /// What ended a page.
@@ -50,6 +53,11 @@ struct PageContext {
     common::Tables& tables;
     /// PKPRAC (for the duplicate PESEL search); may be null.
     dbf::WorkArea* prac = nullptr;
+    /// PKKTYUB, for the list of additional titles under the title page;
+    /// may be null (the list is then not shown).
+    dbf::WorkArea* ktyub = nullptr;
+    /// PKDOD, for the allowances page; may be null (the page is then empty).
+    dbf::WorkArea* dod = nullptr;
     /// Record number of the record being edited (excluded from the PESEL
     /// search); 0 for none.
     uint32_t recno = 0;

@@ -60,7 +60,7 @@ TEST(RecordPages, EveryPageOfEachKindIsShownWithTheClearNames) {
     const uint32_t firm = c.Register("000003", "", "ALFA", EmployeeKind::kLegalPerson);
 
     const Shown s = ShowAll(c, staff);
-    ASSERT_EQ(s.pages.size(), 8u);
+    ASSERT_EQ(s.pages.size(), 9u);
     EXPECT_NE(s.pages[0].find("Nazwisko: Żółkiewska"), std::string::npos) << s.pages[0];
     EXPECT_NE(s.pages[0].find("Imiona: Łucja Anna"), std::string::npos);
     EXPECT_NE(s.pages[0].find("PESEL: 85031412344"), std::string::npos);
@@ -71,7 +71,7 @@ TEST(RecordPages, EveryPageOfEachKindIsShownWithTheClearNames) {
     EXPECT_NE(s.pages[2].find("Data zatr.: 2020-01-01"), std::string::npos) << s.pages[2];
 
     const Shown n = ShowAll(c, other);
-    ASSERT_EQ(n.pages.size(), 8u);
+    ASSERT_EQ(n.pages.size(), 9u);
     EXPECT_NE(n.pages[0].find("Nazwisko: Nowak"), std::string::npos);
     // Only staff employees have a working-time fraction.
     EXPECT_EQ(n.pages[0].find("Etat:"), std::string::npos);
@@ -93,8 +93,8 @@ TEST(RecordPages, ShowRecordWalksBackAndForthAndStopsOnEsc) {
     EXPECT_FALSE(ShowRecord(ctx, e));
     EXPECT_NE(c.h.Row(5).find("Strona: 2"), std::string::npos) << c.h.Row(5);
     EXPECT_NE(Screen(c).find("Adres do korespondencji (gdy inny niż )"), std::string::npos);
-    // Eight PgDn keys pass all the pages of a staff record.
-    c.h.backend.AddKeys(std::vector<int>(8, key::kPgDn));
+    // Nine PgDn keys pass all the pages of a staff record.
+    c.h.backend.AddKeys(std::vector<int>(9, key::kPgDn));
     EXPECT_TRUE(ShowRecord(ctx, e));
 }
 

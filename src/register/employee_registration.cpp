@@ -78,8 +78,8 @@ std::string NextNumber(const std::string& number) {
 // whether another workstation holds it. Leaves order 1.
 struct NumberState {
     bool live = false;
-    uint32_t deleted = 0;
-    bool held = false;
+    uint32_t deleted = 0;  // a deleted record nobody holds
+    uint32_t held = 0;     // a deleted record another workstation holds
 };
 
 NumberState StateOf(dbf::WorkArea& prac, const std::string& number) {
@@ -94,7 +94,7 @@ NumberState StateOf(dbf::WorkArea& prac, const std::string& number) {
             return st;
         }
         if (HeldByOther(prac, prac.recno())) {
-            st.held = true;
+            if (st.held == 0) st.held = prac.recno();
         } else if (st.deleted == 0) {
             st.deleted = prac.recno();
         }
@@ -105,7 +105,7 @@ NumberState StateOf(dbf::WorkArea& prac, const std::string& number) {
 
 bool Taken(dbf::WorkArea& prac, const std::string& number) {
     const NumberState st = StateOf(prac, number);
-    return st.live || st.held;
+    return st.live || st.held != 0;
 }
 
 }  // namespace
@@ -169,16 +169,17 @@ ReserveResult Registration::Reserve(std::string_view typed) {
         const NumberState st = StateOf(prac, number);
         if (st.live) return ReserveResult::kExists;
         ShowDeleted show(prac);
-        if (st.deleted != 0) {
+        if (st.held) {
+            // Another registration holds the number: wait below for its end
+            // rather than take another deleted record of the number.
+            wait_for = st.held;
+        } else if (st.deleted != 0) {
             if (!prac.Goto(st.deleted).ok()) Fail(rt_, "PKPRAC");
-            if (!prac.RLock().ok())
+            if (!prac.RLock().ok()) {
                 wait_for = st.deleted;
-            else
+            } else {
                 recno_ = st.deleted;
-        } else if (st.held) {
-            // Another registration holds the number: wait below for its end.
-            (void)prac.Seek(number);
-            wait_for = prac.recno();
+            }
         } else {
             tables_.Append(prac);
             prac.record().SetString(prac.FieldIndex("NR_PRAC"), number);

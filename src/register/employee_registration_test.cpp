@@ -71,6 +71,33 @@ TEST(Registration, NumberHeldByAnotherWorkstation) {
     EXPECT_EQ(mine.Reserve("000005"), ReserveResult::kExists);
 }
 
+// A number struck off twice has two deleted records: while another
+// workstation builds on one of them, the other is not taken for a second
+// person with the same number.
+TEST(Registration, HeldNumberIsNotTakenThroughAnotherDeletedRecord) {
+    Company c;
+    c.Register("000007", "Pierwszy", "Jan");
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(SeekEmployee(c.prac(), "000007"));
+        DeleteRow(*c.tables, c.prac(), c.prac().recno());
+        if (i == 0) {
+            c.tables->Append(c.prac());
+            c.prac().record().SetString(c.prac().FieldIndex("NR_PRAC"), "000007");
+            ASSERT_TRUE(c.prac().Commit().ok());
+            ASSERT_TRUE(c.prac().Unlock().ok());
+        }
+    }
+    Company::Workstation other(c);
+    Registration held(other.rt(), other.tables(), other.areas);
+    ASSERT_EQ(held.Reserve("000007"), ReserveResult::kReserved);
+    c.h.backend.AddKeys({'n', ' '});
+    Registration mine(c.h.rt, *c.tables, c.areas);
+    EXPECT_THROW(mine.Reserve("000007"), common::Abandon);
+    EXPECT_NE(ProposeNumber(c.prac(), EmployeeKind::kStaff), "000007");
+    held.Confirm();
+    EXPECT_EQ(mine.Reserve("000007"), ReserveResult::kExists);
+}
+
 TEST(Registration, ExistingNumberAndInvisibleReservation) {
     Company c;
     c.Register("000010", "Nowak", "Jan");

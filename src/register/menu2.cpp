@@ -1,7 +1,9 @@
 #include "register/menu2.h"
 
 #include "common/menu.h"
+#include "register/dictionary_dialog.h"
 #include "register/employee_browse.h"
+#include "register/official_dictionaries.h"
 #include "register/registration_dialog.h"
 
 namespace kestrel::registry {
@@ -11,19 +13,19 @@ namespace kestrel::registry {
 void Qrm27(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Działy"), nullptr},
-        {rt.Text("Stanowiska"), nullptr},
-        {rt.Text("Rodzaje umowy o pracę"), nullptr},
-        {rt.Text("Rodzaje płacy"), nullptr},
-        {rt.Text("Przyczyny zwolnienia"), nullptr},
-        {rt.Text("Związki zawodowe"), nullptr},
-        {rt.Text("Urzędy skarbowe"), nullptr},
-        {rt.Text("Rodzaje dodatków i potrąceń"), nullptr},
-        {rt.Text("Grupy algorytmiczne"), nullptr},
-        {rt.Text("\"Stare\" Kody Zawodów i Specjalności"), nullptr},
-        {rt.Text("Rodzaje zatrudnienia"), nullptr},
-        {rt.Text("\"Stare\" grupy inwalidzkie"), nullptr},
-        {rt.Text("Konta kosztów"), nullptr},
+        {rt.Text("Działy"), [&rt] { Qrm272(rt); }},
+        {rt.Text("Stanowiska"), [&rt] { Qrm273(rt); }},
+        {rt.Text("Rodzaje umowy o pracę"), [&rt] { Qrm274(rt); }},
+        {rt.Text("Rodzaje płacy"), [&rt] { Qrm275(rt); }},
+        {rt.Text("Przyczyny zwolnienia"), [&rt] { Qrm276(rt); }},
+        {rt.Text("Związki zawodowe"), [&rt] { Qrm277(rt); }},
+        {rt.Text("Urzędy skarbowe"), [&rt] { Qrm278(rt); }},
+        {rt.Text("Rodzaje dodatków i potrąceń"), [&rt] { Qrm279(rt); }},
+        {rt.Text("Grupy algorytmiczne"), [&rt] { Qrm27A(rt); }},
+        {rt.Text("\"Stare\" Kody Zawodów i Specjalności"), [&rt] { Qrm27B(rt); }},
+        {rt.Text("Rodzaje zatrudnienia"), [&rt] { Qrm27C(rt); }},
+        {rt.Text("\"Stare\" grupy inwalidzkie"), [&rt] { Qrm27D(rt); }},
+        {rt.Text("Konta kosztów"), [&rt] { Qrm27E(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("2.7. Słowniki \"standardowe\""), "2.7.", items, {7, 26});
 }
@@ -31,16 +33,16 @@ void Qrm27(common::Runtime& rt) {
 void Qrm28(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Kody podmiotu tytułu ubezpieczenia"), nullptr},
-        {rt.Text("Kody przyczyny wyrejestrowania ubezpieczonego"), nullptr},
-        {rt.Text("Kody wykształcenia"), nullptr},
-        {rt.Text("Kody stopnia pokrewieństwa lub powinowactwa"), nullptr},
-        {rt.Text("Kody stopnia niezdolności do pracy"), nullptr},
-        {rt.Text("Kody pracy w szczególnym charakterze"), nullptr},
-        {rt.Text("Kody Otwartych Funduszy Emerytalnych"), nullptr},
-        {rt.Text("Kody rozwiązania stosunku pracy"), nullptr},
-        {rt.Text("Kody podstawy prawnej rozwiązania stosunku pracy"), nullptr},
-        {rt.Text("Kody wykonywanych zawodów (PFRON)"), nullptr},
+        {rt.Text("Kody podmiotu tytułu ubezpieczenia"), [&rt] { Qrm282(rt); }},
+        {rt.Text("Kody przyczyny wyrejestrowania ubezpieczonego"), [&rt] { Qrm283(rt); }},
+        {rt.Text("Kody wykształcenia"), [&rt] { Qrm284(rt); }},
+        {rt.Text("Kody stopnia pokrewieństwa lub powinowactwa"), [&rt] { Qrm285(rt); }},
+        {rt.Text("Kody stopnia niezdolności do pracy"), [&rt] { Qrm286(rt); }},
+        {rt.Text("Kody pracy w szczególnym charakterze"), [&rt] { Qrm287(rt); }},
+        {rt.Text("Kody Otwartych Funduszy Emerytalnych"), [&rt] { Qrm288(rt); }},
+        {rt.Text("Kody rozwiązania stosunku pracy"), [&rt] { Qrm289(rt); }},
+        {rt.Text("Kody podstawy prawnej rozwiązania stosunku pracy"), [&rt] { Qrm28A(rt); }},
+        {rt.Text("Kody wykonywanych zawodów (PFRON)"), [&rt] { Qrm28B(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("2.8. Słowniki kodów ZUS"), "2.8.", items, {8, 26});
 }
@@ -48,10 +50,10 @@ void Qrm28(common::Runtime& rt) {
 void Qrm2C(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Kody krajów"), nullptr},
-        {rt.Text("Kody urzędów skarbowych"), nullptr},
-        {rt.Text("Kody województw, powiatów i gmin"), nullptr},
-        {rt.Text("Klasyfikacja zawodów i specjalności"), nullptr},
+        {rt.Text("Kody krajów"), [&rt] { Qrm2c2(rt); }},
+        {rt.Text("Kody urzędów skarbowych"), [&rt] { Qrm2c3(rt); }},
+        {rt.Text("Kody województw, powiatów i gmin"), [&rt] { Qrm2c4(rt); }},
+        {rt.Text("Klasyfikacja zawodów i specjalności"), [&rt] { Qrm2c5(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("2.C. Słowniki \"urzędowe\""), "2.C.", items, {8, 26});
 }

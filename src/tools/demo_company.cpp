@@ -1,10 +1,14 @@
 #include "tools/demo_company.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "common/company_tables.h"
 #include "common/letters.h"
 #include "common/shipped_content.h"
+#include "common/table_catalogue.h"
+#include "platform/dbf/table.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
 #include "tools/command.h"
@@ -24,6 +28,106 @@ std::string Padded(const char* utf8, size_t width) {
     std::string s = codepage::FromUtf8(utf8);
     s.resize(width, ' ');
     return s;
+}
+
+// The demo company's own dictionaries, added to tables that come out of
+// creation empty. Codes of the territorial register and of the tax offices
+// are those of the shipped lists; the insurance codes are the official ones.
+struct DemoRow {
+    const char* table;
+    std::vector<std::pair<const char*, const char*>> values;  // field, UTF-8 text or T/F
+};
+
+const std::vector<DemoRow>& DemoRows() {
+    static const std::vector<DemoRow> rows = {
+        {"PKDZIAL", {{"DZIAL_", "ADM"}, {"NAZWA_", "Administracja"}, {"KOD_GMINY", "1465011"}}},
+        {"PKDZIAL", {{"DZIAL_", "HAND"}, {"NAZWA_", "Dział handlowy"}, {"KOD_GMINY", "1465011"}}},
+        {"PKDZIAL", {{"DZIAL_", "PROD"}, {"NAZWA_", "Produkcja"}, {"KOD_GMINY", "1261011"}}},
+        {"PKSTAN", {{"STANOW_", "DYR"}, {"NAZWA_", "Dyrektor"}}},
+        {"PKSTAN", {{"STANOW_", "KSG"}, {"NAZWA_", "Główny księgowy"}}},
+        {"PKSTAN", {{"STANOW_", "SPEC"}, {"NAZWA_", "Specjalista"}}},
+        {"PKSTAN", {{"STANOW_", "MAG"}, {"NAZWA_", "Magazynier"}}},
+        {"PKRUM", {{"RODZ_UM", "01"}, {"NAZWA_UM", "Na czas nieokreślony"}}},
+        {"PKRUM", {{"RODZ_UM", "02"}, {"NAZWA_UM", "Na czas określony"}}},
+        {"PKRUM", {{"RODZ_UM", "03"}, {"NAZWA_UM", "Na okres próbny"}}},
+        {"PKRPL", {{"RODZ_PL", "01"}, {"NAZWA_PL", "Miesięczna"}}},
+        {"PKRPL", {{"RODZ_PL", "02"}, {"NAZWA_PL", "Godzinowa"}}},
+        {"PKRPL", {{"RODZ_PL", "03"}, {"NAZWA_PL", "Akordowa"}}},
+        {"PKPRZ", {{"PRZYCZ_ZW", "01"}, {"NAZWA_PRZ", "Wypowiedzenie przez pracodawcę"}}},
+        {"PKPRZ", {{"PRZYCZ_ZW", "02"}, {"NAZWA_PRZ", "Wypowiedzenie przez pracownika"}}},
+        {"PKPRZ", {{"PRZYCZ_ZW", "03"}, {"NAZWA_PRZ", "Porozumienie stron"}}},
+        {"PKPRZ", {{"PRZYCZ_ZW", "04"}, {"NAZWA_PRZ", "Upływ czasu, na który umowa była zawarta"}}},
+        {"PKZWZ", {{"SYMB_ZZ", "ZZ"}, {"NAZWA_ZZ", "Zakładowy Związek Zawodowy"}}},
+        {"PKURZ",
+         {{"URZ_SKARB", "01"}, {"NAZWA_", "I US Warszawa-Śródmieście"}, {"MIEJSCOW_", "Warszawa"},
+          {"KOD_URZEDU", "1435"}}},
+        {"PKURZ",
+         {{"URZ_SKARB", "02"}, {"NAZWA_", "II US Kraków"}, {"MIEJSCOW_", "Kraków"},
+          {"KOD_URZEDU", "1228"}}},
+        {"PKSRDOD", {{"RODZAJ_DOD", "DFUN"}, {"NAZWA_", "Dodatek funkcyjny"}, {"KWOTA_PROC", "T"}}},
+        {"PKSRDOD", {{"RODZAJ_DOD", "PREM"}, {"NAZWA_", "Premia regulaminowa"}}},
+        {"PKSRDOD",
+         {{"RODZAJ_DOD", "UBGR"}, {"NAZWA_", "Ubezpieczenie grupowe"}, {"KWOTA_PROC", "T"}}},
+        {"PKSRDOD",
+         {{"RODZAJ_DOD", "SAMC"}, {"NAZWA_", "Ryczałt za samochód"}, {"TAK_NIE", "T"}}},
+        {"PKGRALG", {{"GRUPA_ALG", "A"}, {"NAZWA_", "Etatowi"}}},
+        {"PKGRALG", {{"GRUPA_ALG", "B"}, {"NAZWA_", "Zleceniob."}}},
+        {"PKSZATR", {{"RODZ_ZATR", "P"}, {"NAZWA_", "Pełny etat"}}},
+        {"PKSZATR", {{"RODZ_ZATR", "N"}, {"NAZWA_", "Niepełny"}}},
+        {"PKSKSZT", {{"KONTO_KOSZ", "501"}, {"NAZWA_", "Koszty działalności podst."}}},
+        {"PKSKSZT", {{"KONTO_KOSZ", "520"}, {"NAZWA_", "Koszty wydziałowe"}}},
+        {"PKSKSZT", {{"KONTO_KOSZ", "550"}, {"NAZWA_", "Koszty zarządu"}}},
+        {"PKTYTUB", {{"TYTUL_PODM", "0110"}, {"NAZWA_", "Pracownik"}}},
+        {"PKTYTUB", {{"TYTUL_PODM", "0411"}, {"NAZWA_", "Zleceniobiorca"}}},
+        {"PKTYTUB",
+         {{"TYTUL_PODM", "0510"}, {"NAZWA_", "Osoba prowadząca pozarolniczą działaln."}}},
+        {"PKWYRUB", {{"PRZ_WY_UB", "100"}, {"NAZWA_", "Ustanie tytułu do ubezpieczeń"}}},
+        {"PKWYRUB", {{"PRZ_WY_UB", "500"}, {"NAZWA_", "Zgon osoby ubezpieczonej"}}},
+        {"PKWYRUB", {{"PRZ_WY_UB", "600"}, {"NAZWA_", "Inna przyczyna"}}},
+        {"PKRNB", {{"KOD_NIEOB", "UW"}, {"NAZWA_", "Urlop wypoczynkowy"}}},
+        {"PKRNB", {{"KOD_NIEOB", "CH"}, {"NAZWA_", "Zwolnienie chorobowe"}}},
+    };
+    return rows;
+}
+
+// Creates the tables of the demo rows that are missing, with their rows
+// (the index files are built afterwards with the other tables'). Tables the
+// program fills itself when it creates them are left to it.
+base::Status CreateDemoDictionaries(const std::string& dir) {
+    std::vector<std::string> made;
+    for (const DemoRow& row : DemoRows()) {
+        const std::string table = row.table;
+        if (common::HasInitialContent(table)) continue;
+        const bool fresh = std::find(made.begin(), made.end(), table) != made.end();
+        if (!fresh && base::Exists(base::FindNoCase(dir, table + ".DBF"))) continue;
+        const std::string path = dir + "/" + table + ".DBF";
+        if (!fresh) {
+            const common::TableLayout* layout = common::FindTable(table);
+            if (layout == nullptr) return base::Status::InvalidArgument(table);
+            base::Status s = dbf::Table::Create(path, layout->Specs());
+            if (!s.ok()) return s;
+            made.push_back(table);
+        }
+        std::unique_ptr<dbf::Table> t;
+        dbf::OpenOptions exclusive;
+        exclusive.exclusive = true;
+        base::Status s = dbf::Table::Open(path, exclusive, &t);
+        if (!s.ok()) return s;
+        dbf::Record rec = t->NewRecord();
+        for (const auto& [name, value] : row.values) {
+            const int f = t->FieldIndex(name);
+            if (f < 0) return base::Status::InvalidArgument(table + ": " + name);
+            const bool logical = t->fields()[static_cast<size_t>(f)].type == dbf::FieldType::kLogical;
+            s = logical ? rec.SetLogical(f, std::string_view(value) == "T")
+                        : rec.SetString(f, codepage::FromUtf8(value));
+            if (!s.ok()) return s;
+        }
+        uint32_t recno = 0;
+        s = t->Append(rec, &recno);
+        if (s.ok()) s = t->Close();
+        if (!s.ok()) return s;
+    }
+    return base::Status::Ok();
 }
 
 int DemoCommand(const std::vector<std::string>& args) {
@@ -105,9 +209,11 @@ base::Status CreateDemoCompany(const std::string& root) {
         std::filesystem::copy_file(entry.path(), target, ec);
         if (ec) return base::Status::IOError(target.string() + ": " + ec.message());
     }
+    base::Status s = CreateDemoDictionaries(dir);
+    if (!s.ok()) return s;
     // Every table of the catalogue, so that every function finds its tables.
-    base::Status s = common::CreateMissingTables(dir, common::MakeLetterSet(common::kPolishCp852),
-                                                 common::ShippedContent(data));
+    s = common::CreateMissingTables(dir, common::MakeLetterSet(common::kPolishCp852),
+                                    common::ShippedContent(data));
     if (s.ok()) s = AddDemoEmployees(dir);
     return s;
 }

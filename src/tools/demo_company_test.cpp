@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+#include <set>
 
 #include "common/identifiers.h"
 #include "common/table_catalogue.h"
@@ -58,6 +60,39 @@ TEST(DemoCompany, IdentifiersAreValidAndTheFileIsCreatedOnce) {
     ASSERT_TRUE(dbf::Table::Open(dir + "/PKTAB.DBF", {}, &t).ok());
     EXPECT_EQ(t->record_count(), 1u);
     t.reset();
+    std::filesystem::remove_all(root);
+}
+
+// Every code of the demo dictionaries that refers to a shipped list must be
+// in that list, or the register's validators would refuse the demo's data.
+TEST(DemoCompany, DictionaryCodesExistInTheShippedLists) {
+    auto root = std::filesystem::temp_directory_path() /
+                ("kestrel_demo_codes_" + std::to_string(::getpid()));
+    ASSERT_TRUE(CreateDemoCompany(root.string()).ok());
+    const std::string dir = (root / "DEMO.PK").string();
+    auto column = [&dir](const std::string& table, const std::string& field) {
+        std::unique_ptr<dbf::Table> t;
+        EXPECT_TRUE(dbf::Table::Open(dir + "/" + table + ".DBF", {}, &t).ok()) << table;
+        std::set<std::string> values;
+        if (!t) return values;
+        const int f = t->FieldIndex(field);
+        t->Scan(1, [&](uint32_t, const dbf::Record& r) {
+            values.insert(r.GetString(f));
+            return base::Status::Ok();
+        });
+        return values;
+    };
+    const std::set<std::string> communes = column("PKGMINY", "KOD_");
+    const std::set<std::string> departments = column("PKDZIAL", "KOD_GMINY");
+    EXPECT_GE(departments.size(), 2u);
+    for (const std::string& code : departments) EXPECT_TRUE(communes.count(code)) << code;
+    const std::set<std::string> offices = column("PKKDURZ", "KOD_URZEDU");
+    const std::set<std::string> ours = column("PKURZ", "KOD_URZEDU");
+    EXPECT_GE(ours.size(), 2u);
+    for (const std::string& code : ours) EXPECT_TRUE(offices.count(code)) << code;
+    // Allowance symbols share the namespace of absence codes.
+    for (const std::string& symbol : column("PKSRDOD", "RODZAJ_DOD"))
+        EXPECT_FALSE(column("PKRNB", "KOD_NIEOB").count(symbol)) << symbol;
     std::filesystem::remove_all(root);
 }
 

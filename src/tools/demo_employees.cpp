@@ -66,11 +66,11 @@ struct Person {
 
 // PESEL serials are shared by 000014 and 000018: one man employed twice.
 constexpr Person kPeople[] = {
-    {"000001", EmployeeKind::kStaff, "Kowalczyk", "Anna Maria", "19780412", 'K', 214, "KSIE", 11200,
+    {"000001", EmployeeKind::kStaff, "Kowalczyk", "Anna Maria", "19780412", 'K', 214, "ADM", 11200,
      "20100301", "", &kMokotow, "121101", "Warszawa", "Józef", "Halina"},
     {"000002", EmployeeKind::kStaff, "Nowak", "Piotr", "19811103", 'M', 587, "ADM", 12500,
      "20080102", "", &kUrsynow, "243105", "Radom", "Stanisław", "Teresa"},
-    {"000003", EmployeeKind::kStaff, "Wiśniewska", "Katarzyna", "19900621", 'K', 36, "KSIE", 7200,
+    {"000003", EmployeeKind::kStaff, "Wiśniewska", "Katarzyna", "19900621", 'K', 36, "ADM", 7200,
      "20150601", "", &kBielany, "331301", "Płock", "Marek", "Elżbieta"},
     {"000004", EmployeeKind::kStaff, "Wójcik", "Tomasz", "19850214", 'M', 903, "PROD", 6400,
      "20120903", "", &kTargowek, "721204", "Siedlce", "Zbigniew", "Grażyna"},
@@ -78,7 +78,7 @@ constexpr Person kPeople[] = {
      "20090415", "", &kPiastow, "721204", "Pruszków", "Jan", "Krystyna"},
     {"000006", EmployeeKind::kStaff, "Lis", "Agnieszka", "19951205", 'K', 450, "HAND", 5800,
      "20190101", "", &kMokotow, "522301", "Warszawa", "Robert", "Dorota"},
-    {"000007", EmployeeKind::kStaff, "Madej", "Krzysztof", "19880717", 'M', 672, "MAG", 5600,
+    {"000007", EmployeeKind::kStaff, "Madej", "Krzysztof", "19880717", 'M', 672, "PROD", 5600,
      "20170320", "", &kWidzew, "432103", "Łódź", "Henryk", "Bożena"},
     {"000008", EmployeeKind::kStaff, "Zając", "Magdalena", "19920308", 'K', 291, "HAND", 6000,
      "20180702", "", &kBielany, "522301", "Ciechanów", "Adam", "Iwona"},
@@ -86,9 +86,9 @@ constexpr Person kPeople[] = {
      "20110110", "", &kTargowek, "833201", "Ostrołęka", "Władysław", "Jadwiga"},
     {"000010", EmployeeKind::kStaff, "Żak", "Ewelina", "19990119", 'K', 527, "ADM", 5400,
      "20230301", "", &kUrsynow, "411004", "Warszawa", "Dariusz", "Agata"},
-    {"000011", EmployeeKind::kStaff, "Szymański", "Grzegorz", "19750502", 'M', 163, "MAG", 5500,
+    {"000011", EmployeeKind::kStaff, "Szymański", "Grzegorz", "19750502", 'M', 163, "PROD", 5500,
      "20050801", "", &kPiastow, "432103", "Grodzisk Mazowiecki", "Ryszard", "Wanda"},
-    {"000012", EmployeeKind::kStaff, "Dąbrowska", "Joanna", "19870811", 'K', 348, "KSIE", 7000,
+    {"000012", EmployeeKind::kStaff, "Dąbrowska", "Joanna", "19870811", 'K', 348, "ADM", 7000,
      "20140505", "", &kMokotow, "241103", "Lublin", "Tadeusz", "Anna"},
     {"000013", EmployeeKind::kStaff, "Ślusarczyk", "Andrzej", "19701229", 'M', 75, "PROD", 6300,
      "20000301", "20250630", &kTargowek, "721204", "Mińsk Mazowiecki", "Edward", "Zofia"},
@@ -98,7 +98,7 @@ constexpr Person kPeople[] = {
      "20240115", "", &kBielany, "522301", "Olsztyn", "Piotr", "Ewa"},
     {"000016", EmployeeKind::kNonStaff, "Zieliński", "Jakub", "20030227", 'M', 21, "ADM", 4200,
      "20250901", "", &kUrsynow, "251201", "Warszawa", "Wojciech", "Monika"},
-    {"000017", EmployeeKind::kNonStaff, "Kaczmarek", "Barbara", "19580615", 'K', 734, "KSIE", 2800,
+    {"000017", EmployeeKind::kNonStaff, "Kaczmarek", "Barbara", "19580615", 'K', 734, "ADM", 2800,
      "20230102", "", &kKrakow, "331301", "Kraków", "Kazimierz", "Maria"},
     {"000018", EmployeeKind::kNonStaff, "Pietrzak", "Michał", "19930404", 'M', 619, "HAND", 3900,
      "20240301", "", &kWidzew, "522301", "Łódź", "Sławomir", "Beata"},
@@ -165,12 +165,25 @@ void Fill(registry::EmployeeRecord& e, const Person& p, int index) {
         Set(e, "NR_IDENT", id);
         Set(e, "DZIAL_", p.department);
         Set(e, "KZIS_", p.profession);
-        Set(e, "GRUPA_ALG", p.kind == EmployeeKind::kStaff ? "E" : "N");
-        Set(e, "RODZ_UM_PR", p.kind == EmployeeKind::kStaff ? "01" : "02");
+        const bool staff = p.kind == EmployeeKind::kStaff;
+        const std::string dept = p.department;
+        Set(e, "GRUPA_ALG", staff ? "A" : "B");
+        if (staff) {
+            const std::string nr = p.number;
+            Set(e, "RODZ_UM_PR", index == 10 ? "02" : "01");
+            Set(e, "RODZ_PL", "01");
+            Set(e, "RODZ_ZATR", index == 10 ? "N" : "P");
+            Set(e, "STANOW_",
+                nr == "000002"                          ? "DYR"
+                : nr == "000001"                        ? "KSG"
+                : std::string(p.profession) == "432103" ? "MAG"
+                                                        : "SPEC");
+        }
+        Set(e, "KONTO_KOSZ", dept == "ADM" ? "550" : dept == "PROD" ? "520" : "501");
         e.SetNumber("ST_PODST", p.rate);
         e.SetNumber("WYM_URL", p.kind == EmployeeKind::kStaff ? (index % 3 == 0 ? 20 : 26) : 0);
         e.SetNumber("ETAT_L", 1);
-        e.SetNumber("ETAT_M", p.kind == EmployeeKind::kStaff && index == 9 ? 2 : 1);
+        e.SetNumber("ETAT_M", p.kind == EmployeeKind::kStaff && index == 10 ? 2 : 1);
         Set(e, "BANK_", "Bank Demo S.A.");
         Set(e, "NR_KONT", Account(index));
         Set(e, "KOD_KASY", "07R");
@@ -193,7 +206,7 @@ void Fill(registry::EmployeeRecord& e, const Person& p, int index) {
     e.SetDate("DATA_URODZ", p.birth);
     e.SetDate("DATA_ZATR", p.hired);
     e.SetDate("DATA_Z_PIT", p.hired);
-    Set(e, "URZ_SKARB", "01");
+    Set(e, "URZ_SKARB", p.address == &kKrakow ? "02" : "01");
     Set(e, "KOD_KRAJU", "PL");
     Set(e, "WOJEW_", Cp(a.voivodeship));
     Set(e, "POWIAT_", Cp(a.district));
@@ -209,7 +222,8 @@ void Fill(registry::EmployeeRecord& e, const Person& p, int index) {
     Set(e, "NR_DOMU", a.house);
     Set(e, "NR_MIESZK", a.flat);
     if (p.dismissed[0] != '\0') {
-        Set(e, "PRZYCZ_ZW", "01");
+        Set(e, "PRZYCZ_ZW", std::string(p.number) == "000013" ? "03" : "02");
+        Set(e, "PRZ_WY_UB", "100");
         e.SetDate("DATA_ZWOLN", p.dismissed);
     }
 }
@@ -237,6 +251,22 @@ base::Status AddDemoEmployees(const std::string& dir) {
             // The man registered twice: his current record leads.
             if (std::string(p.number) == "000018") reg.record().SetLogical("MASTER_", true);
             reg.Confirm();
+        }
+        // Standing allowances and deductions.
+        struct Standing {
+            const char* number;
+            int line;
+            const char* symbol;
+            double value;
+        };
+        const Standing standing[] = {
+            {"000001", 1, "DFUN", 400},  {"000002", 1, "DFUN", 500},  {"000002", 2, "SAMC", 1},
+            {"000002", 3, "UBGR", 45.5}, {"000003", 1, "UBGR", 45.5}, {"000004", 1, "PREM", 10},
+            {"000005", 1, "PREM", 10},   {"000009", 1, "PREM", 12},   {"000006", 1, "UBGR", 45.5},
+        };
+        for (const Standing& a : standing) {
+            registry::WriteAllowance(tables, *areas.dod, a.number,
+                                     {a.line, a.symbol, a.value, false, 0, 0, 0, 0, 0});
         }
         // A raise remembered in the field history, and an extra insurance
         // title of a person on two contracts.

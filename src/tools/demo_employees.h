@@ -9,7 +9,8 @@ namespace kestrel::tools {
 
 /// Registers about twenty invented employees of all three kinds in the
 /// company directory `dir` (whose tables exist), through the register's
-/// layer: staff employees in departments ADM, KSIE, PROD, HAND and MAG,
+/// layer: staff employees in departments ADM, PROD and HAND with their
+/// positions, pay, allowances and insurance,
 /// people on contracts, firms paid by the company, a former employee and a
 /// man registered twice under one PESEL. Does nothing when the register
 /// already has records.

@@ -37,6 +37,7 @@ TEST(DemoEmployees, AllKindsWithValidNumbersThroughTheRegister) {
     {
         common::Tables tables(rt);
         const registry::RegisterAreas areas = registry::OpenRegister(tables);
+        dbf::WorkArea& gminy = registry::OpenTerritory(tables);
         dbf::WorkArea& prac = *areas.prac;
         EXPECT_EQ(prac.table().record_count(), 21u);
         std::map<EmployeeKind, int> kinds;
@@ -53,6 +54,23 @@ TEST(DemoEmployees, AllKindsWithValidNumbersThroughTheRegister) {
                 continue;
             }
             departments.insert(e.Text("DZIAL_"));
+            // Every code is in its dictionary, every address in the
+            // territorial register.
+            for (const char* field : {"DZIAL_", "STANOW_", "RODZ_UM_PR", "RODZ_PL", "RODZ_ZATR",
+                                      "GRUPA_ALG", "KONTO_KOSZ", "TYTUL_PODM", "URZ_SKARB",
+                                      "PRZYCZ_ZW", "PRZ_WY_UB", "KZIS_", "KOD_KRAJU"}) {
+                EXPECT_TRUE(registry::CheckCode(tables, field, e.Text(field)).accepted)
+                    << field << " " << e.Text(field);
+            }
+            registry::TerritoryChoice choice;
+            std::string name = e.Text("WOJEW_");
+            EXPECT_EQ(registry::LookupVoivodeship(gminy, rt.letters(), &name, &choice).message, "");
+            name = e.Text("POWIAT_");
+            EXPECT_EQ(registry::LookupDistrict(gminy, rt.letters(), &name, &choice).message, "");
+            name = e.Text("GMINA_");
+            EXPECT_EQ(registry::LookupCommune(gminy, rt.letters(), &name, choice).message, "");
+            EXPECT_EQ(registry::VoivodeshipCode(gminy, rt.letters(), e.Text("WOJEW_")),
+                      e.Text("KOD_WOJEW"));
             EXPECT_FALSE(e.surname().empty());
             EXPECT_EQ(
                 registry::CheckPeselOf(e.pesel(), e.Date("DATA_URODZ"), e.Text("PLEC_")).message,
@@ -67,9 +85,12 @@ TEST(DemoEmployees, AllKindsWithValidNumbersThroughTheRegister) {
         EXPECT_GE(kinds[EmployeeKind::kNonStaff], 3);
         EXPECT_GE(kinds[EmployeeKind::kLegalPerson], 3);
         EXPECT_GE(former, 1);
-        EXPECT_EQ(departments, (std::set<std::string>{"ADM ", "HAND", "KSIE", "MAG ", "PROD"}));
+        EXPECT_EQ(departments, (std::set<std::string>{"ADM ", "HAND", "PROD"}));
         for (size_t i = 0; i < prac.index_count(); ++i) {
             EXPECT_TRUE(prac.index(i).Check(&prac.table()).ok()) << prac.index(i).path();
+        }
+        for (const registry::Allowance& a : registry::ReadAllowances(*areas.dod, "000002")) {
+            EXPECT_TRUE(registry::CheckCode(tables, "RODZAJ_DOD", a.symbol).accepted) << a.symbol;
         }
         // One man registered twice: his current record leads.
         ASSERT_TRUE(registry::SeekEmployee(prac, "000018"));

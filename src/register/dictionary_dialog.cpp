@@ -1,0 +1,311 @@
+#include "register/dictionary_dialog.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/abandon.h"
+#include "common/browse.h"
+#include "common/form.h"
+#include "common/identification.h"
+#include "common/messages.h"
+#include "common/pick_window.h"
+#include "common/question.h"
+#include "common/table_browse.h"
+#include "common/table_layer.h"
+#include "platform/console/keys.h"
+#include "register/dictionary.h"
+#include "register/dictionary_form.h"
+#include "register/formula_symbols.h"
+
+namespace kestrel::registry {
+namespace {
+
+namespace key = console::key;
+using common::Runtime;
+
+constexpr unsigned kMaskEnter = 33;  // kind 1 or kind 6
+constexpr unsigned kMaskChange = 1;  // kind 1
+constexpr int kBoxTop = 7, kBoxBottom = 19;
+
+void Check(Runtime& rt, const base::Status& s, const dbf::WorkArea& area) {
+    if (!s.ok())
+        throw common::Abandon(common::ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
+}
+
+std::string Trim(std::string_view s) {
+    const size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
+}
+
+class Dialog {
+  public:
+    Dialog(Runtime& rt, const Dictionary& d, bool can_change)
+        : rt_(rt), d_(d), can_change_(can_change), tables_(rt) {}
+
+    void Run();
+
+  private:
+    std::vector<common::BrowseColumn> Columns();
+    void DrawLegends();
+    int Handle(int mode, common::Browse& b);
+    int Edit(common::Browse& b);
+    int Insert();
+    int Delete(common::Browse& b);
+    /// Stands on the visible record with `key`; false (position kept) when none.
+    bool SeekVisible(const std::string& key);
+    /// Stands on a locked record marked deleted for `key`: a deleted one of
+    /// that key when there is one, else a new one.
+    void Reserve(const std::string& key);
+
+    Runtime& rt_;
+    const Dictionary& d_;
+    const bool can_change_;
+    common::Tables tables_;
+    dbf::WorkArea* area_ = nullptr;
+    int key_ = -1;
+    int width_ = 0;  // of the key
+    common::NameSearch search_;
+    int box_left_ = 1, box_right_ = 78;
+};
+
+std::vector<common::BrowseColumn> Dialog::Columns() {
+    dbf::WorkArea& a = *area_;
+    std::vector<common::BrowseColumn> cols{
+        common::FieldColumn(rt_, a, d_.key_field, d_.key_heading)};
+    for (const DictionaryField& f : d_.fields) {
+        common::BrowseColumn c;
+        c.heading = rt_.Text(f.heading);
+        const int field = a.FieldIndex(f.field);
+        const int length = f.kind == FieldKind::kText
+                               ? a.table().fields()[static_cast<size_t>(field)].length
+                               : f.column;
+        c.width = std::max<int>(f.column > 0 ? std::min(f.column, length) : length,
+                                static_cast<int>(c.heading.size()));
+        c.value = [this, &f] { return CellText(rt_, *area_, f); };
+        cols.push_back(std::move(c));
+    }
+    // The frame is as wide as the columns (the browse pans beyond 76).
+    int total = -3;
+    for (const auto& c : cols) total += c.width + 3;
+    total = std::min(total, 75);
+    box_left_ = (80 - (total + 2)) / 2;
+    box_right_ = box_left_ + total + 1;
+    return cols;
+}
+
+void Dialog::DrawLegends() {
+    auto& s = rt_.screen();
+    const console::Attr normal = rt_.Standard(rt_.colours().ycow);
+    s.Clear(20, 1, 21, 77, normal);
+    if (d_.search) common::WriteLegend(rt_, 20, 2, "<F2>-Szukanie wg fragmentu nazwy");
+    // Printing the list ("<F7>-Wydruk") joins these legends when the
+    // dictionary printouts are there.
+    if (can_change_)
+        common::WriteLegend(
+            rt_, 21, 2,
+            "<Esc>-Wyjście   <Enter>-Zmiana pola   <Ins>-Nowy rekord   <Del>-Kasowanie");
+    else
+        common::WriteLegend(rt_, 21, 2, "<Esc>-Wyjście");
+}
+
+void Dialog::Run() {
+    auto& s = rt_.screen();
+    const console::Attr normal = rt_.Standard(rt_.colours().ycow);
+    s.Clear(4, 1, 21, 77, normal);
+    s.Write(6, 22, d_.menu + ". " + rt_.Text(d_.title), rt_.Standard(rt_.colours().ycob));
+    area_ = &tables_.Open(d_.table, d_.indexes);
+    key_ = area_->FieldIndex(d_.key_field);
+    width_ = area_->table().fields()[static_cast<size_t>(key_)].length;
+    if (!d_.indexes.empty()) Check(rt_, area_->SetOrder(1), *area_);
+    Check(rt_, area_->GoTop(), *area_);
+    std::vector<common::BrowseColumn> cols = Columns();
+    s.Box(kBoxTop, box_left_, kBoxBottom, box_right_, std::string(console::kFrameSingle) + " ",
+          normal);
+    DrawLegends();
+    common::BrowseTable(
+        rt_, *area_, kBoxTop + 1, box_left_ + 1, kBoxBottom - 1, box_right_ - 1, std::move(cols),
+        [this](int mode, int, common::Browse& b) { return Handle(mode, b); }, 1);
+}
+
+int Dialog::Handle(int mode, common::Browse& b) {
+    if (mode == common::kBrowseIdle) return common::kBrowseRedrawRow;
+    switch (rt_.console().LastKey()) {
+        case key::kEsc:
+            return common::kBrowseClose;
+        case key::kEnter:
+            return can_change_ ? Edit(b) : common::kBrowseRedrawRow;
+        case key::kIns:
+            return can_change_ ? Insert() : common::kBrowseRedrawRow;
+        case key::kDel:
+            return can_change_ ? Delete(b) : common::kBrowseRedrawRow;
+        case key::F(2):
+            if (!d_.search) return common::kBrowseRedrawRow;
+            return common::SearchByName(rt_, *area_, area_->FieldIndex(d_.name_field), &search_);
+        // F7 (printing the list with "Data wydruku:") belongs here once the
+        // dictionary printouts exist; DrawLegends then offers "<F7>-Wydruk".
+        default:
+            return common::kBrowseRedrawRow;
+    }
+}
+
+int Dialog::Edit(common::Browse& b) {
+    const int column = b.column();
+    // The key is never changed; an empty dictionary has nothing to change.
+    if (column == 0 || b.source().Empty()) return common::kBrowseRedrawRow;
+    int shown = 0;
+    const int x = b.ColumnX(column, &shown);
+    if (x < 0) return common::kBrowseRedrawRow;
+    EditInPlace(rt_, tables_, *area_, d_.fields[static_cast<size_t>(column - 1)], b.current_row(),
+                x, shown);
+    return common::kBrowseRedrawRow;
+}
+
+bool Dialog::SeekVisible(const std::string& key) {
+    const uint32_t before = area_->recno();
+    bool found = false;
+    if (area_->order() > 0) {
+        Check(rt_, area_->Seek(key), *area_);
+        found = area_->found();
+    } else {
+        Check(rt_, area_->GoTop(), *area_);
+        while (!area_->eof() && !found) {
+            found = area_->record().GetString(key_) == key;
+            if (!found) Check(rt_, area_->Skip(1), *area_);
+        }
+    }
+    if (!found) Check(rt_, area_->Goto(before), *area_);
+    return found;
+}
+
+void Dialog::Reserve(const std::string& key) {
+    if (area_->order() > 0) {
+        tables_.Reserve(*area_, key);
+        return;
+    }
+    // Without an index: look for a deleted record of the key in record order.
+    area_->set_hide_deleted(false);
+    uint32_t reuse = 0;
+    base::Status s = area_->GoTop();
+    for (; s.ok() && !area_->eof(); s = area_->Skip(1))
+        if (area_->deleted() && area_->record().GetString(key_) == key) {
+            reuse = area_->recno();
+            break;
+        }
+    area_->set_hide_deleted(true);
+    Check(rt_, s, *area_);
+    if (reuse != 0) {
+        Check(rt_, area_->Goto(reuse), *area_);
+        tables_.RLock(*area_);
+        if (area_->deleted()) {
+            area_->record().Clear();
+            area_->record().set_deleted(true);
+            Check(rt_, area_->Commit(), *area_);
+            return;
+        }
+        area_->Unlock();
+    }
+    tables_.Reserve(*area_, "");
+}
+
+int Dialog::Insert() {
+    auto& s = rt_.screen();
+    int lines = 1;
+    for (const DictionaryField& f : d_.fields)
+        lines += f.kind == FieldKind::kMemo ? 0 : f.kind == FieldKind::kEntryType ? 2 : 1;
+    const int top = 8, left = 6, right = 73, bottom = top + lines + 1;
+    const console::ScreenRegion under = s.Save(top, left, bottom, right);
+    struct Restore {
+        console::Screen& s;
+        const console::ScreenRegion& r;
+        ~Restore() { s.Restore(r); }
+    } restore{s, under};
+    const console::Attr frame = rt_.Standard(rt_.colours().ycow);
+    s.Box(top, left, bottom, right, std::string(console::kFrameDouble) + " ", frame);
+    s.Write(top, left + 5, rt_.Text(" Nowy rekord "), rt_.Standard(rt_.colours().ycobp));
+
+    size_t label_width = rt_.Text(d_.key_label).size();
+    for (const DictionaryField& f : d_.fields)
+        label_width = std::max(label_width, rt_.Text(f.label).size());
+    const int row = top + 1;
+    const int col = left + 2 + static_cast<int>(label_width) + 1;
+    s.Write(row, left + 2, rt_.Text(d_.key_label), frame);
+    std::string typed(static_cast<size_t>(width_), ' ');
+    common::Form form(rt_);
+    form.Get(row, col, &typed, d_.key_picture, width_).Valid([&] {
+        if (Trim(typed).empty()) return false;
+        if (d_.formula_symbol && !IsFormulaSymbol(typed)) {
+            common::ShowMessage(rt_, rt_.Text("Błędny symbol"));
+            return false;
+        }
+        return true;
+    });
+    if (!common::Qrmrdr(rt_, form).saved()) return common::kBrowseRedrawRow;
+    form.Clear();
+    const std::string code = CompleteKey(d_, typed, width_);
+    s.Write(row, col, code, rt_.Standard(rt_.colours().ycoi));
+
+    if (SeekVisible(code)) {
+        common::ShowMessage(rt_, rt_.Text("Istnieje rekord o takim kluczu"));
+        return common::kBrowseRedrawAll;  // standing on it
+    }
+    if (d_.formula_symbol) {
+        const std::string holder = SymbolTakenIn(rt_, tables_, code, d_.table);
+        if (!holder.empty()) {
+            common::ShowMessage(rt_, rt_.Text("Istnieje taki klucz w ") + holder);
+            return common::kBrowseRedrawRow;
+        }
+    }
+    const uint32_t before = area_->recno();
+    Reserve(code);
+    Check(rt_, area_->record().SetString(key_, code), *area_);
+    Check(rt_, area_->Commit(), *area_);
+    const uint32_t reserved = area_->recno();
+    bool done = false;
+    try {
+        done = AskNewFields(rt_, tables_, d_, *area_, form, row + 1, left + 1, right - 1);
+    } catch (...) {
+        area_->Unlock();
+        throw;
+    }
+    if (done) {
+        tables_.Confirm(*area_);
+        area_->Unlock();
+        Check(rt_, area_->Goto(reserved), *area_);
+    } else {
+        area_->Unlock();
+        Check(rt_, area_->Goto(before), *area_);
+        if (area_->deleted() || area_->eof()) Check(rt_, area_->GoTop(), *area_);
+    }
+    return common::kBrowseRedrawAll;
+}
+
+int Dialog::Delete(common::Browse& b) {
+    if (b.source().Empty()) return common::kBrowseRedrawRow;
+    if (!common::IsYes(common::Question(rt_, rt_.Text("Kasować pozycję?"), "tn", 'n')))
+        return common::kBrowseRedrawRow;
+    tables_.RLock(*area_);
+    const base::Status st = area_->Delete();
+    area_->Unlock();
+    if (!st.ok())
+        throw common::Abandon(common::ShortenMessage(rt_.Text("Błąd zapisu: ") + area_->alias()));
+    Check(rt_, area_->Skip(1), *area_);
+    if (area_->eof()) Check(rt_, area_->GoBottom(), *area_);
+    return common::kBrowseRedrawAll;
+}
+
+}  // namespace
+
+void RunDictionary(Runtime& rt, std::string_view menu) {
+    const Dictionary* d = FindDictionary(menu);
+    if (d == nullptr) return;
+    if (!d->needs_switch.empty() && !rt.config().Logical(d->needs_switch)) {
+        common::ShowMessage(rt, rt.Text("Funkcja niedostępna"));
+        return;
+    }
+    if (!common::CheckRights(rt, kMaskEnter)) return;
+    Dialog dialog(rt, *d, common::CheckRights(rt, kMaskChange, false));
+    dialog.Run();
+}
+
+}  // namespace kestrel::registry

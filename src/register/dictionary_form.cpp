@@ -1,0 +1,294 @@
+#include "register/dictionary_form.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/abandon.h"
+#include "common/identifiers.h"
+#include "common/messages.h"
+#include "common/pick_window.h"
+#include "register/dictionary_fields.h"
+
+namespace kestrel::registry {
+namespace {
+
+constexpr int kMemoLines = 10;
+constexpr int kMemoWidth = 60;
+
+void Check(common::Runtime& rt, const base::Status& s, const dbf::WorkArea& area) {
+    if (!s.ok())
+        throw common::Abandon(common::ShortenMessage(rt.Text("Błąd zapisu: ") + area.alias()));
+}
+
+std::string RightTrim(std::string s) {
+    s.erase(s.find_last_not_of(' ') + 1);
+    return s;
+}
+
+int FieldLength(dbf::WorkArea& area, int field) {
+    return area.table().fields()[static_cast<size_t>(field)].length;
+}
+
+// The lines of a memo: CR LF, LF and the soft break (0x8D LF) end a line.
+std::vector<std::string> MemoLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        if (c == '\x8D' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (c != '\x1A') {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    while (!lines.empty() && RightTrim(lines.back()).empty()) lines.pop_back();
+    return lines;
+}
+
+// A text field's picture with scrolling when fewer than `length` characters show.
+std::string ScrollPicture(const std::string& picture, int length, int shown) {
+    if (shown >= length) return picture;
+    if (!picture.empty() && picture[0] != '@') return picture;  // a template keeps its width
+    std::string p = picture.empty() ? "@" : picture;
+    const size_t blank = p.find(' ');
+    const std::string functions = blank == std::string::npos ? p : p.substr(0, blank);
+    return functions + "S" + std::to_string(shown);
+}
+
+const char* kEntryTypes[] = {"", "1 - Kwota", "2 - Procent", "3 - TAK/NIE"};
+
+// One field's editing state inside a form.
+struct Edited {
+    const DictionaryField* f;
+    int field;
+    std::string text;
+};
+
+// True when a record other than the current one holds `value` in the
+// dictionary's index `index`.
+bool HeldElsewhere(dbf::WorkArea& area, const std::string& index, const std::string& value) {
+    const int order = common::OrderOf(area, index);
+    if (order <= 0) return false;
+    const uint32_t here = area.recno();
+    const int was = area.order();
+    bool held = false;
+    if (area.SetOrder(order).ok() && area.Seek(value).ok())
+        held = area.found() && area.recno() != here;
+    area.SetOrder(was);
+    area.Goto(here);
+    return held;
+}
+
+// Declares `e` on `form` at (row, col) showing `shown` characters; a code's
+// name goes to name_col…name_right of the row (nowhere when that is empty).
+// A blank `*fills` (optional) takes the name of a code when the code is left.
+void Declare(common::Runtime& rt, common::Tables& tables, common::Form& form, CodePickers& pickers,
+             dbf::WorkArea& area, Edited& e, int row, int col, int shown, int name_col,
+             int name_right, std::string* fills = nullptr) {
+    const DictionaryField& f = *e.f;
+    if (f.kind == FieldKind::kEntryType) {
+        form.Get(row, col, &e.text, "9", 1).Valid([&rt, &e] {
+            if (e.text == "1" || e.text == "2" || e.text == "3") return true;
+            common::ShowMessage(rt, rt.Text("Błędny typ"));
+            return false;
+        });
+        return;
+    }
+    const int length = FieldLength(area, e.field);
+    common::Field& field =
+        form.Get(row, col, &e.text, ScrollPicture(f.picture, length, shown), length);
+    if (f.account) {
+        field.Valid([&rt, &e] {
+            if (RightTrim(e.text).empty()) return true;
+            if (common::CheckBankAccount(e.text) != common::kIdValid)
+                common::ShowMessage(rt, rt.Text("Błędny Nr rachunku"));
+            return true;  // a warning only
+        });
+    }
+    common::FieldCheck unique;
+    if (!f.unique_index.empty()) {
+        unique = [&rt, &area, &e] {
+            if (RightTrim(e.text).empty() || !HeldElsewhere(area, e.f->unique_index, e.text))
+                return true;
+            common::ShowMessage(rt, rt.Text(e.f->unique_message));
+            return false;
+        };
+        field.Valid(unique);
+    }
+    if (!f.code_of.empty()) {
+        CodeField code = CodeFieldOf(f.code_of);
+        code.name_width = std::min(code.name_width, name_right - name_col + 1);
+        const int name_row = code.name_width > 0 ? row : -1;
+        common::FieldCheck also = unique;
+        if (fills != nullptr) {
+            also = [&rt, &tables, &form, &e, unique, fills, code] {
+                if (unique && !unique()) return false;
+                std::string name;
+                if (RightTrim(*fills).empty() && !RightTrim(e.text).empty() &&
+                    FindCode(rt, tables, code, e.text, &name)) {
+                    name.resize(fills->size(), ' ');
+                    *fills = name;
+                    form.Display();
+                }
+                return true;
+            };
+        }
+        pickers.Attach(form.size() - 1, std::move(code), &e.text, name_row, name_col, also);
+    }
+}
+
+void Store(common::Runtime& rt, dbf::WorkArea& area, const Edited& e) {
+    if (e.f->kind == FieldKind::kEntryType) {
+        SetEntryType(area, e.text.empty() ? 2 : e.text[0] - '0');
+        return;
+    }
+    Check(rt, area.record().SetString(e.field, e.text), area);
+}
+
+}  // namespace
+
+int EntryTypeOf(dbf::WorkArea& area) {
+    const dbf::Record& r = area.record();
+    if (r.GetLogical(area.FieldIndex("KWOTA_PROC"))) return 1;
+    if (r.GetLogical(area.FieldIndex("TAK_NIE"))) return 3;
+    return 2;
+}
+
+void SetEntryType(dbf::WorkArea& area, int type) {
+    area.record().SetLogical(area.FieldIndex("KWOTA_PROC"), type == 1);
+    area.record().SetLogical(area.FieldIndex("TAK_NIE"), type == 3);
+}
+
+std::string CellText(common::Runtime& rt, dbf::WorkArea& area, const DictionaryField& f) {
+    switch (f.kind) {
+        case FieldKind::kEntryType:
+            return rt.Text(kEntryTypes[EntryTypeOf(area)]);
+        case FieldKind::kMemo: {
+            std::string text;
+            if (!area.ReadMemo(area.FieldIndex(f.field), &text).ok()) return "?";
+            const std::vector<std::string> lines = MemoLines(text);
+            return lines.empty() ? std::string() : lines.front();
+        }
+        case FieldKind::kText:
+            break;
+    }
+    return area.record().GetString(area.FieldIndex(f.field));
+}
+
+bool EditMemo(common::Runtime& rt, std::string_view title_utf8, std::string* text) {
+    std::vector<std::string> lines = MemoLines(*text);
+    const bool fits = static_cast<int>(lines.size()) <= kMemoLines &&
+                      std::all_of(lines.begin(), lines.end(), [](const std::string& l) {
+                          return static_cast<int>(RightTrim(l).size()) <= kMemoWidth;
+                      });
+    if (!fits) {
+        common::ShowMessage(rt, rt.Text("Tekst za długi do edycji"));
+        return false;
+    }
+    auto& s = rt.screen();
+    const console::ScreenRegion under = s.Save(8, 8, 21, 71);
+    const console::Attr frame = rt.Standard(rt.colours().ycow);
+    s.Box(8, 8, 21, 71, std::string(console::kFrameDouble) + " ", frame);
+    s.Write(8, 13, " " + rt.Text(title_utf8) + " ", rt.Standard(rt.colours().ycobp));
+    lines.resize(kMemoLines);
+    common::Form form(rt);
+    for (int i = 0; i < kMemoLines; ++i) {
+        lines[static_cast<size_t>(i)] = RightTrim(lines[static_cast<size_t>(i)]);
+        form.Get(10 + i, 10, &lines[static_cast<size_t>(i)], "", kMemoWidth);
+    }
+    const bool saved = common::Qrmrdr(rt, form).saved();
+    s.Restore(under);
+    if (!saved) return false;
+    while (!lines.empty() && RightTrim(lines.back()).empty()) lines.pop_back();
+    std::string joined;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) joined += "\r\n";
+        joined += RightTrim(lines[i]);
+    }
+    *text = joined;
+    return true;
+}
+
+bool AskNewFields(common::Runtime& rt, common::Tables& tables, const Dictionary& d,
+                  dbf::WorkArea& area, common::Form& form, int row, int left, int right) {
+    auto& s = rt.screen();
+    const console::Attr frame = rt.Standard(rt.colours().ycow);
+    size_t label_width = rt.Text(d.key_label).size();
+    for (const DictionaryField& f : d.fields)
+        label_width = std::max(label_width, rt.Text(f.label).size());
+    const int col = left + 1 + static_cast<int>(label_width) + 1;
+    std::vector<Edited> edited;
+    edited.reserve(d.fields.size());
+    for (const DictionaryField& f : d.fields)
+        if (f.kind != FieldKind::kMemo)
+            edited.push_back({&f, area.FieldIndex(f.field), std::string()});
+    CodePickers pickers(rt, tables, form);
+    int r = row;
+    for (Edited& e : edited) {
+        s.Write(r, left + 1, rt.Text(e.f->label), frame);
+        int shown = 1;
+        if (e.f->kind == FieldKind::kEntryType) {
+            e.text = "1";
+            s.Write(r + 1, left + 1, rt.Text("(1 - Kwota, 2 - Procent, 3 - Przełącznik TAK/NIE)"),
+                    frame);
+        } else {
+            const int length = FieldLength(area, e.field);
+            e.text.assign(static_cast<size_t>(length), ' ');
+            const bool tmpl = !e.f->picture.empty() && e.f->picture[0] != '@';
+            shown = tmpl ? length : std::min(length, right - col);
+        }
+        std::string* fills = nullptr;
+        for (Edited& other : edited)
+            if (!e.f->fills.empty() && other.f->field == e.f->fills) fills = &other.text;
+        Declare(rt, tables, form, pickers, area, e, r, col, shown, col + shown + 1, right, fills);
+        r += e.f->kind == FieldKind::kEntryType ? 2 : 1;
+    }
+    if (!edited.empty() && !common::Qrmrdr(rt, form).saved()) return false;
+    for (const Edited& e : edited) Store(rt, area, e);
+    for (const DictionaryField& f : d.fields) {
+        if (f.kind != FieldKind::kMemo) continue;
+        std::string text;
+        if (!EditMemo(rt, f.label.substr(0, f.label.size() - 1), &text)) return false;
+        Check(rt, area.WriteMemo(area.FieldIndex(f.field), text), area);
+    }
+    return true;
+}
+
+void EditInPlace(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& area,
+                 const DictionaryField& f, int row, int col, int width) {
+    tables.RLock(area);
+    struct Unlock {
+        dbf::WorkArea& a;
+        ~Unlock() { a.Unlock(); }
+    } unlock{area};
+    Check(rt, area.Skip(0), area);  // what another station may have written
+    if (area.deleted()) return;     // deleted there meanwhile
+    if (f.kind == FieldKind::kMemo) {
+        const int field = area.FieldIndex(f.field);
+        std::string text;
+        if (!area.ReadMemo(field, &text).ok())
+            throw common::Abandon(common::ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
+        if (!EditMemo(rt, f.label.substr(0, f.label.size() - 1), &text)) return;
+        Check(rt, area.WriteMemo(field, text), area);
+        Check(rt, area.Commit(), area);
+        return;
+    }
+    Edited e{&f, area.FieldIndex(f.field), std::string()};
+    if (f.kind == FieldKind::kEntryType)
+        e.text = std::to_string(EntryTypeOf(area));
+    else
+        e.text = area.record().GetString(e.field);
+    common::Form form(rt);
+    CodePickers pickers(rt, tables, form);
+    // The name of a code shows on the row under the browse.
+    Declare(rt, tables, form, pickers, area, e, row, col, width, 0, -1);
+    if (!common::Qrmrdr(rt, form).saved()) return;
+    Store(rt, area, e);
+    Check(rt, area.Commit(), area);
+}
+
+}  // namespace kestrel::registry
