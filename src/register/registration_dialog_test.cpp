@@ -366,3 +366,49 @@ TEST(TitleList, AnEmptyTitleEndsTheListAndDeletesTheLinesFromIt) {
 
 }  // namespace
 }  // namespace kestrel::registry
+
+namespace kestrel::registry {
+namespace {
+
+TEST(Registration, ShortCardEndsAfterTheEmploymentScreenAndF12GivesTheFullCard) {
+    Desk c;
+    c.h.rt.config().Set("NAGLKTSNE", memfile::MemValue::Logical(true));
+    // F1: non-staff. The short employment screen asks the confirmation at
+    // once: no title list, no allowances.
+    c.Script("{F1}{Enter}NOWAK{Enter}EWA{Ctrl+W}{Ctrl+W}{screen short}{Ctrl+W}{screen ask}t{Enter}");
+    // F12 on the short screen gives the full card with every later screen.
+    c.Script("{Enter}ZIELIŃSKA{Enter}ANNA{Ctrl+W}{Ctrl+W}{F12}{screen full}{Ctrl+W}");
+    c.Script("{Ctrl+W}{Ctrl+W}{Enter}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Enter}PREMN5{Enter}{F10}t{Enter}");
+    c.Script("{F10}");
+    c.Run();
+
+    EXPECT_NE(c.ScreenFile("short").find("<F12>-Pełna kartoteka"), std::string::npos)
+        << c.ScreenFile("short");
+    EXPECT_NE(c.ScreenFile("ask").find("Zarejestrować pracownika?"), std::string::npos)
+        << c.ScreenFile("ask");
+    EXPECT_NE(c.ScreenFile("full").find("<F12>-Kartoteka skrócona"), std::string::npos)
+        << c.ScreenFile("full");
+    EXPECT_EQ(c.NumbersIn(kByNumber), (std::vector<std::string>{"000001", "000002"}));
+    EXPECT_TRUE(ReadAllowances(*c.areas.dod, "000001").empty());
+    EXPECT_EQ(ReadAllowances(*c.areas.dod, "000002").size(), 1u);
+    ASSERT_TRUE(SeekEmployee(c.prac(), "000002"));
+    EXPECT_EQ(ReadEmployee(c.prac()).kind(), EmployeeKind::kNonStaff);
+}
+
+TEST(Registration, ASecondRecordOfOnePeselOpensTheLeadingRecordWindow) {
+    Desk c;
+    c.Register("000005", "Kowalski", "Jan", EmployeeKind::kStaff, "85031412354");
+    c.Script("{Enter}");
+    c.Script(kIdentity);
+    c.Script("{screen after_pesel}");
+    c.Script("{Ctrl+W}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Enter}{Ctrl+W}{Ctrl+W}{Ctrl+W}{F10}t{Enter}");
+    c.Script("{screen leading}{Esc}{F10}");
+    c.Run();
+    EXPECT_NE(c.ScreenFile("leading").find("Wykaz pracowników z takim samym PESELEM"),
+              std::string::npos)
+        << c.ScreenFile("after_pesel") << c.ScreenFile("leading");
+    EXPECT_EQ(c.NumbersIn(kByNumber), (std::vector<std::string>{"000005", "000006"}));
+}
+
+}  // namespace
+}  // namespace kestrel::registry
