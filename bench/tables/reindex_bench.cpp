@@ -7,13 +7,18 @@
 // building the same number of indexes with plain field keys of the same
 // sizes (no formulas, no conditions), and their ratio.
 //
-// Usage: reindex_bench [employees] [positions] [directory]
-//        (100,000 employees, 2,000,000 positions in /tmp by default)
+// Usage: reindex_bench [employees] [positions] [directory] [runs]
+//        (100,000 employees, 2,000,000 positions in /tmp, one run by default;
+//        with several runs the last line of a table gives the medians).
+// Times are given by the clock and as CPU time of the process, which
+// varies less when other programs share the processors.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -35,6 +40,24 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// CPU seconds of the process (user and system): steadier than the clock
+// when other programs share the processors.
+double CpuNow() {
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 void Check(const base::Status& s, const char* what) {
@@ -132,7 +155,7 @@ void FillPositions(const std::string& path, int n, int employees) {
 
 // Re-indexes `table` through the menu: the bar moved to it, Enter, the final
 // message acknowledged, Esc.
-double ThroughMenu(const std::string& dir, const char* table) {
+Timing ThroughMenu(const std::string& dir, const char* table) {
     testing::HeadlessRuntime h;
     h.rt.set_data_dir(dir + "/");
     std::vector<int> keys;
@@ -145,12 +168,13 @@ double ThroughMenu(const std::string& dir, const char* table) {
     keys.insert(keys.end(), {console::key::kEnter, ' ', console::key::kEsc});
     h.backend.AddKeys(keys);
     const auto start = Clock::now();
+    const double cpu = CpuNow();
     common::Qrm94(h.rt);
-    return Seconds(start);
+    return Timing{Seconds(start), CpuNow() - cpu};
 }
 
 // The same number of indexes with plain field keys of the same sizes.
-double PlainFields(const std::string& dir, const char* table) {
+Timing PlainFields(const std::string& dir, const char* table) {
     const common::TableLayout* layout = common::FindTable(table);
     std::unique_ptr<dbf::Table> t;
     dbf::OpenOptions exclusive;
@@ -163,6 +187,7 @@ double PlainFields(const std::string& dir, const char* table) {
         sizes.push_back(idx->key_size());
     }
     const auto start = Clock::now();
+    const double cpu = CpuNow();
     int n = 0;
     for (uint16_t size : sizes) {
         dbf::IndexDefinition def;
@@ -173,7 +198,7 @@ double PlainFields(const std::string& dir, const char* table) {
         Check(dbf::Index::Create(dir + "/PLAIN" + std::to_string(++n) + ".NTX", t.get(), def),
               "plain build");
     }
-    return Seconds(start);
+    return Timing{Seconds(start), CpuNow() - cpu};
 }
 
 }  // namespace
@@ -181,6 +206,7 @@ double PlainFields(const std::string& dir, const char* table) {
 int main(int argc, char** argv) {
     const int employees = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int positions = argc > 2 ? std::atoi(argv[2]) : 2000000;
+    const int runs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 1;
     const std::string dir = (argc > 3 ? std::string(argv[3]) : std::string("/tmp")) +
                             "/kestrel-reindex-" + std::to_string(::getpid());
     std::filesystem::create_directories(dir);
@@ -189,11 +215,26 @@ int main(int argc, char** argv) {
               "create");
     FillEmployees(dir + "/PKPRAC.DBF", employees);
     FillPositions(dir + "/PKPLACE.DBF", positions, employees);
-    std::printf("%-8s %10s %10s %10s %8s\n", "table", "records", "menu 9.4", "plain", "ratio");
+    std::printf("%-8s %10s %4s %10s %10s %8s %10s %10s %8s\n", "table", "records", "run",
+                "menu 9.4", "plain", "ratio", "menu cpu", "plain cpu", "ratio");
     for (auto [table, records] : {std::pair{"PKPRAC", employees}, {"PKPLACE", positions}}) {
-        const double menu = ThroughMenu(dir, table);
-        const double plain = PlainFields(dir, table);
-        std::printf("%-8s %10d %9.2fs %9.2fs %8.2f\n", table, records, menu, plain, menu / plain);
+        std::vector<double> wall_ratios, cpu_ratios, menu_wall, menu_cpu;
+        for (int run = 1; run <= runs; ++run) {
+            const Timing menu = ThroughMenu(dir, table);
+            const Timing plain = PlainFields(dir, table);
+            std::printf("%-8s %10d %4d %9.2fs %9.2fs %8.2f %9.2fs %9.2fs %8.2f\n", table, records,
+                        run, menu.wall, plain.wall, menu.wall / plain.wall, menu.cpu, plain.cpu,
+                        menu.cpu / plain.cpu);
+            wall_ratios.push_back(menu.wall / plain.wall);
+            cpu_ratios.push_back(menu.cpu / plain.cpu);
+            menu_wall.push_back(menu.wall);
+            menu_cpu.push_back(menu.cpu);
+        }
+        if (runs > 1) {
+            std::printf("%-8s %10d %4s %9.2fs %10s %8.2f %9.2fs %10s %8.2f\n", table, records,
+                        "med", Median(menu_wall), "", Median(wall_ratios), Median(menu_cpu), "",
+                        Median(cpu_ratios));
+        }
     }
     std::filesystem::remove_all(dir);
     return 0;

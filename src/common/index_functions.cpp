@@ -41,6 +41,19 @@ std::string SortKey(const LetterSet& letters, std::string_view text) {
     return out;
 }
 
+SortTable MakeSortTable(const LetterSet& letters) {
+    SortTable t;
+    for (int i = 0; i < 256; ++i) {
+        t.map[i] =
+            static_cast<unsigned char>(SortKey(letters, std::string(1, static_cast<char>(i)))[0]);
+    }
+    return t;
+}
+
+void SortKeyInPlace(const SortTable& table, std::string* text) {
+    for (char& c : *text) c = static_cast<char>(table.map[static_cast<unsigned char>(c)]);
+}
+
 std::string SortKey3(const LetterSet& letters, std::string_view text) {
     std::string out(text);
     const size_t missing = letters.sort3.size();

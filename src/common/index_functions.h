@@ -26,6 +26,14 @@ std::string UpperPolish(const LetterSet& letters, std::string_view text);
 /// order.
 std::string SortKey(const LetterSet& letters, std::string_view text);
 
+/// qrmsort byte by byte, as a table made once for a letter set, applied
+/// to a text in place (no allocation).
+struct SortTable {
+    unsigned char map[256];
+};
+SortTable MakeSortTable(const LetterSet& letters);
+void SortKeyInPlace(const SortTable& table, std::string* text);
+
 /// qrmsort3: every character becomes code 31 + its position in NAGLSORT3;
 /// a character not in it counts as position length + 1. No upper-casing.
 std::string SortKey3(const LetterSet& letters, std::string_view text);

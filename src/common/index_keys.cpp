@@ -1,6 +1,7 @@
 #include "common/index_keys.h"
 
 #include "common/index_functions.h"
+#include "common/index_keys_direct.h"
 #include "platform/dbf/formula_value.h"
 #include "platform/dbf/record_host.h"
 #include "platform/formula/runtime.h"
@@ -12,10 +13,15 @@ using formula::Value;
 struct IndexKeys::State {
     dbf::RecordHost host;
     formula::Runtime rt{&host};
+    std::vector<dbf::Field> fields;
+    LetterSet letters;
+    bool direct = true;
     std::vector<std::unique_ptr<formula::Program>> programs;
     int errors = 0;
+    int directs = 0;
 
-    explicit State(std::vector<dbf::Field> fields) : host(std::move(fields)) {}
+    State(std::vector<dbf::Field> f, const LetterSet& l)
+        : host(f), fields(std::move(f)), letters(l) {}
 
     bool Run(const formula::Program& p, const dbf::Record& rec, Value* out) {
         host.set_record(&rec);
@@ -27,8 +33,9 @@ struct IndexKeys::State {
     }
 };
 
-IndexKeys::IndexKeys(const std::vector<dbf::Field>& fields, const LetterSet& letters)
-    : state_(std::make_shared<State>(fields)) {
+IndexKeys::IndexKeys(const std::vector<dbf::Field>& fields, const LetterSet& letters, bool direct)
+    : state_(std::make_shared<State>(fields, letters)) {
+    state_->direct = direct;
     RegisterIndexFunctions(state_->rt, letters);
 }
 
@@ -36,6 +43,10 @@ IndexKeys::~IndexKeys() = default;
 
 int IndexKeys::eval_errors() const {
     return state_->errors;
+}
+
+int IndexKeys::direct_count() const {
+    return state_->directs;
 }
 
 base::Status IndexKeys::Define(std::string_view key, std::string_view condition,
@@ -61,12 +72,24 @@ base::Status IndexKeys::Define(std::string_view key, std::string_view condition,
     out->key_expression = std::string(key);
     out->for_expression = std::string(condition);
     std::shared_ptr<State> state = state_;
-    out->key = [state, key_program](const dbf::Record& rec, std::string* k) {
+    // The common shapes are built directly; the rest, and a direct key that
+    // cannot finish, go through the formula engine.
+    std::shared_ptr<DirectKey> direct;
+    std::shared_ptr<DirectCondition> direct_for;
+    if (state_->direct) {
+        direct = DirectKey::Make(*key_program, state_->rt, state_->fields, state_->letters);
+        if (for_program != nullptr)
+            direct_for = DirectCondition::Make(*for_program, state_->fields);
+        state_->directs += (direct != nullptr) + (direct_for != nullptr);
+    }
+    out->key = [state, key_program, direct](const dbf::Record& rec, std::string* k) {
+        if (direct && direct->Append(rec, k)) return;
         Value v;
         if (state->Run(*key_program, rec, &v)) dbf::AppendKeyText(v, k);
     };
     if (for_program != nullptr) {
-        out->condition = [state, for_program](const dbf::Record& rec) {
+        out->condition = [state, for_program, direct_for](const dbf::Record& rec) {
+            if (direct_for) return direct_for->Test(rec);
             Value v;
             return state->Run(*for_program, rec, &v) && v.IsLogical() && v.logical();
         };

@@ -29,8 +29,10 @@ namespace kestrel::common {
 class IndexKeys {
   public:
     /// Keys over records of the layout `fields`, sorted in the letter set
-    /// `letters`.
-    IndexKeys(const std::vector<dbf::Field>& fields, const LetterSet& letters);
+    /// `letters`. `direct`: keys and conditions of the common shapes are
+    /// built directly (index_keys_direct.h), with the same results; false
+    /// evaluates every one through the formula engine.
+    IndexKeys(const std::vector<dbf::Field>& fields, const LetterSet& letters, bool direct = true);
     ~IndexKeys();
     IndexKeys(const IndexKeys&) = delete;
     IndexKeys& operator=(const IndexKeys&) = delete;
@@ -47,6 +49,8 @@ class IndexKeys {
 
     /// Evaluations that failed so far.
     int eval_errors() const;
+    /// Keys and conditions defined so far that are built directly.
+    int direct_count() const;
 
     struct State;
 

@@ -2,17 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include "platform/base/ascii.h"
 
 namespace kestrel::common {
 namespace {
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
-}
+std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 bool InList(std::span<const std::string_view> list, std::string_view name) {
     const std::string up = Upper(name);

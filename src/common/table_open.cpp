@@ -15,17 +15,12 @@
 #include "platform/console/keys.h"
 #include "platform/dbf/dbf_header.h"
 #include "platform/dbf/file.h"
+#include "platform/base/ascii.h"
 
 namespace kestrel::common {
 namespace {
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
-}
+std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 bool SameExpression(std::string_view a, std::string_view b) {
     return Upper(a) == Upper(b);

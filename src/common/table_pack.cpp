@@ -7,17 +7,12 @@
 #include "common/table_layer.h"
 #include "common/table_upgrade.h"
 #include "platform/base/files.h"
+#include "platform/base/ascii.h"
 
 namespace kestrel::common {
 namespace {
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
-}
+std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 std::string Trimmed(std::string s) {
     while (!s.empty() && s.back() == ' ') s.pop_back();

@@ -93,6 +93,12 @@ bool PageRun::Validate(Var& v) {
     Verdict verdict;
     std::string shown;
     const Check check = v.spec->check;
+    if (name == "NAZWISKO" && ctx_.confirm_surname && !Trim(v.text).empty() &&
+        TrimRight(v.text) != work_.surname() &&
+        !ctx_.confirm_surname(work_.surname(), TrimRight(v.text))) {
+        v.text = work_.surname();
+        v.text.resize(kSurnameWidth, ' ');
+    }
     switch (check) {
         case Check::kNone:
             return true;

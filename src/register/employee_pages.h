@@ -10,6 +10,7 @@
 // and show the name of the code beside the field.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,13 @@ struct PageContext {
     bool short_card = false;
     /// Reference month of the seniority display.
     int ref_year = 0, ref_month = 0;
+    /// When set, F11 calls it with the name of the field under the cursor
+    /// (NAZWISKO, IMIONA and PESEL for the clear identity).
+    std::function<void(const std::string& field)> field_history = nullptr;
+    /// When set, a surname changed in its field (clear values, trimmed) must
+    /// be confirmed before the cursor leaves it; false undoes the edit.
+    std::function<bool(const std::string& before, const std::string& after)> confirm_surname =
+        nullptr;
 };
 
 /// Entry of one page over `employee`; the record takes the values only

@@ -9,6 +9,9 @@ namespace kestrel::registry {
 namespace {
 
 namespace key = console::key;
+// A key no screen of the register uses: tests bind it to look at the screen
+// while a form waits.
+const int kPeek = console::key::Alt('Q');
 using testing::Company;
 using testing::Cp;
 using testing::Utf;
@@ -160,8 +163,8 @@ TEST_F(Entry, TaxOfficeMissingFromItsDictionaryIsRefused) {
     // the cursor stays there until the field is emptied. F11 looks at the
     // screen while the cursor waits.
     std::string beside;
-    c.h.rt.console().keyboard().Bind(key::F(11), [&] { beside = c.h.Row(6); });
-    std::vector<int> keys = {'9', '9', key::F(11), key::Ctrl('Y'), key::kCtrlEnd};
+    c.h.rt.console().keyboard().Bind(kPeek, [&] { beside = c.h.Row(6); });
+    std::vector<int> keys = {'9', '9', kPeek, key::Ctrl('Y'), key::kCtrlEnd};
     EXPECT_EQ(Enter(Page::kEmployment, keys), PageExit::kNext);
     EXPECT_EQ(e.Text("URZ_SKARB"), "  ");
     EXPECT_EQ(c.h.backend.tones().size(), 1u);
@@ -212,8 +215,8 @@ TEST_F(Entry, F3OnTheTaxOfficePicksFromItsDictionary) {
     ASSERT_TRUE(urz.Commit().ok());
     ASSERT_TRUE(urz.Unlock().ok());
     std::string hint;
-    c.h.rt.console().keyboard().Bind(key::F(11), [&] { hint = c.h.Row(21); });
-    EXPECT_EQ(Enter(Page::kEmployment, {key::F(11), key::F(3), key::kEnter, key::kCtrlEnd}),
+    c.h.rt.console().keyboard().Bind(kPeek, [&] { hint = c.h.Row(21); });
+    EXPECT_EQ(Enter(Page::kEmployment, {kPeek, key::F(3), key::kEnter, key::kCtrlEnd}),
               PageExit::kNext);
     EXPECT_EQ(e.Text("URZ_SKARB"), "07");
     EXPECT_NE(hint.find("<F3>-Urzędy skarbowe"), std::string::npos) << hint;
@@ -237,10 +240,10 @@ TEST_F(Entry, ASharedPeselIsAWarningBesideTheFieldNeverARefusal) {
     e.SetDate("DATA_URODZ", "19850314");
     e.SetText("PLEC_", "K");
     std::string beside;
-    c.h.rt.console().keyboard().Bind(key::F(11), [&] { beside = c.h.Row(11); });
+    c.h.rt.console().keyboard().Bind(kPeek, [&] { beside = c.h.Row(11); });
     std::vector<int> keys(12, key::kDown);  // to the PESEL
     for (int k : Typed(pesel)) keys.push_back(k);
-    keys.push_back(key::F(11));
+    keys.push_back(kPeek);
     keys.push_back(key::kCtrlEnd);
     EXPECT_EQ(Enter(Page::kIdentity, keys), PageExit::kNext);
     EXPECT_EQ(e.pesel(), pesel);
@@ -248,7 +251,7 @@ TEST_F(Entry, ASharedPeselIsAWarningBesideTheFieldNeverARefusal) {
     // A wrong check digit is shown too, and the number is still taken.
     keys.assign(12, key::kDown);
     for (int k : Typed(wrong)) keys.push_back(k);
-    keys.push_back(key::F(11));
+    keys.push_back(kPeek);
     keys.push_back(key::kCtrlEnd);
     EXPECT_EQ(Enter(Page::kIdentity, keys), PageExit::kNext);
     EXPECT_EQ(e.pesel(), wrong);

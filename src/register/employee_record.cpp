@@ -2,6 +2,7 @@
 
 #include "common/scramble.h"
 #include "platform/formula/date.h"
+#include "platform/base/ascii.h"
 
 namespace kestrel::registry {
 namespace {
@@ -17,13 +18,7 @@ std::string TrimRight(std::string s) {
     return s;
 }
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
-}
+std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 bool IsScrambled(std::string_view field) {
     const std::string name = Upper(field);

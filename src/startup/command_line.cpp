@@ -1,14 +1,12 @@
 #include "startup/command_line.h"
 
 #include <cctype>
+#include "platform/base/ascii.h"
 
 namespace kestrel::startup {
 namespace {
 
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
+std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 }  // namespace
 

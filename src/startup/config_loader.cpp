@@ -6,6 +6,7 @@
 #include "common/config_catalogue.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
+#include "platform/base/ascii.h"
 
 namespace kestrel::startup {
 namespace {
@@ -23,10 +24,7 @@ std::string Trim(const std::string& s) {
     return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
+std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 std::string Fit(std::string s, size_t width) {
     s.resize(width, ' ');

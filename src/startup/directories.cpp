@@ -4,14 +4,12 @@
 #include <cctype>
 
 #include "platform/base/files.h"
+#include "platform/base/ascii.h"
 
 namespace kestrel::startup {
 namespace {
 
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
+std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;

@@ -11,6 +11,8 @@
 //   error <message>               ... or fails with exactly this text.
 //
 // Definitions accumulate through a file; every expr needs an expect or error.
+// Formulas the fast evaluator runs are run by the general one as well, and
+// must give the same.
 // One host function is bound, as payroll binds its library: blad(text)
 // raises an error with its own text.
 #include <gtest/gtest.h>
@@ -61,7 +63,25 @@ TEST_P(Conformance, File) {
     auto eval = [&](const std::string& text, Value* v, Error* err) {
         rt.BindSlots(slot_values.data(), slot_values.size());
         Program p;
-        return rt.Compile(codepage::FromUtf8(text), &p, err) && rt.Evaluate(p, v, err);
+        if (!rt.Compile(codepage::FromUtf8(text), &p, err)) return false;
+        const bool ok = rt.Evaluate(p, v, err);
+        if (!p.fast.empty()) {
+            // A formula with fast code has no side effects: the general
+            // evaluator must give the same value or error.
+            rt.SetFastPath(false);
+            Value v2;
+            Error err2;
+            const bool ok2 = rt.Evaluate(p, &v2, &err2);
+            rt.SetFastPath(true);
+            EXPECT_EQ(ok, ok2) << text;
+            EXPECT_EQ(ok ? Canonical(*v) : err->Message(), ok2 ? Canonical(v2) : err2.Message())
+                << text;
+            if (ok && ok2 && v->IsNumber() && v2.IsNumber()) {
+                EXPECT_EQ(v->decimals(), v2.decimals()) << text;
+                EXPECT_EQ(v->width(), v2.width()) << text;
+            }
+        }
+        return ok;
     };
     while (std::getline(in, line)) {
         ++line_no;

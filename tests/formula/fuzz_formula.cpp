@@ -1,6 +1,7 @@
 // libFuzzer target: any text through the compiler and the evaluator, as a
 // formula and as the body of a user function, with a table host, slots and
 // a host function bound. Nothing may crash, leak or hang; errors are fine.
+// Formulas with fast code must give the same on the general evaluator.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -67,7 +68,17 @@ void Run(const std::string& text) {
         p.Dump();
         Value v;
         if (rt.Evaluate(p, &v, &err)) Canonical(v);
-        rt.Evaluate(p, &v, &err);
+        const bool ok = rt.Evaluate(p, &v, &err);
+        if (!p.fast.empty()) {
+            // The general evaluator must agree with the fast one.
+            rt.SetFastPath(false);
+            Value v2;
+            Error err2;
+            const bool ok2 = rt.Evaluate(p, &v2, &err2);
+            rt.SetFastPath(true);
+            if (ok != ok2 || (ok ? Canonical(v) != Canonical(v2) : err.Message() != err2.Message()))
+                __builtin_trap();
+        }
     }
     err.Message();
 }

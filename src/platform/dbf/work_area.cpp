@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/dbf/table_ops.h"
+#include "platform/base/ascii.h"
 
 namespace kestrel::dbf {
 
@@ -356,11 +357,7 @@ Status WorkArea::Pack(const std::function<bool(const Record&)>& keep) {
 
 namespace {
 
-std::string Upper(std::string_view s) {
-    std::string out;
-    for (char c : s) out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
+std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 std::string AliasOf(const std::string& path) {
     size_t slash = path.find_last_of('/');

@@ -76,30 +76,41 @@ std::string LTrim(const std::string& s) {
 
 }  // namespace
 
-bool FnStr(Call& c) {
+namespace {
+
+// The text of str(n, width, decimals); false after the argument error.
+bool StrText(Call& c, std::string* out) {
     const Value& n = c.Arg(0);
     if (!n.IsNumber()) return c.ArgError(1099);
     long long width = 0, dec = 0;
     if (!IntArg(c, 1, 0, &width) || !IntArg(c, 2, -1, &dec)) return c.ArgError(1099);
     if (c.Arg(1).IsNil() || width < 1) {
-        if (dec < 0) return ReturnString(c, StrDefault(n));
+        if (dec < 0) {
+            *out = StrDefault(n);
+            return true;
+        }
         const int d = static_cast<int>(std::min(dec, 15LL));
-        return ReturnString(c, FormatNumber(n.number(), IntegerWidth(n) + (d > 0 ? d + 1 : 0), d));
+        *out = FormatNumber(n.number(), IntegerWidth(n) + (d > 0 ? d + 1 : 0), d);
+        return true;
     }
     if (width > 255) width = 255;
     const int d = static_cast<int>(std::clamp(dec, 0LL, 15LL));
-    return ReturnString(c, FormatNumber(n.number(), static_cast<int>(width), d));
+    *out = FormatNumber(n.number(), static_cast<int>(width), d);
+    return true;
+}
+
+}  // namespace
+
+bool FnStr(Call& c) {
+    std::string s;
+    return StrText(c, &s) && ReturnString(c, std::move(s));
 }
 
 bool FnStrZero(Call& c) {
-    if (!FnStr(c)) return false;
-    std::string s = c.result.str();
-    const bool negative = s.find('-') != std::string::npos;
-    for (char& ch : s) {
-        if (ch == ' ' || ch == '-') ch = '0';
-    }
-    if (negative && !s.empty() && s[0] != '*') s[0] = '-';
-    return ReturnString(c, s);
+    std::string s;
+    if (!StrText(c, &s)) return false;
+    ZeroPad(&s);
+    return ReturnString(c, std::move(s));
 }
 
 bool FnVal(Call& c) {

@@ -34,7 +34,7 @@ inline bool IntArg(const Call& c, int i, long long fallback, long long* out) {
 /// it is longer than kMaxString.
 inline bool ReturnString(Call& c, std::string s) {
     if (s.size() > kMaxString) return c.Fail(Error::Other("String overflow", 1234));
-    c.result = Value::String(s);
+    c.result = Value::TakeString(std::move(s));
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/formula/fast_code.h"
 #include "platform/formula/host.h"
 #include "platform/formula/value.h"
 
@@ -84,11 +85,13 @@ class Program {
     std::vector<Value> constants;
     std::vector<FieldBinding> fields;
     std::vector<std::string> names;
-    std::vector<Error> errors;  // for kRaise
-    int max_stack = 0;          // operand stack the code needs, beyond its parameters
-    int params = 0;             // parameters of a user function; 0 for a formula
-    std::string source;         // the text it was compiled from, line breaks removed
-    bool calls_user = false;    // calls a user function (type() says "UI")
+    std::vector<Error> errors;    // for kRaise
+    int max_stack = 0;            // operand stack the code needs, beyond its parameters
+    int params = 0;               // parameters of a user function; 0 for a formula
+    std::string source;           // the text it was compiled from, line breaks removed
+    bool calls_user = false;      // calls a user function (type() says "UI")
+    std::vector<FastInstr> fast;  // the fast code; empty when there is none
+    mutable int fast_misses = 0;  // times the fast code gave up (see Evaluate)
 
     bool empty() const { return code.empty(); }
 

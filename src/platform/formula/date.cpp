@@ -66,13 +66,29 @@ int DayOfWeek(int32_t julian) {
     return static_cast<int>((int64_t{julian} + 1) % 7) + 1;
 }
 
+namespace {
+
+// `value` (0 <= value < 10^n) as n digits with leading zeros.
+void PutDigits(char* out, int value, int n) {
+    for (int i = n - 1; i >= 0; --i) {
+        out[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+}
+
+}  // namespace
+
 std::string Dtos(int32_t julian) {
     int y, m, d;
     YmdFromJulian(julian, &y, &m, &d);
     if (julian <= 0 || y < 0 || y > 9999) return "        ";
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", y, m, d);
-    return buf;
+    // "%04d%02d%02d" of the parts, written out (index keys call this for
+    // every record).
+    char buf[8];
+    PutDigits(buf, y, 4);
+    PutDigits(buf + 4, m, 2);
+    PutDigits(buf + 6, d, 2);
+    return std::string(buf, 8);
 }
 
 std::string Dtoc(int32_t julian) {

@@ -18,9 +18,10 @@ enum class Intrinsic : uint8_t { kNone, kInt, kAbs, kMax, kMin, kYRound, kYInt }
 /// arguments is; kNone when it is not one.
 Intrinsic IntrinsicOf(const char* name, int argc);
 
-/// Computes intrinsic `k` into args[0] from args[0..argc), all numbers.
-inline void ComputeIntrinsic(Intrinsic k, Value* args, int argc) {
-    Value& x = args[0];
+/// Computes intrinsic `k` of x (and y when argc is 2, all numbers) into x.
+/// `V` is a Value or the fast evaluator's register copy of one.
+template <class V>
+[[gnu::always_inline]] inline void ComputeIntrinsic(Intrinsic k, V& x, const V& y, int argc) {
     switch (k) {
         case Intrinsic::kInt:
             x.SetNumber(std::trunc(x.number()));
@@ -29,13 +30,13 @@ inline void ComputeIntrinsic(Intrinsic k, Value* args, int argc) {
             x.SetNumber(std::fabs(x.number()), x.decimals(), x.width());
             break;
         case Intrinsic::kMax:
-            if (!(x.number() >= args[1].number())) x = args[1];
+            if (!(x.number() >= y.number())) x = y;
             break;
         case Intrinsic::kMin:
-            if (!(x.number() <= args[1].number())) x = args[1];
+            if (!(x.number() <= y.number())) x = y;
             break;
         case Intrinsic::kYRound: {
-            const double n = argc > 1 ? std::trunc(args[1].number()) : 2;
+            const double n = argc > 1 ? std::trunc(y.number()) : 2;
             const int d = static_cast<int>(std::clamp(std::isnan(n) ? 2.0 : n, -20.0, 15.0));
             const double r = base::YRound(x.number(), d);
             x.SetNumber(r == 0 ? 0 : r, std::max(d, 0));
@@ -49,6 +50,11 @@ inline void ComputeIntrinsic(Intrinsic k, Value* args, int argc) {
         case Intrinsic::kNone:
             break;
     }
+}
+
+/// Computes intrinsic `k` into args[0] from args[0..argc), all numbers.
+inline void ComputeIntrinsic(Intrinsic k, Value* args, int argc) {
+    ComputeIntrinsic(k, args[0], args[argc > 1 ? 1 : 0], argc);
 }
 
 }  // namespace kestrel::formula

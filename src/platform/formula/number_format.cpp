@@ -1,5 +1,7 @@
 #include "platform/formula/number_format.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -9,6 +11,21 @@
 namespace kestrel::formula {
 
 std::string FormatFixed(double x, int decimals) {
+    // Whole numbers (list numbers, years, counters in index keys) need no
+    // rounding: their digits directly, as picture::FormatFixed prints them.
+    const double a = std::fabs(x);
+    if (a < 1e15 && a == std::trunc(a)) {
+        const int dec = std::clamp(decimals, 0, 15);
+        char buf[40];
+        char* p = buf;
+        if (x < 0 && a != 0) *p++ = '-';
+        p = std::to_chars(p, buf + 20, static_cast<long long>(a)).ptr;
+        if (dec > 0) {
+            *p++ = '.';
+            for (int i = 0; i < dec; ++i) *p++ = '0';
+        }
+        return std::string(buf, p);
+    }
     return picture::FormatFixed(x, decimals);
 }
 
@@ -18,6 +35,14 @@ std::string FormatNumber(double x, int width, int decimals) {
     std::string s = FormatFixed(x, decimals);
     if (static_cast<int>(s.size()) > width) return std::string(width, '*');
     return std::string(width - s.size(), ' ') + s;
+}
+
+void ZeroPad(std::string* s) {
+    const bool negative = s->find('-') != std::string::npos;
+    for (char& ch : *s) {
+        if (ch == ' ' || ch == '-') ch = '0';
+    }
+    if (negative && !s->empty() && (*s)[0] != '*') (*s)[0] = '-';
 }
 
 int IntegerWidth(const Value& v) {

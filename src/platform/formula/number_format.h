@@ -21,6 +21,10 @@ std::string FormatFixed(double x, int decimals);
 /// it does not fit or x is not finite.
 std::string FormatNumber(double x, int width, int decimals);
 
+/// strzero() from the text of str(): blanks and the minus sign become
+/// zeros, and a negative number gets its sign back in front.
+void ZeroPad(std::string* s);
+
 /// Width of the integer part of a number value: its own, or the default
 /// (10, or 20 for magnitudes of 10^10 and more).
 int IntegerWidth(const Value& v);

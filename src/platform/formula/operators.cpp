@@ -123,7 +123,7 @@ bool Concat(Value& a, const std::string& left, const std::string& right, Error* 
     s.reserve(left.size() + right.size());
     s += left;
     s += right;
-    a = Value::String(s);
+    a = Value::TakeString(std::move(s));
     return true;
 }
 

@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <utility>
+#include "platform/base/ascii.h"
 
 namespace kestrel::formula {
 namespace {
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
+std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 class Parser {
   public:

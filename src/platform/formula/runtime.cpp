@@ -13,6 +13,9 @@ namespace {
 
 constexpr int kMaxTypeDepth = 50;
 constexpr size_t kStackSize = 16384;  // values; enough for any formula and kMaxCallDepth calls
+// A formula whose fast code gave up this many times more often than it
+// succeeded runs on the general evaluator only.
+constexpr int kMaxFastMisses = 16;
 
 bool IsFunctionName(std::string_view name) {
     if (name.empty() || name.size() > 10 || !std::isalpha(static_cast<unsigned char>(name[0])))
@@ -61,6 +64,8 @@ Runtime::Runtime(TableHost* host, Variables* publics)
     stack_ = std::make_unique<Value[]>(kStackSize);
     stack_end_ = stack_.get() + kStackSize;
     top_ = stack_.get();
+    fast_stack_ = std::make_unique<Value[]>(kFastStackSize);
+    fast_end_ = fast_stack_.get() + kFastStackSize;
 }
 
 Runtime::~Runtime() = default;
@@ -116,6 +121,7 @@ DefineResult Runtime::DefineFunction(std::string_view name, std::string_view par
     if (!tree) return DefineResult::kBadBody;
     Compiler compiler(*this, program.get(), names);
     if (!compiler.Compile(*tree, error)) return DefineResult::kBadBody;
+    program->fast = MakeFastCode(*program);
     user_fns_[InternUserFunction(key)].program = std::move(program);
     return DefineResult::kOk;
 }
@@ -131,6 +137,7 @@ bool Runtime::Compile(std::string_view text, Program* out, Error* error) {
         out->code.clear();
         return false;
     }
+    out->fast = MakeFastCode(*out);
     return true;
 }
 
@@ -138,6 +145,20 @@ bool Runtime::Evaluate(const Program& program, Value* out, Error* error) {
     // Only the kind says whether there is an error; clearing the texts would
     // cost more than a simple formula's whole evaluation.
     error->kind = ErrorKind::kNone;
+    if (depth_ == 0 && top_ == stack_.get()) calls_left_ = call_limit_;
+    if (!program.fast.empty() && fast_path_ && program.fast_misses < kMaxFastMisses) {
+        // The fast code writes *out only when it succeeds, and then only
+        // with a plain value.
+        if (out->HoldsReference()) *out = Value();
+        const int64_t calls = calls_left_;
+        Value* base = fast_stack_.get();
+        if (ExecuteFast(program, base, base, 0, out)) {
+            if (program.fast_misses > 0) --program.fast_misses;
+            return true;
+        }
+        calls_left_ = calls;
+        ++program.fast_misses;
+    }
     *out = Value();
     if (program.empty()) {
         error->kind = ErrorKind::kSyntax;
@@ -148,7 +169,6 @@ bool Runtime::Evaluate(const Program& program, Value* out, Error* error) {
         *error = Error::Other("Stack overflow", 1);
         return false;
     }
-    if (depth_ == 0 && base == stack_.get()) calls_left_ = call_limit_;
     return Execute(program, base, base, out, error);
 }
 

@@ -131,6 +131,11 @@ class Runtime {
     /// only runaway recursion reaches it.
     void SetCallLimit(int64_t calls) { call_limit_ = calls; }
 
+    /// Whether formulas that compute only with numbers, dates and logicals
+    /// run on the fast evaluator (the default). Off, every formula runs on
+    /// the general one; both give the same results (tests compare them).
+    void SetFastPath(bool on) { fast_path_ = on; }
+
     /// The date date() returns; 0 (the default) means the system clock.
     void SetToday(int32_t julian) { today_ = julian; }
     int32_t Today() const;
@@ -150,6 +155,9 @@ class Runtime {
     friend class Compiler;
     bool Execute(const Program& p, Value* locals, Value* sp, Value* result, Error* error);
     bool CallUser(int index, Value* args, int argc, Value* result, Error* error);
+    bool ExecuteFast(const Program& p, Value* locals, Value* sp, int depth, Value* result);
+    [[gnu::noinline]] Value* FastBuiltin(int id, int argc, Value* sp);
+    [[gnu::noinline]] Value* FastCallUser(int index, int argc, Value* sp, int depth);
 
     struct HostFn {
         std::string name;
@@ -174,6 +182,11 @@ class Runtime {
     int depth_ = 0;         // nesting of user function calls
     int64_t call_limit_ = 10'000'000;
     int64_t calls_left_ = 0;
+
+    bool fast_path_ = true;
+    std::unique_ptr<Value[]> fast_stack_;  // plain values only
+    Value* fast_end_ = nullptr;
+    Error fast_error_;  // what the shared operators report there (unused)
 };
 
 }  // namespace kestrel::formula

@@ -15,6 +15,13 @@ Value Value::String(std::string_view s) {
     return v;
 }
 
+Value Value::TakeString(std::string&& s) {
+    Value v;
+    v.head_ = static_cast<uint64_t>(Type::kString);
+    v.u_.str = new StringRep{1, std::move(s)};
+    return v;
+}
+
 Value Value::NewArray(size_t n) {
     Value v;
     v.head_ = static_cast<uint64_t>(Type::kArray);

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,8 @@ class Value {
         return v;
     }
     static Value String(std::string_view s);
+    /// The same, taking over `s`'s buffer instead of copying it.
+    static Value TakeString(std::string&& s);
     /// A date as a Julian day number; 0 is the empty date.
     static Value Date(int32_t julian) {
         Value v;
@@ -110,11 +113,15 @@ class Value {
     /// value already is a number).
     void SetNumber(double d, int decimals = 0, int width = 0) {
         if (type() >= Type::kString) Release();
+        head_ = NumberHead(decimals, width);
+        u_.num = d;
+    }
+    /// The type word of a number with these attributes (see head_).
+    static uint64_t NumberHead(int decimals, int width) {
         const uint64_t w = static_cast<uint64_t>(width < 0 ? 0 : (width > 255 ? 255 : width));
         const uint64_t dec =
             static_cast<uint64_t>(decimals < 0 ? 0 : (decimals > 15 ? 15 : decimals));
-        head_ = static_cast<uint64_t>(Type::kNumber) | w << 8 | dec << 16;
-        u_.num = d;
+        return static_cast<uint64_t>(Type::kNumber) | w << 8 | dec << 16;
     }
 
     /// Overwrites this value with a logical, in place.
@@ -131,6 +138,27 @@ class Value {
         head_ = o.head_;
         u_ = o.u_;
         Retain();
+    }
+
+    /// Whether the value holds a string or an array (a counted reference).
+    bool HoldsReference() const { return type() >= Type::kString; }
+    /// Copies `o` bit for bit. Both values must hold no reference (NIL,
+    /// numbers, dates, logicals): the fast evaluator's stack.
+    void CopyPlain(const Value& o) {
+        head_ = o.head_;
+        u_ = o.u_;
+    }
+    /// The two words of a value holding no reference, and the value back
+    /// from them (the fast evaluator keeps them in registers).
+    uint64_t head_bits() const { return head_; }
+    uint64_t payload_bits() const {
+        uint64_t b;
+        std::memcpy(&b, &u_, sizeof b);
+        return b;
+    }
+    void SetPlainBits(uint64_t head, uint64_t payload) {
+        head_ = head;
+        std::memcpy(&u_, &payload, sizeof payload);
     }
 
     /// valtype(): "U", "N", "C", "D", "L" or "A".

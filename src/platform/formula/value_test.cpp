@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "platform/formula/date.h"
 #include "platform/formula/number_format.h"
+#include "platform/picture/picture.h"
 
 namespace kestrel::formula {
 namespace {
@@ -84,6 +88,66 @@ TEST(NumberFormatTest, CanonicalForms) {
     a.items().push_back(a);
     EXPECT_EQ(Canonical(a).substr(0, 8), "{1, {1, ");
     a.items().clear();
+}
+
+}  // namespace
+}  // namespace kestrel::formula
+
+namespace kestrel::formula {
+namespace {
+
+TEST(NumberFormat, WholeNumbersPrintAsTheGeneralRoundingPrintsThem) {
+    // Whole numbers take a shortcut; it must print exactly what the
+    // rounding routine prints, for every number of decimals.
+    const double values[] = {0,
+                             -0.0,
+                             1,
+                             -1,
+                             7,
+                             12,
+                             60,
+                             2024,
+                             -305,
+                             1e14,
+                             -1e14,
+                             999999999999999.0,
+                             -999999999999999.0,
+                             123456789012345.0,
+                             4503599627370496.0 / 8};
+    for (double v : values) {
+        for (int dec = -1; dec <= 16; ++dec) {
+            EXPECT_EQ(FormatFixed(v, dec), picture::FormatFixed(v, dec)) << v << " " << dec;
+        }
+        EXPECT_EQ(FormatNumber(v, 4, 0),
+                  picture::FormatFixed(v, 0).size() > 4
+                      ? std::string("****")
+                      : std::string(4 - picture::FormatFixed(v, 0).size(), ' ') +
+                            picture::FormatFixed(v, 0));
+    }
+}
+
+}  // namespace
+}  // namespace kestrel::formula
+
+namespace kestrel::formula {
+namespace {
+
+TEST(Dates, DtosIsYearMonthDayZeroPadded) {
+    // Every day from before year 1 to after 9999 (in steps that meet every
+    // month end and every digit), as the printf form of the parts.
+    for (int32_t j = -10; j < 5400000; j += (j > 2400000 && j < 2500000) ? 1 : 37) {
+        int y, m, d;
+        YmdFromJulian(j, &y, &m, &d);
+        char want[48];
+        if (j <= 0 || y < 0 || y > 9999)
+            std::snprintf(want, sizeof want, "        ");
+        else
+            std::snprintf(want, sizeof want, "%04d%02d%02d", y, m, d);
+        ASSERT_EQ(Dtos(j), want) << j;
+        if (j > 0 && y >= 1 && y <= 9999) {
+            ASSERT_EQ(Stod(want), j) << want;
+        }
+    }
 }
 
 }  // namespace

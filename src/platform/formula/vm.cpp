@@ -17,44 +17,6 @@ namespace {
 
 constexpr int kMaxCallDepth = 200;
 
-// a := a <op> b for two numbers, the common case, inline. False for the
-// operators it leaves to Arithmetic() and Comparison().
-[[gnu::always_inline]] inline bool NumberBinary(Op op, Value& a, double b, int db) {
-    const double x = a.number();
-    const int da = a.decimals();
-    switch (op) {
-        case Op::kAdd:
-            a.SetNumber(x + b, std::max(da, db));
-            return true;
-        case Op::kSub:
-            a.SetNumber(x - b, std::max(da, db));
-            return true;
-        case Op::kMul:
-            a.SetNumber(x * b, da + db);
-            return true;
-        case Op::kDiv:  // division by zero gives 0
-            if (b == 0)
-                a.SetNumber(0);
-            else
-                a.SetNumber(x / b, kSetDecimals);
-            return true;
-        case Op::kLt:
-            a.SetLogical(x < b);
-            return true;
-        case Op::kLe:
-            a.SetLogical(!(x > b));  // as Comparison(), also for NaN
-            return true;
-        case Op::kGt:
-            a.SetLogical(x > b);
-            return true;
-        case Op::kGe:
-            a.SetLogical(!(x < b));
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool Binary(Op op, Value& a, const Value& b, Error* error) {
     if (op >= Op::kAdd && op <= Op::kPow) return Arithmetic(op, a, b, error);
     return Comparison(op, a, b, error);

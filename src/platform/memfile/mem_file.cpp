@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/base/files.h"
+#include "platform/base/ascii.h"
 
 namespace kestrel::memfile {
 namespace {
@@ -27,11 +28,7 @@ double GetDouble(const unsigned char* p) {
     return v;
 }
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
+std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 size_t ValueSize(const MemValue& v) {
     switch (v.type) {
