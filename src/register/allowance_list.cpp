@@ -9,6 +9,7 @@
 #include "common/pick_window.h"
 #include "common/question.h"
 #include "platform/console/keys.h"
+#include "register/dictionary_fields.h"
 #include "register/employee_companions.h"
 #include "register/employee_lookup.h"
 
@@ -28,20 +29,6 @@ std::string Trimmed(std::string_view s) {
     const size_t b = s.find_first_not_of(' ');
     if (b == std::string_view::npos) return {};
     return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
-
-common::PickDictionary AllowanceDictionary() {
-    common::PickDictionary d;
-    d.table = "PKSRDOD";
-    d.indexes = {"PKSRDOD1"};
-    d.code_field = "RODZAJ_DOD";
-    d.name_field = "NAZWA_";
-    d.zero_pad = false;
-    d.columns = [](common::Runtime& rt, dbf::WorkArea& a) {
-        return std::vector<common::BrowseColumn>{common::FieldColumn(rt, a, "RODZAJ_DOD", "Symb"),
-                                                 common::FieldColumn(rt, a, "NAZWA_", "Nazwa")};
-    };
-    return d;
 }
 
 class AllowanceList {
@@ -281,9 +268,9 @@ class AllowanceList {
         });
 
         auto& kb = rt_.console().keyboard();
-        const common::PickDictionary dict = AllowanceDictionary();
+        const CodeField dict = CodeFieldOf("2.7.9");
         auto old3 = kb.Bind(key::F(3), [&] {
-            if (form.current() == 0) common::Pick(rt_, tables_, dict, form.Typed());
+            if (form.current() == 0) PickCode(rt_, tables_, dict, form.Typed());
         });
         auto old10 = kb.Bind(key::F(10), [&] {
             if (form.current() != 0) return;

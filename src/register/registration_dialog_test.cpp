@@ -297,6 +297,17 @@ TEST(AllowanceList, FlagsAmountsAndPercentsAndDeletionInTheUpdate) {
     EXPECT_EQ(lines[0].symbol, "PREM");
 }
 
+TEST(AllowanceList, F3PicksTheSymbolFromTheDictionary) {
+    Lists c;
+    EXPECT_EQ(c.Allowances("{Enter}{F3}{screen picker}{Enter}T20240120241210{Enter}{F10}"),
+              ListEnd::kDone);
+    EXPECT_NE(c.ScreenFile("picker").find("KAS"), std::string::npos) << c.ScreenFile("picker");
+    const std::vector<Allowance> lines = c.Stored();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].symbol, "DODA");
+    EXPECT_TRUE(lines[0].timed);
+}
+
 TEST(AllowanceList, SymbolShape) {
     for (const char* ok : {"A", "PREM", "A1  ", "Z99"}) EXPECT_TRUE(AllowanceSymbolWellFormed(ok)) << ok;
     for (const char* bad : {"", "    ", "1ABC", "prem", "A-1", " ABC", "A B"})

@@ -8,6 +8,7 @@
 #include "common/messages.h"
 #include "common/pick_window.h"
 #include "platform/console/keys.h"
+#include "register/dictionary_fields.h"
 #include "register/employee_lookup.h"
 
 namespace kestrel::registry {
@@ -58,20 +59,6 @@ std::string Shown(const std::string& yyyymmdd) {
 std::string Trimmed(std::string s) {
     s.erase(s.find_last_not_of(' ') + 1);
     return s;
-}
-
-common::PickDictionary TitleDictionary() {
-    common::PickDictionary d;
-    d.table = "PKTYTUB";
-    d.indexes = {"PKTYTUB1"};
-    d.code_field = "TYTUL_PODM";
-    d.name_field = "NAZWA_";
-    d.left = 20;
-    d.columns = [](common::Runtime& rt, dbf::WorkArea& a) {
-        return std::vector<common::BrowseColumn>{common::FieldColumn(rt, a, "TYTUL_PODM", "Kod"),
-                                                 common::FieldColumn(rt, a, "NAZWA_", "Nazwa")};
-    };
-    return d;
 }
 
 class TitleList {
@@ -193,9 +180,9 @@ class TitleList {
         });
         common::WriteLegend(rt_, 21, 40, "<F3>-Tytuły ubezpieczenia");
         auto& kb = rt_.console().keyboard();
-        const common::PickDictionary dict = TitleDictionary();
+        const CodeField dict = CodeFieldOf("2.8.2");
         auto old = kb.Bind(key::F(3), [&] {
-            if (form.current() == 0) common::Pick(rt_, tables_, dict, form.Typed());
+            if (form.current() == 0) PickCode(rt_, tables_, dict, form.Typed());
         });
         const common::ReadResult r = form.Read();
         kb.Bind(key::F(3), old);
