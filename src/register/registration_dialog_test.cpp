@@ -406,6 +406,21 @@ TEST(Registration, ShortCardEndsAfterTheEmploymentScreenAndF12GivesTheFullCard) 
     EXPECT_EQ(ReadEmployee(c.prac()).kind(), EmployeeKind::kNonStaff);
 }
 
+TEST(Registration, AfterTheLastNumberZeroIsProposedAndRefused) {
+    Desk c;
+    c.Register("999999", "Ostatni", "Jan");
+    c.Script("{screen proposal}{Enter}{screen refused}{Ctrl+Y}7{Enter}{screen typed}{Esc}{Enter}{F10}");
+    c.Run();
+    EXPECT_NE(c.ScreenFile("proposal").find("Nr pracown.: 000000"), std::string::npos)
+        << c.ScreenFile("proposal");
+    // Refused: the number screen stays until another number is typed.
+    EXPECT_NE(c.ScreenFile("refused").find("Nr pracown.: 000000"), std::string::npos)
+        << c.ScreenFile("refused");
+    EXPECT_NE(c.ScreenFile("typed").find("Nazwisko:"), std::string::npos);
+    EXPECT_EQ(c.prac().table().record_count(), 2u);  // 999999 and the abandoned 000007
+    EXPECT_EQ(c.NumbersIn(kByNumber), std::vector<std::string>{"999999"});
+}
+
 TEST(Registration, ASecondRecordOfOnePeselOpensTheLeadingRecordWindow) {
     Desk c;
     c.Register("000005", "Kowalski", "Jan", EmployeeKind::kStaff, "85031412354");
