@@ -356,6 +356,31 @@ TEST(TitleList, MainTitleBeforeTheEmploymentOrAfterTheDismissalIsNoDuplicate) {
     ASSERT_EQ(c.Stored().size(), 2u);
 }
 
+TEST(TitleList, ALongListScrollsWithTheLineBeingTypedOnTheLastRow) {
+    Titles c;
+    for (int line = 1; line <= 6; ++line) {
+        InsuranceTitle t;
+        t.line = line;
+        t.title = "0411";
+        t.from = "20210" + std::to_string(line) + "01";
+        t.to = "20210" + std::to_string(line) + "10";
+        WriteTitle(*c.tables, *c.areas.ktyub, "000007", t);
+    }
+    std::string keys;
+    for (int line = 1; line <= 6; ++line) keys += "{Enter}{Enter}{Enter}";
+    EXPECT_EQ(c.Edit(keys + "{screen scrolled}{Esc}"), ListEnd::kEscape);
+    std::vector<std::string> rows;
+    std::stringstream ss(c.ScreenFile("scrolled"));
+    for (std::string row; std::getline(ss, row);) rows.push_back(row);
+    ASSERT_EQ(rows.size(), 25u);
+    // Rows 16-19 hold lines 3-6, row 20 the new line 7.
+    EXPECT_NE(rows[16].find(" 3  0411"), std::string::npos) << c.ScreenFile("scrolled");
+    EXPECT_NE(rows[19].find(" 6  0411   Zleceniobiorca"), std::string::npos);
+    EXPECT_NE(rows[20].find(" 7 "), std::string::npos);
+    EXPECT_EQ(c.ScreenFile("scrolled").find(" 2  0411"), std::string::npos);
+    EXPECT_EQ(c.Stored().size(), 6u);
+}
+
 TEST(TitleList, AnEmptyTitleEndsTheListAndDeletesTheLinesFromIt) {
     Titles c;
     for (int line = 1; line <= 3; ++line) {
