@@ -119,8 +119,8 @@ class AllowanceList {
     static std::string Range(const Allowance& a) {
         if (!a.timed) return {};
         char buf[32];
-        std::snprintf(buf, sizeof buf, "%04d/%02d-%04d/%02d", a.from_year, a.from_month,
-                      a.to_year, a.to_month);
+        std::snprintf(buf, sizeof buf, "%04d/%02d-%04d/%02d", a.from_year, a.from_month, a.to_year,
+                      a.to_month);
         return buf;
     }
 

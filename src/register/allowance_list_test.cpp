@@ -98,7 +98,8 @@ TEST(AllowanceList, F3PicksTheSymbolFromTheDictionary) {
 }
 
 TEST(AllowanceList, SymbolShape) {
-    for (const char* ok : {"A", "PREM", "A1  ", "Z99"}) EXPECT_TRUE(AllowanceSymbolWellFormed(ok)) << ok;
+    for (const char* ok : {"A", "PREM", "A1  ", "Z99"})
+        EXPECT_TRUE(AllowanceSymbolWellFormed(ok)) << ok;
     for (const char* bad : {"", "    ", "1ABC", "prem", "A-1", " ABC", "A B"})
         EXPECT_FALSE(AllowanceSymbolWellFormed(bad)) << bad;
 }

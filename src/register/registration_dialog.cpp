@@ -162,7 +162,8 @@ class RegistrationDialog {
             common::ShowMessage(rt_, rt_.Text("Os.prawna skasowana"));
             return;
         }
-        if (!common::IsYes(common::Question(rt_, rt_.Text("Zarejestrować os.prawną?"), "tn", 't'))) {
+        if (!common::IsYes(
+                common::Question(rt_, rt_.Text("Zarejestrować os.prawną?"), "tn", 't'))) {
             reg.GiveUp();
             common::ShowMessage(rt_, rt_.Text("Dane skasowane"));
             return;
@@ -222,7 +223,8 @@ class RegistrationDialog {
             // not empty and the operator holds right 16, it runs before the
             // confirmation, its values kept through reg.KeepExtended().
         }
-        if (!common::IsYes(common::Question(rt_, rt_.Text("Zarejestrować pracownika?"), "tn", 't'))) {
+        if (!common::IsYes(
+                common::Question(rt_, rt_.Text("Zarejestrować pracownika?"), "tn", 't'))) {
             reg.GiveUp();
             common::ShowMessage(rt_, rt_.Text("Dane skasowane"));
             return;

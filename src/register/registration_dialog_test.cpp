@@ -132,7 +132,8 @@ TEST(Registration, TemplateIsCopiedAndTheCardTypeFollowsIt) {
     // The staff proposal is 000001; F3 opens the register on the record
     // after it, Enter takes that record as the template.
     c.Script("{F3}{Enter}{screen copied}");
-    c.Script("{Ctrl+W}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Enter}{Ctrl+W}{Ctrl+W}{Ctrl+W}{F10}t{Enter}");
+    c.Script(
+        "{Ctrl+W}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Enter}{Ctrl+W}{Ctrl+W}{Ctrl+W}{F10}t{Enter}");
     c.Script("{F10}");
     c.Run();
 
@@ -163,7 +164,8 @@ TEST(Registration, ShortCardEndsAfterTheEmploymentScreenAndF12GivesTheFullCard) 
     c.h.rt.config().Set("NAGLKTSNE", memfile::MemValue::Logical(true));
     // F1: non-staff. The short employment screen asks the confirmation at
     // once: no title list, no allowances.
-    c.Script("{F1}{Enter}NOWAK{Enter}EWA{Ctrl+W}{Ctrl+W}{screen short}{Ctrl+W}{screen ask}t{Enter}");
+    c.Script(
+        "{F1}{Enter}NOWAK{Enter}EWA{Ctrl+W}{Ctrl+W}{screen short}{Ctrl+W}{screen ask}t{Enter}");
     // F12 on the short screen gives the full card with every later screen.
     c.Script("{Enter}ZIELIŃSKA{Enter}ANNA{Ctrl+W}{Ctrl+W}{F12}{screen full}{Ctrl+W}");
     c.Script("{Ctrl+W}{Ctrl+W}{Enter}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Enter}PREMN5{Enter}{F10}t{Enter}");
@@ -186,7 +188,8 @@ TEST(Registration, ShortCardEndsAfterTheEmploymentScreenAndF12GivesTheFullCard) 
 TEST(Registration, AfterTheLastNumberZeroIsProposedAndRefused) {
     Desk c;
     c.Register("999999", "Ostatni", "Jan");
-    c.Script("{screen proposal}{Enter}{screen refused}{Ctrl+Y}7{Enter}{screen typed}{Esc}{Enter}{F10}");
+    c.Script(
+        "{screen proposal}{Enter}{screen refused}{Ctrl+Y}7{Enter}{screen typed}{Esc}{Enter}{F10}");
     c.Run();
     EXPECT_NE(c.ScreenFile("proposal").find("Nr pracown.: 000000"), std::string::npos)
         << c.ScreenFile("proposal");

@@ -36,8 +36,10 @@ struct Desk : Company {
              const std::vector<std::pair<std::string, bool>>& flags = {}) {
         dbf::WorkArea& a = tables->Open(table, {index});
         tables->Append(a);
-        for (const auto& [f, v] : text) ASSERT_TRUE(a.record().SetString(a.FieldIndex(f), Cp(v)).ok());
-        for (const auto& [f, v] : flags) ASSERT_TRUE(a.record().SetLogical(a.FieldIndex(f), v).ok());
+        for (const auto& [f, v] : text)
+            ASSERT_TRUE(a.record().SetString(a.FieldIndex(f), Cp(v)).ok());
+        for (const auto& [f, v] : flags)
+            ASSERT_TRUE(a.record().SetLogical(a.FieldIndex(f), v).ok());
         ASSERT_TRUE(a.Commit().ok());
         ASSERT_TRUE(a.Unlock().ok());
     }

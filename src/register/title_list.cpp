@@ -66,7 +66,11 @@ class TitleList {
     TitleList(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& ktyub,
               const EmployeeRecord& employee, int top_row,
               const std::function<void(uint32_t)>& written)
-        : rt_(rt), tables_(tables), ktyub_(ktyub), number_(employee.number()), top_(top_row),
+        : rt_(rt),
+          tables_(tables),
+          ktyub_(ktyub),
+          number_(employee.number()),
+          top_(top_row),
           written_(written) {
         listed_.push_back(MainTitleOf(employee));
         stored_ = ReadTitles(ktyub_, number_);
