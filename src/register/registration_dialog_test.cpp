@@ -201,6 +201,38 @@ TEST(Registration, AfterTheLastNumberZeroIsProposedAndRefused) {
     EXPECT_EQ(c.NumbersIn(kByNumber), std::vector<std::string>{"999999"});
 }
 
+TEST(Registration, AReusedNumberKeepsNoRowsOfItsFormerHolder) {
+    Desk c;
+    const uint32_t former = c.Register("000001", "Dawny", "Jan");
+    InsuranceTitle t{1, "0411", "20210101", "20210301"};
+    WriteTitle(*c.tables, *c.areas.ktyub, "000001", t);
+    t.line = 2;
+    WriteTitle(*c.tables, *c.areas.ktyub, "000001", t);
+    Allowance a;
+    a.line = 1;
+    a.symbol = "PREM";
+    a.value = 20;
+    WriteAllowance(*c.tables, *c.areas.dod, "000001", a);
+    // The former holder is struck off: the number is free again.
+    ASSERT_TRUE(c.prac().Goto(former).ok());
+    ASSERT_TRUE(c.prac().RLock().ok());
+    ASSERT_TRUE(c.prac().Delete().ok());
+    ASSERT_TRUE(c.prac().Unlock().ok());
+
+    // The former holder's first title is offered and emptied; the
+    // allowances are not offered at all.
+    c.Script("{Enter}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Ctrl+W}{screen offered}{Ctrl+Y}{Enter}");
+    c.Script("{Ctrl+W}{Ctrl+W}{Ctrl+W}{screen allowances}{F10}t{Enter}{F10}");
+    c.Run();
+    EXPECT_NE(c.ScreenFile("offered").find(" 1  0411"), std::string::npos)
+        << c.ScreenFile("offered");
+    EXPECT_EQ(c.ScreenFile("allowances").find("PREM"), std::string::npos)
+        << c.ScreenFile("allowances");
+    ASSERT_TRUE(SeekEmployee(c.prac(), "000001"));
+    EXPECT_TRUE(ReadTitles(*c.areas.ktyub, "000001").empty());
+    EXPECT_TRUE(ReadAllowances(*c.areas.dod, "000001").empty());
+}
+
 TEST(Registration, ASecondRecordOfOnePeselOpensTheLeadingRecordWindow) {
     Desk c;
     c.Register("000005", "Kowalski", "Jan", EmployeeKind::kStaff, "85031412354");
