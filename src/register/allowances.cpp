@@ -6,6 +6,7 @@
 #include "common/form.h"
 #include "common/messages.h"
 #include "common/pick_window.h"
+#include "common/question.h"
 #include "platform/console/keys.h"
 #include "register/employee_lookup.h"
 
@@ -218,8 +219,17 @@ LineExit LineEntry::AskFields(const std::vector<Allowance>& lines, Allowance* a)
         back = true;
         kb.Push(key::kEsc);
     });
+    // In the update an existing line can be removed.
+    const bool removable = ctx_.update && a->recno != 0;
+    bool remove = false;
+    auto old_f8 = kb.Bind(key::F(8), [&] {
+        if (!removable) return;
+        remove = true;
+        kb.Push(key::kEsc);
+    });
     s.Clear(kHintRow, 1, kHintRow, 77, plain);
     common::WriteLegend(rt_, kHintRow, 1, "<F10>-Powrót do \"Lp\"");
+    if (removable) common::WriteLegend(rt_, kHintRow, 30, "<F8>-Kasowanie rekordu");
     // A range that collides with another line of the symbol is asked again
     // from its start.
     constexpr int kFromYearField = 2;
@@ -231,7 +241,15 @@ LineExit LineEntry::AskFields(const std::vector<Allowance>& lines, Allowance* a)
         saved = form.Read(kFromYearField).saved();
     }
     kb.Bind(key::F(10), old);
+    kb.Bind(key::F(8), old_f8);
     s.Clear(kHintRow, 1, kHintRow, 77, plain);
+    if (remove) {
+        const std::string question =
+            rt_.Text("Kasować symbol \"") + Trim(a->symbol) + rt_.Text("\"?");
+        if (common::IsYes(common::Question(rt_, question, "tn", 'N')))
+            DeleteRow(ctx_.tables, dod_, a->recno);
+        return LineExit::kBack;
+    }
     if (back) return LineExit::kBack;
     if (!saved) return LineExit::kEscape;
     *a = edited();

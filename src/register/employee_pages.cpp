@@ -214,13 +214,17 @@ PageExit PageRun::Enter(EmployeeRecord* out) {
         kb.Push(key::kCtrlEnd);
     });
     auto old_f3 = kb.Bind(key::F(3), [this, &form] { Pick(form); });
-    auto old_f11 = kb.Bind(key::F(11), [this, &form] {
-        const int i = form.current();
-        if (!ctx_.field_history || i < 0 || i >= static_cast<int>(vars_.size())) return;
-        ctx_.field_history(vars_[static_cast<size_t>(i)].spec->field);
-    });
+    const console::HotKeyAction* bound = kb.Find(key::F(11));
+    const console::HotKeyAction old_f11 = bound != nullptr ? *bound : nullptr;
+    if (ctx_.field_history) {
+        kb.Bind(key::F(11), [this, &form] {
+            const int i = form.current();
+            if (i >= 0 && i < static_cast<int>(vars_.size()))
+                ctx_.field_history(vars_[static_cast<size_t>(i)].spec->field);
+        });
+    }
     const common::ReadResult r = form.Read();
-    kb.Bind(key::F(11), old_f11);
+    if (ctx_.field_history) kb.Bind(key::F(11), old_f11);
     kb.Bind(key::F(3), old_f3);
     kb.Bind(key::F(12), old);
     if (!r.saved()) return PageExit::kEscape;

@@ -237,7 +237,9 @@ std::vector<std::string> EmployeeRecord::ChangedFields(const EmployeeRecord& bef
     for (size_t i = 0; i < fields.size(); ++i) {
         if (fields[i].name == "NR_PRAC") continue;
         const int j = before.FieldIndex(fields[i].name);
-        if (j < 0 || before.rec_.Raw(j) != rec_.Raw(static_cast<int>(i))) {
+        // By value: a blank number is 0 and a blank logical false, as a
+        // record never written through the pages holds them.
+        if (j < 0 || FieldText(before.rec_, j) != FieldText(rec_, static_cast<int>(i))) {
             changed.push_back(fields[i].name);
         }
     }

@@ -5,6 +5,8 @@
 #include "register/employee_browse.h"
 #include "register/official_dictionaries.h"
 #include "register/registration_dialog.h"
+#include "register/strike_off_dialog.h"
+#include "register/update_dialog.h"
 
 namespace kestrel::registry {
 
@@ -62,8 +64,8 @@ void Qrm2(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Rejestracja nowego pracownika / osoby prawnej"), [&rt] { Qrm22(rt); }},
-        {rt.Text("Skreślenie"), nullptr},
-        {rt.Text("Aktualizacja zawartych informacji"), nullptr},
+        {rt.Text("Skreślenie"), [&rt] { Qrm23(rt); }},
+        {rt.Text("Aktualizacja zawartych informacji"), [&rt] { Qrm24(rt); }},
         {rt.Text("Przeglądanie kartoteki"), [&rt] { Qrm25(rt); }},
         {rt.Text("Wydruk kartoteki pracowników"), nullptr},
         {rt.Text("Słowniki \"standardowe\""), [&rt] { Qrm27(rt); }},
