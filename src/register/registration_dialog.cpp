@@ -10,11 +10,11 @@
 #include "common/pick_window.h"
 #include "common/question.h"
 #include "platform/console/keys.h"
-#include "register/allowance_list.h"
+#include "register/allowances.h"
 #include "register/employee.h"
 #include "register/employee_pages.h"
+#include "register/insurance_titles.h"
 #include "register/leading_record.h"
-#include "register/title_list.h"
 
 namespace kestrel::registry {
 
@@ -24,8 +24,6 @@ namespace {
 
 constexpr int kTitleRow = 5, kNumberRow = 6, kHintRow = 21;
 constexpr int kLabelCol = 9, kNumberCol = 27, kCaptionCol = 56;
-// The additional titles list below the insurance title page.
-constexpr int kTitleListTop = 16;
 
 class RegistrationDialog {
   public:
@@ -198,27 +196,23 @@ class RegistrationDialog {
                     break;
             }
             if (pages[i] == Page::kTitle) {
-                if (EditTitles(rt_, tables_, *areas_.ktyub, reg.record(), kTitleListTop,
-                               [&reg](uint32_t recno) { reg.KeepTitle(recno); }) ==
-                    ListEnd::kEscape) {
-                    return Abandoned(reg);
-                }
+                std::vector<uint32_t> written;
+                const bool done = EnterTitles(ctx, *areas_.ktyub, reg.record(), &written);
+                for (uint32_t recno : written) reg.KeepTitle(recno);
+                if (!done) return Abandoned(reg);
             }
             ++i;
         }
         const bool short_form = short_card_ && kind_ != EmployeeKind::kStaff;
         if (!short_form) {
-            // Screen 9: the allowances and deductions of an earlier holder
+            // Screen 9; the allowances and deductions of an earlier holder
             // of the number do not pass to the new person.
-            const std::string number = reg.record().number();
-            for (uint32_t recno : RowsOf(*areas_.dod, number)) {
-                DeleteRow(tables_, *areas_.dod, recno);
-            }
             DrawPageHeading();
-            AllowanceListOptions options;
-            options.written = [&reg](uint32_t recno) { reg.KeepAllowance(recno); };
-            if (EditAllowances(rt_, tables_, *areas_.dod, number, options) == ListEnd::kEscape)
-                return Abandoned(reg);
+            PageContext ctx = Context(reg);
+            std::vector<uint32_t> written;
+            const bool done = EnterAllowances(ctx, *areas_.dod, reg.record(), true, &written);
+            for (uint32_t recno : written) reg.KeepAllowance(recno);
+            if (!done) return Abandoned(reg);
             // The extended structure screen plugs in here: when PKUMTR is
             // not empty and the operator holds right 16, it runs before the
             // confirmation, its values kept through reg.KeepExtended().

@@ -25,12 +25,15 @@ TEST(Registration, StaffEmployeeThroughEveryScreenIsStoredScrambledAndLogged) {
     c.Script("0110{Ctrl+W}04112026010120260630{screen titles}{Enter}");
     c.Script("{Ctrl+W}{Ctrl+W}{Ctrl+W}");  // insurance, incapacity, report
     // Screen 9: a percent allowance on line 1, then the end of the list.
-    c.Script("{Enter}PREMN12.5{Enter}{screen allowances}{F10}");
+    c.Script("{Enter}PREMN12.5{Enter}");
+    // Two ranges of one symbol that only touch do not collide.
+    c.Script("{Enter}DODAT2024012024051000{Enter}{Enter}DODA2024062024121000{Enter}");
+    c.Script("{screen allowances}{F10}");
     c.Script("t{screen registered}{Enter}{F10}");
     c.Run();
 
     EXPECT_NE(c.ScreenFile("registered").find("Pracownik zarejestrowany"), std::string::npos);
-    EXPECT_NE(c.ScreenFile("allowances").find("1 PREM Premia regulaminow    N"), std::string::npos)
+    EXPECT_NE(c.ScreenFile("allowances").find("1 PREM Premia regulaminowa   N"), std::string::npos)
         << c.ScreenFile("allowances");
 
     ASSERT_TRUE(SeekEmployee(c.prac(), "000001"));
@@ -67,10 +70,14 @@ TEST(Registration, StaffEmployeeThroughEveryScreenIsStoredScrambledAndLogged) {
     EXPECT_EQ(titles[0].to, "20260630");
 
     const std::vector<Allowance> lines = ReadAllowances(*c.areas.dod, "000001");
-    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].symbol, "PREM");
     EXPECT_DOUBLE_EQ(lines[0].value, 12.5);
     EXPECT_FALSE(lines[0].timed);
+    EXPECT_EQ(lines[1].to_month, 5);
+    EXPECT_TRUE(lines[2].timed);  // forced by line 2
+    EXPECT_EQ(lines[2].from_month, 6);
+    EXPECT_EQ(lines[2].to_month, 12);
 }
 
 TEST(Registration, EscapeInTheMiddleLeavesNoVisibleRecordAndItsValuesAsDefaults) {
