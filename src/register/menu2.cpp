@@ -4,6 +4,7 @@
 #include "register/dictionary_dialog.h"
 #include "register/employee_browse.h"
 #include "register/official_dictionaries.h"
+#include "register/registration_dialog.h"
 #include "register/strike_off_dialog.h"
 #include "register/update_dialog.h"
 
@@ -62,7 +63,7 @@ void Qrm2C(common::Runtime& rt) {
 void Qrm2(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Rejestracja nowego pracownika / osoby prawnej"), nullptr},
+        {rt.Text("Rejestracja nowego pracownika / osoby prawnej"), [&rt] { Qrm22(rt); }},
         {rt.Text("Skreślenie"), [&rt] { Qrm23(rt); }},
         {rt.Text("Aktualizacja zawartych informacji"), [&rt] { Qrm24(rt); }},
         {rt.Text("Przeglądanie kartoteki"), [&rt] { Qrm25(rt); }},
