@@ -224,6 +224,57 @@ TEST(IndexBuildTest, BulkBuildMatchesSortedKeysAtEverySize) {
     }
 }
 
+// A build leaves room in its pages: every page below the root is at least
+// half full but not full, so the saves that follow a rebuild move keys
+// within their pages instead of splitting (and growing the file) at once.
+TEST(IndexBuildTest, BuiltPagesLeaveRoomAndNewKeysFitWithoutSplits) {
+    for (uint32_t n : {200u, 3000u, 20000u}) {
+        ScratchDir dir;
+        std::string dbf = dir.File("R.DBF");
+        ASSERT_TRUE(Table::Create(dbf, {{"K", FieldType::kCharacter, 12, 0}}).ok());
+        std::unique_ptr<Table> t;
+        ASSERT_TRUE(Table::Open(dbf, {.exclusive = true}, &t).ok());
+        for (uint32_t r = 1; r <= n; ++r) {
+            Record rec = t->NewRecord();
+            rec.SetString(0, std::to_string(100000 + 10 * r));
+            uint32_t recno;
+            ASSERT_TRUE(t->Append(rec, &recno).ok());
+        }
+        std::string ntx = dir.File("R1.NTX");
+        ASSERT_TRUE(Index::Create(ntx, t.get(), FieldIndex("k", 0)).ok());
+        ASSERT_TRUE(t->Close().ok());
+
+        const std::string bytes = testing::ReadAll(ntx);
+        NtxHeader h;
+        ASSERT_TRUE(DecodeNtxHeader(ntx, std::string_view(bytes).substr(0, kNtxPage), &h).ok());
+        std::vector<char> copy(bytes.begin(), bytes.end());
+        size_t leaves = 0;
+        for (size_t off = kNtxPage; off < copy.size(); off += kNtxPage) {
+            NtxPage p(copy.data() + off, h.max_items, h.key_size);
+            ASSERT_TRUE(p.Valid()) << n << " page " << off;
+            if (off == h.root) continue;
+            EXPECT_GE(p.count(), h.half_page) << n << " page " << off;
+            EXPECT_LT(p.count(), h.max_items) << n << " page " << off;
+            if (p.leaf()) ++leaves;
+        }
+        ASSERT_GT(leaves, 1u) << n;
+
+        // One new key after the first key of every leaf-sized stretch: one
+        // insert per leaf, none of which needs a new page.
+        std::unique_ptr<Index> idx;
+        ASSERT_TRUE(Index::Open(ntx, false, false, &idx).ok());
+        idx->Bind(FieldKey(0), nullptr);
+        const uint32_t step = std::max<uint32_t>(1, n / static_cast<uint32_t>(leaves));
+        for (uint32_t r = 1; r <= n; r += step) {
+            std::string key = std::to_string(100000 + 10 * r + 5);
+            key.resize(12, ' ');
+            ASSERT_TRUE(idx->Insert(key, n + r).ok());
+        }
+        ASSERT_TRUE(idx->Close().ok());
+        EXPECT_EQ(testing::ReadAll(ntx).size(), bytes.size()) << n;
+    }
+}
+
 TEST(IndexBuildTest, UpdatesFollowTheForCondition) {
     ScratchDir dir;
     std::string dbf = dir.File("F.DBF");
