@@ -1,0 +1,1 @@
+// Carries the precompiled headers of the tests.
