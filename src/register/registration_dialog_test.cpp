@@ -23,7 +23,7 @@ TEST(Registration, StaffEmployeeThroughEveryScreenIsStoredScrambledAndLogged) {
     c.Script("{Ctrl+W}{Ctrl+W}{Ctrl+W}");  // addresses, employment, tax
     // Screen 5: the main title, then one additional title and the end.
     c.Script("0110{Ctrl+W}04112026010120260630{screen titles}{Enter}");
-    c.Script("{Ctrl+W}{Ctrl+W}{Ctrl+W}");  // insurance, incapacity, report
+    c.Script("{screen insurance}{Ctrl+W}{Ctrl+W}{Ctrl+W}");  // insurance, incapacity, report
     // Screen 9: a percent allowance on line 1, then the end of the list.
     c.Script("{Enter}PREMN12.5{Enter}");
     // Two ranges of one symbol that only touch do not collide.
@@ -33,6 +33,14 @@ TEST(Registration, StaffEmployeeThroughEveryScreenIsStoredScrambledAndLogged) {
     c.Run();
 
     EXPECT_NE(c.ScreenFile("registered").find("Pracownik zarejestrowany"), std::string::npos);
+    // Screen 6 asks the dates of the insurances and the health-fund
+    // branches; the health contribution and its kin belong to the update.
+    const std::string insurance = c.ScreenFile("insurance");
+    EXPECT_NE(insurance.find("Oddział NFZ:"), std::string::npos) << insurance;
+    for (const char* text : {"Składka:", "Stopień pokr.lub powin.:",
+                             "Pozostawanie we wspólnym", "Data przystąpienia do NFZ:"}) {
+        EXPECT_EQ(insurance.find(text), std::string::npos) << text;
+    }
     EXPECT_NE(c.ScreenFile("allowances").find("1 PREM Premia regulaminowa   N"), std::string::npos)
         << c.ScreenFile("allowances");
 
