@@ -109,6 +109,21 @@ TEST(Registration, EscapeInTheMiddleLeavesNoVisibleRecordAndItsValuesAsDefaults)
     EXPECT_EQ(c.prac().table().record_count(), 1u);  // reused, not appended again
 }
 
+TEST(Registration, EscapeOnTheFirstScreenKeepsTheTypedIdentityAsDefaults) {
+    Desk c;
+    c.Script("{Enter}NOWAK{Enter}EWA{Enter}19900101WARSZAWA{Esc}{screen gone}{Enter}");
+    c.Script("{Enter}{screen defaults}{Esc}{Enter}{F10}");
+    c.Run();
+
+    EXPECT_NE(c.ScreenFile("gone").find("Pracownik skasowany"), std::string::npos);
+    const std::string defaults = c.ScreenFile("defaults");
+    EXPECT_NE(defaults.find("Nazwisko: NOWAK"), std::string::npos) << defaults;
+    EXPECT_NE(defaults.find("Imiona: EWA"), std::string::npos) << defaults;
+    // Still reserved and deleted: nobody else sees it.
+    EXPECT_FALSE(SeekEmployee(c.prac(), "000001"));
+    EXPECT_EQ(c.prac().table().record_count(), 1u);
+}
+
 TEST(Registration, LegalPersonIsRegisteredOrItsDataDropped) {
     Desk c;
     // F1 twice: staff → non-staff → legal person.
