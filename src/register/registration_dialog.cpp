@@ -114,7 +114,10 @@ class RegistrationDialog {
     // the template and accepts the number as it stands.
     void PickTemplate(common::Form& form) {
         auto& kb = rt_.console().keyboard();
-        if (!common::PickEmployee(rt_, tables_, form.Typed())) return;
+        if (!common::PickEmployee(
+                rt_, tables_, form.Typed(), nullptr,
+                "<Esc>-Wyjście  <F2>-Szukanie  <Enter>-Wzorzec tworzenia nowego rekordu"))
+            return;
         // The pick types the chosen number into the field; it is the
         // template's, not the new record's.
         std::string chosen;

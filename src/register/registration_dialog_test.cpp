@@ -161,11 +161,16 @@ TEST(Registration, TemplateIsCopiedAndTheCardTypeFollowsIt) {
 
     // The staff proposal is 000001; F3 opens the register on the record
     // after it, Enter takes that record as the template.
-    c.Script("{F3}{Enter}{screen copied}");
+    c.Script("{F3}{screen list}{Enter}{screen copied}");
     c.Script(
         "{Ctrl+W}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Enter}{Ctrl+W}{Ctrl+W}{Ctrl+W}{F10}t{Enter}");
     c.Script("{F10}");
     c.Run();
+
+    // Enter on the list makes the record a template, and the list says so.
+    EXPECT_NE(c.ScreenFile("list").find("<Enter>-Wzorzec tworzenia nowego rekordu"),
+              std::string::npos)
+        << c.ScreenFile("list");
 
     EXPECT_NE(c.ScreenFile("copied").find("Nazwisko: Nowak"), std::string::npos)
         << c.ScreenFile("copied");
