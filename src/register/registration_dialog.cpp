@@ -77,7 +77,10 @@ class RegistrationDialog {
             common::WriteLegend(rt_, kHintRow, 1,
                                 "<F1>-Zmiana typu kartoteki     <F3>-Istniejące rekordy    "
                                 "<F10>-Koniec");
-            std::string typed = ProposeNumber(*areas_.prac, kind_);
+            std::string typed = ProposeNumber(*areas_.prac, kind_, [this] {
+                rt_.screen().Write(23, 1, rt_.Text("Szukanie wolnego numeru"), Plain());
+            });
+            common::ClearMessageRow(rt_);
             enum class Action { kNone, kCycle, kEnd } action = Action::kNone;
             common::Form form(rt_);
             form.Get(kNumberRow, kNumberCol, &typed, "999999").Valid([&] {
