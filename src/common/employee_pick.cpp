@@ -36,9 +36,10 @@ void Check(Runtime& rt, const base::Status& s) {
 
 class EmployeeRun {
   public:
-    EmployeeRun(Runtime& rt, dbf::WorkArea& prac)
+    EmployeeRun(Runtime& rt, dbf::WorkArea& prac, std::string_view legend)
         : rt_(rt),
           prac_(prac),
+          legend_(legend),
           by_number_(OrderOf(prac, "PKPRAC1")),
           by_name_(OrderOf(prac, "PKPRAC2")) {}
 
@@ -52,12 +53,18 @@ class EmployeeRun {
 
     Runtime& rt_;
     dbf::WorkArea& prac_;
+    std::string legend_;
     int by_number_, by_name_;
     bool picked_ = false;
 };
 
 void EmployeeRun::DrawLegend() {
-    WriteLegend(rt_, 9, 8, "<Esc>-Wyjście   <F1>-Pełna inf.   <F2>-Szukanie   <Enter>-Akceptacja");
+    if (legend_.empty()) {
+        WriteLegend(rt_, 9, 8,
+                    "<Esc>-Wyjście   <F1>-Pełna inf.   <F2>-Szukanie   <Enter>-Akceptacja");
+    } else {
+        WriteLegend(rt_, 9, 8, legend_);
+    }
     const bool names = prac_.order() == by_name_ && by_name_ > 0;
     auto& s = rt_.screen();
     const console::Attr plain = rt_.Standard(rt_.colours().ycow);
@@ -157,12 +164,12 @@ std::vector<BrowseColumn> Columns(Runtime& rt, dbf::WorkArea& prac, const Employ
 }  // namespace
 
 bool PickEmployee(Runtime& rt, Tables& tables, std::string_view typed,
-                  const EmployeeMarker& marker) {
+                  const EmployeeMarker& marker, std::string_view legend) {
     HotKeysAside keys(rt, {key::F(3), key::F(4), key::F(10)});
     WindowState state(rt, tables.workspace());
     dbf::WorkArea* found = tables.workspace().Select("PKPRAC");
     dbf::WorkArea& prac = found ? *found : tables.Open("PKPRAC", {"PKPRAC1", "PKPRAC2"});
-    EmployeeRun run(rt, prac);
+    EmployeeRun run(rt, prac, legend);
     struct NumberOrder {
         dbf::WorkArea& prac;
         int order;

@@ -26,9 +26,11 @@ using EmployeeMarker = std::function<std::string(dbf::WorkArea& prac)>;
 /// number or a surname prefix; F5 and F6 sort by number and by surname.
 /// F3, F4, F10, the screen, the colour and the selected work area with its
 /// order are restored afterwards, and PKPRAC is left in number order.
-/// Returns true when a number was given.
+/// Returns true when a number was given. `legend` replaces the hints row
+/// of the window (UTF-8) for a caller whose Enter means more than taking
+/// the number; empty gives the usual row.
 bool PickEmployee(Runtime& rt, Tables& tables, std::string_view typed,
-                  const EmployeeMarker& marker = nullptr);
+                  const EmployeeMarker& marker = nullptr, std::string_view legend = {});
 
 /// The surname and first names of the current employee, unscrambled, as
 /// "SURNAME FIRST NAMES" (trimmed, one blank between).

@@ -187,8 +187,11 @@ std::vector<PageField> Title() {
     };
 }
 
-std::vector<PageField> Insurance() {
-    return {
+// The voluntary health contribution, the degree of kinship, the common
+// household and the date of joining the health fund are kept up to date in
+// the update only; a registration does not ask them.
+std::vector<PageField> Insurance(bool update) {
+    std::vector<PageField> f = {
         {6, 2, "Przeciętne miesięczne wynagrodzenie do urlopu wychowawczego:", "PRAC_WYCH",
          C::kNotNegative},
         {9, 2, "", "CZY_OB_UE", C::kNone, "", "", 0, 24},
@@ -204,16 +207,23 @@ std::vector<PageField> Insurance() {
         {12, 2, "Data powstania obow.ubezp.społ.:", "DATA_OB_UB", C::kNotEmpty},
         {12, 48, "zdrow.:", "DATA_OB_UZ", C::kNotEmpty},
         {13, 2, "Oddział NFZ:", "KOD_KASY", C::kHealthFund, "@!", "", 14},
-        {13, 32, "Data przystąpienia do NFZ:", "DATA_KASY"},
         {14, 2, "Ubezp.dobrow. od - emer.:", "DATA_DO_UE"},
         {14, 40, "rent.:", "DATA_DO_UR"},
         {14, 59, "chor.:", "DATA_DO_UC"},
         {15, 2, "Ubezp.zdrow.dobrow. od:", "DATA_DO_UZ"},
         {15, 40, "Oddział NFZ:", "KOD_NFZ_D", C::kHealthFund, "@!", "", 14},
-        {16, 2, "Składka:", "KWO_DO_UZ", C::kNotNegative},
-        {17, 2, "Stopień pokr.lub powin.:", "STOP_POKR", C::kDictionary, "", "", 40},
-        {18, 2, "Pozostawanie we wspólnym gospodarstwie z pracodawcą:", "WSP_GOSP"},
     };
+    if (update) {
+        // The date follows the health-fund branch on its row.
+        f.insert(f.begin() + 14, PageField{13, 32, "Data przystąpienia do NFZ:", "DATA_KASY"});
+        const std::vector<PageField> health = {
+            {16, 2, "Składka:", "KWO_DO_UZ", C::kNotNegative},
+            {17, 2, "Stopień pokr.lub powin.:", "STOP_POKR", C::kDictionary, "", "", 40},
+            {18, 2, "Pozostawanie we wspólnym gospodarstwie z pracodawcą:", "WSP_GOSP"},
+        };
+        f.insert(f.end(), health.begin(), health.end());
+    }
+    return f;
 }
 
 std::vector<PageField> Incapacity() {
@@ -274,7 +284,7 @@ std::vector<PageField> FieldsOf(Page page, EmployeeKind kind, const PageContext&
         case Page::kTitle:
             return Title();
         case Page::kInsurance:
-            return Insurance();
+            return Insurance(ctx.update);
         case Page::kIncapacity:
             return Incapacity();
         case Page::kReport:

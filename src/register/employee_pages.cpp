@@ -212,7 +212,18 @@ PageExit PageRun::Enter(EmployeeRecord* out) {
     kb.Bind(key::F(12), old);
     // No picker is named once the page is left.
     rt_.screen().Clear(kHintRow, 40, kHintRow, 77, rt_.Standard(rt_.colours().ycow));
-    if (!r.saved()) return PageExit::kEscape;
+    if (!r.saved()) {
+        // A registration given up on its first screen keeps the clear
+        // identity typed so far in the reserved record: the next
+        // registration under the number starts from it.
+        if (page_ == Page::kIdentity && !ctx_.update) {
+            for (const Var& v : vars_) {
+                const std::string& name = v.spec->field;
+                if (name == "NAZWISKO" || name == "IMIONA" || name == "PESEL") Store(v, out);
+            }
+        }
+        return PageExit::kEscape;
+    }
     StoreAll(&work_);
     AfterAccept(&work_);
     *out = work_;

@@ -133,7 +133,8 @@ bool SeekEmployee(dbf::WorkArea& prac, std::string_view number) {
     return prac.Seek(number).ok() && prac.found() && !prac.eof();
 }
 
-std::string ProposeNumber(dbf::WorkArea& prac, EmployeeKind kind) {
+std::string ProposeNumber(dbf::WorkArea& prac, EmployeeKind kind,
+                          const std::function<void()>& searching) {
     const int order = kind == EmployeeKind::kStaff      ? kStaffByNumber
                       : kind == EmployeeKind::kNonStaff ? kNonStaffByNumber
                                                         : kByNumber;
@@ -144,6 +145,7 @@ std::string ProposeNumber(dbf::WorkArea& prac, EmployeeKind kind) {
         number = prac.record().GetString(prac.FieldIndex("NR_PRAC"));
     }
     number = NextNumber(number);
+    if (searching && number != "000000" && Taken(prac, number)) searching();
     while (number != "000000" && Taken(prac, number)) number = NextNumber(number);
     (void)prac.SetOrder(old_order);
     (void)prac.Goto(here);

@@ -11,6 +11,8 @@
 // under construction.
 #pragma once
 
+#include <functional>
+
 #include <set>
 #include <string>
 #include <string_view>
@@ -43,8 +45,10 @@ bool SeekEmployee(dbf::WorkArea& prac, std::string_view number);
 /// "000000"; when that number is taken, the first free one after it
 /// (stopping at "000000"). A number is taken by a live record or by a
 /// record another workstation holds under construction. "000000" means the
-/// operator must type a number.
-std::string ProposeNumber(dbf::WorkArea& prac, EmployeeKind kind);
+/// operator must type a number. `searching`, when given, is called once
+/// before the walk past a taken number begins.
+std::string ProposeNumber(dbf::WorkArea& prac, EmployeeKind kind,
+                          const std::function<void()>& searching = nullptr);
 
 enum class ReserveResult {
     kReserved,  // the record is reserved: current, locked, marked deleted

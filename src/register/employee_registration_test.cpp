@@ -17,12 +17,16 @@ TEST(NumberProposal, FollowsTheKindAndWalksToTheFirstGap) {
     EXPECT_EQ(ProposeNumber(c.prac(), EmployeeKind::kStaff), "000001");
     c.Register("000040", "A", "A");
     c.Register("000041", "B", "B");
-    EXPECT_EQ(ProposeNumber(c.prac(), EmployeeKind::kStaff), "000042");
+    int searches = 0;
+    const auto searching = [&searches] { ++searches; };
+    EXPECT_EQ(ProposeNumber(c.prac(), EmployeeKind::kStaff, searching), "000042");
+    EXPECT_EQ(searches, 0);  // the first proposal is free: no search shown
     // 000042 and 000043 are taken by non-staff people: the proposal walks on.
     c.Register("000042", "C", "C", EmployeeKind::kNonStaff);
     c.Register("000043", "D", "D", EmployeeKind::kNonStaff);
     c.Register("000045", "E", "E", EmployeeKind::kLegalPerson);
-    EXPECT_EQ(ProposeNumber(c.prac(), EmployeeKind::kStaff), "000044");
+    EXPECT_EQ(ProposeNumber(c.prac(), EmployeeKind::kStaff, searching), "000044");
+    EXPECT_EQ(searches, 1);  // announced once for the whole walk
     EXPECT_EQ(ProposeNumber(c.prac(), EmployeeKind::kNonStaff), "000044");
     EXPECT_EQ(ProposeNumber(c.prac(), EmployeeKind::kLegalPerson), "000046");
     // The last number wraps to "000000", which the operator must replace.

@@ -77,7 +77,10 @@ class RegistrationDialog {
             common::WriteLegend(rt_, kHintRow, 1,
                                 "<F1>-Zmiana typu kartoteki     <F3>-Istniejące rekordy    "
                                 "<F10>-Koniec");
-            std::string typed = ProposeNumber(*areas_.prac, kind_);
+            std::string typed = ProposeNumber(*areas_.prac, kind_, [this] {
+                rt_.screen().Write(23, 1, rt_.Text("Szukanie wolnego numeru"), Plain());
+            });
+            common::ClearMessageRow(rt_);
             enum class Action { kNone, kCycle, kEnd } action = Action::kNone;
             common::Form form(rt_);
             form.Get(kNumberRow, kNumberCol, &typed, "999999").Valid([&] {
@@ -114,7 +117,10 @@ class RegistrationDialog {
     // the template and accepts the number as it stands.
     void PickTemplate(common::Form& form) {
         auto& kb = rt_.console().keyboard();
-        if (!common::PickEmployee(rt_, tables_, form.Typed())) return;
+        if (!common::PickEmployee(
+                rt_, tables_, form.Typed(), nullptr,
+                "<Esc>-Wyjście  <F2>-Szukanie  <Enter>-Wzorzec tworzenia nowego rekordu"))
+            return;
         // The pick types the chosen number into the field; it is the
         // template's, not the new record's.
         std::string chosen;

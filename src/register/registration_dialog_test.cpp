@@ -23,7 +23,7 @@ TEST(Registration, StaffEmployeeThroughEveryScreenIsStoredScrambledAndLogged) {
     c.Script("{Ctrl+W}{Ctrl+W}{Ctrl+W}");  // addresses, employment, tax
     // Screen 5: the main title, then one additional title and the end.
     c.Script("0110{Ctrl+W}04112026010120260630{screen titles}{Enter}");
-    c.Script("{Ctrl+W}{Ctrl+W}{Ctrl+W}");  // insurance, incapacity, report
+    c.Script("{screen insurance}{Ctrl+W}{Ctrl+W}{Ctrl+W}");  // insurance, incapacity, report
     // Screen 9: a percent allowance on line 1, then the end of the list.
     c.Script("{Enter}PREMN12.5{Enter}");
     // Two ranges of one symbol that only touch do not collide.
@@ -33,6 +33,14 @@ TEST(Registration, StaffEmployeeThroughEveryScreenIsStoredScrambledAndLogged) {
     c.Run();
 
     EXPECT_NE(c.ScreenFile("registered").find("Pracownik zarejestrowany"), std::string::npos);
+    // Screen 6 asks the dates of the insurances and the health-fund
+    // branches; the health contribution and its kin belong to the update.
+    const std::string insurance = c.ScreenFile("insurance");
+    EXPECT_NE(insurance.find("Oddział NFZ:"), std::string::npos) << insurance;
+    for (const char* text : {"Składka:", "Stopień pokr.lub powin.:",
+                             "Pozostawanie we wspólnym", "Data przystąpienia do NFZ:"}) {
+        EXPECT_EQ(insurance.find(text), std::string::npos) << text;
+    }
     EXPECT_NE(c.ScreenFile("allowances").find("1 PREM Premia regulaminowa   N"), std::string::npos)
         << c.ScreenFile("allowances");
 
@@ -101,6 +109,21 @@ TEST(Registration, EscapeInTheMiddleLeavesNoVisibleRecordAndItsValuesAsDefaults)
     EXPECT_EQ(c.prac().table().record_count(), 1u);  // reused, not appended again
 }
 
+TEST(Registration, EscapeOnTheFirstScreenKeepsTheTypedIdentityAsDefaults) {
+    Desk c;
+    c.Script("{Enter}NOWAK{Enter}EWA{Enter}19900101WARSZAWA{Esc}{screen gone}{Enter}");
+    c.Script("{Enter}{screen defaults}{Esc}{Enter}{F10}");
+    c.Run();
+
+    EXPECT_NE(c.ScreenFile("gone").find("Pracownik skasowany"), std::string::npos);
+    const std::string defaults = c.ScreenFile("defaults");
+    EXPECT_NE(defaults.find("Nazwisko: NOWAK"), std::string::npos) << defaults;
+    EXPECT_NE(defaults.find("Imiona: EWA"), std::string::npos) << defaults;
+    // Still reserved and deleted: nobody else sees it.
+    EXPECT_FALSE(SeekEmployee(c.prac(), "000001"));
+    EXPECT_EQ(c.prac().table().record_count(), 1u);
+}
+
 TEST(Registration, LegalPersonIsRegisteredOrItsDataDropped) {
     Desk c;
     // F1 twice: staff → non-staff → legal person.
@@ -138,11 +161,16 @@ TEST(Registration, TemplateIsCopiedAndTheCardTypeFollowsIt) {
 
     // The staff proposal is 000001; F3 opens the register on the record
     // after it, Enter takes that record as the template.
-    c.Script("{F3}{Enter}{screen copied}");
+    c.Script("{F3}{screen list}{Enter}{screen copied}");
     c.Script(
         "{Ctrl+W}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Ctrl+W}{Enter}{Ctrl+W}{Ctrl+W}{Ctrl+W}{F10}t{Enter}");
     c.Script("{F10}");
     c.Run();
+
+    // Enter on the list makes the record a template, and the list says so.
+    EXPECT_NE(c.ScreenFile("list").find("<Enter>-Wzorzec tworzenia nowego rekordu"),
+              std::string::npos)
+        << c.ScreenFile("list");
 
     EXPECT_NE(c.ScreenFile("copied").find("Nazwisko: Nowak"), std::string::npos)
         << c.ScreenFile("copied");

@@ -378,6 +378,20 @@ TEST_F(Register, PagesShowTheirNumberAndTheWayOn) {
     EXPECT_EQ(rows[1].substr(22, 38), "2.4. Aktualizacja zawartych informacji");
 }
 
+TEST_F(Register, InsurancePageAsksTheHealthContributionAndItsKin) {
+    std::string page;
+    c.h.rt.console().keyboard().Bind(key::F(9), [&] {
+        for (int r = 5; r <= 20; ++r) page += c.h.Row(r) + "\n";
+    });
+    c.h.backend.AddKeys(Keys({Open(), Times(5, key::kPgDn), Times(2, key::kPgDn), {key::F(9)}}));
+    EXPECT_THROW(UpdateEmployees(c.h.rt, *c.tables), console::ScriptEnded);
+    for (const char* text : {"Strona: 6", "Składka:", "Stopień pokr.lub powin.:",
+                             "Pozostawanie we wspólnym gospodarstwie z pracodawcą:",
+                             "Data przystąpienia do NFZ:"}) {
+        EXPECT_NE(page.find(text), std::string::npos) << text << "\n" << page;
+    }
+}
+
 TEST_F(Register, SharedPeselOffersTheLeadingRecordWindowBeforeTheUpdate) {
     c.Register("000002", "Nowak", "Jan", EmployeeKind::kNonStaff, "85031412358");
     std::string hint, window;
