@@ -3,6 +3,7 @@
 
 #include "common/pick_window.h"
 #include "platform/console/keys.h"
+#include "platform/base/ascii.h"
 
 namespace kestrel::common {
 
@@ -44,7 +45,7 @@ int OrderOf(dbf::WorkArea& area, std::string_view name) {
         const std::string& path = area.index(i).path();
         const size_t slash = path.find_last_of('/');
         std::string file = path.substr(slash == std::string::npos ? 0 : slash + 1);
-        for (char& c : file) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        file = base::AsciiUpper(file);
         if (file.rfind(std::string(name) + ".", 0) == 0) return static_cast<int>(i) + 1;
     }
     return 0;

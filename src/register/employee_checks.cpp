@@ -38,21 +38,6 @@ std::string_view Find(std::initializer_list<Named> list, std::string_view code) 
     return {};
 }
 
-// Saves and restores the order and record of an area.
-class Keep {
-  public:
-    explicit Keep(dbf::WorkArea& area) : area_(area), order_(area.order()), recno_(area.recno()) {}
-    ~Keep() {
-        (void)area_.SetOrder(order_);
-        (void)area_.Goto(recno_);
-    }
-
-  private:
-    dbf::WorkArea& area_;
-    int order_;
-    uint32_t recno_;
-};
-
 }  // namespace
 
 Verdict CheckPeselOf(std::string_view pesel_in, std::string_view birth, std::string_view sex) {
@@ -170,7 +155,7 @@ std::vector<PeselRecord> PeselRecords(dbf::WorkArea& prac, std::string_view pese
     std::string pesel = Trim(pesel_in);
     if (pesel.empty()) return out;
     pesel.resize(kPeselWidth, ' ');
-    Keep keep(prac);
+    dbf::KeepPosition keep(prac);
     if (!prac.SetOrder(kByPesel).ok()) return out;
     const int nr = prac.FieldIndex("NR_PRAC"), master = prac.FieldIndex("MASTER_");
     base::Status s = prac.Seek(pesel, true);
@@ -219,7 +204,7 @@ void ReferenceMonth(dbf::WorkArea* ster, std::string_view today, int* year, int*
     *year = Num(today.substr(0, 4));
     *month = Num(today.substr(4, 2));
     if (ster == nullptr) return;
-    Keep keep(*ster);
+    dbf::KeepPosition keep(*ster);
     if (!ster->GoTop().ok() || ster->eof()) return;
     *year = static_cast<int>(ster->record().GetNumber(ster->FieldIndex("ROK_")));
     *month = static_cast<int>(ster->record().GetNumber(ster->FieldIndex("MC_")));

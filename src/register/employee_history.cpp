@@ -23,22 +23,6 @@ std::string Upper(std::string_view s) {
     return out;
 }
 
-class Keep {
-  public:
-    explicit Keep(dbf::WorkArea* area)
-        : area_(area), order_(area ? area->order() : 0), recno_(area ? area->recno() : 0) {}
-    ~Keep() {
-        if (area_ == nullptr) return;
-        (void)area_->SetOrder(order_);
-        (void)area_->Goto(recno_);
-    }
-
-  private:
-    dbf::WorkArea* area_;
-    int order_;
-    uint32_t recno_;
-};
-
 // The current value of field `f` of the record.
 Value Current(const dbf::Record& rec, int f) {
     const dbf::Field& field = rec.fields()[f];
@@ -86,7 +70,7 @@ std::vector<Remembered> RememberedUpTo(dbf::Workspace& ws, const std::string& nu
     std::vector<Remembered> out;
     dbf::WorkArea* zmprc = ws.Find("PKZMPRC");
     if (zmprc == nullptr || zmprc->index_count() == 0) return out;
-    Keep keep(zmprc);
+    dbf::KeepPosition keep(zmprc);
     (void)zmprc->SetOrder(1);
     for (const RememberedValue& v : ReadRemembered(*zmprc, number, field)) {
         const int32_t until = formula::Stod(v.until);
@@ -116,7 +100,7 @@ Subject Find(dbf::Workspace& ws, std::string_view field) {
 int32_t HistoryLimit(dbf::Workspace& ws, int32_t today) {
     dbf::WorkArea* ster = ws.Find("PKSTER");
     if (ster == nullptr) return today;
-    Keep keep(ster);
+    dbf::KeepPosition keep(ster);
     if (!ster->GoTop().ok() || ster->eof()) return today;
     const int year = static_cast<int>(ster->record().GetNumber(ster->FieldIndex("ROK_")));
     const int month = static_cast<int>(ster->record().GetNumber(ster->FieldIndex("MC_")));

@@ -1,6 +1,7 @@
 #include "register/employee_lookup.h"
 
 #include "common/index_functions.h"
+#include "common/pick_window.h"
 
 namespace kestrel::registry {
 namespace {
@@ -19,38 +20,10 @@ std::string Pad(std::string_view s, size_t width) {
     return out;
 }
 
-class Keep {
-  public:
-    explicit Keep(dbf::WorkArea& area) : area_(area), order_(area.order()), recno_(area.recno()) {}
-    ~Keep() {
-        (void)area_.SetOrder(order_);
-        (void)area_.Goto(recno_);
-    }
-
-  private:
-    dbf::WorkArea& area_;
-    int order_;
-    uint32_t recno_;
-};
-
-// The order number of index file `name` among the area's indexes, 0 if absent.
-int OrderOf(dbf::WorkArea& area, std::string_view name) {
-    for (size_t i = 0; i < area.index_count(); ++i) {
-        const std::string& path = area.index(i).path();
-        const size_t slash = path.find_last_of('/');
-        std::string file = path.substr(slash == std::string::npos ? 0 : slash + 1);
-        for (char& c : file) {
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        }
-        if (file.rfind(std::string(name) + ".", 0) == 0) return static_cast<int>(i) + 1;
-    }
-    return 0;
-}
-
 // Seeks `key` in the order of index file `index`; the area stands on the
 // record found. The caller keeps the area's position.
 bool SeekIn(dbf::WorkArea& area, std::string_view index, const std::string& key) {
-    const int order = OrderOf(area, index);
+    const int order = common::OrderOf(area, index);
     if (order == 0 || !area.SetOrder(order).ok()) return false;
     return area.Seek(key).ok() && area.found() && !area.eof();
 }
@@ -72,7 +45,7 @@ dbf::WorkArea& OpenTerritory(common::Tables& tables) {
 
 Verdict LookupVoivodeship(dbf::WorkArea& gminy, const common::LetterSet& letters, std::string* name,
                           TerritoryChoice* choice) {
-    Keep keep(gminy);
+    dbf::KeepPosition keep(gminy);
     const std::string key = NameKey(letters, name);
     choice->voivodeship.clear();
     choice->district.clear();
@@ -83,7 +56,7 @@ Verdict LookupVoivodeship(dbf::WorkArea& gminy, const common::LetterSet& letters
 
 Verdict LookupDistrict(dbf::WorkArea& gminy, const common::LetterSet& letters, std::string* name,
                        TerritoryChoice* choice) {
-    Keep keep(gminy);
+    dbf::KeepPosition keep(gminy);
     const std::string key = Pad(choice->voivodeship, 2) + NameKey(letters, name);
     choice->district.clear();
     if (!SeekIn(gminy, "PKGMINY2", key)) return Verdict::Warn(std::string(kNoMatch));
@@ -93,7 +66,7 @@ Verdict LookupDistrict(dbf::WorkArea& gminy, const common::LetterSet& letters, s
 
 Verdict LookupCommune(dbf::WorkArea& gminy, const common::LetterSet& letters, std::string* name,
                       const TerritoryChoice& choice) {
-    Keep keep(gminy);
+    dbf::KeepPosition keep(gminy);
     const std::string key = Pad(choice.district, 4) + NameKey(letters, name);
     if (!SeekIn(gminy, "PKGMINY3", key)) return Verdict::Warn(std::string(kNoMatch));
     return Verdict::Ok();
@@ -109,7 +82,7 @@ std::string VoivodeshipCode(dbf::WorkArea& gminy, const common::LetterSet& lette
 
 TerritoryNames NamesOfTerritory(dbf::WorkArea& gminy, std::string_view code) {
     TerritoryNames out;
-    Keep keep(gminy);
+    dbf::KeepPosition keep(gminy);
     const int name = gminy.FieldIndex("NAZWA_");
     auto find = [&](std::string_view part) {
         return SeekIn(gminy, "PKGMINY6", Pad(part, 7)) ? TrimRight(gminy.record().GetString(name))
@@ -132,8 +105,8 @@ std::vector<TerritoryRow> TerritoryRows(dbf::WorkArea& gminy, TerritoryLevel lev
     const char* index = level == TerritoryLevel::kVoivodeship ? "PKGMINY1"
                         : level == TerritoryLevel::kDistrict  ? "PKGMINY2"
                                                               : "PKGMINY3";
-    Keep keep(gminy);
-    const int order = OrderOf(gminy, index);
+    dbf::KeepPosition keep(gminy);
+    const int order = common::OrderOf(gminy, index);
     if (order == 0 || !gminy.SetOrder(order).ok()) return rows;
     // The index holds the units of its level only, under their parent's code.
     const base::Status at = prefix.empty() ? gminy.GoTop() : gminy.Seek(prefix, true);
@@ -154,7 +127,7 @@ dbf::WorkArea& OpenProfessions(common::Tables& tables) {
 
 Profession FindProfession(dbf::WorkArea& kzis, std::string_view code) {
     Profession p{Pad(code, 6), {}};
-    Keep keep(kzis);
+    dbf::KeepPosition keep(kzis);
     if (SeekIn(kzis, "PKKZIS1", common::ProfessionKey(p.code))) {
         p.name = TrimRight(kzis.record().GetString(kzis.FieldIndex("NAZWA_")));
     }
@@ -242,7 +215,7 @@ const Dictionary* DictionaryOf(std::string_view field) {
 dbf::WorkArea& DictionaryArea(common::Tables& tables, const Dictionary& d) {
     for (const std::string& alias : {std::string(d.table), "X" + std::string(d.table)}) {
         dbf::WorkArea* open = tables.workspace().Find(alias);
-        if (open != nullptr && (d.index.empty() || OrderOf(*open, d.index) != 0)) return *open;
+        if (open != nullptr && (d.index.empty() || common::OrderOf(*open, d.index) != 0)) return *open;
     }
     const std::string alias = tables.workspace().Find(d.table) == nullptr
                                   ? std::string(d.table)
@@ -254,7 +227,7 @@ dbf::WorkArea& DictionaryArea(common::Tables& tables, const Dictionary& d) {
 // Whether `value` is a code of the dictionary; *name its name.
 bool Known(common::Tables& tables, const Dictionary& d, std::string_view value, std::string* name) {
     dbf::WorkArea& area = DictionaryArea(tables, d);
-    Keep keep(area);
+    dbf::KeepPosition keep(area);
     const int key = area.FieldIndex(d.key), text = area.FieldIndex(d.name);
     if (key < 0) return false;
     const std::string code = Pad(value, area.record().fields()[key].length);

@@ -122,6 +122,28 @@ class WorkArea {
     bool eof_ = true, bof_ = true, found_ = false;
 };
 
+/// Remembers an area's order and record and puts them back when it goes
+/// away (a lookup that moves through a table its caller stands on).
+/// A null area is allowed and left alone.
+class KeepPosition {
+  public:
+    explicit KeepPosition(WorkArea* area)
+        : area_(area), order_(area ? area->order() : 0), recno_(area ? area->recno() : 0) {}
+    explicit KeepPosition(WorkArea& area) : KeepPosition(&area) {}
+    ~KeepPosition() {
+        if (area_ == nullptr) return;
+        (void)area_->SetOrder(order_);
+        (void)area_->Goto(recno_);
+    }
+    KeepPosition(const KeepPosition&) = delete;
+    KeepPosition& operator=(const KeepPosition&) = delete;
+
+  private:
+    WorkArea* area_;
+    int order_;
+    uint32_t recno_;
+};
+
 /// Numbered work areas (1, 2, ...) with aliases and a current area.
 class Workspace {
   public:
