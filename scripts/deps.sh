@@ -5,7 +5,7 @@ set -euo pipefail
 need=(cmake ninja-build g++ pkg-config libncurses-dev libcrypt-dev)
 if [ "${1:-}" = test ]; then
     need+=(libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev tmux
-           python3 python3-dbfread libdbd-xbase-perl clang libclang-rt-14-dev)
+           python3 python3-dbfread libdbd-xbase-perl clang libclang-rt-14-dev clang-format)
 fi
 missing=()
 for p in "${need[@]}"; do

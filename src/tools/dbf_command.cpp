@@ -1,6 +1,7 @@
 // kestrel-tool dbf: an administrator's look into tables and indexes.
 //   dbf struct T.DBF                               the fields of a table
-//   dbf dump T.DBF [--index X.NTX] [--deleted]     records as UTF-8 CSV
+//   dbf dump T.DBF [--index X.NTX] [--deleted] [--fields A,B] [--clear]
+//                                                  records as UTF-8 CSV
 //   dbf check T.DBF X.NTX...                       exit 1 when an index is wrong
 //   dbf index T.DBF X.NTX KEY [--for COND]         builds an index
 #include <cstdio>
@@ -9,6 +10,7 @@
 
 #include "common/index_functions.h"
 #include "common/letters.h"
+#include "common/scramble.h"
 #include "platform/codepage/cp852.h"
 #include "platform/dbf/formula_key.h"
 #include "platform/dbf/index.h"
@@ -24,7 +26,7 @@ using dbf::Status;
 using dbf::Table;
 
 const char kUsage[] =
-    "dbf struct T.DBF | dbf dump T.DBF [--index X.NTX] [--deleted] | "
+    "dbf struct T.DBF | dbf dump T.DBF [--index X.NTX] [--deleted] [--fields A,B] [--clear] | "
     "dbf check T.DBF X.NTX... | dbf index T.DBF X.NTX KEY [--for COND]";
 
 int Fail(const Status& s) {
@@ -76,20 +78,42 @@ void PutCsv(const std::string& utf8, bool first) {
     std::fputs(q.c_str(), stdout);
 }
 
-Status PrintRecord(Table* t, const Record& r, bool with_deleted) {
+// What a dump shows: which fields, in which order, and whether the
+// scrambled personal fields are shown in clear.
+struct DumpColumns {
+    std::vector<int> fields;
+    bool with_deleted = false;
+    bool clear = false;
+};
+
+// The scrambled personal fields of the company tables and their kind.
+bool ScrambledField(const std::string& name, common::ScrambleKind* kind) {
+    if (name == "IMIEX_" || name == "NAZWX_" || name == "NAZWX_U") {
+        *kind = common::ScrambleKind::kName;
+        return true;
+    }
+    if (name == "PESELX_" || name == "PESELX_U") {
+        *kind = common::ScrambleKind::kIdentity;
+        return true;
+    }
+    return false;
+}
+
+Status PrintRecord(Table* t, const Record& r, const DumpColumns& cols) {
     bool first = true;
-    if (with_deleted) {
+    if (cols.with_deleted) {
         PutCsv(r.deleted() ? "*" : "", true);
         first = false;
     }
     std::string memo;
-    for (size_t i = 0; i < t->fields().size(); ++i) {
-        const dbf::Field& f = t->fields()[i];
-        int fi = static_cast<int>(i);
+    for (int fi : cols.fields) {
+        const dbf::Field& f = t->fields()[static_cast<size_t>(fi)];
         std::string v;
+        common::ScrambleKind kind;
         switch (f.type) {
             case dbf::FieldType::kCharacter: {
                 std::string raw(r.Raw(fi));
+                if (cols.clear && ScrambledField(f.name, &kind)) raw = common::Unscramble(kind, raw);
                 while (!raw.empty() && raw.back() == ' ') raw.pop_back();
                 v = codepage::ToUtf8(raw);
                 break;
@@ -160,11 +184,15 @@ Status OpenBoundIndex(const std::string& path, Table* t, std::unique_ptr<Index>*
 }
 
 int Dump(const std::vector<std::string>& args) {
-    std::string table_path, index_path;
-    bool with_deleted = false;
+    std::string table_path, index_path, field_list;
+    DumpColumns cols;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--deleted") {
-            with_deleted = true;
+            cols.with_deleted = true;
+        } else if (args[i] == "--clear") {
+            cols.clear = true;
+        } else if (args[i] == "--fields" && i + 1 < args.size()) {
+            field_list = args[++i];
         } else if (args[i] == "--index" && i + 1 < args.size()) {
             index_path = args[++i];
         } else if (table_path.empty() && args[i].rfind("--", 0) != 0) {
@@ -177,20 +205,34 @@ int Dump(const std::vector<std::string>& args) {
     std::unique_ptr<Table> t;
     Status s = Table::Open(table_path, {.read_only = true}, &t);
     if (!s.ok()) return Fail(s);
+    if (field_list.empty()) {
+        for (size_t i = 0; i < t->fields().size(); ++i) cols.fields.push_back(static_cast<int>(i));
+    } else {
+        size_t start = 0;
+        while (start <= field_list.size()) {
+            size_t comma = field_list.find(',', start);
+            if (comma == std::string::npos) comma = field_list.size();
+            std::string name = field_list.substr(start, comma - start);
+            int fi = t->FieldIndex(name);
+            if (fi < 0) return Fail(Status::InvalidArgument(table_path + ": no field " + name));
+            cols.fields.push_back(fi);
+            start = comma + 1;
+        }
+    }
     bool first = true;
-    if (with_deleted) {
+    if (cols.with_deleted) {
         PutCsv("DELETED", true);
         first = false;
     }
-    for (const dbf::Field& f : t->fields()) {
-        PutCsv(f.name, first);
+    for (int fi : cols.fields) {
+        PutCsv(t->fields()[static_cast<size_t>(fi)].name, first);
         first = false;
     }
     std::fputc('\n', stdout);
     if (index_path.empty()) {
         s = t->Scan(1, [&](uint32_t, const Record& r) {
-            if (r.deleted() && !with_deleted) return Status::Ok();
-            return PrintRecord(t.get(), r, with_deleted);
+            if (r.deleted() && !cols.with_deleted) return Status::Ok();
+            return PrintRecord(t.get(), r, cols);
         });
         return s.ok() ? 0 : Fail(s);
     }
@@ -200,7 +242,7 @@ int Dump(const std::vector<std::string>& args) {
     Record r;
     while (s.ok() && idx->valid()) {
         s = t->Read(idx->recno(), &r);
-        if (s.ok() && (!r.deleted() || with_deleted)) s = PrintRecord(t.get(), r, with_deleted);
+        if (s.ok() && (!r.deleted() || cols.with_deleted)) s = PrintRecord(t.get(), r, cols);
         if (s.ok()) s = idx->Next();
     }
     return s.ok() ? 0 : Fail(s);

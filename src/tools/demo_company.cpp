@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "common/company_tables.h"
 #include "common/letters.h"
@@ -130,12 +131,33 @@ base::Status CreateDemoDictionaries(const std::string& dir) {
     return base::Status::Ok();
 }
 
+int DemoUsage() {
+    std::fprintf(stderr, "usage: kestrel-tool demo ROOT [--now \"YYYY-MM-DD HH:MM\"]\n");
+    return 2;
+}
+
 int DemoCommand(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: kestrel-tool demo ROOT\n");
-        return 2;
+    // --now "YYYY-MM-DD HH:MM" dates the demo as the program's --now does,
+    // so that scripted runs on it see the same dates on any day.
+    std::optional<base::LocalTime> now;
+    std::string root;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--now" && i + 1 < args.size()) {
+            now = base::ParseLocalTime(args[++i]);
+            if (!now) return DemoUsage();
+        } else if (root.empty()) {
+            root = args[i];
+        } else {
+            return DemoUsage();
+        }
     }
-    base::Status s = CreateDemoCompany(args[0]);
+    if (root.empty()) return DemoUsage();
+    base::SystemClock system_clock;
+    std::optional<base::FixedClock> fixed_clock;
+    if (now) fixed_clock.emplace(*now);
+    const base::Clock& clock =
+        fixed_clock ? static_cast<const base::Clock&>(*fixed_clock) : system_clock;
+    base::Status s = CreateDemoCompany(root, clock);
     if (!s.ok()) {
         std::fprintf(stderr, "kestrel-tool demo: %s\n", s.ToString().c_str());
         return 1;
@@ -143,7 +165,8 @@ int DemoCommand(const std::vector<std::string>& args) {
     return 0;
 }
 
-KESTREL_TOOL_COMMAND(demo_command, "demo", "demo ROOT   (creates ROOT/DEMO.PK, the demo company)",
+KESTREL_TOOL_COMMAND(demo_command, "demo",
+                     "demo ROOT [--now \"YYYY-MM-DD HH:MM\"]   (creates ROOT/DEMO.PK, the demo company)",
                      DemoCommand);
 
 }  // namespace
@@ -187,7 +210,7 @@ std::vector<MemEntry> DemoConfiguration() {
     };
 }
 
-base::Status CreateDemoCompany(const std::string& root) {
+base::Status CreateDemoCompany(const std::string& root, const base::Clock& clock) {
     const std::string dir = root + "/DEMO.PK";
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
@@ -214,7 +237,7 @@ base::Status CreateDemoCompany(const std::string& root) {
     // Every table of the catalogue, so that every function finds its tables.
     s = common::CreateMissingTables(dir, common::MakeLetterSet(common::kPolishCp852),
                                     common::ShippedContent(data));
-    if (s.ok()) s = AddDemoEmployees(dir);
+    if (s.ok()) s = AddDemoEmployees(dir, clock);
     return s;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/clock.h"
 #include "platform/base/status.h"
 #include "platform/memfile/mem_file.h"
 
@@ -15,6 +16,8 @@ std::vector<memfile::MemEntry> DemoConfiguration();
 /// Creates `root`/DEMO.PK with its QRM.MEM unless the file exists already,
 /// and every table of the catalogue that is missing there (with its index
 /// files); what exists is left as it is.
-base::Status CreateDemoCompany(const std::string& root);
+/// Creates ROOT/DEMO.PK with its configuration, every table and the demo
+/// people; what the demo writes is dated by `clock`.
+base::Status CreateDemoCompany(const std::string& root, const base::Clock& clock);
 
 }  // namespace kestrel::tools

@@ -8,6 +8,7 @@
 
 #include "common/identifiers.h"
 #include "common/table_catalogue.h"
+#include "platform/base/clock.h"
 #include "platform/base/files.h"
 #include "platform/dbf/table.h"
 
@@ -15,6 +16,7 @@ namespace kestrel::tools {
 namespace {
 
 TEST(DemoCompany, IdentifiersAreValidAndTheFileIsCreatedOnce) {
+    base::FixedClock clock(base::LocalTime{2026, 12, 8, 9, 0, 0});
     auto entries = DemoConfiguration();
     EXPECT_EQ(common::CheckNip(memfile::FindEntry(entries, "NAGL6")->value.text), 0);
     EXPECT_EQ(common::CheckRegon(memfile::FindEntry(entries, "NAGL7")->value.text), 0);
@@ -25,7 +27,7 @@ TEST(DemoCompany, IdentifiersAreValidAndTheFileIsCreatedOnce) {
 
     auto root =
         std::filesystem::temp_directory_path() / ("kestrel_demo_" + std::to_string(::getpid()));
-    ASSERT_TRUE(CreateDemoCompany(root.string()).ok());
+    ASSERT_TRUE(CreateDemoCompany(root.string(), clock).ok());
     std::vector<memfile::MemEntry> read;
     ASSERT_TRUE(memfile::ReadMemFile((root / "DEMO.PK/QRM.MEM").string(), &read).ok());
     EXPECT_EQ(read, entries);
@@ -53,7 +55,7 @@ TEST(DemoCompany, IdentifiersAreValidAndTheFileIsCreatedOnce) {
     }
     // A second run leaves the company as it is.
     ASSERT_TRUE(memfile::WriteMemFile((root / "DEMO.PK/QRM.MEM").string(), {}).ok());
-    ASSERT_TRUE(CreateDemoCompany(root.string()).ok());
+    ASSERT_TRUE(CreateDemoCompany(root.string(), clock).ok());
     ASSERT_TRUE(memfile::ReadMemFile((root / "DEMO.PK/QRM.MEM").string(), &read).ok());
     EXPECT_TRUE(read.empty());
     std::unique_ptr<dbf::Table> t;
@@ -66,9 +68,10 @@ TEST(DemoCompany, IdentifiersAreValidAndTheFileIsCreatedOnce) {
 // Every code of the demo dictionaries that refers to a shipped list must be
 // in that list, or the register's validators would refuse the demo's data.
 TEST(DemoCompany, DictionaryCodesExistInTheShippedLists) {
+    base::FixedClock clock(base::LocalTime{2026, 12, 8, 9, 0, 0});
     auto root = std::filesystem::temp_directory_path() /
                 ("kestrel_demo_codes_" + std::to_string(::getpid()));
-    ASSERT_TRUE(CreateDemoCompany(root.string()).ok());
+    ASSERT_TRUE(CreateDemoCompany(root.string(), clock).ok());
     const std::string dir = (root / "DEMO.PK").string();
     auto column = [&dir](const std::string& table, const std::string& field) {
         std::unique_ptr<dbf::Table> t;
@@ -93,6 +96,29 @@ TEST(DemoCompany, DictionaryCodesExistInTheShippedLists) {
     // Allowance symbols share the namespace of absence codes.
     for (const std::string& symbol : column("PKSRDOD", "RODZAJ_DOD"))
         EXPECT_FALSE(column("PKRNB", "KOD_NIEOB").count(symbol)) << symbol;
+    std::filesystem::remove_all(root);
+}
+
+// Scripted runs compare screens made on the demo with expected ones: what
+// the demo writes is dated by the clock it is given, never by today.
+TEST(DemoCompany, DatesFollowTheClockGiven) {
+    base::FixedClock clock(base::LocalTime{2031, 5, 17, 8, 0, 0});
+    auto root = std::filesystem::temp_directory_path() /
+                ("kestrel_demo_clock_" + std::to_string(::getpid()));
+    ASSERT_TRUE(CreateDemoCompany(root.string(), clock).ok());
+    std::unique_ptr<dbf::Table> t;
+    ASSERT_TRUE(dbf::Table::Open((root / "DEMO.PK/PKEKPRC.DBF").string(), {.read_only = true}, &t)
+                    .ok());
+    const int date = t->FieldIndex("DATA_AKT");
+    ASSERT_GE(date, 0);
+    int rows = 0;
+    ASSERT_TRUE(t->Scan(1, [&](uint32_t, const dbf::Record& r) {
+                     ++rows;
+                     EXPECT_EQ(r.GetDate(date), "20310517");
+                     return base::Status::Ok();
+                 }).ok());
+    EXPECT_GT(rows, 0);
+    ASSERT_TRUE(t->Close().ok());
     std::filesystem::remove_all(root);
 }
 

@@ -230,10 +230,9 @@ void Fill(registry::EmployeeRecord& e, const Person& p, int index) {
 
 }  // namespace
 
-base::Status AddDemoEmployees(const std::string& dir) {
+base::Status AddDemoEmployees(const std::string& dir, const base::Clock& clock) {
     console::HeadlessBackend backend;
     console::Console con(backend);
-    base::SystemClock clock;
     common::Runtime rt(con, clock);
     rt.ResetWorkingDate();
     rt.set_data_dir(dir.empty() || dir.back() == '/' ? dir : dir + "/");

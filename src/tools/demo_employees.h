@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/base/clock.h"
 #include "platform/base/status.h"
 
 namespace kestrel::tools {
@@ -14,6 +15,8 @@ namespace kestrel::tools {
 /// people on contracts, firms paid by the company, a former employee and a
 /// man registered twice under one PESEL. Does nothing when the register
 /// already has records.
-base::Status AddDemoEmployees(const std::string& dir);
+/// Registers the demo people in the company directory `dir` (once: a
+/// register that holds anyone is left alone), dated by `clock`.
+base::Status AddDemoEmployees(const std::string& dir, const base::Clock& clock);
 
 }  // namespace kestrel::tools

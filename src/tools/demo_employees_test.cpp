@@ -24,14 +24,14 @@ using registry::EmployeeKind;
 TEST(DemoEmployees, AllKindsWithValidNumbersThroughTheRegister) {
     const auto root = std::filesystem::temp_directory_path() /
                       ("kestrel_demo_people_" + std::to_string(::getpid()));
-    ASSERT_TRUE(CreateDemoCompany(root.string()).ok());
+    base::FixedClock clock(base::LocalTime{2026, 12, 8, 9, 0, 0});
+    ASSERT_TRUE(CreateDemoCompany(root.string(), clock).ok());
     const std::string dir = (root / "DEMO.PK").string();
     // A second run adds nobody.
-    ASSERT_TRUE(AddDemoEmployees(dir).ok());
+    ASSERT_TRUE(AddDemoEmployees(dir, clock).ok());
 
     console::HeadlessBackend backend;
     console::Console con(backend);
-    base::FixedClock clock(base::LocalTime{2026, 12, 8, 9, 0, 0});
     common::Runtime rt(con, clock);
     rt.set_data_dir(dir + "/");
     {
