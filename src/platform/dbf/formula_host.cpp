@@ -19,13 +19,16 @@ bool WorkspaceHost::ResolveField(std::string_view alias, std::string_view field,
     if (index < 0) return false;
     ref->area = area->number();
     ref->field = index;
+    ref->table = area->serial();
     return true;
 }
 
 bool WorkspaceHost::ReadField(const formula::FieldRef& ref, Value* out, formula::Error* error) {
     WorkArea* area = ws_.Find(ref.area);
-    if (area == nullptr) {
-        *error = formula::Error::Host("Zbi\xA2r zamkni\xA9ty");  // "Zbiór zamknięty"
+    if (area == nullptr || area->serial() != ref.table) {
+        // Closed since the reference was made, perhaps reopened with another
+        // table: the caller resolves the name again.
+        *error = formula::Error::Undefined(formula::ErrorKind::kUndefinedAlias, "");
         return false;
     }
     const Field& f = area->table().fields()[static_cast<size_t>(ref.field)];

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/dbf/table_ops.h"
 #include "platform/base/ascii.h"
+#include "platform/dbf/table_ops.h"
 
 namespace kestrel::dbf {
 
-WorkArea::WorkArea(int number, std::string alias, std::unique_ptr<Table> table)
-    : number_(number), alias_(std::move(alias)), table_(std::move(table)) {
+WorkArea::WorkArea(int number, std::string alias, std::unique_ptr<Table> table, uint32_t serial)
+    : number_(number), alias_(std::move(alias)), serial_(serial), table_(std::move(table)) {
     Phantom();
 }
 
@@ -357,7 +357,9 @@ Status WorkArea::Pack(const std::function<bool(const Record&)>& keep) {
 
 namespace {
 
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
+std::string Upper(std::string_view s) {
+    return base::AsciiUpper(s);
+}
 
 std::string AliasOf(const std::string& path) {
     size_t slash = path.find_last_of('/');
@@ -381,7 +383,8 @@ Status Workspace::Use(const std::string& path, std::string alias, const OpenOpti
     size_t slot = 0;
     while (slot < areas_.size() && areas_[slot]) ++slot;
     if (slot == areas_.size()) areas_.emplace_back();
-    areas_[slot] = std::make_unique<WorkArea>(static_cast<int>(slot + 1), alias, std::move(table));
+    areas_[slot] = std::make_unique<WorkArea>(static_cast<int>(slot + 1), alias, std::move(table),
+                                              ++last_serial_);
     current_ = static_cast<int>(slot + 1);
     *area = areas_[slot].get();
     return Status::Ok();
