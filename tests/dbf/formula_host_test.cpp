@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/dbf/formula_key.h"
 #include "platform/formula/number_format.h"
 #include "platform/formula/runtime.h"
 #include "test_util.h"
@@ -81,6 +82,64 @@ TEST_F(FormulaHostTest, FieldsAliasesMemosAndTableFunctions) {
               "dny alias: NOSUCH");
     // A seek needs an index.
     EXPECT_EQ(Eval("dbseek(\"000001\")").rfind("error: ", 0), 0u);
+}
+
+// dbseek(key, soft, last) on the controlling index: the first or the last
+// record of equal keys, soft misses on the next key.
+TEST(FormulaHostSeek, SeekTheFirstOrTheLastOfEqualKeys) {
+    testing::ScratchDir dir;
+    const std::string dbf = dir.File("PKDOCH.DBF");
+    ASSERT_TRUE(Table::Create(dbf, {{"NR_PRAC", FieldType::kCharacter, 6, 0}}).ok());
+    std::unique_ptr<Table> t;
+    ASSERT_TRUE(Table::Open(dbf, {.exclusive = true}, &t).ok());
+    for (const char* nr : {"000002", "000001", "000002", "000003", "000002", "000001"}) {
+        Record r = t->NewRecord();
+        r.SetString(0, nr);
+        uint32_t n = 0;
+        ASSERT_TRUE(t->Append(r, &n).ok());
+    }
+    IndexDefinition def;
+    def.key_expression = "nr_prac";
+    ASSERT_TRUE(CompileFormulaKey(&t->fields(), def.key_expression, &def.key).ok());
+    ASSERT_TRUE(Index::Create(dir.File("PKDOCH1.NTX"), t.get(), def).ok());
+    ASSERT_TRUE(t->Close().ok());
+    Workspace ws;
+    WorkArea* area = nullptr;
+    ASSERT_TRUE(ws.Use(dbf, "", {}, &area).ok());
+    std::unique_ptr<Index> idx;
+    ASSERT_TRUE(Index::Open(dir.File("PKDOCH1.NTX"), false, false, &idx).ok());
+    KeyFunction key;
+    ASSERT_TRUE(CompileFormulaKey(&area->table().fields(), "nr_prac", &key).ok());
+    idx->Bind(key, nullptr);
+    ASSERT_TRUE(area->AddIndex(std::move(idx)).ok());
+    WorkspaceHost host(ws);
+    formula::Runtime rt(&host);
+    auto eval = [&](const char* text) {
+        formula::Program p;
+        formula::Error e;
+        Value v;
+        if (!rt.Compile(text, &p, &e) || !rt.Evaluate(p, &v, &e)) return "error: " + e.Message();
+        return formula::Canonical(v);
+    };
+    struct Case {
+        const char* seek;
+        const char* found;
+        const char* recno;
+    } cases[] = {
+        {"dbseek(\"000002\")", ".T.", "1"},
+        {"dbseek(\"000002\", .F., .T.)", ".T.", "5"},
+        {"dbseek(\"000001\", .F., .T.)", ".T.", "6"},  // the first key
+        {"dbseek(\"000003\", .F., .T.)", ".T.", "4"},  // the last key
+        {"dbseek(\"00000\", .F., .T.)", ".T.", "4"},
+        {"dbseek(\"000000\", .T., .T.)", ".F.", "2"},
+        {"dbseek(\"0000019\", .F., .T.)", ".T.", "6"},  // cut to the key size
+        {"dbseek(\"000004\", .T., .T.)", ".F.", "7"},
+        {"dbseek(\"000004\", .F., .T.)", ".F.", "7"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(eval(c.seek), c.found) << c.seek;
+        EXPECT_EQ(eval("recno()"), c.recno) << c.seek;
+    }
 }
 
 // A formula compiled while one table was open in an area, evaluated after

@@ -185,6 +185,65 @@ TEST_F(WorkAreaTest, SeekExactAndSoft) {
     EXPECT_TRUE(area_->eof());
 }
 
+TEST_F(WorkAreaTest, SeekLastOfEqualKeys) {
+    // Keys: ADAM 2, ADAM 5, BEATA 4, EWA 1, OLA 3 (deleted, hidden).
+    struct Case {
+        const char* key;
+        bool soft, last;
+        bool found;
+        uint32_t recno;  // 6: the phantom
+    } cases[] = {
+        {"ADAM", false, true, true, 5}, {"ADAM", false, false, true, 2},
+        {"AD", false, true, true, 5},   {"A", true, true, true, 5},
+        {"EWA", false, true, true, 1},  {"C", true, true, false, 1},
+        {"AAA", true, true, false, 2},  {"AAA", false, true, false, 6},
+        {"OLA", false, true, false, 6}, {"OLA", true, true, false, 6},
+        {"Z", true, true, false, 6},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(area_->Seek(c.key, c.soft, c.last).ok());
+        EXPECT_EQ(area_->found(), c.found) << c.key << c.soft << c.last;
+        EXPECT_EQ(area_->recno(), c.recno) << c.key << c.soft << c.last;
+        EXPECT_EQ(area_->eof(), c.recno == 6) << c.key << c.soft << c.last;
+    }
+    // The last of equal keys hidden: the one before it; all of them hidden:
+    // as a plain seek goes on.
+    area_->set_hide_deleted(false);
+    ASSERT_TRUE(area_->Seek("OLA", false, true).ok());
+    EXPECT_TRUE(area_->found());
+    EXPECT_EQ(area_->recno(), 3u);
+    area_->set_hide_deleted(true);
+    ASSERT_TRUE(area_->Goto(5).ok());
+    ASSERT_TRUE(area_->RLock().ok());
+    ASSERT_TRUE(area_->Delete().ok());
+    ASSERT_TRUE(area_->Seek("ADAM", false, true).ok());
+    EXPECT_TRUE(area_->found());
+    EXPECT_EQ(area_->recno(), 2u);
+    ASSERT_TRUE(area_->RLock().ok());
+    ASSERT_TRUE(area_->Delete().ok());
+    ASSERT_TRUE(area_->Seek("ADAM", true, true).ok());
+    EXPECT_FALSE(area_->found());
+    EXPECT_EQ(area_->recno(), 4u);  // BEATA follows
+    ASSERT_TRUE(area_->Seek("ADAM", false, true).ok());
+    EXPECT_FALSE(area_->found());
+    EXPECT_TRUE(area_->eof());
+    // Many equal keys, across index pages: the last appended.
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_TRUE(area_->Append().ok());
+        area_->record().SetString(1, i % 2 ? "KAROL" : "KAMIL");
+        ASSERT_TRUE(area_->Commit().ok());
+    }
+    ASSERT_TRUE(area_->Unlock().ok());
+    ASSERT_TRUE(area_->Seek("KAROL", false, true).ok());
+    EXPECT_EQ(area_->recno(), 305u);
+    ASSERT_TRUE(area_->Seek("KAMIL", false, true).ok());
+    EXPECT_EQ(area_->recno(), 304u);
+    ASSERT_TRUE(area_->Seek("KA", false, true).ok());
+    EXPECT_EQ(area_->recno(), 305u);
+    ASSERT_TRUE(area_->Seek("KAMIL").ok());
+    EXPECT_EQ(area_->recno(), 6u);
+}
+
 TEST_F(WorkAreaTest, AppendAndCommitMoveKeys) {
     ASSERT_TRUE(area_->Append().ok());
     EXPECT_EQ(area_->recno(), 6u);

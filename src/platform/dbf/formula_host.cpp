@@ -90,7 +90,7 @@ std::string WorkspaceHost::Alias(int area) {
     return a == nullptr ? "" : a->alias();
 }
 
-bool WorkspaceHost::Seek(const Value& key, bool soft, bool /*last*/, bool* found,
+bool WorkspaceHost::Seek(const Value& key, bool soft, bool last, bool* found,
                          formula::Error* error) {
     WorkArea* a = ws_.current();
     if (a == nullptr || a->order() == 0) {
@@ -99,7 +99,7 @@ bool WorkspaceHost::Seek(const Value& key, bool soft, bool /*last*/, bool* found
     }
     std::string text;
     AppendKeyText(key, &text);
-    if (!a->Seek(text, soft).ok()) {
+    if (!a->Seek(text, soft, last).ok()) {
         *error = formula::Error::Host(
             "B\x88\xA5"
             "d odczytu indeksu");

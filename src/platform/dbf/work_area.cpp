@@ -209,12 +209,31 @@ Status WorkArea::Skip(int64_t n) {
     return Status::Ok();
 }
 
-Status WorkArea::Seek(std::string_view key, bool soft) {
+Status WorkArea::Seek(std::string_view key, bool soft, bool last) {
     Index* idx = controlling();
     if (!idx) return Status::InvalidArgument(alias_ + ": seek without a controlling index");
     bof_ = false;
+    const size_t n = std::min<size_t>(key.size(), idx->key_size());
+    auto matches = [&] { return idx->valid() && idx->key().substr(0, n) == key.substr(0, n); };
     bool found = false;
-    Status s = idx->Seek(key, &found);
+    Status s;
+    if (last) {
+        // Back from the last equal key over hidden records; when every
+        // record with the key is hidden, on as a plain seek goes.
+        s = idx->SeekLast(key, &found);
+        if (s.ok() && found) s = FromIndex();
+        while (s.ok() && found && !eof_ && !Visible()) {
+            s = idx->Prev();
+            found = s.ok() && matches();
+            if (found) s = FromIndex();
+        }
+        if (!s.ok()) return s;
+        if (found && !eof_) {
+            found_ = true;
+            return Status::Ok();
+        }
+    }
+    s = idx->Seek(key, &found);
     if (!s.ok()) return s;
     s = FromIndex();
     while (s.ok() && !eof_ && !Visible()) {
@@ -222,8 +241,7 @@ Status WorkArea::Seek(std::string_view key, bool soft) {
         if (s.ok()) s = FromIndex();
     }
     if (!s.ok()) return s;
-    size_t n = std::min<size_t>(key.size(), idx->key_size());
-    found_ = !eof_ && idx->valid() && idx->key().substr(0, n) == key.substr(0, n);
+    found_ = !eof_ && matches();
     if (!found_ && !soft) Phantom();
     return Status::Ok();
 }

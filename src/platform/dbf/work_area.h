@@ -55,9 +55,10 @@ class WorkArea {
     Status Goto(uint32_t recno);
     /// Moves n visible records forward (n > 0) or back (n < 0); n == 0 re-reads.
     Status Skip(int64_t n = 1);
-    /// Seeks a key of the controlling index; without `soft` a miss goes to
-    /// the phantom record, with `soft` to the next key (or the phantom).
-    Status Seek(std::string_view key, bool soft = false);
+    /// Seeks a key of the controlling index: the first visible record with
+    /// it, or with `last` the last one. Without `soft` a miss goes to the
+    /// phantom record, with `soft` to the next key (or the phantom).
+    Status Seek(std::string_view key, bool soft = false, bool last = false);
 
     bool eof() const { return eof_; }
     bool bof() const { return bof_; }
