@@ -1,11 +1,10 @@
 // Work areas: positions, the phantom record, hidden deleted records, seeks,
-// appends and commits that keep every index right, and the key compiler on
-// the expressions stored by another runtime.
+// appends and commits that keep every index right.
 #include "platform/dbf/work_area.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/dbf/key_expr.h"
+#include "platform/dbf/formula_key.h"
 #include "test_util.h"
 
 namespace kestrel::dbf {
@@ -18,8 +17,8 @@ std::unique_ptr<Index> OpenBound(const std::string& path, Table& t) {
     EXPECT_TRUE(Index::Open(path, t.exclusive(), false, &idx).ok());
     KeyFunction key;
     ForFunction cond;
-    EXPECT_TRUE(CompileKey(t.fields(), idx->key_expression(), &key).ok());
-    EXPECT_TRUE(CompileCondition(t.fields(), idx->for_expression(), &cond).ok());
+    EXPECT_TRUE(CompileFormulaKey(&t.fields(), idx->key_expression(), &key).ok());
+    EXPECT_TRUE(CompileFormulaCondition(&t.fields(), idx->for_expression(), &cond).ok());
     idx->Bind(key, cond);
     return idx;
 }
@@ -45,7 +44,7 @@ class WorkAreaTest : public ::testing::Test {
         }
         IndexDefinition def;
         def.key_expression = "upper(nazwa)";
-        ASSERT_TRUE(CompileKey(t->fields(), def.key_expression, &def.key).ok());
+        ASSERT_TRUE(CompileFormulaKey(&t->fields(), def.key_expression, &def.key).ok());
         ASSERT_TRUE(Index::Create(dir_.File("PKOSOB1.NTX"), t.get(), def).ok());
         t.reset();
         WorkArea* a = nullptr;
@@ -144,12 +143,14 @@ TEST_F(WorkAreaTest, MovementsTable) {
 }
 
 TEST_F(WorkAreaTest, GotoARecordTheIndexLeavesOut) {
-    // A second index with a condition: only names after "B".
+    // A second index with a condition: only names from "B" on (text
+    // compares the length of the right side, so "BEATA" >= "B").
     IndexDefinition def;
     def.key_expression = "nazwa";
-    def.for_expression = "nazwa > 'B'";
-    ASSERT_TRUE(CompileKey(area_->table().fields(), def.key_expression, &def.key).ok());
-    ASSERT_TRUE(CompileCondition(area_->table().fields(), def.for_expression, &def.condition).ok());
+    def.for_expression = "nazwa >= 'B'";
+    ASSERT_TRUE(CompileFormulaKey(&area_->table().fields(), def.key_expression, &def.key).ok());
+    ASSERT_TRUE(
+        CompileFormulaCondition(&area_->table().fields(), def.for_expression, &def.condition).ok());
     ASSERT_TRUE(ws_.CloseAll().ok());
     std::unique_ptr<Table> t;
     ASSERT_TRUE(Table::Open(dbf_, {.exclusive = true}, &t).ok());
@@ -341,63 +342,6 @@ TEST_F(WorkAreaTest, PackAndZapRebuildTheIndexes) {
     ASSERT_TRUE(a->GoTop().ok());
     EXPECT_TRUE(a->eof());
     EXPECT_TRUE(a->index(0).Check(&a->table()).ok());
-}
-
-TEST(KeyExprTest, CompilesTheStoredExpressionsOfAnotherRuntime) {
-    for (const char* sub : {"/created/", "/updated/"}) {
-        std::string dir = testing::FixtureDir() + sub;
-        std::unique_ptr<Table> t;
-        ASSERT_TRUE(Table::Open(dir + "HBTEST.dbf", {.read_only = true}, &t).ok());
-        for (int n = 1; n <= 7; ++n) {
-            std::string ntx = dir + "HBTEST" + std::to_string(n) + ".ntx";
-            std::unique_ptr<Index> idx;
-            ASSERT_TRUE(Index::Open(ntx, false, true, &idx).ok());
-            KeyFunction key;
-            ForFunction cond;
-            Status s = CompileKey(t->fields(), idx->key_expression(), &key);
-            ASSERT_TRUE(s.ok()) << s.ToString();
-            s = CompileCondition(t->fields(), idx->for_expression(), &cond);
-            ASSERT_TRUE(s.ok()) << s.ToString();
-            idx->Bind(key, cond);
-            s = idx->Check(t.get());
-            EXPECT_TRUE(s.ok()) << ntx << ": " << s.ToString();
-        }
-    }
-}
-
-TEST(KeyExprTest, ReportsFaults) {
-    std::vector<Field> fields = {{"A", FieldType::kCharacter, 3, 0, 1},
-                                 {"N", FieldType::kNumeric, 5, 1, 4}};
-    KeyFunction key;
-    const char* bad[] = {"B", "A+N", "str(a)", "subs(a,1", "a b", "iif(a,a,a)", ""};
-    for (const char* text : bad) {
-        EXPECT_TRUE(CompileKey(fields, text, &key).IsInvalidArgument()) << text;
-    }
-    ForFunction cond;
-    EXPECT_TRUE(CompileCondition(fields, "a", &cond).IsInvalidArgument());
-    Record r(&fields, 9);
-    r.SetString(0, "xyz");
-    r.SetNumber(1, -2.5);
-    struct Case {
-        const char* text;
-        const char* key;
-    } cases[] = {{"a", "xyz"},
-                 {"uppe(subs(a,2,1))+left(a,1)+right(a,1)", "Yxz"},
-                 {"str(n,6,2)", " -2.50"},
-                 {"strzero(n*1,4)", ""},
-                 {"n", ",,*.'"},
-                 {"iif(empt(a),'-','+')", "+"}};
-    for (const Case& c : cases) {
-        Status s = CompileKey(fields, c.text, &key);
-        if (std::string(c.key).empty()) {
-            EXPECT_FALSE(s.ok()) << c.text;
-            continue;
-        }
-        ASSERT_TRUE(s.ok()) << c.text << " " << s.ToString();
-        std::string k;
-        key(r, &k);
-        EXPECT_EQ(k, c.key) << c.text;
-    }
 }
 
 }  // namespace
