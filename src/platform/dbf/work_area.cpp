@@ -356,13 +356,14 @@ Status WorkArea::Pack(const std::function<bool(const Record&)>& keep) {
     OpenOptions options;
     options.exclusive = true;
     options.fs = table_->file_system();
+    options.clock = table_->clock();
     for (auto& idx : indexes_) {
         Status s = idx->Flush();
         if (!s.ok()) return s;
     }
     Status s = table_->Close();
     table_.reset();
-    if (s.ok()) s = PackTable(path, keep, nullptr, options.fs);
+    if (s.ok()) s = PackTable(path, keep, nullptr, options.fs, options.clock);
     // Whatever happened, the area gets its table back.
     Status r = Table::Open(path, options, &table_);
     if (!r.ok()) return r;
