@@ -13,8 +13,8 @@
 #include "common/table_browse.h"
 #include "platform/console/headless_backend.h"
 #include "platform/console/keys.h"
+#include "platform/dbf/formula_key.h"
 #include "platform/dbf/index.h"
-#include "platform/dbf/key_expr.h"
 #include "platform/dbf/table.h"
 
 namespace {
@@ -53,7 +53,7 @@ void Build(const std::string& dir, int n) {
     }
     dbf::IndexDefinition def;
     def.key_expression = "NR_PRAC";
-    Check(dbf::CompileKey(table->fields(), def.key_expression, &def.key), "key");
+    Check(dbf::CompileFormulaKey(&table->fields(), def.key_expression, &def.key), "key");
     Check(dbf::Index::Create(dir + "/PKPRAC1.NTX", table.get(), def), "index");
     Check(table->Close(), "close");
 }
@@ -71,7 +71,7 @@ double Run(const std::string& dir, const std::vector<int>& keys) {
     std::unique_ptr<dbf::Index> index;
     Check(dbf::Index::Open(dir + "/PKPRAC1.NTX", false, false, &index), "index open");
     dbf::KeyFunction k;
-    Check(dbf::CompileKey(area->table().fields(), "NR_PRAC", &k), "key");
+    Check(dbf::CompileFormulaKey(&area->table().fields(), "NR_PRAC", &k), "key");
     index->Bind(k, nullptr);
     Check(area->AddIndex(std::move(index)), "add index");
     Check(area->GoTop(), "top");

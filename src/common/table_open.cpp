@@ -113,6 +113,7 @@ dbf::WorkArea& Tables::OpenTable(const std::string& dir, std::string alias,
     dbf::OpenOptions options;
     options.exclusive = exclusive_;
     options.read_only = rt_.read_only();
+    options.clock = &rt_.clock();
     OpenWithRetry(path, table + ".DBF",
                   [&] { return workspace_.Use(path, alias, options, &area); });
     if (area == nullptr) throw Abandon(rt_.Text("Błąd otwarcia: ") + table);
@@ -169,11 +170,12 @@ void Tables::CreateMissing(const std::string& dir, const std::string& table) {
     }
 
     const std::string path = (dir.empty() || dir.back() == '/' ? dir : dir + "/") + table + ".DBF";
-    base::Status s = dbf::Table::Create(path, layout->Specs());
+    base::Status s = dbf::Table::Create(path, layout->Specs(), nullptr, &rt_.clock());
     if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
     std::unique_ptr<dbf::Table> t;
     dbf::OpenOptions exclusive;
     exclusive.exclusive = true;
+    exclusive.clock = &rt_.clock();
     s = dbf::Table::Open(path, exclusive, &t);
     if (!s.ok()) throw Abandon(rt_.Text("Błąd otwarcia ") + table + ".DBF");
     if (initial_content_ && HasInitialContent(table)) s = initial_content_(table, *t);
@@ -185,12 +187,14 @@ void Tables::NamesFromMatrices(const std::string& dir) {
     const std::string prefix = dir.empty() || dir.back() == '/' ? dir : dir + "/";
     const std::string scratch = prefix + "PKNTBW.NEW";
     if (!dbf::RemoveFile(scratch).ok()) throw Abandon(rt_.Text("Błąd kasowania PKNTBW.NEW"));
-    base::Status s = dbf::Table::Create(scratch, FindTable("PKNTBW")->Specs());
+    base::Status s =
+        dbf::Table::Create(scratch, FindTable("PKNTBW")->Specs(), nullptr, &rt_.clock());
     if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + scratch));
     {
         std::unique_ptr<dbf::Table> names;
         dbf::OpenOptions exclusive;
         exclusive.exclusive = true;
+        exclusive.clock = &rt_.clock();
         s = dbf::Table::Open(scratch, exclusive, &names);
         if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + scratch));
         dbf::WorkArea& tbw = OpenIn(dir, "PKTBW", "PKTBW", {"PKTBW1"});

@@ -69,6 +69,7 @@ bool Tables::UpgradeIfOld(dbf::WorkArea& area, const std::string& dir, const std
     std::unique_ptr<dbf::Table> old;
     dbf::OpenOptions exclusive;
     exclusive.exclusive = true;
+    exclusive.clock = &rt_.clock();
     OpenWithRetry(path, table + ".DBF", [&] { return dbf::Table::Open(path, exclusive, &old); });
     st = UpgradeTable(std::move(old), *layout, fix);
     if (st.ok() && two_digit_years) {

@@ -58,7 +58,7 @@ void Tables::MarkIndexing(const std::string& dir, std::string_view table, bool o
     if (!base::Exists(base::FindNoCase(dir, "PKETYK.DBF"))) {
         base::Status made =
             dbf::Table::Create((dir.empty() || dir.back() == '/' ? dir : dir + "/") + "PKETYK.DBF",
-                               FindTable("PKETYK")->Specs());
+                               FindTable("PKETYK")->Specs(), nullptr, &rt_.clock());
         if (!made.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + dir + "PKETYK.DBF"));
     }
     dbf::WorkArea& etyk = OpenIn(dir, "PKETYK", "PKETYK");
@@ -122,6 +122,7 @@ void Tables::PackIn(const std::string& dir, std::string_view table_name,
     std::unique_ptr<dbf::Table> old;
     dbf::OpenOptions exclusive;
     exclusive.exclusive = true;
+    exclusive.clock = &rt_.clock();
     if (s.ok()) {
         OpenWithRetry(path, table + ".DBF",
                       [&] { return dbf::Table::Open(path, exclusive, &old); });

@@ -46,11 +46,13 @@ void Tables::CreatePrinterTable(const std::string& dir) {
     const std::string scratch = dir + "PKDRUK.NEW";
     const std::string target = dir + "PKDRUK.DBF";
     base::Status s = dbf::RemoveFile(scratch);
-    if (s.ok()) s = dbf::Table::Create(scratch, FindTable("PKDRUK")->Specs());
+    if (s.ok())
+        s = dbf::Table::Create(scratch, FindTable("PKDRUK")->Specs(), nullptr, &rt_.clock());
     if (s.ok()) {
         std::unique_ptr<dbf::Table> t;
         dbf::OpenOptions exclusive;
         exclusive.exclusive = true;
+        exclusive.clock = &rt_.clock();
         s = dbf::Table::Open(scratch, exclusive, &t);
         if (s.ok()) {
             const Configuration& cfg = rt_.config();

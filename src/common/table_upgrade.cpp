@@ -264,13 +264,14 @@ base::Status ReplaceTable(std::unique_ptr<dbf::Table> old, const Replacement& ho
 
     dbf::RemoveFile(fresh);
     dbf::RemoveFile(Memo(fresh));
-    base::Status s = dbf::Table::Create(fresh, how.layout);
+    base::Status s = dbf::Table::Create(fresh, how.layout, nullptr, old->clock());
     if (!s.ok()) return s;
     uint32_t count = 0;
     {
         std::unique_ptr<dbf::Table> copy;
         dbf::OpenOptions exclusive;
         exclusive.exclusive = true;
+        exclusive.clock = old->clock();
         s = dbf::Table::Open(fresh, exclusive, &copy);
         if (s.ok()) {
             std::vector<int> source;

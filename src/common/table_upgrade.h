@@ -54,7 +54,7 @@ struct Replacement {
 /// T/F/Y/N text or a number to a logical, YYYYMMDD text to a date, text or
 /// a number to a memo) and left blank otherwise. A number too wide for its
 /// new field of the same type fails the replacement. On failure the old
-/// table stays as it was.
+/// table stays as it was. The new header's date comes from `old`'s clock.
 base::Status ReplaceTable(std::unique_ptr<dbf::Table> old, const Replacement& how,
                           uint32_t* copied = nullptr);
 

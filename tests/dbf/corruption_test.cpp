@@ -5,8 +5,8 @@
 
 #include <random>
 
+#include "platform/dbf/formula_key.h"
 #include "platform/dbf/index.h"
-#include "platform/dbf/key_expr.h"
 #include "platform/dbf/table.h"
 #include "test_util.h"
 
@@ -109,8 +109,8 @@ TEST_F(CorruptionTest, DamagedMemoFileIsReportedByName) {
 Status Bind(Index* idx, Table* t) {
     KeyFunction key;
     ForFunction cond;
-    Status s = CompileKey(t->fields(), idx->key_expression(), &key);
-    if (s.ok()) s = CompileCondition(t->fields(), idx->for_expression(), &cond);
+    Status s = CompileFormulaKey(&t->fields(), idx->key_expression(), &key);
+    if (s.ok()) s = CompileFormulaCondition(&t->fields(), idx->for_expression(), &cond);
     if (!s.ok()) return Status::InvalidArgument(idx->path() + ": " + s.message());
     idx->Bind(key, cond);
     return s;
@@ -156,7 +156,7 @@ TEST_F(CorruptionTest, FlippedIndexBytesNeverCrashAndRebuildClean) {
     // However damaged, the index rebuilds from its table.
     IndexDefinition def;
     def.key_expression = "Str( ROK_, 4 ) + StrZero( MC_, 2 ) + NR_PRAC";
-    ASSERT_TRUE(CompileKey(t->fields(), def.key_expression, &def.key).ok());
+    ASSERT_TRUE(CompileFormulaKey(&t->fields(), def.key_expression, &def.key).ok());
     ASSERT_TRUE(Index::Create(ntx_, t.get(), def).ok());
     std::unique_ptr<Index> idx;
     ASSERT_TRUE(Index::Open(ntx_, false, false, &idx).ok());

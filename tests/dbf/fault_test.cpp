@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "faulty_fs.h"
-#include "platform/dbf/key_expr.h"
+#include "platform/dbf/formula_key.h"
 #include "platform/dbf/table_ops.h"
 #include "platform/dbf/work_area.h"
 #include "test_util.h"
@@ -34,7 +34,7 @@ class FaultTest : public ::testing::Test {
             ASSERT_TRUE(t->Append(r, &n).ok());
         }
         def_.key_expression.assign(1, 'k');
-        ASSERT_TRUE(CompileKey(t->fields(), "k", &def_.key).ok());
+        ASSERT_TRUE(CompileFormulaKey(&t->fields(), "k", &def_.key).ok());
         ASSERT_TRUE(Index::Create(ntx_, t.get(), def_).ok());
     }
 

@@ -1,5 +1,5 @@
 // Index keys compiled by the formula engine: the stored expressions of the
-// payroll positions table and of another runtime's indexes.
+// payroll positions table and of another runtime's indexes, and faults.
 #include "platform/dbf/formula_key.h"
 
 #include <gtest/gtest.h>
@@ -65,21 +65,76 @@ TEST(FormulaKeyTest, KeysOfThePayrollPositionsTable) {
     EXPECT_EQ(k, "");
 }
 
+// Descend() of a date as the other runtime keys it: 5231808 less the Julian
+// day, a number (the system's own keys use QRMSDATA instead).
+void AddDescend(formula::Runtime& rt) {
+    rt.RegisterFunction("DESCEND", [](formula::Call& call) {
+        const formula::Value& d = call.Arg(0);
+        if (!d.IsDate()) return call.ArgError(1);
+        call.result = formula::Value::Number(d.julian() == 0 ? 5231808 : 5231808 - d.julian());
+        return true;
+    });
+}
+
 TEST(FormulaKeyTest, StoredExpressionsOfAnotherRuntimeCheckClean) {
-    std::string dir = testing::FixtureDir() + "/updated/";
-    std::unique_ptr<Table> t;
-    ASSERT_TRUE(Table::Open(dir + "HBTEST.dbf", {.read_only = true}, &t).ok());
-    for (int n : {1, 2, 3, 4, 5, 7}) {  // 6 needs Descend(), which the system adds
-        std::string ntx = dir + "HBTEST" + std::to_string(n) + ".ntx";
-        std::unique_ptr<Index> idx;
-        ASSERT_TRUE(Index::Open(ntx, false, true, &idx).ok());
-        KeyFunction key;
-        ForFunction cond;
-        ASSERT_TRUE(CompileFormulaKey(&t->fields(), idx->key_expression(), &key).ok());
-        ASSERT_TRUE(CompileFormulaCondition(&t->fields(), idx->for_expression(), &cond).ok());
-        idx->Bind(key, cond);
-        Status s = idx->Check(t.get());
-        EXPECT_TRUE(s.ok()) << ntx << ": " << s.ToString();
+    for (const char* sub : {"/created/", "/updated/"}) {
+        std::string dir = testing::FixtureDir() + sub;
+        std::unique_ptr<Table> t;
+        ASSERT_TRUE(Table::Open(dir + "HBTEST.dbf", {.read_only = true}, &t).ok());
+        for (int n = 1; n <= 7; ++n) {
+            std::string ntx = dir + "HBTEST" + std::to_string(n) + ".ntx";
+            std::unique_ptr<Index> idx;
+            ASSERT_TRUE(Index::Open(ntx, false, true, &idx).ok());
+            KeyFunction key;
+            ForFunction cond;
+            Status s = CompileFormulaKey(&t->fields(), idx->key_expression(), &key, AddDescend);
+            ASSERT_TRUE(s.ok()) << s.ToString();
+            s = CompileFormulaCondition(&t->fields(), idx->for_expression(), &cond, AddDescend);
+            ASSERT_TRUE(s.ok()) << s.ToString();
+            idx->Bind(key, cond);
+            s = idx->Check(t.get());
+            EXPECT_TRUE(s.ok()) << ntx << ": " << s.ToString();
+        }
+    }
+}
+
+// Faults: a formula that does not compile is refused; one that compiles but
+// cannot be computed for a record (an unknown name, mismatched types) gives
+// that record a blank key, and a condition that is not logical leaves it out.
+TEST(FormulaKeyTest, FaultsAndAbbreviatedFunctions) {
+    std::vector<Field> fields = {{"A", FieldType::kCharacter, 3, 0, 1},
+                                 {"N", FieldType::kNumeric, 5, 1, 4}};
+    KeyFunction key;
+    for (const char* text : {"subs(a,1", "a b", "", "a +* n"}) {
+        EXPECT_TRUE(CompileFormulaKey(&fields, text, &key).IsInvalidArgument()) << text;
+    }
+    Record r(&fields, 9);
+    r.SetString(0, "xyz");
+    r.SetNumber(1, -2.5);
+    for (const char* text : {"B", "A+N", "str(a)", "iif(a,a,a)"}) {
+        ASSERT_TRUE(CompileFormulaKey(&fields, text, &key).ok()) << text;
+        std::string k;
+        key(r, &k);
+        EXPECT_EQ(k, "") << text;
+    }
+    ForFunction cond;
+    ASSERT_TRUE(CompileFormulaCondition(&fields, "a", &cond).ok());
+    EXPECT_FALSE(cond(r));
+    struct Case {
+        const char* text;
+        const char* key;
+    } cases[] = {{"a", "xyz"},
+                 {"uppe(subs(a,2,1))+left(a,1)+right(a,1)", "Yxz"},
+                 {"str(n,6,2)", " -2.50"},
+                 {"strzero(n*2,4)", "-005"},
+                 {"n", ",,*.'"},
+                 {"iif(empt(a),'-','+')", "+"}};
+    for (const Case& c : cases) {
+        Status s = CompileFormulaKey(&fields, c.text, &key);
+        ASSERT_TRUE(s.ok()) << c.text << " " << s.ToString();
+        std::string k;
+        key(r, &k);
+        EXPECT_EQ(k, c.key) << c.text;
     }
 }
 

@@ -1,10 +1,13 @@
 // NTX indexes: the B-tree against a std::set model (random inserts, deletes,
-// seeks and skips both ways across splits and joins), bulk builds, and the
-// indexes written by another xBase runtime.
+// seeks of the first and the last equal key, and skips both ways across
+// splits and joins), bulk builds, and the indexes written by another xBase
+// runtime.
 #include "platform/dbf/index.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <random>
 #include <set>
 
@@ -98,13 +101,18 @@ void RunModel(uint16_t width, bool exclusive, int steps, uint32_t seed, size_t c
             model.erase(it);
             ASSERT_TRUE(idx.Insert(moved.first, moved.second).ok());
             model.insert(moved);
-        } else {  // seek, then walk a few steps either way
+        } else {  // seek the first or the last equal key, then walk a few steps either way
             std::string probe = fx.RandomKey(rng).substr(0, 1 + rng() % 2);
+            const bool last = rng() % 2;
             bool found = false;
-            ASSERT_TRUE(idx.Seek(probe, &found).ok());
+            ASSERT_TRUE((last ? idx.SeekLast(probe, &found) : idx.Seek(probe, &found)).ok());
             auto it = model.lower_bound({probe, 0});
+            auto beyond = std::find_if(it, model.end(), [&](const Entry& e) {
+                return e.first.compare(0, probe.size(), probe) != 0;
+            });
+            EXPECT_EQ(found, beyond != it) << probe;
+            if (last && beyond != it) it = std::prev(beyond);
             check_cursor(it);
-            EXPECT_EQ(found, it != model.end() && it->first.compare(0, probe.size(), probe) == 0);
             bool forward = rng() % 2;
             for (int k = 0; k < 12 && it != model.end(); ++k) {
                 if (forward) {
@@ -221,6 +229,24 @@ TEST(IndexBuildTest, BulkBuildMatchesSortedKeysAtEverySize) {
         EXPECT_EQ(have, want) << n;
         idx->Bind(def.key, def.condition);
         EXPECT_TRUE(idx->Check(t.get()).ok()) << n;
+        // The first and the last of equal keys (many, across pages), of a
+        // prefix, of keys before the first and after the last.
+        for (std::string probe : {"0", "1", "5", "55", "96", "97", " ", "~"}) {
+            if (probe.size() == 2) probe.resize(60, ' ');
+            auto first = std::lower_bound(want.begin(), want.end(), Entry{probe, 0});
+            auto beyond = std::find_if(first, want.end(), [&](const Entry& e) {
+                return e.first.compare(0, probe.size(), probe) != 0;
+            });
+            for (bool last : {false, true}) {
+                bool found = false;
+                ASSERT_TRUE((last ? idx->SeekLast(probe, &found) : idx->Seek(probe, &found)).ok());
+                EXPECT_EQ(found, first != beyond) << n << " " << probe;
+                auto at = last && first != beyond ? std::prev(beyond) : first;
+                EXPECT_EQ(idx->valid(), at != want.end()) << n << " " << probe;
+                if (idx->valid() && at != want.end())
+                    EXPECT_EQ(idx->recno(), at->second) << n << " " << probe << " " << last;
+            }
+        }
     }
 }
 

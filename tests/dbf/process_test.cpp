@@ -9,7 +9,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/dbf/key_expr.h"
+#include "platform/dbf/formula_key.h"
 #include "platform/dbf/table_ops.h"
 #include "platform/dbf/work_area.h"
 #include "test_util.h"
@@ -29,7 +29,7 @@ Status BuildIndexes(const std::string& dir, Table* t) {
     for (int i = 0; i < 2; ++i) {
         IndexDefinition def;
         def.key_expression = kKeys[i];
-        Status s = CompileKey(t->fields(), def.key_expression, &def.key);
+        Status s = CompileFormulaKey(&t->fields(), def.key_expression, &def.key);
         if (s.ok()) s = Index::Create(dir + "/PKL" + std::to_string(i + 1) + ".NTX", t, def);
         if (!s.ok()) return s;
     }
@@ -42,7 +42,7 @@ Status OpenWithIndexes(Workspace* ws, const std::string& dir, bool exclusive, Wo
         std::unique_ptr<Index> idx;
         s = Index::Open(dir + "/PKL" + std::to_string(i + 1) + ".NTX", exclusive, false, &idx);
         KeyFunction key;
-        if (s.ok()) s = CompileKey((*area)->table().fields(), idx->key_expression(), &key);
+        if (s.ok()) s = CompileFormulaKey(&(*area)->table().fields(), idx->key_expression(), &key);
         if (s.ok()) {
             idx->Bind(key, nullptr);
             s = (*area)->AddIndex(std::move(idx));
@@ -219,7 +219,7 @@ void ExpectRecoverable(const std::string& dir) {
         std::string ntx = dir + "/PKL" + std::to_string(i + 1) + ".NTX";
         std::unique_ptr<Index> idx;
         KeyFunction key;
-        ASSERT_TRUE(CompileKey(t->fields(), kKeys[i], &key).ok());
+        ASSERT_TRUE(CompileFormulaKey(&t->fields(), kKeys[i], &key).ok());
         s = Index::Open(ntx, true, false, &idx);
         if (s.ok()) {
             idx->Bind(key, nullptr);

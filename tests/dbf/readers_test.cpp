@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "platform/codepage/cp852.h"
+#include "platform/dbf/formula_key.h"
 #include "platform/dbf/index.h"
-#include "platform/dbf/key_expr.h"
 #include "platform/dbf/table.h"
 #include "test_util.h"
 
@@ -92,7 +92,7 @@ TEST(ReadersTest, PerlXBaseReadsOurBulkBuiltIndex) {
     }
     IndexDefinition def;
     def.key_expression = "NR_PRAC";
-    ASSERT_TRUE(CompileKey(t->fields(), def.key_expression, &def.key).ok());
+    ASSERT_TRUE(CompileFormulaKey(&t->fields(), def.key_expression, &def.key).ok());
     std::string ntx = dir.File("PKI1.NTX");
     ASSERT_TRUE(Index::Create(ntx, t.get(), def).ok());
     std::unique_ptr<Index> idx;

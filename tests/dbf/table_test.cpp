@@ -1,12 +1,15 @@
-// DBF and DBT: creating, reading back, encodings, appends, locks, zap and the
-// reference files written by another xBase runtime.
+// DBF and DBT: creating, reading back, encodings, appends, locks, zap, the
+// header's dates and the reference files written by another xBase runtime.
 #include "platform/dbf/table.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "platform/base/clock.h"
 #include "platform/codepage/cp852.h"
+#include "platform/dbf/table_ops.h"
+#include "platform/dbf/work_area.h"
 #include "test_util.h"
 
 namespace kestrel::dbf {
@@ -73,6 +76,62 @@ TEST(TableTest, CreateWriteReopenKeepsEveryType) {
     EXPECT_TRUE(t->Read(3, &r).IsNotFound());
 }
 
+// The last-update date of the header (bytes 1-3: year - 1900, month, day)
+// comes from the clock the table was created or opened with.
+TEST(TableTest, HeaderDatesComeFromTheGivenClock) {
+    ScratchDir dir;
+    const std::string path = dir.File("PKDATA.DBF");
+    auto date_bytes = [&] {
+        const std::string b = testing::ReadAll(path);
+        return std::vector<int>{static_cast<unsigned char>(b[1]), static_cast<unsigned char>(b[2]),
+                                static_cast<unsigned char>(b[3])};
+    };
+    using Date = std::vector<int>;
+    base::FixedClock clock(base::LocalTime{2031, 5, 17, 8, 0, 0});
+    ASSERT_TRUE(Table::Create(path, PeopleFields(), nullptr, &clock).ok());
+    EXPECT_EQ(date_bytes(), (Date{131, 5, 17}));
+    // Exclusive: appends, written with the header on closing.
+    clock.Set(base::LocalTime{2032, 2, 29, 8, 0, 0});
+    {
+        auto t = OpenOrDie(path, {.exclusive = true, .clock = &clock});
+        uint32_t recno = 0;
+        ASSERT_TRUE(t->Append(t->NewRecord(), &recno).ok());
+        ASSERT_TRUE(t->Close().ok());
+    }
+    EXPECT_EQ(date_bytes(), (Date{132, 2, 29}));
+    // Shared: a change of a record, and an append.
+    clock.Set(base::LocalTime{2031, 5, 17, 8, 0, 0});
+    {
+        auto t = OpenOrDie(path, {.clock = &clock});
+        Record r;
+        ASSERT_TRUE(t->LockRecord(1).ok());
+        ASSERT_TRUE(t->Read(1, &r).ok());
+        ASSERT_TRUE(r.SetString(0, "000007").ok());
+        ASSERT_TRUE(t->Write(1, r).ok());
+        EXPECT_EQ(date_bytes(), (Date{131, 5, 17}));
+    }
+    clock.Set(base::LocalTime{2033, 12, 31, 8, 0, 0});
+    {
+        auto t = OpenOrDie(path, {.clock = &clock});
+        uint32_t recno = 0;
+        ASSERT_TRUE(t->Append(t->NewRecord(), &recno).ok());
+        EXPECT_EQ(date_bytes(), (Date{133, 12, 31}));
+    }
+    // A pack writes a new table: its date too.
+    clock.Set(base::LocalTime{2031, 5, 17, 8, 0, 0});
+    ASSERT_TRUE(PackTable(path, nullptr, nullptr, nullptr, &clock).ok());
+    EXPECT_EQ(date_bytes(), (Date{131, 5, 17}));
+    clock.Set(base::LocalTime{2034, 1, 2, 8, 0, 0});
+    {
+        Workspace ws;
+        WorkArea* area = nullptr;
+        ASSERT_TRUE(ws.Use(path, "", {.exclusive = true, .clock = &clock}, &area).ok());
+        ASSERT_TRUE(area->Pack().ok());
+        ASSERT_TRUE(ws.CloseAll().ok());
+    }
+    EXPECT_EQ(date_bytes(), (Date{134, 1, 2}));
+}
+
 TEST(TableTest, FieldEncodingsRejectWhatDoesNotFit) {
     ScratchDir dir;
     std::string path = dir.File("N.DBF");
@@ -90,8 +149,11 @@ TEST(TableTest, FieldEncodingsRejectWhatDoesNotFit) {
     EXPECT_TRUE(r.SetNumber(1, 2.005).ok());  // rounds half away from zero
     EXPECT_EQ(r.Raw(1), " 2.01");
     // Doubles lying just below the half still round up, as the amount typed.
-    for (auto [value, stored] : {std::pair<double, const char*>{2.345, " 2.35"}, {1.005, " 1.01"},
-                                 {-2.345, "-2.35"}, {98.735, "98.74"}, {12.345, "12.35"}}) {
+    for (auto [value, stored] : {std::pair<double, const char*>{2.345, " 2.35"},
+                                 {1.005, " 1.01"},
+                                 {-2.345, "-2.35"},
+                                 {98.735, "98.74"},
+                                 {12.345, "12.35"}}) {
         EXPECT_TRUE(r.SetNumber(1, value).ok());
         EXPECT_EQ(r.Raw(1), stored) << value;
     }

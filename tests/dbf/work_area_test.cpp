@@ -1,11 +1,10 @@
 // Work areas: positions, the phantom record, hidden deleted records, seeks,
-// appends and commits that keep every index right, and the key compiler on
-// the expressions stored by another runtime.
+// appends and commits that keep every index right.
 #include "platform/dbf/work_area.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/dbf/key_expr.h"
+#include "platform/dbf/formula_key.h"
 #include "test_util.h"
 
 namespace kestrel::dbf {
@@ -18,8 +17,8 @@ std::unique_ptr<Index> OpenBound(const std::string& path, Table& t) {
     EXPECT_TRUE(Index::Open(path, t.exclusive(), false, &idx).ok());
     KeyFunction key;
     ForFunction cond;
-    EXPECT_TRUE(CompileKey(t.fields(), idx->key_expression(), &key).ok());
-    EXPECT_TRUE(CompileCondition(t.fields(), idx->for_expression(), &cond).ok());
+    EXPECT_TRUE(CompileFormulaKey(&t.fields(), idx->key_expression(), &key).ok());
+    EXPECT_TRUE(CompileFormulaCondition(&t.fields(), idx->for_expression(), &cond).ok());
     idx->Bind(key, cond);
     return idx;
 }
@@ -45,7 +44,7 @@ class WorkAreaTest : public ::testing::Test {
         }
         IndexDefinition def;
         def.key_expression = "upper(nazwa)";
-        ASSERT_TRUE(CompileKey(t->fields(), def.key_expression, &def.key).ok());
+        ASSERT_TRUE(CompileFormulaKey(&t->fields(), def.key_expression, &def.key).ok());
         ASSERT_TRUE(Index::Create(dir_.File("PKOSOB1.NTX"), t.get(), def).ok());
         t.reset();
         WorkArea* a = nullptr;
@@ -144,12 +143,14 @@ TEST_F(WorkAreaTest, MovementsTable) {
 }
 
 TEST_F(WorkAreaTest, GotoARecordTheIndexLeavesOut) {
-    // A second index with a condition: only names after "B".
+    // A second index with a condition: only names from "B" on (text
+    // compares the length of the right side, so "BEATA" >= "B").
     IndexDefinition def;
     def.key_expression = "nazwa";
-    def.for_expression = "nazwa > 'B'";
-    ASSERT_TRUE(CompileKey(area_->table().fields(), def.key_expression, &def.key).ok());
-    ASSERT_TRUE(CompileCondition(area_->table().fields(), def.for_expression, &def.condition).ok());
+    def.for_expression = "nazwa >= 'B'";
+    ASSERT_TRUE(CompileFormulaKey(&area_->table().fields(), def.key_expression, &def.key).ok());
+    ASSERT_TRUE(
+        CompileFormulaCondition(&area_->table().fields(), def.for_expression, &def.condition).ok());
     ASSERT_TRUE(ws_.CloseAll().ok());
     std::unique_ptr<Table> t;
     ASSERT_TRUE(Table::Open(dbf_, {.exclusive = true}, &t).ok());
@@ -183,6 +184,65 @@ TEST_F(WorkAreaTest, SeekExactAndSoft) {
     EXPECT_EQ(area_->recno(), 1u);  // EWA follows C
     ASSERT_TRUE(area_->Seek("Z", true).ok());
     EXPECT_TRUE(area_->eof());
+}
+
+TEST_F(WorkAreaTest, SeekLastOfEqualKeys) {
+    // Keys: ADAM 2, ADAM 5, BEATA 4, EWA 1, OLA 3 (deleted, hidden).
+    struct Case {
+        const char* key;
+        bool soft, last;
+        bool found;
+        uint32_t recno;  // 6: the phantom
+    } cases[] = {
+        {"ADAM", false, true, true, 5}, {"ADAM", false, false, true, 2},
+        {"AD", false, true, true, 5},   {"A", true, true, true, 5},
+        {"EWA", false, true, true, 1},  {"C", true, true, false, 1},
+        {"AAA", true, true, false, 2},  {"AAA", false, true, false, 6},
+        {"OLA", false, true, false, 6}, {"OLA", true, true, false, 6},
+        {"Z", true, true, false, 6},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(area_->Seek(c.key, c.soft, c.last).ok());
+        EXPECT_EQ(area_->found(), c.found) << c.key << c.soft << c.last;
+        EXPECT_EQ(area_->recno(), c.recno) << c.key << c.soft << c.last;
+        EXPECT_EQ(area_->eof(), c.recno == 6) << c.key << c.soft << c.last;
+    }
+    // The last of equal keys hidden: the one before it; all of them hidden:
+    // as a plain seek goes on.
+    area_->set_hide_deleted(false);
+    ASSERT_TRUE(area_->Seek("OLA", false, true).ok());
+    EXPECT_TRUE(area_->found());
+    EXPECT_EQ(area_->recno(), 3u);
+    area_->set_hide_deleted(true);
+    ASSERT_TRUE(area_->Goto(5).ok());
+    ASSERT_TRUE(area_->RLock().ok());
+    ASSERT_TRUE(area_->Delete().ok());
+    ASSERT_TRUE(area_->Seek("ADAM", false, true).ok());
+    EXPECT_TRUE(area_->found());
+    EXPECT_EQ(area_->recno(), 2u);
+    ASSERT_TRUE(area_->RLock().ok());
+    ASSERT_TRUE(area_->Delete().ok());
+    ASSERT_TRUE(area_->Seek("ADAM", true, true).ok());
+    EXPECT_FALSE(area_->found());
+    EXPECT_EQ(area_->recno(), 4u);  // BEATA follows
+    ASSERT_TRUE(area_->Seek("ADAM", false, true).ok());
+    EXPECT_FALSE(area_->found());
+    EXPECT_TRUE(area_->eof());
+    // Many equal keys, across index pages: the last appended.
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_TRUE(area_->Append().ok());
+        area_->record().SetString(1, i % 2 ? "KAROL" : "KAMIL");
+        ASSERT_TRUE(area_->Commit().ok());
+    }
+    ASSERT_TRUE(area_->Unlock().ok());
+    ASSERT_TRUE(area_->Seek("KAROL", false, true).ok());
+    EXPECT_EQ(area_->recno(), 305u);
+    ASSERT_TRUE(area_->Seek("KAMIL", false, true).ok());
+    EXPECT_EQ(area_->recno(), 304u);
+    ASSERT_TRUE(area_->Seek("KA", false, true).ok());
+    EXPECT_EQ(area_->recno(), 305u);
+    ASSERT_TRUE(area_->Seek("KAMIL").ok());
+    EXPECT_EQ(area_->recno(), 6u);
 }
 
 TEST_F(WorkAreaTest, AppendAndCommitMoveKeys) {
@@ -282,63 +342,6 @@ TEST_F(WorkAreaTest, PackAndZapRebuildTheIndexes) {
     ASSERT_TRUE(a->GoTop().ok());
     EXPECT_TRUE(a->eof());
     EXPECT_TRUE(a->index(0).Check(&a->table()).ok());
-}
-
-TEST(KeyExprTest, CompilesTheStoredExpressionsOfAnotherRuntime) {
-    for (const char* sub : {"/created/", "/updated/"}) {
-        std::string dir = testing::FixtureDir() + sub;
-        std::unique_ptr<Table> t;
-        ASSERT_TRUE(Table::Open(dir + "HBTEST.dbf", {.read_only = true}, &t).ok());
-        for (int n = 1; n <= 7; ++n) {
-            std::string ntx = dir + "HBTEST" + std::to_string(n) + ".ntx";
-            std::unique_ptr<Index> idx;
-            ASSERT_TRUE(Index::Open(ntx, false, true, &idx).ok());
-            KeyFunction key;
-            ForFunction cond;
-            Status s = CompileKey(t->fields(), idx->key_expression(), &key);
-            ASSERT_TRUE(s.ok()) << s.ToString();
-            s = CompileCondition(t->fields(), idx->for_expression(), &cond);
-            ASSERT_TRUE(s.ok()) << s.ToString();
-            idx->Bind(key, cond);
-            s = idx->Check(t.get());
-            EXPECT_TRUE(s.ok()) << ntx << ": " << s.ToString();
-        }
-    }
-}
-
-TEST(KeyExprTest, ReportsFaults) {
-    std::vector<Field> fields = {{"A", FieldType::kCharacter, 3, 0, 1},
-                                 {"N", FieldType::kNumeric, 5, 1, 4}};
-    KeyFunction key;
-    const char* bad[] = {"B", "A+N", "str(a)", "subs(a,1", "a b", "iif(a,a,a)", ""};
-    for (const char* text : bad) {
-        EXPECT_TRUE(CompileKey(fields, text, &key).IsInvalidArgument()) << text;
-    }
-    ForFunction cond;
-    EXPECT_TRUE(CompileCondition(fields, "a", &cond).IsInvalidArgument());
-    Record r(&fields, 9);
-    r.SetString(0, "xyz");
-    r.SetNumber(1, -2.5);
-    struct Case {
-        const char* text;
-        const char* key;
-    } cases[] = {{"a", "xyz"},
-                 {"uppe(subs(a,2,1))+left(a,1)+right(a,1)", "Yxz"},
-                 {"str(n,6,2)", " -2.50"},
-                 {"strzero(n*1,4)", ""},
-                 {"n", ",,*.'"},
-                 {"iif(empt(a),'-','+')", "+"}};
-    for (const Case& c : cases) {
-        Status s = CompileKey(fields, c.text, &key);
-        if (std::string(c.key).empty()) {
-            EXPECT_FALSE(s.ok()) << c.text;
-            continue;
-        }
-        ASSERT_TRUE(s.ok()) << c.text << " " << s.ToString();
-        std::string k;
-        key(r, &k);
-        EXPECT_EQ(k, c.key) << c.text;
-    }
 }
 
 }  // namespace

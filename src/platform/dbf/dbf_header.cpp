@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstring>
-#include <ctime>
 #include <set>
 
 #include "platform/dbf/coding.h"
@@ -72,7 +71,6 @@ Status LayoutHeader(const std::vector<FieldSpec>& specs, DbfHeader* out) {
     h.record_length = static_cast<uint16_t>(offset);
     h.header_length = static_cast<uint16_t>(kPrologue + kDescriptor * specs.size() + 2);
     h.version = h.has_memo() ? 0x83 : 0x03;
-    StampToday(&h);
     *out = std::move(h);
     return Status::Ok();
 }
@@ -186,13 +184,11 @@ std::string EncodeHeader(const DbfHeader& h) {
     return out;
 }
 
-void StampToday(DbfHeader* h) {
-    std::time_t now = std::time(nullptr);
-    std::tm tm;
-    localtime_r(&now, &tm);
-    h->year = tm.tm_year + 1900;
-    h->month = tm.tm_mon + 1;
-    h->day = tm.tm_mday;
+void StampDate(DbfHeader* h, const base::Clock* clock) {
+    const base::LocalTime now = clock ? clock->Now() : base::SystemClock().Now();
+    h->year = now.year;
+    h->month = now.month;
+    h->day = now.day;
 }
 
 }  // namespace kestrel::dbf

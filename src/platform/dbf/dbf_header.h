@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/base/clock.h"
 #include "platform/base/status.h"
 #include "platform/dbf/record.h"
 
@@ -28,7 +29,7 @@ constexpr uint32_t kMaxRecords = 999'999'999;
 
 /// Lays out a header for new table: validates the specs (names of 1–10
 /// characters, each name once, widths that fit their types) and computes
-/// offsets, lengths and the version byte.
+/// offsets, lengths and the version byte. The date is left to StampDate().
 Status LayoutHeader(const std::vector<FieldSpec>& specs, DbfHeader* out);
 
 /// Reads the 32-byte prologue; `path` only names the file in messages.
@@ -41,7 +42,8 @@ Status DecodeFields(const std::string& path, std::string_view bytes, DbfHeader* 
 std::string EncodeHeader(const DbfHeader& h);
 /// Bytes 0–11: version, date, record count, header and record length.
 std::string EncodePrologue(const DbfHeader& h);
-/// Today's date into h's last-update fields.
-void StampToday(DbfHeader* h);
+/// Today's date by `clock` (nullptr: the system clock) into h's last-update
+/// fields.
+void StampDate(DbfHeader* h, const base::Clock* clock);
 
 }  // namespace kestrel::dbf

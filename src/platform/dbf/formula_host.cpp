@@ -19,13 +19,16 @@ bool WorkspaceHost::ResolveField(std::string_view alias, std::string_view field,
     if (index < 0) return false;
     ref->area = area->number();
     ref->field = index;
+    ref->table = area->serial();
     return true;
 }
 
 bool WorkspaceHost::ReadField(const formula::FieldRef& ref, Value* out, formula::Error* error) {
     WorkArea* area = ws_.Find(ref.area);
-    if (area == nullptr) {
-        *error = formula::Error::Host("Zbi\xA2r zamkni\xA9ty");  // "Zbiór zamknięty"
+    if (area == nullptr || area->serial() != ref.table) {
+        // Closed since the reference was made, perhaps reopened with another
+        // table: the caller resolves the name again.
+        *error = formula::Error::Undefined(formula::ErrorKind::kUndefinedAlias, "");
         return false;
     }
     const Field& f = area->table().fields()[static_cast<size_t>(ref.field)];
@@ -87,7 +90,7 @@ std::string WorkspaceHost::Alias(int area) {
     return a == nullptr ? "" : a->alias();
 }
 
-bool WorkspaceHost::Seek(const Value& key, bool soft, bool /*last*/, bool* found,
+bool WorkspaceHost::Seek(const Value& key, bool soft, bool last, bool* found,
                          formula::Error* error) {
     WorkArea* a = ws_.current();
     if (a == nullptr || a->order() == 0) {
@@ -96,7 +99,7 @@ bool WorkspaceHost::Seek(const Value& key, bool soft, bool /*last*/, bool* found
     }
     std::string text;
     AppendKeyText(key, &text);
-    if (!a->Seek(text, soft).ok()) {
+    if (!a->Seek(text, soft, last).ok()) {
         *error = formula::Error::Host(
             "B\x88\xA5"
             "d odczytu indeksu");

@@ -18,8 +18,8 @@ namespace kestrel::dbf {
 
 using RuntimeSetup = std::function<void(formula::Runtime& rt)>;
 
-/// Compiles a key expression over the fields of a table (`fields` must
-/// outlive the function). The key is the value as xBase stores it: text as
+/// Compiles a key expression over the fields of a table (the function keeps
+/// its own copy of `fields`). The key is the value as xBase stores it: text as
 /// it is, a number as NumericKey of its width and decimals, a date as
 /// "YYYYMMDD", a logical as "T"/"F". A value that cannot be computed for a
 /// record gives a blank key. InvalidArgument carries the engine's message

@@ -1,4 +1,5 @@
-// Index: opening, the page cache, the locking protocol and the cursor.
+// Index: opening, the page cache, the locking protocol and the cursor
+// (its movements; seeks by key are in index_seek.cpp).
 #include "platform/dbf/index.h"
 
 #include <algorithm>
@@ -11,8 +12,6 @@
 namespace kestrel::dbf {
 
 namespace {
-
-constexpr int kMaxDepth = 40;
 
 int CompareEntry(const char* a, uint32_t ra, const char* b, uint32_t rb, size_t n) {
     int c = std::memcmp(a, b, n);
@@ -81,7 +80,9 @@ Status Index::ReloadHeader() {
     return Status::Ok();
 }
 
-Status Index::BeginRead() { return Begin(LockType::kRead); }
+Status Index::BeginRead() {
+    return Begin(LockType::kRead);
+}
 
 Status Index::BeginWrite() {
     if (read_only_) return Status::InvalidArgument(path() + ": opened read-only");
@@ -340,48 +341,6 @@ Status Index::LocateEntry(std::string_view key, uint32_t recno, bool* exact) {
     return Status::Ok();
 }
 
-Status Index::SeekLocked(std::string_view key, bool* found) {
-    path_.clear();
-    valid_ = false;
-    stale_ = false;
-    *found = false;
-    size_t n = std::min<size_t>(key.size(), header_.key_size);
-    uint32_t page = header_.root;
-    for (;;) {
-        if (path_.size() > kMaxDepth)
-            return Status::Corruption(path() + ": tree too deep (a loop?)");
-        NtxPage p(nullptr, 0, 0);
-        Status s = Load(page, &p);
-        if (!s.ok()) return s;
-        int lo = 0, hi = p.count();
-        while (lo < hi) {
-            int mid = (lo + hi) / 2;
-            if (std::memcmp(p.key(mid), key.data(), n) < 0) {
-                lo = mid + 1;
-            } else {
-                hi = mid;
-            }
-        }
-        path_.push_back({page, lo});
-        if (p.leaf()) break;
-        page = p.child(lo);
-    }
-    while (!path_.empty()) {
-        Level& l = path_.back();
-        NtxPage p(nullptr, 0, 0);
-        Status s = Load(l.page, &p);
-        if (!s.ok()) return s;
-        if (l.pos < p.count()) {
-            s = TakeCurrent();
-            if (!s.ok()) return s;
-            *found = std::memcmp(cur_key_.data(), key.data(), n) == 0;
-            return Status::Ok();
-        }
-        path_.pop_back();
-    }
-    return Status::Ok();
-}
-
 Status Index::Reposition() {
     if (!stale_) return Status::Ok();
     stale_ = false;
@@ -397,13 +356,6 @@ Status Index::Reposition() {
         repositioned_ahead_ = true;
     }
     return s;
-}
-
-Status Index::Seek(std::string_view key, bool* found) {
-    Status s = BeginRead();
-    if (s.ok()) s = SeekLocked(key, found);
-    repositioned_ahead_ = false;
-    return End(s);
 }
 
 Status Index::GoTop() {
@@ -452,35 +404,6 @@ Status Index::Prev() {
         }
     }
     return End(s);
-}
-
-Status Index::Find(std::string_view key, uint32_t recno) {
-    Status s = BeginRead();
-    bool exact = false;
-    repositioned_ahead_ = false;
-    if (s.ok()) s = LocateEntry(key, recno, &exact);
-    if (s.ok() && !exact) {
-        // Files of other programs may keep equal keys out of record order.
-        bool found = false;
-        s = SeekLocked(key.substr(0, header_.key_size), &found);
-        while (s.ok() && valid_ && found && cur_recno_ != recno) {
-            s = StepNext();
-            found = valid_ && cur_key_ == key.substr(0, header_.key_size);
-        }
-        if (s.ok() && !(valid_ && found)) {
-            valid_ = false;
-            s = Status::NotFound(path() + ": no entry for record " + std::to_string(recno));
-        }
-    }
-    return End(s);
-}
-
-void Index::Remember(std::string_view key, uint32_t recno) {
-    cur_key_.assign(key);
-    cur_recno_ = recno;
-    valid_ = true;
-    stale_ = true;
-    repositioned_ahead_ = false;
 }
 
 std::string NumericKey(double value, int size, int decimals) {

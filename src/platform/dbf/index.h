@@ -82,6 +82,9 @@ class Index {
     /// shorter than the key size compares only its length. *found tells
     /// whether the entry's key begins with `key`.
     Status Seek(std::string_view key, bool* found);
+    /// As Seek, but the last entry whose key begins with `key` (the highest
+    /// record number among equal keys); without one, where Seek stands.
+    Status SeekLast(std::string_view key, bool* found);
     Status GoTop();
     Status GoBottom();
     Status Next();
@@ -121,6 +124,8 @@ class Index {
     Status Entries(std::vector<std::pair<std::string, uint32_t>>* out);
 
   private:
+    static constexpr int kMaxDepth = 40;  // deeper than any real tree: a loop
+
     struct CachedPage {
         std::unique_ptr<char[]> data;
         bool dirty = false;
@@ -153,7 +158,7 @@ class Index {
     Status StepNext();
     Status StepPrev();
     Status LocateEntry(std::string_view key, uint32_t recno, bool* exact);
-    Status SeekLocked(std::string_view key, bool* found);
+    Status SeekLocked(std::string_view key, bool last, bool* found);
     Status TakeCurrent();
     Status Reposition();
     Status InsertLocked(std::string_view key, uint32_t recno);

@@ -168,7 +168,7 @@ Status Index::RemoveLocked(std::string_view key, uint32_t recno) {
     if (s.ok() && !exact) {
         // Other programs may keep equal keys out of record order: scan them.
         bool found = false;
-        s = SeekLocked(key, &found);
+        s = SeekLocked(key, false, &found);
         while (s.ok() && valid_ && found && cur_recno_ != recno) {
             s = StepNext();
             found = valid_ && cur_key_ == key;

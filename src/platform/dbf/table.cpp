@@ -26,12 +26,13 @@ std::string WorkCopyName(const std::string& path) {
     return path.substr(0, dot) + "@" + path.substr(dot);
 }
 
-Status Table::Create(const std::string& path, const std::vector<FieldSpec>& fields,
-                     FileSystem* fs) {
+Status Table::Create(const std::string& path, const std::vector<FieldSpec>& fields, FileSystem* fs,
+                     const base::Clock* clock) {
     if (!fs) fs = FileSystem::Default();
     DbfHeader h;
     Status s = LayoutHeader(fields, &h);
     if (!s.ok()) return s;
+    StampDate(&h, clock);
     std::string tmp = WorkCopyName(path);
     std::unique_ptr<File> f;
     s = fs->Create(tmp, &f);
@@ -229,7 +230,7 @@ Status Table::Write(uint32_t recno, const Record& rec) {
     if (s.ok() && !options_.exclusive && !date_stamped_) {
         // The date of the last update: three bytes that every writer of the
         // day writes alike, so no header lock is needed for them.
-        StampToday(&header_);
+        StampDate(&header_, options_.clock);
         s = file_->Write(1, EncodePrologue(header_).substr(1, 3));
         date_stamped_ = s.ok();
     }
@@ -274,7 +275,7 @@ Status Table::Append(const Record& rec, uint32_t* recno) {
         s = file_->Write(offset, rec.bytes());
         if (s.ok()) {
             header_.record_count = count + 1;
-            StampToday(&header_);
+            StampDate(&header_, options_.clock);
             s = file_->Write(0, EncodePrologue(header_));
             date_stamped_ = s.ok();
         }
@@ -305,7 +306,7 @@ Status Table::Flush() {
     Status s = FlushAppends();
     if (s.ok() && options_.exclusive && dirty_) {
         header_.record_count = count_;
-        StampToday(&header_);
+        StampDate(&header_, options_.clock);
         s = file_->Write(0, EncodePrologue(header_));
     }
     return s;

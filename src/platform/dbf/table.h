@@ -33,6 +33,9 @@ struct OpenOptions {
     bool exclusive = false;    // fails while anyone else has the table open
     bool read_only = false;    // shared read-only use
     FileSystem* fs = nullptr;  // nullptr: FileSystem::Default()
+    // The date of the last update written into the header; nullptr: the
+    // system clock.
+    const base::Clock* clock = nullptr;
 };
 
 constexpr uint64_t kLockBase = 1'000'000'000;
@@ -41,9 +44,10 @@ constexpr uint64_t kOpenModeLock = 0x7FFFFFFF;
 class Table {
   public:
     /// Creates an empty table (and its DBT when any field is M), replacing an
-    /// existing file only after the new one is complete.
+    /// existing file only after the new one is complete; its header carries
+    /// the date of `clock` (nullptr: the system clock).
     static Status Create(const std::string& path, const std::vector<FieldSpec>& fields,
-                         FileSystem* fs = nullptr);
+                         FileSystem* fs = nullptr, const base::Clock* clock = nullptr);
     /// Opens a table. Busy when it is held exclusively by another user (or,
     /// for exclusive opening, open by anyone else); Corruption naming the
     /// file when its header or size contradict the format.
@@ -69,6 +73,8 @@ class Table {
     bool has_memo() const { return memo_ != nullptr; }
     /// The file system the table lives on (its indexes and work copies too).
     FileSystem* file_system() const { return fs_; }
+    /// The clock of the header's dates, as opened (nullptr: the system clock).
+    const base::Clock* clock() const { return options_.clock; }
     const DbfHeader& header() const { return header_; }
 
     /// The record count as last seen (see Refresh).

@@ -67,8 +67,8 @@ Status CopyRecords(Table* from, Table* to, bool with_deleted, uint32_t* copied) 
     });
 }
 
-Status PackTable(const std::string& path, const KeepFunction& keep, uint32_t* kept,
-                 FileSystem* fs) {
+Status PackTable(const std::string& path, const KeepFunction& keep, uint32_t* kept, FileSystem* fs,
+                 const base::Clock* clock) {
     if (!fs) fs = FileSystem::Default();
     std::unique_ptr<Table> table;
     Status s = Table::Open(path, {.exclusive = true, .fs = fs}, &table);
@@ -80,12 +80,12 @@ Status PackTable(const std::string& path, const KeepFunction& keep, uint32_t* ke
     const std::string work_memo = ReplaceExtension(work, "DBT");
     fs->Remove(work);
     fs->Remove(work_memo);
-    s = Table::Create(work, specs, fs);
+    s = Table::Create(work, specs, fs, clock);
     if (!s.ok()) return s;
     uint32_t count = 0;
     {
         std::unique_ptr<Table> copy;
-        s = Table::Open(work, {.exclusive = true, .fs = fs}, &copy);
+        s = Table::Open(work, {.exclusive = true, .fs = fs, .clock = clock}, &copy);
         if (!s.ok()) return s;
         // Memo texts stay where they are: the new records keep their block
         // numbers into the table's own DBT, so that replacing the table is one

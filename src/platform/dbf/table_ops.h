@@ -17,9 +17,11 @@ using KeepFunction = std::function<bool(const Record& rec)>;
 /// ("NAME@.DBF"), and only when the copy is complete renames it over the
 /// table. Memo fields keep their blocks in the table's own DBT, which is not
 /// replaced (one rename: a crash never mixes records and memo files).
-/// The table is closed afterwards; its indexes must be rebuilt.
+/// The table is closed afterwards; its indexes must be rebuilt. The new
+/// header's date comes from `clock` (nullptr: the system clock).
 Status PackTable(const std::string& path, const KeepFunction& keep = nullptr,
-                 uint32_t* kept = nullptr, FileSystem* fs = nullptr);
+                 uint32_t* kept = nullptr, FileSystem* fs = nullptr,
+                 const base::Clock* clock = nullptr);
 
 /// Appends the records of `from` to `to`, field by field where the names and
 /// types agree (memo texts are copied into `to`'s memo file); fields of `to`

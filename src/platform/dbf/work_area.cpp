@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/dbf/table_ops.h"
 #include "platform/base/ascii.h"
+#include "platform/dbf/table_ops.h"
 
 namespace kestrel::dbf {
 
-WorkArea::WorkArea(int number, std::string alias, std::unique_ptr<Table> table)
-    : number_(number), alias_(std::move(alias)), table_(std::move(table)) {
+WorkArea::WorkArea(int number, std::string alias, std::unique_ptr<Table> table, uint32_t serial)
+    : number_(number), alias_(std::move(alias)), serial_(serial), table_(std::move(table)) {
     Phantom();
 }
 
@@ -209,12 +209,31 @@ Status WorkArea::Skip(int64_t n) {
     return Status::Ok();
 }
 
-Status WorkArea::Seek(std::string_view key, bool soft) {
+Status WorkArea::Seek(std::string_view key, bool soft, bool last) {
     Index* idx = controlling();
     if (!idx) return Status::InvalidArgument(alias_ + ": seek without a controlling index");
     bof_ = false;
+    const size_t n = std::min<size_t>(key.size(), idx->key_size());
+    auto matches = [&] { return idx->valid() && idx->key().substr(0, n) == key.substr(0, n); };
     bool found = false;
-    Status s = idx->Seek(key, &found);
+    Status s;
+    if (last) {
+        // Back from the last equal key over hidden records; when every
+        // record with the key is hidden, on as a plain seek goes.
+        s = idx->SeekLast(key, &found);
+        if (s.ok() && found) s = FromIndex();
+        while (s.ok() && found && !eof_ && !Visible()) {
+            s = idx->Prev();
+            found = s.ok() && matches();
+            if (found) s = FromIndex();
+        }
+        if (!s.ok()) return s;
+        if (found && !eof_) {
+            found_ = true;
+            return Status::Ok();
+        }
+    }
+    s = idx->Seek(key, &found);
     if (!s.ok()) return s;
     s = FromIndex();
     while (s.ok() && !eof_ && !Visible()) {
@@ -222,8 +241,7 @@ Status WorkArea::Seek(std::string_view key, bool soft) {
         if (s.ok()) s = FromIndex();
     }
     if (!s.ok()) return s;
-    size_t n = std::min<size_t>(key.size(), idx->key_size());
-    found_ = !eof_ && idx->valid() && idx->key().substr(0, n) == key.substr(0, n);
+    found_ = !eof_ && matches();
     if (!found_ && !soft) Phantom();
     return Status::Ok();
 }
@@ -338,13 +356,14 @@ Status WorkArea::Pack(const std::function<bool(const Record&)>& keep) {
     OpenOptions options;
     options.exclusive = true;
     options.fs = table_->file_system();
+    options.clock = table_->clock();
     for (auto& idx : indexes_) {
         Status s = idx->Flush();
         if (!s.ok()) return s;
     }
     Status s = table_->Close();
     table_.reset();
-    if (s.ok()) s = PackTable(path, keep, nullptr, options.fs);
+    if (s.ok()) s = PackTable(path, keep, nullptr, options.fs, options.clock);
     // Whatever happened, the area gets its table back.
     Status r = Table::Open(path, options, &table_);
     if (!r.ok()) return r;
@@ -357,7 +376,9 @@ Status WorkArea::Pack(const std::function<bool(const Record&)>& keep) {
 
 namespace {
 
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
+std::string Upper(std::string_view s) {
+    return base::AsciiUpper(s);
+}
 
 std::string AliasOf(const std::string& path) {
     size_t slash = path.find_last_of('/');
@@ -381,7 +402,8 @@ Status Workspace::Use(const std::string& path, std::string alias, const OpenOpti
     size_t slot = 0;
     while (slot < areas_.size() && areas_[slot]) ++slot;
     if (slot == areas_.size()) areas_.emplace_back();
-    areas_[slot] = std::make_unique<WorkArea>(static_cast<int>(slot + 1), alias, std::move(table));
+    areas_[slot] = std::make_unique<WorkArea>(static_cast<int>(slot + 1), alias, std::move(table),
+                                              ++last_serial_);
     current_ = static_cast<int>(slot + 1);
     *area = areas_[slot].get();
     return Status::Ok();

@@ -27,11 +27,14 @@ namespace kestrel::dbf {
 
 class WorkArea {
   public:
-    WorkArea(int number, std::string alias, std::unique_ptr<Table> table);
+    /// `serial` tells this opening of a table from every other one in the
+    /// same workspace (see Workspace::Use).
+    WorkArea(int number, std::string alias, std::unique_ptr<Table> table, uint32_t serial = 0);
     ~WorkArea();
 
     int number() const { return number_; }
     const std::string& alias() const { return alias_; }
+    uint32_t serial() const { return serial_; }
     Table& table() { return *table_; }
 
     /// Adds an open index with its key function bound; the first one added
@@ -52,9 +55,10 @@ class WorkArea {
     Status Goto(uint32_t recno);
     /// Moves n visible records forward (n > 0) or back (n < 0); n == 0 re-reads.
     Status Skip(int64_t n = 1);
-    /// Seeks a key of the controlling index; without `soft` a miss goes to
-    /// the phantom record, with `soft` to the next key (or the phantom).
-    Status Seek(std::string_view key, bool soft = false);
+    /// Seeks a key of the controlling index: the first visible record with
+    /// it, or with `last` the last one. Without `soft` a miss goes to the
+    /// phantom record, with `soft` to the next key (or the phantom).
+    Status Seek(std::string_view key, bool soft = false, bool last = false);
 
     bool eof() const { return eof_; }
     bool bof() const { return bof_; }
@@ -112,6 +116,7 @@ class WorkArea {
 
     int number_;
     std::string alias_;
+    uint32_t serial_;
     std::unique_ptr<Table> table_;
     std::vector<std::unique_ptr<Index>> indexes_;
     int order_ = 0;
@@ -149,7 +154,9 @@ class Workspace {
   public:
     /// Opens a table in the lowest free area under `alias` (a table's name by
     /// default), closing an area already open under that alias first, and
-    /// selects it.
+    /// selects it. Each opening gets a serial number of its own, never 0 and
+    /// never given again by this workspace: what was resolved against one
+    /// opening (a formula's field reference) is known stale after it.
     Status Use(const std::string& path, std::string alias, const OpenOptions& options,
                WorkArea** area);
     /// Selects an area by number or alias; nullptr when none is open there.
@@ -166,6 +173,7 @@ class Workspace {
   private:
     std::vector<std::unique_ptr<WorkArea>> areas_;  // index = number - 1
     int current_ = 1;
+    uint32_t last_serial_ = 0;
 };
 
 }  // namespace kestrel::dbf

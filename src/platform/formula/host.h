@@ -4,7 +4,8 @@
 // nothing else about tables. Work areas are numbered from 1; 0 means "the
 // current work area" wherever an area is passed. A FieldRef is opaque to
 // the formula library: the host fills it in ResolveField() and gets it back
-// in ReadField(), for as long as the table stays open.
+// in ReadField(). A program keeps its references after the table closes; the
+// host tells such a stale reference from a live one (see ReadField).
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,7 @@ namespace kestrel::formula {
 struct FieldRef {
     int area = 0;
     int field = 0;
+    uint32_t table = 0;  // the host's identity of the table it was resolved against
 };
 
 class TableHost {
@@ -37,6 +39,10 @@ class TableHost {
     /// field's width and decimals, text and memo fields as strings, dates as
     /// Julian days, logicals. An empty table yields the empty value of the
     /// field's type. Returns false with *error set when it cannot be read.
+    /// When the table `ref` was resolved against is no longer open (its work
+    /// area closed, perhaps reused by another table) the error is of kind
+    /// kUndefinedAlias: the evaluator then resolves the field again by its
+    /// name and alias, and never reads the other table's field in its place.
     virtual bool ReadField(const FieldRef& ref, Value* out, Error* error) = 0;
 
     // The table functions of the language, on the current work area.

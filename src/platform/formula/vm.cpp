@@ -26,6 +26,34 @@ void Clear(Value* from, Value* to) {
     for (Value* v = from; v < to; ++v) v->SetNil();
 }
 
+// Why field `f` cannot be read: its alias names no open table, or there is
+// no such field.
+Error Unresolved(const FieldBinding& f, bool alias_open) {
+    if (!f.alias.empty() && !alias_open)
+        return Error::Undefined(ErrorKind::kUndefinedAlias, f.alias);
+    return Error::Undefined(ErrorKind::kUndefinedVariable, f.name);
+}
+
+// The current value of field `f` into *out. A reference resolved at compile
+// time whose table has been closed since is resolved again by name.
+bool LoadField(TableHost* host, const FieldBinding& f, Value* out, Error* error) {
+    FieldRef ref = f.ref;
+    bool open = false;
+    if (host == nullptr || (!f.resolved && !host->ResolveField(f.alias, f.name, &ref, &open))) {
+        *error = Unresolved(f, open);
+        return false;
+    }
+    if (host->ReadField(ref, out, error)) return true;
+    if (!f.resolved || error->kind != ErrorKind::kUndefinedAlias) return false;
+    out->SetNil();  // whatever the host left there
+    if (!host->ResolveField(f.alias, f.name, &ref, &open)) {
+        *error = Unresolved(f, open);
+        return false;
+    }
+    *error = Error();
+    return host->ReadField(ref, out, error);
+}
+
 }  // namespace
 
 bool Runtime::CallUser(int index, Value* args, int argc, Value* result, Error* error) {
@@ -110,25 +138,13 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                 }
                 publics_->Set(in.a, sp[-1]);
                 break;
-            case Op::kLoadField: {
-                const FieldBinding& f = p.fields[in.a];
-                FieldRef ref = f.ref;
-                bool open = false;
-                if (host_ == nullptr ||
-                    (!f.resolved && !host_->ResolveField(f.alias, f.name, &ref, &open))) {
-                    if (!f.alias.empty() && !open)
-                        *error = Error::Undefined(ErrorKind::kUndefinedAlias, f.alias);
-                    else
-                        *error = Error::Undefined(ErrorKind::kUndefinedVariable, f.name);
-                    goto fail;
-                }
-                if (!host_->ReadField(ref, sp, error)) {
+            case Op::kLoadField:
+                if (!LoadField(host_, p.fields[in.a], sp, error)) {
                     sp->SetNil();  // whatever the host left there
                     goto fail;
                 }
                 ++sp;
                 break;
-            }
             case Op::kNeg:
                 if (!sp[-1].IsNumber()) {
                     *error = OperatorError(Op::kNeg);
