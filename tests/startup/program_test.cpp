@@ -111,6 +111,21 @@ TEST_F(ProgramTest, F1SwitchesBetweenColourAndMonochrome) {
     EXPECT_EQ(h2.ShownRow(2).substr(0, 26), "║       A B C        ║");
 }
 
+TEST_F(ProgramTest, ThePlainLetterSetReachesTheTitleLineAndTheUserLegend) {
+    auto entries = Config("ABC");
+    entries.back() = {"NAGLGENPL", MemValue::Logical(false)};  // no stored NAGLPL: plain letters
+    ASSERT_TRUE(memfile::WriteMemFile(root_ + "/FIRMA1.PK/QRM.MEM", entries).ok());
+    testing::HeadlessRuntime h;
+    EXPECT_THROW(RunProgram(h.rt, options_), console::ScriptEnded);
+    std::string screen;
+    for (int r = 0; r < console::kRows; ++r) screen += h.ShownRow(r) + "\n";
+    EXPECT_NE(h.ShownRow(2).find("System Kadrowo-Placowy KESTREL"), std::string::npos) << screen;
+    EXPECT_EQ(h.ShownRow(21).substr(0, 21), "║<Alt+U>-Uzytkownik") << screen;
+    EXPECT_NE(h.ShownRow(10).find("4. Place"), std::string::npos) << screen;
+    for (const char* polish : {"ą", "ć", "ę", "ł", "ń", "ó", "ś", "ź", "ż", "Ł"})
+        EXPECT_EQ(screen.find(polish), std::string::npos) << polish << "\n" << screen;
+}
+
 TEST_F(ProgramTest, CtrlF2TypesTheParagraphSignOnlyWhenTheCompanyWantsIt) {
     auto entries = Config("ABC");
     entries.push_back({"NAGLPAR", MemValue::Logical(true)});
