@@ -47,6 +47,9 @@ bool LeadingRecordWindow(common::Runtime& rt, common::Tables& tables, dbf::WorkA
     auto& s = rt.screen();
     const console::ScreenRegion under = s.Save(kTop, 1, 23, 77);
     const console::Attr frame = rt.Standard(rt.colours().ycow);
+    // The title is wider than the box and stands on the calling dialog's
+    // title row: the whole row is cleared so no tail of that title shows.
+    s.Clear(kTop, 1, kTop, 77, frame);
     s.Box(kTop, kLeft, kBottom, kRight, std::string(console::kFrameDouble) + " ", frame);
     const std::string title = rt.Text(" Wykaz pracowników z takim samym PESELEM ");
     s.Write(kTop, kLeft + (kRight - kLeft + 1 - static_cast<int>(title.size())) / 2, title,

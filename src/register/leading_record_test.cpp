@@ -98,6 +98,21 @@ TEST_F(ThreeRecords, WindowListsTheRecordsAndRestoresTheScreen) {
     EXPECT_EQ(c.h.Row(10), before);
 }
 
+TEST_F(ThreeRecords, TheTitleLeavesNothingOfTheDialogTitleUnderIt) {
+    // The registration dialog's title sits on the row of the window's title
+    // and reaches further right than the window.
+    const console::Attr plain = c.h.rt.Standard(c.h.rt.colours().ycow);
+    c.h.rt.screen().Write(5, 22, c.h.rt.Text("2.2. Rejestracja nowego pracownika / osoby prawnej"),
+                          plain);
+    const std::string before = c.h.Row(5);
+    c.h.backend.AddKeys({key::kEsc});
+    EXPECT_FALSE(LeadingRecordWindow(c.h.rt, *c.tables, c.prac(), kPesel));
+    EXPECT_EQ(c.h.ShownRow(5),
+              "                     Wykaz pracowników z takim samym PESELEM "
+              "                   ");
+    EXPECT_EQ(c.h.Row(5), before);  // the dialog's title is back afterwards
+}
+
 TEST(LeadingRecordWindow, DoesNotOpenForASingleRecord) {
     Company c;
     c.Register("000001", "Nowak", "Jan", EmployeeKind::kStaff, kPesel);

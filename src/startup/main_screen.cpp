@@ -1,6 +1,5 @@
 #include "startup/main_screen.h"
 
-#include "platform/codepage/cp852.h"
 #include "platform/console/colour.h"
 
 namespace kestrel::startup {
@@ -49,9 +48,10 @@ std::string FormatShortName(const std::string& short_name) {
     return Centre(name, 20);
 }
 
-void DrawMainScreen(console::Console& con, const common::ColourSet& colours,
-                    const std::string& short_name, const base::LocalTime& now) {
-    auto& s = con.screen();
+void DrawMainScreen(common::Runtime& rt, const std::string& short_name) {
+    const common::ColourSet& colours = rt.colours();
+    const base::LocalTime now = rt.clock().Now();
+    auto& s = rt.screen();
     const Attr frame = Standard(colours.ycow);
     const Attr emphasis = Standard(colours.ycowp);
     s.Clear(0, 0, console::kRows - 1, console::kCols - 1, frame);
@@ -62,9 +62,9 @@ void DrawMainScreen(console::Console& con, const common::ColourSet& colours,
     s.Box(22, 0, 24, 39, "\xBA\xC4\xC2\xB3\xCD\xCD\xC8\xBA", frame);  // ║─┬│══╚║
     s.Repeat(22, 40, 0xC4, 38, frame);                                // ─
     s.Write(2, 1, short_name.substr(0, 20), emphasis);
-    s.Write(2, 25, codepage::FromUtf8("System Kadrowo-Płacowy KESTREL"), emphasis);
+    s.Write(2, 25, rt.Text("System Kadrowo-Płacowy KESTREL"), emphasis);
     s.Write(2, 59, now.DateText(), frame);
-    DrawClock(con, colours, now);
+    DrawClock(rt.console(), colours, now);
 }
 
 void DrawClock(console::Console& con, const common::ColourSet& colours,
@@ -72,7 +72,9 @@ void DrawClock(console::Console& con, const common::ColourSet& colours,
     con.screen().Write(2, 71, now.TimeText(), Standard(colours.ycow));
 }
 
-void DrawMainLegends(console::Console& con, const common::ColourSet& colours, bool colour_switch) {
+void DrawMainLegends(common::Runtime& rt, bool colour_switch) {
+    console::Console& con = rt.console();
+    const common::ColourSet& colours = rt.colours();
     const Attr normal = Standard(colours.ycow);
     const Attr emphasis = Standard(colours.ycowp);
     auto& s = con.screen();
@@ -81,7 +83,7 @@ void DrawMainLegends(console::Console& con, const common::ColourSet& colours, bo
     col = s.Write(21, col, "Alt", emphasis);
     col = s.Write(21, col, "+", normal);
     col = s.Write(21, col, "U", emphasis);
-    s.Write(21, col, codepage::FromUtf8(">-Użytkownik"), normal);
+    s.Write(21, col, rt.Text(">-Użytkownik"), normal);
     if (colour_switch) {
         const Attr inverse = Standard(colours.ycoi);
         Legend(con, 21, 63, "F1", "Kolor/Mono", inverse, inverse);

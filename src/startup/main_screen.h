@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/colour_sets.h"
+#include "common/runtime.h"
 #include "platform/base/clock.h"
 #include "platform/console/console.h"
 
@@ -14,15 +15,16 @@ namespace kestrel::startup {
 /// with one blank when it has at most 10 characters, centred in 20.
 std::string FormatShortName(const std::string& short_name);
 
-/// Draws the frame and the title line (date and time from `now`);
-/// `short_name` is written as given (see FormatShortName).
-void DrawMainScreen(console::Console& con, const common::ColourSet& colours,
-                    const std::string& short_name, const base::LocalTime& now);
+/// Draws the frame and the title line in the colours and the letter set in
+/// force (date and time from the runtime's clock); `short_name` is written
+/// as given (see FormatShortName).
+void DrawMainScreen(common::Runtime& rt, const std::string& short_name);
 
 /// Rewrites the clock (hours and minutes) at row 2, column 71.
 void DrawClock(console::Console& con, const common::ColourSet& colours, const base::LocalTime& now);
 
-/// Shows the key legends of the main menu at row 21.
-void DrawMainLegends(console::Console& con, const common::ColourSet& colours, bool colour_switch);
+/// Shows the key legends of the main menu at row 21, in the letter set in
+/// force.
+void DrawMainLegends(common::Runtime& rt, bool colour_switch);
 
 }  // namespace kestrel::startup

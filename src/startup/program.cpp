@@ -41,7 +41,7 @@ class Program {
         Reload();
         for (;;) {
             ApplyColours();
-            DrawMainScreen(rt_.console(), rt_.colours(), ShortName(), rt_.clock().Now());
+            DrawMainScreen(rt_, ShortName());
             bool quit = false;
             try {
                 quit = MainMenuPass();
@@ -70,7 +70,7 @@ class Program {
         rt_.set_restart_requested(false);
         rt_.set_letters(common::MakeLetterSet(common::kPolishPlain));
         ApplyColours();
-        DrawMainScreen(rt_.console(), rt_.colours(), kPlaceholderShortName, rt_.clock().Now());
+        DrawMainScreen(rt_, kPlaceholderShortName);
 
         const auto preserved = SavePreserved(rt_.config());
         LoadOutcome outcome = LoadConfiguration(dirs_.data, &rt_.config());
@@ -170,7 +170,7 @@ class Program {
         switch_colour_ = false;
         s.Clear(4, 1, 21, 77, normal);
         const bool colour_switch = !rt_.config().Logical("NAGLDWK");
-        DrawMainLegends(con, rt_.colours(), colour_switch);
+        DrawMainLegends(rt_, colour_switch);
         const std::string& ident = rt_.operators().ident;
         if (ident.find_first_not_of(' ') != std::string::npos)
             s.Write(3, 2, "****" + ident + " ", rt_.Standard(rt_.colours().ycoi));

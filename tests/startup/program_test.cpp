@@ -53,7 +53,9 @@ TEST(Reload, AnotherWorkstationChangesTheConfiguration) {
     const std::string mem = root + "/FIRMA1.PK/QRM.MEM";
     ASSERT_TRUE(memfile::WriteMemFile(mem, Config("PIERWSZA")).ok());
 
-    testing::HeadlessRuntime h({key::F(12), '4', key::kEnter, key::kEnter});
+    // "4" leaves the main menu for an entry not in this version (its notice
+    // is dismissed with Esc), so that the menu is displayed again.
+    testing::HeadlessRuntime h({key::F(12), '4', key::kEsc, key::kEnter, key::kEnter});
     bool rewritten = false;
     h.con.keyboard().Bind(key::F(12), [&] {
         RewriteFromAnotherProcess(mem, "DRUGA");
@@ -109,6 +111,47 @@ TEST_F(ProgramTest, F1SwitchesBetweenColourAndMonochrome) {
     EXPECT_THROW(RunProgram(h2.rt, options_), console::ScriptEnded);
     EXPECT_EQ(h2.backend.shown().At(2, 25).attr, console::MakeAttr(14, 1));  // GR+/B
     EXPECT_EQ(h2.ShownRow(2).substr(0, 26), "║       A B C        ║");
+}
+
+TEST_F(ProgramTest, ThePlainLetterSetReachesTheTitleLineAndTheUserLegend) {
+    auto entries = Config("ABC");
+    entries.back() = {"NAGLGENPL", MemValue::Logical(false)};  // no stored NAGLPL: plain letters
+    ASSERT_TRUE(memfile::WriteMemFile(root_ + "/FIRMA1.PK/QRM.MEM", entries).ok());
+    testing::HeadlessRuntime h;
+    EXPECT_THROW(RunProgram(h.rt, options_), console::ScriptEnded);
+    std::string screen;
+    for (int r = 0; r < console::kRows; ++r) screen += h.ShownRow(r) + "\n";
+    EXPECT_NE(h.ShownRow(2).find("System Kadrowo-Placowy KESTREL"), std::string::npos) << screen;
+    EXPECT_EQ(h.ShownRow(21).substr(0, 21), "║<Alt+U>-Uzytkownik") << screen;
+    EXPECT_NE(h.ShownRow(10).find("4. Place"), std::string::npos) << screen;
+    for (const char* polish : {"ą", "ć", "ę", "ł", "ń", "ó", "ś", "ź", "ż", "Ł"})
+        EXPECT_EQ(screen.find(polish), std::string::npos) << polish << "\n" << screen;
+}
+
+TEST_F(ProgramTest, EntriesOfSubsystemsNotBuiltSaySoAndReturnToTheMenu) {
+    auto entries = Config("ABC");
+    entries.push_back({"NAGLPPK20", MemValue::Logical(true)});
+    ASSERT_TRUE(memfile::WriteMemFile(root_ + "/FIRMA1.PK/QRM.MEM", entries).ok());
+    // Each entry's hot character, then F12 (noted while the key is awaited)
+    // and Enter; at the end "1" and "t" leave the program.
+    std::vector<int> keys;
+    for (char c : std::string("345678ab")) keys.insert(keys.end(), {c, key::F(12), key::kEnter});
+    keys.insert(keys.end(), {'1', 't'});
+    testing::HeadlessRuntime h(keys);
+    std::vector<std::string> boxes, prompts;
+    h.con.keyboard().Bind(key::F(12), [&] {
+        boxes.push_back(h.ShownRow(11) + "\n" + h.ShownRow(12) + "\n" + h.ShownRow(13));
+        prompts.push_back(h.ShownRow(23));
+    });
+    EXPECT_EQ(RunProgram(h.rt, options_), 0);
+    EXPECT_TRUE(h.backend.exhausted());
+    ASSERT_EQ(boxes.size(), 8u);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        EXPECT_NE(boxes[i].find("║ Funkcja niedostępna w tej wersji programu ║"), std::string::npos)
+            << i << "\n"
+            << boxes[i];
+        EXPECT_NE(prompts[i].find("Naciśnij dowolny klawisz"), std::string::npos) << prompts[i];
+    }
 }
 
 TEST_F(ProgramTest, CtrlF2TypesTheParagraphSignOnlyWhenTheCompanyWantsIt) {
