@@ -219,8 +219,15 @@ std::vector<const TableLayout*> OfferedTables(const Runtime& rt, bool with_pit) 
 
 void ReindexTable(Runtime& rt, const std::string& dir, const std::string& table) {
     const TableLayout* layout = FindTable(table);
-    if (layout == nullptr || layout->indexes.empty()) return;
+    if (layout == nullptr) return;
     Tables tables(rt);
+    if (layout->indexes.empty()) {
+        // Nothing to rebuild, but the table still gets the checks of its
+        // opening: an old layout is offered its upgrade here too.
+        tables.set_exclusive(true);
+        tables.OpenIn(dir, table, table);
+        return;
+    }
     tables.MarkIndexing(dir, table, true);
     tables.set_exclusive(true);
     dbf::WorkArea& area = tables.OpenIn(dir, table, table);

@@ -94,6 +94,22 @@ TEST(TableMenus, ReindexingTheChosenTable) {
     EXPECT_EQ(c.EtykRecords(), 1u);  // the mark, cleared
 }
 
+TEST(TableMenus, ReindexingOffersTheUpgradeOfAnOldTableWithoutIndexFiles) {
+    Company c;
+    // PKSTER has no index files; its older layout lacks MIN_WYN_G.
+    std::vector<dbf::FieldSpec> old;
+    for (const dbf::FieldSpec& f : FindTable("PKSTER")->Specs())
+        if (f.name != "MIN_WYN_G") old.push_back(f);
+    ASSERT_TRUE(dbf::Table::Create(c.dir.File("PKSTER.DBF"), old).ok());
+    std::vector<int> keys = c.To("PKSTER", 2);
+    keys.insert(keys.end(), {'t', ' ', key::kEsc});
+    c.h.backend.AddKeys(keys);
+    Qrm94(c.h.rt);
+    std::unique_ptr<dbf::Table> t;
+    ASSERT_TRUE(dbf::Table::Open(c.dir.File("PKSTER.DBF"), {}, &t).ok());
+    EXPECT_EQ(t->fields().size(), 57u);
+}
+
 TEST(TableMenus, OnlyOperatorsWithKindSevenAndTheFlagWhileRunning) {
     Company c;
     c.h.rt.operators() = OperatorState{true, "JKOW", RightBit(6)};
