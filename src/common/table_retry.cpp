@@ -135,15 +135,13 @@ void Tables::OpenWithRetry(const std::string& path, const std::string& shown,
         ++failures;
         if (retry_always || retry_request_) {
             std::string bar(1, kBar[turn++ % 4]);
-            rt_.screen().Write(kMessageRow, kMessageCol,
-                               bar + " Otw.: " + shown + "  <Esc>-Rezygnacja", normal);
+            WriteMessage(rt_, bar + " Otw.: " + shown + "  <Esc>-Rezygnacja", normal);
             Pause();
             if (EscPressed()) Cancel();
         } else {
             if (failures > policy_.silent_opens || !IsNetwork(path)) {
-                rt_.screen().Write(kMessageRow, kMessageCol,
-                                   rt_.Text("Błąd trybu otwarcia: ") + shown,
-                                   rt_.Standard(rt_.colours().ycowp));
+                WriteMessage(rt_, rt_.Text("Błąd trybu otwarcia: ") + shown,
+                             rt_.Standard(rt_.colours().ycowp));
                 rt_.console().Tone(kToneFrequency, kToneTicks);
                 const char answer = Question(rt_, rt_.Text("Powtórzyć próbę otw.zb.?"), "tn", 't');
                 if (!IsYes(answer) || rt_.console().LastKey() == console::key::kEsc) Cancel();
@@ -151,7 +149,7 @@ void Tables::OpenWithRetry(const std::string& path, const std::string& shown,
             }
             Pause();
         }
-        rt_.screen().Write(kMessageRow, kMessageCol, std::string(38, ' '), normal);
+        WriteMessage(rt_, "", normal);
     }
 }
 
@@ -163,12 +161,10 @@ void Tables::LockWithRetry(int silent, const std::string& message, const std::st
         if (s.ok()) return;
         if (!s.IsBusy() && !s.IsIOError()) throw Abandon(ShortenMessage(message));
         if (++failures > silent) {
-            rt_.screen().Write(kMessageRow, kMessageCol, ShortenMessage(message),
-                               rt_.Standard(rt_.colours().ycowp));
+            WriteMessage(rt_, ShortenMessage(message), rt_.Standard(rt_.colours().ycowp));
             rt_.console().Tone(kToneFrequency, kToneTicks);
             const char answer = Question(rt_, question, "tn", 't');
-            rt_.screen().Clear(kMessageRow, kMessageCol, kMessageRow, 38,
-                               rt_.Standard(rt_.colours().ycow));
+            WriteMessage(rt_, "", rt_.Standard(rt_.colours().ycow));
             if (!IsYes(answer) || rt_.console().LastKey() == console::key::kEsc) Cancel();
             failures = 0;
         }
