@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -108,6 +109,20 @@ TEST(TableMenus, ReindexingOffersTheUpgradeOfAnOldTableWithoutIndexFiles) {
     std::unique_ptr<dbf::Table> t;
     ASSERT_TRUE(dbf::Table::Open(c.dir.File("PKSTER.DBF"), {}, &t).ok());
     EXPECT_EQ(t->fields().size(), 57u);
+}
+
+TEST(TableMenus, TheArchiveListShowsItsEntriesWhole) {
+    Company c;
+    ASSERT_TRUE(std::filesystem::create_directory(c.dir.File("ARCH2024")));
+    std::string first, second;
+    c.h.con.keyboard().Bind(key::F(9), [&] {
+        first = c.h.Row(7);
+        second = c.h.Row(8);
+    });
+    c.h.backend.AddKeys({key::kDown, key::kEnter, key::F(9), key::kEsc, key::kEsc});
+    Qrm94(c.h.rt);
+    EXPECT_EQ(first.substr(2, 19), "Wyjscie z archiwum ");
+    EXPECT_EQ(second.substr(2, 9), "ARCH2024 ");
 }
 
 TEST(TableMenus, OnlyOperatorsWithKindSevenAndTheFlagWhileRunning) {
