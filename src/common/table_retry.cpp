@@ -12,15 +12,29 @@
 #include "common/question.h"
 #include "common/table_layer.h"
 #include "common/too_many_files.h"
+#include "platform/base/ascii.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/file.h"
 
 namespace kestrel::common {
 namespace {
 
+// The read-only mark of a file is its owner's missing write permission,
+// read from the permission bits: the super-user may write such a file, so
+// whether this process could write it says nothing about the mark.
 bool IsReadOnlyFile(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+// The file of an open that is marked read-only: `path` itself or, for a
+// table, its memo file; "" when neither is.
+std::string MarkedReadOnly(const std::string& path) {
+    if (IsReadOnlyFile(path)) return path;
+    const std::string memo = dbf::ReplaceExtension(path, "DBT");
+    const size_t dot = path.find_last_of('.');
+    const bool table = dot != std::string::npos && base::AsciiUpper(path.substr(dot)) == ".DBF";
+    return table && IsReadOnlyFile(memo) ? memo : "";
 }
 
 bool ClearReadOnly(const std::string& path) {
@@ -108,23 +122,25 @@ void Tables::OpenWithRetry(const std::string& path, const std::string& shown,
     int failures = 0;
     int turn = 0;
     for (;;) {
+        // A file marked read-only is asked about before it is opened for
+        // writing (the open itself may well succeed, run as super-user).
+        const std::string marked = rt_.read_only() ? "" : MarkedReadOnly(path);
+        if (!marked.empty()) {
+            if (!read_only_override_ && !AskReadOnly(rt_, marked, &read_only_override_)) {
+                throw Abandon("");
+            }
+            const std::string memo = dbf::ReplaceExtension(path, "DBT");
+            if (!ClearReadOnly(path) || !ClearReadOnly(memo)) {
+                throw Abandon(ShortenMessage(rt_.Text("Błąd ") + marked));
+            }
+            retry_request_ = true;
+        }
         errno = 0;
         const base::Status s = attempt();
         const int err = errno;
         if (s.ok()) return;
         if (s.IsNotFound()) throw Abandon(ShortenMessage("Brak " + path));
         if (!s.IsBusy()) {
-            if (err == EACCES && !rt_.read_only() && IsReadOnlyFile(path)) {
-                if (!read_only_override_ && !AskReadOnly(rt_, path, &read_only_override_)) {
-                    throw Abandon("");
-                }
-                const std::string memo = dbf::ReplaceExtension(path, "DBT");
-                if (!ClearReadOnly(path) || !ClearReadOnly(memo)) {
-                    throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
-                }
-                retry_request_ = true;
-                continue;
-            }
             if (err == EMFILE || err == ENFILE || OutOfDescriptors()) {
                 ShowTooManyFiles(rt_, path);
                 throw Abandon("");
