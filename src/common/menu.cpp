@@ -130,7 +130,10 @@ void Menu2(Runtime& rt, const std::vector<MenuEntry>& entries, int* choice,
 void RunSubMenu(Runtime& rt, const std::string& title, const std::string& prefix,
                 const std::vector<SubMenuItem>& items,
                 const std::function<bool()>& config_changed) {
-    RunSubMenuAt(rt, title, prefix, items, SubMenuPlace{}, config_changed);
+    // The entries follow the parent's number: column 24 after "2.", 26
+    // after "9.5.".
+    const SubMenuPlace place{7, 22 + static_cast<int>(prefix.size())};
+    RunSubMenuAt(rt, title, prefix, items, place, config_changed);
 }
 
 void RunSubMenuAt(Runtime& rt, const std::string& title, const std::string& prefix,

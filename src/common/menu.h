@@ -40,8 +40,9 @@ struct SubMenuItem {
 };
 
 /// The sub-menu convention: clears the work area, shows `title` at row 4
-/// column 22, numbers the entries 1-9 then A, B, C … from row 7 column 24
-/// with `prefix` ("2.") at column 22 in front of each, and runs the chosen
+/// column 22, numbers the entries 1-9 then A, B, C … from row 7 right after
+/// `prefix` ("2.", "9.5.") written at column 22 in front of each (column 24,
+/// 26), so each entry reads with its full number, and runs the chosen
 /// entry until the operator chooses 1 ("Koniec") or presses Esc.
 /// The first item must be "Koniec" (its action is not called).
 void RunSubMenu(Runtime& rt, const std::string& title, const std::string& prefix,

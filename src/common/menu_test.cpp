@@ -108,5 +108,16 @@ TEST(Menu, SubMenuNumbersEntriesAndLoopsUntilKoniec) {
     EXPECT_EQ(h.At(17, 22, 16), "2.B. Pozycja 11 ");
 }
 
+TEST(Menu, SecondLevelSubMenuShowsTheFullNumberInFrontOfEachEntry) {
+    HeadlessRuntime h({key::kEsc});
+    const std::vector<SubMenuItem> items = {{"Koniec", nullptr},
+                                            {h.rt.Text("Reorganizacja zbiorów"), nullptr},
+                                            {h.rt.Text("Edycja zbiorów"), nullptr}};
+    RunSubMenu(h.rt, "9.5. Funkcje awaryjne", "9.5.", items);
+    EXPECT_EQ(h.At(7, 22, 13), "9.5.1. Koniec");
+    EXPECT_EQ(h.At(8, 22, 28), "9.5.2. Reorganizacja zbiorów");
+    EXPECT_EQ(h.At(9, 22, 21), "9.5.3. Edycja zbiorów");
+}
+
 }  // namespace
 }  // namespace kestrel::common

@@ -16,6 +16,12 @@ void ClearMessageRow(Runtime& rt) {
     rt.screen().Clear(kMessageRow, kPromptCol, kMessageRow, 77, attr);
 }
 
+void WriteMessage(Runtime& rt, std::string_view cp852, console::Attr attr) {
+    rt.screen().Clear(kMessageRow, kMessageCol, kMessageRow, kMessageCol + kMessageWidth - 1,
+                      rt.Standard(rt.colours().ycow));
+    rt.screen().Write(kMessageRow, kMessageCol, cp852.substr(0, kMessageWidth), attr);
+}
+
 int Qrmndk(Runtime& rt) {
     const console::Attr attr = rt.Standard(rt.colours().ycow);
     rt.screen().Clear(0, 0, 0, console::kCols - 1, attr);
@@ -29,8 +35,7 @@ int Qrmndk(Runtime& rt) {
 
 void ShowMessage(Runtime& rt, std::string_view cp852, bool blink) {
     const char* spec = blink ? rt.colours().ycowpg : rt.colours().ycowp;
-    std::string_view text = cp852.substr(0, 38);
-    rt.screen().Write(kMessageRow, kMessageCol, text, rt.Standard(spec));
+    WriteMessage(rt, cp852, rt.Standard(spec));
     rt.console().Tone(kToneFrequency, kToneTicks);
     Qrmndk(rt);
 }

@@ -12,6 +12,7 @@ namespace kestrel::common {
 
 inline constexpr int kMessageRow = 23;
 inline constexpr int kMessageCol = 1;
+inline constexpr int kMessageWidth = 38;
 inline constexpr int kPromptCol = 40;
 inline constexpr int kToneFrequency = 900;
 inline constexpr int kToneTicks = 4;
@@ -30,6 +31,12 @@ void ShowWait(Runtime& rt);
 
 /// Clears both halves of the message row, keeping the frame between them.
 void ClearMessageRow(Runtime& rt);
+
+/// Writes a message or progress text (CP852) at row 23 column 1 in `attr`,
+/// cut to the 38 columns of the message half; the rest of the half is
+/// blanked, so nothing of an earlier, longer text stays behind it. Every
+/// text of the message half goes through here.
+void WriteMessage(Runtime& rt, std::string_view cp852, console::Attr attr);
 
 /// An error or message for the operator (CP852 text): at row 23 column 1,
 /// emphasised (blinking when `blink`), a tone of 900 Hz for 4 ticks, then

@@ -52,5 +52,19 @@ TEST(Messages, LongMessagesStayInTheLeftHalf) {
     EXPECT_FALSE(console::Blinks(f.backend.shown().At(23, 1).attr));
 }
 
+TEST(Messages, AShorterTextBlanksWhatALongerOneLeft) {
+    Fixture f;
+    const console::Attr normal = f.rt.Standard(f.rt.colours().ycow);
+    f.con.screen().Write(23, 39, "\xB3", 0x1F);
+    WriteMessage(f.rt, f.rt.Text("Trwa usuwanie rekordów skasowanych"), normal);
+    WriteMessage(f.rt, "Koniec", f.rt.Standard(f.rt.colours().ycowp));
+    EXPECT_EQ(f.Row(23).substr(0, 42), " Koniec" + std::string(32, ' ') + "│");
+    // The blanks after the text are in the plain colour, not the text's.
+    EXPECT_EQ(f.con.screen().At(23, 10).attr, normal);
+    // A text longer than the half stops before the frame.
+    WriteMessage(f.rt, std::string(50, 'M'), normal);
+    EXPECT_EQ(f.Row(23).substr(0, 42), " " + std::string(38, 'M') + "│");
+}
+
 }  // namespace
 }  // namespace kestrel::common

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <span>
 
 #include "common/abandon.h"
 #include "common/menu.h"
@@ -26,7 +27,8 @@ bool In(std::string_view name, std::initializer_list<std::string_view> list) {
 constexpr int kGridTop = 7;
 constexpr int kGridRows = 14;  // rows 7-20
 constexpr int kGridCols[] = {2, 15, 26, 37, 48, 59, 70};
-constexpr int kGridSlots = kGridRows * 7;
+// The list of archive directories: wide enough for "Wyjscie z archiwum".
+constexpr int kArchiveCols[] = {2, 22, 42, 62};
 
 // One grid entry: a table, or one of the special entries.
 // Copying, indexing and reorganising (kind 7).
@@ -52,19 +54,20 @@ struct Slot {
     const TableLayout* table = nullptr;  // nullptr: special entry
 };
 
-int SlotWidth(size_t column) {
-    return column + 1 < std::size(kGridCols) ? kGridCols[column + 1] - kGridCols[column] - 1
-                                             : 80 - kGridCols[column];
+int SlotWidth(std::span<const int> cols, size_t column) {
+    return column + 1 < cols.size() ? cols[column + 1] - cols[column] - 1 : 80 - cols[column];
 }
 
-// Shows one page of the grid and lets the operator choose. Returns the index
-// into `slots` or -1 for Esc. More slots than fit go to further pages behind
-// a ">>Dalej<<" entry.
+// Shows one page of the grid (its columns starting at `cols`) and lets the
+// operator choose. Returns the index into `slots` or -1 for Esc. More slots
+// than fit go to further pages behind a ">>Dalej<<" entry.
 int ChooseFromGrid(Runtime& rt, const std::string& title, const std::vector<Slot>& slots,
-                   int* start, bool f12, bool* all) {
+                   int* start, bool f12, bool* all, std::span<const int> cols = kGridCols) {
     auto& s = rt.screen();
     const console::Attr normal = rt.Standard(rt.colours().ycow);
-    const int per_page = slots.size() > kGridSlots ? kGridSlots - 1 : kGridSlots;
+    const int slots_per_page = kGridRows * static_cast<int>(cols.size());
+    const int per_page =
+        static_cast<int>(slots.size()) > slots_per_page ? slots_per_page - 1 : slots_per_page;
     int page = *start / per_page;
     for (;;) {
         s.Clear(4, 0, 22, 79, normal);
@@ -75,18 +78,17 @@ int ChooseFromGrid(Runtime& rt, const std::string& title, const std::vector<Slot
         for (int i = 0; i < count; ++i) {
             const size_t column = static_cast<size_t>(i / kGridRows);
             const Slot& slot = slots[static_cast<size_t>(first + i)];
-            std::string text = slot.text.substr(0, static_cast<size_t>(SlotWidth(column)));
+            std::string text = slot.text.substr(0, static_cast<size_t>(SlotWidth(cols, column)));
             std::string message;
             if (slot.table != nullptr && *slot.table->description)
                 message = rt.Text(slot.table->description);
-            entries.push_back(
-                MenuEntry{kGridTop + i % kGridRows, kGridCols[column], text, message});
+            entries.push_back(MenuEntry{kGridTop + i % kGridRows, cols[column], text, message});
         }
         const bool paged = static_cast<int>(slots.size()) > per_page;
         if (paged) {
             const size_t column = static_cast<size_t>(count / kGridRows);
             entries.push_back(
-                MenuEntry{kGridTop + count % kGridRows, kGridCols[column], ">>Dalej<<", ""});
+                MenuEntry{kGridTop + count % kGridRows, cols[column], ">>Dalej<<", ""});
         }
         if (f12) s.Write(21, 1, "<F12>-Wszystkie zbiory", normal);
         s.Write(kMessageRow, kPromptCol,
@@ -171,7 +173,8 @@ void ArchiveReindex(Runtime& rt) {
     for (const std::string& d : dirs) slots.push_back({d, nullptr});
     int at = 0;
     bool all = false;
-    const int chosen = ChooseFromGrid(rt, "Zbiory archiwalne", slots, &at, false, &all);
+    const int chosen =
+        ChooseFromGrid(rt, "Zbiory archiwalne", slots, &at, false, &all, kArchiveCols);
     if (chosen <= 0) return;
     const std::string dir = rt.data_dir() + dirs[static_cast<size_t>(chosen - 1)] + "/";
     std::vector<const TableLayout*> tables;
@@ -219,8 +222,15 @@ std::vector<const TableLayout*> OfferedTables(const Runtime& rt, bool with_pit) 
 
 void ReindexTable(Runtime& rt, const std::string& dir, const std::string& table) {
     const TableLayout* layout = FindTable(table);
-    if (layout == nullptr || layout->indexes.empty()) return;
+    if (layout == nullptr) return;
     Tables tables(rt);
+    if (layout->indexes.empty()) {
+        // Nothing to rebuild, but the table still gets the checks of its
+        // opening: an old layout is offered its upgrade here too.
+        tables.set_exclusive(true);
+        tables.OpenIn(dir, table, table);
+        return;
+    }
     tables.MarkIndexing(dir, table, true);
     tables.set_exclusive(true);
     dbf::WorkArea& area = tables.OpenIn(dir, table, table);

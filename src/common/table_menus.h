@@ -19,7 +19,8 @@ std::vector<const TableLayout*> OfferedTables(const Runtime& rt, bool with_pit);
 
 /// Rebuilds every index file of `table` in directory `dir` (the table opened
 /// exclusively), with the table's mark in that directory's PKETYK set
-/// meanwhile. A table without index files is left alone.
+/// meanwhile. Every table, with index files or without, is opened with the
+/// opener's checks, so an old layout is upgraded after the question.
 void ReindexTable(Runtime& rt, const std::string& dir, const std::string& table);
 
 /// QRM94: the grid of tables; Enter re-indexes the chosen table, F12 all

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -92,6 +93,36 @@ TEST(TableMenus, ReindexingTheChosenTable) {
     EXPECT_EQ(c.KeyOf("PKURZ1"), "urz_skarb");
     EXPECT_TRUE(base::Exists(c.dir.File("PKURZ2.NTX")));
     EXPECT_EQ(c.EtykRecords(), 1u);  // the mark, cleared
+}
+
+TEST(TableMenus, ReindexingOffersTheUpgradeOfAnOldTableWithoutIndexFiles) {
+    Company c;
+    // PKSTER has no index files; its older layout lacks MIN_WYN_G.
+    std::vector<dbf::FieldSpec> old;
+    for (const dbf::FieldSpec& f : FindTable("PKSTER")->Specs())
+        if (f.name != "MIN_WYN_G") old.push_back(f);
+    ASSERT_TRUE(dbf::Table::Create(c.dir.File("PKSTER.DBF"), old).ok());
+    std::vector<int> keys = c.To("PKSTER", 2);
+    keys.insert(keys.end(), {'t', ' ', key::kEsc});
+    c.h.backend.AddKeys(keys);
+    Qrm94(c.h.rt);
+    std::unique_ptr<dbf::Table> t;
+    ASSERT_TRUE(dbf::Table::Open(c.dir.File("PKSTER.DBF"), {}, &t).ok());
+    EXPECT_EQ(t->fields().size(), 57u);
+}
+
+TEST(TableMenus, TheArchiveListShowsItsEntriesWhole) {
+    Company c;
+    ASSERT_TRUE(std::filesystem::create_directory(c.dir.File("ARCH2024")));
+    std::string first, second;
+    c.h.con.keyboard().Bind(key::F(9), [&] {
+        first = c.h.Row(7);
+        second = c.h.Row(8);
+    });
+    c.h.backend.AddKeys({key::kDown, key::kEnter, key::F(9), key::kEsc, key::kEsc});
+    Qrm94(c.h.rt);
+    EXPECT_EQ(first.substr(2, 19), "Wyjscie z archiwum ");
+    EXPECT_EQ(second.substr(2, 9), "ARCH2024 ");
 }
 
 TEST(TableMenus, OnlyOperatorsWithKindSevenAndTheFlagWhileRunning) {

@@ -58,8 +58,7 @@ std::string ShortenMessage(std::string_view text) {
 }
 
 void ShowCancelled(Runtime& rt) {
-    rt.screen().Write(kMessageRow, kMessageCol, "Operacja skasowana",
-                      rt.Standard(rt.colours().ycowg));
+    WriteMessage(rt, "Operacja skasowana", rt.Standard(rt.colours().ycowg));
     rt.console().Tone(kToneFrequency, kToneTicks);
     Qrmndk(rt);
 }
@@ -151,8 +150,7 @@ void Tables::CreateMissing(const std::string& dir, const std::string& table) {
     const bool memo = layout->memo();
     const std::string message = memo ? rt_.Text("Brak plików ") + table + ".DBF," + table + ".DBT"
                                      : rt_.Text("Brak pliku ") + table + ".DBF";
-    rt_.screen().Write(kMessageRow, kMessageCol, message.substr(0, 38),
-                       rt_.Standard(rt_.colours().ycowp));
+    WriteMessage(rt_, message, rt_.Standard(rt_.colours().ycowp));
     rt_.console().Tone(kToneFrequency, kToneTicks);
     const bool from_matrices = table == "PKNTBW" &&
                                base::Exists(base::FindNoCase(dir, "PKTBW.DBF")) &&
@@ -231,13 +229,13 @@ void Tables::BuildIndex(dbf::Table& data, const std::string& dir, std::string_vi
                         const std::string& index) {
     auto& s = rt_.screen();
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
-    s.Write(kMessageRow, kMessageCol, "Tworzenie indeksu: " + Upper(index) + ".NTX", normal);
+    WriteMessage(rt_, "Tworzenie indeksu: " + Upper(index) + ".NTX", normal);
     s.Write(0, 7, "/" + std::to_string(data.record_count()), normal);
     struct Cleared {
         Runtime& rt;
         console::Attr attr;
         ~Cleared() {
-            rt.screen().Clear(kMessageRow, kMessageCol, kMessageRow, 38, attr);
+            WriteMessage(rt, "", attr);
             rt.screen().Clear(0, 0, 0, 20, attr);
         }
     } cleared{rt_, normal};

@@ -56,7 +56,7 @@ bool Tables::UpgradeIfOld(dbf::WorkArea& area, const std::string& dir, const std
     }
 
     auto& s = rt_.screen();
-    s.Write(kMessageRow, kMessageCol, ShortenMessage(notice), rt_.Standard(rt_.colours().ycowp));
+    WriteMessage(rt_, ShortenMessage(notice), rt_.Standard(rt_.colours().ycowp));
     rt_.console().Tone(kToneFrequency, kToneTicks);
     const char answer = Question(rt_, rt_.Text("Zmodyfikować strukturę?"), "tn");
     ClearMessageRow(rt_);

@@ -100,7 +100,7 @@ void Tables::PackIn(const std::string& dir, std::string_view table_name,
         ~ModeBack() { t.exclusive_ = saved; }
     } back{*this, exclusive_};
 
-    screen.Write(kMessageRow, kMessageCol, rt_.Text("Trwa usuwanie rekordów skasowanych"), normal);
+    WriteMessage(rt_, rt_.Text("Trwa usuwanie rekordów skasowanych"), normal);
     exclusive_ = true;
     dbf::WorkArea& area = OpenIn(dir, table, table);
     const std::string path = area.table().path();
@@ -132,7 +132,7 @@ void Tables::PackIn(const std::string& dir, std::string_view table_name,
     if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd pakowania ") + path));
 
     if (!indexes.empty()) {
-        screen.Write(kMessageRow, kMessageCol, "Aktualizacja indeksu               ", normal);
+        WriteMessage(rt_, "Aktualizacja indeksu", normal);
         dbf::WorkArea& packed = OpenIn(dir, table, table);
         RebuildIndexes(packed.table(), dir, table, how.index_files);
         s = workspace_.Close(packed.number());

@@ -36,9 +36,8 @@ dbf::WorkArea& Tables::OpenProgram(std::string_view table,
 }
 
 void Tables::CreatePrinterTable(const std::string& dir) {
-    auto& screen = rt_.screen();
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
-    screen.Write(kMessageRow, kMessageCol, "Tworzenie pliku PKDRUK.DBF", normal);
+    WriteMessage(rt_, "Tworzenie pliku PKDRUK.DBF", normal);
 
     // The table is written under a scratch name and renamed into place when
     // complete, so that another workstation never opens a table without its

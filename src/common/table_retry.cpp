@@ -12,15 +12,29 @@
 #include "common/question.h"
 #include "common/table_layer.h"
 #include "common/too_many_files.h"
+#include "platform/base/ascii.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/file.h"
 
 namespace kestrel::common {
 namespace {
 
+// The read-only mark of a file is its owner's missing write permission,
+// read from the permission bits: the super-user may write such a file, so
+// whether this process could write it says nothing about the mark.
 bool IsReadOnlyFile(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+// The file of an open that is marked read-only: `path` itself or, for a
+// table, its memo file; "" when neither is.
+std::string MarkedReadOnly(const std::string& path) {
+    if (IsReadOnlyFile(path)) return path;
+    const std::string memo = dbf::ReplaceExtension(path, "DBT");
+    const size_t dot = path.find_last_of('.');
+    const bool table = dot != std::string::npos && base::AsciiUpper(path.substr(dot)) == ".DBF";
+    return table && IsReadOnlyFile(memo) ? memo : "";
 }
 
 bool ClearReadOnly(const std::string& path) {
@@ -108,23 +122,25 @@ void Tables::OpenWithRetry(const std::string& path, const std::string& shown,
     int failures = 0;
     int turn = 0;
     for (;;) {
+        // A file marked read-only is asked about before it is opened for
+        // writing (the open itself may well succeed, run as super-user).
+        const std::string marked = rt_.read_only() ? "" : MarkedReadOnly(path);
+        if (!marked.empty()) {
+            if (!read_only_override_ && !AskReadOnly(rt_, marked, &read_only_override_)) {
+                throw Abandon("");
+            }
+            const std::string memo = dbf::ReplaceExtension(path, "DBT");
+            if (!ClearReadOnly(path) || !ClearReadOnly(memo)) {
+                throw Abandon(ShortenMessage(rt_.Text("Błąd ") + marked));
+            }
+            retry_request_ = true;
+        }
         errno = 0;
         const base::Status s = attempt();
         const int err = errno;
         if (s.ok()) return;
         if (s.IsNotFound()) throw Abandon(ShortenMessage("Brak " + path));
         if (!s.IsBusy()) {
-            if (err == EACCES && !rt_.read_only() && IsReadOnlyFile(path)) {
-                if (!read_only_override_ && !AskReadOnly(rt_, path, &read_only_override_)) {
-                    throw Abandon("");
-                }
-                const std::string memo = dbf::ReplaceExtension(path, "DBT");
-                if (!ClearReadOnly(path) || !ClearReadOnly(memo)) {
-                    throw Abandon(ShortenMessage(rt_.Text("Błąd ") + path));
-                }
-                retry_request_ = true;
-                continue;
-            }
             if (err == EMFILE || err == ENFILE || OutOfDescriptors()) {
                 ShowTooManyFiles(rt_, path);
                 throw Abandon("");
@@ -135,15 +151,13 @@ void Tables::OpenWithRetry(const std::string& path, const std::string& shown,
         ++failures;
         if (retry_always || retry_request_) {
             std::string bar(1, kBar[turn++ % 4]);
-            rt_.screen().Write(kMessageRow, kMessageCol,
-                               bar + " Otw.: " + shown + "  <Esc>-Rezygnacja", normal);
+            WriteMessage(rt_, bar + " Otw.: " + shown + "  <Esc>-Rezygnacja", normal);
             Pause();
             if (EscPressed()) Cancel();
         } else {
             if (failures > policy_.silent_opens || !IsNetwork(path)) {
-                rt_.screen().Write(kMessageRow, kMessageCol,
-                                   rt_.Text("Błąd trybu otwarcia: ") + shown,
-                                   rt_.Standard(rt_.colours().ycowp));
+                WriteMessage(rt_, rt_.Text("Błąd trybu otwarcia: ") + shown,
+                             rt_.Standard(rt_.colours().ycowp));
                 rt_.console().Tone(kToneFrequency, kToneTicks);
                 const char answer = Question(rt_, rt_.Text("Powtórzyć próbę otw.zb.?"), "tn", 't');
                 if (!IsYes(answer) || rt_.console().LastKey() == console::key::kEsc) Cancel();
@@ -151,7 +165,7 @@ void Tables::OpenWithRetry(const std::string& path, const std::string& shown,
             }
             Pause();
         }
-        rt_.screen().Write(kMessageRow, kMessageCol, std::string(38, ' '), normal);
+        WriteMessage(rt_, "", normal);
     }
 }
 
@@ -163,12 +177,10 @@ void Tables::LockWithRetry(int silent, const std::string& message, const std::st
         if (s.ok()) return;
         if (!s.IsBusy() && !s.IsIOError()) throw Abandon(ShortenMessage(message));
         if (++failures > silent) {
-            rt_.screen().Write(kMessageRow, kMessageCol, ShortenMessage(message),
-                               rt_.Standard(rt_.colours().ycowp));
+            WriteMessage(rt_, ShortenMessage(message), rt_.Standard(rt_.colours().ycowp));
             rt_.console().Tone(kToneFrequency, kToneTicks);
             const char answer = Question(rt_, question, "tn", 't');
-            rt_.screen().Clear(kMessageRow, kMessageCol, kMessageRow, 38,
-                               rt_.Standard(rt_.colours().ycow));
+            WriteMessage(rt_, "", rt_.Standard(rt_.colours().ycow));
             if (!IsYes(answer) || rt_.console().LastKey() == console::key::kEsc) Cancel();
             failures = 0;
         }

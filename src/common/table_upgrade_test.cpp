@@ -145,6 +145,19 @@ TEST(TableUpgrade, OldControlRecordKeepsEveryValue) {
     EXPECT_FALSE(base::Exists(AsideName(c.File("PKSTER.DBF"))));
 }
 
+TEST(TableUpgrade, TheNoticeDuringAPackLeavesNothingOfThePackMessage) {
+    Company c;
+    MakeTable(c.File("PKSTER.DBF"), OldLayout("PKSTER", {"MIN_WYN_G"}), 1);
+    // 9.5.2 on an old table: "Trwa usuwanie rekordów skasowanych" is on the
+    // message line when the opener finds the old layout.
+    c.h.backend.AddKeys({'n'});
+    {
+        Tables tables(c.h.rt);
+        EXPECT_THROW(tables.Pack("PKSTER", {}), Abandon);
+    }
+    EXPECT_EQ(c.h.ShownRow(23).substr(0, 39), " \"Stara\" struktura PKSTER" + std::string(14, ' '));
+}
+
 TEST(TableUpgrade, MemoTablesKeepTheirTextsAndChangedTypesAreRebuilt) {
     Company c;
     // HARMON_CZ missing, DRUK_ held as text.

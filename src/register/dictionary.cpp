@@ -8,6 +8,8 @@
 namespace kestrel::registry {
 namespace {
 
+constexpr const char* kNoOfficialList = "Program nie dostarcza tych kodów: wpisuje je użytkownik";
+
 DictionaryField Name(const char* field = "NAZWA_", int column = 0) {
     return {field, "Nazwa:", "NAZWA", "", column};
 }
@@ -182,9 +184,13 @@ std::vector<Dictionary> Build() {
     zus("2.8.6", "Kody stopnia niezdolności do pracy", "PKSNIEZ", "STOP_NIEZD", "@!", true, false);
     zus("2.8.7", "Kody pracy w szczególnym charakterze", "PKKPSW", "KOD_PRACY", "@!", false, true);
     zus("2.8.8", "Kody Otwartych Funduszy Emerytalnych", "PKKOFE", "KOD_FUND", "999", false, false);
+    // No official list of these codes was found to ship (data/README.md):
+    // the operator types them in, and the screen says so.
     zus("2.8.9", "Kody rozwiązania stosunku pracy", "PKKROZ", "KOD_ROZ_U", "@!", false, false);
+    all.back().note = kNoOfficialList;
     zus("2.8.A", "Kody podstawy prawnej rozwiązania stosunku pracy", "PKKPOD", "KOD_POD_PR", "@!",
         false, false);
+    all.back().note = kNoOfficialList;
     zus("2.8.B", "Kody wykonywanych zawodów (PFRON)", "PKZAWOD", "KLUCZ_", "@!", false, false);
     all.back().needs_switch = "NAGLXSDML";
     return all;

@@ -58,6 +58,9 @@ struct Dictionary {
     std::vector<DictionaryField> fields;
     /// Offered only when this configuration switch is on ("" for always).
     std::string needs_switch;
+    /// A line (UTF-8) shown above the title, about the dictionary's content;
+    /// "" for none.
+    std::string note;
 };
 
 /// Every dictionary of menus 2.7 and 2.8, in menu order.

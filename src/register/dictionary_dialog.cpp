@@ -114,6 +114,7 @@ void Dialog::Run() {
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
     s.Clear(4, 1, 21, 77, normal);
     s.Write(6, 22, d_.menu + ". " + rt_.Text(d_.title), rt_.Standard(rt_.colours().ycob));
+    if (!d_.note.empty()) s.Write(5, 22, rt_.Text(d_.note), normal);
     area_ = &tables_.Open(d_.table, d_.indexes);
     key_ = area_->FieldIndex(d_.key_field);
     width_ = area_->table().fields()[static_cast<size_t>(key_)].length;

@@ -190,5 +190,26 @@ TEST(DictionaryDialog, PfronOccupationsNeedTheirModule) {
     EXPECT_TRUE(c.h.backend.exhausted());
 }
 
+TEST(DictionaryDialog, TheCodesOfEndingAnEmploymentSayTheyComeEmpty) {
+    // No official list of them is shipped: a new company gets them empty
+    // and both screens tell the operator to type them in.
+    for (const char* menu : {"2.8.9", "2.8.A"}) {
+        SCOPED_TRACE(menu);
+        TestCompany c;
+        c.Keys({'t', key::kEsc});  // "Utworzyć plik ?"
+        RunDictionary(c.h.rt, menu);
+        const std::string table = std::string(menu) == "2.8.9" ? "PKKROZ" : "PKKPOD";
+        EXPECT_TRUE(c.Records(table, "NAZWA_").empty());
+        const std::string note = "Program nie dostarcza tych kodów: wpisuje je użytkownik";
+        EXPECT_EQ(c.h.ShownRow(5).substr(0, 22 + note.size()), std::string(22, ' ') + note);
+    }
+    // Other dictionaries carry no such line.
+    TestCompany c;
+    Contracts(c);
+    c.Keys({key::kEsc});
+    RunDictionary(c.h.rt, "2.7.4");
+    EXPECT_EQ(c.h.ShownRow(5).substr(1, 77), std::string(77, ' '));
+}
+
 }  // namespace
 }  // namespace kestrel::registry

@@ -98,8 +98,8 @@ bool LeadingRecordWindow(common::Runtime& rt, common::Tables& tables, dbf::WorkA
         bool differs = false;
         for (size_t i = 0; i < records.size(); ++i) differs |= records[i].leading != marks[i];
         if (differs) {
-            s.Write(common::kMessageRow, common::kMessageCol, rt.Text("Trwa zapisywanie danych"),
-                    rt.Standard(rt.colours().ycowp));
+            common::WriteMessage(rt, rt.Text("Trwa zapisywanie danych"),
+                                 rt.Standard(rt.colours().ycowp));
             std::string leading;
             for (size_t i = 0; i < records.size(); ++i) {
                 if (marks[i]) leading = records[i].number;

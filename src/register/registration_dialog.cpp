@@ -78,7 +78,7 @@ class RegistrationDialog {
                                 "<F1>-Zmiana typu kartoteki     <F3>-Istniejące rekordy    "
                                 "<F10>-Koniec");
             std::string typed = ProposeNumber(*areas_.prac, kind_, [this] {
-                rt_.screen().Write(23, 1, rt_.Text("Szukanie wolnego numeru"), Plain());
+                common::WriteMessage(rt_, rt_.Text("Szukanie wolnego numeru"), Plain());
             });
             common::ClearMessageRow(rt_);
             enum class Action { kNone, kCycle, kEnd } action = Action::kNone;

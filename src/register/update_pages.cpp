@@ -257,9 +257,8 @@ void UpdateDialog::Escape(UpdateSession& session) {
         session.Release();
         return;
     }
-    auto& s = rt_.screen();
-    s.Write(common::kMessageRow, common::kMessageCol, rt_.Text("UWAGA! - korygowano pola"),
-            rt_.Enhanced(rt_.colours().ycow));
+    common::WriteMessage(rt_, rt_.Text("UWAGA! - korygowano pola"),
+                         rt_.Enhanced(rt_.colours().ycow));
     const bool keep =
         common::IsYes(common::Question(rt_, rt_.Text("Zatwierdzić zmiany ?"), "tn", 'T'));
     common::ClearMessageRow(rt_);

@@ -118,7 +118,7 @@ bool EditOperator(Runtime& rt, Operator* op, bool is_new, const std::vector<Oper
 
 void SaveEverywhere(Runtime& rt, const std::vector<Operator>& list) {
     common::ShowWait(rt);
-    rt.screen().Write(23, 1, rt.Text("Zapis haseł systemu QRM"), rt.Standard(rt.colours().ycowp));
+    common::WriteMessage(rt, rt.Text("Zapis haseł systemu QRM"), rt.Standard(rt.colours().ycowp));
     for (const std::string& company : CompanyDirectories(rt.program_dir())) {
         base::Status s =
             common::SaveOperators(common::OperatorListPath(rt.program_dir(), company), list);

@@ -410,7 +410,7 @@ void Qrm973(Runtime& rt) {
                 if (!base::Exists(path) && !common::IsYes(common::Question(
                                                rt, rt.Text("Zapisać nowy QRM.MEM ?"), "tn", 'n')))
                     return common::kBrowseRedrawRow;
-                s.Write(23, 1, rt.Text("Zapis zbioru"), emphasis);
+                common::WriteMessage(rt, rt.Text("Zapis zbioru"), emphasis);
                 base::Status st = memfile::WriteMemFile(path, to_write);
                 if (!st.ok())
                     throw common::Abandon(rt.Text("Błąd zapisu QRM.MEM: ") + st.message());
