@@ -243,8 +243,9 @@ TEST(IndexBuildTest, BulkBuildMatchesSortedKeysAtEverySize) {
                 EXPECT_EQ(found, first != beyond) << n << " " << probe;
                 auto at = last && first != beyond ? std::prev(beyond) : first;
                 EXPECT_EQ(idx->valid(), at != want.end()) << n << " " << probe;
-                if (idx->valid() && at != want.end())
+                if (idx->valid() && at != want.end()) {
                     EXPECT_EQ(idx->recno(), at->second) << n << " " << probe << " " << last;
+                }
             }
         }
     }
