@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::common {
 namespace {

@@ -15,7 +15,7 @@
 #include "platform/console/keys.h"
 #include "platform/dbf/dbf_header.h"
 #include "platform/dbf/file.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::common {
 namespace {

@@ -7,7 +7,7 @@
 #include "common/table_layer.h"
 #include "common/table_upgrade.h"
 #include "platform/base/files.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::common {
 namespace {

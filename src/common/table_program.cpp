@@ -6,7 +6,7 @@
 #include "common/table_layer.h"
 #include "platform/base/files.h"
 #include "platform/dbf/file.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::common {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "common/scramble.h"
 #include "platform/formula/date.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::registry {
 namespace {

@@ -1,7 +1,7 @@
 #include "startup/command_line.h"
 
 #include <cctype>
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::startup {
 namespace {

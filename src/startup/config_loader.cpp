@@ -6,7 +6,7 @@
 #include "common/config_catalogue.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::startup {
 namespace {

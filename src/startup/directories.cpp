@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "platform/base/files.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::startup {
 namespace {

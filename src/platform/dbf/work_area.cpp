@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "platform/dbf/table_ops.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::dbf {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <utility>
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::formula {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/base/files.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::memfile {
 namespace {
