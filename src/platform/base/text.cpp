@@ -7,6 +7,7 @@ namespace {
 
 constexpr std::string_view kBlank = " ";
 constexpr std::string_view kWhitespace = " \t\r\n";
+constexpr std::string_view kPadding = std::string_view(" \0", 2);
 
 std::string TrimOf(std::string_view s, std::string_view chars) {
     const size_t b = s.find_first_not_of(chars);
@@ -45,6 +46,11 @@ std::string Trim(std::string_view s) {
 
 std::string TrimWhitespace(std::string_view s) {
     return TrimOf(s, kWhitespace);
+}
+
+std::string TrimPadding(std::string_view s) {
+    const size_t e = s.find_last_not_of(kPadding);
+    return e == std::string_view::npos ? std::string() : std::string(s.substr(0, e + 1));
 }
 
 bool IsBlank(std::string_view s) {

@@ -27,6 +27,10 @@ std::string Trim(std::string_view s);
 /// feeds: for lines and cells of imported text files.
 std::string TrimWhitespace(std::string_view s);
 
+/// `s` without its trailing blanks and NUL bytes: the padding of stored
+/// fields, which older tables and unscrambled fields fill with NULs.
+std::string TrimPadding(std::string_view s);
+
 /// True when `s` is empty or holds only blanks.
 bool IsBlank(std::string_view s);
 

@@ -38,6 +38,20 @@ TEST(Text, TrimsBlanksOnly) {
     }
 }
 
+TEST(Text, PaddingIsTrailingBlanksAndNuls) {
+    using namespace std::string_literals;
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {"", ""},          {"ab", "ab"},        {"ab  ", "ab"},
+        {"ab\0\0"s, "ab"}, {"ab \0 \0"s, "ab"}, {" \0a\0b \0"s, " \0a\0b"s},
+        {"\0 \0"s, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TrimPadding(c.in), c.out) << c.in.size();
+    // The blank trims leave NULs.
+    EXPECT_EQ(TrimRight("ab\0"s), "ab\0"s);
+}
+
 TEST(Text, BlankMeansOnlyBlanks) {
     EXPECT_TRUE(IsBlank(""));
     EXPECT_TRUE(IsBlank("    "));

@@ -18,8 +18,7 @@ bool PadSource(const Value& v, std::string* out) {
             *out = v.str();
             return true;
         case Type::kNumber: {
-            std::string s = StrDefault(v);
-            *out = s.substr(std::min(s.find_first_not_of(' '), s.size()));
+            *out = base::TrimLeft(StrDefault(v));
             return true;
         }
         case Type::kDate:

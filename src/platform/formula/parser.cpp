@@ -8,8 +8,6 @@
 namespace kestrel::formula {
 namespace {
 
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
-
 class Parser {
   public:
     explicit Parser(std::string_view text) : lexer_(text) { Advance(); }
@@ -207,7 +205,7 @@ class Parser {
     NodePtr Name() {
         const Token t = tok_;
         Advance();
-        const std::string upper = Upper(t.text);
+        const std::string upper = base::AsciiUpper(t.text);
         if (upper == "NIL") return New(NodeKind::kNil, t.pos);
         if (Accept(Tok::kLParen)) {
             auto call = New(NodeKind::kCall, t.pos);
