@@ -3,15 +3,14 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "platform/base/text.h"
 #include "platform/dbf/record.h"
 
 namespace kestrel::common {
 namespace {
 
 std::string Key(std::string_view name) {
-    std::string k(name);
-    for (char& c : k) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return k;
+    return base::AsciiUpper(name);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "common/messages.h"
 #include "common/pick_window.h"
 #include "common/table_browse.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {
@@ -14,11 +15,7 @@ namespace key = console::key;
 
 constexpr int kNumberWidth = 6;
 
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
+using base::Trim;
 
 std::string ZeroPadded(std::string_view typed) {
     std::string n = Trim(typed);

@@ -10,6 +10,7 @@
 #include "common/scramble.h"
 #include "common/table_catalogue.h"
 #include "headless_runtime.h"
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/table.h"
@@ -87,10 +88,7 @@ struct Register {
     }
 };
 
-std::string TrimRight(std::string s) {
-    s.erase(s.find_last_not_of(' ') + 1);
-    return s;
-}
+using base::TrimRight;
 
 std::vector<int> Text(std::string_view utf8) {
     std::vector<int> keys;

@@ -5,14 +5,13 @@
 #include "common/employee_pick.h"
 #include "common/messages.h"
 #include "common/scramble.h"
+#include "platform/base/dates.h"
+#include "platform/base/text.h"
 
 namespace kestrel::common {
 namespace {
 
-std::string TrimRight(std::string s) {
-    s.erase(s.find_last_not_of(' ') + 1);
-    return s;
-}
+using base::TrimRight;
 
 std::string Field(dbf::WorkArea& prac, const char* name) {
     const int i = prac.FieldIndex(name);
@@ -24,7 +23,7 @@ std::string Date(dbf::WorkArea& prac, const char* name) {
     const int i = prac.FieldIndex(name);
     const std::string d = i < 0 ? std::string() : prac.record().GetDate(i);
     if (d.size() != 8) return std::string(10, ' ');
-    return d.substr(0, 4) + "-" + d.substr(4, 2) + "-" + d.substr(6, 2);
+    return base::DateText(base::DateOfDbfText(d));
 }
 
 std::string Unscrambled(dbf::WorkArea& prac, const char* name, ScrambleKind kind) {

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "common/messages.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {
@@ -145,8 +146,7 @@ bool PrinterNotReady(Runtime& rt, unsigned char status) {
 }
 
 void ShowPrinterPortError(Runtime& rt, std::string_view file) {
-    std::string port(file.substr(0, 4));
-    for (char& c : port) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string port = base::AsciiUpper(file.substr(0, 4));
     rt.config().Set("NAGLNDR", memfile::MemValue::Char("1"));
     ShowMessage(rt, rt.Text("Błędny port drukarki: ") + port);
 }

@@ -4,6 +4,7 @@
 
 #include "common/form.h"
 #include "common/messages.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {
@@ -118,9 +119,7 @@ bool IdentifyOperator(Runtime& rt) {
         std::string ident(4, ' ');
         s.Write(11, 22, rt.Text("Użytkownik:"), frame);
         Form form(rt);
-        form.Get(11, 35, &ident, "@!", 4).Valid([&] {
-            return ident.find_first_not_of(' ') != std::string::npos;
-        });
+        form.Get(11, 35, &ident, "@!", 4).Valid([&] { return !base::IsBlank(ident); });
         if (!Qrmrdr(rt, form).saved()) {
             s.Restore(saved);
             return false;

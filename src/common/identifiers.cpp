@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 
 namespace kestrel::common {
@@ -23,11 +24,6 @@ bool AllDigits(std::string_view s) {
         if (!IsDigit(c)) return false;
     }
     return true;
-}
-
-std::string_view WithoutTrailingBlanks(std::string_view s) {
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
 }
 
 std::string Without(std::string_view s, std::string_view drop) {
@@ -66,7 +62,7 @@ std::string NormaliseAccount(std::string_view text) {
 }  // namespace
 
 int CheckNip(std::string_view text) {
-    const std::string_view s = WithoutTrailingBlanks(text);
+    const std::string s = base::TrimRight(text);
     std::string digits;
     if (s.size() == 10) {
         digits = std::string(s);
@@ -83,7 +79,7 @@ int CheckNip(std::string_view text) {
 }
 
 int CheckRegon(std::string_view text) {
-    const std::string_view s = WithoutTrailingBlanks(text);
+    const std::string s = base::TrimRight(text);
     if ((s.size() != 9 && s.size() != 14) || !AllDigits(s)) return kIdBadForm;
 
     static constexpr std::array<int, 8> kWeights9{8, 9, 2, 3, 4, 5, 6, 7};
@@ -94,7 +90,7 @@ int CheckRegon(std::string_view text) {
 }
 
 int CheckPesel(std::string_view text) {
-    const std::string_view s = WithoutTrailingBlanks(text);
+    const std::string s = base::TrimRight(text);
     if (s.size() != 11 || !AllDigits(s)) return kIdBadForm;
 
     static constexpr std::array<int, 10> kWeights{1, 3, 7, 9, 1, 3, 7, 9, 1, 3};

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/base/text.h"
+
 namespace kestrel::common {
 
 std::string Translate(std::string_view text, std::string_view from, std::string_view to) {
@@ -14,10 +16,8 @@ std::string Translate(std::string_view text, std::string_view from, std::string_
 }
 
 std::string Qrmuppe(const LetterSet& set, std::string_view text) {
-    if (set.IsCp852()) return Translate(text, kAlphabetLowerCp852, kAlphabetUpperCp852);
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (set.IsCp852()) return base::Cp852Upper(text);
+    const std::string out = base::AsciiUpper(text);
     const std::string_view pl = set.pl;
     return Translate(out, pl.substr(9, 9), pl.substr(0, 9));
 }

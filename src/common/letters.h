@@ -10,11 +10,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/text.h"
+
 namespace kestrel::common {
 
 // The eighteen letters Ą Ć Ę Ł Ń Ó Ś Ź Ż ą ć ę ł ń ó ś ź ż in CP852 (NAGLZP3).
-inline constexpr std::string_view kPolishCp852 =
-    "\xA4\x8F\xA8\x9D\xE3\xE0\x97\x8D\xBD\xA5\x86\xA9\x88\xE4\xA2\x98\xAB\xBE";
+inline constexpr std::string_view kPolishCp852 = base::kPolishCp852;
 // The same letters in the Mazovia code page.
 inline constexpr std::string_view kPolishMazovia =
     "\x8F\x95\x90\x9C\xA5\xA3\x98\xA0\xA1\x86\x8D\x91\x92\xA4\xA2\x9E\xA6\xA7";
@@ -27,18 +28,8 @@ inline constexpr std::string_view kPolishIso88592 =
 // The plain letters used when no Polish set is in force.
 inline constexpr std::string_view kPolishPlain = "ACELNOSZZacelnoszz";
 // Central-European alphabets, position for position (NAGLZPPU/NAGLZPPL).
-inline constexpr std::string_view kAlphabetUpperCp852 =
-    "A\xA4"
-    "BC\x8F"
-    "DE\xA8"
-    "FGHIJKL\x9DMN\xE3O\xE0PQRS\x97TUVWXYZ\x8D\xBD\x95\xE6\xB8\x9B\xA6\xE1\xE8\xB5\xB6\xC6\x8E\x91"
-    "\x80\xAC\x90\xD3\xB7\xD6\xD7\xD2\xD1\xD5\xE2\x8A\x99\xFC\xDE\xE9\xEB\x9A\xED\xDD";
-inline constexpr std::string_view kAlphabetLowerCp852 =
-    "a\xA5"
-    "bc\x86"
-    "de\xA9"
-    "fghijkl\x88mn\xE4o\xA2pqrs\x98tuvwxyz\xAB\xBE\x96\xE7\xAD\x9C\xA7\xE1\xEA\xA0\x83\xC7\x84\x92"
-    "\x87\x9F\x82\x89\xD8\xA1\x8C\xD4\xD0\xE5\x93\x8B\x94\xFD\x85\xA3\xFB\x81\xEC\xEE";
+inline constexpr std::string_view kAlphabetUpperCp852 = base::kAlphabetUpperCp852;
+inline constexpr std::string_view kAlphabetLowerCp852 = base::kAlphabetLowerCp852;
 // The same in Windows-1250 (NAGLZPWU/NAGLZPWL).
 inline constexpr std::string_view kAlphabetUpperWin1250 =
     "A\xA5"

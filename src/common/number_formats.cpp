@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "platform/base/text.h"
 #include "platform/picture/picture.h"
 
 namespace kestrel::common {
@@ -97,10 +98,6 @@ bool Fits(const std::string& text) {
     return text.find('*') == std::string::npos;
 }
 
-char Upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 }  // namespace
 
 std::string Qrmpic(NumberFormat format, double x, bool dash) {
@@ -125,7 +122,7 @@ std::optional<NumberFormat> NumberFormatByName(std::string_view name) {
         const std::string_view n = f.name;
         if (n.size() != name.size()) continue;
         bool same = true;
-        for (size_t i = 0; i < n.size() && same; ++i) same = Upper(name[i]) == n[i];
+        for (size_t i = 0; i < n.size() && same; ++i) same = base::AsciiUpper(name[i]) == n[i];
         if (same) return f.id;
     }
     return std::nullopt;

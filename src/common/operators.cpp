@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/base/files.h"
+#include "platform/base/text.h"
 #include "platform/dbf/table.h"
 
 namespace kestrel::common {
@@ -36,10 +37,7 @@ std::string Scramble(std::string_view text, bool forward) {
     return out;
 }
 
-std::string TrimRight(std::string s) {
-    s.erase(s.find_last_not_of(' ') + 1);
-    return s;
-}
+using base::TrimRight;
 
 std::string ListName(const std::string& company) {
     return company.empty() ? "GLOWNA.DBF" : company + ".DBF";

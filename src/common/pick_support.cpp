@@ -3,7 +3,7 @@
 
 #include "common/pick_window.h"
 #include "platform/console/keys.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::common {
 

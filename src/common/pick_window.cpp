@@ -4,6 +4,7 @@
 #include "common/letter_conversions.h"
 #include "common/messages.h"
 #include "common/table_browse.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {
@@ -11,11 +12,7 @@ namespace {
 
 namespace key = console::key;
 
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
+using base::Trim;
 
 void Check(Runtime& rt, const base::Status& s, const dbf::WorkArea& area) {
     if (!s.ok()) throw Abandon(ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));

@@ -10,6 +10,7 @@
 #include "common/table_catalogue.h"
 #include "common/tax_office_pick.h"
 #include "headless_runtime.h"
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/table.h"
@@ -78,10 +79,7 @@ struct Company {
     }
 };
 
-std::string TrimRight(std::string s) {
-    s.erase(s.find_last_not_of(' ') + 1);
-    return s;
-}
+using base::TrimRight;
 
 // Visible records of `a` in its order: the codes of field `field`.
 std::vector<std::string> VisibleCodes(dbf::WorkArea& a, const char* field) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/base/text.h"
+
 namespace kestrel::common {
 namespace {
 
@@ -50,9 +52,7 @@ bool GetByte(std::string_view s, size_t at, uint8_t* b) {
     return true;
 }
 
-bool IsBlank(std::string_view s) {
-    return s.find_first_not_of(' ') == std::string_view::npos;
-}
+using base::IsBlank;
 
 std::string Fit(std::string_view s, size_t width) {
     std::string out(s.substr(0, width));

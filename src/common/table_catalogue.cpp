@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::common {
 namespace {
 
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
-
 bool InList(std::span<const std::string_view> list, std::string_view name) {
-    const std::string up = Upper(name);
+    const std::string up = base::AsciiUpper(name);
     return std::find(list.begin(), list.end(), up) != list.end();
 }
 
@@ -122,7 +120,7 @@ std::vector<dbf::FieldSpec> TableLayout::Specs() const {
 }
 
 const CatalogueIndex* TableLayout::FindIndex(std::string_view index) const {
-    const std::string up = Upper(index);
+    const std::string up = base::AsciiUpper(index);
     for (const CatalogueIndex& i : indexes) {
         if (up == i.name) return &i;
     }
@@ -130,7 +128,7 @@ const CatalogueIndex* TableLayout::FindIndex(std::string_view index) const {
 }
 
 int TableLayout::FieldIndex(std::string_view field) const {
-    const std::string up = Upper(field);
+    const std::string up = base::AsciiUpper(field);
     std::span<const CatalogueField> list = fields;
     if (list.empty() && std::string_view(name) == "PKKZIS") list = kProfessionFields;
     for (size_t i = 0; i < list.size(); ++i) {
@@ -140,7 +138,7 @@ int TableLayout::FieldIndex(std::string_view field) const {
 }
 
 const TableLayout* FindTable(std::string_view name) {
-    const std::string up = Upper(name);
+    const std::string up = base::AsciiUpper(name);
     for (const TableLayout& t : CatalogueTables()) {
         if (up == t.name) return &t;
     }

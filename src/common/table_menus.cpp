@@ -13,6 +13,7 @@
 #include "common/question.h"
 #include "common/table_layer.h"
 #include "platform/base/files.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {
@@ -151,8 +152,7 @@ std::vector<std::string> ArchiveDirs(const std::string& data_dir) {
         if (!e.is_directory()) continue;
         const std::string name = e.path().filename().string();
         if (name.size() != 8) continue;
-        std::string up = name;
-        for (char& c : up) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const std::string up = base::AsciiUpper(name);
         if (up.compare(0, 4, "ARCH") != 0) continue;
         if (!std::all_of(up.begin() + 4, up.end(), [](char c) { return c >= '0' && c <= '9'; }))
             continue;

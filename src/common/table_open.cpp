@@ -15,15 +15,13 @@
 #include "platform/console/keys.h"
 #include "platform/dbf/dbf_header.h"
 #include "platform/dbf/file.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::common {
 namespace {
 
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
-
 bool SameExpression(std::string_view a, std::string_view b) {
-    return Upper(a) == Upper(b);
+    return base::AsciiUpper(a) == base::AsciiUpper(b);
 }
 
 // QRMBRAK's form of a file name: longer than 33 characters, its first 2,
@@ -77,17 +75,18 @@ void Tables::CloseAll() {
 }
 
 dbf::WorkArea& Tables::Open(std::string_view table, const std::vector<std::string>& indexes) {
-    return OpenTable(rt_.data_dir(), Upper(table), Upper(table), indexes);
+    return OpenTable(rt_.data_dir(), base::AsciiUpper(table), base::AsciiUpper(table), indexes);
 }
 
 dbf::WorkArea& Tables::OpenAs(std::string_view alias, std::string_view table,
                               const std::vector<std::string>& indexes) {
-    return OpenTable(rt_.data_dir(), Upper(alias), Upper(table), indexes);
+    return OpenTable(rt_.data_dir(), base::AsciiUpper(alias), base::AsciiUpper(table), indexes);
 }
 
 dbf::WorkArea& Tables::OpenIn(const std::string& dir, std::string_view alias,
                               std::string_view table, const std::vector<std::string>& indexes) {
-    return OpenTable(dir, Upper(alias.empty() ? table : alias), Upper(table), indexes);
+    return OpenTable(dir, base::AsciiUpper(alias.empty() ? table : alias), base::AsciiUpper(table),
+                     indexes);
 }
 
 dbf::WorkArea& Tables::OpenTable(const std::string& dir, std::string alias,
@@ -229,7 +228,7 @@ void Tables::BuildIndex(dbf::Table& data, const std::string& dir, std::string_vi
                         const std::string& index) {
     auto& s = rt_.screen();
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
-    WriteMessage(rt_, "Tworzenie indeksu: " + Upper(index) + ".NTX", normal);
+    WriteMessage(rt_, "Tworzenie indeksu: " + base::AsciiUpper(index) + ".NTX", normal);
     s.Write(0, 7, "/" + std::to_string(data.record_count()), normal);
     struct Cleared {
         Runtime& rt;
@@ -265,7 +264,8 @@ void Tables::WriteIndex(dbf::Table& data, const std::string& dir, std::string_vi
                         const std::string& index) {
     const CatalogueIndex* def = IndexDefinitionOf(table, index);
     if (def == nullptr) {
-        throw Abandon(rt_.Text("Błąd indeksu: ") + std::string(table) + "(" + Upper(index) + ")");
+        throw Abandon(rt_.Text("Błąd indeksu: ") + std::string(table) + "(" +
+                      base::AsciiUpper(index) + ")");
     }
     IndexKeys keys(data.fields(), rt_.letters());
     dbf::IndexDefinition definition;
@@ -292,14 +292,15 @@ void Tables::WriteIndex(dbf::Table& data, const std::string& dir, std::string_vi
         };
     }
     if (st.ok()) {
-        const std::string existing = base::FindNoCase(dir, Upper(index) + ".NTX");
-        const std::string path =
-            base::Exists(existing)
-                ? existing
-                : (dir.empty() || dir.back() == '/' ? dir : dir + "/") + Upper(index) + ".NTX";
+        const std::string existing = base::FindNoCase(dir, base::AsciiUpper(index) + ".NTX");
+        const std::string path = base::Exists(existing)
+                                     ? existing
+                                     : (dir.empty() || dir.back() == '/' ? dir : dir + "/") +
+                                           base::AsciiUpper(index) + ".NTX";
         st = dbf::Index::Create(path, &data, definition);
     }
-    if (!st.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd ") + Upper(index) + ".NTX"));
+    if (!st.ok())
+        throw Abandon(ShortenMessage(rt_.Text("Błąd ") + base::AsciiUpper(index) + ".NTX"));
 }
 
 std::vector<std::string> Tables::IndexesToBuild(dbf::WorkArea& area, const std::string& dir,
@@ -308,7 +309,7 @@ std::vector<std::string> Tables::IndexesToBuild(dbf::WorkArea& area, const std::
     std::vector<std::string> out;
     if (area.table().read_only()) return out;
     for (const std::string& raw : indexes) {
-        const std::string index = Upper(raw);
+        const std::string index = base::AsciiUpper(raw);
         const CatalogueIndex* def = IndexDefinitionOf(table, index);
         if (def == nullptr) continue;  // reported when the indexes are opened
         const std::string path = base::FindNoCase(dir, index + ".NTX");
@@ -332,7 +333,7 @@ void Tables::OpenIndexes(dbf::WorkArea& area, const std::string& dir, const std:
     if (indexes.empty()) return;
     IndexKeys keys(area.table().fields(), rt_.letters());
     for (const std::string& raw : indexes) {
-        const std::string index = Upper(raw);
+        const std::string index = base::AsciiUpper(raw);
         const CatalogueIndex* def = IndexDefinitionOf(table, index);
         if (def == nullptr) {
             throw Abandon(rt_.Text("Błąd indeksu: ") + table + "(" + index + ")");

@@ -7,17 +7,10 @@
 #include "common/table_layer.h"
 #include "common/table_upgrade.h"
 #include "platform/base/files.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::common {
 namespace {
-
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
-
-std::string Trimmed(std::string s) {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-}
 
 }  // namespace
 
@@ -65,9 +58,9 @@ void Tables::MarkIndexing(const std::string& dir, std::string_view table, bool o
     const int name = etyk.FieldIndex("NAZWA_ZB");
     const int mark = etyk.FieldIndex("BLAD_IND");
     if (name < 0 || mark < 0) throw Abandon(rt_.Text("Błędna struktura pliku PKETYK"));
-    const std::string wanted = Upper(table);
+    const std::string wanted = base::AsciiUpper(table);
     base::Status s = etyk.GoTop();
-    while (s.ok() && !etyk.eof() && Trimmed(etyk.record().GetString(name)) != wanted) {
+    while (s.ok() && !etyk.eof() && base::TrimRight(etyk.record().GetString(name)) != wanted) {
         s = etyk.Skip(1);
     }
     if (!s.ok()) throw Abandon(rt_.Text("Błąd odczytu PKETYK"));
@@ -91,7 +84,7 @@ void Tables::Pack(std::string_view table, const std::vector<std::string>& indexe
 
 void Tables::PackIn(const std::string& dir, std::string_view table_name,
                     const std::vector<std::string>& indexes, bool range_filter) {
-    const std::string table = Upper(table_name);
+    const std::string table = base::AsciiUpper(table_name);
     auto& screen = rt_.screen();
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
     struct ModeBack {
@@ -108,7 +101,7 @@ void Tables::PackIn(const std::string& dir, std::string_view table_name,
     for (const dbf::Field& f : area.table().fields())
         how.layout.push_back(dbf::FieldSpec{f.name, f.type, f.length, f.decimals});
     if (range_filter) how.keep = NumbersInRange;
-    for (const std::string& i : indexes) how.index_files.push_back(Upper(i));
+    for (const std::string& i : indexes) how.index_files.push_back(base::AsciiUpper(i));
     const uint32_t records = area.table().record_count();
     screen.Write(0, 0, "      0/" + std::to_string(records), normal);
     how.progress = [&, records](uint32_t recno) {

@@ -6,15 +6,9 @@
 #include "common/table_layer.h"
 #include "platform/base/files.h"
 #include "platform/dbf/file.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::common {
-namespace {
-
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
-
-}  // namespace
-
 std::string PrinterLetterCode(std::string_view printer, std::string_view screen) {
     if (printer == screen) return "0";
     if (printer == kPolishCp852) return "1";
@@ -28,7 +22,7 @@ dbf::WorkArea& Tables::OpenProgram(std::string_view table,
                                    const std::vector<std::string>& indexes) {
     std::string dir = rt_.program_dir().empty() ? "." : rt_.program_dir();
     if (dir.back() != '/') dir += '/';
-    const std::string name = Upper(table);
+    const std::string name = base::AsciiUpper(table);
     if (name == "PKDRUK" && !base::Exists(base::FindNoCase(dir, "PKDRUK.DBF"))) {
         CreatePrinterTable(dir);
     }

@@ -12,7 +12,7 @@
 #include "common/question.h"
 #include "common/table_layer.h"
 #include "common/too_many_files.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/file.h"
 

@@ -5,6 +5,7 @@
 
 #include "common/scramble.h"
 #include "platform/base/files.h"
+#include "platform/base/text.h"
 #include "platform/dbf/file.h"
 
 namespace kestrel::common {
@@ -111,10 +112,9 @@ bool IsOldLayout(const TableLayout& layout, const std::vector<dbf::Field>& store
 
 namespace {
 
+// Stored text without the blanks around it; older tables pad with NULs too.
 std::string Trim(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.remove_suffix(1);
-    return std::string(s);
+    return base::TrimLeft(base::TrimPadding(s));
 }
 
 // A number written as text: an optional sign, digits, at most one decimal

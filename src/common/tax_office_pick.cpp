@@ -1,14 +1,10 @@
 #include "common/tax_office_pick.h"
 
 #include "common/messages.h"
+#include "platform/base/text.h"
 
 namespace kestrel::common {
 namespace {
-
-std::string Trimmed(std::string_view s) {
-    const size_t e = s.find_last_not_of(' ');
-    return e == std::string_view::npos ? std::string() : std::string(s.substr(0, e + 1));
-}
 
 dbf::WorkArea& CodeList(Tables& tables) {
     dbf::WorkArea* list = tables.workspace().Find("PKKDURZ");
@@ -44,7 +40,7 @@ bool NewTaxOffice(NewRecord& n) {
     for (int i = 0; i < 9; ++i) s.Write(r + i, label, rt.Text(labels[i]), frame);
     Form& form = n.form;
     form.Get(r, col, &kod, "9999").Valid([&] {
-        if (Trimmed(kod).empty()) return true;
+        if (base::TrimRight(kod).empty()) return true;
         dbf::WorkArea& list = CodeList(n.tables);
         if (!list.Seek(kod).ok() || !list.found()) {
             ShowMessage(rt, rt.Text("Brak takiego kodu w wykazie urzędów"));

@@ -7,6 +7,7 @@
 #include "common/messages.h"
 #include "common/pick_window.h"
 #include "common/question.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "register/employee_lookup.h"
 
@@ -21,11 +22,7 @@ constexpr int kLpCol = 2, kSymbolCol = 5, kNameCol = 10, kTimedCol = 32, kRangeC
               kSwitchCol = 54, kAmountCol = 58, kPercentCol = 71;
 constexpr int kNameWidth = 20;
 
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
+using base::Trim;
 
 bool SymbolForm(const std::string& symbol) {
     if (symbol.empty() || !std::isalpha(static_cast<unsigned char>(symbol[0]))) return false;

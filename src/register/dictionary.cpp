@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/base/text.h"
+
 // The descriptions below name only the members that differ from the defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
@@ -210,9 +212,8 @@ const Dictionary* FindDictionary(std::string_view menu) {
 }
 
 std::string CompleteKey(const Dictionary& d, std::string_view typed, int width) {
-    const size_t b = typed.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    std::string key(typed.substr(b, typed.find_last_not_of(' ') - b + 1));
+    std::string key = base::Trim(typed);
+    if (key.empty()) return {};
     if (d.zero_pad && width == 2 && key.size() == 1 &&
         std::isdigit(static_cast<unsigned char>(key[0])))
         key.insert(0, 1, '0');

@@ -12,6 +12,7 @@
 #include "common/question.h"
 #include "common/table_browse.h"
 #include "common/table_layer.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "register/dictionary.h"
 #include "register/dictionary_form.h"
@@ -32,11 +33,7 @@ void Check(Runtime& rt, const base::Status& s, const dbf::WorkArea& area) {
         throw common::Abandon(common::ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
 }
 
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
+using base::Trim;
 
 class Dialog {
   public:

@@ -4,6 +4,7 @@
 #include "common/messages.h"
 #include "common/tax_office_pick.h"
 #include "platform/base/files.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "register/dictionary.h"
 #include "register/dictionary_form.h"
@@ -46,11 +47,7 @@ constexpr Named kNames[] = {
     {"2.8.B", "Błędny kod zawodu", "<F3>-Kody zawodów"},
 };
 
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
+using base::Trim;
 
 dbf::WorkArea* OpenList(common::Runtime& rt, common::Tables& tables, const CodeField& f) {
     if (dbf::WorkArea* open = tables.workspace().Find(f.table)) return open;

@@ -7,6 +7,7 @@
 #include "common/identifiers.h"
 #include "common/messages.h"
 #include "common/pick_window.h"
+#include "platform/base/text.h"
 #include "register/dictionary_fields.h"
 
 namespace kestrel::registry {
@@ -18,11 +19,6 @@ constexpr int kMemoWidth = 60;
 void Check(common::Runtime& rt, const base::Status& s, const dbf::WorkArea& area) {
     if (!s.ok())
         throw common::Abandon(common::ShortenMessage(rt.Text("Błąd zapisu: ") + area.alias()));
-}
-
-std::string RightTrim(std::string s) {
-    s.erase(s.find_last_not_of(' ') + 1);
-    return s;
 }
 
 int FieldLength(dbf::WorkArea& area, int field) {
@@ -45,7 +41,7 @@ std::vector<std::string> MemoLines(const std::string& text) {
         }
     }
     if (!line.empty()) lines.push_back(line);
-    while (!lines.empty() && RightTrim(lines.back()).empty()) lines.pop_back();
+    while (!lines.empty() && base::TrimRight(lines.back()).empty()) lines.pop_back();
     return lines;
 }
 
@@ -103,7 +99,7 @@ void Declare(common::Runtime& rt, common::Tables& tables, common::Form& form, Co
         form.Get(row, col, &e.text, ScrollPicture(f.picture, length, shown), length);
     if (f.account) {
         field.Valid([&rt, &e] {
-            if (RightTrim(e.text).empty()) return true;
+            if (base::TrimRight(e.text).empty()) return true;
             if (common::CheckBankAccount(e.text) != common::kIdValid)
                 common::ShowMessage(rt, rt.Text("Błędny Nr rachunku"));
             return true;  // a warning only
@@ -112,7 +108,7 @@ void Declare(common::Runtime& rt, common::Tables& tables, common::Form& form, Co
     common::FieldCheck unique;
     if (!f.unique_index.empty()) {
         unique = [&rt, &area, &e] {
-            if (RightTrim(e.text).empty() || !HeldElsewhere(area, e.f->unique_index, e.text))
+            if (base::TrimRight(e.text).empty() || !HeldElsewhere(area, e.f->unique_index, e.text))
                 return true;
             common::ShowMessage(rt, rt.Text(e.f->unique_message));
             return false;
@@ -128,7 +124,7 @@ void Declare(common::Runtime& rt, common::Tables& tables, common::Form& form, Co
             also = [&rt, &tables, &form, &e, unique, fills, code] {
                 if (unique && !unique()) return false;
                 std::string name;
-                if (RightTrim(*fills).empty() && !RightTrim(e.text).empty() &&
+                if (base::TrimRight(*fills).empty() && !base::TrimRight(e.text).empty() &&
                     FindCode(rt, tables, code, e.text, &name)) {
                     name.resize(fills->size(), ' ');
                     *fills = name;
@@ -183,7 +179,7 @@ bool EditMemo(common::Runtime& rt, std::string_view title_utf8, std::string* tex
     std::vector<std::string> lines = MemoLines(*text);
     const bool fits = static_cast<int>(lines.size()) <= kMemoLines &&
                       std::all_of(lines.begin(), lines.end(), [](const std::string& l) {
-                          return static_cast<int>(RightTrim(l).size()) <= kMemoWidth;
+                          return static_cast<int>(base::TrimRight(l).size()) <= kMemoWidth;
                       });
     if (!fits) {
         common::ShowMessage(rt, rt.Text("Tekst za długi do edycji"));
@@ -197,17 +193,17 @@ bool EditMemo(common::Runtime& rt, std::string_view title_utf8, std::string* tex
     lines.resize(kMemoLines);
     common::Form form(rt);
     for (int i = 0; i < kMemoLines; ++i) {
-        lines[static_cast<size_t>(i)] = RightTrim(lines[static_cast<size_t>(i)]);
+        lines[static_cast<size_t>(i)] = base::TrimRight(lines[static_cast<size_t>(i)]);
         form.Get(10 + i, 10, &lines[static_cast<size_t>(i)], "", kMemoWidth);
     }
     const bool saved = common::Qrmrdr(rt, form).saved();
     s.Restore(under);
     if (!saved) return false;
-    while (!lines.empty() && RightTrim(lines.back()).empty()) lines.pop_back();
+    while (!lines.empty() && base::TrimRight(lines.back()).empty()) lines.pop_back();
     std::string joined;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i > 0) joined += "\r\n";
-        joined += RightTrim(lines[i]);
+        joined += base::TrimRight(lines[i]);
     }
     *text = joined;
     return true;

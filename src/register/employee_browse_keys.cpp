@@ -6,6 +6,7 @@
 #include "common/index_functions.h"
 #include "common/messages.h"
 #include "common/scramble.h"
+#include "platform/base/dates.h"
 #include "platform/console/keys.h"
 #include "register/employee_browse_run.h"
 #include "register/employee_checks.h"
@@ -128,7 +129,7 @@ int RegisterBrowse::Correct(common::Browse& browse) {
     EmployeeRecord e = ReadEmployee(prac_);
     std::string text = e.Text(field);
     double number = e.Number(field);
-    picture::Date date = ToDate(e.Date(field));
+    picture::Date date = base::DateOfDbfText(e.Date(field));
     bool logical = e.Logical(field);
     common::Form form(rt_);
     common::Field* get = nullptr;
@@ -144,7 +145,8 @@ int RegisterBrowse::Correct(common::Browse& browse) {
         case dbf::FieldType::kDate:
             get = &form.Get(row, col, &date);
             get->Valid([this, &date, &e] {
-                if (DismissalValid(Trim(e.Text("PRZYCZ_ZW")), FromDate(date), e.Date("DATA_ZATR")))
+                if (DismissalValid(Trim(e.Text("PRZYCZ_ZW")), base::DbfDateText(date),
+                                   e.Date("DATA_ZATR")))
                     return true;
                 Beep();
                 return false;
@@ -191,7 +193,7 @@ int RegisterBrowse::Correct(common::Browse& browse) {
             st = fresh.SetNumber(field, number);
             break;
         case dbf::FieldType::kDate:
-            st = fresh.SetDate(field, FromDate(date));
+            st = fresh.SetDate(field, base::DbfDateText(date));
             break;
         case dbf::FieldType::kLogical:
             st = fresh.SetLogical(field, logical);

@@ -10,6 +10,8 @@
 #include "common/browse.h"
 #include "common/runtime.h"
 #include "common/table_layer.h"
+#include "platform/base/dates.h"
+#include "platform/base/text.h"
 #include "platform/picture/picture.h"
 #include "register/employee_record.h"
 
@@ -21,32 +23,11 @@ inline constexpr int kRightsCorrect = 17;
 inline constexpr int kPeselColumn = 18;  // 0-based: " PESEL"
 inline constexpr int kFirstEditable = 3;  // 0-based: "DATA ZW."
 
-inline std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
+using base::Trim;
 
 inline std::string DateText(const std::string& yyyymmdd) {
     if (yyyymmdd.size() != 8) return std::string(10, ' ');
-    return yyyymmdd.substr(0, 4) + "-" + yyyymmdd.substr(4, 2) + "-" + yyyymmdd.substr(6, 2);
-}
-
-inline picture::Date ToDate(const std::string& yyyymmdd) {
-    picture::Date d;
-    if (yyyymmdd.size() == 8) {
-        d.year = std::stoi(yyyymmdd.substr(0, 4));
-        d.month = std::stoi(yyyymmdd.substr(4, 2));
-        d.day = std::stoi(yyyymmdd.substr(6, 2));
-    }
-    return d;
-}
-
-inline std::string FromDate(const picture::Date& d) {
-    if (d.empty()) return {};
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
-    return buf;
+    return base::DateText(base::DateOfDbfText(yyyymmdd));
 }
 
 enum class Group { kAll, kCurrent, kFormer };

@@ -4,16 +4,12 @@
 #include <cstdlib>
 
 #include "common/identifiers.h"
+#include "platform/base/text.h"
 
 namespace kestrel::registry {
 namespace {
 
-std::string Trim(std::string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && s[b] == ' ') ++b;
-    while (e > b && s[e - 1] == ' ') --e;
-    return std::string(s.substr(b, e - b));
-}
+using base::Trim;
 
 bool AllDigits(std::string_view s) {
     for (char c : s) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/abandon.h"
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 
 namespace kestrel::registry {
@@ -21,10 +22,7 @@ std::string Pad(std::string_view s, size_t width) {
     return out;
 }
 
-std::string TrimRight(std::string s) {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-}
+using base::TrimRight;
 
 [[noreturn]] void WriteFailed(dbf::WorkArea& area) {
     throw common::Abandon(codepage::FromUtf8("Błąd zapisu: ") + area.alias());

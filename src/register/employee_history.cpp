@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/dates.h"
+#include "platform/base/text.h"
 #include "platform/formula/date.h"
 #include "register/employee_companions.h"
 
@@ -11,17 +13,6 @@ namespace kestrel::registry {
 namespace {
 
 using formula::Value;
-
-std::string Upper(std::string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && s[b] == ' ') ++b;
-    while (e > b && s[e - 1] == ' ') --e;
-    std::string out(s.substr(b, e - b));
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
-}
 
 // The current value of field `f` of the record.
 Value Current(const dbf::Record& rec, int f) {
@@ -90,7 +81,7 @@ Subject Find(dbf::Workspace& ws, std::string_view field) {
     Subject s;
     s.prac = ws.Find("PKPRAC");
     if (s.prac == nullptr) return s;
-    s.name = Upper(field);
+    s.name = base::AsciiUpper(base::Trim(field));
     s.field = s.prac->FieldIndex(s.name);
     return s;
 }
@@ -104,9 +95,8 @@ int32_t HistoryLimit(dbf::Workspace& ws, int32_t today) {
     if (!ster->GoTop().ok() || ster->eof()) return today;
     const int year = static_cast<int>(ster->record().GetNumber(ster->FieldIndex("ROK_")));
     const int month = static_cast<int>(ster->record().GetNumber(ster->FieldIndex("MC_")));
-    if (month == 12) return formula::JulianFromYmd(year, 12, 31);
-    const int32_t next = formula::JulianFromYmd(year, month + 1, 1);
-    return next == 0 ? today : next - 1;
+    const int32_t last = base::JulianDay({year, month, base::DaysInMonth(year, month)});
+    return last == 0 ? today : last;
 }
 
 Value ValueOnDate(dbf::Workspace& ws, std::string_view field, int32_t date, int32_t today) {

@@ -2,6 +2,7 @@
 
 #include "common/index_functions.h"
 #include "common/pick_window.h"
+#include "platform/base/text.h"
 
 namespace kestrel::registry {
 namespace {
@@ -9,10 +10,7 @@ namespace {
 constexpr size_t kNameWidth = 29;  // NAZWA_ of PKGMINY
 constexpr std::string_view kNoMatch = "<-Błąd";
 
-std::string TrimRight(std::string s) {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-}
+using base::TrimRight;
 
 std::string Pad(std::string_view s, size_t width) {
     std::string out(s.substr(0, std::min(s.size(), width)));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "employee_test_support.h"
+#include "platform/base/text.h"
 
 namespace kestrel::registry {
 namespace {
@@ -65,9 +66,7 @@ TEST(ProfessionLookup, AncestorsByLeadingCharacters) {
 }
 
 std::string TrimmedName(dbf::WorkArea& area) {
-    std::string s = area.record().GetString(area.FieldIndex("NAZWA_"));
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
+    return base::TrimRight(area.record().GetString(area.FieldIndex("NAZWA_")));
 }
 
 TEST(DictionaryChecks, EmptyAcceptedMissingRefusedKnownNamed) {

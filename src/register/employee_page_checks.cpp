@@ -1,6 +1,7 @@
 // The conditions and checks of the fields of a page, and the names and
 // warnings they show beside the fields.
 #include "common/messages.h"
+#include "platform/base/dates.h"
 #include "register/employee_page_run.h"
 
 namespace kestrel::registry::pages {
@@ -60,7 +61,7 @@ bool PageRun::Enabled(const std::string& name) {
     if (name == "DATA_Z_PIT" && !ctx_.update) {
         // In registration: preset to the employment date whenever entered.
         auto it = by_name_.find("DATA_Z_PIT");
-        if (it != by_name_.end()) it->second->date = ToDate(Value("DATA_ZATR"));
+        if (it != by_name_.end()) it->second->date = base::DateOfDbfText(Value("DATA_ZATR"));
     }
     return true;
 }
@@ -196,17 +197,18 @@ bool PageRun::Validate(Var& v) {
             break;
         case Check::kPeriodEnd: {
             const std::string from = Value(v.spec->choices);
-            const std::string to = FromDate(v.date);
+            const std::string to = base::DbfDateText(v.date);
             if (!to.empty() && !from.empty() && to < from) verdict = Verdict::Refuse("");
             break;
         }
         case Check::kDismissal:
-            if (!DismissalValid(Trim(Value("PRZYCZ_ZW")), FromDate(v.date),
+            if (!DismissalValid(Trim(Value("PRZYCZ_ZW")), base::DbfDateText(v.date),
                                 work_.Date("DATA_ZATR")))
                 verdict = Verdict::Refuse("");
             break;
         case Check::kSeniority: {
-            const Seniority s = SeniorityAt(FromDate(v.date), ctx_.ref_year, ctx_.ref_month);
+            const Seniority s =
+                SeniorityAt(base::DbfDateText(v.date), ctx_.ref_year, ctx_.ref_month);
             if (v.date.empty()) {
                 verdict = Verdict::Refuse("");
             } else {

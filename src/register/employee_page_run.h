@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "common/form.h"
+#include "platform/base/dates.h"
+#include "platform/base/text.h"
 #include "register/dictionary_fields.h"
 #include "register/employee_checks.h"
 #include "register/employee_lookup.h"
@@ -25,34 +27,8 @@ using picture::Kind;
 inline constexpr int kFirstRow = 6;
 inline constexpr int kHintRow = 21;
 
-inline std::string TrimRight(std::string s) {
-    s.erase(s.find_last_not_of(' ') + 1);
-    return s;
-}
-
-inline std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
-
-inline picture::Date ToDate(const std::string& yyyymmdd) {
-    picture::Date d;
-    if (yyyymmdd.size() == 8) {
-        d.year = std::stoi(yyyymmdd.substr(0, 4));
-        d.month = std::stoi(yyyymmdd.substr(4, 2));
-        d.day = std::stoi(yyyymmdd.substr(6, 2));
-    }
-    return d;
-}
-
-inline std::string FromDate(const picture::Date& d) {
-    if (d.empty()) return {};
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
-    return buf;
-}
-
+using base::Trim;
+using base::TrimRight;
 
 /// The dictionary F3 opens in field `field` of the record (a PKPRAC field
 /// name), with the hint row 21 shows while the cursor is there; none for a

@@ -2,9 +2,10 @@
 
 #include "common/messages.h"
 #include "common/pick_window.h"
+#include "platform/base/dates.h"
 #include "platform/console/keys.h"
-#include "register/employee_page_run.h"
 #include "register/allowances.h"
+#include "register/employee_page_run.h"
 #include "register/insurance_titles.h"
 
 namespace kestrel::registry::pages {
@@ -47,7 +48,7 @@ void PageRun::Load(Var& v) {
             break;
         case dbf::FieldType::kDate:
             v.kind = Kind::kDate;
-            v.date = ToDate(work_.Date(name));
+            v.date = base::DateOfDbfText(work_.Date(name));
             break;
         case dbf::FieldType::kLogical:
             v.kind = Kind::kLogical;
@@ -69,7 +70,7 @@ void PageRun::Store(const Var& v, EmployeeRecord* rec) const {
             rec->SetNumber(name, v.number);
             break;
         case Kind::kDate:
-            rec->SetDate(name, FromDate(v.date));
+            rec->SetDate(name, base::DbfDateText(v.date));
             break;
         case Kind::kLogical:
             rec->SetLogical(name, v.logical);
@@ -90,7 +91,7 @@ std::string PageRun::Value(const std::string& name) const {
     const Var& v = *it->second;
     switch (v.kind) {
         case Kind::kDate:
-            return FromDate(v.date);
+            return base::DbfDateText(v.date);
         case Kind::kLogical:
             return v.logical ? "T" : "F";
         case Kind::kNumber:

@@ -2,7 +2,7 @@
 
 #include "common/scramble.h"
 #include "platform/formula/date.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::registry {
 namespace {
@@ -13,20 +13,13 @@ constexpr std::string_view kSurnameField = "NAZWX_";
 constexpr std::string_view kNamesField = "IMIEX_";
 constexpr std::string_view kPeselField = "PESELX_";
 
-std::string TrimRight(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.pop_back();
-    return s;
-}
-
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
-
 bool IsScrambled(std::string_view field) {
-    const std::string name = Upper(field);
+    const std::string name = base::AsciiUpper(field);
     return name == kSurnameField || name == kNamesField || name == kPeselField;
 }
 
 std::string Cut(std::string_view s, size_t width) {
-    return TrimRight(std::string(s.substr(0, std::min(s.size(), width))));
+    return base::TrimPadding(std::string(s.substr(0, std::min(s.size(), width))));
 }
 
 }  // namespace
@@ -113,7 +106,7 @@ EmployeeRecord EmployeeRecord::FromStored(const dbf::Record& stored) {
     e.rec_ = stored;
     auto clear = [&](std::string_view field, ScrambleKind kind) {
         const int i = stored.FieldIndex(field);
-        return i < 0 ? std::string() : TrimRight(common::Unscramble(kind, stored.Raw(i)));
+        return i < 0 ? std::string() : base::TrimPadding(common::Unscramble(kind, stored.Raw(i)));
     };
     e.surname_ = clear(kSurnameField, ScrambleKind::kName);
     e.first_names_ = clear(kNamesField, ScrambleKind::kName);

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "common/abandon.h"
+#include "platform/base/dates.h"
 #include "platform/base/files.h"
 #include "platform/dbf/file.h"
 
@@ -112,9 +113,7 @@ bool Taken(dbf::WorkArea& prac, const std::string& number) {
 
 std::string WorkingDay(const common::Runtime& rt) {
     const base::LocalTime& d = rt.working_date();
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
-    return buf;
+    return base::DbfDateText({d.year, d.month, d.day});
 }
 
 RegisterAreas OpenRegister(common::Tables& tables) {

@@ -9,6 +9,8 @@
 #include "common/pick_window.h"
 #include "common/question.h"
 #include "common/scramble.h"
+#include "platform/base/dates.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "platform/formula/date.h"
 
@@ -19,30 +21,10 @@ namespace key = console::key;
 
 constexpr int kTop = 5, kLeft = 8, kBottom = 20, kRight = 71;
 
-std::string TrimRight(std::string s) {
-    s.erase(s.find_last_not_of(' ') + 1);
-    return s;
-}
+using base::TrimRight;
 
 std::string DateText(const std::string& yyyymmdd) {
     return formula::Dtoc(formula::Stod(yyyymmdd));
-}
-
-picture::Date ToDate(const std::string& yyyymmdd) {
-    picture::Date d;
-    if (yyyymmdd.size() == 8) {
-        d.year = std::stoi(yyyymmdd.substr(0, 4));
-        d.month = std::stoi(yyyymmdd.substr(4, 2));
-        d.day = std::stoi(yyyymmdd.substr(6, 2));
-    }
-    return d;
-}
-
-std::string FromDate(const picture::Date& d) {
-    if (d.empty()) return {};
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
-    return buf;
 }
 
 // A scrambled field: its kind of scrambling and its stored width (the
@@ -88,7 +70,7 @@ bool EditEntry(common::Runtime& rt, const std::string& field, RememberedValue* v
     s.Clear(kBottom - 4, kLeft + 1, kBottom - 1, kRight - 1, plain);
     s.Write(kBottom - 3, kLeft + 2, rt.Text("Data \"DO\":"), plain);
     s.Write(kBottom - 2, kLeft + 2, rt.Text("Wartość:"), plain);
-    picture::Date until = ToDate(v->until);
+    picture::Date until = base::DateOfDbfText(v->until);
     std::string value = ClearValue(field, v->value);
     value.resize(50, ' ');
     common::Form form(rt);
@@ -101,7 +83,7 @@ bool EditEntry(common::Runtime& rt, const std::string& field, RememberedValue* v
     const bool saved = common::Qrmrdr(rt, form).saved();
     s.Restore(under);
     if (!saved) return false;
-    v->until = FromDate(until);
+    v->until = base::DbfDateText(until);
     common::ScrambleKind kind;
     size_t stored = 0;
     if (Scrambled(field, &kind, &stored)) {

@@ -4,6 +4,7 @@
 
 #include "common/pick_window.h"
 #include "platform/base/files.h"
+#include "platform/base/text.h"
 
 namespace kestrel::registry {
 namespace {
@@ -20,15 +21,12 @@ constexpr Holder kHolders[] = {
     {"PKSPL", "PKSPL1", 4},     {"PKUMTR", "PKUMTR2", 9}, {"PKFUNC", "PKFUNC1", 10},
 };
 
-std::string Trim(std::string_view s) {
-    const size_t e = s.find_last_not_of(' ');
-    return e == std::string_view::npos ? std::string() : std::string(s.substr(0, e + 1));
-}
+using base::TrimRight;
 
 }  // namespace
 
 bool IsFormulaSymbol(std::string_view symbol) {
-    const std::string s = Trim(symbol);
+    const std::string s = TrimRight(symbol);
     if (s.empty() || s.size() > 4 || s.find(' ') != std::string::npos) return false;
     if (!std::isalpha(static_cast<unsigned char>(s[0]))) return false;
     for (unsigned char c : s)
@@ -38,8 +36,7 @@ bool IsFormulaSymbol(std::string_view symbol) {
 
 std::string SymbolTakenIn(common::Runtime& rt, common::Tables& tables, std::string_view symbol,
                           std::string_view own_table) {
-    std::string wanted = Trim(symbol);
-    for (char& c : wanted) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string wanted = base::AsciiUpper(base::TrimRight(symbol));
     if (wanted.empty()) return {};
     for (const Holder& h : kHolders) {
         if (own_table == h.table) continue;

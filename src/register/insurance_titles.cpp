@@ -4,6 +4,8 @@
 
 #include "common/form.h"
 #include "common/messages.h"
+#include "platform/base/dates.h"
+#include "platform/base/text.h"
 #include "register/employee_lookup.h"
 
 namespace kestrel::registry {
@@ -17,50 +19,10 @@ constexpr int kMaxLine = 99;
 
 std::string DateText(const std::string& yyyymmdd) {
     if (yyyymmdd.size() != 8) return std::string(10, ' ');
-    return yyyymmdd.substr(0, 4) + "-" + yyyymmdd.substr(4, 2) + "-" + yyyymmdd.substr(6, 2);
+    return base::DateText(base::DateOfDbfText(yyyymmdd));
 }
 
-picture::Date ToDate(const std::string& yyyymmdd) {
-    picture::Date d;
-    if (yyyymmdd.size() == 8) {
-        d.year = std::stoi(yyyymmdd.substr(0, 4));
-        d.month = std::stoi(yyyymmdd.substr(4, 2));
-        d.day = std::stoi(yyyymmdd.substr(6, 2));
-    }
-    return d;
-}
-
-std::string FromDate(const picture::Date& d) {
-    if (d.empty()) return {};
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
-    return buf;
-}
-
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
-
-// The day after "YYYYMMDD".
-std::string NextDay(const std::string& yyyymmdd) {
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int y = std::stoi(yyyymmdd.substr(0, 4)), m = std::stoi(yyyymmdd.substr(4, 2)),
-        d = std::stoi(yyyymmdd.substr(6, 2));
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    const int last = m == 2 && leap ? 29 : kDays[m - 1];
-    if (++d > last) {
-        d = 1;
-        if (++m > 12) {
-            m = 1;
-            ++y;
-        }
-    }
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", y, m, d);
-    return buf;
-}
+using base::Trim;
 
 class TitleList {
   public:
@@ -131,7 +93,8 @@ InsuranceTitle MainTitle(const EmployeeRecord& employee) {
     t.title = employee.Text("TYTUL_PODM");
     t.from = employee.Date("DATA_ZATR");
     const std::string dismissed = employee.Date("DATA_ZWOLN");
-    t.to = dismissed.empty() ? std::string() : NextDay(dismissed);
+    t.to = dismissed.empty() ? std::string()
+                             : base::DbfDateText(base::AddDays(base::DateOfDbfText(dismissed), 1));
     return t;
 }
 
@@ -155,7 +118,7 @@ bool EnterTitles(PageContext& ctx, dbf::WorkArea& ktyub, const EmployeeRecord& e
         for (;;) {
             list.DrawLine(row, t);
             std::string title = t.title;
-            picture::Date from = ToDate(t.from), to = ToDate(t.to);
+            picture::Date from = base::DateOfDbfText(t.from), to = base::DateOfDbfText(t.to);
             common::Form form(rt);
             form.Get(row, kTitleCol, &title, "9999").Valid([&] {
                 if (Trim(title).empty()) return true;
@@ -178,21 +141,19 @@ bool EnterTitles(PageContext& ctx, dbf::WorkArea& ktyub, const EmployeeRecord& e
                     rt.console().Tone(common::kToneFrequency, common::kToneTicks);
                     return false;
                 });
-            form.Get(row, kToCol, &to)
-                .When([&] { return !Trim(title).empty(); })
-                .Valid([&] {
-                    if (PeriodValid(FromDate(from), FromDate(to))) return true;
-                    rt.console().Tone(common::kToneFrequency, common::kToneTicks);
-                    return false;
-                });
+            form.Get(row, kToCol, &to).When([&] { return !Trim(title).empty(); }).Valid([&] {
+                if (PeriodValid(base::DbfDateText(from), base::DbfDateText(to))) return true;
+                rt.console().Tone(common::kToneFrequency, common::kToneTicks);
+                return false;
+            });
             if (!form.Read().saved()) return false;
             if (Trim(title).empty()) {
                 DeleteTitlesFrom(ctx.tables, ktyub, number, line);
                 return true;
             }
             t.title = title;
-            t.from = FromDate(from);
-            t.to = FromDate(to);
+            t.from = base::DbfDateText(from);
+            t.to = base::DbfDateText(to);
             const std::string duplicate = DuplicateTitleMessage(list.listed(), t);
             if (!duplicate.empty()) {
                 common::ShowMessage(rt, rt.Text(duplicate));

@@ -18,6 +18,7 @@
 #include "common/question.h"
 #include "common/shipped_content.h"
 #include "common/table_layer.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "register/official_dictionaries.h"
 
@@ -29,11 +30,7 @@ namespace key = console::key;
 constexpr unsigned kMaskEnter = 33;
 constexpr unsigned kMaskChange = 1;
 
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
+using base::Trim;
 
 std::string Pad(std::string_view s, size_t width) {
     std::string out(s.substr(0, width));

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "headless_runtime.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "register/official_dictionaries.h"
 #include "test_util.h"
@@ -38,10 +39,7 @@ struct Company {
     void Keys(const std::vector<int>& keys) { h.backend.AddKeys(keys); }
 };
 
-std::string TrimRight(std::string s) {
-    s.erase(s.find_last_not_of(' ') + 1);
-    return s;
-}
+using base::TrimRight;
 
 TEST(OfficialDialog, ImportRefusesADamagedFileAndLoadsAGoodOne) {
     Company c;

@@ -10,6 +10,7 @@
 #include "common/table_catalogue.h"
 #include "common/table_upgrade.h"
 #include "platform/base/files.h"
+#include "platform/base/text.h"
 #include "platform/dbf/file.h"
 #include "platform/dbf/index.h"
 
@@ -29,12 +30,6 @@ constexpr OfficialListInfo kLists[] = {
 
 std::string Join(const std::string& dir, const std::string& name) {
     return dir.empty() || dir.back() == '/' ? dir + name : dir + "/" + name;
-}
-
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1));
 }
 
 void RemoveIfExists(const std::string& path) {
@@ -228,7 +223,7 @@ std::map<std::string, std::vector<std::string>> CurrentRows(const std::string& d
         if (rec.deleted() || fields[0] < 0) return base::Status::Ok();
         std::vector<std::string> row;
         for (int f : fields) row.push_back(f < 0 ? std::string() : rec.GetString(f));
-        rows[Trim(row[0])] = row;
+        rows[base::TrimWhitespace(row[0])] = row;
         return base::Status::Ok();
     });
     (void)t->Close();
@@ -305,16 +300,18 @@ std::string ImportOfficialList(const std::string& dir, const common::LetterSet& 
         if (parsed.short_names_missing) {
             for (auto& row : all) {
                 auto it = current.find(row[0]);
-                if (it != current.end() && !Trim(it->second[1]).empty()) row[1] = it->second[1];
+                if (it != current.end() && !base::TrimWhitespace(it->second[1]).empty())
+                    row[1] = it->second[1];
             }
         }
         if (parsed.groups_missing) {
             for (const auto& [code, row] : current) {
                 if (code.size() < 6) all.push_back(row);
             }
-            for (auto& row : all) row[2] = Trim(row[2]) == "T" ? "T" : "F";
+            for (auto& row : all) row[2] = base::TrimWhitespace(row[2]) == "T" ? "T" : "F";
             std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
-                return OccupationOrder(Trim(a[0])) < OccupationOrder(Trim(b[0]));
+                return OccupationOrder(base::TrimWhitespace(a[0])) <
+                       OccupationOrder(base::TrimWhitespace(b[0]));
             });
         }
     }

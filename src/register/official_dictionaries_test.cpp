@@ -10,6 +10,7 @@
 #include "common/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/base/files.h"
+#include "platform/base/text.h"
 #include "platform/dbf/index.h"
 #include "test_util.h"
 
@@ -26,11 +27,6 @@ const std::string kFixtures = KESTREL_TESTDATA_DIR;
 const common::LetterSet& Cp852() {
     static const common::LetterSet set = common::MakeLetterSet(common::kPolishCp852);
     return set;
-}
-
-std::string Trimmed(std::string s) {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
 }
 
 std::vector<std::string> IndexNames(const char* table) {
@@ -56,7 +52,7 @@ std::vector<std::string> InOrder(const std::string& dir, const char* table, int 
     EXPECT_TRUE(area.SetOrder(order).ok());
     const int f = area.FieldIndex(field);
     for (base::Status s = area.GoTop(); s.ok() && !area.eof(); s = area.Skip(1))
-        out.push_back(Trimmed(area.record().GetString(f)));
+        out.push_back(base::TrimRight(area.record().GetString(f)));
     return out;
 }
 

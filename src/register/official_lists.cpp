@@ -5,32 +5,18 @@
 #include <cstdlib>
 #include <set>
 
-#include "common/letter_conversions.h"
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 #include "register/official_dictionaries.h"
 
 namespace kestrel::registry {
 namespace {
 
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1));
-}
-
 bool AllDigits(std::string_view s) {
     for (char c : s) {
         if (c < '0' || c > '9') return false;
     }
     return true;
-}
-
-std::string LowerAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
 }
 
 std::string AtLine(int line) {
@@ -70,7 +56,7 @@ std::string SplitCsv(std::string_view text, char sep, std::vector<CsvLine>* out)
         pos = end + 1;
         ++number;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (Trim(line).empty()) continue;
+        if (base::TrimWhitespace(line).empty()) continue;
         CsvLine row{number, {}};
         std::string cell;
         bool quoted = false;
@@ -88,12 +74,12 @@ std::string SplitCsv(std::string_view text, char sep, std::vector<CsvLine>* out)
                 } else {
                     cell += c;
                 }
-            } else if (c == '"' && Trim(cell).empty() && !was_quoted) {
+            } else if (c == '"' && base::TrimWhitespace(cell).empty() && !was_quoted) {
                 cell.clear();
                 quoted = true;
                 was_quoted = true;
             } else if (c == sep) {
-                row.cells.push_back(was_quoted ? cell : Trim(cell));
+                row.cells.push_back(was_quoted ? cell : base::TrimWhitespace(cell));
                 cell.clear();
                 was_quoted = false;
             } else if (was_quoted && c != ' ') {
@@ -103,7 +89,7 @@ std::string SplitCsv(std::string_view text, char sep, std::vector<CsvLine>* out)
             }
         }
         if (quoted) return "Niezamknięty cudzysłów" + AtLine(number);
-        row.cells.push_back(was_quoted ? cell : Trim(cell));
+        row.cells.push_back(was_quoted ? cell : base::TrimWhitespace(cell));
         out->push_back(std::move(row));
     }
     return "";
@@ -112,7 +98,7 @@ std::string SplitCsv(std::string_view text, char sep, std::vector<CsvLine>* out)
 // Column positions named by the header line (lower case names).
 int Column(const std::vector<std::string>& header, std::string_view name) {
     for (size_t i = 0; i < header.size(); ++i) {
-        if (LowerAscii(header[i]) == name) return static_cast<int>(i);
+        if (base::AsciiLower(header[i]) == name) return static_cast<int>(i);
     }
     return -1;
 }
@@ -160,15 +146,6 @@ std::string Cp852(std::string_view utf8) {
         pos += n;
     }
     return codepage::FromUtf8(plain);
-}
-
-const common::LetterSet& Cp852Letters() {
-    static const common::LetterSet set = common::MakeLetterSet(common::kPolishCp852);
-    return set;
-}
-
-std::string UpperCp852(std::string_view cp852) {
-    return common::Qrmuppe(Cp852Letters(), cp852);
 }
 
 // XML text with its five entities and numeric references decoded.
@@ -243,7 +220,7 @@ int LineOf(std::string_view text, size_t pos) {
 std::string ReadEnumeration(std::string_view text,
                             std::vector<std::pair<std::string, std::string>>* out,
                             std::vector<int>* lines) {
-    const std::string tail = Trim(text);
+    const std::string tail = base::TrimWhitespace(text);
     const size_t last = tail.rfind("</");
     if (last == std::string::npos || tail.size() < 7 ||
         tail.compare(tail.size() - 7, 7, "schema>") != 0)
@@ -269,7 +246,7 @@ std::string ReadEnumeration(std::string_view text,
             if (dgt != std::string_view::npos) {
                 const size_t e = body.find("</", dgt);
                 if (e == std::string_view::npos) return "Błędny zapis" + AtLine(line);
-                name = Trim(XmlText(body.substr(dgt + 1, e - dgt - 1)));
+                name = base::TrimWhitespace(XmlText(body.substr(dgt + 1, e - dgt - 1)));
             }
             pos = close;
         }
@@ -283,7 +260,7 @@ std::string ReadEnumeration(std::string_view text,
 std::string CodeNamePairs(std::string_view text,
                           std::vector<std::pair<std::string, std::string>>* pairs,
                           std::vector<int>* lines) {
-    if (Trim(text).substr(0, 1) == "<") return ReadEnumeration(text, pairs, lines);
+    if (base::TrimWhitespace(text).substr(0, 1) == "<") return ReadEnumeration(text, pairs, lines);
     std::vector<CsvLine> csv;
     const char sep =
         text.substr(0, text.find('\n')).find(';') != std::string_view::npos ? ';' : ',';
@@ -315,7 +292,7 @@ std::string ParseCountries(std::string_view text, ListRows* out) {
         if (!letters) return "Błędny kod kraju" + AtLine(lines[i]);
         if (pairs[i].second.empty()) return "Brak nazwy" + AtLine(lines[i]);
         if (!seen.insert(code).second) return "Powtórzony kod" + AtLine(lines[i]);
-        const std::string name = UpperCp852(Cp852(pairs[i].second));
+        const std::string name = base::Cp852Upper(Cp852(pairs[i].second));
         out->rows.push_back({code, name.substr(0, 15), name});
     }
     out->short_names_missing = true;
@@ -373,8 +350,8 @@ std::string ParseTerritory(std::string_view text, ListRows* out) {
         if (!parent.empty() && seen.count(parent) == 0)
             return "Kod bez jednostki nadrz." + AtLine(l.number);
         if (!seen.insert(code).second) return "Powtórzony kod" + AtLine(l.number);
-        const std::string name = UpperCp852(Cp852(cell(nazwa)));
-        if (Trim(name).empty()) return "Brak nazwy" + AtLine(l.number);
+        const std::string name = base::Cp852Upper(Cp852(cell(nazwa)));
+        if (base::TrimWhitespace(name).empty()) return "Brak nazwy" + AtLine(l.number);
         out->rows.push_back({code, name});
     }
     return "";
@@ -412,7 +389,7 @@ std::string ParseOccupations(std::string_view text, ListRows* out) {
         }
         if (!seen.insert(c).second) return "Powtórzony kod" + AtLine(l.number);
         const std::string nm = Cp852(l.cells[static_cast<size_t>(name)]);
-        if (Trim(nm).empty()) return "Brak nazwy" + AtLine(l.number);
+        if (base::TrimWhitespace(nm).empty()) return "Brak nazwy" + AtLine(l.number);
         const bool s = school >= 0 && (l.cells[static_cast<size_t>(school)] == "S" ||
                                        l.cells[static_cast<size_t>(school)] == "s");
         out->rows.push_back({c, nm, s ? "T" : "F"});
@@ -451,7 +428,7 @@ std::string ParseOfficialList(OfficialList list, std::string_view utf8, ListRows
     *out = ListRows{};
     std::string_view text;
     if (!CheckText(utf8, &text)) return "Plik nie jest tekstem UTF-8";
-    if (Trim(text).empty()) return "Plik jest pusty";
+    if (base::TrimWhitespace(text).empty()) return "Plik jest pusty";
     std::string err;
     switch (list) {
         case OfficialList::kCountries:

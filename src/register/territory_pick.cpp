@@ -4,6 +4,7 @@
 #include "common/index_functions.h"
 #include "common/messages.h"
 #include "common/pick_window.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::registry {
@@ -25,8 +26,7 @@ bool PickTerritory(common::Runtime& rt, const std::vector<TerritoryRow>& rows,
         rt.console().Tone(common::kToneFrequency, common::kToneTicks);
         return false;
     }
-    std::string wanted(typed);
-    wanted.erase(wanted.find_last_not_of(' ') + 1);
+    const std::string wanted = base::TrimRight(typed);
     int current = 1;
     if (!wanted.empty()) {
         const std::string sought = Key(rt, wanted);

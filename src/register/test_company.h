@@ -12,6 +12,7 @@
 #include "common/table_catalogue.h"
 #include "common/table_layer.h"
 #include "headless_runtime.h"
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/table.h"
@@ -41,9 +42,7 @@ struct TestCompany {
         h.rt.set_data_dir(dir.path() + "/");
         // F12 pressed while a message waits records it.
         h.con.keyboard().Bind(console::key::F(12), [this] {
-            std::string m = h.Row(23).substr(1, 38);
-            m.erase(m.find_last_not_of(' ') + 1);
-            messages.push_back(m);
+            messages.push_back(base::TrimRight(h.Row(23).substr(1, 38)));
         });
     }
 
@@ -83,8 +82,7 @@ struct TestCompany {
         const int f = t->FieldIndex(field);
         t->Scan(1, [&](uint32_t, const dbf::Record& r) {
             if (!with_deleted && r.deleted()) return base::Status::Ok();
-            std::string v = r.GetString(f);
-            v.erase(v.find_last_not_of(' ') + 1);
+            const std::string v = base::TrimRight(r.GetString(f));
             out.push_back(codepage::ToUtf8(v) + (r.deleted() ? "*" : ""));
             return base::Status::Ok();
         });

@@ -9,6 +9,7 @@
 #include "common/messages.h"
 #include "common/pick_window.h"
 #include "common/question.h"
+#include "platform/base/dates.h"
 #include "platform/console/keys.h"
 #include "register/employee_checks.h"
 #include "register/employee_pages.h"
@@ -24,23 +25,6 @@ namespace {
 namespace key = console::key;
 
 constexpr unsigned kRightsUpdate = 17;
-
-picture::Date ToDate(const std::string& yyyymmdd) {
-    picture::Date d;
-    if (yyyymmdd.size() == 8) {
-        d.year = std::stoi(yyyymmdd.substr(0, 4));
-        d.month = std::stoi(yyyymmdd.substr(4, 2));
-        d.day = std::stoi(yyyymmdd.substr(6, 2));
-    }
-    return d;
-}
-
-std::string FromDate(const picture::Date& d) {
-    if (d.empty()) return {};
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
-    return buf;
-}
 
 // A field whose values can be written as text.
 bool Rememberable(const EmployeeRecord& e, const std::string& field) {
@@ -177,7 +161,7 @@ bool OfferHistory(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& zm
     const std::string label = rt.Text("Data graniczna \"starych\" danych:");
     s.Write(15, kLeft + 2, label, plain);
 
-    picture::Date until = ToDate(cut_off);
+    picture::Date until = base::DateOfDbfText(cut_off);
     common::Form form(rt);
     form.Get(15, kLeft + 3 + static_cast<int>(label.size()), &until).Valid([&] {
         if (!until.empty()) return true;
@@ -200,7 +184,7 @@ bool OfferHistory(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& zm
             failed = true;
         }
     }
-    RememberOldValues(tables, zmprc, before, writable, FromDate(until));
+    RememberOldValues(tables, zmprc, before, writable, base::DbfDateText(until));
     if (failed) {
         common::ShowMessage(rt, rt.Text(several ? "Błąd podczas zapisu \"historii\" pól"
                                                 : "Błąd podczas zapisu \"historii\" pola"));

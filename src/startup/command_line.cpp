@@ -1,15 +1,9 @@
 #include "startup/command_line.h"
 
 #include <cctype>
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::startup {
-namespace {
-
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
-
-}  // namespace
-
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* out, std::string* error) {
     *out = CommandLine{};
     bool have_printer = false;
@@ -40,7 +34,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
             return false;
         }
         if (++plain > 3) continue;
-        std::string p = Upper(a);
+        std::string p = base::AsciiUpper(a);
         if (p.compare(0, 3, "/D:") == 0) {
             if (have_printer) continue;
             have_printer = true;

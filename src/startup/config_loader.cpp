@@ -6,7 +6,7 @@
 #include "common/config_catalogue.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::startup {
 namespace {
@@ -18,13 +18,7 @@ using memfile::MemEntry;
 using memfile::MemValue;
 using Type = MemValue::Type;
 
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
+using base::Trim;
 
 std::string Fit(std::string s, size_t width) {
     s.resize(width, ' ');
@@ -245,7 +239,7 @@ common::LetterSet ApplyStartupDefaults(Configuration* c, const StartupFacts& fac
     Default(c, "NAGL5", MemValue::Char(text("NAGL2") + " " + text("NAGL1")));
     Default(c, "NAGL15", MemValue::Char(text("NAGL12")));
     Default(c, "NAGL22A",
-            MemValue::Char(Upper(text("NAGL22")).rfind("POLSKA", 0) == 0 ? "PL" : "  "));
+            MemValue::Char(base::AsciiUpper(text("NAGL22")).rfind("POLSKA", 0) == 0 ? "PL" : "  "));
     Default(c, "NAGL27I", MemValue::Char(text("NAGL27")));
     Default(c, "NAGL28I", MemValue::Char(text("NAGL28")));
     Default(c, "NAGL29", MemValue::Char(text("NAGL1")));

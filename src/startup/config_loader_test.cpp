@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/base/files.h"
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 
 namespace kestrel::startup {
@@ -20,8 +21,7 @@ MemEntry C(const char* name, const char* text) {
 
 // The value of a text entry without its padding.
 std::string Trimmed(const std::vector<MemEntry>& e, const char* name) {
-    std::string t = FindEntry(e, name)->value.text;
-    return t.substr(0, t.find_last_not_of(' ') + 1);
+    return base::TrimRight(FindEntry(e, name)->value.text);
 }
 
 class ConfigDir : public ::testing::Test {

@@ -4,12 +4,10 @@
 #include <cctype>
 
 #include "platform/base/files.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::startup {
 namespace {
-
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -41,12 +39,12 @@ Directories ResolveDirectories(const std::string& cwd, const std::string& compan
     if (company.empty()) {
         size_t slash = current.rfind('/');
         std::string last = slash == std::string::npos ? current : current.substr(slash + 1);
-        if (Upper(last).find(".PK") != std::string::npos && slash != std::string::npos) {
+        if (base::AsciiUpper(last).find(".PK") != std::string::npos && slash != std::string::npos) {
             d.program = slash == 0 ? "/" : current.substr(0, slash);
             d.company = last;
         }
     } else {
-        std::string name = Upper(company);
+        std::string name = base::AsciiUpper(company);
         if (name.find('.') == std::string::npos) name += ".PK";
         if (EndsWith(name, ".PK") && SingleName(name)) {
             std::string found = base::FindNoCase(d.program, name);

@@ -1,5 +1,7 @@
 #include "startup/main_screen.h"
 
+#include "platform/base/text.h"
+#include "platform/codepage/cp852.h"
 #include "platform/console/colour.h"
 
 namespace kestrel::startup {
@@ -11,12 +13,7 @@ Attr Standard(const char* spec) {
     return console::ParseColourSpec(spec)->standard;
 }
 
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return "";
-    size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
-}
+using base::Trim;
 
 std::string Centre(const std::string& s, size_t width) {
     if (s.size() >= width) return s.substr(0, width);

@@ -9,6 +9,7 @@
 #include "common/menu.h"
 #include "common/messages.h"
 #include "common/question.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "startup/config_loader.h"
 #include "startup/main_menu.h"
@@ -172,7 +173,7 @@ class Program {
         const bool colour_switch = !rt_.config().Logical("NAGLDWK");
         DrawMainLegends(rt_, colour_switch);
         const std::string& ident = rt_.operators().ident;
-        if (ident.find_first_not_of(' ') != std::string::npos)
+        if (!base::IsBlank(ident))
             s.Write(3, 2, "****" + ident + " ", rt_.Standard(rt_.colours().ycoi));
         con.keyboard().Bind(key::Alt('U'), [this] { common::IdentifyOperator(rt_); });
         if (colour_switch) {

@@ -11,6 +11,7 @@
 #include "common/index_functions.h"
 #include "common/letters.h"
 #include "common/scramble.h"
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 #include "platform/dbf/formula_key.h"
 #include "platform/dbf/index.h"
@@ -56,12 +57,7 @@ int Struct(const std::vector<std::string>& args) {
     return 0;
 }
 
-std::string Trim(std::string_view s) {
-    size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return "";
-    size_t e = s.find_last_not_of(' ');
-    return std::string(s.substr(b, e - b + 1));
-}
+using base::Trim;
 
 void PutCsv(const std::string& utf8, bool first) {
     if (!first) std::fputc(',', stdout);

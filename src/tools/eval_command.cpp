@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 #include "platform/dbf/formula_host.h"
 #include "platform/dbf/work_area.h"
@@ -77,8 +78,7 @@ bool DefineFunctions(dbf::Workspace& ws, const std::vector<std::string>& funcs,
         const int wzor = pkfunc->FieldIndex("WZOR_");
         if (fun >= 0 && par >= 0 && wzor >= 0) {
             for (pkfunc->GoTop(); !pkfunc->eof(); pkfunc->Skip(1)) {
-                std::string name = pkfunc->record().GetString(fun);
-                name.erase(name.find_last_not_of(' ') + 1);
+                const std::string name = base::TrimRight(pkfunc->record().GetString(fun));
                 std::string params = pkfunc->record().GetString(par);
                 std::string body;
                 if (pkfunc->table().fields()[static_cast<size_t>(wzor)].type ==

@@ -9,6 +9,7 @@
 #include "common/identification.h"
 #include "common/messages.h"
 #include "common/question.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::utilities {
@@ -30,10 +31,7 @@ std::string Pad(std::string s, size_t width) {
     return s;
 }
 
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(' ');
-    return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
+using base::Trim;
 
 // Asks a new password twice at rows `row` and `row + 1`; false on Esc.
 // An empty first answer leaves the caller's password as it was when
@@ -220,8 +218,7 @@ std::vector<std::string> CompanyDirectories(const std::string& program_dir) {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(program_dir, ec)) {
         const std::string name = entry.path().filename().string();
-        std::string upper = name;
-        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const std::string upper = base::AsciiUpper(name);
         if (entry.is_directory() && upper.size() > 3 &&
             upper.compare(upper.size() - 3, 3, ".PK") == 0)
             companies.push_back(name);

@@ -14,9 +14,10 @@
 #include "common/identifiers.h"
 #include "common/messages.h"
 #include "common/question.h"
+#include "platform/base/dates.h"
 #include "platform/base/files.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
-#include "platform/formula/date.h"
 
 namespace kestrel::utilities {
 namespace {
@@ -31,10 +32,7 @@ constexpr unsigned kMaskCompanies = 8;
 constexpr size_t kMaxText = 8192;
 constexpr int kTop = 5, kBottom = 17;
 
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(' ');
-    return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
+using base::Trim;
 
 char TypeLetter(Type t) {
     return static_cast<char>(t);
@@ -54,14 +52,8 @@ std::string ValueText(const MemValue& v) {
             return NumberText(v);
         case Type::kLogical:
             return v.logical ? ".T." : ".F.";
-        case Type::kDate: {
-            int y, m, d;
-            formula::YmdFromJulian(static_cast<int32_t>(v.julian), &y, &m, &d);
-            if (y == 0) return "    -  -  ";
-            char buf[16];
-            std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", y, m, d);
-            return buf;
-        }
+        case Type::kDate:
+            return base::DateText(base::DateOfJulianDay(static_cast<int32_t>(v.julian)));
     }
     return "";
 }
@@ -206,8 +198,7 @@ bool EditValue(Runtime& rt, MemEntry* entry) {
             form.Get(12, 6, &logical);
             break;
         case Type::kDate:
-            formula::YmdFromJulian(static_cast<int32_t>(v.julian), &date.year, &date.month,
-                                   &date.day);
+            date = base::DateOfJulianDay(static_cast<int32_t>(v.julian));
             form.Get(12, 6, &date);
             break;
     }
@@ -221,7 +212,7 @@ bool EditValue(Runtime& rt, MemEntry* entry) {
             if (c && c->width)
                 text.resize(static_cast<size_t>(c->width), ' ');
             else
-                text.erase(text.find_last_not_of(' ') + 1);
+                text = base::TrimRight(text);
             v.text = text;
             break;
         }
@@ -232,7 +223,7 @@ bool EditValue(Runtime& rt, MemEntry* entry) {
             v.logical = logical;
             break;
         case Type::kDate:
-            v.julian = date.empty() ? 0 : formula::JulianFromYmd(date.year, date.month, date.day);
+            v.julian = base::JulianDay(date);
             break;
     }
     return true;

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 #include "platform/formula/number_format.h"
 #include "platform/formula/runtime.h"
@@ -41,11 +42,7 @@ std::vector<std::string> CaseFiles() {
     return files;
 }
 
-std::string Trim(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\r')) s.pop_back();
-    size_t b = s.find_first_not_of(' ');
-    return b == std::string::npos ? "" : s.substr(b);
-}
+using base::TrimWhitespace;
 
 class Conformance : public ::testing::TestWithParam<std::string> {};
 
@@ -85,16 +82,16 @@ TEST_P(Conformance, File) {
     };
     while (std::getline(in, line)) {
         ++line_no;
-        line = Trim(line);
+        line = TrimWhitespace(line);
         if (line.empty() || line[0] == '#') continue;
         const size_t sp = line.find(' ');
         const std::string key = line.substr(0, sp);
-        const std::string rest = sp == std::string::npos ? "" : Trim(line.substr(sp + 1));
+        const std::string rest = sp == std::string::npos ? "" : TrimWhitespace(line.substr(sp + 1));
         const std::string where = GetParam() + ":" + std::to_string(line_no);
         if (key == "var" || key == "slot") {
             const size_t eq = rest.find('=');
             ASSERT_NE(eq, std::string::npos) << where;
-            const std::string name = Trim(rest.substr(0, eq));
+            const std::string name = TrimWhitespace(rest.substr(0, eq));
             Value v;
             Error err;
             ASSERT_TRUE(eval(rest.substr(eq + 1), &v, &err)) << where << ": " << err.Message();

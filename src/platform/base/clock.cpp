@@ -4,17 +4,10 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/base/dates.h"
+
 namespace kestrel::base {
 namespace {
-
-bool LeapYear(int y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int DaysInMonth(int y, int m) {
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && LeapYear(y) ? 29 : kDays[m - 1];
-}
 
 // Reads exactly `width` digits at `pos`.
 bool Digits(std::string_view s, size_t pos, size_t width, int* out) {
@@ -31,9 +24,7 @@ bool Digits(std::string_view s, size_t pos, size_t width, int* out) {
 }  // namespace
 
 std::string LocalTime::DateText() const {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year % 10000, month % 100, day % 100);
-    return buf;
+    return base::DateText(Date{year, month, day});
 }
 
 std::string LocalTime::TimeText() const {
@@ -47,9 +38,7 @@ std::optional<LocalTime> ParseLocalTime(std::string_view s) {
     if (!Digits(s, 0, 4, &t.year) || s.size() < 10 || s[4] != '-' || s[7] != '-' ||
         !Digits(s, 5, 2, &t.month) || !Digits(s, 8, 2, &t.day))
         return std::nullopt;
-    if (t.year < 1 || t.month < 1 || t.month > 12 || t.day < 1 ||
-        t.day > DaysInMonth(t.year, t.month))
-        return std::nullopt;
+    if (!IsValidDate(t.year, t.month, t.day)) return std::nullopt;
     if (s.size() == 10) return t;
     if (s[10] != ' ' && s[10] != 'T') return std::nullopt;
     if (!Digits(s, 11, 2, &t.hour) || s.size() < 16 || s[13] != ':' || !Digits(s, 14, 2, &t.minute))

@@ -3,13 +3,16 @@
 #include <cctype>
 #include <string>
 
+#include "platform/base/text.h"
+
 namespace kestrel::console {
 namespace {
 
-std::string Upper(std::string_view s) {
+// `s` without its blanks, in upper case.
+std::string UpperWithoutBlanks(std::string_view s) {
     std::string out;
     for (char c : s)
-        if (c != ' ') out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (c != ' ') out += base::AsciiUpper(c);
     return out;
 }
 
@@ -51,7 +54,7 @@ std::optional<int> ParseColour(const std::string& s) {
 }  // namespace
 
 std::optional<Attr> ParseColourPair(std::string_view pair) {
-    std::string p = Upper(pair);
+    std::string p = UpperWithoutBlanks(pair);
     bool bright = false;
     bool blink = false;
     std::string clean;
@@ -101,7 +104,7 @@ std::optional<ColourSpec> ParseColourSpec(std::string_view text, const ColourSpe
         size_t comma = text.find(',', start);
         std::string_view part = text.substr(
             start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
-        if (Upper(part).size() > 0) {
+        if (!base::IsBlank(part)) {
             auto attr = ParseColourPair(part);
             if (!attr) return std::nullopt;
             *slots[slot] = *attr;

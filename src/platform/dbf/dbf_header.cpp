@@ -4,6 +4,7 @@
 #include <cstring>
 #include <set>
 
+#include "platform/base/text.h"
 #include "platform/dbf/coding.h"
 
 namespace kestrel::dbf {
@@ -29,8 +30,7 @@ Status LayoutHeader(const std::vector<FieldSpec>& specs, DbfHeader* out) {
     uint32_t offset = 1;
     for (const FieldSpec& s : specs) {
         Field f;
-        for (char c : s.name)
-            f.name += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        f.name = base::AsciiUpper(s.name);
         if (f.name.empty() || f.name.size() > 10) {
             return Status::InvalidArgument("bad field name \"" + s.name + "\"");
         }
@@ -111,9 +111,7 @@ Status DecodeFields(const std::string& path, std::string_view b, DbfHeader* out)
         Field f;
         size_t n = 0;
         while (n < 11 && d[n] != '\0') ++n;
-        f.name.assign(d, n);
-        while (!f.name.empty() && f.name.back() == ' ') f.name.pop_back();
-        for (char& c : f.name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        f.name = base::AsciiUpper(base::TrimRight(std::string_view(d, n)));
         f.type = static_cast<FieldType>(d[11]);
         f.length = static_cast<unsigned char>(d[16]);
         f.decimals = static_cast<unsigned char>(d[17]);

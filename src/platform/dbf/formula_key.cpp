@@ -6,6 +6,7 @@
 #include <cctype>
 #include <memory>
 
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 #include "platform/formula/date.h"
 
@@ -55,7 +56,7 @@ Status CompileFormulaKey(const std::vector<Field>* fields, std::string_view text
 Status CompileFormulaCondition(const std::vector<Field>* fields, std::string_view text,
                                ForFunction* out, const RuntimeSetup& setup) {
     *out = nullptr;
-    if (text.find_first_not_of(' ') == std::string_view::npos) return Status::Ok();
+    if (base::IsBlank(text)) return Status::Ok();
     std::shared_ptr<Compiled> c;
     Status s = Compile(fields, text, setup, &c);
     if (!s.ok()) return s;

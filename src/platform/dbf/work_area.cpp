@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 #include "platform/dbf/table_ops.h"
 
 namespace kestrel::dbf {
@@ -376,22 +376,18 @@ Status WorkArea::Pack(const std::function<bool(const Record&)>& keep) {
 
 namespace {
 
-std::string Upper(std::string_view s) {
-    return base::AsciiUpper(s);
-}
-
 std::string AliasOf(const std::string& path) {
     size_t slash = path.find_last_of('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     size_t dot = name.find('.');
-    return Upper(name.substr(0, dot));
+    return base::AsciiUpper(name.substr(0, dot));
 }
 
 }  // namespace
 
 Status Workspace::Use(const std::string& path, std::string alias, const OpenOptions& options,
                       WorkArea** area) {
-    alias = alias.empty() ? AliasOf(path) : Upper(alias);
+    alias = alias.empty() ? AliasOf(path) : base::AsciiUpper(alias);
     if (WorkArea* old = Select(alias)) {
         Status s = Close(old->number());
         if (!s.ok()) return s;
@@ -415,7 +411,7 @@ WorkArea* Workspace::Find(int number) {
 }
 
 WorkArea* Workspace::Find(std::string_view alias) {
-    std::string a = Upper(alias);
+    std::string a = base::AsciiUpper(alias);
     for (auto& area : areas_)
         if (area && area->alias() == a) return area.get();
     return nullptr;

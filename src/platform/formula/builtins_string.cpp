@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/base/text.h"
 #include "platform/formula/builtins_util.h"
 #include "platform/formula/date.h"
 #include "platform/formula/number_format.h"
@@ -17,8 +18,7 @@ bool PadSource(const Value& v, std::string* out) {
             *out = v.str();
             return true;
         case Type::kNumber: {
-            std::string s = StrDefault(v);
-            *out = s.substr(std::min(s.find_first_not_of(' '), s.size()));
+            *out = base::TrimLeft(StrDefault(v));
             return true;
         }
         case Type::kDate:
@@ -60,18 +60,6 @@ bool PadFn(Call& c, Pad how) {
                                 std::string(gap / 2, fill) + s + std::string(gap - gap / 2, fill));
     }
     return false;
-}
-
-std::string RTrim(const std::string& s) {
-    size_t end = s.size();
-    while (end > 0 && s[end - 1] == ' ') --end;
-    return s.substr(0, end);
-}
-
-std::string LTrim(const std::string& s) {
-    size_t b = 0;
-    while (b < s.size() && s[b] == ' ') ++b;
-    return s.substr(b);
 }
 
 }  // namespace
@@ -183,35 +171,27 @@ bool FnPadC(Call& c) {
 
 bool FnTrim(Call& c) {
     if (!c.Arg(0).IsString()) return c.ArgError(1100);
-    return ReturnString(c, RTrim(c.Arg(0).str()));
+    return ReturnString(c, base::TrimRight(c.Arg(0).str()));
 }
 
 bool FnLTrim(Call& c) {
     if (!c.Arg(0).IsString()) return c.ArgError(1101);
-    return ReturnString(c, LTrim(c.Arg(0).str()));
+    return ReturnString(c, base::TrimLeft(c.Arg(0).str()));
 }
 
 bool FnAllTrim(Call& c) {
     if (!c.Arg(0).IsString()) return c.ArgError(2022);
-    return ReturnString(c, LTrim(RTrim(c.Arg(0).str())));
+    return ReturnString(c, base::Trim(c.Arg(0).str()));
 }
 
 bool FnUpper(Call& c) {
     if (!c.Arg(0).IsString()) return c.ArgError(1102);
-    std::string s = c.Arg(0).str();
-    for (char& ch : s) {
-        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-    }
-    return ReturnString(c, s);
+    return ReturnString(c, base::AsciiUpper(c.Arg(0).str()));
 }
 
 bool FnLower(Call& c) {
     if (!c.Arg(0).IsString()) return c.ArgError(1103);
-    std::string s = c.Arg(0).str();
-    for (char& ch : s) {
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-    }
-    return ReturnString(c, s);
+    return ReturnString(c, base::AsciiLower(c.Arg(0).str()));
 }
 
 bool FnLen(Call& c) {

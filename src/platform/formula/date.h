@@ -13,7 +13,8 @@ namespace kestrel::formula {
 /// or the year is outside 1..9999.
 int32_t JulianFromYmd(int year, int month, int day);
 
-/// Year, month and day of a Julian day; all 0 for the empty date.
+/// Year, month and day of a Julian day; all 0 for the empty date and for
+/// days outside the years 1..9999.
 void YmdFromJulian(int32_t julian, int* year, int* month, int* day);
 
 /// Day of the week, 1 = Sunday ... 7 = Saturday; 0 for the empty date.

@@ -2,12 +2,12 @@
 
 #include <cctype>
 
+#include "platform/base/text.h"
+
 namespace kestrel::formula {
 
 std::string NormalizeName(std::string_view name) {
-    std::string out(name.substr(0, 10));
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
+    return base::AsciiUpper(name.substr(0, 10));
 }
 
 int Variables::Intern(std::string_view name) {

@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <utility>
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::formula {
 namespace {
-
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 class Parser {
   public:
@@ -207,7 +205,7 @@ class Parser {
     NodePtr Name() {
         const Token t = tok_;
         Advance();
-        const std::string upper = Upper(t.text);
+        const std::string upper = base::AsciiUpper(t.text);
         if (upper == "NIL") return New(NodeKind::kNil, t.pos);
         if (Accept(Tok::kLParen)) {
             auto call = New(NodeKind::kCall, t.pos);

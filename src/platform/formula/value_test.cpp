@@ -139,7 +139,7 @@ TEST(Dates, DtosIsYearMonthDayZeroPadded) {
         int y, m, d;
         YmdFromJulian(j, &y, &m, &d);
         char want[48];
-        if (j <= 0 || y < 0 || y > 9999)
+        if (j <= 0 || y < 1 || y > 9999)
             std::snprintf(want, sizeof want, "        ");
         else
             std::snprintf(want, sizeof want, "%04d%02d%02d", y, m, d);

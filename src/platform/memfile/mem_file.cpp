@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/base/files.h"
-#include "platform/base/ascii.h"
+#include "platform/base/text.h"
 
 namespace kestrel::memfile {
 namespace {
@@ -27,8 +27,6 @@ double GetDouble(const unsigned char* p) {
     std::memcpy(&v, &bits, 8);
     return v;
 }
-
-std::string Upper(std::string_view s) { return base::AsciiUpper(s); }
 
 size_t ValueSize(const MemValue& v) {
     switch (v.type) {
@@ -162,7 +160,7 @@ std::string SerializeMem(const std::vector<MemEntry>& entries) {
     out.reserve(EntriesSize(entries) + 1);
     for (const auto& e : entries) {
         std::string header(kHeader, '\0');
-        std::string name = Upper(e.name).substr(0, 10);
+        std::string name = base::AsciiUpper(e.name).substr(0, 10);
         header.replace(0, name.size(), name);
         header[11] = static_cast<char>(static_cast<unsigned char>(e.value.type) | 0x80);
         switch (e.value.type) {
@@ -210,9 +208,9 @@ base::Status WriteMemFile(const std::string& path, const std::vector<MemEntry>& 
 }
 
 const MemEntry* FindEntry(const std::vector<MemEntry>& entries, std::string_view name) {
-    std::string wanted = Upper(name);
+    std::string wanted = base::AsciiUpper(name);
     for (const auto& e : entries)
-        if (Upper(e.name) == wanted) return &e;
+        if (base::AsciiUpper(e.name) == wanted) return &e;
     return nullptr;
 }
 

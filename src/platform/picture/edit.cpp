@@ -2,12 +2,13 @@
 
 #include <cstdlib>
 
+#include "platform/base/dates.h"
+#include "platform/base/text.h"
+
 namespace kestrel::picture {
 namespace {
 
-char AsciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
+using base::AsciiUpper;
 
 bool IsDigit(unsigned char c) {
     return c >= '0' && c <= '9';
@@ -361,9 +362,8 @@ std::optional<Date> EditBuffer::DateValue() const {
     }
     if (blank) return Date{};
     if (digits.size() != 8 || digits.find(' ') != std::string::npos) return std::nullopt;
-    const Date d{std::atoi(digits.substr(0, 4).c_str()), std::atoi(digits.substr(4, 2).c_str()),
-                 std::atoi(digits.substr(6, 2).c_str())};
-    if (!IsValidDate(d.year, d.month, d.day)) return std::nullopt;
+    const Date d = base::DateOfDbfText(digits);
+    if (!IsValidDate(d)) return std::nullopt;
     return d;
 }
 

@@ -2,14 +2,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/base/text.h"
 #include "platform/picture/picture.h"
 
 namespace kestrel::picture {
 namespace {
 
-char AsciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
+using base::AsciiUpper;
 
 bool IsDigitPos(char c) {
     return c == '9' || c == '#';
@@ -137,13 +136,6 @@ Picture Parse(std::string_view text) {
     return p;
 }
 
-bool IsValidDate(int year, int month, int day) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
-    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
-}
-
 const CaseTable& PlainUpper() {
     static const CaseTable table = [] {
         CaseTable t{};
@@ -257,10 +249,7 @@ std::string FormatText(std::string_view text, const Picture& p, const CaseTable&
 }
 
 std::string FormatDate(const Date& d) {
-    if (d.empty()) return "    -  -  ";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year % 10000, d.month % 100, d.day % 100);
-    return buf;
+    return base::DateText(d);
 }
 
 std::string FormatLogical(bool v, const Picture& p, char yes, char no) {

@@ -26,6 +26,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/dates.h"
+
 namespace kestrel::picture {
 
 struct Picture {
@@ -46,15 +48,8 @@ struct Picture {
 Picture Parse(std::string_view text);
 
 /// A calendar date; year 0 is the empty date.
-struct Date {
-    int year = 0, month = 0, day = 0;
-
-    bool empty() const { return year == 0; }
-    bool operator==(const Date&) const = default;
-};
-
-/// True for a real date of the years 1-9999.
-bool IsValidDate(int year, int month, int day);
+using Date = base::Date;
+using base::IsValidDate;
 
 /// Maps each CP852 byte to its upper-case form. The platform knows only the
 /// plain letters; the letter set in force supplies the Polish ones.
