@@ -7,6 +7,9 @@ cd "$(dirname "$0")"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
+echo "== formatting (.clang-format) =="
+./scripts/check_format.sh
+
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release -j "$jobs"
 

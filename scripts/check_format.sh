@@ -16,7 +16,11 @@ fi
 if [ $# -gt 0 ]; then
     files=("$@")
 else
-    mapfile -t files < <(git ls-files '*.cpp' '*.h')
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        mapfile -t files < <(git ls-files '*.cpp' '*.h')
+    else
+        mapfile -t files < <(find src tests bench \( -name '*.cpp' -o -name '*.h' \) | sort)
+    fi
 fi
 [ ${#files[@]} -gt 0 ] || exit 0
 if [ $fix = 1 ]; then

@@ -159,12 +159,14 @@ int main() {
     const double open_small = OpenAndLast((root / "small").string(), 15);
     const double seek_big = SearchSurname((root / "big").string(), 31);
     const double seek_small = SearchSurname((root / "small").string(), 31);
-    std::printf("2.5 open + last by surname: 100,000 employees %.0f us, 1,000 employees %.0f us, "
-                "ratio %.2f\n",
-                open_big, open_small, open_big / open_small);
-    std::printf("2.5 F2 search by surname:   100,000 employees %.0f us, 1,000 employees %.0f us, "
-                "ratio %.2f\n",
-                seek_big, seek_small, seek_big / seek_small);
+    std::printf(
+        "2.5 open + last by surname: 100,000 employees %.0f us, 1,000 employees %.0f us, "
+        "ratio %.2f\n",
+        open_big, open_small, open_big / open_small);
+    std::printf(
+        "2.5 F2 search by surname:   100,000 employees %.0f us, 1,000 employees %.0f us, "
+        "ratio %.2f\n",
+        seek_big, seek_small, seek_big / seek_small);
     std::printf("(target: ratio within 3)\n");
     std::filesystem::remove_all(root);
     return 0;

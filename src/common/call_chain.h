@@ -21,7 +21,7 @@ struct CallFrame {
 };
 
 class CallChain {
-public:
+  public:
     void Push(std::string_view routine, int line);
     void Pop();
     /// The routines running now, the outermost first.
@@ -33,7 +33,7 @@ public:
     }
     void ForgetFailure() { failure_.clear(); }
 
-private:
+  private:
     friend class Routine;
     void NoteUnwinding();
 
@@ -44,14 +44,14 @@ private:
 /// Puts a routine on the chain for its lifetime; the line is where the
 /// guard stands.
 class Routine {
-public:
+  public:
     Routine(CallChain& chain, std::string_view name,
             std::source_location where = std::source_location::current());
     ~Routine();
     Routine(const Routine&) = delete;
     Routine& operator=(const Routine&) = delete;
 
-private:
+  private:
     CallChain& chain_;
     int uncaught_;
 };

@@ -12,7 +12,7 @@ namespace {
 namespace key = console::key;
 
 class Choice {
-public:
+  public:
     Choice(Runtime& rt, int top, int left, int bottom, int right,
            const std::vector<std::string>& texts, const std::vector<bool>& selectable)
         : rt_(rt),
@@ -86,7 +86,7 @@ public:
         }
     }
 
-private:
+  private:
     int ByLetter(int cur, char c) const {
         const int n = count();
         const int up = std::toupper(static_cast<unsigned char>(c));

@@ -160,8 +160,8 @@ std::vector<BrowseColumn> Columns(Runtime& rt, dbf::WorkArea& prac, const Employ
 
 }  // namespace
 
-bool PickEmployee(Runtime& rt, Tables& tables, std::string_view typed,
-                  const EmployeeMarker& marker, std::string_view legend) {
+bool PickEmployee(Runtime& rt, Tables& tables, std::string_view typed, const EmployeeMarker& marker,
+                  std::string_view legend) {
     HotKeysAside keys(rt, {key::F(3), key::F(4), key::F(10)});
     WindowState state(rt, tables.workspace());
     dbf::WorkArea* found = tables.workspace().Select("PKPRAC");

@@ -35,11 +35,11 @@ struct RunError {
 
 /// An unexpected failure left to the error screen.
 class RunTimeError : public std::runtime_error {
-public:
+  public:
     explicit RunTimeError(RunError e) : std::runtime_error(e.description), error_(std::move(e)) {}
     const RunError& error() const { return error_; }
 
-private:
+  private:
     RunError error_;
 };
 

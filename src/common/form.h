@@ -66,7 +66,7 @@ struct ReadResult {
 using FieldCheck = std::function<bool()>;
 
 class Field {
-public:
+  public:
     /// Pre-validation: the field is entered only when it returns true.
     Field& When(FieldCheck check) {
         when_ = std::move(check);
@@ -88,7 +88,7 @@ public:
     int col() const { return col_; }
     picture::Kind kind() const { return kind_; }
 
-private:
+  private:
     friend class Form;
 
     int row_ = 0, col_ = 0;
@@ -105,7 +105,7 @@ private:
 };
 
 class Form {
-public:
+  public:
     explicit Form(Runtime& rt);
 
     /// A text field. Its width is `width`, else the variable's length, else
@@ -139,7 +139,7 @@ public:
     bool insert_mode() const { return insert_; }
     void set_insert_mode(bool on) { insert_ = on; }
 
-private:
+  private:
     enum class Exit { kUp, kDown, kEnter, kTypedOut, kSave, kEsc };
 
     picture::EditBuffer Buffer(const Field& f) const;

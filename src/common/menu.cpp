@@ -150,8 +150,8 @@ void RunSubMenuAt(Runtime& rt, const std::string& title, const std::string& pref
             const int row = place.first_row + static_cast<int>(i);
             s.Write(row, 22, prefix, normal);
             entries.push_back(
-                {row, place.col, std::string(1, HotCharacter(static_cast<int>(i))) + ". " + items[i].text,
-                 ""});
+                {row, place.col,
+                 std::string(1, HotCharacter(static_cast<int>(i))) + ". " + items[i].text, ""});
         }
         Menu2(rt, entries, &choice, config_changed);
         if (choice <= 1) return;

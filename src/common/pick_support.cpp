@@ -2,8 +2,8 @@
 #include <cctype>
 
 #include "common/pick_window.h"
-#include "platform/console/keys.h"
 #include "platform/base/text.h"
+#include "platform/console/keys.h"
 
 namespace kestrel::common {
 

@@ -180,8 +180,7 @@ int SearchByName(Runtime& rt, dbf::WorkArea& area, int name, NameSearch* state) 
     const uint32_t before = area.recno();
     Check(rt, state->from_start ? area.GoTop() : area.Skip(1), area);
     while (!area.eof()) {
-        if (Qrmuppe(rt.letters(), area.record().GetString(name)).find(wanted) !=
-            std::string::npos)
+        if (Qrmuppe(rt.letters(), area.record().GetString(name)).find(wanted) != std::string::npos)
             return kBrowseRedrawAll;
         Check(rt, area.Skip(1), area);
     }

@@ -12,10 +12,10 @@
 #include "common/table_layer.h"
 #include "common/table_upgrade.h"
 #include "platform/base/files.h"
+#include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/dbf_header.h"
 #include "platform/dbf/file.h"
-#include "platform/base/text.h"
 
 namespace kestrel::common {
 namespace {

@@ -10,9 +10,7 @@
 #include "platform/base/text.h"
 
 namespace kestrel::common {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 bool NumbersInRange(const dbf::Record& rec) {
     const auto& fields = rec.fields();

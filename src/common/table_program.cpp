@@ -5,8 +5,8 @@
 #include "common/table_catalogue.h"
 #include "common/table_layer.h"
 #include "platform/base/files.h"
-#include "platform/dbf/file.h"
 #include "platform/base/text.h"
+#include "platform/dbf/file.h"
 
 namespace kestrel::common {
 std::string PrinterLetterCode(std::string_view printer, std::string_view screen) {

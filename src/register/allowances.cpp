@@ -69,8 +69,8 @@ void DrawLine(PageContext& ctx, int row, const Allowance& a) {
     s.Write(row, kNameCol, Name(ctx, a.symbol), plain);
     s.Write(row, kTimedCol, a.timed ? "T" : "N", plain);
     if (a.timed) {
-        std::snprintf(buf, sizeof buf, "%04d/%02d-%04d/%02d", a.from_year, a.from_month,
-                      a.to_year, a.to_month);
+        std::snprintf(buf, sizeof buf, "%04d/%02d-%04d/%02d", a.from_year, a.from_month, a.to_year,
+                      a.to_month);
         s.Write(row, kRangeCol, buf, plain);
     }
     switch (ValueKindOf(ctx.tables, a.symbol)) {

@@ -59,8 +59,8 @@ TEST_F(Allowances, LinesWithTheirRangesAndValuesAreWritten) {
     std::vector<int> keys;
     // Line 1 (proposed): an amount without a time limit.
     keys.push_back(key::kEnter);
-    Add(&keys, "DFUN");       // fills the symbol
-    keys.push_back('N');      // not limited in time
+    Add(&keys, "DFUN");   // fills the symbol
+    keys.push_back('N');  // not limited in time
     Add(&keys, "250");
     keys.push_back(key::kEnter);
     // Line 2: a percent limited to 2024/01-2024/06.
@@ -120,10 +120,10 @@ TEST_F(Allowances, AGlobalSymbolTwiceAndUnknownSymbolsAreRefused) {
     keys.push_back(key::kEnter);  // "Błędny symbol dodatku": the message waits
     keys.push_back(key::kEnter);
     keys.push_back(key::Ctrl('Y'));
-    Add(&keys, "DFUN");           // `Zdublowany "globalny" symbol`
+    Add(&keys, "DFUN");  // `Zdublowany "globalny" symbol`
     keys.push_back(key::kEnter);
-    keys.push_back(key::F(10));   // back to the line number
-    keys.push_back(key::F(10));   // and the list ends
+    keys.push_back(key::F(10));  // back to the line number
+    keys.push_back(key::F(10));  // and the list ends
     c.h.backend.AddKeys(keys);
     EXPECT_TRUE(EnterAllowances(*ctx, *c.areas.dod, e, false, nullptr));
     const std::vector<Allowance> a = Stored();

@@ -12,16 +12,15 @@
 #include "common/scramble.h"
 #include "common/table_browse.h"
 #include "platform/console/keys.h"
+#include "register/employee_browse_run.h"
 #include "register/employee_checks.h"
 #include "register/employee_lookup.h"
 #include "register/employee_pages.h"
 #include "register/employee_registration.h"
-#include "register/employee_browse_run.h"
 
 namespace kestrel::registry::browse {
 
 namespace key = console::key;
-
 
 std::string RegisterBrowse::FullName() {
     if (prac_.eof() || prac_.recno() == 0) return {};
@@ -64,7 +63,8 @@ std::string RegisterBrowse::Cell(int column) {
 std::vector<common::BrowseColumn> RegisterBrowse::Columns() {
     std::vector<common::BrowseColumn> out;
     for (int i = 0; i < kColumnCount; ++i) {
-        out.push_back({rt_.Text(kColumns[i].heading), kColumns[i].width, [this, i] { return Cell(i); }});
+        out.push_back(
+            {rt_.Text(kColumns[i].heading), kColumns[i].width, [this, i] { return Cell(i); }});
     }
     return out;
 }
@@ -141,10 +141,6 @@ int RegisterBrowse::SetSort(Sort s) {
     DrawLegend();
     return common::kBrowseRedrawAll;
 }
-
-
-
-
 
 int RegisterBrowse::Handle(int mode, common::Browse& browse) {
     int result = common::kBrowseRedrawRow;

@@ -172,7 +172,8 @@ int RegisterBrowse::Correct(common::Browse& browse) {
                 get->Valid([this, &text, field] {
                     const Verdict v = CheckCode(tables_, field, Trim(text));
                     if (!v.accepted) {
-                        common::ShowMessage(rt_, rt_.Text(v.message.empty() ? "Błędny kod" : v.message));
+                        common::ShowMessage(rt_,
+                                            rt_.Text(v.message.empty() ? "Błędny kod" : v.message));
                         return false;
                     }
                     return true;

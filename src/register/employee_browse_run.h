@@ -20,7 +20,7 @@ namespace kestrel::registry::browse {
 inline constexpr int kTop = 8, kBottom = 20, kNameRow = 21;
 inline constexpr int kRightsBrowse = 49;
 inline constexpr int kRightsCorrect = 17;
-inline constexpr int kPeselColumn = 18;  // 0-based: " PESEL"
+inline constexpr int kPeselColumn = 18;   // 0-based: " PESEL"
 inline constexpr int kFirstEditable = 3;  // 0-based: "DATA ZW."
 
 using base::Trim;
@@ -105,7 +105,8 @@ class RegisterBrowse {
     void FullInformation();
     void Beep() { rt_.console().Tone(common::kToneFrequency, common::kToneTicks); }
     void Check(const base::Status& s) {
-        if (!s.ok()) throw common::Abandon(common::ShortenMessage(rt_.Text("Błąd odczytu: PKPRAC")));
+        if (!s.ok())
+            throw common::Abandon(common::ShortenMessage(rt_.Text("Błąd odczytu: PKPRAC")));
     }
 
     common::Runtime& rt_;

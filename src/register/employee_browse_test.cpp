@@ -67,8 +67,8 @@ struct Register : ::testing::Test {
 
 TEST_F(Register, ACorrectedAmountIsWrittenAtOnceAndNotLogged) {
     const size_t logged = LogEntries();
-    std::vector<int> keys = {key::kDown, key::kRight, key::kRight, key::kRight, key::kRight,
-                             key::kRight, key::kRight, key::kEnter};
+    std::vector<int> keys = {key::kDown,  key::kRight, key::kRight, key::kRight,
+                             key::kRight, key::kRight, key::kRight, key::kEnter};
     for (int k : Typed("4500")) keys.push_back(k);
     keys.push_back(key::kEnter);
     Keys(keys);

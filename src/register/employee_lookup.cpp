@@ -213,7 +213,8 @@ const Dictionary* DictionaryOf(std::string_view field) {
 dbf::WorkArea& DictionaryArea(common::Tables& tables, const Dictionary& d) {
     for (const std::string& alias : {std::string(d.table), "X" + std::string(d.table)}) {
         dbf::WorkArea* open = tables.workspace().Find(alias);
-        if (open != nullptr && (d.index.empty() || common::OrderOf(*open, d.index) != 0)) return *open;
+        if (open != nullptr && (d.index.empty() || common::OrderOf(*open, d.index) != 0))
+            return *open;
     }
     const std::string alias = tables.workspace().Find(d.table) == nullptr
                                   ? std::string(d.table)

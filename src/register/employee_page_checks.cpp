@@ -35,8 +35,9 @@ bool PageRun::Enabled(const std::string& name) {
     const std::string degree = Trim(Value("TYTUL_STNP"));
     const bool certified = degree == "1" || degree == "2" || degree == "3";
     if (name == "DATA_INW" || name == "DAT_INW_DO" || name == "SZCZEG_SCH") return certified;
-    if (name == "EF_ZACH") return certified && (rt_.config().Logical("NAGLXSDML") ||
-                                                   !Trim(rt_.config().Text("NAGLXSDML")).empty());
+    if (name == "EF_ZACH")
+        return certified &&
+               (rt_.config().Logical("NAGLXSDML") || !Trim(rt_.config().Text("NAGLXSDML")).empty());
     if (name == "Z_NR_ID" || name == "Z_KRAJ_ID" || name == "Z_KOD_ID")
         return legal || Flag("IFT_1") || Flag("NIE_REZYD");
     if (name == "WIE_ULG_PD") return Flag("ULGA_P_D");
@@ -44,8 +45,7 @@ bool PageRun::Enabled(const std::string& name) {
     if (name == "FORMA_OPOD") return Value("TYTUL_PODM").rfind("05", 0) == 0;
     if (name == "DATA_OB_UB")
         return Flag("CZY_OB_UE") || Flag("CZY_OB_UR") || Flag("CZY_OB_UC") || Flag("CZY_OB_UW");
-    if (name == "DATA_OB_UZ" || name == "KOD_KASY" || name == "DATA_KASY")
-        return Flag("CZY_OB_UZ");
+    if (name == "DATA_OB_UZ" || name == "KOD_KASY" || name == "DATA_KASY") return Flag("CZY_OB_UZ");
     if (name == "DATA_DO_UE") return Flag("CZY_DO_UE");
     if (name == "DATA_DO_UR") return Flag("CZY_DO_UR");
     if (name == "DATA_DO_UC") return Flag("CZY_DO_UC");
@@ -160,10 +160,10 @@ bool PageRun::Validate(Var& v) {
                 shown = std::string(DisabilityName(v.text));
             break;
         case Check::kTaxForm:
-            verdict = std::string("123456").find(v.text.empty() ? ' ' : v.text[0]) ==
-                              std::string::npos
-                          ? Verdict::Refuse("")
-                          : Verdict::Ok();
+            verdict =
+                std::string("123456").find(v.text.empty() ? ' ' : v.text[0]) == std::string::npos
+                    ? Verdict::Refuse("")
+                    : Verdict::Ok();
             if (verdict.accepted) shown = std::string(TaxFormName(v.text));
             break;
         case Check::kHealthFund:
@@ -175,7 +175,8 @@ bool PageRun::Validate(Var& v) {
             if (ctx_.prac) {
                 verdict = CheckPesel(*ctx_.prac, probe, ctx_.recno);
             } else {
-                verdict = CheckPeselOf(probe.pesel(), probe.Date("DATA_URODZ"), probe.Text("PLEC_"));
+                verdict =
+                    CheckPeselOf(probe.pesel(), probe.Date("DATA_URODZ"), probe.Text("PLEC_"));
             }
             break;
         }

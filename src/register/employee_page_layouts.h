@@ -34,7 +34,7 @@ enum class Check {
     kCountry,    // empty accepted, unknown refused
     kPeriodEnd,  // empty or not before the date field named in `choices`
     kDismissal,
-    kSeniority,  // not empty; the seniority shown beside
+    kSeniority,    // not empty; the seniority shown beside
     kVoivodeship,  // territorial lookups; `choices` names the country field
     kDistrict,
     kCommune,
@@ -43,8 +43,16 @@ enum class Check {
 struct PageField {
     PageField(int r, int c, std::string l, std::string f, Check k = Check::kNone,
               std::string pic = "", std::string ch = "", int b = 0, int vc = 0, int w = 0)
-        : row(r), col(c), label(std::move(l)), field(std::move(f)), check(k),
-          picture(std::move(pic)), choices(std::move(ch)), beside(b), value_col(vc), width(w) {}
+        : row(r),
+          col(c),
+          label(std::move(l)),
+          field(std::move(f)),
+          check(k),
+          picture(std::move(pic)),
+          choices(std::move(ch)),
+          beside(b),
+          value_col(vc),
+          width(w) {}
 
     int row = 0, col = 0;
     std::string label;  // UTF-8, "" for none

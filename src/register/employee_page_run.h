@@ -23,7 +23,6 @@ namespace kestrel::registry::pages {
 
 using picture::Kind;
 
-
 inline constexpr int kFirstRow = 6;
 inline constexpr int kHintRow = 21;
 

@@ -107,9 +107,6 @@ bool PageRun::Flag(const std::string& name) const {
     return it->second->logical;
 }
 
-
-
-
 void PageRun::Declare(common::Form& form, bool entry) {
     auto& s = rt_.screen();
     const console::Attr plain = rt_.Standard(rt_.colours().ycow);
@@ -159,13 +156,13 @@ void PageRun::Declare(common::Form& form, bool entry) {
     }
 }
 
-
 void PageRun::AfterAccept(EmployeeRecord* rec) {
     if (page_ == Page::kIdentity && work_.kind() == EmployeeKind::kStaff) NormaliseWorkingTime(rec);
     if (page_ == Page::kIdentity || page_ == Page::kLegalPerson) {
         if (Trim(rec->Text("KOD_KRAJU")) == "PL" || page_ == Page::kIdentity) {
             dbf::WorkArea& gminy = OpenTerritory(ctx_.tables);
-            rec->SetText("KOD_WOJEW", VoivodeshipCode(gminy, rt_.letters(), Trim(rec->Text("WOJEW_"))));
+            rec->SetText("KOD_WOJEW",
+                         VoivodeshipCode(gminy, rt_.letters(), Trim(rec->Text("WOJEW_"))));
         }
     }
     if (page_ == Page::kAddresses && Trim(rec->Text("KOD_KRAJ_Z")).empty())
@@ -190,7 +187,7 @@ PageExit PageRun::Enter(EmployeeRecord* out) {
     const bool offers_switch = page_ == Page::kEmployment && work_.kind() != EmployeeKind::kStaff;
     if (offers_switch) {
         common::WriteLegend(rt_, kHintRow, 1,
-                          ctx_.short_card ? "<F12>-Pełna kartoteka" : "<F12>-Kartoteka skrócona");
+                            ctx_.short_card ? "<F12>-Pełna kartoteka" : "<F12>-Kartoteka skrócona");
     }
     auto old = kb.Bind(key::F(12), [this, offers_switch, &kb] {
         if (!offers_switch) return;
@@ -259,9 +256,8 @@ std::vector<Page> PagesOf(EmployeeKind kind, bool short_card) {
     if (kind == EmployeeKind::kLegalPerson) return {Page::kLegalPerson};
     if (short_card && kind == EmployeeKind::kNonStaff)
         return {Page::kIdentity, Page::kAddresses, Page::kEmployment};
-    return {Page::kIdentity,  Page::kAddresses,  Page::kEmployment, Page::kTax,
-            Page::kTitle,     Page::kInsurance,  Page::kIncapacity, Page::kReport,
-            Page::kAllowances};
+    return {Page::kIdentity,  Page::kAddresses,  Page::kEmployment, Page::kTax,       Page::kTitle,
+            Page::kInsurance, Page::kIncapacity, Page::kReport,     Page::kAllowances};
 }
 
 PageExit EnterPage(PageContext& ctx, Page page, EmployeeRecord* employee) {

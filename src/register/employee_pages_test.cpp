@@ -17,10 +17,10 @@ using testing::Cp;
 using testing::Utf;
 
 const std::vector<std::string> kDictionaries = {
-    "PKURZ",  "PKSTAN",  "PKDZIAL", "PKSKSZT", "PKRUM",   "PKRPL",   "PKSZATR", "PKGRUPY",
-    "PKGRALG", "PKSSTPO", "PKZWZ",  "PKTYTUB", "PKSGRIN", "PKKOFE",  "PKSNIEZ", "PKKPSW",
-    "PKEKD",  "PKKZIS",  "PKWYKSZ", "PKWYRUB", "PKPRZ",   "PKKROZ",  "PKKPOD",  "PKSKODK",
-    "PKGMINY"};
+    "PKURZ",   "PKSTAN",  "PKDZIAL", "PKSKSZT", "PKRUM",   "PKRPL",   "PKSZATR",
+    "PKGRUPY", "PKGRALG", "PKSSTPO", "PKZWZ",   "PKTYTUB", "PKSGRIN", "PKKOFE",
+    "PKSNIEZ", "PKKPSW",  "PKEKD",   "PKKZIS",  "PKWYKSZ", "PKWYRUB", "PKPRZ",
+    "PKKROZ",  "PKKPOD",  "PKSKODK", "PKGMINY"};
 
 std::string Screen(Company& c) {
     std::string all;
@@ -70,7 +70,8 @@ TEST(RecordPages, EveryPageOfEachKindIsShownWithTheClearNames) {
     EXPECT_NE(s.pages[0].find("Etat:"), std::string::npos);
     EXPECT_NE(s.pages[5].find("Obowiązkowe:"), std::string::npos) << s.pages[5];
     // The compulsory insurance of a staff employee is on by default.
-    EXPECT_NE(s.pages[5].find("Obowiązkowe:          T         T"), std::string::npos) << s.pages[5];
+    EXPECT_NE(s.pages[5].find("Obowiązkowe:          T         T"), std::string::npos)
+        << s.pages[5];
     EXPECT_NE(s.pages[2].find("Data zatr.: 2020-01-01"), std::string::npos) << s.pages[2];
 
     const Shown n = ShowAll(c, other);
@@ -176,8 +177,8 @@ TEST_F(Entry, InsuranceNotChosenLosesItsDates) {
     e.SetDate("DATA_OB_UZ", "20200101");
     e.SetText("KOD_KASY", "07R");
     // To the fifth flag of the compulsory row (health), "N", then save.
-    std::vector<int> keys = {key::kDown, key::kDown, key::kDown, key::kDown, key::kDown, 'N',
-                             key::kCtrlEnd};
+    std::vector<int> keys = {key::kDown, key::kDown, key::kDown,   key::kDown,
+                             key::kDown, 'N',        key::kCtrlEnd};
     EXPECT_EQ(Enter(Page::kInsurance, keys), PageExit::kNext);
     EXPECT_FALSE(e.Logical("CZY_OB_UZ"));
     EXPECT_EQ(e.Date("DATA_OB_UZ"), "");
@@ -197,7 +198,7 @@ TEST_F(Entry, F12SwitchesTheEmploymentFormOfANonStaffPerson) {
 
 TEST_F(Entry, PgUpGoesBackAfterTakingThePage) {
     const PageExit x = Enter(Page::kAddresses, {key::kDown, key::kDown, key::kDown, key::kDown,
-                                                 key::kDown, key::kDown, key::kPgUp});
+                                                key::kDown, key::kDown, key::kPgUp});
     EXPECT_EQ(x, PageExit::kPrevious);
 }
 

@@ -1,8 +1,8 @@
 #include "register/employee_record.h"
 
 #include "common/scramble.h"
-#include "platform/formula/date.h"
 #include "platform/base/text.h"
+#include "platform/formula/date.h"
 
 namespace kestrel::registry {
 namespace {

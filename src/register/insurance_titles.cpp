@@ -113,8 +113,8 @@ bool EnterTitles(PageContext& ctx, dbf::WorkArea& ktyub, const EmployeeRecord& e
         }
         t.title.resize(4, ' ');
         list.DrawList(1);
-        const int row = kFirstLine + std::min(static_cast<int>(list.listed().size()),
-                                              kLastLine - kFirstLine);
+        const int row =
+            kFirstLine + std::min(static_cast<int>(list.listed().size()), kLastLine - kFirstLine);
         for (;;) {
             list.DrawLine(row, t);
             std::string title = t.title;
@@ -130,17 +130,14 @@ bool EnterTitles(PageContext& ctx, dbf::WorkArea& ktyub, const EmployeeRecord& e
                                       rt.Standard(rt.colours().ycow));
                     return false;
                 }
-                rt.screen().Write(row, kNameCol, list.Name(title),
-                                  rt.Standard(rt.colours().ycow));
+                rt.screen().Write(row, kNameCol, list.Name(title), rt.Standard(rt.colours().ycow));
                 return true;
             });
-            form.Get(row, kFromCol, &from)
-                .When([&] { return !Trim(title).empty(); })
-                .Valid([&] {
-                    if (!from.empty()) return true;
-                    rt.console().Tone(common::kToneFrequency, common::kToneTicks);
-                    return false;
-                });
+            form.Get(row, kFromCol, &from).When([&] { return !Trim(title).empty(); }).Valid([&] {
+                if (!from.empty()) return true;
+                rt.console().Tone(common::kToneFrequency, common::kToneTicks);
+                return false;
+            });
             form.Get(row, kToCol, &to).When([&] { return !Trim(title).empty(); }).Valid([&] {
                 if (PeriodValid(base::DbfDateText(from), base::DbfDateText(to))) return true;
                 rt.console().Tone(common::kToneFrequency, common::kToneTicks);

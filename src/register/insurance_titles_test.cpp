@@ -30,7 +30,8 @@ struct Titles : ::testing::Test {
         for (const char* code : {"0110", "0411", "0305"}) {
             c.tables->Append(tytub);
             ASSERT_TRUE(tytub.record().SetString(tytub.FieldIndex("TYTUL_PODM"), code).ok());
-            ASSERT_TRUE(tytub.record().SetString(tytub.FieldIndex("NAZWA_"), Cp("Tytuł próbny")).ok());
+            ASSERT_TRUE(
+                tytub.record().SetString(tytub.FieldIndex("NAZWA_"), Cp("Tytuł próbny")).ok());
             ASSERT_TRUE(tytub.Commit().ok());
             ASSERT_TRUE(tytub.Unlock().ok());
         }

@@ -4,8 +4,8 @@
 #include "common/browse.h"
 #include "common/messages.h"
 #include "common/pick_window.h"
-#include "register/employee_update.h"
 #include "platform/console/keys.h"
+#include "register/employee_update.h"
 
 namespace kestrel::registry {
 namespace {
@@ -76,23 +76,24 @@ bool LeadingRecordWindow(common::Runtime& rt, common::Tables& tables, dbf::WorkA
          }},
     };
     bool save = false;
-    common::BrowseList(rt, kTop + 3, kLeft + 2, kBottom - 1, kRight - 2, std::move(columns),
-                       [&](int mode, int, common::Browse&) {
-                           if (mode == common::kBrowseIdle) return common::kBrowseRedrawRow;
-                           switch (rt.console().LastKey()) {
-                               case key::kEsc:
-                                   return common::kBrowseClose;
-                               case key::F(10):
-                                   save = true;
-                                   return common::kBrowseClose;
-                               case key::kEnter:
-                                   ToggleLeading(&marks, static_cast<size_t>(current - 1));
-                                   return common::kBrowseRedrawAll;
-                               default:
-                                   return common::kBrowseRedrawRow;
-                           }
-                       },
-                       &current, static_cast<int>(records.size()));
+    common::BrowseList(
+        rt, kTop + 3, kLeft + 2, kBottom - 1, kRight - 2, std::move(columns),
+        [&](int mode, int, common::Browse&) {
+            if (mode == common::kBrowseIdle) return common::kBrowseRedrawRow;
+            switch (rt.console().LastKey()) {
+                case key::kEsc:
+                    return common::kBrowseClose;
+                case key::F(10):
+                    save = true;
+                    return common::kBrowseClose;
+                case key::kEnter:
+                    ToggleLeading(&marks, static_cast<size_t>(current - 1));
+                    return common::kBrowseRedrawAll;
+                default:
+                    return common::kBrowseRedrawRow;
+            }
+        },
+        &current, static_cast<int>(records.size()));
     int written = 0;
     if (save) {
         bool differs = false;

@@ -37,8 +37,8 @@ TEST(Registration, StaffEmployeeThroughEveryScreenIsStoredScrambledAndLogged) {
     // branches; the health contribution and its kin belong to the update.
     const std::string insurance = c.ScreenFile("insurance");
     EXPECT_NE(insurance.find("Oddział NFZ:"), std::string::npos) << insurance;
-    for (const char* text : {"Składka:", "Stopień pokr.lub powin.:",
-                             "Pozostawanie we wspólnym", "Data przystąpienia do NFZ:"}) {
+    for (const char* text : {"Składka:", "Stopień pokr.lub powin.:", "Pozostawanie we wspólnym",
+                             "Data przystąpienia do NFZ:"}) {
         EXPECT_EQ(insurance.find(text), std::string::npos) << text;
     }
     EXPECT_NE(c.ScreenFile("allowances").find("1 PREM Premia regulaminowa   N"), std::string::npos)

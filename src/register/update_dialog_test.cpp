@@ -385,9 +385,9 @@ TEST_F(Register, InsurancePageAsksTheHealthContributionAndItsKin) {
     });
     c.h.backend.AddKeys(Keys({Open(), Times(5, key::kPgDn), Times(2, key::kPgDn), {key::F(9)}}));
     EXPECT_THROW(UpdateEmployees(c.h.rt, *c.tables), console::ScriptEnded);
-    for (const char* text : {"Strona: 6", "Składka:", "Stopień pokr.lub powin.:",
-                             "Pozostawanie we wspólnym gospodarstwie z pracodawcą:",
-                             "Data przystąpienia do NFZ:"}) {
+    for (const char* text :
+         {"Strona: 6", "Składka:", "Stopień pokr.lub powin.:",
+          "Pozostawanie we wspólnym gospodarstwie z pracodawcą:", "Data przystąpienia do NFZ:"}) {
         EXPECT_NE(page.find(text), std::string::npos) << text << "\n" << page;
     }
 }

@@ -5,8 +5,8 @@
 
 #include "common/config_catalogue.h"
 #include "platform/base/files.h"
-#include "platform/codepage/cp852.h"
 #include "platform/base/text.h"
+#include "platform/codepage/cp852.h"
 
 namespace kestrel::startup {
 namespace {

@@ -109,7 +109,8 @@ Status PrintRecord(Table* t, const Record& r, const DumpColumns& cols) {
         switch (f.type) {
             case dbf::FieldType::kCharacter: {
                 std::string raw(r.Raw(fi));
-                if (cols.clear && ScrambledField(f.name, &kind)) raw = common::Unscramble(kind, raw);
+                if (cols.clear && ScrambledField(f.name, &kind))
+                    raw = common::Unscramble(kind, raw);
                 while (!raw.empty() && raw.back() == ' ') raw.pop_back();
                 v = codepage::ToUtf8(raw);
                 break;

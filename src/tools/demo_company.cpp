@@ -9,9 +9,9 @@
 #include "common/letters.h"
 #include "common/shipped_content.h"
 #include "common/table_catalogue.h"
-#include "platform/dbf/table.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
+#include "platform/dbf/table.h"
 #include "tools/command.h"
 #include "tools/demo_employees.h"
 
@@ -60,17 +60,20 @@ const std::vector<DemoRow>& DemoRows() {
         {"PKPRZ", {{"PRZYCZ_ZW", "04"}, {"NAZWA_PRZ", "Upływ czasu, na który umowa była zawarta"}}},
         {"PKZWZ", {{"SYMB_ZZ", "ZZ"}, {"NAZWA_ZZ", "Zakładowy Związek Zawodowy"}}},
         {"PKURZ",
-         {{"URZ_SKARB", "01"}, {"NAZWA_", "I US Warszawa-Śródmieście"}, {"MIEJSCOW_", "Warszawa"},
+         {{"URZ_SKARB", "01"},
+          {"NAZWA_", "I US Warszawa-Śródmieście"},
+          {"MIEJSCOW_", "Warszawa"},
           {"KOD_URZEDU", "1435"}}},
         {"PKURZ",
-         {{"URZ_SKARB", "02"}, {"NAZWA_", "II US Kraków"}, {"MIEJSCOW_", "Kraków"},
+         {{"URZ_SKARB", "02"},
+          {"NAZWA_", "II US Kraków"},
+          {"MIEJSCOW_", "Kraków"},
           {"KOD_URZEDU", "1228"}}},
         {"PKSRDOD", {{"RODZAJ_DOD", "DFUN"}, {"NAZWA_", "Dodatek funkcyjny"}, {"KWOTA_PROC", "T"}}},
         {"PKSRDOD", {{"RODZAJ_DOD", "PREM"}, {"NAZWA_", "Premia regulaminowa"}}},
         {"PKSRDOD",
          {{"RODZAJ_DOD", "UBGR"}, {"NAZWA_", "Ubezpieczenie grupowe"}, {"KWOTA_PROC", "T"}}},
-        {"PKSRDOD",
-         {{"RODZAJ_DOD", "SAMC"}, {"NAZWA_", "Ryczałt za samochód"}, {"TAK_NIE", "T"}}},
+        {"PKSRDOD", {{"RODZAJ_DOD", "SAMC"}, {"NAZWA_", "Ryczałt za samochód"}, {"TAK_NIE", "T"}}},
         {"PKGRALG", {{"GRUPA_ALG", "A"}, {"NAZWA_", "Etatowi"}}},
         {"PKGRALG", {{"GRUPA_ALG", "B"}, {"NAZWA_", "Zleceniob."}}},
         {"PKSZATR", {{"RODZ_ZATR", "P"}, {"NAZWA_", "Pełny etat"}}},
@@ -118,7 +121,8 @@ base::Status CreateDemoDictionaries(const std::string& dir) {
         for (const auto& [name, value] : row.values) {
             const int f = t->FieldIndex(name);
             if (f < 0) return base::Status::InvalidArgument(table + ": " + name);
-            const bool logical = t->fields()[static_cast<size_t>(f)].type == dbf::FieldType::kLogical;
+            const bool logical =
+                t->fields()[static_cast<size_t>(f)].type == dbf::FieldType::kLogical;
             s = logical ? rec.SetLogical(f, std::string_view(value) == "T")
                         : rec.SetString(f, codepage::FromUtf8(value));
             if (!s.ok()) return s;
@@ -165,9 +169,10 @@ int DemoCommand(const std::vector<std::string>& args) {
     return 0;
 }
 
-KESTREL_TOOL_COMMAND(demo_command, "demo",
-                     "demo ROOT [--now \"YYYY-MM-DD HH:MM\"]   (creates ROOT/DEMO.PK, the demo company)",
-                     DemoCommand);
+KESTREL_TOOL_COMMAND(
+    demo_command, "demo",
+    "demo ROOT [--now \"YYYY-MM-DD HH:MM\"]   (creates ROOT/DEMO.PK, the demo company)",
+    DemoCommand);
 
 }  // namespace
 

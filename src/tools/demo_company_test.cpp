@@ -107,8 +107,8 @@ TEST(DemoCompany, DatesFollowTheClockGiven) {
                 ("kestrel_demo_clock_" + std::to_string(::getpid()));
     ASSERT_TRUE(CreateDemoCompany(root.string(), clock).ok());
     std::unique_ptr<dbf::Table> t;
-    ASSERT_TRUE(dbf::Table::Open((root / "DEMO.PK/PKEKPRC.DBF").string(), {.read_only = true}, &t)
-                    .ok());
+    ASSERT_TRUE(
+        dbf::Table::Open((root / "DEMO.PK/PKEKPRC.DBF").string(), {.read_only = true}, &t).ok());
     const int date = t->FieldIndex("DATA_AKT");
     ASSERT_GE(date, 0);
     int rows = 0;

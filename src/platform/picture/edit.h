@@ -27,7 +27,7 @@ std::optional<unsigned char> Accept(char t, unsigned char c, Kind kind, bool upp
                                     const CaseTable& table = PlainUpper());
 
 class EditBuffer {
-public:
+  public:
     /// A text field of `width` characters (0 = the length of `value`).
     static EditBuffer ForText(std::string_view value, const Picture& p, int width = 0,
                               const CaseTable& upper = PlainUpper());
@@ -79,7 +79,7 @@ public:
     std::optional<Date> DateValue() const;
     bool LogicalValue() const;
 
-private:
+  private:
     EditBuffer() = default;
     void Finish();
     int NextEditable(int from) const;
