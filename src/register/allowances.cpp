@@ -3,10 +3,10 @@
 #include <cctype>
 #include <cstdio>
 
-#include "common/form.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
-#include "common/question.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/form.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
 #include "platform/console/keys.h"
 #include "register/employee_lookup.h"
 

@@ -1,8 +1,8 @@
 #include "register/dictionary_fields.h"
 
-#include "common/abandon.h"
-#include "common/messages.h"
-#include "common/tax_office_pick.h"
+#include "common/pick/tax_office_pick.h"
+#include "common/screen/messages.h"
+#include "common/session/abandon.h"
 #include "platform/base/files.h"
 #include "platform/console/keys.h"
 #include "register/dictionary.h"

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "common/form.h"
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/screen/form.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 #include "platform/dbf/work_area.h"
 #include "register/dictionary.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "common/table_catalogue.h"
+#include "common/tables/table_catalogue.h"
 #include "register/dictionary_fields.h"
 
 namespace kestrel::registry {

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "common/browse.h"
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/screen/browse.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 #include "platform/picture/picture.h"
 #include "register/employee_record.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "common/identifiers.h"
+#include "common/checks/identifiers.h"
 
 namespace kestrel::registry {
 namespace {

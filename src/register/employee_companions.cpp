@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "common/abandon.h"
+#include "common/session/abandon.h"
 #include "platform/codepage/cp852.h"
 
 namespace kestrel::registry {

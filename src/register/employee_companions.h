@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/table_layer.h"
+#include "common/tables/table_layer.h"
 #include "platform/dbf/work_area.h"
 
 namespace kestrel::registry {

@@ -1,7 +1,7 @@
 #include "register/employee_lookup.h"
 
-#include "common/index_functions.h"
-#include "common/pick_window.h"
+#include "common/pick/pick_window.h"
+#include "common/tables/index_functions.h"
 
 namespace kestrel::registry {
 namespace {

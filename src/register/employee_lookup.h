@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/letters.h"
-#include "common/table_layer.h"
+#include "common/session/letters.h"
+#include "common/tables/table_layer.h"
 #include "register/employee_checks.h"
 
 namespace kestrel::registry {

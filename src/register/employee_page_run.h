@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/form.h"
+#include "common/screen/form.h"
 #include "register/dictionary_fields.h"
 #include "register/employee_checks.h"
 #include "register/employee_lookup.h"

@@ -1,10 +1,10 @@
 #include "register/employee_pages.h"
 
-#include "common/messages.h"
-#include "common/pick_window.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/messages.h"
 #include "platform/console/keys.h"
-#include "register/employee_page_run.h"
 #include "register/allowances.h"
+#include "register/employee_page_run.h"
 #include "register/insurance_titles.h"
 
 namespace kestrel::registry::pages {

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "common/abandon.h"
+#include "common/session/abandon.h"
 #include "employee_test_support.h"
 
 namespace kestrel::registry {

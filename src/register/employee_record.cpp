@@ -1,8 +1,8 @@
 #include "register/employee_record.h"
 
-#include "common/scramble.h"
-#include "platform/formula/date.h"
+#include "common/checks/scramble.h"
 #include "platform/base/ascii.h"
+#include "platform/formula/date.h"
 
 namespace kestrel::registry {
 namespace {

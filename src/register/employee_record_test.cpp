@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/scramble.h"
+#include "common/checks/scramble.h"
 #include "employee_test_support.h"
 #include "platform/dbf/table.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <thread>
 
-#include "common/abandon.h"
+#include "common/session/abandon.h"
 #include "platform/base/files.h"
 #include "platform/dbf/file.h"
 

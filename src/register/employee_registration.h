@@ -17,8 +17,8 @@
 #include <string>
 #include <string_view>
 
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 #include "register/employee_companions.h"
 #include "register/employee_record.h"
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "common/shipped_content.h"
-#include "common/table_catalogue.h"
+#include "common/tables/shipped_content.h"
+#include "common/tables/table_catalogue.h"
 #include "headless_runtime.h"
 #include "platform/codepage/cp852.h"
 #include "platform/dbf/table.h"

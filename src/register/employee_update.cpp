@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <set>
 
-#include "common/abandon.h"
+#include "common/session/abandon.h"
 #include "platform/codepage/cp852.h"
 #include "platform/formula/date.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/table_layer.h"
+#include "common/tables/table_layer.h"
 #include "register/employee_checks.h"
 #include "register/employee_registration.h"
 

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "common/pick_window.h"
+#include "common/pick/pick_window.h"
 #include "platform/base/files.h"
 
 namespace kestrel::registry {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/table_layer.h"
+#include "common/tables/table_layer.h"
 
 namespace kestrel::registry {
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "common/form.h"
-#include "common/messages.h"
+#include "common/screen/form.h"
+#include "common/screen/messages.h"
 #include "register/employee_lookup.h"
 
 namespace kestrel::registry {

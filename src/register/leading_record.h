@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 #include "register/employee_checks.h"
 
 namespace kestrel::registry {

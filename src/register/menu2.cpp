@@ -1,6 +1,6 @@
 #include "register/menu2.h"
 
-#include "common/menu.h"
+#include "common/screen/menu.h"
 #include "register/dictionary_dialog.h"
 #include "register/employee_browse.h"
 #include "register/official_dictionaries.h"

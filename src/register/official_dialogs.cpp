@@ -7,17 +7,17 @@
 // town, as the name index of the code list orders them).
 #include <algorithm>
 
-#include "common/abandon.h"
-#include "common/browse.h"
-#include "common/form.h"
-#include "common/identification.h"
-#include "common/index_functions.h"
-#include "common/letter_conversions.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
-#include "common/question.h"
-#include "common/shipped_content.h"
-#include "common/table_layer.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/browse.h"
+#include "common/screen/form.h"
+#include "common/screen/identification.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
+#include "common/session/abandon.h"
+#include "common/session/letter_conversions.h"
+#include "common/tables/index_functions.h"
+#include "common/tables/shipped_content.h"
+#include "common/tables/table_layer.h"
 #include "platform/console/keys.h"
 #include "register/official_dictionaries.h"
 

@@ -4,11 +4,11 @@
 #include <map>
 #include <memory>
 
-#include "common/index_functions.h"
-#include "common/index_keys.h"
-#include "common/shipped_content.h"
-#include "common/table_catalogue.h"
-#include "common/table_upgrade.h"
+#include "common/tables/index_functions.h"
+#include "common/tables/index_keys.h"
+#include "common/tables/shipped_content.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_upgrade.h"
 #include "platform/base/files.h"
 #include "platform/dbf/file.h"
 #include "platform/dbf/index.h"

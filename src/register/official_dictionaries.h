@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/letters.h"
-#include "common/runtime.h"
+#include "common/session/letters.h"
+#include "common/session/runtime.h"
 #include "platform/base/status.h"
 #include "platform/dbf/table.h"
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "common/letter_conversions.h"
+#include "common/session/letter_conversions.h"
 #include "platform/codepage/cp852.h"
 #include "register/official_dictionaries.h"
 

@@ -1,8 +1,8 @@
 #include "register/strike_off_dialog.h"
 
-#include "common/identification.h"
-#include "common/messages.h"
-#include "common/question.h"
+#include "common/screen/identification.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
 #include "register/employee_checks.h"
 #include "register/employee_pages.h"
 #include "register/employee_registration.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 #include "register/employee_lookup.h"
 
 namespace kestrel::registry {

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/codepage/cp852.h"
 #include "platform/console/keys.h"

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "common/abandon.h"
-#include "common/form.h"
-#include "common/identification.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
-#include "common/question.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/form.h"
+#include "common/screen/identification.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
+#include "common/session/abandon.h"
 #include "platform/console/keys.h"
 #include "register/employee_checks.h"
 #include "register/employee_pages.h"

@@ -1,8 +1,8 @@
 #include "register/update_pages.h"
 
-#include "common/messages.h"
-#include "common/pick_window.h"
-#include "common/question.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
 #include "platform/console/keys.h"
 #include "register/allowances.h"
 #include "register/employee_checks.h"

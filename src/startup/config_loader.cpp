@@ -3,10 +3,10 @@
 #include <cctype>
 #include <cstdio>
 
-#include "common/config_catalogue.h"
+#include "common/session/config_catalogue.h"
+#include "platform/base/ascii.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
-#include "platform/base/ascii.h"
 
 namespace kestrel::startup {
 namespace {

@@ -1,8 +1,8 @@
-#include "common/config_watch.h"
+#include "startup/config_watch.h"
 
 #include <sys/stat.h>
 
-#include "common/messages.h"
+#include "common/screen/messages.h"
 
 namespace kestrel::common {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 
 namespace kestrel::common {
 

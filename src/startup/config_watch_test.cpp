@@ -1,4 +1,4 @@
-#include "common/config_watch.h"
+#include "startup/config_watch.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/colour_sets.h"
+#include "common/session/colour_sets.h"
 #include "platform/base/clock.h"
 #include "platform/console/console.h"
 

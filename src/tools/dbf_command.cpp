@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "common/index_functions.h"
-#include "common/letters.h"
+#include "common/session/letters.h"
+#include "common/tables/index_functions.h"
 #include "platform/codepage/cp852.h"
 #include "platform/dbf/formula_key.h"
 #include "platform/dbf/index.h"

@@ -4,13 +4,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "common/company_tables.h"
-#include "common/letters.h"
-#include "common/shipped_content.h"
-#include "common/table_catalogue.h"
-#include "platform/dbf/table.h"
+#include "common/session/letters.h"
+#include "common/tables/company_tables.h"
+#include "common/tables/shipped_content.h"
+#include "common/tables/table_catalogue.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
+#include "platform/dbf/table.h"
 #include "tools/command.h"
 #include "tools/demo_employees.h"
 

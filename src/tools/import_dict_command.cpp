@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "common/configuration.h"
-#include "common/letters.h"
-#include "common/shipped_content.h"
+#include "common/session/configuration.h"
+#include "common/session/letters.h"
+#include "common/tables/shipped_content.h"
 #include "platform/base/files.h"
 #include "platform/memfile/mem_file.h"
 #include "register/official_dictionaries.h"

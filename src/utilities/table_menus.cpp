@@ -1,16 +1,16 @@
-#include "common/table_menus.h"
+#include "utilities/table_menus.h"
 
-#include "common/identification.h"
+#include "common/screen/identification.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 
-#include "common/abandon.h"
-#include "common/menu.h"
-#include "common/messages.h"
-#include "common/question.h"
-#include "common/table_layer.h"
+#include "common/screen/menu.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
+#include "common/session/abandon.h"
+#include "common/tables/table_layer.h"
 #include "platform/base/files.h"
 #include "platform/console/keys.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime.h"
-#include "common/table_catalogue.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_catalogue.h"
 
 namespace kestrel::common {
 

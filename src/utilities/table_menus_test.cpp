@@ -1,11 +1,11 @@
-#include "common/table_menus.h"
+#include "utilities/table_menus.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
-#include "common/table_layer.h"
+#include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/base/files.h"
 #include "platform/console/keys.h"

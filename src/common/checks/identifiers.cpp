@@ -1,4 +1,4 @@
-#include "common/identifiers.h"
+#include "common/checks/identifiers.h"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "common/identifiers.h"
+#include "common/checks/identifiers.h"
 
 #include <gtest/gtest.h>
 

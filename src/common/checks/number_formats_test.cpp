@@ -1,4 +1,4 @@
-#include "common/number_formats.h"
+#include "common/checks/number_formats.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "common/scramble.h"
+#include "common/checks/scramble.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "common/employee_pick.h"
+#include "common/pick/employee_pick.h"
 
-#include "common/abandon.h"
-#include "common/index_functions.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
-#include "common/table_browse.h"
+#include "common/pick/pick_window.h"
+#include "common/pick/table_browse.h"
+#include "common/screen/messages.h"
+#include "common/session/abandon.h"
+#include "common/tables/index_functions.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {

@@ -1,4 +1,4 @@
-#include "common/employee_pick.h"
+#include "common/pick/employee_pick.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "common/form.h"
-#include "common/scramble.h"
-#include "common/table_catalogue.h"
+#include "common/checks/scramble.h"
+#include "common/screen/form.h"
+#include "common/tables/table_catalogue.h"
 #include "headless_runtime.h"
 #include "platform/codepage/cp852.h"
 #include "platform/console/keys.h"

@@ -2,9 +2,9 @@
 #include <utility>
 #include <vector>
 
-#include "common/employee_pick.h"
-#include "common/messages.h"
-#include "common/scramble.h"
+#include "common/checks/scramble.h"
+#include "common/pick/employee_pick.h"
+#include "common/screen/messages.h"
 
 namespace kestrel::common {
 namespace {

@@ -1,9 +1,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "common/pick_window.h"
+#include "common/pick/pick_window.h"
 #include "platform/console/keys.h"
-#include "platform/base/ascii.h"
 
 namespace kestrel::common {
 
@@ -38,17 +37,6 @@ void WriteLegend(Runtime& rt, int row, int col, std::string_view utf8) {
         col = rt.screen().Write(row, col, text.substr(open, close - open + 1), key);
         i = close + 1;
     }
-}
-
-int OrderOf(dbf::WorkArea& area, std::string_view name) {
-    for (size_t i = 0; i < area.index_count(); ++i) {
-        const std::string& path = area.index(i).path();
-        const size_t slash = path.find_last_of('/');
-        std::string file = path.substr(slash == std::string::npos ? 0 : slash + 1);
-        file = base::AsciiUpper(file);
-        if (file.rfind(std::string(name) + ".", 0) == 0) return static_cast<int>(i) + 1;
-    }
-    return 0;
 }
 
 void TypeIntoField(Runtime& rt, std::string_view code) {

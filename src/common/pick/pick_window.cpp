@@ -1,9 +1,9 @@
-#include "common/pick_window.h"
+#include "common/pick/pick_window.h"
 
-#include "common/abandon.h"
-#include "common/letter_conversions.h"
-#include "common/messages.h"
-#include "common/table_browse.h"
+#include "common/pick/table_browse.h"
+#include "common/screen/messages.h"
+#include "common/session/abandon.h"
+#include "common/session/letter_conversions.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {

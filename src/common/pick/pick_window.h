@@ -32,10 +32,11 @@
 #include <string_view>
 #include <vector>
 
-#include "common/browse.h"
-#include "common/form.h"
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/screen/browse.h"
+#include "common/screen/form.h"
+#include "common/session/runtime.h"
+#include "common/tables/index_order.h"
+#include "common/tables/table_layer.h"
 #include "platform/dbf/work_area.h"
 
 namespace kestrel::common {
@@ -113,10 +114,6 @@ void WriteLegend(Runtime& rt, int row, int col, std::string_view utf8);
 /// Puts `code` into the keyboard buffer as typed input for the calling
 /// field: Home, Ctrl+Y (the field is emptied), then its characters.
 void TypeIntoField(Runtime& rt, std::string_view code);
-
-/// The order (1-based) of `area`'s index read from index file `name`
-/// ("PKURZ2"), 0 when the area has no such index.
-int OrderOf(dbf::WorkArea& area, std::string_view name);
 
 /// Saves hot keys, unbinds them, and binds them back when it goes away.
 class HotKeysAside {

@@ -1,4 +1,4 @@
-#include "common/pick_window.h"
+#include "common/pick/pick_window.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "common/form.h"
-#include "common/table_catalogue.h"
-#include "common/tax_office_pick.h"
+#include "common/pick/tax_office_pick.h"
+#include "common/screen/form.h"
+#include "common/tables/table_catalogue.h"
 #include "headless_runtime.h"
 #include "platform/codepage/cp852.h"
 #include "platform/console/keys.h"

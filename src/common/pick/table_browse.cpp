@@ -1,6 +1,6 @@
-#include "common/table_browse.h"
+#include "common/pick/table_browse.h"
 
-#include "common/abandon.h"
+#include "common/session/abandon.h"
 
 namespace kestrel::common {
 namespace {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "common/browse.h"
+#include "common/screen/browse.h"
 #include "platform/dbf/work_area.h"
 
 namespace kestrel::common {

@@ -1,4 +1,4 @@
-#include "common/table_browse.h"
+#include "common/pick/table_browse.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "common/tax_office_pick.h"
+#include "common/pick/tax_office_pick.h"
 
-#include "common/messages.h"
+#include "common/screen/messages.h"
 
 namespace kestrel::common {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "common/pick_window.h"
+#include "common/pick/pick_window.h"
 
 namespace kestrel::common {
 

@@ -1,8 +1,8 @@
-#include "common/browse.h"
+#include "common/screen/browse.h"
 
 #include <algorithm>
 
-#include "common/messages.h"
+#include "common/screen/messages.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 
 namespace kestrel::common {
 

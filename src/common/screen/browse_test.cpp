@@ -1,4 +1,4 @@
-#include "common/browse.h"
+#include "common/screen/browse.h"
 
 #include <gtest/gtest.h>
 

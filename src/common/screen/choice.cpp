@@ -1,9 +1,9 @@
-#include "common/choice.h"
+#include "common/screen/choice.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "common/messages.h"
+#include "common/screen/messages.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 
 namespace kestrel::common {
 

@@ -1,8 +1,8 @@
-#include "common/choice.h"
+#include "common/screen/choice.h"
 
 #include <gtest/gtest.h>
 
-#include "common/working_date.h"
+#include "common/session/working_date.h"
 #include "headless_runtime.h"
 #include "platform/console/keys.h"
 

@@ -3,9 +3,9 @@
 #include <new>
 #include <system_error>
 
-#include "common/abandon.h"
-#include "common/error_screen.h"
-#include "common/messages.h"
+#include "common/screen/error_screen.h"
+#include "common/screen/messages.h"
+#include "common/session/abandon.h"
 
 namespace kestrel::common {
 namespace {

@@ -1,9 +1,9 @@
-#include "common/error_screen.h"
+#include "common/screen/error_screen.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "common/messages.h"
+#include "common/screen/messages.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {

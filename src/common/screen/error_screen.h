@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/call_chain.h"
-#include "common/runtime.h"
+#include "common/session/call_chain.h"
+#include "common/session/runtime.h"
 
 namespace kestrel::common {
 

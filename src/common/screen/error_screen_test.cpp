@@ -1,4 +1,4 @@
-#include "common/error_screen.h"
+#include "common/screen/error_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <new>
 #include <system_error>
 
-#include "common/abandon.h"
+#include "common/session/abandon.h"
 #include "headless_runtime.h"
 #include "platform/console/keys.h"
 

@@ -1,9 +1,9 @@
-#include "common/form.h"
+#include "common/screen/form.h"
 
 #include <algorithm>
 
-#include "common/letter_conversions.h"
-#include "common/messages.h"
+#include "common/screen/messages.h"
+#include "common/session/letter_conversions.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {

@@ -40,7 +40,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 #include "platform/picture/edit.h"
 #include "platform/picture/picture.h"
 

@@ -1,8 +1,8 @@
-#include "common/form.h"
+#include "common/screen/form.h"
 
 #include <gtest/gtest.h>
 
-#include "common/messages.h"
+#include "common/screen/messages.h"
 #include "headless_runtime.h"
 #include "platform/console/keys.h"
 

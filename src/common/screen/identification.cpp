@@ -1,9 +1,9 @@
-#include "common/identification.h"
+#include "common/screen/identification.h"
 
 #include <vector>
 
-#include "common/form.h"
-#include "common/messages.h"
+#include "common/screen/form.h"
+#include "common/screen/messages.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {

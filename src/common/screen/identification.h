@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "common/operators.h"
-#include "common/runtime.h"
+#include "common/session/operators.h"
+#include "common/session/runtime.h"
 
 namespace kestrel::common {
 

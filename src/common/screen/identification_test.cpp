@@ -1,4 +1,4 @@
-#include "common/identification.h"
+#include "common/screen/identification.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "common/menu.h"
+#include "common/screen/menu.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "common/abandon.h"
-#include "common/messages.h"
+#include "common/screen/messages.h"
+#include "common/session/abandon.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {

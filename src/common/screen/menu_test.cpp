@@ -1,8 +1,8 @@
-#include "common/menu.h"
+#include "common/screen/menu.h"
 
 #include <gtest/gtest.h>
 
-#include "common/abandon.h"
+#include "common/session/abandon.h"
 #include "headless_runtime.h"
 #include "platform/console/keys.h"
 

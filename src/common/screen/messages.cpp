@@ -1,4 +1,4 @@
-#include "common/messages.h"
+#include "common/screen/messages.h"
 
 namespace kestrel::common {
 

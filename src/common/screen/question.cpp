@@ -1,8 +1,8 @@
-#include "common/question.h"
+#include "common/screen/question.h"
 
 #include <cctype>
 
-#include "common/messages.h"
+#include "common/screen/messages.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {

@@ -1,4 +1,4 @@
-#include "common/question.h"
+#include "common/screen/question.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "common/too_many_files.h"
+#include "common/screen/too_many_files.h"
 
 #include <array>
 
-#include "common/messages.h"
+#include "common/screen/messages.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {

@@ -1,13 +1,13 @@
-#include "common/too_many_files.h"
+#include "common/screen/too_many_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "common/abandon.h"
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
+#include "common/session/abandon.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/table.h"

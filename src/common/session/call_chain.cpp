@@ -1,4 +1,4 @@
-#include "common/call_chain.h"
+#include "common/session/call_chain.h"
 
 #include <exception>
 

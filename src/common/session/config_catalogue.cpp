@@ -1,4 +1,4 @@
-#include "common/config_catalogue.h"
+#include "common/session/config_catalogue.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "common/configuration.h"
+#include "common/session/configuration.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/letters.h"
+#include "common/session/letters.h"
 #include "platform/picture/picture.h"
 
 namespace kestrel::common {

@@ -1,4 +1,4 @@
-#include "common/letter_conversions.h"
+#include "common/session/letter_conversions.h"
 
 #include <gtest/gtest.h>
 

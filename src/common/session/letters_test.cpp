@@ -1,4 +1,4 @@
-#include "common/letters.h"
+#include "common/session/letters.h"
 
 #include <gtest/gtest.h>
 

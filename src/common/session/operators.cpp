@@ -1,4 +1,4 @@
-#include "common/operators.h"
+#include "common/session/operators.h"
 
 #include <crypt.h>
 

@@ -1,4 +1,4 @@
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 
 #include "platform/codepage/cp852.h"
 

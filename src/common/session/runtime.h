@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "common/call_chain.h"
-#include "common/colour_sets.h"
-#include "common/configuration.h"
-#include "common/letters.h"
-#include "common/operators.h"
+#include "common/session/call_chain.h"
+#include "common/session/colour_sets.h"
+#include "common/session/configuration.h"
+#include "common/session/letters.h"
+#include "common/session/operators.h"
 #include "platform/base/clock.h"
 #include "platform/console/colour.h"
 #include "platform/console/console.h"

@@ -1,4 +1,4 @@
-#include "common/temp_file.h"
+#include "common/session/temp_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

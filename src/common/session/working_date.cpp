@@ -1,4 +1,4 @@
-#include "common/working_date.h"
+#include "common/session/working_date.h"
 
 namespace kestrel::common {
 

@@ -2,7 +2,7 @@
 // date. The runtime holds it; every menu display resets it to today.
 #pragma once
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 #include "platform/picture/picture.h"
 
 namespace kestrel::common {

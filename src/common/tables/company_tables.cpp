@@ -1,7 +1,7 @@
-#include "common/company_tables.h"
+#include "common/tables/company_tables.h"
 
-#include "common/index_keys.h"
-#include "common/table_catalogue.h"
+#include "common/tables/index_keys.h"
+#include "common/tables/table_catalogue.h"
 #include "platform/base/files.h"
 #include "platform/dbf/index.h"
 

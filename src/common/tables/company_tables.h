@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "common/letters.h"
+#include "common/session/letters.h"
 #include "platform/base/status.h"
 #include "platform/dbf/table.h"
 

@@ -1,8 +1,8 @@
-#include "common/index_functions.h"
+#include "common/tables/index_functions.h"
 
 #include <cstdio>
 
-#include "common/scramble.h"
+#include "common/checks/scramble.h"
 
 namespace kestrel::common {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/letters.h"
+#include "common/session/letters.h"
 #include "platform/formula/runtime.h"
 
 namespace kestrel::common {

@@ -1,7 +1,7 @@
-#include "common/index_keys.h"
+#include "common/tables/index_keys.h"
 
-#include "common/index_functions.h"
-#include "common/index_keys_direct.h"
+#include "common/tables/index_functions.h"
+#include "common/tables/index_keys_direct.h"
 #include "platform/dbf/formula_value.h"
 #include "platform/dbf/record_host.h"
 #include "platform/formula/runtime.h"

@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/letters.h"
-#include "common/table_catalogue.h"
+#include "common/session/letters.h"
+#include "common/tables/table_catalogue.h"
 #include "platform/base/status.h"
 #include "platform/dbf/index.h"
 #include "platform/dbf/record.h"

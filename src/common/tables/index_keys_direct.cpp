@@ -1,10 +1,10 @@
-#include "common/index_keys_direct.h"
+#include "common/tables/index_keys_direct.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "common/index_functions.h"
-#include "common/scramble.h"
+#include "common/checks/scramble.h"
+#include "common/tables/index_functions.h"
 #include "platform/dbf/formula_value.h"
 #include "platform/formula/builtins.h"
 #include "platform/formula/date.h"

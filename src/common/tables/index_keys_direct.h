@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "common/index_functions.h"
-#include "common/letters.h"
+#include "common/session/letters.h"
+#include "common/tables/index_functions.h"
 #include "platform/dbf/record.h"
 #include "platform/formula/runtime.h"
 

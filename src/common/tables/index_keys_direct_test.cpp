@@ -1,7 +1,7 @@
 // Direct key building against the formula engine: over every index of the
 // catalogue and records of random contents, both must give the same key
 // bytes and the same condition results.
-#include "common/index_keys_direct.h"
+#include "common/tables/index_keys_direct.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <random>
 #include <string>
 
-#include "common/index_keys.h"
-#include "common/scramble.h"
-#include "common/table_catalogue.h"
+#include "common/checks/scramble.h"
+#include "common/tables/index_keys.h"
+#include "common/tables/table_catalogue.h"
 #include "platform/dbf/table.h"
 #include "test_util.h"
 

@@ -1,4 +1,4 @@
-#include "common/index_keys.h"
+#include "common/tables/index_keys.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "common/index_functions.h"
-#include "common/scramble.h"
-#include "common/table_catalogue.h"
+#include "common/checks/scramble.h"
+#include "common/tables/index_functions.h"
+#include "common/tables/table_catalogue.h"
 #include "platform/dbf/index.h"
 #include "platform/dbf/table.h"
 #include "test_util.h"

@@ -1,4 +1,4 @@
-#include "common/shipped_content.h"
+#include "common/tables/shipped_content.h"
 
 #include <cstdlib>
 #include <vector>

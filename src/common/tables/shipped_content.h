@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/company_tables.h"
+#include "common/tables/company_tables.h"
 #include "platform/base/status.h"
 #include "platform/dbf/table.h"
 

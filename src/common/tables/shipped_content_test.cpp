@@ -1,13 +1,13 @@
-#include "common/shipped_content.h"
+#include "common/tables/shipped_content.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
-#include "common/index_keys.h"
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
+#include "common/tables/index_keys.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/base/files.h"
 #include "platform/dbf/index.h"

@@ -1,4 +1,4 @@
-#include "common/table_catalogue.h"
+#include "common/tables/table_catalogue.h"
 
 #include <algorithm>
 #include <array>

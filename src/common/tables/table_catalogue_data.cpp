@@ -1,7 +1,7 @@
 // The layouts of every company table and the keys of their index files.
 // Generated from the table catalogue text; edit with care: field order,
 // widths and key expressions are part of the stored format.
-#include "common/table_catalogue.h"
+#include "common/tables/table_catalogue.h"
 
 namespace kestrel::common {
 namespace {

@@ -22,8 +22,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/company_tables.h"
-#include "common/runtime.h"
+#include "common/session/runtime.h"
+#include "common/tables/company_tables.h"
 #include "platform/dbf/work_area.h"
 
 namespace kestrel::common {

@@ -1,4 +1,4 @@
-#include "common/table_layer.h"
+#include "common/tables/table_layer.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "common/abandon.h"
-#include "common/scramble.h"
-#include "common/table_catalogue.h"
+#include "common/checks/scramble.h"
+#include "common/session/abandon.h"
+#include "common/tables/table_catalogue.h"
 #include "headless_runtime.h"
 #include "platform/base/files.h"
 #include "platform/console/keys.h"

@@ -3,19 +3,19 @@
 #include <cerrno>
 #include <fstream>
 
-#include "common/abandon.h"
-#include "common/index_keys.h"
-#include "common/messages.h"
-#include "common/question.h"
-#include "common/shipped_content.h"
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
-#include "common/table_upgrade.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
+#include "common/session/abandon.h"
+#include "common/tables/index_keys.h"
+#include "common/tables/shipped_content.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
+#include "common/tables/table_upgrade.h"
+#include "platform/base/ascii.h"
 #include "platform/base/files.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/dbf_header.h"
 #include "platform/dbf/file.h"
-#include "platform/base/ascii.h"
 
 namespace kestrel::common {
 namespace {

@@ -2,12 +2,12 @@
 // catalogue (QRMXX2) and the two-digit years of the payroll tables.
 #include <cctype>
 
-#include "common/abandon.h"
-#include "common/messages.h"
-#include "common/question.h"
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
-#include "common/table_upgrade.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
+#include "common/session/abandon.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
+#include "common/tables/table_upgrade.h"
 #include "platform/console/keys.h"
 
 namespace kestrel::common {

@@ -1,13 +1,13 @@
 // Packing a company table (QRMPACK) and the index marks of PKETYK.
 #include <cmath>
 
-#include "common/abandon.h"
-#include "common/messages.h"
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
-#include "common/table_upgrade.h"
-#include "platform/base/files.h"
+#include "common/screen/messages.h"
+#include "common/session/abandon.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
+#include "common/tables/table_upgrade.h"
 #include "platform/base/ascii.h"
+#include "platform/base/files.h"
 
 namespace kestrel::common {
 namespace {

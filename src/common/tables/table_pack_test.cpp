@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
-#include "common/temp_file.h"
+#include "common/session/temp_file.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/base/files.h"
 #include "platform/dbf/table.h"

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "common/abandon.h"
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
+#include "common/session/abandon.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/base/files.h"
 #include "platform/console/keys.h"

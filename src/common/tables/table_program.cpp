@@ -1,12 +1,12 @@
 // Tables of the program directory (QRMXQ): the printer definitions PKDRUK,
 // made with one default definition when the directory has none.
-#include "common/abandon.h"
-#include "common/messages.h"
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
+#include "common/screen/messages.h"
+#include "common/session/abandon.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
+#include "platform/base/ascii.h"
 #include "platform/base/files.h"
 #include "platform/dbf/file.h"
-#include "platform/base/ascii.h"
 
 namespace kestrel::common {
 namespace {

@@ -7,11 +7,11 @@
 
 #include <cerrno>
 
-#include "common/abandon.h"
-#include "common/messages.h"
-#include "common/question.h"
-#include "common/table_layer.h"
-#include "common/too_many_files.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
+#include "common/screen/too_many_files.h"
+#include "common/session/abandon.h"
+#include "common/tables/table_layer.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/file.h"
 

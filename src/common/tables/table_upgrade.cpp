@@ -1,9 +1,9 @@
-#include "common/table_upgrade.h"
+#include "common/tables/table_upgrade.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "common/scramble.h"
+#include "common/checks/scramble.h"
 #include "platform/base/files.h"
 #include "platform/dbf/file.h"
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "common/table_catalogue.h"
+#include "common/tables/table_catalogue.h"
 #include "platform/base/status.h"
 #include "platform/dbf/table.h"
 

@@ -1,4 +1,4 @@
-#include "common/table_upgrade.h"
+#include "common/tables/table_upgrade.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "common/abandon.h"
-#include "common/scramble.h"
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
+#include "common/checks/scramble.h"
+#include "common/session/abandon.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/base/files.h"
 #include "platform/dbf/file.h"
