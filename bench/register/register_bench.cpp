@@ -23,7 +23,7 @@
 #include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/dbf/table.h"
-#include "register/employee.h"
+#include "register/data/employee.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 #include "platform/console/headless_backend.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/table.h"
+#include "register/data/employee_record.h"
 #include "register/employee_browse.h"
-#include "register/employee_record.h"
 
 namespace {
 

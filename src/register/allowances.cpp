@@ -8,7 +8,7 @@
 #include "common/screen/messages.h"
 #include "common/screen/question.h"
 #include "platform/console/keys.h"
-#include "register/employee_lookup.h"
+#include "register/data/employee_lookup.h"
 
 namespace kestrel::registry {
 namespace {

@@ -13,9 +13,9 @@
 #include "common/session/abandon.h"
 #include "common/tables/table_layer.h"
 #include "platform/console/keys.h"
-#include "register/dictionary.h"
+#include "register/data/dictionary.h"
+#include "register/data/formula_symbols.h"
 #include "register/dictionary_form.h"
-#include "register/formula_symbols.h"
 
 namespace kestrel::registry {
 namespace {

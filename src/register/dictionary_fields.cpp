@@ -5,7 +5,7 @@
 #include "common/session/abandon.h"
 #include "platform/base/files.h"
 #include "platform/console/keys.h"
-#include "register/dictionary.h"
+#include "register/data/dictionary.h"
 #include "register/dictionary_form.h"
 
 namespace kestrel::registry {

@@ -9,7 +9,7 @@
 #include "common/session/runtime.h"
 #include "common/tables/table_layer.h"
 #include "platform/dbf/work_area.h"
-#include "register/dictionary.h"
+#include "register/data/dictionary.h"
 
 namespace kestrel::registry {
 

@@ -12,11 +12,11 @@
 #include "common/session/abandon.h"
 #include "common/tables/index_functions.h"
 #include "platform/console/keys.h"
+#include "register/data/employee_checks.h"
+#include "register/data/employee_lookup.h"
+#include "register/data/employee_registration.h"
 #include "register/employee_browse_run.h"
-#include "register/employee_checks.h"
-#include "register/employee_lookup.h"
 #include "register/employee_pages.h"
-#include "register/employee_registration.h"
 
 namespace kestrel::registry::browse {
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "common/screen/form.h"
+#include "register/data/employee_checks.h"
+#include "register/data/employee_lookup.h"
 #include "register/dictionary_fields.h"
-#include "register/employee_checks.h"
-#include "register/employee_lookup.h"
 #include "register/employee_page_layouts.h"
 #include "register/employee_pages.h"
 

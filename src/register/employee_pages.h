@@ -16,7 +16,7 @@
 
 #include "common/session/runtime.h"
 #include "common/tables/table_layer.h"
-#include "register/employee_record.h"
+#include "register/data/employee_record.h"
 
 namespace kestrel::registry {
 

@@ -7,7 +7,7 @@
 
 #include "common/session/runtime.h"
 #include "common/tables/table_layer.h"
-#include "register/employee_update.h"
+#include "register/data/employee_update.h"
 
 namespace kestrel::registry {
 

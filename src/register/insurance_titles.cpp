@@ -4,7 +4,7 @@
 
 #include "common/screen/form.h"
 #include "common/screen/messages.h"
-#include "register/employee_lookup.h"
+#include "register/data/employee_lookup.h"
 
 namespace kestrel::registry {
 namespace {

@@ -5,7 +5,7 @@
 #include "common/screen/messages.h"
 #include "common/session/abandon.h"
 #include "platform/console/keys.h"
-#include "register/employee_update.h"
+#include "register/data/employee_update.h"
 
 namespace kestrel::registry {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "common/session/runtime.h"
 #include "common/tables/table_layer.h"
-#include "register/employee_checks.h"
+#include "register/data/employee_checks.h"
 
 namespace kestrel::registry {
 

@@ -3,7 +3,7 @@
 #include "common/screen/menu.h"
 #include "register/dictionary_dialog.h"
 #include "register/employee_browse.h"
-#include "register/official_dictionaries.h"
+#include "register/official_dialogs.h"
 #include "register/registration_dialog.h"
 #include "register/strike_off_dialog.h"
 #include "register/update_dialog.h"

@@ -5,7 +5,7 @@
 #include "common/screen/form.h"
 #include "common/screen/messages.h"
 #include "platform/console/keys.h"
-#include "register/employee_record.h"
+#include "register/data/employee_record.h"
 
 namespace kestrel::registry {
 

@@ -5,6 +5,8 @@
 // their own: by code (occupations with a leading "0" after 1-9, as their
 // index keys them) and by name (the Polish sort form; tax offices by their
 // town, as the name index of the code list orders them).
+#include "register/official_dialogs.h"
+
 #include <algorithm>
 
 #include "common/pick/pick_window.h"
@@ -19,7 +21,7 @@
 #include "common/tables/shipped_content.h"
 #include "common/tables/table_layer.h"
 #include "platform/console/keys.h"
-#include "register/official_dictionaries.h"
+#include "register/data/official_dictionaries.h"
 
 namespace kestrel::registry {
 namespace {

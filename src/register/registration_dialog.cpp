@@ -11,7 +11,7 @@
 #include "common/screen/question.h"
 #include "platform/console/keys.h"
 #include "register/allowances.h"
-#include "register/employee.h"
+#include "register/data/employee.h"
 #include "register/employee_pages.h"
 #include "register/insurance_titles.h"
 #include "register/leading_record.h"

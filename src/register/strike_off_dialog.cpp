@@ -3,10 +3,10 @@
 #include "common/screen/identification.h"
 #include "common/screen/messages.h"
 #include "common/screen/question.h"
-#include "register/employee_checks.h"
+#include "register/data/employee_checks.h"
+#include "register/data/employee_registration.h"
+#include "register/data/employee_update.h"
 #include "register/employee_pages.h"
-#include "register/employee_registration.h"
-#include "register/employee_update.h"
 #include "register/number_entry.h"
 
 namespace kestrel::registry {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/session/runtime.h"
-#include "register/employee_lookup.h"
+#include "register/data/employee_lookup.h"
 
 namespace kestrel::registry {
 

@@ -12,7 +12,7 @@
 #include "platform/codepage/cp852.h"
 #include "platform/console/console.h"
 #include "platform/console/headless_backend.h"
-#include "register/employee.h"
+#include "register/data/employee.h"
 
 namespace kestrel::tools {
 namespace {

@@ -13,7 +13,7 @@
 #include "platform/base/clock.h"
 #include "platform/console/console.h"
 #include "platform/console/headless_backend.h"
-#include "register/employee.h"
+#include "register/data/employee.h"
 #include "tools/demo_company.h"
 
 namespace kestrel::tools {

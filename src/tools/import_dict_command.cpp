@@ -20,7 +20,7 @@
 #include "common/tables/shipped_content.h"
 #include "platform/base/files.h"
 #include "platform/memfile/mem_file.h"
-#include "register/official_dictionaries.h"
+#include "register/data/official_dictionaries.h"
 #include "tools/command.h"
 
 namespace kestrel::tools {

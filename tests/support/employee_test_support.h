@@ -13,7 +13,7 @@
 #include "headless_runtime.h"
 #include "platform/codepage/cp852.h"
 #include "platform/dbf/table.h"
-#include "register/employee.h"
+#include "register/data/employee.h"
 #include "test_util.h"
 
 namespace kestrel::registry::testing {

@@ -5,10 +5,10 @@
 // and the formula functions over the field history.
 #pragma once
 
-#include "register/employee_checks.h"
-#include "register/employee_companions.h"
-#include "register/employee_history.h"
-#include "register/employee_lookup.h"
-#include "register/employee_record.h"
-#include "register/employee_registration.h"
-#include "register/employee_update.h"
+#include "register/data/employee_checks.h"
+#include "register/data/employee_companions.h"
+#include "register/data/employee_history.h"
+#include "register/data/employee_lookup.h"
+#include "register/data/employee_record.h"
+#include "register/data/employee_registration.h"
+#include "register/data/employee_update.h"

@@ -1,4 +1,4 @@
-#include "register/employee_checks.h"
+#include "register/data/employee_checks.h"
 
 #include <cstdio>
 #include <cstdlib>

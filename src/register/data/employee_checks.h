@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/dbf/work_area.h"
-#include "register/employee_record.h"
+#include "register/data/employee_record.h"
 
 namespace kestrel::registry {
 

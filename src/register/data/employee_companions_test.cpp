@@ -1,4 +1,4 @@
-#include "register/employee_companions.h"
+#include "register/data/employee_companions.h"
 
 #include <gtest/gtest.h>
 

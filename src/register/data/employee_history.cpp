@@ -1,11 +1,11 @@
-#include "register/employee_history.h"
+#include "register/data/employee_history.h"
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/formula/date.h"
-#include "register/employee_companions.h"
+#include "register/data/employee_companions.h"
 
 namespace kestrel::registry {
 namespace {

@@ -1,4 +1,4 @@
-#include "register/employee_history.h"
+#include "register/data/employee_history.h"
 
 #include <gtest/gtest.h>
 

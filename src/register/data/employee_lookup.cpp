@@ -1,7 +1,7 @@
-#include "register/employee_lookup.h"
+#include "register/data/employee_lookup.h"
 
-#include "common/pick/pick_window.h"
 #include "common/tables/index_functions.h"
+#include "common/tables/index_order.h"
 
 namespace kestrel::registry {
 namespace {

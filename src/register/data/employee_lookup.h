@@ -12,7 +12,7 @@
 
 #include "common/session/letters.h"
 #include "common/tables/table_layer.h"
-#include "register/employee_checks.h"
+#include "register/data/employee_checks.h"
 
 namespace kestrel::registry {
 

@@ -1,4 +1,4 @@
-#include "register/employee_lookup.h"
+#include "register/data/employee_lookup.h"
 
 #include <gtest/gtest.h>
 

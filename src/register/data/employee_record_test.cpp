@@ -1,4 +1,4 @@
-#include "register/employee_record.h"
+#include "register/data/employee_record.h"
 
 #include <gtest/gtest.h>
 

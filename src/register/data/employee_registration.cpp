@@ -1,4 +1,4 @@
-#include "register/employee_registration.h"
+#include "register/data/employee_registration.h"
 
 #include <chrono>
 #include <cstdio>

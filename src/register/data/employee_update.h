@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "common/tables/table_layer.h"
-#include "register/employee_checks.h"
-#include "register/employee_registration.h"
+#include "register/data/employee_checks.h"
+#include "register/data/employee_registration.h"
 
 namespace kestrel::registry {
 

@@ -1,4 +1,4 @@
-#include "register/employee_update.h"
+#include "register/data/employee_update.h"
 
 #include <gtest/gtest.h>
 

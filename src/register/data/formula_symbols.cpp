@@ -1,8 +1,8 @@
-#include "register/formula_symbols.h"
+#include "register/data/formula_symbols.h"
 
 #include <cctype>
 
-#include "common/pick/pick_window.h"
+#include "common/tables/index_order.h"
 #include "platform/base/files.h"
 
 namespace kestrel::registry {

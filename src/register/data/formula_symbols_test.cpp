@@ -1,9 +1,9 @@
-#include "register/formula_symbols.h"
+#include "register/data/formula_symbols.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/base/files.h"
-#include "register/test_company.h"
+#include "test_company.h"
 
 namespace kestrel::registry {
 namespace {

@@ -95,14 +95,6 @@ bool Qrmcrkdurz(common::Runtime& rt);
 bool Qrmcrgminy(common::Runtime& rt);
 bool Qrmcrkzis(common::Runtime& rt);
 
-/// QRM2C2 … QRM2C5: browse of the dictionary with search, sort switching
-/// and (with the right to change dictionaries) F9: import from an official
-/// file or rebuild from the program's copy.
-void Qrm2c2(common::Runtime& rt);
-void Qrm2c3(common::Runtime& rt);
-void Qrm2c4(common::Runtime& rt);
-void Qrm2c5(common::Runtime& rt);
-
 /// The kind of a territorial row by its code: "województwo", "powiat",
 /// "gmina miejska" … (UTF-8), "" when the code is malformed.
 std::string_view TerritoryKind(std::string_view code);

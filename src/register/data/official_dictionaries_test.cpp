@@ -1,4 +1,4 @@
-#include "register/official_dictionaries.h"
+#include "register/data/official_dictionaries.h"
 
 #include <gtest/gtest.h>
 

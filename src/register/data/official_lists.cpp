@@ -7,7 +7,7 @@
 
 #include "common/session/letter_conversions.h"
 #include "platform/codepage/cp852.h"
-#include "register/official_dictionaries.h"
+#include "register/data/official_dictionaries.h"
 
 namespace kestrel::registry {
 namespace {

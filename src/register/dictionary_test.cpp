@@ -1,4 +1,4 @@
-#include "register/dictionary.h"
+#include "register/data/dictionary.h"
 
 #include <gtest/gtest.h>
 
