@@ -2,7 +2,7 @@
 //
 // An IndexKeys object belongs to one open table: it compiles the key
 // expression and condition of each of the table's index files once, bound to
-// the table's fields, with the index functions of common/index_functions.h,
+// the table's fields, with the index functions of common/tables/index_functions.h,
 // and hands the table engine callbacks that evaluate them per record.
 //
 // Results become key bytes the way xBase stores them: text as it is, numbers

@@ -6,7 +6,7 @@
 // rebuild index files. Names are upper case without extension; index files
 // are named after their table with a digit or letter appended ("PKPRAC1",
 // "PKPRACC") and lie beside it. Key expressions and conditions are formulas
-// over the table's fields (see common/index_keys.h).
+// over the table's fields (see common/tables/index_keys.h).
 #pragma once
 
 #include <cstdint>

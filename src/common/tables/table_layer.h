@@ -74,7 +74,7 @@ class Tables {
     /// The retry request (QRMURETRY): retry opens without asking.
     void set_retry_request(bool on) { retry_request_ = on; }
     /// Fills tables created by the opener (by default from the shipped
-    /// data files, see common/shipped_content.h).
+    /// data files, see common/tables/shipped_content.h).
     void set_initial_content(TableFiller fill) { initial_content_ = std::move(fill); }
 
     /// QRMRLOC: locks the current record of `area`, retrying.
