@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Writes table_catalogue_data.cpp from the table catalogue text.
 
-    gen_table_catalogue.py data/tables.txt src/common/table_catalogue_data.cpp
-    gen_table_catalogue.py --check data/tables.txt src/common/table_catalogue_data.cpp
+    gen_table_catalogue.py data/tables.txt src/common/tables/table_catalogue_data.cpp
+    gen_table_catalogue.py --check data/tables.txt src/common/tables/table_catalogue_data.cpp
 
 The first form writes the C++ file (through a new copy renamed over the old
 one, and only when its content changes). With --check nothing is written: the
@@ -10,8 +10,8 @@ exit status is 1, with a difference shown, when the file is not exactly what
 the text gives. The format of the text is described at its top.
 
 The file includes "<dir>/table_catalogue.h", where <dir> is the output's
-folder below the nearest "src" folder of its path ("common" for
-src/common/table_catalogue_data.cpp); --include names the header instead.
+folder below the nearest "src" folder of its path ("common/tables" for
+src/common/tables/table_catalogue_data.cpp); --include names the header instead.
 """
 import argparse
 import difflib

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime.h"
-#include "common/table_browse.h"
+#include "common/pick/table_browse.h"
+#include "common/session/runtime.h"
 #include "platform/console/headless_backend.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/formula_key.h"

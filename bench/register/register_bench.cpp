@@ -18,12 +18,12 @@
 #include <random>
 #include <string>
 
-#include "common/index_functions.h"
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
+#include "common/tables/index_functions.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/dbf/table.h"
-#include "register/employee.h"
+#include "register/data/employee.h"
 
 namespace {
 

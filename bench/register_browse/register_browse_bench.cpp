@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime.h"
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
 #include "platform/console/headless_backend.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/table.h"
+#include "register/data/employee_record.h"
 #include "register/employee_browse.h"
-#include "register/employee_record.h"
 
 namespace {
 

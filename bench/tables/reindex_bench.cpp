@@ -25,13 +25,13 @@
 #include <string>
 #include <vector>
 
-#include "common/scramble.h"
-#include "common/table_catalogue.h"
-#include "common/table_menus.h"
+#include "common/checks/scramble.h"
+#include "common/tables/table_catalogue.h"
 #include "headless_runtime.h"
 #include "platform/console/keys.h"
 #include "platform/dbf/index.h"
 #include "platform/dbf/table.h"
+#include "utilities/table_menus.h"
 
 namespace {
 

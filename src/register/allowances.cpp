@@ -3,13 +3,13 @@
 #include <cctype>
 #include <cstdio>
 
-#include "common/form.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
-#include "common/question.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/form.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
-#include "register/employee_lookup.h"
+#include "register/data/employee_lookup.h"
 
 namespace kestrel::registry {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "register/employee_companions.h"
+#include "register/data/employee_companions.h"
 #include "register/employee_pages.h"
 
 namespace kestrel::registry {

@@ -3,20 +3,20 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/abandon.h"
-#include "common/browse.h"
-#include "common/form.h"
-#include "common/identification.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
-#include "common/question.h"
-#include "common/table_browse.h"
-#include "common/table_layer.h"
+#include "common/pick/pick_window.h"
+#include "common/pick/table_browse.h"
+#include "common/screen/browse.h"
+#include "common/screen/form.h"
+#include "common/screen/identification.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
+#include "common/session/abandon.h"
+#include "common/tables/table_layer.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
-#include "register/dictionary.h"
+#include "register/data/dictionary.h"
+#include "register/data/formula_symbols.h"
 #include "register/dictionary_form.h"
-#include "register/formula_symbols.h"
 
 namespace kestrel::registry {
 namespace {

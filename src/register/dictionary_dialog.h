@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 
 namespace kestrel::registry {
 

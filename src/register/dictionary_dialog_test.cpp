@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "register/test_company.h"
+#include "test_company.h"
 
 namespace kestrel::registry {
 namespace {

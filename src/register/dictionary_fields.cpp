@@ -1,12 +1,12 @@
 #include "register/dictionary_fields.h"
 
-#include "common/abandon.h"
-#include "common/messages.h"
-#include "common/tax_office_pick.h"
+#include "common/pick/tax_office_pick.h"
+#include "common/screen/messages.h"
+#include "common/session/abandon.h"
 #include "platform/base/files.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
-#include "register/dictionary.h"
+#include "register/data/dictionary.h"
 #include "register/dictionary_form.h"
 
 namespace kestrel::registry {

@@ -16,10 +16,10 @@
 #include <string_view>
 #include <vector>
 
-#include "common/form.h"
-#include "common/pick_window.h"
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/form.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 
 namespace kestrel::registry {
 

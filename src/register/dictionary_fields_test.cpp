@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/files.h"
-#include "register/test_company.h"
+#include "test_company.h"
 
 namespace kestrel::registry {
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/abandon.h"
-#include "common/identifiers.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
+#include "common/checks/identifiers.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/messages.h"
+#include "common/session/abandon.h"
 #include "platform/base/text.h"
 #include "register/dictionary_fields.h"
 

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "common/form.h"
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/screen/form.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 #include "platform/dbf/work_area.h"
-#include "register/dictionary.h"
+#include "register/data/dictionary.h"
 
 namespace kestrel::registry {
 

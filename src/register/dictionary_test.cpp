@@ -1,11 +1,11 @@
-#include "register/dictionary.h"
+#include "register/data/dictionary.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 
-#include "common/table_catalogue.h"
+#include "common/tables/table_catalogue.h"
 #include "register/dictionary_fields.h"
 
 namespace kestrel::registry {

@@ -3,20 +3,20 @@
 #include <cstdio>
 #include <functional>
 
-#include "common/abandon.h"
-#include "common/form.h"
-#include "common/identification.h"
-#include "common/index_functions.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
-#include "common/scramble.h"
-#include "common/table_browse.h"
+#include "common/checks/scramble.h"
+#include "common/pick/pick_window.h"
+#include "common/pick/table_browse.h"
+#include "common/screen/form.h"
+#include "common/screen/identification.h"
+#include "common/screen/messages.h"
+#include "common/session/abandon.h"
+#include "common/tables/index_functions.h"
 #include "platform/console/keys.h"
+#include "register/data/employee_checks.h"
+#include "register/data/employee_lookup.h"
+#include "register/data/employee_registration.h"
 #include "register/employee_browse_run.h"
-#include "register/employee_checks.h"
-#include "register/employee_lookup.h"
 #include "register/employee_pages.h"
-#include "register/employee_registration.h"
 
 namespace kestrel::registry::browse {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 
 namespace kestrel::registry {
 

@@ -7,13 +7,13 @@
 #include <string_view>
 #include <vector>
 
-#include "common/browse.h"
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/screen/browse.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 #include "platform/base/dates.h"
 #include "platform/base/text.h"
 #include "platform/picture/picture.h"
-#include "register/employee_record.h"
+#include "register/data/employee_record.h"
 
 namespace kestrel::registry::browse {
 

@@ -1,6 +1,6 @@
 // The conditions and checks of the fields of a page, and the names and
 // warnings they show beside the fields.
-#include "common/messages.h"
+#include "common/screen/messages.h"
 #include "platform/base/dates.h"
 #include "register/employee_page_run.h"
 

@@ -1,8 +1,8 @@
 // The pickers of the coded fields of the record pages: which dictionary F3
 // opens in which field and what row 21 says meanwhile.
-#include "common/index_functions.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/messages.h"
+#include "common/tables/index_functions.h"
 #include "register/employee_page_run.h"
 #include "register/territory_pick.h"
 

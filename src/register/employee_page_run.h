@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "common/form.h"
+#include "common/screen/form.h"
 #include "platform/base/dates.h"
 #include "platform/base/text.h"
+#include "register/data/employee_checks.h"
+#include "register/data/employee_lookup.h"
 #include "register/dictionary_fields.h"
-#include "register/employee_checks.h"
-#include "register/employee_lookup.h"
 #include "register/employee_page_layouts.h"
 #include "register/employee_pages.h"
 

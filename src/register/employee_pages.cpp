@@ -1,7 +1,7 @@
 #include "register/employee_pages.h"
 
-#include "common/messages.h"
-#include "common/pick_window.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/messages.h"
 #include "platform/base/dates.h"
 #include "platform/console/keys.h"
 #include "register/allowances.h"

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime.h"
-#include "common/table_layer.h"
-#include "register/employee_record.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
+#include "register/data/employee_record.h"
 
 namespace kestrel::registry {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "common/browse.h"
-#include "common/form.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
-#include "common/question.h"
-#include "common/scramble.h"
+#include "common/checks/scramble.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/browse.h"
+#include "common/screen/form.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
 #include "platform/base/dates.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "common/form.h"
-#include "common/messages.h"
+#include "common/screen/form.h"
+#include "common/screen/messages.h"
 #include "platform/base/dates.h"
 #include "platform/base/text.h"
-#include "register/employee_lookup.h"
+#include "register/data/employee_lookup.h"
 
 namespace kestrel::registry {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "register/employee_companions.h"
+#include "register/data/employee_companions.h"
 #include "register/employee_pages.h"
 
 namespace kestrel::registry {

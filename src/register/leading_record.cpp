@@ -1,11 +1,11 @@
 #include "register/leading_record.h"
 
-#include "common/abandon.h"
-#include "common/browse.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/browse.h"
+#include "common/screen/messages.h"
+#include "common/session/abandon.h"
 #include "platform/console/keys.h"
-#include "register/employee_update.h"
+#include "register/data/employee_update.h"
 
 namespace kestrel::registry {
 namespace {

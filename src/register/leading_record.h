@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "common/runtime.h"
-#include "common/table_layer.h"
-#include "register/employee_checks.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
+#include "register/data/employee_checks.h"
 
 namespace kestrel::registry {
 

@@ -1,9 +1,9 @@
 #include "register/menu2.h"
 
-#include "common/menu.h"
+#include "common/screen/menu.h"
 #include "register/dictionary_dialog.h"
 #include "register/employee_browse.h"
-#include "register/official_dictionaries.h"
+#include "register/official_dialogs.h"
 #include "register/registration_dialog.h"
 #include "register/strike_off_dialog.h"
 #include "register/update_dialog.h"

@@ -1,7 +1,7 @@
 // Menu 2 of the program: the employee register and its dictionaries.
 #pragma once
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 
 namespace kestrel::registry {
 

@@ -1,11 +1,11 @@
 #include "register/number_entry.h"
 
-#include "common/employee_pick.h"
-#include "common/form.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
+#include "common/pick/employee_pick.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/form.h"
+#include "common/screen/messages.h"
 #include "platform/console/keys.h"
-#include "register/employee_record.h"
+#include "register/data/employee_record.h"
 
 namespace kestrel::registry {
 

@@ -5,22 +5,24 @@
 // their own: by code (occupations with a leading "0" after 1-9, as their
 // index keys them) and by name (the Polish sort form; tax offices by their
 // town, as the name index of the code list orders them).
+#include "register/official_dialogs.h"
+
 #include <algorithm>
 
-#include "common/abandon.h"
-#include "common/browse.h"
-#include "common/form.h"
-#include "common/identification.h"
-#include "common/index_functions.h"
-#include "common/letter_conversions.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
-#include "common/question.h"
-#include "common/shipped_content.h"
-#include "common/table_layer.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/browse.h"
+#include "common/screen/form.h"
+#include "common/screen/identification.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
+#include "common/session/abandon.h"
+#include "common/session/letter_conversions.h"
+#include "common/tables/index_functions.h"
+#include "common/tables/shipped_content.h"
+#include "common/tables/table_layer.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
-#include "register/official_dictionaries.h"
+#include "register/data/official_dictionaries.h"
 
 namespace kestrel::registry {
 namespace {

@@ -6,7 +6,8 @@
 #include "headless_runtime.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
-#include "register/official_dictionaries.h"
+#include "register/data/official_dictionaries.h"
+#include "register/official_dialogs.h"
 #include "test_util.h"
 
 namespace kestrel::registry {

@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "common/employee_pick.h"
-#include "common/form.h"
-#include "common/identification.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
-#include "common/question.h"
+#include "common/pick/employee_pick.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/form.h"
+#include "common/screen/identification.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
 #include "platform/console/keys.h"
 #include "register/allowances.h"
-#include "register/employee.h"
+#include "register/data/employee.h"
 #include "register/employee_pages.h"
 #include "register/insurance_titles.h"
 #include "register/leading_record.h"

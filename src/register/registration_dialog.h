@@ -11,8 +11,8 @@
 // the leading record for its PESEL.
 #pragma once
 
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 
 namespace kestrel::registry {
 

@@ -1,12 +1,12 @@
 #include "register/strike_off_dialog.h"
 
-#include "common/identification.h"
-#include "common/messages.h"
-#include "common/question.h"
-#include "register/employee_checks.h"
+#include "common/screen/identification.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
+#include "register/data/employee_checks.h"
+#include "register/data/employee_registration.h"
+#include "register/data/employee_update.h"
 #include "register/employee_pages.h"
-#include "register/employee_registration.h"
-#include "register/employee_update.h"
 #include "register/number_entry.h"
 
 namespace kestrel::registry {

@@ -2,8 +2,8 @@
 // guarded by the tax records of the employee (PKDOCH).
 #pragma once
 
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 
 namespace kestrel::registry {
 

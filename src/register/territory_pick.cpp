@@ -1,9 +1,9 @@
 #include "register/territory_pick.h"
 
-#include "common/browse.h"
-#include "common/index_functions.h"
-#include "common/messages.h"
-#include "common/pick_window.h"
+#include "common/pick/pick_window.h"
+#include "common/screen/browse.h"
+#include "common/screen/messages.h"
+#include "common/tables/index_functions.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/runtime.h"
-#include "register/employee_lookup.h"
+#include "common/session/runtime.h"
+#include "register/data/employee_lookup.h"
 
 namespace kestrel::registry {
 

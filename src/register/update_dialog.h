@@ -11,9 +11,9 @@
 
 #include <string>
 
-#include "common/runtime.h"
-#include "common/table_layer.h"
-#include "register/employee_update.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
+#include "register/data/employee_update.h"
 
 namespace kestrel::registry {
 

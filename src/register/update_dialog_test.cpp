@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/abandon.h"
+#include "common/session/abandon.h"
 #include "employee_test_support.h"
 #include "platform/console/backend.h"
 #include "platform/console/keys.h"

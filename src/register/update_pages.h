@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 #include "register/employee_pages.h"
 #include "register/update_dialog.h"
 

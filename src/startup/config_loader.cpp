@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "common/config_catalogue.h"
+#include "common/session/config_catalogue.h"
 #include "platform/base/files.h"
 #include "platform/base/text.h"
 #include "platform/codepage/cp852.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "common/error_screen.h"
-#include "common/runtime.h"
+#include "common/screen/error_screen.h"
+#include "common/session/runtime.h"
 #include "platform/base/clock.h"
 #include "platform/codepage/cp852.h"
 #include "platform/console/console.h"

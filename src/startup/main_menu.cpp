@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "common/messages.h"
+#include "common/screen/messages.h"
 #include "register/menu2.h"
 #include "utilities/menu9.h"
 

@@ -4,8 +4,8 @@
 #include <functional>
 #include <vector>
 
-#include "common/menu.h"
-#include "common/runtime.h"
+#include "common/screen/menu.h"
+#include "common/session/runtime.h"
 
 namespace kestrel::startup {
 

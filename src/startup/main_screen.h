@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "common/colour_sets.h"
-#include "common/runtime.h"
+#include "common/session/colour_sets.h"
+#include "common/session/runtime.h"
 #include "platform/base/clock.h"
 #include "platform/console/console.h"
 

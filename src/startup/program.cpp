@@ -2,16 +2,16 @@
 
 #include <array>
 
-#include "common/abandon.h"
-#include "common/config_watch.h"
-#include "common/error_screen.h"
-#include "common/identification.h"
-#include "common/menu.h"
-#include "common/messages.h"
-#include "common/question.h"
+#include "common/screen/error_screen.h"
+#include "common/screen/identification.h"
+#include "common/screen/menu.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
+#include "common/session/abandon.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "startup/config_loader.h"
+#include "startup/config_watch.h"
 #include "startup/main_menu.h"
 #include "startup/main_screen.h"
 #include "startup/public_variables.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 #include "startup/directories.h"
 
 namespace kestrel::startup {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "common/configuration.h"
-#include "common/letters.h"
+#include "common/session/configuration.h"
+#include "common/session/letters.h"
 #include "platform/memfile/mem_file.h"
 #include "startup/directories.h"
 

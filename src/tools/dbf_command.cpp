@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "common/index_functions.h"
-#include "common/letters.h"
-#include "common/scramble.h"
+#include "common/checks/scramble.h"
+#include "common/session/letters.h"
+#include "common/tables/index_functions.h"
 #include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 #include "platform/dbf/formula_key.h"

@@ -5,10 +5,10 @@
 #include <memory>
 #include <optional>
 
-#include "common/company_tables.h"
-#include "common/letters.h"
-#include "common/shipped_content.h"
-#include "common/table_catalogue.h"
+#include "common/session/letters.h"
+#include "common/tables/company_tables.h"
+#include "common/tables/shipped_content.h"
+#include "common/tables/table_catalogue.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
 #include "platform/dbf/table.h"

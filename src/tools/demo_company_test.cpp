@@ -6,8 +6,8 @@
 #include <memory>
 #include <set>
 
-#include "common/identifiers.h"
-#include "common/table_catalogue.h"
+#include "common/checks/identifiers.h"
+#include "common/tables/table_catalogue.h"
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
 #include "platform/dbf/table.h"

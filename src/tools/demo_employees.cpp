@@ -5,14 +5,14 @@
 
 #include <cstdio>
 
-#include "common/abandon.h"
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/session/abandon.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 #include "platform/base/clock.h"
 #include "platform/codepage/cp852.h"
 #include "platform/console/console.h"
 #include "platform/console/headless_backend.h"
-#include "register/employee.h"
+#include "register/data/employee.h"
 
 namespace kestrel::tools {
 namespace {

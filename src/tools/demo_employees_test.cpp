@@ -7,13 +7,13 @@
 #include <map>
 #include <set>
 
-#include "common/identifiers.h"
-#include "common/runtime.h"
-#include "common/table_layer.h"
+#include "common/checks/identifiers.h"
+#include "common/session/runtime.h"
+#include "common/tables/table_layer.h"
 #include "platform/base/clock.h"
 #include "platform/console/console.h"
 #include "platform/console/headless_backend.h"
-#include "register/employee.h"
+#include "register/data/employee.h"
 #include "tools/demo_company.h"
 
 namespace kestrel::tools {

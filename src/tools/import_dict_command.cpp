@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "common/configuration.h"
-#include "common/letters.h"
-#include "common/shipped_content.h"
+#include "common/session/configuration.h"
+#include "common/session/letters.h"
+#include "common/tables/shipped_content.h"
 #include "platform/base/files.h"
 #include "platform/memfile/mem_file.h"
-#include "register/official_dictionaries.h"
+#include "register/data/official_dictionaries.h"
 #include "tools/command.h"
 
 namespace kestrel::tools {

@@ -1,9 +1,9 @@
 #include "utilities/menu9.h"
 
-#include "common/menu.h"
-#include "common/table_menus.h"
+#include "common/screen/menu.h"
 #include "utilities/operator_editor.h"
 #include "utilities/parameter_editor.h"
+#include "utilities/table_menus.h"
 
 namespace kestrel::utilities {
 

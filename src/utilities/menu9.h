@@ -1,7 +1,7 @@
 // Menu 9 "Funkcje pomocnicze".
 #pragma once
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 
 namespace kestrel::utilities {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "common/abandon.h"
-#include "common/browse.h"
-#include "common/form.h"
-#include "common/identification.h"
-#include "common/messages.h"
-#include "common/question.h"
+#include "common/screen/browse.h"
+#include "common/screen/form.h"
+#include "common/screen/identification.h"
+#include "common/screen/messages.h"
+#include "common/screen/question.h"
+#include "common/session/abandon.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
 

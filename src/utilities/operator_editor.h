@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "common/operators.h"
-#include "common/runtime.h"
+#include "common/session/operators.h"
+#include "common/session/runtime.h"
 
 namespace kestrel::utilities {
 

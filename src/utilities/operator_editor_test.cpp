@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "common/identification.h"
+#include "common/screen/identification.h"
 #include "headless_runtime.h"
 #include "platform/console/keys.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 #include "platform/memfile/mem_file.h"
 
 namespace kestrel::utilities {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime.h"
+#include "common/session/runtime.h"
 #include "platform/codepage/cp852.h"
 #include "platform/console/headless_backend.h"
 

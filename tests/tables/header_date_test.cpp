@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "common/table_catalogue.h"
-#include "common/table_layer.h"
+#include "common/tables/table_catalogue.h"
+#include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/dbf/table.h"
 #include "test_util.h"
