@@ -113,7 +113,7 @@ class Engine {
         slots_[SKL2] = Value::Number(p.skl2, 2);
         slots_[SKL3] = Value::Number(p.skl3, 2);
         slots_[ZWOL] = Value::Logical(p.zwol);
-        slots_[TBZ26] = Value::NewArray(0);
+        slots_[TBZ26] = Value::NewArray(rt_.arrays(), 0);
         for (const auto& s : p.tbz26) slots_[TBZ26].items().push_back(Value::String(s));
         rt_.BindSlots(slots_.data(), slots_.size());
         rt_.publics().Set("NAGLKWP", Value::Logical(p.naglkwp));

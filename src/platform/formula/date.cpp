@@ -1,7 +1,6 @@
 #include "platform/formula/date.h"
 
 #include <cstdio>
-#include <ctime>
 
 namespace kestrel::formula {
 namespace {
@@ -111,13 +110,6 @@ int32_t Stod(std::string_view text) {
     const int y = Digits(text, 0, 4), m = Digits(text, 4, 2), d = Digits(text, 6, 2);
     if (y < 0 || m < 0 || d < 0) return 0;
     return JulianFromYmd(y, m, d);
-}
-
-int32_t TodayJulian() {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return JulianFromYmd(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
 }
 
 }  // namespace kestrel::formula
