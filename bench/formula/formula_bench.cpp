@@ -1,4 +1,4 @@
-// Ten representative payroll formulas, each evaluated 10,000,000 times with
+// Representative payroll formulas, each evaluated 10,000,000 times with
 // its variables bound to slots, against the same arithmetic written in C++
 // in the same run. Prints ns per evaluation, the ratio to C++, and the heap
 // allocations per evaluation (counted by replacing operator new).
@@ -81,12 +81,17 @@ const Case kCases[] = {
     {"yint_chain", "yint(BRUT/DNNOM) + yint(ZASA/DNNOM) + mod(DNIPR, 7)", true},
     {"string_build", "padr(alltrim(str(ZASA, 10, 2)), 12) + \"/\" + strzero(DNIPR, 2)", false},
     {"array_ascan", "iif(ascan(TBZ26, \"B100\") > 0, 0, ZASA)", true},
+    {"public_vars", "iif(NAGLKWP, yround(ZASA*NAGLSTAWKA, 2), 0)", true},
+    {"array_make", "len({ZASA, DNIPR, BRUT}) * ZASA", true},
 };
+constexpr int kCaseCount = sizeof kCases / sizeof kCases[0];
 
 struct Payroll {
     double zasa = 5000, dnipr = 15, dnnom = 20, brut = 6000, zusp = 822.6, kosz = 250;
     double rokmc = 202403, godz = 8, podst = 5177.4, skl1 = 12.5, skl2 = 7.25, skl3 = 3;
     bool zwol = false;
+    bool naglkwp = true;  // public variables, as the configuration holds them
+    double naglstawka = 0.0245;
     std::vector<std::string> tbz26 = {"A1", "A2", "B1", "B2", "B3", "B4", "B5", "B6", "B100", "C1"};
 };
 
@@ -108,9 +113,11 @@ class Engine {
         slots_[SKL2] = Value::Number(p.skl2, 2);
         slots_[SKL3] = Value::Number(p.skl3, 2);
         slots_[ZWOL] = Value::Logical(p.zwol);
-        slots_[TBZ26] = Value::NewArray(0);
+        slots_[TBZ26] = Value::NewArray(rt_.arrays(), 0);
         for (const auto& s : p.tbz26) slots_[TBZ26].items().push_back(Value::String(s));
         rt_.BindSlots(slots_.data(), slots_.size());
+        rt_.publics().Set("NAGLKWP", Value::Logical(p.naglkwp));
+        rt_.publics().Set("NAGLSTAWKA", Value::Number(p.naglstawka, 4));
         Error err;
         if (rt_.DefineFunction(
                 "REN1", "", "iif(ROKMC < 200707, 6.5/100, iif(ROKMC < 200801, 3.5/100, 1.5/100))",
@@ -195,6 +202,13 @@ double Cpp(int which, Payroll& p) {
             }
             return p.zasa;
         }
+        case 10:
+            return p.naglkwp ? YRound(p.zasa * p.naglstawka, 2) : 0;
+        case 11: {
+            std::vector<double> a = {p.zasa, p.dnipr, p.brut};
+            benchmark::DoNotOptimize(a.data());
+            return static_cast<double>(a.size()) * p.zasa;
+        }
     }
     return 0;
 }
@@ -232,7 +246,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < kCaseCount; ++i) {
         const Case& c = kCases[i];
         benchmark::RegisterBenchmark((std::string("formula/") + c.name).c_str(), BM_Formula, c)
             ->Iterations(kIterations);

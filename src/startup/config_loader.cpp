@@ -188,8 +188,8 @@ LoadOutcome LoadConfiguration(const std::string& data_dir, Configuration* config
             out.error = w.ToString();
     }
     config->Assign(std::move(entries));
-    const MemValue* nagl1 = config->Find("NAGL1");
-    if (nagl1 == nullptr)
+    const std::optional<MemValue> nagl1 = config->Find("NAGL1");
+    if (!nagl1)
         out.short_name_missing = true;
     else if (nagl1->type != Type::kChar || Trim(nagl1->text).empty())
         out.short_name_bad = true;

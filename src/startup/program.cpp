@@ -123,7 +123,7 @@ class Program {
     // The short name as the title line shows it.
     std::string ShortName() const {
         std::string name = rt_.config().Text("NAGL1", kPlaceholderShortName);
-        if (rt_.config().Find("NAGL4") == nullptr) return name;
+        if (!rt_.config().Find("NAGL4")) return name;
         return FormatShortName(name);
     }
 

@@ -15,7 +15,7 @@ const char* const kLetterNames[18] = {"A_D", "C_D", "E_D", "L_D", "N_D", "O_D",
                                       "L_M", "N_M", "O_M", "S_M", "Z_M", "X_M"};
 
 void Define(common::Configuration* vars, const char* name, MemValue value) {
-    if (vars->Find(name) == nullptr) vars->Set(name, std::move(value));
+    if (!vars->Find(name)) vars->Set(name, std::move(value));
 }
 
 }  // namespace
@@ -30,7 +30,7 @@ std::string VersionStamp() {
 std::vector<memfile::MemEntry> SavePreserved(const common::Configuration& vars) {
     std::vector<memfile::MemEntry> saved;
     for (const char* name : kPreserved)
-        if (const MemValue* v = vars.Find(name)) saved.push_back({name, *v});
+        if (std::optional<MemValue> v = vars.Find(name)) saved.push_back({name, *v});
     return saved;
 }
 

@@ -23,7 +23,7 @@ TEST(PublicVariables, OperatorStateSurvivesAReloadAndTheRestIsSetAgain) {
     SetStartupVariables(&vars, dirs, "", "FIRMA1");
     EXPECT_EQ(vars.Text("YIDENT"), "ADMI");
     EXPECT_EQ(vars.Text("YPDRUK"), "LASER               ");
-    EXPECT_EQ(vars.Find("NAGL1"), nullptr);
+    EXPECT_FALSE(vars.Find("NAGL1"));
 }
 
 TEST(PublicVariables, LetterVariablesFollowTheSet) {

@@ -1,16 +1,50 @@
 #include "common/session/configuration.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/base/text.h"
 #include "platform/dbf/record.h"
+#include "platform/formula/number_format.h"
 
 namespace kestrel::common {
 namespace {
 
-std::string Key(std::string_view name) {
-    return base::AsciiUpper(name);
+using formula::Value;
+using memfile::MemValue;
+
+Value ToFormula(const MemValue& v) {
+    switch (v.type) {
+        case MemValue::Type::kChar:
+            return Value::String(v.text);
+        case MemValue::Type::kNumeric:
+            return Value::Number(v.number, v.decimals,
+                                 v.width - (v.decimals > 0 ? v.decimals + 1 : 0));
+        case MemValue::Type::kLogical:
+            return Value::Logical(v.logical);
+        case MemValue::Type::kDate:
+            return Value::Date(static_cast<int32_t>(v.julian));
+    }
+    return Value();
+}
+
+// Nothing for NIL and arrays.
+std::optional<MemValue> FromFormula(const Value& v) {
+    switch (v.type()) {
+        case formula::Type::kString:
+            return MemValue::Char(v.str());
+        case formula::Type::kNumber: {
+            const int decimals = v.decimals();
+            const int width = formula::IntegerWidth(v) + (decimals > 0 ? decimals + 1 : 0);
+            return MemValue::Numeric(v.number(), std::min(width, 255), decimals);
+        }
+        case formula::Type::kLogical:
+            return MemValue::Logical(v.logical());
+        case formula::Type::kDate:
+            return MemValue::Date(v.julian());
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -23,65 +57,55 @@ bool RoundAsStored(memfile::MemValue* value) {
     return true;
 }
 
-const memfile::MemValue* Configuration::Find(std::string_view name) const {
-    auto it = index_.find(Key(name));
-    return it == index_.end() ? nullptr : &entries_[it->second].value;
+std::optional<memfile::MemValue> Configuration::Find(std::string_view name) const {
+    const Value* v = vars_.Lookup(name);
+    return v == nullptr ? std::nullopt : FromFormula(*v);
 }
 
 bool Configuration::Has(std::string_view name, MemValue::Type type) const {
-    const MemValue* v = Find(name);
-    return v != nullptr && v->type == type;
+    const std::optional<MemValue> v = Find(name);
+    return v && v->type == type;
 }
 
 std::string Configuration::Text(std::string_view name, std::string_view fallback) const {
-    const MemValue* v = Find(name);
-    return v && v->type == MemValue::Type::kChar ? v->text : std::string(fallback);
+    const Value* v = vars_.Lookup(name);
+    return v && v->IsString() ? v->str() : std::string(fallback);
 }
 
 bool Configuration::Logical(std::string_view name, bool fallback) const {
-    const MemValue* v = Find(name);
-    return v && v->type == MemValue::Type::kLogical ? v->logical : fallback;
+    const Value* v = vars_.Lookup(name);
+    return v && v->IsLogical() ? v->logical() : fallback;
 }
 
 double Configuration::Number(std::string_view name, double fallback) const {
-    const MemValue* v = Find(name);
-    return v && v->type == MemValue::Type::kNumeric ? v->number : fallback;
+    const Value* v = vars_.Lookup(name);
+    return v && v->IsNumber() ? v->number() : fallback;
 }
 
 void Configuration::Set(std::string_view name, MemValue value) {
-    std::string key = Key(name);
-    auto it = index_.find(key);
-    if (it != index_.end()) {
-        entries_[it->second].value = std::move(value);
-        return;
-    }
-    index_.emplace(key, entries_.size());
-    entries_.push_back({key, std::move(value)});
+    vars_.Set(name, ToFormula(value));
 }
 
 void Configuration::Remove(std::string_view name) {
-    auto it = index_.find(Key(name));
-    if (it == index_.end()) return;
-    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(it->second));
-    Reindex();
+    vars_.Release(name);
 }
 
 void Configuration::Clear() {
-    entries_.clear();
-    index_.clear();
+    vars_.ReleaseAll();
+}
+
+std::vector<memfile::MemEntry> Configuration::entries() const {
+    std::vector<memfile::MemEntry> out;
+    for (int i : vars_.defined()) {
+        if (std::optional<MemValue> v = FromFormula(vars_.Get(i)))
+            out.push_back({vars_.Name(i), std::move(*v)});
+    }
+    return out;
 }
 
 void Configuration::Assign(std::vector<memfile::MemEntry> entries) {
-    entries_ = std::move(entries);
-    Reindex();
-}
-
-void Configuration::Reindex() {
-    index_.clear();
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        // A name given twice: the later one wins, as a restore would leave it.
-        index_[Key(entries_[i].name)] = i;
-    }
+    Clear();
+    for (memfile::MemEntry& e : entries) Set(e.name, std::move(e.value));
 }
 
 }  // namespace kestrel::common

@@ -1,13 +1,26 @@
 // The company's configuration: the NAGL… variables restored from QRM.MEM,
 // with the start-up defaults applied. Read everywhere through the runtime;
-// changed only by start-up, the parameter editor and the settings screens.
+// changed by start-up, the parameter editor, the settings screens and the
+// formulas the program runs.
+//
+// The values live in one place: the formula engine's table of public
+// variables (variables()), which the program's formula Runtimes share
+// (Runtime::formulas()). A formula reads a configuration variable as a
+// public variable, and what it assigns to one, new or not, the program
+// reads here. The typed view below converts at each call: C texts, L
+// logicals, D dates (whole Julian days, 0 empty), N numbers, whose MEM width
+// and decimals travel as the number's integer width and decimals (width =
+// integer width + decimals + 1, or the integer width alone without
+// decimals), so a restored entry is written back with its own width. Public
+// variables holding NIL or an array are not configuration variables.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "platform/formula/names.h"
 #include "platform/memfile/mem_file.h"
 
 namespace kestrel::common {
@@ -21,8 +34,9 @@ class Configuration {
   public:
     using MemValue = memfile::MemValue;
 
-    /// The variable's value (names without regard to case), or nullptr.
-    const MemValue* Find(std::string_view name) const;
+    /// The variable's value (names without regard to case, as far as their
+    /// first ten characters), or nothing.
+    std::optional<MemValue> Find(std::string_view name) const;
     /// True when the variable exists with the given type.
     bool Has(std::string_view name, MemValue::Type type) const;
 
@@ -36,15 +50,18 @@ class Configuration {
     void Remove(std::string_view name);
     void Clear();
 
-    /// The variables in their order.
-    const std::vector<memfile::MemEntry>& entries() const { return entries_; }
+    /// The variables in the order they were defined, as a MEM file holds
+    /// them (names upper case).
+    std::vector<memfile::MemEntry> entries() const;
+    /// Replaces every variable (of a name given twice the later value wins).
     void Assign(std::vector<memfile::MemEntry> entries);
 
-  private:
-    void Reindex();
+    /// The store itself, for the formula engine.
+    formula::Variables& variables() { return vars_; }
+    const formula::Variables& variables() const { return vars_; }
 
-    std::vector<memfile::MemEntry> entries_;
-    std::unordered_map<std::string, size_t> index_;  // upper-case name -> position
+  private:
+    formula::Variables vars_;
 };
 
 }  // namespace kestrel::common

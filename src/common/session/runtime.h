@@ -17,6 +17,7 @@
 #include "platform/base/clock.h"
 #include "platform/console/colour.h"
 #include "platform/console/console.h"
+#include "platform/formula/environment.h"
 
 namespace kestrel::common {
 
@@ -51,6 +52,11 @@ class Runtime {
     /// The company's configuration (the NAGL… variables).
     Configuration& config() { return config_; }
     const Configuration& config() const { return config_; }
+    /// What the formula engine runs of the program share: the
+    /// configuration's variables as their public variables, and the clock
+    /// (so --now fixes date()). Pass it to every formula::Runtime the
+    /// program creates; those must end before this Runtime does.
+    formula::Environment formulas() { return {&config_.variables(), &clock_}; }
 
     // --- program state shared by the menus and the main loop -------------
     /// The check every menu display makes for a configuration changed by

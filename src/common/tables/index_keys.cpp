@@ -12,7 +12,7 @@ using formula::Value;
 
 struct IndexKeys::State {
     dbf::RecordHost host;
-    formula::Runtime rt{&host};
+    formula::Runtime rt;
     std::vector<dbf::Field> fields;
     LetterSet letters;
     bool direct = true;
@@ -20,8 +20,8 @@ struct IndexKeys::State {
     int errors = 0;
     int directs = 0;
 
-    State(std::vector<dbf::Field> f, const LetterSet& l)
-        : host(f), fields(std::move(f)), letters(l) {}
+    State(std::vector<dbf::Field> f, const LetterSet& l, const formula::Environment& env)
+        : host(f), rt(&host, env), fields(std::move(f)), letters(l) {}
 
     bool Run(const formula::Program& p, const dbf::Record& rec, Value* out) {
         host.set_record(&rec);
@@ -33,8 +33,9 @@ struct IndexKeys::State {
     }
 };
 
-IndexKeys::IndexKeys(const std::vector<dbf::Field>& fields, const LetterSet& letters, bool direct)
-    : state_(std::make_shared<State>(fields, letters)) {
+IndexKeys::IndexKeys(const std::vector<dbf::Field>& fields, const LetterSet& letters,
+                     const formula::Environment& env, bool direct)
+    : state_(std::make_shared<State>(fields, letters, env)) {
     state_->direct = direct;
     RegisterIndexFunctions(state_->rt, letters);
 }

@@ -23,6 +23,7 @@
 #include "platform/base/status.h"
 #include "platform/dbf/index.h"
 #include "platform/dbf/record.h"
+#include "platform/formula/environment.h"
 
 namespace kestrel::common {
 
@@ -32,7 +33,12 @@ class IndexKeys {
     /// `letters`. `direct`: keys and conditions of the common shapes are
     /// built directly (index_keys_direct.h), with the same results; false
     /// evaluates every one through the formula engine.
-    IndexKeys(const std::vector<dbf::Field>& fields, const LetterSet& letters, bool direct = true);
+    IndexKeys(const std::vector<dbf::Field>& fields, const LetterSet& letters, bool direct = true)
+        : IndexKeys(fields, letters, formula::Environment{}, direct) {}
+    /// The same, evaluated with the program's public variables and clock
+    /// (Runtime::formulas()), which must outlive the keys' callbacks.
+    IndexKeys(const std::vector<dbf::Field>& fields, const LetterSet& letters,
+              const formula::Environment& env, bool direct = true);
     ~IndexKeys();
     IndexKeys(const IndexKeys&) = delete;
     IndexKeys& operator=(const IndexKeys&) = delete;

@@ -78,7 +78,7 @@ std::unique_ptr<DirectKey> DirectKey::Make(const formula::Program& p, formula::R
     };
     std::vector<Item> stack;
     auto one_part = [&](int args) -> Part* {
-        if (static_cast<int>(stack.size()) < args) return nullptr;
+        if (args < 1 || static_cast<int>(stack.size()) < args) return nullptr;
         Item& it = stack[stack.size() - static_cast<size_t>(args)];
         if (it.constant || it.parts.size() != 1) return nullptr;
         for (size_t i = stack.size() - static_cast<size_t>(args) + 1; i < stack.size(); ++i) {

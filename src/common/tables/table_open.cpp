@@ -267,7 +267,7 @@ void Tables::WriteIndex(dbf::Table& data, const std::string& dir, std::string_vi
         throw Abandon(rt_.Text("Błąd indeksu: ") + std::string(table) + "(" +
                       base::AsciiUpper(index) + ")");
     }
-    IndexKeys keys(data.fields(), rt_.letters());
+    IndexKeys keys(data.fields(), rt_.letters(), rt_.formulas());
     dbf::IndexDefinition definition;
     base::Status st = keys.Define(*def, &definition);
     if (st.ok() && rt_.config().Logical("NAGLIIN")) {
@@ -331,7 +331,7 @@ std::vector<std::string> Tables::IndexesToBuild(dbf::WorkArea& area, const std::
 void Tables::OpenIndexes(dbf::WorkArea& area, const std::string& dir, const std::string& table,
                          const std::vector<std::string>& indexes) {
     if (indexes.empty()) return;
-    IndexKeys keys(area.table().fields(), rt_.letters());
+    IndexKeys keys(area.table().fields(), rt_.letters(), rt_.formulas());
     for (const std::string& raw : indexes) {
         const std::string index = base::AsciiUpper(raw);
         const CatalogueIndex* def = IndexDefinitionOf(table, index);

@@ -53,7 +53,7 @@ bool NewArray(Call& c, int i, Value* out, int depth) {
         if (total > static_cast<double>(kMaxArray))
             return c.Fail(Error::Other("Array too big", 1131));
     }
-    *out = Value::NewArray(static_cast<size_t>(n));
+    *out = Value::NewArray(c.rt.arrays(), static_cast<size_t>(n));
     if (i + 1 < c.argc) {
         for (Value& item : out->items()) {
             if (!NewArray(c, i + 1, &item, depth + 1)) return false;

@@ -1,7 +1,5 @@
 #include "platform/formula/date.h"
 
-#include <ctime>
-
 #include "platform/base/dates.h"
 
 namespace kestrel::formula {
@@ -37,13 +35,6 @@ int32_t Ctod(std::string_view text) {
 
 int32_t Stod(std::string_view text) {
     return base::JulianDay(base::DateOfDbfText(text.substr(0, 8)));
-}
-
-int32_t TodayJulian() {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return JulianFromYmd(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
 }
 
 }  // namespace kestrel::formula

@@ -33,7 +33,4 @@ int32_t Ctod(std::string_view text);
 /// Reads "YYYYMMDD"; the empty date when blank or invalid.
 int32_t Stod(std::string_view text);
 
-/// Today's date from the system clock (local time).
-int32_t TodayJulian();
-
 }  // namespace kestrel::formula

@@ -1,5 +1,6 @@
 #include "platform/formula/names.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "platform/base/text.h"
@@ -26,17 +27,34 @@ int Variables::Find(std::string_view name) const {
 }
 
 bool Variables::Get(std::string_view name, Value* out) const {
-    const int i = Find(name);
-    if (i < 0 || !entries_[i].defined) return false;
-    *out = entries_[i].value;
+    const Value* v = Lookup(name);
+    if (v == nullptr) return false;
+    *out = *v;
     return true;
+}
+
+const Value* Variables::Lookup(std::string_view name) const {
+    const int i = Find(name);
+    return i < 0 || !entries_[i].defined ? nullptr : &entries_[i].value;
 }
 
 void Variables::Release(std::string_view name) {
     const int i = Find(name);
-    if (i < 0) return;
+    if (i < 0 || !entries_[i].defined) return;
     entries_[i].value = Value();
     entries_[i].defined = false;
+    order_.erase(std::find(order_.begin(), order_.end(), i));
+}
+
+Variables& Variables::operator=(Variables&& other) noexcept {
+    if (this == &other) return *this;
+    // This table's values go first, so that its pool frees what they held.
+    entries_.clear();
+    arrays_ = std::move(other.arrays_);
+    entries_ = std::move(other.entries_);
+    index_ = std::move(other.index_);
+    order_ = std::move(other.order_);
+    return *this;
 }
 
 void Variables::ReleaseAll() {
@@ -44,6 +62,8 @@ void Variables::ReleaseAll() {
         e.value = Value();
         e.defined = false;
     }
+    order_.clear();
+    arrays_.Collect();
 }
 
 int SlotLayout::Declare(std::string_view name) {

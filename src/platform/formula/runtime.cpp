@@ -59,8 +59,10 @@ bool Call::ArgError(int number) {
     return Fail(Error::Operation(name, number, "Argument error"));
 }
 
-Runtime::Runtime(TableHost* host, Variables* publics)
-    : host_(host), publics_(publics != nullptr ? publics : &own_publics_) {
+Runtime::Runtime(TableHost* host, Environment env)
+    : host_(host),
+      publics_(env.publics != nullptr ? env.publics : &own_publics_),
+      clock_(env.clock != nullptr ? env.clock : &system_clock_) {
     stack_ = std::make_unique<Value[]>(kStackSize);
     stack_end_ = stack_.get() + kStackSize;
     top_ = stack_.get();
@@ -68,7 +70,11 @@ Runtime::Runtime(TableHost* host, Variables* publics)
     fast_end_ = fast_stack_.get() + kFastStackSize;
 }
 
-Runtime::~Runtime() = default;
+Runtime::~Runtime() {
+    // The stack is all NIL between evaluations; what formulas left held only
+    // by cycles goes now. Arrays the program still holds stay on the pool.
+    publics_->arrays().Collect();
+}
 
 void Runtime::RegisterFunction(std::string_view name, HostFunction fn) {
     std::string key = NormalizeName(name);
@@ -169,7 +175,10 @@ bool Runtime::Evaluate(const Program& program, Value* out, Error* error) {
         *error = Error::Other("Stack overflow", 1);
         return false;
     }
-    return Execute(program, base, base, out, error);
+    const bool ok = Execute(program, base, base, out, error);
+    // Only the general evaluator makes arrays.
+    if (depth_ == 0) publics_->arrays().CollectIfGrown();
+    return ok;
 }
 
 bool Runtime::EvaluateAs(const Program& program, Type expected, Value* out, Error* error) {
@@ -182,7 +191,8 @@ bool Runtime::EvaluateAs(const Program& program, Type expected, Value* out, Erro
 }
 
 int32_t Runtime::Today() const {
-    return today_ != 0 ? today_ : TodayJulian();
+    const base::LocalTime now = clock_->Now();
+    return JulianFromYmd(now.year, now.month, now.day);
 }
 
 std::string Runtime::TypeOf(std::string_view text) {

@@ -3,9 +3,10 @@
 //
 // It owns (or shares) the public variables, and owns the slot layout, the
 // user functions and the host functions, and the value stack on which
-// formulas run. Typical use:
+// formulas run. The program's Runtimes share its public variables and its
+// clock (an Environment, from common::Runtime::formulas()). Typical use:
 //
-//   Runtime rt(&tables);                        // tables: a TableHost, or nullptr
+//   Runtime rt(&tables, program.formulas());    // tables: a TableHost, or nullptr
 //   int zasa = rt.slots().Declare("ZASA");      // before compiling
 //   rt.publics().Set("NAGLKWP", Value::Logical(true));
 //   rt.RegisterFunction("SUMASKLAD", fn);       // payroll library
@@ -29,7 +30,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/base/clock.h"
 #include "platform/formula/bytecode.h"
+#include "platform/formula/environment.h"
 #include "platform/formula/error.h"
 #include "platform/formula/host.h"
 #include "platform/formula/names.h"
@@ -78,11 +81,14 @@ enum class DefineResult {
 
 class Runtime {
   public:
-    /// `publics`: the program's table of public variables, which outlives
-    /// this Runtime (the configuration restored at start-up); nullptr gives
-    /// the Runtime a table of its own. Programs compiled by Runtimes that
-    /// share one table may run on any of them.
-    explicit Runtime(TableHost* host = nullptr, Variables* publics = nullptr);
+    /// `env.publics`: the program's table of public variables, which
+    /// outlives this Runtime (the configuration restored at start-up);
+    /// nullptr gives the Runtime a table of its own. Programs compiled by
+    /// Runtimes that share one table may run on any of them. `env.clock`:
+    /// what date() reads (nullptr: the system clock).
+    explicit Runtime(TableHost* host = nullptr, Environment env = {});
+    /// Frees the arrays that formulas left held only by cycles (on the
+    /// table's pool; see ArrayPool for what outlives the Runtime).
     ~Runtime();
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
@@ -91,6 +97,9 @@ class Runtime {
     void SetHost(TableHost* host) { host_ = host; }
 
     Variables& publics() { return *publics_; }
+    /// The pool new arrays go to: that of the public variables' table. Host
+    /// functions make their arrays with Value::NewArray(call.rt.arrays()).
+    ArrayPool& arrays() { return publics_->arrays(); }
     SlotLayout& slots() { return slots_; }
 
     /// Slot i of the layout reads and writes values[i] from now on. The
@@ -136,8 +145,10 @@ class Runtime {
     /// the general one; both give the same results (tests compare them).
     void SetFastPath(bool on) { fast_path_ = on; }
 
-    /// The date date() returns; 0 (the default) means the system clock.
-    void SetToday(int32_t julian) { today_ = julian; }
+    /// The clock date() reads from now on (nullptr: the system clock); it
+    /// must outlive the Runtime.
+    void SetClock(const base::Clock* clock) { clock_ = clock != nullptr ? clock : &system_clock_; }
+    /// Today's date by that clock (Julian day).
     int32_t Today() const;
 
     // For the evaluator and the built-ins.
@@ -174,7 +185,8 @@ class Runtime {
     std::unordered_map<std::string, int> host_index_;
     std::vector<UserFunction> user_fns_;
     std::unordered_map<std::string, int> user_index_;
-    int32_t today_ = 0;
+    base::SystemClock system_clock_;
+    const base::Clock* clock_;
 
     std::unique_ptr<Value[]> stack_;
     Value* stack_end_ = nullptr;

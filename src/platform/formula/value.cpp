@@ -1,12 +1,8 @@
 #include "platform/formula/value.h"
 
+#include <algorithm>
+
 namespace kestrel::formula {
-namespace {
-
-ArrayRep* g_arrays = nullptr;  // list of every live array
-size_t g_array_count = 0;
-
-}  // namespace
 
 Value Value::String(std::string_view s) {
     Value v;
@@ -22,24 +18,17 @@ Value Value::TakeString(std::string&& s) {
     return v;
 }
 
-Value Value::NewArray(size_t n) {
+Value Value::NewArray(ArrayPool& pool, size_t n) {
     Value v;
     v.head_ = static_cast<uint64_t>(Type::kArray);
-    auto* a = new ArrayRep{1, std::vector<Value>(n), nullptr, g_arrays};
-    if (g_arrays) g_arrays->prev = a;
-    g_arrays = a;
-    ++g_array_count;
+    auto* a = new ArrayRep{1, 0, std::vector<Value>(n), nullptr, nullptr, nullptr};
+    pool.Link(a);
     v.u_.arr = a;
     return v;
 }
 
 void Value::FreeArray(ArrayRep* a) {
-    if (a->prev)
-        a->prev->next = a->next;
-    else
-        g_arrays = a->next;
-    if (a->next) a->next->prev = a->prev;
-    --g_array_count;
+    if (a->pool != nullptr) a->pool->Unlink(a);
     delete a;  // releases the elements, which may free further arrays
 }
 
@@ -61,37 +50,94 @@ char Value::TypeLetter() const {
     return 'U';
 }
 
-size_t BreakArrayCycles() {
-    size_t cleared = 0;
-    // Clearing one array may free others (and unlink them), so restart from
-    // the head after every clear that released something.
-    for (ArrayRep* a = g_arrays; a != nullptr;) {
-        if (a->items.empty()) {
-            a = a->next;
-            continue;
-        }
-        ++a->refs;  // keep `a` alive while its elements go
-        std::vector<Value> dead;
-        dead.swap(a->items);
-        dead.clear();
-        ++cleared;
-        ArrayRep* next = a->next;
-        if (--a->refs == 0) {
-            if (a->prev)
-                a->prev->next = a->next;
-            else
-                g_arrays = a->next;
-            if (a->next) a->next->prev = a->prev;
-            --g_array_count;
-            delete a;
-        }
-        a = (next == nullptr) ? nullptr : g_arrays;
-    }
-    return cleared;
+void ArrayPool::Link(ArrayRep* a) {
+    a->pool = this;
+    a->prev = nullptr;
+    a->next = head_;
+    if (head_ != nullptr) head_->prev = a;
+    head_ = a;
+    ++size_;
 }
 
-size_t LiveArrayCount() {
-    return g_array_count;
+void ArrayPool::Unlink(ArrayRep* a) {
+    if (a->prev != nullptr)
+        a->prev->next = a->next;
+    else
+        head_ = a->next;
+    if (a->next != nullptr) a->next->prev = a->prev;
+    a->pool = nullptr;
+    a->prev = a->next = nullptr;
+    --size_;
+}
+
+ArrayPool::ArrayPool(ArrayPool&& other) noexcept
+    : head_(other.head_), size_(other.size_), collect_at_(other.collect_at_) {
+    for (ArrayRep* a = head_; a != nullptr; a = a->next) a->pool = this;
+    other.head_ = nullptr;
+    other.size_ = 0;
+}
+
+ArrayPool& ArrayPool::operator=(ArrayPool&& other) noexcept {
+    if (this == &other) return *this;
+    Collect();
+    while (head_ != nullptr) Unlink(head_);
+    head_ = other.head_;
+    size_ = other.size_;
+    collect_at_ = other.collect_at_;
+    for (ArrayRep* a = head_; a != nullptr; a = a->next) a->pool = this;
+    other.head_ = nullptr;
+    other.size_ = 0;
+    return *this;
+}
+
+ArrayPool::~ArrayPool() {
+    Collect();
+    // What is still held outlives the pool.
+    while (head_ != nullptr) Unlink(head_);
+}
+
+size_t ArrayPool::Collect() {
+    // The references each array has from outside the pool's arrays: its count
+    // less the elements of the pool's arrays that hold it.
+    for (ArrayRep* a = head_; a != nullptr; a = a->next) a->mark = a->refs;
+    for (ArrayRep* a = head_; a != nullptr; a = a->next) {
+        for (const Value& item : a->items)
+            if (item.IsArray() && item.u_.arr->pool == this) --item.u_.arr->mark;
+    }
+    // Everything reachable from an array held from outside is alive (mark -1).
+    std::vector<ArrayRep*> work;
+    for (ArrayRep* a = head_; a != nullptr; a = a->next) {
+        if (a->mark > 0) {
+            a->mark = -1;
+            work.push_back(a);
+        }
+    }
+    while (!work.empty()) {
+        ArrayRep* a = work.back();
+        work.pop_back();
+        for (const Value& item : a->items) {
+            ArrayRep* b = item.IsArray() ? item.u_.arr : nullptr;
+            if (b != nullptr && b->pool == this && b->mark != -1) {
+                b->mark = -1;
+                work.push_back(b);
+            }
+        }
+    }
+    // The rest is held only by itself. Hold each while all are emptied, so
+    // that none is freed under the loop, then let them go.
+    std::vector<ArrayRep*> dead;
+    for (ArrayRep* a = head_; a != nullptr; a = a->next)
+        if (a->mark != -1) dead.push_back(a);
+    for (ArrayRep* a : dead) ++a->refs;
+    for (ArrayRep* a : dead) std::vector<Value>().swap(a->items);
+    for (ArrayRep* a : dead) {
+        if (--a->refs == 0) {
+            Unlink(a);
+            delete a;
+        }
+    }
+    collect_at_ = std::max(kFirstCollection, 2 * size_);
+    return dead.size();
 }
 
 }  // namespace kestrel::formula

@@ -7,6 +7,10 @@
 // family: `b := a` makes both names see one array, and aadd() on either
 // grows it.
 //
+// An array can hold itself (`aadd(a, a)`), so counting alone would never
+// free it: every array is made in an ArrayPool, which finds the arrays that
+// only cycles hold and frees them (see ArrayPool below for who owns what).
+//
 // Numbers keep the two display attributes of the xBase family: the number of
 // decimals (what str() and the canonical form print) and the width of the
 // integer part (0 = the default: 10 digits, 20 for large magnitudes). They do
@@ -26,6 +30,7 @@ namespace kestrel::formula {
 enum class Type : uint8_t { kNil, kNumber, kDate, kLogical, kString, kArray };
 
 class Value;
+class ArrayPool;
 
 struct StringRep {
     int refs;
@@ -34,9 +39,11 @@ struct StringRep {
 
 struct ArrayRep {
     int refs;
+    int mark;  // ArrayPool::Collect's working count
     std::vector<Value> items;
-    ArrayRep* prev;  // every live array is on one list, so that cycles
-    ArrayRep* next;  // (an array holding itself) can be broken at the end
+    ArrayPool* pool;  // the pool the array is on; nullptr once it outlived it
+    ArrayRep* prev;
+    ArrayRep* next;
 };
 
 class Value {
@@ -87,8 +94,9 @@ class Value {
         v.u_.logical = b;
         return v;
     }
-    /// A new array of `n` NIL elements.
-    static Value NewArray(size_t n = 0);
+    /// A new array of `n` NIL elements, on `pool` (which must outlive the
+    /// call; the array may outlive the pool, see ArrayPool).
+    static Value NewArray(ArrayPool& pool, size_t n = 0);
 
     Type type() const { return static_cast<Type>(head_ & 0xFF); }
     bool IsNil() const { return type() == Type::kNil; }
@@ -165,6 +173,8 @@ class Value {
     char TypeLetter() const;
 
   private:
+    friend class ArrayPool;
+
     void Retain() const {
         if (type() < Type::kString) return;
         if (type() == Type::kString)
@@ -197,12 +207,52 @@ class Value {
     } u_;
 };
 
-/// Clears every array still alive. Call only when no Value should be alive
-/// any more (the end of a run): what is left then is held only by cycles.
-/// Returns how many arrays were cleared.
-size_t BreakArrayCycles();
+/// The arrays made on it, so that those held only by cycles can be freed.
+///
+/// Who owns what: an array is counted, like a string, by the values that
+/// hold it, and it lives as long as one does; the pool keeps a list of its
+/// arrays but holds none of them. Collect() frees the arrays that no value
+/// outside the pool's arrays holds, directly or through other arrays (cycles
+/// and what only cycles hold); it is safe at any moment, since every live
+/// value holds a counted reference. The pool's end collects too, and the
+/// arrays still held then (a result the caller keeps) leave the pool: from
+/// then on they are freed by counting alone, and a cycle built into them is
+/// never freed. Each public-variable table (Variables) owns the pool of the
+/// formulas run over it, so an array stored in a public variable stays on a
+/// pool for as long as the variable lives.
+///
+/// Cycles through arrays of two pools are not found by either.
+class ArrayPool {
+  public:
+    ArrayPool() = default;
+    ~ArrayPool();
+    ArrayPool(ArrayPool&& other) noexcept;
+    /// Ends this pool's arrays as its end would, then takes `other`'s.
+    ArrayPool& operator=(ArrayPool&& other) noexcept;
+    ArrayPool(const ArrayPool&) = delete;
+    ArrayPool& operator=(const ArrayPool&) = delete;
 
-/// Number of arrays alive (for tests).
-size_t LiveArrayCount();
+    /// Frees the arrays held only by cycles; returns how many were freed.
+    size_t Collect();
+    /// Collects when the pool has doubled since the last collection (and
+    /// holds more than a few thousand arrays): a long run that keeps
+    /// building cycles stays bounded.
+    void CollectIfGrown() {
+        if (size_ >= collect_at_) Collect();
+    }
+    /// Arrays on the pool now.
+    size_t size() const { return size_; }
+
+  private:
+    friend class Value;
+    static constexpr size_t kFirstCollection = 4096;
+
+    void Link(ArrayRep* a);
+    void Unlink(ArrayRep* a);
+
+    ArrayRep* head_ = nullptr;
+    size_t size_ = 0;
+    size_t collect_at_ = kFirstCollection;
+};
 
 }  // namespace kestrel::formula

@@ -23,31 +23,55 @@ TEST(ValueTest, StringsAreSharedAndImmutable) {
 }
 
 TEST(ValueTest, ArraysAreSharedByReference) {
-    const size_t live = LiveArrayCount();
+    ArrayPool pool;
     {
-        Value a = Value::NewArray(2);
+        Value a = Value::NewArray(pool, 2);
         Value b = a;
         b.items()[0] = Value::Number(5);
         EXPECT_EQ(a.items()[0].number(), 5);
         EXPECT_EQ(a.array_id(), b.array_id());
-        a.items().push_back(Value::NewArray(1));
-        EXPECT_EQ(LiveArrayCount(), live + 2);
+        a.items().push_back(Value::NewArray(pool, 1));
+        EXPECT_EQ(pool.size(), 2u);
     }
-    EXPECT_EQ(LiveArrayCount(), live);
+    EXPECT_EQ(pool.size(), 0u);
 }
 
-TEST(ValueTest, CyclesAreBrokenAtTheEnd) {
-    const size_t live = LiveArrayCount();
+TEST(ValueTest, ThePoolFreesWhatOnlyCyclesHold) {
+    ArrayPool pool;
+    Value kept = Value::NewArray(pool, 0);  // held from outside, itself in a cycle
+    kept.items().push_back(kept);
     {
-        Value a = Value::NewArray(0);
-        Value b = Value::NewArray(0);
+        Value a = Value::NewArray(pool, 0);
+        Value b = Value::NewArray(pool, 0);
         a.items().push_back(b);
         b.items().push_back(a);
         a.items().push_back(a);
+        a.items().push_back(Value::NewArray(pool, 1));     // held only by the cycle
+        kept.items().push_back(Value::NewArray(pool, 0));  // held by an array held from outside
     }
-    EXPECT_EQ(LiveArrayCount(), live + 2);
-    EXPECT_GE(BreakArrayCycles(), 1u);
-    EXPECT_EQ(LiveArrayCount(), live);
+    EXPECT_EQ(pool.size(), 5u);
+    EXPECT_EQ(pool.Collect(), 3u);
+    EXPECT_EQ(pool.size(), 2u);
+    ASSERT_EQ(kept.items().size(), 2u);
+    EXPECT_EQ(kept.items()[0].array_id(), kept.array_id());
+    EXPECT_TRUE(kept.items()[1].IsArray());
+    EXPECT_EQ(pool.Collect(), 0u);
+    kept = Value();
+    EXPECT_EQ(pool.Collect(), 2u);
+    EXPECT_EQ(pool.size(), 0u);
+}
+
+TEST(ValueTest, AnArrayMayOutliveItsPool) {
+    Value result;
+    {
+        ArrayPool pool;
+        result = Value::NewArray(pool, 1);
+        result.items()[0] = Value::NewArray(pool, 0);
+        Value cycle = Value::NewArray(pool, 0);
+        cycle.items().push_back(cycle);
+    }  // the cycle goes with the pool; the result leaves it
+    ASSERT_EQ(result.items().size(), 1u);
+    EXPECT_TRUE(result.items()[0].IsArray());
 }
 
 TEST(ValueTest, SetNumberReusesTheValue) {
@@ -83,7 +107,8 @@ TEST(NumberFormatTest, CanonicalForms) {
     EXPECT_EQ(Canonical(Value::String("a")), "\"a\"");
     EXPECT_EQ(Canonical(Value::Date(2451545)), "2000-01-01");
     EXPECT_EQ(Canonical(Value::Logical(false)), ".F.");
-    Value a = Value::NewArray(0);
+    ArrayPool pool;
+    Value a = Value::NewArray(pool, 0);
     a.items().push_back(Value::Number(1));
     a.items().push_back(a);
     EXPECT_EQ(Canonical(a).substr(0, 8), "{1, {1, ");

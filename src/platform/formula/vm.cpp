@@ -333,7 +333,7 @@ bool Runtime::Execute(const Program& p, Value* locals, Value* sp, Value* result,
                 break;
             }
             case Op::kMakeArray: {
-                Value arr = Value::NewArray(in.a);
+                Value arr = Value::NewArray(publics_->arrays(), in.a);
                 Value* first = sp - in.a;
                 for (int i = 0; i < in.a; ++i) arr.items()[i] = std::move(first[i]);
                 sp = first;

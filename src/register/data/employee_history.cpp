@@ -113,9 +113,9 @@ Value ValueOnDate(dbf::Workspace& ws, std::string_view field, int32_t date, int3
     return Current(rec, s.field);
 }
 
-Value ValuesByPeriod(dbf::Workspace& ws, std::string_view field, int32_t start, int32_t end,
-                     int32_t today) {
-    Value list = Value::NewArray();
+Value ValuesByPeriod(formula::ArrayPool& arrays, dbf::Workspace& ws, std::string_view field,
+                     int32_t start, int32_t end, int32_t today) {
+    Value list = Value::NewArray(arrays);
     const Subject s = Find(ws, field);
     if (s.field < 0) return list;
     const dbf::Record& rec = s.prac->record();
@@ -128,7 +128,7 @@ Value ValuesByPeriod(dbf::Workspace& ws, std::string_view field, int32_t start, 
     }
     if (end != 0 && end > limit) end = limit;
     auto entry = [&](int32_t from, int32_t to, Value v) {
-        Value e = Value::NewArray();
+        Value e = Value::NewArray(arrays);
         e.items() = {Value::Date(from), Value::Date(to), std::move(v)};
         list.items().push_back(std::move(e));
     };
@@ -156,13 +156,14 @@ void RegisterHistoryFunctions(formula::Runtime& rt, dbf::Workspace& ws) {
     rt.RegisterFunction("HSTTAB", [&ws](formula::Call& call) {
         const Value& name = call.Arg(0);
         if (!name.IsString()) {
-            call.result = Value::NewArray();
+            call.result = Value::NewArray(call.rt.arrays());
             return true;
         }
         const Value& from = call.Arg(1);
         const Value& to = call.Arg(2);
-        call.result = ValuesByPeriod(ws, name.str(), from.IsDate() ? from.julian() : 0,
-                                     to.IsDate() ? to.julian() : 0, call.rt.Today());
+        call.result =
+            ValuesByPeriod(call.rt.arrays(), ws, name.str(), from.IsDate() ? from.julian() : 0,
+                           to.IsDate() ? to.julian() : 0, call.rt.Today());
         return true;
     });
 }

@@ -27,9 +27,9 @@ formula::Value ValueOnDate(dbf::Workspace& ws, std::string_view field, int32_t d
 
 /// HSTTAB: {first day, last day, value} per period from `start` (0: the
 /// employment date) to `end` (0: open); an empty array when PKPRAC has no
-/// such field.
-formula::Value ValuesByPeriod(dbf::Workspace& ws, std::string_view field, int32_t start,
-                              int32_t end, int32_t today);
+/// such field. The arrays are made on `arrays` (the formula Runtime's).
+formula::Value ValuesByPeriod(formula::ArrayPool& arrays, dbf::Workspace& ws,
+                              std::string_view field, int32_t start, int32_t end, int32_t today);
 
 /// Registers HSTWRT(name [, date]) and HSTTAB(name [, start [, end]]).
 /// A name that is not text gives NIL (HSTWRT) or an empty array (HSTTAB).

@@ -17,7 +17,7 @@ using testing::Company;
 struct History {
     Company c;
     dbf::WorkspaceHost host{c.tables->workspace()};
-    formula::Runtime rt{&host};
+    formula::Runtime rt{&host, c.h.rt.formulas()};  // today is the runtime's 2026-12-08
 
     History() {
         common::Tables& t = *c.tables;
@@ -41,7 +41,6 @@ struct History {
         EXPECT_TRUE(ster.Commit().ok());
         EXPECT_TRUE(ster.Unlock().ok());
         RegisterHistoryFunctions(rt, t.workspace());
-        rt.SetToday(formula::JulianFromYmd(2026, 12, 8));
         EXPECT_TRUE(SeekEmployee(c.prac(), "000001"));
     }
     void Write(const EmployeeRecord& e) {
