@@ -14,13 +14,8 @@ namespace kestrel::startup {
 std::vector<common::MenuEntry> MainMenuEntries(const common::Runtime& rt, bool ppk_module);
 
 /// What choice 2 … 11 opens (QRM2 … QRM9, QRMA, QRMB); empty for any other
-/// choice. A subsystem not built yet opens NotInThisVersion.
+/// choice. A subsystem not built yet opens common::NotInThisVersion.
 using SubsystemMenu = std::function<void(common::Runtime&)>;
 const SubsystemMenu& SubsystemFor(int choice);
-
-/// The entry of a subsystem this version does not have: "Funkcja
-/// niedostępna w tej wersji programu" in a box of the work area, the tone
-/// and the wait for a key; the screen under the box is restored.
-void NotInThisVersion(common::Runtime& rt);
 
 }  // namespace kestrel::startup

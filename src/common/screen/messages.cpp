@@ -40,4 +40,17 @@ void ShowMessage(Runtime& rt, std::string_view cp852, bool blink) {
     Qrmndk(rt);
 }
 
+void NotInThisVersion(Runtime& rt) {
+    constexpr int kTop = 11, kLeft = 17, kBottom = 13, kRight = 61;
+    auto& s = rt.screen();
+    const console::ScreenRegion under = s.Save(kTop, kLeft, kBottom, kRight);
+    s.Box(kTop, kLeft, kBottom, kRight, std::string(console::kFrameDouble) + " ",
+          rt.Standard(rt.colours().ycow));
+    s.Write(kTop + 1, kLeft + 2, rt.Text("Funkcja niedostępna w tej wersji programu"),
+            rt.Standard(rt.colours().ycowp));
+    rt.console().Tone(kToneFrequency, kToneTicks);
+    Qrmndk(rt);
+    s.Restore(under);
+}
+
 }  // namespace kestrel::common

@@ -43,4 +43,9 @@ void WriteMessage(Runtime& rt, std::string_view cp852, console::Attr attr);
 /// the wait for a key.
 void ShowMessage(Runtime& rt, std::string_view cp852, bool blink = true);
 
+/// What a menu entry whose function this version lacks does: "Funkcja
+/// niedostępna w tej wersji programu" in a box of the work area (longer than
+/// the message half), a tone, the wait for a key; the screen is restored.
+void NotInThisVersion(Runtime& rt);
+
 }  // namespace kestrel::common

@@ -327,15 +327,16 @@ Status Index::LocateEntry(std::string_view key, uint32_t recno, bool* exact) {
         if (p.leaf()) break;
         page = p.child(lo);
     }
-    // Climb to the first ancestor with an entry at its position.
+    return ClimbToEntry();
+}
+
+Status Index::ClimbToEntry() {
     while (!path_.empty()) {
         Level& l = path_.back();
         NtxPage p(nullptr, 0, 0);
         Status s = Load(l.page, &p);
         if (!s.ok()) return s;
-        if (l.pos < p.count()) {
-            return TakeCurrent();
-        }
+        if (l.pos < p.count()) return TakeCurrent();
         path_.pop_back();
     }
     return Status::Ok();

@@ -160,6 +160,10 @@ class Index {
     Status LocateEntry(std::string_view key, uint32_t recno, bool* exact);
     Status SeekLocked(std::string_view key, bool last, bool* found);
     Status TakeCurrent();
+    // After a descent that ended past a page's last entry: climbs to the
+    // first ancestor with an entry at its position and takes it (past the
+    // end when there is none).
+    Status ClimbToEntry();
     Status Reposition();
     Status InsertLocked(std::string_view key, uint32_t recno);
     Status RemoveLocked(std::string_view key, uint32_t recno);

@@ -35,25 +35,13 @@ Status Index::SeekLocked(std::string_view key, bool last, bool* found) {
         if (p.leaf()) break;
         page = p.child(lo);
     }
-    // Climb to the first ancestor with an entry at its position.
-    while (!path_.empty()) {
-        Level& l = path_.back();
-        NtxPage p(nullptr, 0, 0);
-        Status s = Load(l.page, &p);
-        if (!s.ok()) return s;
-        if (l.pos < p.count()) {
-            s = TakeCurrent();
-            if (!s.ok()) return s;
-            break;
-        }
-        path_.pop_back();
-    }
+    Status s = ClimbToEntry();
+    if (!s.ok()) return s;
     if (!last) {
         *found = valid_ && std::memcmp(cur_key_.data(), key.data(), n) == 0;
         return Status::Ok();
     }
     // The cursor stands after the last entry with the key: one step back.
-    Status s;
     if (valid_) {
         s = StepPrev();
     } else {

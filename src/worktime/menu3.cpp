@@ -1,0 +1,48 @@
+#include "worktime/menu3.h"
+
+#include "common/screen/menu.h"
+#include "common/screen/messages.h"
+
+namespace kestrel::worktime {
+namespace {
+
+// The entries whose functions this version lacks: each keeps its number in
+// the menu and answers "Funkcja niedostępna w tej wersji programu".
+void Missing(common::Runtime& rt) {
+    common::NotInThisVersion(rt);
+}
+
+}  // namespace
+
+void Qrm37(common::Runtime& rt) {
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Grupy kalendarzowe"), [&rt] { Missing(rt); }},
+        {rt.Text("Kody czasu pracy"), [&rt] { Missing(rt); }},
+        {rt.Text("Kody Analitycznych składników (Kody nieobecności)"), [&rt] { Missing(rt); }},
+        {rt.Text("Brygady"), [&rt] { Missing(rt); }},
+        {rt.Text("Przyczyny zawieszenia umowy o pracę"), [&rt] { Missing(rt); }},
+        {rt.Text("Rodzaje Analitycznych składn. (Rodzaje absencji)"), [&rt] { Missing(rt); }},
+        {rt.Text("Typy pracy"), [&rt] { Missing(rt); }},
+        {rt.Text("Wzorce harmonogramów czasu pracy"), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenuAt(rt, rt.Text("3.7. Słowniki"), "3.7.", items, {8, 26});
+}
+
+void Qrm3(common::Runtime& rt) {
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Rejestracja/korekta kalendarza"), [&rt] { Missing(rt); }},
+        {rt.Text("Wprowadzanie czasu pracy"), [&rt] { Missing(rt); }},
+        {rt.Text("Wprowadzanie nieobecności (analit. składników)"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie czasu pracy"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie nieobecności (analit. składników)"), [&rt] { Missing(rt); }},
+        {rt.Text("Słowniki"), [&rt] { Qrm37(rt); }},
+        {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
+        {rt.Text("Pracownicy \"zawieszeni\""), [&rt] { Missing(rt); }},
+        {rt.Text("Miesięczny harmonogram czasu pracy"), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenuAt(rt, rt.Text("3. Ewidencja czasu pracy"), "3.", items, {8, 24});
+}
+
+}  // namespace kestrel::worktime
