@@ -362,9 +362,9 @@ int OfficialDialog::Import() {
     uint32_t count = 0;
     const std::string dir = rt_.data_dir();
     const std::string err =
-        path.empty()
-            ? RebuildFromShipped(dir, common::ShippedDataDir(dir), rt_.letters(), list_, &count)
-            : ImportOfficialList(dir, rt_.letters(), list_, path, &count);
+        path.empty() ? RebuildFromShipped(dir, common::ShippedDataDir(dir), rt_.letters(), list_,
+                                          &count, &rt_.clock())
+                     : ImportOfficialList(dir, rt_.letters(), list_, path, &count, &rt_.clock());
     s.Clear(0, 60, 0, 75, frame);
     if (!err.empty()) {
         common::ShowMessage(rt_, common::ShortenMessage(rt_.Text(err)));

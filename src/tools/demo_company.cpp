@@ -97,7 +97,7 @@ const std::vector<DemoRow>& DemoRows() {
 // Creates the tables of the demo rows that are missing, with their rows
 // (the index files are built afterwards with the other tables'). Tables the
 // program fills itself when it creates them are left to it.
-base::Status CreateDemoDictionaries(const std::string& dir) {
+base::Status CreateDemoDictionaries(const std::string& dir, const base::Clock& clock) {
     std::vector<std::string> made;
     for (const DemoRow& row : DemoRows()) {
         const std::string table = row.table;
@@ -108,13 +108,14 @@ base::Status CreateDemoDictionaries(const std::string& dir) {
         if (!fresh) {
             const common::TableLayout* layout = common::FindTable(table);
             if (layout == nullptr) return base::Status::InvalidArgument(table);
-            base::Status s = dbf::Table::Create(path, layout->Specs());
+            base::Status s = dbf::Table::Create(path, layout->Specs(), nullptr, &clock);
             if (!s.ok()) return s;
             made.push_back(table);
         }
         std::unique_ptr<dbf::Table> t;
         dbf::OpenOptions exclusive;
         exclusive.exclusive = true;
+        exclusive.clock = &clock;
         base::Status s = dbf::Table::Open(path, exclusive, &t);
         if (!s.ok()) return s;
         dbf::Record rec = t->NewRecord();
@@ -237,11 +238,11 @@ base::Status CreateDemoCompany(const std::string& root, const base::Clock& clock
         std::filesystem::copy_file(entry.path(), target, ec);
         if (ec) return base::Status::IOError(target.string() + ": " + ec.message());
     }
-    base::Status s = CreateDemoDictionaries(dir);
+    base::Status s = CreateDemoDictionaries(dir, clock);
     if (!s.ok()) return s;
     // Every table of the catalogue, so that every function finds its tables.
     s = common::CreateMissingTables(dir, common::MakeLetterSet(common::kPolishCp852),
-                                    common::ShippedContent(data));
+                                    common::ShippedContent(data), nullptr, &clock);
     if (s.ok()) s = AddDemoEmployees(dir, clock);
     return s;
 }

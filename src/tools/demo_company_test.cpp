@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 
@@ -119,6 +120,19 @@ TEST(DemoCompany, DatesFollowTheClockGiven) {
                  }).ok());
     EXPECT_GT(rows, 0);
     ASSERT_TRUE(t->Close().ok());
+    // So is the last-update date of every table header (bytes 1-3).
+    int tables = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(root / "DEMO.PK")) {
+        if (entry.path().extension() != ".DBF") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        char header[4] = {};
+        ASSERT_TRUE(in.read(header, sizeof header)) << entry.path();
+        EXPECT_EQ(static_cast<int>(static_cast<unsigned char>(header[1])), 131) << entry.path();
+        EXPECT_EQ(static_cast<int>(header[2]), 5) << entry.path();
+        EXPECT_EQ(static_cast<int>(header[3]), 17) << entry.path();
+        ++tables;
+    }
+    EXPECT_GT(tables, 100);
     std::filesystem::remove_all(root);
 }
 

@@ -118,8 +118,8 @@ void SaveEverywhere(Runtime& rt, const std::vector<Operator>& list) {
     common::ShowWait(rt);
     common::WriteMessage(rt, rt.Text("Zapis haseł systemu QRM"), rt.Standard(rt.colours().ycowp));
     for (const std::string& company : CompanyDirectories(rt.program_dir())) {
-        base::Status s =
-            common::SaveOperators(common::OperatorListPath(rt.program_dir(), company), list);
+        base::Status s = common::SaveOperators(common::OperatorListPath(rt.program_dir(), company),
+                                               list, &rt.clock());
         if (!s.ok()) throw common::Abandon(rt.Text("Błąd zapisu haseł: ") + s.message());
     }
     common::ClearMessageRow(rt);

@@ -112,16 +112,18 @@ base::Status LoadOperators(const std::string& path, std::vector<Operator>* out) 
     return s;
 }
 
-base::Status SaveOperators(const std::string& path, const std::vector<Operator>& list) {
+base::Status SaveOperators(const std::string& path, const std::vector<Operator>& list,
+                           const base::Clock* clock) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     if (ec) return base::Status::IOError(path + ": " + ec.message());
     // Table::Create writes the new file completely before it replaces the old one.
-    base::Status s = dbf::Table::Create(path, Layout());
+    base::Status s = dbf::Table::Create(path, Layout(), nullptr, clock);
     if (!s.ok()) return s;
     std::unique_ptr<dbf::Table> table;
     dbf::OpenOptions options;
     options.exclusive = true;
+    options.clock = clock;
     s = dbf::Table::Open(path, options, &table);
     if (!s.ok()) return s;
     for (const Operator& op : list) {

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/base/clock.h"
 #include "platform/base/status.h"
 
 namespace kestrel::common {
@@ -51,8 +52,10 @@ std::string OperatorListPath(const std::string& program_dir, const std::string& 
 
 /// Reads a list; NotFound when the company has none.
 base::Status LoadOperators(const std::string& path, std::vector<Operator>* out);
-/// Writes a list safely (a new copy renamed over the old one).
-base::Status SaveOperators(const std::string& path, const std::vector<Operator>& list);
+/// Writes a list safely (a new copy renamed over the old one), its header
+/// dated by `clock` (nullptr: the system clock).
+base::Status SaveOperators(const std::string& path, const std::vector<Operator>& list,
+                           const base::Clock* clock = nullptr);
 
 /// For the company functions: a new directory starts with a copy of the
 /// list of the company it was made from (nothing when that has none), and a

@@ -39,19 +39,20 @@ base::Status BuildMissingIndexes(const std::string& dir, const TableLayout& t,
 }  // namespace
 
 base::Status CreateMissingTables(const std::string& dir, const LetterSet& letters,
-                                 const TableFiller& fill, int* created) {
+                                 const TableFiller& fill, int* created, const base::Clock* clock) {
     if (created) *created = 0;
     for (const TableLayout& t : CatalogueTables()) {
         if (IsOutsideCompany(t.name)) continue;
         const std::string name = t.name;
         if (!base::Exists(base::FindNoCase(dir, name + ".DBF"))) {
             const std::string path = Join(dir, name + ".DBF");
-            base::Status s = dbf::Table::Create(path, t.Specs());
+            base::Status s = dbf::Table::Create(path, t.Specs(), nullptr, clock);
             if (!s.ok()) return s;
             if (fill && HasInitialContent(name)) {
                 std::unique_ptr<dbf::Table> table;
                 dbf::OpenOptions exclusive;
                 exclusive.exclusive = true;
+                exclusive.clock = clock;
                 s = dbf::Table::Open(path, exclusive, &table);
                 if (s.ok()) s = fill(name, *table);
                 if (s.ok()) s = table->Close();

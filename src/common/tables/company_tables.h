@@ -17,8 +17,10 @@ using TableFiller = std::function<base::Status(const std::string& table, dbf::Ta
 /// Creates in `dir` every company table of the catalogue that is missing
 /// (filled by `fill` where it is given), then builds every missing index
 /// file of every company table. Tables that exist are left as they are.
-/// *created (optional) counts the tables made.
+/// *created (optional) counts the tables made. Headers are dated by
+/// `clock` (nullptr: the system clock).
 base::Status CreateMissingTables(const std::string& dir, const LetterSet& letters,
-                                 const TableFiller& fill, int* created = nullptr);
+                                 const TableFiller& fill, int* created = nullptr,
+                                 const base::Clock* clock = nullptr);
 
 }  // namespace kestrel::common

@@ -53,11 +53,12 @@ std::vector<dbf::FieldSpec> Layout(OfficialList list) {
 }
 
 base::Status CreateOpen(const std::string& path, const std::vector<dbf::FieldSpec>& layout,
-                        std::unique_ptr<dbf::Table>* out) {
-    base::Status s = dbf::Table::Create(path, layout);
+                        const base::Clock* clock, std::unique_ptr<dbf::Table>* out) {
+    base::Status s = dbf::Table::Create(path, layout, nullptr, clock);
     if (!s.ok()) return s;
     dbf::OpenOptions exclusive;
     exclusive.exclusive = true;
+    exclusive.clock = clock;
     return dbf::Table::Open(path, exclusive, out);
 }
 
@@ -101,7 +102,8 @@ void RemoveLeftovers(const std::string& dir, const OfficialListInfo& info) {
 // Writes the new copy NAME@.DBF complete with its index files; on failure
 // removes everything it wrote.
 std::string WriteNewCopy(const std::string& dir, const common::LetterSet& letters,
-                         const OfficialListInfo& info, const TableFill& fill, uint32_t* rows) {
+                         const OfficialListInfo& info, const TableFill& fill, uint32_t* rows,
+                         const base::Clock* clock) {
     const std::string table = info.table;
     const std::string fresh = Join(dir, table + "@.DBF");
     const std::string temp = Join(dir, std::string(info.temporary) + ".DBF");
@@ -112,18 +114,18 @@ std::string WriteNewCopy(const std::string& dir, const common::LetterSet& letter
     base::Status s;
     std::string failed_file = fresh;
     if (letters.IsCp852()) {
-        s = CreateOpen(fresh, layout, &copy);
+        s = CreateOpen(fresh, layout, clock, &copy);
         if (s.ok()) s = fill(*copy);
     } else {
         // The text is written as shipped (CP852) into the temporary table,
         // then copied row by row into the new table in the set in force.
         std::unique_ptr<dbf::Table> stage;
         failed_file = temp;
-        s = CreateOpen(temp, layout, &stage);
+        s = CreateOpen(temp, layout, clock, &stage);
         if (s.ok()) s = fill(*stage);
         if (s.ok()) {
             failed_file = fresh;
-            s = CreateOpen(fresh, layout, &copy);
+            s = CreateOpen(fresh, layout, clock, &copy);
         }
         if (s.ok()) s = CopyRecoded(*stage, *copy, letters);
         if (stage) {
@@ -258,7 +260,8 @@ const OfficialListInfo& InfoOf(OfficialList list) {
 }
 
 std::string RebuildOfficialTable(const std::string& dir, const common::LetterSet& letters,
-                                 OfficialList list, const TableFill& fill, uint32_t* rows) {
+                                 OfficialList list, const TableFill& fill, uint32_t* rows,
+                                 const base::Clock* clock) {
     const OfficialListInfo& info = InfoOf(list);
     // Another station rebuilding the same dictionary holds its new copy.
     for (const std::string& name :
@@ -268,25 +271,26 @@ std::string RebuildOfficialTable(const std::string& dir, const common::LetterSet
     }
     RemoveLeftovers(dir, info);
     uint32_t count = 0;
-    std::string err = WriteNewCopy(dir, letters, info, fill, &count);
+    std::string err = WriteNewCopy(dir, letters, info, fill, &count, clock);
     if (err.empty()) err = SwapIn(dir, info);
     if (err.empty() && rows) *rows = count;
     return err;
 }
 
 std::string RebuildFromShipped(const std::string& dir, const std::string& shipped_dir,
-                               const common::LetterSet& letters, OfficialList list,
-                               uint32_t* rows) {
+                               const common::LetterSet& letters, OfficialList list, uint32_t* rows,
+                               const base::Clock* clock) {
     const std::string table = InfoOf(list).table;
     const std::string source = base::FindNoCase(shipped_dir, table + ".tsv");
     if (!base::Exists(source)) return "Brak pliku " + table + ".tsv";
     return RebuildOfficialTable(
         dir, letters, list, [&](dbf::Table& t) { return common::LoadTabSeparated(source, t); },
-        rows);
+        rows, clock);
 }
 
 std::string ImportOfficialList(const std::string& dir, const common::LetterSet& letters,
-                               OfficialList list, const std::string& path, uint32_t* rows) {
+                               OfficialList list, const std::string& path, uint32_t* rows,
+                               const base::Clock* clock) {
     std::string text;
     base::Status s = base::ReadFile(path, &text);
     if (s.IsNotFound()) return "Brak pliku";
@@ -326,14 +330,14 @@ std::string ImportOfficialList(const std::string& dir, const common::LetterSet& 
             }
             return base::Status::Ok();
         },
-        rows);
+        rows, clock);
 }
 
 namespace {
 
 bool RebuildShipped(common::Runtime& rt, OfficialList list) {
     const std::string err = RebuildFromShipped(rt.data_dir(), common::ShippedDataDir(rt.data_dir()),
-                                               rt.letters(), list);
+                                               rt.letters(), list, nullptr, &rt.clock());
     return err.empty();
 }
 

@@ -73,19 +73,20 @@ using TableFill = std::function<base::Status(dbf::Table& table)>;
 /// header describes, recoding the text when `letters` is not CP852.
 /// Returns "" on success (*rows: the records written), otherwise the reason
 /// (UTF-8); the working dictionary is then untouched and no new file stays.
+/// The new table's header is dated by `clock` (nullptr: the system clock).
 std::string RebuildOfficialTable(const std::string& dir, const common::LetterSet& letters,
-                                 OfficialList list, const TableFill& fill,
-                                 uint32_t* rows = nullptr);
+                                 OfficialList list, const TableFill& fill, uint32_t* rows = nullptr,
+                                 const base::Clock* clock = nullptr);
 
 /// Rebuild from the program's own copy (TABLE.tsv of `shipped_dir`).
 std::string RebuildFromShipped(const std::string& dir, const std::string& shipped_dir,
                                const common::LetterSet& letters, OfficialList list,
-                               uint32_t* rows = nullptr);
+                               uint32_t* rows = nullptr, const base::Clock* clock = nullptr);
 
 /// Import of an official list file at `path` (see ParseOfficialList).
 std::string ImportOfficialList(const std::string& dir, const common::LetterSet& letters,
-                               OfficialList list, const std::string& path,
-                               uint32_t* rows = nullptr);
+                               OfficialList list, const std::string& path, uint32_t* rows = nullptr,
+                               const base::Clock* clock = nullptr);
 
 /// QRMCRKRAJE, QRMCRKDURZ, QRMCRGMINY, QRMCRKZIS: rebuild the company's
 /// dictionary from the shipped copy; false when it failed (the dictionary
