@@ -18,8 +18,8 @@ using V = std::vector<std::string>;
 constexpr int kRightsBrowsing = 32;  // kind 6
 constexpr int kRightsWorkingTime = 2;
 
-// The twelve months as stored in PKKALEN for `year` and `group` (raw
-// fields), "*" before them when the record is deleted; none when absent.
+// A record of PKKALEN: year and group (with "*" when the record is deleted),
+// then the twelve month fields as stored.
 using Stored = std::vector<std::string>;
 
 struct CalendarDialogTest : ::testing::Test {
@@ -130,38 +130,24 @@ TEST_F(CalendarDialogTest, ANewCalendarStartsFromThePresetsAndIsSavedWithItsChan
 
 TEST_F(CalendarDialogTest, EveryEditingKeyLandsOnItsDay) {
     c.Make("PKKALEN");
-    Run(Open("2026", "01") + std::vector<int>{key::kCtrlEnd,
-                                              's',  // 31 December, on to 1 January
-                                              'w',  // 1 January, on to the 2nd
-                                              key::kEnd,
-                                              key::kDown,
-                                              key::kDel,  // 28 February, on to 1 March
-                                              key::kLeft,
-                                              key::kUp,
-                                              key::kUp,  // 1 January
-                                              key::kRight,
-                                              key::kRight,
-                                              key::kHome,
-                                              key::kEnter,
-                                              key::kEnter,
-                                              'n',  // 3 January
-                                              key::kCtrlHome,
-                                              key::kDown,
-                                              key::kDown,
-                                              key::kDown,
-                                              key::kDown,
-                                              key::kEnd,
-                                              'S',  // 31 May
-                                              'x',
-                                              '1',
-                                              key::kEsc,
-                                              't',
-                                              key::kEnter});
+    std::vector<int> keys = Open("2026", "01");
+    const auto then = [&keys](std::initializer_list<int> k) { keys.insert(keys.end(), k); };
+    then({key::kCtrlEnd, 's'});                // 31 December, on past the year to 1 January
+    then({'w'});                               // 1 January, on to the 2nd
+    then({key::kEnd, key::kDown, key::kDel});  // 28 February, on to 1 March
+    then({key::kLeft, key::kUp, key::kUp});    // 1 January
+    then({key::kRight, key::kRight, key::kHome, key::kEnter, key::kEnter, 'n'});  // 3 January
+    then({' '});                                                                  // 4 January
+    then({key::kCtrlHome, key::kDown, key::kDown, key::kDown, key::kDown, key::kEnd,
+          'S'});  // 31 May
+    then({'x', '1', key::kEsc, 't', key::kEnter});
+    Run(keys);
     Calendar expected = PresetCalendar(2026, "01");
     expected.SetDay(12, 31, kHoliday);
     expected.SetDay(1, 1, kFreeDay);
     expected.SetDay(2, 28, kWorkingDay);
     expected.SetDay(1, 3, kSunday);
+    expected.SetDay(1, 4, kWorkingDay);
     expected.SetDay(5, 31, kHoliday);
     EXPECT_EQ(Calendars(), std::vector<Stored>{AsStored("202601", expected)});
 }
