@@ -13,6 +13,7 @@
 #include "platform/codepage/cp852.h"
 #include "platform/dbf/table.h"
 #include "tools/command.h"
+#include "tools/demo_calendars.h"
 #include "tools/demo_employees.h"
 
 namespace kestrel::tools {
@@ -90,6 +91,14 @@ const std::vector<DemoRow>& DemoRows() {
         {"PKWYRUB", {{"PRZ_WY_UB", "600"}, {"NAZWA_", "Inna przyczyna"}}},
         {"PKRNB", {{"KOD_NIEOB", "UW"}, {"NAZWA_", "Urlop wypoczynkowy"}}},
         {"PKRNB", {{"KOD_NIEOB", "CH"}, {"NAZWA_", "Zwolnienie chorobowe"}}},
+        {"PKGRUPY", {{"GRUPA_", "01"}, {"NAZWA_", "Podstawowa"}, {"ZMIENNY_CZ", "F"}}},
+        {"PKSZMIA",
+         {{"GRUPA_", "01"},
+          {"ZMIANA_", ""},
+          {"OD_GODZ", "07"},
+          {"OD_MIN", "00"},
+          {"GODZ_DO", "15"},
+          {"MIN_DO", "00"}}},
     };
     return rows;
 }
@@ -244,6 +253,7 @@ base::Status CreateDemoCompany(const std::string& root, const base::Clock& clock
     s = common::CreateMissingTables(dir, common::MakeLetterSet(common::kPolishCp852),
                                     common::ShippedContent(data), nullptr, &clock);
     if (s.ok()) s = AddDemoEmployees(dir, clock);
+    if (s.ok()) s = AddDemoCalendars(dir, clock);
     return s;
 }
 

@@ -172,6 +172,7 @@ void Fill(registry::EmployeeRecord& e, const Person& p, int index) {
             const std::string nr = p.number;
             Set(e, "RODZ_UM_PR", index == 10 ? "02" : "01");
             Set(e, "RODZ_PL", "01");
+            Set(e, "GRUPA_KAL", "01");
             Set(e, "RODZ_ZATR", index == 10 ? "N" : "P");
             Set(e, "STANOW_",
                 nr == "000002"                          ? "DYR"
