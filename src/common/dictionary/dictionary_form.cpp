@@ -1,24 +1,22 @@
-#include "register/dictionary_form.h"
+#include "common/dictionary/dictionary_form.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "common/checks/identifiers.h"
-#include "common/pick/pick_window.h"
+#include "common/pick/table_browse.h"
 #include "common/screen/messages.h"
 #include "common/session/abandon.h"
 #include "platform/base/text.h"
-#include "register/dictionary_fields.h"
 
-namespace kestrel::registry {
+namespace kestrel::common {
 namespace {
 
 constexpr int kMemoLines = 10;
 constexpr int kMemoWidth = 60;
 
-void Check(common::Runtime& rt, const base::Status& s, const dbf::WorkArea& area) {
-    if (!s.ok())
-        throw common::Abandon(common::ShortenMessage(rt.Text("Błąd zapisu: ") + area.alias()));
+void Check(Runtime& rt, const base::Status& s, const dbf::WorkArea& area) {
+    if (!s.ok()) throw Abandon(ShortenMessage(rt.Text("Błąd zapisu: ") + area.alias()));
 }
 
 int FieldLength(dbf::WorkArea& area, int field) {
@@ -55,8 +53,6 @@ std::string ScrollPicture(const std::string& picture, int length, int shown) {
     return functions + "S" + std::to_string(shown);
 }
 
-const char* kEntryTypes[] = {"", "1 - Kwota", "2 - Procent", "3 - TAK/NIE"};
-
 // One field's editing state inside a form.
 struct Edited {
     const DictionaryField* f;
@@ -67,7 +63,7 @@ struct Edited {
 // True when a record other than the current one holds `value` in the
 // dictionary's index `index`.
 bool HeldElsewhere(dbf::WorkArea& area, const std::string& index, const std::string& value) {
-    const int order = common::OrderOf(area, index);
+    const int order = OrderOf(area, index);
     if (order <= 0) return false;
     const uint32_t here = area.recno();
     const int was = area.order();
@@ -82,44 +78,44 @@ bool HeldElsewhere(dbf::WorkArea& area, const std::string& index, const std::str
 // Declares `e` on `form` at (row, col) showing `shown` characters; a code's
 // name goes to name_col…name_right of the row (nowhere when that is empty).
 // A blank `*fills` (optional) takes the name of a code when the code is left.
-void Declare(common::Runtime& rt, common::Tables& tables, common::Form& form, CodePickers& pickers,
-             dbf::WorkArea& area, Edited& e, int row, int col, int shown, int name_col,
-             int name_right, std::string* fills = nullptr) {
+void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& form,
+             CodePickers& pickers, dbf::WorkArea& area, Edited& e, int row, int col, int shown,
+             int name_col, int name_right, std::string* fills = nullptr) {
     const DictionaryField& f = *e.f;
-    if (f.kind == FieldKind::kEntryType) {
+    if (f.kind == FieldKind::kChoice) {
         form.Get(row, col, &e.text, "9", 1).Valid([&rt, &e] {
-            if (e.text == "1" || e.text == "2" || e.text == "3") return true;
-            common::ShowMessage(rt, rt.Text("Błędny typ"));
+            const int n = e.text[0] - '0';
+            if (n >= 1 && n <= static_cast<int>(e.f->choices.size())) return true;
+            ShowMessage(rt, rt.Text("Błędny typ"));
             return false;
         });
         return;
     }
     const int length = FieldLength(area, e.field);
-    common::Field& field =
-        form.Get(row, col, &e.text, ScrollPicture(f.picture, length, shown), length);
+    Field& field = form.Get(row, col, &e.text, ScrollPicture(f.picture, length, shown), length);
     if (f.account) {
         field.Valid([&rt, &e] {
             if (base::TrimRight(e.text).empty()) return true;
-            if (common::CheckBankAccount(e.text) != common::kIdValid)
-                common::ShowMessage(rt, rt.Text("Błędny Nr rachunku"));
+            if (CheckBankAccount(e.text) != kIdValid)
+                ShowMessage(rt, rt.Text("Błędny Nr rachunku"));
             return true;  // a warning only
         });
     }
-    common::FieldCheck unique;
+    FieldCheck unique;
     if (!f.unique_index.empty()) {
         unique = [&rt, &area, &e] {
             if (base::TrimRight(e.text).empty() || !HeldElsewhere(area, e.f->unique_index, e.text))
                 return true;
-            common::ShowMessage(rt, rt.Text(e.f->unique_message));
+            ShowMessage(rt, rt.Text(e.f->unique_message));
             return false;
         };
         field.Valid(unique);
     }
     if (!f.code_of.empty()) {
-        CodeField code = CodeFieldOf(f.code_of);
+        CodeField code = hooks.code_field(f.code_of);
         code.name_width = std::min(code.name_width, name_right - name_col + 1);
         const int name_row = code.name_width > 0 ? row : -1;
-        common::FieldCheck also = unique;
+        FieldCheck also = unique;
         if (fills != nullptr) {
             also = [&rt, &tables, &form, &e, unique, fills, code] {
                 if (unique && !unique()) return false;
@@ -137,9 +133,12 @@ void Declare(common::Runtime& rt, common::Tables& tables, common::Form& form, Co
     }
 }
 
-void Store(common::Runtime& rt, dbf::WorkArea& area, const Edited& e) {
-    if (e.f->kind == FieldKind::kEntryType) {
-        SetEntryType(area, e.text.empty() ? 2 : e.text[0] - '0');
+void Store(Runtime& rt, dbf::WorkArea& area, const Edited& e) {
+    if (e.f->kind == FieldKind::kChoice) {
+        const size_t chosen = static_cast<size_t>(e.text[0] - '1');
+        for (size_t i = 0; i < e.f->choice_flags.size(); ++i)
+            if (!e.f->choice_flags[i].empty())
+                area.record().SetLogical(area.FieldIndex(e.f->choice_flags[i]), i == chosen);
         return;
     }
     Check(rt, area.record().SetString(e.field, e.text), area);
@@ -147,22 +146,16 @@ void Store(common::Runtime& rt, dbf::WorkArea& area, const Edited& e) {
 
 }  // namespace
 
-int EntryTypeOf(dbf::WorkArea& area) {
-    const dbf::Record& r = area.record();
-    if (r.GetLogical(area.FieldIndex("KWOTA_PROC"))) return 1;
-    if (r.GetLogical(area.FieldIndex("TAK_NIE"))) return 3;
-    return 2;
+int ChoiceIn(dbf::WorkArea& area, const DictionaryField& f) {
+    return ChoiceOf(f, [&area](const std::string& field) {
+        return area.record().GetLogical(area.FieldIndex(field));
+    });
 }
 
-void SetEntryType(dbf::WorkArea& area, int type) {
-    area.record().SetLogical(area.FieldIndex("KWOTA_PROC"), type == 1);
-    area.record().SetLogical(area.FieldIndex("TAK_NIE"), type == 3);
-}
-
-std::string CellText(common::Runtime& rt, dbf::WorkArea& area, const DictionaryField& f) {
+std::string CellText(Runtime& rt, dbf::WorkArea& area, const DictionaryField& f) {
     switch (f.kind) {
-        case FieldKind::kEntryType:
-            return rt.Text(kEntryTypes[EntryTypeOf(area)]);
+        case FieldKind::kChoice:
+            return rt.Text(f.choices[static_cast<size_t>(ChoiceIn(area, f) - 1)]);
         case FieldKind::kMemo: {
             std::string text;
             if (!area.ReadMemo(area.FieldIndex(f.field), &text).ok()) return "?";
@@ -175,14 +168,14 @@ std::string CellText(common::Runtime& rt, dbf::WorkArea& area, const DictionaryF
     return area.record().GetString(area.FieldIndex(f.field));
 }
 
-bool EditMemo(common::Runtime& rt, std::string_view title_utf8, std::string* text) {
+bool EditMemo(Runtime& rt, std::string_view title_utf8, std::string* text) {
     std::vector<std::string> lines = MemoLines(*text);
     const bool fits = static_cast<int>(lines.size()) <= kMemoLines &&
                       std::all_of(lines.begin(), lines.end(), [](const std::string& l) {
                           return static_cast<int>(base::TrimRight(l).size()) <= kMemoWidth;
                       });
     if (!fits) {
-        common::ShowMessage(rt, rt.Text("Tekst za długi do edycji"));
+        ShowMessage(rt, rt.Text("Tekst za długi do edycji"));
         return false;
     }
     auto& s = rt.screen();
@@ -191,12 +184,12 @@ bool EditMemo(common::Runtime& rt, std::string_view title_utf8, std::string* tex
     s.Box(8, 8, 21, 71, std::string(console::kFrameDouble) + " ", frame);
     s.Write(8, 13, " " + rt.Text(title_utf8) + " ", rt.Standard(rt.colours().ycobp));
     lines.resize(kMemoLines);
-    common::Form form(rt);
+    Form form(rt);
     for (int i = 0; i < kMemoLines; ++i) {
         lines[static_cast<size_t>(i)] = base::TrimRight(lines[static_cast<size_t>(i)]);
         form.Get(10 + i, 10, &lines[static_cast<size_t>(i)], "", kMemoWidth);
     }
-    const bool saved = common::Qrmrdr(rt, form).saved();
+    const bool saved = Qrmrdr(rt, form).saved();
     s.Restore(under);
     if (!saved) return false;
     while (!lines.empty() && base::TrimRight(lines.back()).empty()) lines.pop_back();
@@ -209,8 +202,8 @@ bool EditMemo(common::Runtime& rt, std::string_view title_utf8, std::string* tex
     return true;
 }
 
-bool AskNewFields(common::Runtime& rt, common::Tables& tables, const Dictionary& d,
-                  dbf::WorkArea& area, common::Form& form, int row, int left, int right) {
+bool AskNewFields(Runtime& rt, Tables& tables, const Dictionary& d, const DictionaryHooks& hooks,
+                  dbf::WorkArea& area, Form& form, int row, int left, int right) {
     auto& s = rt.screen();
     const console::Attr frame = rt.Standard(rt.colours().ycow);
     size_t label_width = rt.Text(d.key_label).size();
@@ -227,10 +220,9 @@ bool AskNewFields(common::Runtime& rt, common::Tables& tables, const Dictionary&
     for (Edited& e : edited) {
         s.Write(r, left + 1, rt.Text(e.f->label), frame);
         int shown = 1;
-        if (e.f->kind == FieldKind::kEntryType) {
+        if (e.f->kind == FieldKind::kChoice) {
             e.text = "1";
-            s.Write(r + 1, left + 1, rt.Text("(1 - Kwota, 2 - Procent, 3 - Przełącznik TAK/NIE)"),
-                    frame);
+            s.Write(r + 1, left + 1, rt.Text(e.f->choice_legend), frame);
         } else {
             const int length = FieldLength(area, e.field);
             e.text.assign(static_cast<size_t>(length), ' ');
@@ -240,10 +232,11 @@ bool AskNewFields(common::Runtime& rt, common::Tables& tables, const Dictionary&
         std::string* fills = nullptr;
         for (Edited& other : edited)
             if (!e.f->fills.empty() && other.f->field == e.f->fills) fills = &other.text;
-        Declare(rt, tables, form, pickers, area, e, r, col, shown, col + shown + 1, right, fills);
-        r += e.f->kind == FieldKind::kEntryType ? 2 : 1;
+        Declare(rt, tables, hooks, form, pickers, area, e, r, col, shown, col + shown + 1, right,
+                fills);
+        r += e.f->kind == FieldKind::kChoice ? 2 : 1;
     }
-    if (!edited.empty() && !common::Qrmrdr(rt, form).saved()) return false;
+    if (!edited.empty() && !Qrmrdr(rt, form).saved()) return false;
     for (const Edited& e : edited) Store(rt, area, e);
     for (const DictionaryField& f : d.fields) {
         if (f.kind != FieldKind::kMemo) continue;
@@ -254,7 +247,7 @@ bool AskNewFields(common::Runtime& rt, common::Tables& tables, const Dictionary&
     return true;
 }
 
-void EditInPlace(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& area,
+void EditInPlace(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, dbf::WorkArea& area,
                  const DictionaryField& f, int row, int col, int width) {
     tables.RLock(area);
     struct Unlock {
@@ -267,24 +260,48 @@ void EditInPlace(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& are
         const int field = area.FieldIndex(f.field);
         std::string text;
         if (!area.ReadMemo(field, &text).ok())
-            throw common::Abandon(common::ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
+            throw Abandon(ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
         if (!EditMemo(rt, f.label.substr(0, f.label.size() - 1), &text)) return;
         Check(rt, area.WriteMemo(field, text), area);
         Check(rt, area.Commit(), area);
         return;
     }
     Edited e{&f, area.FieldIndex(f.field), std::string()};
-    if (f.kind == FieldKind::kEntryType)
-        e.text = std::to_string(EntryTypeOf(area));
+    if (f.kind == FieldKind::kChoice)
+        e.text = std::to_string(ChoiceIn(area, f));
     else
         e.text = area.record().GetString(e.field);
-    common::Form form(rt);
+    Form form(rt);
     CodePickers pickers(rt, tables, form);
     // The name of a code shows on the row under the browse.
-    Declare(rt, tables, form, pickers, area, e, row, col, width, 0, -1);
-    if (!common::Qrmrdr(rt, form).saved()) return;
+    Declare(rt, tables, hooks, form, pickers, area, e, row, col, width, 0, -1);
+    if (!Qrmrdr(rt, form).saved()) return;
     Store(rt, area, e);
     Check(rt, area.Commit(), area);
 }
 
-}  // namespace kestrel::registry
+PickDictionary PickOf(const Dictionary& d, const DictionaryHooks& hooks) {
+    PickDictionary p;
+    p.table = d.table;
+    p.indexes = d.indexes;
+    p.code_field = d.key_field;
+    p.name_field = d.name_field;
+    p.form_title = " Nowy rekord ";
+    p.code_label = d.key_label;
+    p.code_picture = d.key_picture;
+    p.zero_pad = d.zero_pad;
+    p.can_insert = !d.formula_symbol;
+    p.columns = [&d](Runtime& rt, dbf::WorkArea& a) {
+        std::vector<BrowseColumn> cols{FieldColumn(rt, a, d.key_field, d.key_heading)};
+        BrowseColumn name = FieldColumn(rt, a, d.name_field, "NAZWA");
+        name.width = std::min(name.width, 40);
+        cols.push_back(name);
+        return cols;
+    };
+    p.new_record = [&d, hooks](NewRecord& n) {
+        return AskNewFields(n.rt, n.tables, d, hooks, n.area, n.form, n.code_row + 1, 13, 62);
+    };
+    return p;
+}
+
+}  // namespace kestrel::common
