@@ -130,6 +130,7 @@ const common::DictionaryHooks& RegisterHooks() {
         .code_field = CodeFieldOf,
         .is_symbol = IsFormulaSymbol,
         .symbol_taken = SymbolTakenIn,
+        .computed = {},
     };
     return hooks;
 }

@@ -102,11 +102,12 @@ void CodePickers::ClearHint() {
 }
 
 void CodePickers::Attach(int index, CodeField f, std::string* var, int name_row, int name_col,
-                         FieldCheck also) {
+                         FieldCheck also, FieldCheck when) {
     bound_.push_back({index, std::move(f)});
     const CodeField* field = &bound_.back().field;
     Field& input = form_.field(index);
-    input.When([this, field] {
+    input.When([this, field, when] {
+        if (when && !when()) return false;
         ShowHint(*field);
         return true;
     });

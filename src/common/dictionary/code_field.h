@@ -40,6 +40,14 @@ struct CodeField {
     std::function<PickDictionary()> pick;
 };
 
+/// A column of the maintenance dialog computed from the current record
+/// (shown after the key, never edited).
+struct ComputedColumn {
+    std::string heading;  // UTF-8
+    int width = 0;
+    std::function<std::string(Runtime& rt, dbf::WorkArea& area)> value;  // CP852
+};
+
 /// What the maintenance dialog of a subsystem's dictionaries needs from
 /// that subsystem.
 struct DictionaryHooks {
@@ -54,6 +62,7 @@ struct DictionaryHooks {
     std::function<std::string(Runtime& rt, Tables& tables, std::string_view symbol,
                               std::string_view own_table)>
         symbol_taken;
+    std::vector<ComputedColumn> computed;
 };
 
 /// Seeks `code` (padded to the code field) in the dictionary; true and its
@@ -85,9 +94,10 @@ class CodePickers {
     /// Makes field `index` of the form (declared already, bound to `var`) a
     /// code field of `f`: the hint on entering, the validator on leaving
     /// with the name shown at (name_row, name_col) (name_row < 0: nowhere);
-    /// `also` (optional) is asked after a known or empty code.
+    /// `also` (optional) is asked after a known or empty code; `when`
+    /// (optional) decides whether the field is entered at all.
     void Attach(int index, CodeField f, std::string* var, int name_row, int name_col,
-                FieldCheck also = nullptr);
+                FieldCheck also = nullptr, FieldCheck when = nullptr);
 
   private:
     struct Bound {

@@ -16,6 +16,11 @@ enum class FieldKind {
     /// A choice of a few, shown by its label and stored in logical fields:
     /// choice i sets choice_flags[i] (none when "") and clears the others.
     kChoice,
+    kLogical,  // an L field, shown and typed T or N
+    kNumber,   // an N field of the table's width and decimals
+    /// An M field holding a formula: edited as a memo, accepted only when
+    /// it compiles (blank is accepted: no formula).
+    kFormula,
 };
 
 /// One non-key field of a dictionary.
@@ -44,6 +49,25 @@ struct DictionaryField {
     std::vector<std::string> choices;
     std::vector<std::string> choice_flags;
     std::string choice_legend;
+    /// A text field's one allowed character (upper case) out of these, ""
+    /// for any; the message (UTF-8) refuses another.
+    std::string allowed;
+    std::string allowed_message;
+    /// In the new-record box: on the row of the field before, right after
+    /// it (after one blank when the label is empty, else right after the
+    /// label).
+    bool same_row = false;
+    /// Asked only while this logical field of the record is set ("" always).
+    std::string when_set;
+};
+
+/// The second part of a key of two fields (GRUPA_+ZMIANA_): a blank second
+/// part is a key of its own.
+struct KeyPart {
+    std::string field;  // "" for a key of one field
+    std::string heading;
+    std::string label;  // UTF-8, on the row of the first part
+    std::string picture = "@!";
 };
 
 struct Dictionary {
@@ -57,6 +81,9 @@ struct Dictionary {
     std::string key_heading;            // UTF-8
     std::string key_label = "Symbol:";  // UTF-8
     std::string key_picture = "@!";
+    /// The key is a code of another dictionary (as DictionaryField::code_of).
+    std::string key_code_of;
+    KeyPart second_key;
     /// A two-digit numeric key: a single digit typed gets a leading "0".
     bool zero_pad = false;
     /// The key is a symbol of the formula language: a letter and up to three

@@ -43,6 +43,15 @@ class Dialog {
     void DrawLegends();
     int Handle(int mode, Browse& b);
     int Edit(Browse& b);
+    int FirstFieldColumn() const {
+        return (d_.second_key.field.empty() ? 1 : 2) + static_cast<int>(hooks_.computed.size());
+    }
+    /// The key of the current record (both parts).
+    std::string KeyHere() const {
+        std::string k = area_->record().GetString(key_);
+        if (key2_ >= 0) k += area_->record().GetString(key2_);
+        return k;
+    }
     int Insert();
     int Delete(Browse& b);
     /// Stands on the visible record with `key`; false (position kept) when none.
@@ -58,7 +67,9 @@ class Dialog {
     Tables tables_;
     dbf::WorkArea* area_ = nullptr;
     int key_ = -1;
+    int key2_ = -1;  // the second part, -1 for none
     int width_ = 0;  // of the key
+    int width2_ = 0;
     NameSearch search_;
     int box_left_ = 1, box_right_ = 78;
 };
@@ -66,11 +77,21 @@ class Dialog {
 std::vector<BrowseColumn> Dialog::Columns() {
     dbf::WorkArea& a = *area_;
     std::vector<BrowseColumn> cols{FieldColumn(rt_, a, d_.key_field, d_.key_heading)};
+    if (!d_.second_key.field.empty())
+        cols.push_back(FieldColumn(rt_, a, d_.second_key.field, d_.second_key.heading));
+    for (const ComputedColumn& k : hooks_.computed) {
+        BrowseColumn c;
+        c.heading = rt_.Text(k.heading);
+        c.width = std::max<int>(k.width, static_cast<int>(c.heading.size()));
+        c.value = [this, &k] { return k.value(rt_, *area_); };
+        cols.push_back(std::move(c));
+    }
     for (const DictionaryField& f : d_.fields) {
         BrowseColumn c;
         c.heading = rt_.Text(f.heading);
         const int field = a.FieldIndex(f.field);
-        const int length = f.kind == FieldKind::kText
+        const int length = f.kind == FieldKind::kText || f.kind == FieldKind::kNumber ||
+                                   f.kind == FieldKind::kLogical
                                ? a.table().fields()[static_cast<size_t>(field)].length
                                : f.column;
         c.width = std::max<int>(f.column > 0 ? std::min(f.column, length) : length,
@@ -110,6 +131,10 @@ void Dialog::Run() {
     area_ = &tables_.Open(d_.table, d_.indexes);
     key_ = area_->FieldIndex(d_.key_field);
     width_ = area_->table().fields()[static_cast<size_t>(key_)].length;
+    if (!d_.second_key.field.empty()) {
+        key2_ = area_->FieldIndex(d_.second_key.field);
+        width2_ = area_->table().fields()[static_cast<size_t>(key2_)].length;
+    }
     if (!d_.indexes.empty()) Check(rt_, area_->SetOrder(1), *area_);
     Check(rt_, area_->GoTop(), *area_);
     std::vector<BrowseColumn> cols = Columns();
@@ -143,13 +168,14 @@ int Dialog::Handle(int mode, Browse& b) {
 }
 
 int Dialog::Edit(Browse& b) {
-    const int column = b.column();
-    // The key is never changed; an empty dictionary has nothing to change.
-    if (column == 0 || b.source().Empty()) return kBrowseRedrawRow;
+    // The key and the computed columns are never changed; an empty
+    // dictionary has nothing to change.
+    const int column = b.column() - FirstFieldColumn();
+    if (column < 0 || b.source().Empty()) return kBrowseRedrawRow;
     int shown = 0;
-    const int x = b.ColumnX(column, &shown);
+    const int x = b.ColumnX(b.column(), &shown);
     if (x < 0) return kBrowseRedrawRow;
-    EditInPlace(rt_, tables_, hooks_, *area_, d_.fields[static_cast<size_t>(column - 1)],
+    EditInPlace(rt_, tables_, hooks_, *area_, d_.fields[static_cast<size_t>(column)],
                 b.current_row(), x, shown);
     return kBrowseRedrawRow;
 }
@@ -163,7 +189,7 @@ bool Dialog::SeekVisible(const std::string& key) {
     } else {
         Check(rt_, area_->GoTop(), *area_);
         while (!area_->eof() && !found) {
-            found = area_->record().GetString(key_) == key;
+            found = KeyHere() == key;
             if (!found) Check(rt_, area_->Skip(1), *area_);
         }
     }
@@ -181,7 +207,7 @@ void Dialog::Reserve(const std::string& key) {
     uint32_t reuse = 0;
     base::Status s = area_->GoTop();
     for (; s.ok() && !area_->eof(); s = area_->Skip(1))
-        if (area_->deleted() && area_->record().GetString(key_) == key) {
+        if (area_->deleted() && KeyHere() == key) {
             reuse = area_->recno();
             break;
         }
@@ -205,7 +231,8 @@ int Dialog::Insert() {
     auto& s = rt_.screen();
     int lines = 1;
     for (const DictionaryField& f : d_.fields)
-        lines += f.kind == FieldKind::kMemo ? 0 : f.kind == FieldKind::kChoice ? 2 : 1;
+        if (!f.same_row && f.kind != FieldKind::kMemo && f.kind != FieldKind::kFormula)
+            lines += f.kind == FieldKind::kChoice ? 2 : 1;
     const int top = 8, left = 6, right = 73, bottom = top + lines + 1;
     const console::ScreenRegion under = s.Save(top, left, bottom, right);
     struct Restore {
@@ -219,24 +246,43 @@ int Dialog::Insert() {
 
     size_t label_width = rt_.Text(d_.key_label).size();
     for (const DictionaryField& f : d_.fields)
-        label_width = std::max(label_width, rt_.Text(f.label).size());
+        if (!f.same_row) label_width = std::max(label_width, rt_.Text(f.label).size());
     const int row = top + 1;
     const int col = left + 2 + static_cast<int>(label_width) + 1;
     s.Write(row, left + 2, rt_.Text(d_.key_label), frame);
     std::string typed(static_cast<size_t>(width_), ' ');
     Form form(rt_);
-    form.Get(row, col, &typed, d_.key_picture, width_).Valid([&] {
+    FieldCheck first = [&] {
         if (Trim(typed).empty()) return false;
         if (d_.formula_symbol && hooks_.is_symbol && !hooks_.is_symbol(typed)) {
             ShowMessage(rt_, rt_.Text("Błędny symbol"));
             return false;
         }
         return true;
-    });
-    if (!Qrmrdr(rt_, form).saved()) return kBrowseRedrawRow;
+    };
+    Field& key_input = form.Get(row, col, &typed, d_.key_picture, width_);
+    std::string typed2(static_cast<size_t>(width2_), ' ');
+    const int col2 = col + width_ + 1 + static_cast<int>(rt_.Text(d_.second_key.label).size());
+    {
+        CodePickers pickers(rt_, tables_, form);
+        if (d_.key_code_of.empty())
+            key_input.Valid(first);
+        else
+            pickers.Attach(0, hooks_.code_field(d_.key_code_of), &typed, -1, 0, first);
+        if (key2_ >= 0) {
+            s.Write(row, col + width_ + 1, rt_.Text(d_.second_key.label), frame);
+            form.Get(row, col2, &typed2, d_.second_key.picture, width2_);
+        }
+        if (!Qrmrdr(rt_, form).saved()) return kBrowseRedrawRow;
+    }
     form.Clear();
-    const std::string code = CompleteKey(d_, typed, width_);
+    std::string code = CompleteKey(d_, typed, width_);
     s.Write(row, col, code, rt_.Standard(rt_.colours().ycoi));
+    if (key2_ >= 0) {
+        typed2.resize(static_cast<size_t>(width2_), ' ');
+        s.Write(row, col2, typed2, rt_.Standard(rt_.colours().ycoi));
+        code += typed2;
+    }
 
     if (SeekVisible(code)) {
         ShowMessage(rt_, rt_.Text("Istnieje rekord o takim kluczu"));
@@ -251,7 +297,11 @@ int Dialog::Insert() {
     }
     const uint32_t before = area_->recno();
     Reserve(code);
-    Check(rt_, area_->record().SetString(key_, code), *area_);
+    Check(rt_, area_->record().SetString(key_, code.substr(0, static_cast<size_t>(width_))),
+          *area_);
+    if (key2_ >= 0)
+        Check(rt_, area_->record().SetString(key2_, code.substr(static_cast<size_t>(width_))),
+              *area_);
     Check(rt_, area_->Commit(), *area_);
     const uint32_t reserved = area_->recno();
     bool done = false;

@@ -8,6 +8,7 @@
 #include "common/screen/messages.h"
 #include "common/session/abandon.h"
 #include "platform/base/text.h"
+#include "platform/formula/runtime.h"
 
 namespace kestrel::common {
 namespace {
@@ -58,7 +59,45 @@ struct Edited {
     const DictionaryField* f;
     int field;
     std::string text;
+    double number = 0;
+    bool logical = false;
+    const bool* when = nullptr;  // the flag that lets the field be asked
 };
+
+bool IsMemo(const DictionaryField& f) {
+    return f.kind == FieldKind::kMemo || f.kind == FieldKind::kFormula;
+}
+
+// The memo editor for field `f`; a formula must compile before it is taken.
+bool EditMemoField(Runtime& rt, const DictionaryField& f, std::string* text) {
+    const std::string title = f.label.substr(0, f.label.size() - 1);
+    for (;;) {
+        if (!EditMemo(rt, title, text)) return false;
+        if (f.kind != FieldKind::kFormula || base::Trim(*text).empty()) return true;
+        formula::Runtime engine(nullptr, rt.formulas());
+        formula::Program program;
+        formula::Error error;
+        if (engine.Compile(*text, &program, &error)) return true;
+        ShowMessage(rt, error.Message());
+    }
+}
+
+// The value of a field read into its editing state.
+void Load(dbf::WorkArea& area, Edited& e) {
+    switch (e.f->kind) {
+        case FieldKind::kChoice:
+            e.text = std::to_string(ChoiceIn(area, *e.f));
+            break;
+        case FieldKind::kLogical:
+            e.logical = area.record().GetLogical(e.field);
+            break;
+        case FieldKind::kNumber:
+            e.number = area.record().GetNumber(e.field);
+            break;
+        default:
+            e.text = area.record().GetString(e.field);
+    }
+}
 
 // True when a record other than the current one holds `value` in the
 // dictionary's index `index`.
@@ -82,6 +121,15 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
              CodePickers& pickers, dbf::WorkArea& area, Edited& e, int row, int col, int shown,
              int name_col, int name_right, std::string* fills = nullptr) {
     const DictionaryField& f = *e.f;
+    if (f.kind == FieldKind::kLogical || f.kind == FieldKind::kNumber) {
+        Field& field =
+            f.kind == FieldKind::kLogical
+                ? form.Get(row, col, &e.logical)
+                : form.Get(row, col, &e.number, FieldLength(area, e.field),
+                           area.table().fields()[static_cast<size_t>(e.field)].decimals, f.picture);
+        if (e.when != nullptr) field.When([&e] { return *e.when; });
+        return;
+    }
     if (f.kind == FieldKind::kChoice) {
         form.Get(row, col, &e.text, "9", 1).Valid([&rt, &e] {
             const int n = e.text[0] - '0';
@@ -93,6 +141,15 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
     }
     const int length = FieldLength(area, e.field);
     Field& field = form.Get(row, col, &e.text, ScrollPicture(f.picture, length, shown), length);
+    if (e.when != nullptr) field.When([&e] { return *e.when; });
+    if (!f.allowed.empty()) {
+        field.Valid([&rt, &e] {
+            const std::string v = base::Trim(e.text);
+            if (v.size() == 1 && e.f->allowed.find(v[0]) != std::string::npos) return true;
+            ShowMessage(rt, rt.Text(e.f->allowed_message));
+            return false;
+        });
+    }
     if (f.account) {
         field.Valid([&rt, &e] {
             if (base::TrimRight(e.text).empty()) return true;
@@ -129,7 +186,9 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
                 return true;
             };
         }
-        pickers.Attach(form.size() - 1, std::move(code), &e.text, name_row, name_col, also);
+        FieldCheck when;
+        if (e.when != nullptr) when = [&e] { return *e.when; };
+        pickers.Attach(form.size() - 1, std::move(code), &e.text, name_row, name_col, also, when);
     }
 }
 
@@ -139,6 +198,14 @@ void Store(Runtime& rt, dbf::WorkArea& area, const Edited& e) {
         for (size_t i = 0; i < e.f->choice_flags.size(); ++i)
             if (!e.f->choice_flags[i].empty())
                 area.record().SetLogical(area.FieldIndex(e.f->choice_flags[i]), i == chosen);
+        return;
+    }
+    if (e.f->kind == FieldKind::kLogical) {
+        Check(rt, area.record().SetLogical(e.field, e.logical), area);
+        return;
+    }
+    if (e.f->kind == FieldKind::kNumber) {
+        Check(rt, area.record().SetNumber(e.field, e.number), area);
         return;
     }
     Check(rt, area.record().SetString(e.field, e.text), area);
@@ -156,13 +223,17 @@ std::string CellText(Runtime& rt, dbf::WorkArea& area, const DictionaryField& f)
     switch (f.kind) {
         case FieldKind::kChoice:
             return rt.Text(f.choices[static_cast<size_t>(ChoiceIn(area, f) - 1)]);
-        case FieldKind::kMemo: {
+        case FieldKind::kLogical:
+            return area.record().GetLogical(area.FieldIndex(f.field)) ? "T" : "N";
+        case FieldKind::kMemo:
+        case FieldKind::kFormula: {
             std::string text;
             if (!area.ReadMemo(area.FieldIndex(f.field), &text).ok()) return "?";
             const std::vector<std::string> lines = MemoLines(text);
             return lines.empty() ? std::string() : lines.front();
         }
         case FieldKind::kText:
+        case FieldKind::kNumber:
             break;
     }
     return area.record().GetString(area.FieldIndex(f.field));
@@ -208,40 +279,55 @@ bool AskNewFields(Runtime& rt, Tables& tables, const Dictionary& d, const Dictio
     const console::Attr frame = rt.Standard(rt.colours().ycow);
     size_t label_width = rt.Text(d.key_label).size();
     for (const DictionaryField& f : d.fields)
-        label_width = std::max(label_width, rt.Text(f.label).size());
+        if (!f.same_row) label_width = std::max(label_width, rt.Text(f.label).size());
     const int col = left + 1 + static_cast<int>(label_width) + 1;
     std::vector<Edited> edited;
     edited.reserve(d.fields.size());
     for (const DictionaryField& f : d.fields)
-        if (f.kind != FieldKind::kMemo)
-            edited.push_back({&f, area.FieldIndex(f.field), std::string()});
+        if (!IsMemo(f)) edited.push_back({&f, area.FieldIndex(f.field), std::string()});
+    for (Edited& e : edited)
+        for (const Edited& other : edited)
+            if (!e.f->when_set.empty() && other.f->field == e.f->when_set) e.when = &other.logical;
     CodePickers pickers(rt, tables, form);
-    int r = row;
+    int r = row - 1;
+    int end = col;  // the column after the last field of the row
     for (Edited& e : edited) {
-        s.Write(r, left + 1, rt.Text(e.f->label), frame);
+        int c = col;
+        if (e.f->same_row) {
+            const std::string label = rt.Text(e.f->label);
+            c = end + (label.empty() ? 1 : 0);
+            s.Write(r, c, label, frame);
+            c += static_cast<int>(label.size());
+        } else {
+            r += 1;
+            s.Write(r, left + 1, rt.Text(e.f->label), frame);
+        }
         int shown = 1;
+        const int length = FieldLength(area, e.field);
         if (e.f->kind == FieldKind::kChoice) {
             e.text = "1";
             s.Write(r + 1, left + 1, rt.Text(e.f->choice_legend), frame);
-        } else {
-            const int length = FieldLength(area, e.field);
+        } else if (e.f->kind == FieldKind::kNumber) {
+            shown = length;
+        } else if (e.f->kind == FieldKind::kText) {
             e.text.assign(static_cast<size_t>(length), ' ');
             const bool tmpl = !e.f->picture.empty() && e.f->picture[0] != '@';
-            shown = tmpl ? length : std::min(length, right - col);
+            shown = tmpl ? length : std::min(length, right - c);
         }
         std::string* fills = nullptr;
         for (Edited& other : edited)
             if (!e.f->fills.empty() && other.f->field == e.f->fills) fills = &other.text;
-        Declare(rt, tables, hooks, form, pickers, area, e, r, col, shown, col + shown + 1, right,
+        Declare(rt, tables, hooks, form, pickers, area, e, r, c, shown, c + shown + 1, right,
                 fills);
-        r += e.f->kind == FieldKind::kChoice ? 2 : 1;
+        end = c + shown;
+        if (e.f->kind == FieldKind::kChoice) r += 1;
     }
     if (!edited.empty() && !Qrmrdr(rt, form).saved()) return false;
     for (const Edited& e : edited) Store(rt, area, e);
     for (const DictionaryField& f : d.fields) {
-        if (f.kind != FieldKind::kMemo) continue;
+        if (!IsMemo(f)) continue;
         std::string text;
-        if (!EditMemo(rt, f.label.substr(0, f.label.size() - 1), &text)) return false;
+        if (!EditMemoField(rt, f, &text)) return false;
         Check(rt, area.WriteMemo(area.FieldIndex(f.field), text), area);
     }
     return true;
@@ -256,21 +342,20 @@ void EditInPlace(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, dbf:
     } unlock{area};
     Check(rt, area.Skip(0), area);  // what another station may have written
     if (area.deleted()) return;     // deleted there meanwhile
-    if (f.kind == FieldKind::kMemo) {
+    if (IsMemo(f)) {
         const int field = area.FieldIndex(f.field);
         std::string text;
         if (!area.ReadMemo(field, &text).ok())
             throw Abandon(ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
-        if (!EditMemo(rt, f.label.substr(0, f.label.size() - 1), &text)) return;
+        if (!EditMemoField(rt, f, &text)) return;
         Check(rt, area.WriteMemo(field, text), area);
         Check(rt, area.Commit(), area);
         return;
     }
     Edited e{&f, area.FieldIndex(f.field), std::string()};
-    if (f.kind == FieldKind::kChoice)
-        e.text = std::to_string(ChoiceIn(area, f));
-    else
-        e.text = area.record().GetString(e.field);
+    Load(area, e);
+    // A field asked only under a flag is changed only under it.
+    if (!f.when_set.empty() && !area.record().GetLogical(area.FieldIndex(f.when_set))) return;
     Form form(rt);
     CodePickers pickers(rt, tables, form);
     // The name of a code shows on the row under the browse.
