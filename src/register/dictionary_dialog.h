@@ -1,6 +1,5 @@
-// The maintenance dialog of the dictionaries of menus 2.7 and 2.8: a framed
-// browse of the dictionary with in-place changes, new records and deletion
-// for operators holding right 1, browsing only for the others.
+// The dictionaries of menus 2.7 and 2.8 in the common maintenance dialog
+// (common/dictionary/dictionary_dialog.h).
 #pragma once
 
 #include <string_view>

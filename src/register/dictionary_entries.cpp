@@ -1,6 +1,14 @@
 #include "register/dictionary_dialog.h"
 
+#include "common/dictionary/dictionary_dialog.h"
+#include "register/data/dictionary.h"
+#include "register/dictionary_fields.h"
+
 namespace kestrel::registry {
+
+void RunDictionary(common::Runtime& rt, std::string_view menu) {
+    if (const Dictionary* d = FindDictionary(menu)) common::RunDictionary(rt, *d, RegisterHooks());
+}
 
 void Qrm272(common::Runtime& rt) {
     RunDictionary(rt, "2.7.2");

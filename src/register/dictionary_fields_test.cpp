@@ -66,30 +66,6 @@ TEST(ValidateCode, WorksOnADictionaryWithoutIndexAndRefusesWhenTheTableIsMissing
     EXPECT_FALSE(base::Exists(c.dir.File("PKZWZ.DBF")));
 }
 
-TEST(CodePickers, F3InTheCodeFieldPicksAndTheNameAndRow21FollowTheField) {
-    TestCompany c;
-    Departments(c);
-    c.h.rt.screen().Write(21, 2, "legend of the dialog", 7);
-    std::string other(5, ' ');
-    std::string dzial(4, ' ');
-    common::Form form(c.h.rt);
-    CodePickers pickers(c.h.rt, c.tables, form);
-    form.Get(5, 10, &other, "", 5);
-    form.Get(6, 10, &dzial, "@!", 4);
-    pickers.Attach(1, CodeFieldOf("2.7.2"), &dzial, 6, 16);
-    std::string hint_in_field;
-    c.h.con.keyboard().Bind(key::F(11), [&] { hint_in_field = c.h.Row(21).substr(1, 13); });
-    // F3 in the plain field does nothing; in the code field the picker opens
-    // on what was typed ("P" seeks PROD) and Enter gives PROD back.
-    c.Keys({key::F(3), key::kEnter, 'p', key::F(11), key::F(3), key::kEnter, key::kEnter});
-    EXPECT_TRUE(common::Qrmrdr(c.h.rt, form).saved());
-    EXPECT_EQ(dzial, "PROD");
-    EXPECT_EQ(other, "     ");
-    EXPECT_EQ(hint_in_field, " <F3>-Działy");
-    EXPECT_EQ(c.h.At(6, 16, 9), "Produkcja");
-    EXPECT_EQ(c.h.At(21, 2, 20), "legend of the dialog");
-}
-
 TEST(PickCode, AFormulaSymbolDictionaryOffersNoNewRecordInItsPicker) {
     TestCompany c;
     c.Make("PKSRDOD", {{{"RODZAJ_DOD", "DFUN"}, {"NAZWA_", "Dodatek funkcyjny"}}});

@@ -48,9 +48,9 @@ TEST(Dictionaries, AgreeWithTheCatalogue) {
             const int i = t->FieldIndex(f.field);
             ASSERT_GE(i, 0) << f.field;
             const char type = t->fields[static_cast<size_t>(i)].type;
-            const char expected = f.kind == FieldKind::kMemo        ? 'M'
-                                  : f.kind == FieldKind::kEntryType ? 'L'
-                                                                    : 'C';
+            const char expected = f.kind == FieldKind::kMemo     ? 'M'
+                                  : f.kind == FieldKind::kChoice ? 'L'
+                                                                 : 'C';
             EXPECT_EQ(type, expected) << f.field;
             if (!f.code_of.empty()) {
                 EXPECT_FALSE(CodeFieldOf(f.code_of).table.empty());

@@ -3,6 +3,7 @@
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
 #include "worktime/calendar_dialog.h"
+#include "worktime/dictionaries.h"
 
 namespace kestrel::worktime {
 namespace {
@@ -18,14 +19,14 @@ void Missing(common::Runtime& rt) {
 void Qrm37(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Grupy kalendarzowe"), [&rt] { Missing(rt); }},
-        {rt.Text("Kody czasu pracy"), [&rt] { Missing(rt); }},
+        {rt.Text("Grupy kalendarzowe"), [&rt] { Qrm372(rt); }},
+        {rt.Text("Kody czasu pracy"), [&rt] { Qrm373(rt); }},
         {rt.Text("Kody Analitycznych składników (Kody nieobecności)"), [&rt] { Missing(rt); }},
-        {rt.Text("Brygady"), [&rt] { Missing(rt); }},
+        {rt.Text("Brygady"), [&rt] { Qrm375(rt); }},
         {rt.Text("Przyczyny zawieszenia umowy o pracę"), [&rt] { Missing(rt); }},
         {rt.Text("Rodzaje Analitycznych składn. (Rodzaje absencji)"), [&rt] { Missing(rt); }},
-        {rt.Text("Typy pracy"), [&rt] { Missing(rt); }},
-        {rt.Text("Wzorce harmonogramów czasu pracy"), [&rt] { Missing(rt); }},
+        {rt.Text("Typy pracy"), [&rt] { Qrm378(rt); }},
+        {rt.Text("Wzorce harmonogramów czasu pracy"), [&rt] { Qrm379(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("3.7. Słowniki"), "3.7.", items, {8, 26});
 }

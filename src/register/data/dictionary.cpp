@@ -1,9 +1,5 @@
 #include "register/data/dictionary.h"
 
-#include <cctype>
-
-#include "platform/base/text.h"
-
 // The descriptions below name only the members that differ from the defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
@@ -18,6 +14,16 @@ DictionaryField Name(const char* field = "NAZWA_", int column = 0) {
 
 DictionaryField FullName(int column) {
     return {"PELNA_NAZ", "Pełna nazwa:", "PEŁNA NAZWA", "", column, FieldKind::kMemo};
+}
+
+// The type of entry of an allowance kind: an amount, a percent (neither
+// flag) or a yes/no switch.
+DictionaryField EntryType() {
+    DictionaryField f{"KWOTA_PROC", "Typ:", "TYP", "9", 11, FieldKind::kChoice};
+    f.choices = {"1 - Kwota", "2 - Procent", "3 - TAK/NIE"};
+    f.choice_flags = {"KWOTA_PROC", "", "TAK_NIE"};
+    f.choice_legend = "(1 - Kwota, 2 - Procent, 3 - Przełącznik TAK/NIE)";
+    return f;
 }
 
 std::vector<Dictionary> Build() {
@@ -115,7 +121,7 @@ std::vector<Dictionary> Build() {
          .key_picture = "@!",
          .formula_symbol = true,
          .search = true,
-         .fields = {Name(), {"KWOTA_PROC", "Typ:", "TYP", "9", 11, FieldKind::kEntryType}}});
+         .fields = {Name(), EntryType()}});
     add({.menu = "2.7.A",
          .title = "Grupy algorytmiczne",
          .table = "PKGRALG",
@@ -209,16 +215,6 @@ const Dictionary* FindDictionary(std::string_view menu) {
     for (const Dictionary& d : Dictionaries())
         if (d.menu == menu) return &d;
     return nullptr;
-}
-
-std::string CompleteKey(const Dictionary& d, std::string_view typed, int width) {
-    std::string key = base::Trim(typed);
-    if (key.empty()) return {};
-    if (d.zero_pad && width == 2 && key.size() == 1 &&
-        std::isdigit(static_cast<unsigned char>(key[0])))
-        key.insert(0, 1, '0');
-    key.resize(static_cast<size_t>(width), ' ');
-    return key;
 }
 
 }  // namespace kestrel::registry

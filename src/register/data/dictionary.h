@@ -1,78 +1,23 @@
-// The register's dictionaries of menus 2.7 and 2.8 described as data: one
-// maintenance dialog (dictionary_dialog.cpp) and one picker
-// (dictionary_fields.h) serve them all.
+// The register's dictionaries of menus 2.7 and 2.8 described as data: the
+// common maintenance dialog and picker (common/dictionary/) serve them all.
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/dictionary/dictionary.h"
+
 namespace kestrel::registry {
 
-enum class FieldKind {
-    kText,       // a C field
-    kMemo,       // an M field, edited as a few lines of text
-    kEntryType,  // KWOTA_PROC / TAK_NIE of the allowance kinds, shown as 1, 2 or 3
-};
-
-/// One non-key field of a dictionary.
-struct DictionaryField {
-    std::string field;    // "NAZWA_"
-    std::string label;    // UTF-8, in the new-record box: "Nazwa:"
-    std::string heading;  // UTF-8 column heading
-    std::string picture;  // "@!", "9999999", "" for free text
-    int column = 0;       // column width in the browse; 0: the field's width
-    FieldKind kind = FieldKind::kText;
-    /// A code of another dictionary (the menu number of dictionary_fields.h's
-    /// CodeFieldOf, or "GMINY" for communes); "" for free values.
-    std::string code_of;
-    /// A bank account: a failing check only warns "Błędny Nr rachunku".
-    bool account = false;
-    /// A value no other record may hold (blank excepted), sought in this
-    /// index of the dictionary; the message (UTF-8) refuses a duplicate.
-    std::string unique_index;
-    std::string unique_message;
-    /// In a new record: the field that takes the name of the code typed
-    /// here while it is still blank.
-    std::string fills;
-};
-
-struct Dictionary {
-    std::string menu;   // "2.7.4"
-    std::string title;  // UTF-8: "Rodzaje umowy o pracę"
-    std::string table;  // "PKRUM"
-    /// Index files, the first by the key; empty for the small tables the
-    /// catalogue gives no index (they are read in record order).
-    std::vector<std::string> indexes;
-    std::string key_field;
-    std::string key_heading;            // UTF-8
-    std::string key_label = "Symbol:";  // UTF-8
-    std::string key_picture = "@!";
-    /// A two-digit numeric key: a single digit typed gets a leading "0".
-    bool zero_pad = false;
-    /// The key is a symbol of the formula language: a letter and up to three
-    /// letters or digits, unique over the whole namespace of symbols.
-    bool formula_symbol = false;
-    std::string name_field;  // shown beside codes, searched by F2
-    bool search = false;     // "<F2>-Szukanie wg fragmentu nazwy"
-    std::vector<DictionaryField> fields;
-    /// Offered only when this configuration switch is on ("" for always).
-    std::string needs_switch;
-    /// A line (UTF-8) shown above the title, about the dictionary's content;
-    /// "" for none.
-    std::string note;
-};
+using common::CompleteKey;
+using common::Dictionary;
+using common::DictionaryField;
+using common::FieldKind;
 
 /// Every dictionary of menus 2.7 and 2.8, in menu order.
 const std::vector<Dictionary>& Dictionaries();
 
 /// The dictionary of menu entry `menu` ("2.7.4"), or nullptr.
 const Dictionary* FindDictionary(std::string_view menu);
-
-/// The key as stored from what the operator typed into a key of `width`
-/// characters: trimmed, a single digit of a zero-padded two-digit key
-/// preceded by "0", padded with blanks to the width. "" when nothing was
-/// typed.
-std::string CompleteKey(const Dictionary& d, std::string_view typed, int width);
 
 }  // namespace kestrel::registry

@@ -1,8 +1,9 @@
-#include "register/dictionary_dialog.h"
+#include "common/dictionary/dictionary_dialog.h"
 
 #include <algorithm>
 #include <vector>
 
+#include "common/dictionary/dictionary_form.h"
 #include "common/pick/pick_window.h"
 #include "common/pick/table_browse.h"
 #include "common/screen/browse.h"
@@ -14,41 +15,45 @@
 #include "common/tables/table_layer.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
-#include "register/data/dictionary.h"
-#include "register/data/formula_symbols.h"
-#include "register/dictionary_form.h"
 
-namespace kestrel::registry {
+namespace kestrel::common {
 namespace {
 
 namespace key = console::key;
-using common::Runtime;
 
 constexpr unsigned kMaskEnter = 33;  // kind 1 or kind 6
 constexpr unsigned kMaskChange = 1;  // kind 1
 constexpr int kBoxTop = 7, kBoxBottom = 19;
 
 void Check(Runtime& rt, const base::Status& s, const dbf::WorkArea& area) {
-    if (!s.ok())
-        throw common::Abandon(common::ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
+    if (!s.ok()) throw Abandon(ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
 }
 
 using base::Trim;
 
 class Dialog {
   public:
-    Dialog(Runtime& rt, const Dictionary& d, bool can_change)
-        : rt_(rt), d_(d), can_change_(can_change), tables_(rt) {}
+    Dialog(Runtime& rt, const Dictionary& d, const DictionaryHooks& hooks, bool can_change)
+        : rt_(rt), d_(d), hooks_(hooks), can_change_(can_change), tables_(rt) {}
 
     void Run();
 
   private:
-    std::vector<common::BrowseColumn> Columns();
+    std::vector<BrowseColumn> Columns();
     void DrawLegends();
-    int Handle(int mode, common::Browse& b);
-    int Edit(common::Browse& b);
+    int Handle(int mode, Browse& b);
+    int Edit(Browse& b);
+    int FirstFieldColumn() const {
+        return (d_.second_key.field.empty() ? 1 : 2) + static_cast<int>(hooks_.computed.size());
+    }
+    /// The key of the current record (both parts).
+    std::string KeyHere() const {
+        std::string k = area_->record().GetString(key_);
+        if (key2_ >= 0) k += area_->record().GetString(key2_);
+        return k;
+    }
     int Insert();
-    int Delete(common::Browse& b);
+    int Delete(Browse& b);
     /// Stands on the visible record with `key`; false (position kept) when none.
     bool SeekVisible(const std::string& key);
     /// Stands on a locked record marked deleted for `key`: a deleted one of
@@ -57,24 +62,36 @@ class Dialog {
 
     Runtime& rt_;
     const Dictionary& d_;
+    const DictionaryHooks& hooks_;
     const bool can_change_;
-    common::Tables tables_;
+    Tables tables_;
     dbf::WorkArea* area_ = nullptr;
     int key_ = -1;
+    int key2_ = -1;  // the second part, -1 for none
     int width_ = 0;  // of the key
-    common::NameSearch search_;
+    int width2_ = 0;
+    NameSearch search_;
     int box_left_ = 1, box_right_ = 78;
 };
 
-std::vector<common::BrowseColumn> Dialog::Columns() {
+std::vector<BrowseColumn> Dialog::Columns() {
     dbf::WorkArea& a = *area_;
-    std::vector<common::BrowseColumn> cols{
-        common::FieldColumn(rt_, a, d_.key_field, d_.key_heading)};
+    std::vector<BrowseColumn> cols{FieldColumn(rt_, a, d_.key_field, d_.key_heading)};
+    if (!d_.second_key.field.empty())
+        cols.push_back(FieldColumn(rt_, a, d_.second_key.field, d_.second_key.heading));
+    for (const ComputedColumn& k : hooks_.computed) {
+        BrowseColumn c;
+        c.heading = rt_.Text(k.heading);
+        c.width = std::max<int>(k.width, static_cast<int>(c.heading.size()));
+        c.value = [this, &k] { return k.value(rt_, *area_); };
+        cols.push_back(std::move(c));
+    }
     for (const DictionaryField& f : d_.fields) {
-        common::BrowseColumn c;
+        BrowseColumn c;
         c.heading = rt_.Text(f.heading);
         const int field = a.FieldIndex(f.field);
-        const int length = f.kind == FieldKind::kText
+        const int length = f.kind == FieldKind::kText || f.kind == FieldKind::kNumber ||
+                                   f.kind == FieldKind::kLogical
                                ? a.table().fields()[static_cast<size_t>(field)].length
                                : f.column;
         c.width = std::max<int>(f.column > 0 ? std::min(f.column, length) : length,
@@ -95,15 +112,14 @@ void Dialog::DrawLegends() {
     auto& s = rt_.screen();
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
     s.Clear(20, 1, 21, 77, normal);
-    if (d_.search) common::WriteLegend(rt_, 20, 2, "<F2>-Szukanie wg fragmentu nazwy");
+    if (d_.search) WriteLegend(rt_, 20, 2, "<F2>-Szukanie wg fragmentu nazwy");
     // Printing the list ("<F7>-Wydruk") joins these legends when the
     // dictionary printouts are there.
     if (can_change_)
-        common::WriteLegend(
-            rt_, 21, 2,
-            "<Esc>-Wyjście   <Enter>-Zmiana pola   <Ins>-Nowy rekord   <Del>-Kasowanie");
+        WriteLegend(rt_, 21, 2,
+                    "<Esc>-Wyjście   <Enter>-Zmiana pola   <Ins>-Nowy rekord   <Del>-Kasowanie");
     else
-        common::WriteLegend(rt_, 21, 2, "<Esc>-Wyjście");
+        WriteLegend(rt_, 21, 2, "<Esc>-Wyjście");
 }
 
 void Dialog::Run() {
@@ -115,48 +131,53 @@ void Dialog::Run() {
     area_ = &tables_.Open(d_.table, d_.indexes);
     key_ = area_->FieldIndex(d_.key_field);
     width_ = area_->table().fields()[static_cast<size_t>(key_)].length;
+    if (!d_.second_key.field.empty()) {
+        key2_ = area_->FieldIndex(d_.second_key.field);
+        width2_ = area_->table().fields()[static_cast<size_t>(key2_)].length;
+    }
     if (!d_.indexes.empty()) Check(rt_, area_->SetOrder(1), *area_);
     Check(rt_, area_->GoTop(), *area_);
-    std::vector<common::BrowseColumn> cols = Columns();
+    std::vector<BrowseColumn> cols = Columns();
     s.Box(kBoxTop, box_left_, kBoxBottom, box_right_, std::string(console::kFrameSingle) + " ",
           normal);
     DrawLegends();
-    common::BrowseTable(
+    BrowseTable(
         rt_, *area_, kBoxTop + 1, box_left_ + 1, kBoxBottom - 1, box_right_ - 1, std::move(cols),
-        [this](int mode, int, common::Browse& b) { return Handle(mode, b); }, 1);
+        [this](int mode, int, Browse& b) { return Handle(mode, b); }, 1);
 }
 
-int Dialog::Handle(int mode, common::Browse& b) {
-    if (mode == common::kBrowseIdle) return common::kBrowseRedrawRow;
+int Dialog::Handle(int mode, Browse& b) {
+    if (mode == kBrowseIdle) return kBrowseRedrawRow;
     switch (rt_.console().LastKey()) {
         case key::kEsc:
-            return common::kBrowseClose;
+            return kBrowseClose;
         case key::kEnter:
-            return can_change_ ? Edit(b) : common::kBrowseRedrawRow;
+            return can_change_ ? Edit(b) : kBrowseRedrawRow;
         case key::kIns:
-            return can_change_ ? Insert() : common::kBrowseRedrawRow;
+            return can_change_ ? Insert() : kBrowseRedrawRow;
         case key::kDel:
-            return can_change_ ? Delete(b) : common::kBrowseRedrawRow;
+            return can_change_ ? Delete(b) : kBrowseRedrawRow;
         case key::F(2):
-            if (!d_.search) return common::kBrowseRedrawRow;
-            return common::SearchByName(rt_, *area_, area_->FieldIndex(d_.name_field), &search_);
+            if (!d_.search) return kBrowseRedrawRow;
+            return SearchByName(rt_, *area_, area_->FieldIndex(d_.name_field), &search_);
         // F7 (printing the list with "Data wydruku:") belongs here once the
         // dictionary printouts exist; DrawLegends then offers "<F7>-Wydruk".
         default:
-            return common::kBrowseRedrawRow;
+            return kBrowseRedrawRow;
     }
 }
 
-int Dialog::Edit(common::Browse& b) {
-    const int column = b.column();
-    // The key is never changed; an empty dictionary has nothing to change.
-    if (column == 0 || b.source().Empty()) return common::kBrowseRedrawRow;
+int Dialog::Edit(Browse& b) {
+    // The key and the computed columns are never changed; an empty
+    // dictionary has nothing to change.
+    const int column = b.column() - FirstFieldColumn();
+    if (column < 0 || b.source().Empty()) return kBrowseRedrawRow;
     int shown = 0;
-    const int x = b.ColumnX(column, &shown);
-    if (x < 0) return common::kBrowseRedrawRow;
-    EditInPlace(rt_, tables_, *area_, d_.fields[static_cast<size_t>(column - 1)], b.current_row(),
-                x, shown);
-    return common::kBrowseRedrawRow;
+    const int x = b.ColumnX(b.column(), &shown);
+    if (x < 0) return kBrowseRedrawRow;
+    EditInPlace(rt_, tables_, hooks_, *area_, d_.fields[static_cast<size_t>(column)],
+                b.current_row(), x, shown);
+    return kBrowseRedrawRow;
 }
 
 bool Dialog::SeekVisible(const std::string& key) {
@@ -168,7 +189,7 @@ bool Dialog::SeekVisible(const std::string& key) {
     } else {
         Check(rt_, area_->GoTop(), *area_);
         while (!area_->eof() && !found) {
-            found = area_->record().GetString(key_) == key;
+            found = KeyHere() == key;
             if (!found) Check(rt_, area_->Skip(1), *area_);
         }
     }
@@ -186,7 +207,7 @@ void Dialog::Reserve(const std::string& key) {
     uint32_t reuse = 0;
     base::Status s = area_->GoTop();
     for (; s.ok() && !area_->eof(); s = area_->Skip(1))
-        if (area_->deleted() && area_->record().GetString(key_) == key) {
+        if (area_->deleted() && KeyHere() == key) {
             reuse = area_->recno();
             break;
         }
@@ -210,7 +231,8 @@ int Dialog::Insert() {
     auto& s = rt_.screen();
     int lines = 1;
     for (const DictionaryField& f : d_.fields)
-        lines += f.kind == FieldKind::kMemo ? 0 : f.kind == FieldKind::kEntryType ? 2 : 1;
+        if (!f.same_row && f.kind != FieldKind::kMemo && f.kind != FieldKind::kFormula)
+            lines += f.kind == FieldKind::kChoice ? 2 : 1;
     const int top = 8, left = 6, right = 73, bottom = top + lines + 1;
     const console::ScreenRegion under = s.Save(top, left, bottom, right);
     struct Restore {
@@ -224,44 +246,67 @@ int Dialog::Insert() {
 
     size_t label_width = rt_.Text(d_.key_label).size();
     for (const DictionaryField& f : d_.fields)
-        label_width = std::max(label_width, rt_.Text(f.label).size());
+        if (!f.same_row) label_width = std::max(label_width, rt_.Text(f.label).size());
     const int row = top + 1;
     const int col = left + 2 + static_cast<int>(label_width) + 1;
     s.Write(row, left + 2, rt_.Text(d_.key_label), frame);
     std::string typed(static_cast<size_t>(width_), ' ');
-    common::Form form(rt_);
-    form.Get(row, col, &typed, d_.key_picture, width_).Valid([&] {
+    Form form(rt_);
+    FieldCheck first = [&] {
         if (Trim(typed).empty()) return false;
-        if (d_.formula_symbol && !IsFormulaSymbol(typed)) {
-            common::ShowMessage(rt_, rt_.Text("Błędny symbol"));
+        if (d_.formula_symbol && hooks_.is_symbol && !hooks_.is_symbol(typed)) {
+            ShowMessage(rt_, rt_.Text("Błędny symbol"));
             return false;
         }
         return true;
-    });
-    if (!common::Qrmrdr(rt_, form).saved()) return common::kBrowseRedrawRow;
+    };
+    Field& key_input = form.Get(row, col, &typed, d_.key_picture, width_);
+    std::string typed2(static_cast<size_t>(width2_), ' ');
+    const int col2 = col + width_ + 1 + static_cast<int>(rt_.Text(d_.second_key.label).size());
+    {
+        CodePickers pickers(rt_, tables_, form);
+        if (d_.key_code_of.empty())
+            key_input.Valid(first);
+        else
+            pickers.Attach(0, hooks_.code_field(d_.key_code_of), &typed, -1, 0, first);
+        if (key2_ >= 0) {
+            s.Write(row, col + width_ + 1, rt_.Text(d_.second_key.label), frame);
+            form.Get(row, col2, &typed2, d_.second_key.picture, width2_);
+        }
+        if (!Qrmrdr(rt_, form).saved()) return kBrowseRedrawRow;
+    }
     form.Clear();
-    const std::string code = CompleteKey(d_, typed, width_);
+    std::string code = CompleteKey(d_, typed, width_);
     s.Write(row, col, code, rt_.Standard(rt_.colours().ycoi));
+    if (key2_ >= 0) {
+        typed2.resize(static_cast<size_t>(width2_), ' ');
+        s.Write(row, col2, typed2, rt_.Standard(rt_.colours().ycoi));
+        code += typed2;
+    }
 
     if (SeekVisible(code)) {
-        common::ShowMessage(rt_, rt_.Text("Istnieje rekord o takim kluczu"));
-        return common::kBrowseRedrawAll;  // standing on it
+        ShowMessage(rt_, rt_.Text("Istnieje rekord o takim kluczu"));
+        return kBrowseRedrawAll;  // standing on it
     }
-    if (d_.formula_symbol) {
-        const std::string holder = SymbolTakenIn(rt_, tables_, code, d_.table);
+    if (d_.formula_symbol && hooks_.symbol_taken) {
+        const std::string holder = hooks_.symbol_taken(rt_, tables_, code, d_.table);
         if (!holder.empty()) {
-            common::ShowMessage(rt_, rt_.Text("Istnieje taki klucz w ") + holder);
-            return common::kBrowseRedrawRow;
+            ShowMessage(rt_, rt_.Text("Istnieje taki klucz w ") + holder);
+            return kBrowseRedrawRow;
         }
     }
     const uint32_t before = area_->recno();
     Reserve(code);
-    Check(rt_, area_->record().SetString(key_, code), *area_);
+    Check(rt_, area_->record().SetString(key_, code.substr(0, static_cast<size_t>(width_))),
+          *area_);
+    if (key2_ >= 0)
+        Check(rt_, area_->record().SetString(key2_, code.substr(static_cast<size_t>(width_))),
+              *area_);
     Check(rt_, area_->Commit(), *area_);
     const uint32_t reserved = area_->recno();
     bool done = false;
     try {
-        done = AskNewFields(rt_, tables_, d_, *area_, form, row + 1, left + 1, right - 1);
+        done = AskNewFields(rt_, tables_, d_, hooks_, *area_, form, row + 1, left + 1, right - 1);
     } catch (...) {
         area_->Unlock();
         throw;
@@ -275,35 +320,31 @@ int Dialog::Insert() {
         Check(rt_, area_->Goto(before), *area_);
         if (area_->deleted() || area_->eof()) Check(rt_, area_->GoTop(), *area_);
     }
-    return common::kBrowseRedrawAll;
+    return kBrowseRedrawAll;
 }
 
-int Dialog::Delete(common::Browse& b) {
-    if (b.source().Empty()) return common::kBrowseRedrawRow;
-    if (!common::IsYes(common::Question(rt_, rt_.Text("Kasować pozycję?"), "tn", 'n')))
-        return common::kBrowseRedrawRow;
+int Dialog::Delete(Browse& b) {
+    if (b.source().Empty()) return kBrowseRedrawRow;
+    if (!IsYes(Question(rt_, rt_.Text("Kasować pozycję?"), "tn", 'n'))) return kBrowseRedrawRow;
     tables_.RLock(*area_);
     const base::Status st = area_->Delete();
     area_->Unlock();
-    if (!st.ok())
-        throw common::Abandon(common::ShortenMessage(rt_.Text("Błąd zapisu: ") + area_->alias()));
+    if (!st.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd zapisu: ") + area_->alias()));
     Check(rt_, area_->Skip(1), *area_);
     if (area_->eof()) Check(rt_, area_->GoBottom(), *area_);
-    return common::kBrowseRedrawAll;
+    return kBrowseRedrawAll;
 }
 
 }  // namespace
 
-void RunDictionary(Runtime& rt, std::string_view menu) {
-    const Dictionary* d = FindDictionary(menu);
-    if (d == nullptr) return;
-    if (!d->needs_switch.empty() && !rt.config().Logical(d->needs_switch)) {
-        common::ShowMessage(rt, rt.Text("Funkcja niedostępna"));
+void RunDictionary(Runtime& rt, const Dictionary& d, const DictionaryHooks& hooks) {
+    if (!d.needs_switch.empty() && !rt.config().Logical(d.needs_switch)) {
+        ShowMessage(rt, rt.Text("Funkcja niedostępna"));
         return;
     }
-    if (!common::CheckRights(rt, kMaskEnter)) return;
-    Dialog dialog(rt, *d, common::CheckRights(rt, kMaskChange, false));
+    if (!CheckRights(rt, kMaskEnter)) return;
+    Dialog dialog(rt, d, hooks, CheckRights(rt, kMaskChange, false));
     dialog.Run();
 }
 
-}  // namespace kestrel::registry
+}  // namespace kestrel::common
