@@ -1,0 +1,91 @@
+#include "worktime/data/computed_codes.h"
+
+#include "platform/base/rounding.h"
+#include "platform/base/text.h"
+#include "platform/formula/number_format.h"
+
+namespace kestrel::worktime {
+
+using formula::Value;
+
+WorkCodes::WorkCodes(common::Tables& tables) {
+    dbf::WorkArea& rob = tables.Open("PKROB", {"PKROB1", "PKROB2"});
+    rob.SetOrder(2);
+    const int f_code = rob.FieldIndex("KOD_OB");
+    const int f_name = rob.FieldIndex("NAZWA_");
+    const int f_type = rob.FieldIndex("TYP_");
+    for (base::Status s = rob.GoTop(); s.ok() && !rob.eof(); s = rob.Skip(1)) {
+        WorkCode c;
+        c.code = base::TrimRight(rob.record().GetString(f_code));
+        c.name = rob.record().GetString(f_name);
+        const std::string type = rob.record().GetString(f_type);
+        c.type = base::AsciiUpper(type.empty() ? ' ' : type[0]);
+        if (index_.count(c.code) > 0) continue;
+        index_[c.code] = codes_.size();
+        codes_.push_back(std::move(c));
+    }
+    rob.SetOrder(1);
+}
+
+const WorkCode* WorkCodes::Find(std::string_view code) const {
+    auto it = index_.find(base::TrimRight(code));
+    return it == index_.end() ? nullptr : &codes_[it->second];
+}
+
+ComputedCodes::ComputedCodes(FormulaHost& host, common::Tables& tables)
+    : rt_(host.rt()), host_(host), codes_(tables) {
+    dbf::WorkArea& rob = tables.Open("PKROB", {"PKROB1", "PKROB2"});
+    const int f_formula = rob.FieldIndex("ALGORYTM_");
+    for (WorkCode& c : codes_.all()) {
+        c.slot = host_.Find(c.code);
+        if (c.type != 'A') continue;
+        Computed k;
+        k.code = &c;
+        std::string key = c.code;
+        key.resize(kCodeWidth, ' ');
+        std::string text;
+        if (rob.Seek(key).ok() && rob.found()) rob.ReadMemo(f_formula, &text);
+        k.compiled = host_.engine().Compile(text, &k.program, &k.error);
+        computed_.push_back(std::move(k));
+    }
+}
+
+std::string ComputedCodes::Run(TimeLines& lines, std::string_view number, std::string_view group) {
+    host_.LoadEmployee(number, lines.month());
+    std::vector<TimeLine> existing = lines.LinesOf(number);
+    for (const TimeLine& line : existing) {
+        const WorkCode* c = codes_.Find(line.code);
+        if (c == nullptr || c->type == 'A' || c->slot < 0) continue;
+        Value& v = host_.value(c->slot);
+        v.SetNumber((v.IsNumber() ? v.number() : 0) + line.hours, 2);
+    }
+    for (Computed& k : computed_) {
+        const std::string& code = k.code->code;
+        if (!k.compiled) return k.error.Message();
+        Value result;
+        formula::Error error;
+        if (!host_.engine().Evaluate(k.program, &result, &error)) return error.Message();
+        if (!result.IsNumber()) return rt_.Text("Błędna wartość: ") + code;
+        const double raw = result.number();
+        if (raw < -99 || raw > 999)
+            return rt_.Text("Błąd!  ") + code + "=" + base::Trim(formula::StrDefault(result));
+        const double hours = base::YRound(raw, 2);
+        if (k.code->slot >= 0) host_.value(k.code->slot).SetNumber(hours, 2);
+        // A line that would not change is left as it is.
+        int count = 0;
+        bool same = false;
+        for (const TimeLine& line : existing) {
+            if (line.code != code) continue;
+            ++count;
+            same = base::IsBlank(line.account) && line.hours == hours;
+        }
+        if (hours == 0 ? count == 0 : (count == 1 && same)) continue;
+        if (hours != 0)
+            lines.Write(number, code, "", group, hours, true);
+        else
+            lines.DeleteCode(number, code);
+    }
+    return {};
+}
+
+}  // namespace kestrel::worktime
