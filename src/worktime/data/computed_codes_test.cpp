@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "worktime/data/month_run.h"
 #include "worktime_company.h"
 
 namespace kestrel::worktime {
@@ -129,6 +130,33 @@ TEST(ComputedCodes, AllowancesAndUserFunctionsReachTheFormulas) {
     EXPECT_EQ(run("000001"), "");
     EXPECT_EQ(run("000002"), "");
     EXPECT_EQ(c.VisibleLines(), (V{"000001 NOCN 4.00", "000002 NOCN 4.00", "000001 WYN 12.00"}));
+}
+
+TEST(ComputedCodes, TheWholeMonthRunsEveryEmployeeButLegalPersonsPastAnError) {
+    WorkCompany c;
+    c.Code("NORM", "E", 1);
+    c.Code("RAZ", "A", 2, "NORM * 10");
+    c.Employee("000001", "A");
+    c.Employee("000002", "B");
+    c.Employee("000003", "C");
+    c.Add("PKPRAC", {{"NR_PRAC", "000004"}, {"OS_PRAWNA", "T"}});
+    c.Line("000001", "NORM", 1);
+    c.Line("000002", "NORM", 100);  // 1000: out of range
+    c.Line("000003", "NORM", 3);
+    c.Line("000004", "NORM", 4);
+    std::vector<std::string> reported;
+    auto report = [&](const std::string& nr, const std::string& m) {
+        reported.push_back(nr + " " + codepage::ToUtf8(m));
+    };
+    const MonthRunResult all = ComputeMonth(c.h.rt, c.tables, "", report);
+    EXPECT_EQ(all.employees, 3);
+    EXPECT_EQ(all.failed, 1);
+    EXPECT_EQ(reported, (V{"000002 Błąd!  RAZ=1000.00"}));
+    EXPECT_EQ(c.VisibleLines(), (V{"000001 NORM 1.00", "000002 NORM 100.00", "000003 NORM 3.00",
+                                   "000004 NORM 4.00", "000001 RAZ 10.00", "000003 RAZ 30.00"}));
+    const MonthRunResult one = ComputeMonth(c.h.rt, c.tables, "000003", report);
+    EXPECT_EQ(one.employees, 1);
+    EXPECT_EQ(one.failed, 0);
 }
 
 }  // namespace
