@@ -52,8 +52,14 @@ ComputedCodes::ComputedCodes(FormulaHost& host, common::Tables& tables)
 
 std::string ComputedCodes::Run(TimeLines& lines, std::string_view number, std::string_view group) {
     host_.LoadEmployee(number, lines.month());
-    std::vector<TimeLine> existing = lines.LinesOf(number);
-    for (const TimeLine& line : existing) {
+    std::vector<TimeLine> month_lines = lines.LinesOf(number);
+    return RunLoaded(lines, number, group, &month_lines);
+}
+
+std::string ComputedCodes::RunLoaded(TimeLines& lines, std::string_view number,
+                                     std::string_view group, std::vector<TimeLine>* month_lines) {
+    host_.Reset();
+    for (const TimeLine& line : *month_lines) {
         const WorkCode* c = codes_.Find(line.code);
         if (c == nullptr || c->type == 'A' || c->slot < 0) continue;
         Value& v = host_.value(c->slot);
@@ -74,16 +80,19 @@ std::string ComputedCodes::Run(TimeLines& lines, std::string_view number, std::s
         // A line that would not change is left as it is.
         int count = 0;
         bool same = false;
-        for (const TimeLine& line : existing) {
+        for (const TimeLine& line : *month_lines) {
             if (line.code != code) continue;
             ++count;
             same = base::IsBlank(line.account) && line.hours == hours;
         }
         if (hours == 0 ? count == 0 : (count == 1 && same)) continue;
-        if (hours != 0)
-            lines.Write(number, code, "", group, hours, true);
-        else
+        std::erase_if(*month_lines, [&](const TimeLine& line) { return line.code == code; });
+        if (hours != 0) {
+            const uint32_t recno = lines.Write(number, code, "", group, hours, true);
+            month_lines->push_back({code, std::string(kAccountWidth, ' '), hours, recno});
+        } else {
             lines.DeleteCode(number, code);
+        }
     }
     return {};
 }

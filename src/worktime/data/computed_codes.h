@@ -55,6 +55,12 @@ class ComputedCodes {
     /// value outside -99..999, or the formula's error. Lines written before
     /// the error stay.
     std::string Run(TimeLines& lines, std::string_view number, std::string_view group);
+    /// The same for a dialog that loaded the employee into the host when
+    /// it was chosen and keeps the employee's lines of the month in
+    /// `month_lines`: the variables are reset instead of read again, the
+    /// lines are not read, and `month_lines` follows what was written.
+    std::string RunLoaded(TimeLines& lines, std::string_view number, std::string_view group,
+                          std::vector<TimeLine>* month_lines);
 
   private:
     struct Computed {

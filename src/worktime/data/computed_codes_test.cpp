@@ -70,6 +70,29 @@ TEST(ComputedCodes, AComputedLineFollowsTheHoursAndGoesWhenItsResultIsZero) {
     EXPECT_TRUE(c.VisibleLines().empty());
 }
 
+TEST(ComputedCodes, TheDialogsRunKeepsItsListOfLinesInStep) {
+    Codes c;
+    c.Line("000001", "NORM", 8);
+    c.Line("000001", "NADG", 2);
+    Session run(c);
+    TimeLines& lines = run.lines;
+    run.host.LoadEmployee("000001", c.month);
+    std::vector<TimeLine> month = lines.LinesOf("000001");
+    EXPECT_EQ(codepage::ToUtf8(run.codes->RunLoaded(lines, "000001", "01", &month)), "");
+    auto listed = [&] {
+        V out;
+        for (const TimeLine& l : month) out.push_back(l.code + " " + std::to_string(int(l.hours)));
+        return out;
+    };
+    EXPECT_EQ(listed(), (V{"NADG 2", "NORM 8", "RAZ 10", "UDZ 20"}));
+    // The overtime line deleted by the dialog: the computed lines follow.
+    lines.DeleteCode("000001", "NADG");
+    std::erase_if(month, [](const TimeLine& l) { return l.code == "NADG"; });
+    EXPECT_EQ(codepage::ToUtf8(run.codes->RunLoaded(lines, "000001", "01", &month)), "");
+    EXPECT_EQ(listed(), (V{"NORM 8", "RAZ 8"}));
+    EXPECT_EQ(c.VisibleLines(), (V{"000001 NORM 8.00", "000001 RAZ 8.00"}));
+}
+
 TEST(ComputedCodes, ResultsOutsideTheRangeOrNotNumbersStopWithTheirMessages) {
     const struct {
         const char* formula;

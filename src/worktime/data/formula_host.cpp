@@ -199,6 +199,27 @@ void FormulaHost::LoadEmployee(std::string_view number, const SettlementMonth& m
     LoadAllowances(number, month);
     LoadExtended(number);
     LoadMore(number, month);
+    if (employee_.size() != values_.size()) employee_.resize(values_.size());
+    for (size_t i = 0; i < values_.size(); ++i) employee_[i] = values_[i];
+    // The loaded lists stay apart from the ones formulas get.
+    for (int slot : list_slots_) {
+        const Value& list = values_[static_cast<size_t>(slot)];
+        Value kept = Value::NewArray(engine_.arrays());
+        if (list.IsArray()) kept.items() = list.items();
+        employee_[static_cast<size_t>(slot)] = std::move(kept);
+    }
+}
+
+void FormulaHost::Reset() {
+    for (size_t i = 0; i < values_.size(); ++i) values_[i] = employee_[i];
+    // Lists are shared by reference: each evaluation gets its own copy.
+    for (int slot : list_slots_) {
+        const Value& loaded = employee_[static_cast<size_t>(slot)];
+        Value fresh =
+            Value::NewArray(engine_.arrays(), loaded.IsArray() ? loaded.items().size() : 0);
+        if (loaded.IsArray()) fresh.items() = loaded.items();
+        values_[static_cast<size_t>(slot)] = std::move(fresh);
+    }
 }
 
 void FormulaHost::LoadAllowances(std::string_view number, const SettlementMonth& month) {

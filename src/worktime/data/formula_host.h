@@ -62,6 +62,10 @@ class FormulaHost {
     /// standing allowances of PKDOD valid in `month`, the extended values of
     /// PKUPRC, then LoadMore(). Nothing is declared or compiled again.
     void LoadEmployee(std::string_view number, const SettlementMonth& month);
+    /// Puts the variables back to what LoadEmployee() loaded (whatever
+    /// formulas assigned since is gone), without reading a table: a dialog
+    /// loads the employee when it is chosen and resets before each run.
+    void Reset();
 
     /// Slot of a declared variable, or -1.
     int Find(std::string_view name) { return engine_.slots().Find(name); }
@@ -108,6 +112,7 @@ class FormulaHost {
     formula::Runtime engine_;
     std::vector<formula::Value> defaults_;  // the empty value of each slot
     std::vector<formula::Value> values_;    // bound to the slots
+    std::vector<formula::Value> employee_;  // as LoadEmployee() left them
     std::vector<int> list_slots_;           // new empty array per employee
     std::vector<ExtendedField> extended_;   // PKUMTR fields that are variables
     dbf::WorkArea* dod_ = nullptr;          // PKDOD, when the company has it

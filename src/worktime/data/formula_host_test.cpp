@@ -112,6 +112,26 @@ TEST(FormulaHost, StandingAllowancesCountOnlyInTheirMonths) {
     EXPECT_EQ(Eval(host, "DSTA+DFUN"), "0");
 }
 
+TEST(FormulaHost, ResetGivesBackTheLoadedValuesWithoutReadingAgain) {
+    Namespace c;
+    c.Add("PKDOD",
+          {{"NR_PRAC", "000001"}, {"RODZAJ_DOD", "DSTA"}, {"WARTOSC_", "9"}, {"LP_", "1"}});
+    FormulaHost host(c.h.rt, c.tables);
+    host.Prepare();
+    host.LoadEmployee("000001", c.month);
+    EXPECT_EQ(Eval(host, "DSTA := DSTA * 2, aadd(YTBCHOR, 1), DSTA"), "18.00");
+    // The allowance is gone from the table, but the loaded employee keeps it.
+    dbf::WorkArea& dod = c.tables.Open("PKDOD");
+    dod.GoTop();
+    c.tables.RLock(dod);
+    dod.Delete();
+    dod.Unlock();
+    host.Reset();
+    EXPECT_EQ(Eval(host, "str(DSTA,5,2)+str(len(YTBCHOR),2)"), "\" 9.00 0\"");
+    host.LoadEmployee("000001", c.month);
+    EXPECT_EQ(Eval(host, "DSTA"), "0");
+}
+
 TEST(FormulaHost, UserFunctionsAreBoundWithoutLineBreaksOrReported) {
     Namespace c;
     // The memo editor's soft line break (141) and a CR LF inside the body.

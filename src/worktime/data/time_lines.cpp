@@ -116,7 +116,7 @@ void TimeLines::Reserve(std::string_view number, std::string_view code, std::str
     r.SetString(f_account_, account);
 }
 
-void TimeLines::Accept(std::string_view group, double hours, bool single) {
+uint32_t TimeLines::Accept(std::string_view group, double hours, bool single) {
     dbf::Record& r = czas_.record();
     r.SetString(f_group_, group);
     r.SetNumber(f_hours_, hours);
@@ -128,7 +128,7 @@ void TimeLines::Accept(std::string_view group, double hours, bool single) {
     if (s.ok() && hours == 0 && !czas_.deleted()) s = czas_.Delete();
     czas_.Unlock();
     if (!s.ok()) WriteFailed();
-    if (!single) return;
+    if (!single) return mine;
     std::vector<uint32_t> others;
     ForEach(Key(number, code), [&] {
         if (czas_.recno() != mine) others.push_back(czas_.recno());
@@ -139,10 +139,11 @@ void TimeLines::Accept(std::string_view group, double hours, bool single) {
         czas_.Delete();
         czas_.Unlock();
     }
+    return mine;
 }
 
-void TimeLines::Write(std::string_view number, std::string_view code, std::string_view account,
-                      std::string_view group, double hours, bool single) {
+uint32_t TimeLines::Write(std::string_view number, std::string_view code, std::string_view account,
+                          std::string_view group, double hours, bool single) {
     uint32_t present = 0;
     ForEach(Key(number, code, Padded(account, kAccountWidth)), [&] {
         if (present == 0) present = czas_.recno();
@@ -153,7 +154,7 @@ void TimeLines::Write(std::string_view number, std::string_view code, std::strin
         czas_.Goto(present);
         tables_.RLock(czas_);
     }
-    Accept(group, hours, single);
+    return Accept(group, hours, single);
 }
 
 std::string TimeLines::Brigade(std::string_view number) {

@@ -54,11 +54,12 @@ class TimeLines {
     /// of 0 leave it deleted, any other recall it. `single` (no accounts per
     /// line) deletes every other line of the code, so that the code has one
     /// line in the month.
-    void Accept(std::string_view group, double hours, bool single);
+    /// The record number of the line.
+    uint32_t Accept(std::string_view group, double hours, bool single);
     /// Reserve and Accept at once, over the visible line of the key when
     /// there is one (a computed code, account blank).
-    void Write(std::string_view number, std::string_view code, std::string_view account,
-               std::string_view group, double hours, bool single);
+    uint32_t Write(std::string_view number, std::string_view code, std::string_view account,
+                   std::string_view group, double hours, bool single);
 
     /// The employee's brigade of the month ("" when none).
     std::string Brigade(std::string_view number);
