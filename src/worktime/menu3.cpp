@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "worktime/time_browse.h"
 #include "worktime/time_entry_dialog.h"
 
 namespace kestrel::worktime {
@@ -36,7 +37,7 @@ void Qrm3(common::Runtime& rt) {
         {rt.Text("Rejestracja/korekta kalendarza"), [&rt] { Missing(rt); }},
         {rt.Text("Wprowadzanie czasu pracy"), [&rt] { Qrm33(rt); }},
         {rt.Text("Wprowadzanie nieobecności (analit. składników)"), [&rt] { Missing(rt); }},
-        {rt.Text("Przeglądanie czasu pracy"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie czasu pracy"), [&rt] { Qrm35(rt); }},
         {rt.Text("Przeglądanie nieobecności (analit. składników)"), [&rt] { Missing(rt); }},
         {rt.Text("Słowniki"), [&rt] { Qrm37(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},

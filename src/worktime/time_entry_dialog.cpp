@@ -16,6 +16,7 @@
 #include "register/data/formula_symbols.h"
 #include "worktime/data/computed_codes.h"
 #include "worktime/data/formula_host.h"
+#include "worktime/data/open_once.h"
 #include "worktime/data/settlement_month.h"
 #include "worktime/data/time_lines.h"
 
@@ -75,11 +76,11 @@ class TimeEntryDialog {
 
     void Run() {
         month_ = ReadSettlementMonth(rt_, tables_);
-        prac_ = &tables_.Open("PKPRAC", {"PKPRAC1", "PKPRAC2"});
-        grupy_ = &tables_.Open("PKGRUPY", {"PKGRUPY1"});
-        kalen_ = &tables_.Open("PKKALEN", {"PKKALEN1"});
-        sbrg_ = &tables_.Open("PKSBRG", {"PKSBRG1"});
-        if (accounts_) sksz_ = &tables_.Open("PKSKSZT", {"PKSKSZT1"});
+        prac_ = &OpenOnce(tables_, "PKPRAC", {"PKPRAC1", "PKPRAC2"});
+        grupy_ = &OpenOnce(tables_, "PKGRUPY", {"PKGRUPY1"});
+        kalen_ = &OpenOnce(tables_, "PKKALEN", {"PKKALEN1"});
+        sbrg_ = &OpenOnce(tables_, "PKSBRG", {"PKSBRG1"});
+        if (accounts_) sksz_ = &OpenOnce(tables_, "PKSKSZT", {"PKSKSZT1"});
         lines_ = std::make_unique<TimeLines>(rt_, tables_, month_);
         host_ = std::make_unique<FormulaHost>(rt_, tables_);
         auto& s = rt_.screen();
@@ -131,7 +132,7 @@ class TimeEntryDialog {
                 rt_.console().Tone(common::kToneFrequency, common::kToneTicks);
                 continue;
             }
-            prac_->SetOrder(1);
+            OrderBy(*prac_, "PKPRAC1");
             if (!prac_->Seek(number).ok() || !prac_->found() ||
                 prac_->record().GetLogical(prac_->FieldIndex("OS_PRAWNA"))) {
                 common::ShowMessage(rt_, rt_.Text("Brak pracownika o tym numerze"));

@@ -33,7 +33,9 @@ struct WorkCompany : registry::testing::TestCompany {
     /// are UTF-8, or CP852 bytes when not `utf8`.
     void Add(const std::string& table, const Row& row, bool utf8 = true) {
         auto text = [utf8](const std::string& v) { return utf8 ? Cp(v) : v; };
-        dbf::WorkArea& a = tables.Open(table);
+        // A table the code under test holds open is written through its area.
+        dbf::WorkArea* open = tables.workspace().Find(table);
+        dbf::WorkArea& a = open != nullptr ? *open : tables.Open(table);
         tables.Append(a);
         for (const auto& [field, value] : row) {
             const int f = a.FieldIndex(field);

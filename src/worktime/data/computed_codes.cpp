@@ -3,14 +3,15 @@
 #include "platform/base/rounding.h"
 #include "platform/base/text.h"
 #include "platform/formula/number_format.h"
+#include "worktime/data/open_once.h"
 
 namespace kestrel::worktime {
 
 using formula::Value;
 
 WorkCodes::WorkCodes(common::Tables& tables) {
-    dbf::WorkArea& rob = tables.Open("PKROB", {"PKROB1", "PKROB2"});
-    rob.SetOrder(2);
+    dbf::WorkArea& rob = OpenOnce(tables, "PKROB", {"PKROB1", "PKROB2"});
+    OrderBy(rob, "PKROB2");
     const int f_code = rob.FieldIndex("KOD_OB");
     const int f_name = rob.FieldIndex("NAZWA_");
     const int f_type = rob.FieldIndex("TYP_");
@@ -24,7 +25,7 @@ WorkCodes::WorkCodes(common::Tables& tables) {
         index_[c.code] = codes_.size();
         codes_.push_back(std::move(c));
     }
-    rob.SetOrder(1);
+    OrderBy(rob, "PKROB1");
 }
 
 const WorkCode* WorkCodes::Find(std::string_view code) const {
@@ -34,7 +35,8 @@ const WorkCode* WorkCodes::Find(std::string_view code) const {
 
 ComputedCodes::ComputedCodes(FormulaHost& host, common::Tables& tables)
     : rt_(host.rt()), host_(host), codes_(tables) {
-    dbf::WorkArea& rob = tables.Open("PKROB", {"PKROB1", "PKROB2"});
+    dbf::WorkArea& rob = OpenOnce(tables, "PKROB", {"PKROB1", "PKROB2"});
+    OrderBy(rob, "PKROB1");
     const int f_formula = rob.FieldIndex("ALGORYTM_");
     for (WorkCode& c : codes_.all()) {
         c.slot = host_.Find(c.code);

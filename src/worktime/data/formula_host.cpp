@@ -9,6 +9,7 @@
 #include "platform/base/text.h"
 #include "platform/formula/date.h"
 #include "worktime/data/host_functions.h"
+#include "worktime/data/open_once.h"
 
 namespace kestrel::worktime {
 
@@ -85,7 +86,8 @@ int FormulaHost::DeclareList(std::string_view name, std::string_view table) {
 void FormulaHost::DeclareSymbolsOf(std::string_view table, std::string_view index,
                                    std::string_view field, std::string_view list_prefix) {
     if (!TableExists(table)) return;
-    dbf::WorkArea& area = tables_.Open(table, {std::string(index)});
+    dbf::WorkArea& area = OpenOnce(tables_, table, {std::string(index)});
+    OrderBy(area, index);
     const int f = area.FieldIndex(field);
     for (base::Status s = area.GoTop(); s.ok() && !area.eof(); s = area.Skip(1)) {
         const std::string symbol = base::TrimRight(area.record().GetString(f));
@@ -104,14 +106,15 @@ std::vector<std::string> FormulaHost::Prepare() {
     DefineUserFunctions(&messages);
     values_ = defaults_;
     BindValues();
-    if (TableExists("PKDOD")) dod_ = &tables_.Open("PKDOD", {"PKDOD1"});
+    if (TableExists("PKDOD")) dod_ = &OpenOnce(tables_, "PKDOD", {"PKDOD1", "PKDOD2"});
     prepared_ = true;
     return messages;
 }
 
 void FormulaHost::DefineUserFunctions(std::vector<std::string>* messages) {
     if (!TableExists("PKFUNC")) return;
-    dbf::WorkArea& func = tables_.Open("PKFUNC", {"PKFUNC1"});
+    dbf::WorkArea& func = OpenOnce(tables_, "PKFUNC", {"PKFUNC1"});
+    OrderBy(func, "PKFUNC1");
     const int fun = func.FieldIndex("FUN_");
     const int par = func.FieldIndex("PAR_");
     const int wzor = func.FieldIndex("WZOR_");
@@ -140,7 +143,8 @@ void FormulaHost::DefineUserFunctions(std::vector<std::string>* messages) {
 
 void FormulaHost::DeclareExtendedKeys() {
     if (!TableExists("PKUMTR") || !TableExists("PKUPRC")) return;
-    dbf::WorkArea& umtr = tables_.Open("PKUMTR", {"PKUMTR1"});
+    dbf::WorkArea& umtr = OpenOnce(tables_, "PKUMTR", {"PKUMTR1"});
+    OrderBy(umtr, "PKUMTR1");
     const int f_type = umtr.FieldIndex("TYP_");
     const int f_key = umtr.FieldIndex("KLUCZ_");
     const int f_width = umtr.FieldIndex("SZER_");
@@ -188,8 +192,8 @@ void FormulaHost::DeclareExtendedKeys() {
         extended_.push_back(std::move(field));
     }
     if (extended_.empty()) return;
-    uprc_ = &tables_.Open("PKUPRC", {"PKUPRC1"});
-    if (TableExists("PKUSLW")) tables_.Open("PKUSLW", {"PKUSLW1"});
+    uprc_ = &OpenOnce(tables_, "PKUPRC", {"PKUPRC1", "PKUPRC2"});
+    if (TableExists("PKUSLW")) OpenOnce(tables_, "PKUSLW", {"PKUSLW1"});
 }
 
 void FormulaHost::LoadEmployee(std::string_view number, const SettlementMonth& month) {
@@ -231,6 +235,7 @@ void FormulaHost::LoadAllowances(std::string_view number, const SettlementMonth&
     int f[8];
     for (int i = 0; i < 8; ++i) f[i] = dod.FieldIndex(kFields[i]);
     const int wanted = month.year * 12 + month.month;
+    OrderBy(dod, "PKDOD1");
     for (base::Status s = dod.Seek(number); s.ok() && !dod.eof(); s = dod.Skip(1)) {
         if (r.Raw(f[0]) != number) break;
         if (r.GetLogical(f[3])) {
@@ -251,6 +256,7 @@ void FormulaHost::LoadExtended(std::string_view number) {
     const int f_key = uprc.FieldIndex("KLUCZ_");
     const int f_lp = uprc.FieldIndex("LP_");
     const int f_text = uprc.FieldIndex("TRESC_");
+    OrderBy(uprc, "PKUPRC1");
     // key -> row -> text
     std::map<std::string, std::map<int, std::string>> stored;
     for (base::Status s = uprc.Seek(number); s.ok() && !uprc.eof(); s = uprc.Skip(1)) {
@@ -261,6 +267,7 @@ void FormulaHost::LoadExtended(std::string_view number) {
     dbf::WorkArea* slw = tables_.workspace().Find("PKUSLW");
     auto name_of = [&](const std::string& key, const std::string& code) {
         if (slw == nullptr) return std::string();
+        OrderBy(*slw, "PKUSLW1");
         std::string k = key;
         k.resize(9, ' ');
         k += code;

@@ -121,7 +121,7 @@ TEST(FormulaHost, ResetGivesBackTheLoadedValuesWithoutReadingAgain) {
     host.LoadEmployee("000001", c.month);
     EXPECT_EQ(Eval(host, "DSTA := DSTA * 2, aadd(YTBCHOR, 1), DSTA"), "18.00");
     // The allowance is gone from the table, but the loaded employee keeps it.
-    dbf::WorkArea& dod = c.tables.Open("PKDOD");
+    dbf::WorkArea& dod = *c.tables.workspace().Find("PKDOD");
     dod.GoTop();
     c.tables.RLock(dod);
     dod.Delete();

@@ -1,6 +1,7 @@
 #include "worktime/data/month_run.h"
 
 #include "worktime/data/computed_codes.h"
+#include "worktime/data/open_once.h"
 #include "worktime/data/settlement_month.h"
 
 namespace kestrel::worktime {
@@ -13,7 +14,8 @@ MonthRunResult ComputeMonth(
     for (const std::string& m : host.Prepare()) report("", m);
     ComputedCodes codes(host, tables);
     TimeLines lines(rt, tables, month);
-    dbf::WorkArea& prac = tables.Open("PKPRAC", {"PKPRAC1"});
+    dbf::WorkArea& prac = OpenOnce(tables, "PKPRAC", {"PKPRAC1"});
+    OrderBy(prac, "PKPRAC1");
     const int f_number = prac.FieldIndex("NR_PRAC");
     const int f_group = prac.FieldIndex("GRUPA_KAL");
     const int f_legal = prac.FieldIndex("OS_PRAWNA");

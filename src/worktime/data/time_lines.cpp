@@ -5,6 +5,7 @@
 #include "common/session/abandon.h"
 #include "common/tables/index_order.h"
 #include "platform/base/text.h"
+#include "worktime/data/open_once.h"
 
 namespace kestrel::worktime {
 namespace {
@@ -21,8 +22,8 @@ TimeLines::TimeLines(common::Runtime& rt, common::Tables& tables, const Settleme
     : rt_(rt),
       tables_(tables),
       month_(month),
-      czas_(tables.Open("PKCZAS", {"PKCZAS1", "PKCZAS2", "PKCZAS3", "PKCZAS4"})),
-      bryg_(tables.Open("PKBRYG", {"PKBRYG1", "PKBRYG2"})) {
+      czas_(OpenOnce(tables, "PKCZAS", {"PKCZAS1", "PKCZAS2", "PKCZAS3", "PKCZAS4"})),
+      bryg_(OpenOnce(tables, "PKBRYG", {"PKBRYG1", "PKBRYG2"})) {
     f_year_ = czas_.FieldIndex("ROK_");
     f_month_ = czas_.FieldIndex("MIESIAC_");
     f_number_ = czas_.FieldIndex("NR_PRAC");
@@ -49,7 +50,7 @@ void TimeLines::WriteFailed() {
 
 template <typename Fn>
 void TimeLines::ForEach(const std::string& prefix, Fn fn) {
-    czas_.SetOrder(1);
+    OrderBy(czas_, "PKCZAS1");
     dbf::Index& index = czas_.index(0);
     std::string key;
     bool included = false;
@@ -67,6 +68,18 @@ std::vector<TimeLine> TimeLines::LinesOf(std::string_view number) {
         const dbf::Record& r = czas_.record();
         lines.push_back({base::TrimRight(r.GetString(f_code_)), r.GetString(f_account_),
                          r.GetNumber(f_hours_), czas_.recno()});
+    });
+    return lines;
+}
+
+std::vector<TimeLine> TimeLines::AllLines() {
+    std::vector<TimeLine> lines;
+    char head[8];
+    std::snprintf(head, sizeof head, "%4d%02d", month_.year, month_.month);
+    ForEach(head, [&] {
+        const dbf::Record& r = czas_.record();
+        lines.push_back({base::TrimRight(r.GetString(f_code_)), r.GetString(f_account_),
+                         r.GetNumber(f_hours_), czas_.recno(), r.GetString(f_number_)});
     });
     return lines;
 }
@@ -106,7 +119,7 @@ int TimeLines::DeleteLine(std::string_view number, std::string_view code,
 }
 
 void TimeLines::Reserve(std::string_view number, std::string_view code, std::string_view account) {
-    czas_.SetOrder(1);
+    OrderBy(czas_, "PKCZAS1");
     tables_.Reserve(czas_, Key(number, code, Padded(account, kAccountWidth)));
     dbf::Record& r = czas_.record();
     r.SetNumber(f_year_, month_.year);
@@ -158,14 +171,14 @@ uint32_t TimeLines::Write(std::string_view number, std::string_view code, std::s
 }
 
 std::string TimeLines::Brigade(std::string_view number) {
-    bryg_.SetOrder(1);
+    OrderBy(bryg_, "PKBRYG1");
     if (!bryg_.Seek(Key(number)).ok() || !bryg_.found()) return {};
     return base::TrimRight(bryg_.record().GetString(bryg_.FieldIndex("BRYGADA_")));
 }
 
 void TimeLines::SetBrigade(std::string_view number, std::string_view brigade,
                            std::string_view nazwx) {
-    bryg_.SetOrder(1);
+    OrderBy(bryg_, "PKBRYG1");
     const std::string key = Key(number);
     const bool present = bryg_.Seek(key).ok() && bryg_.found();
     if (base::IsBlank(brigade)) {

@@ -21,6 +21,7 @@ struct TimeLine {
     std::string account;  // KONTO_KOSZ as stored (12 characters)
     double hours = 0;
     uint32_t recno = 0;
+    std::string number;  // NR_PRAC (filled by AllLines)
 };
 
 class TimeLines {
@@ -38,6 +39,8 @@ class TimeLines {
 
     /// The visible lines of the employee in the month, by code and account.
     std::vector<TimeLine> LinesOf(std::string_view number);
+    /// Every visible line of the month, by employee, code and account.
+    std::vector<TimeLine> AllLines();
     /// Whether the employee has a visible line of `code` in the month (of
     /// that account only, when `account` is given).
     bool HasLine(std::string_view number, std::string_view code);

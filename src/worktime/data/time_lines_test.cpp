@@ -64,8 +64,12 @@ TEST(TimeLines, LinesOfOtherMonthsAndEmployeesAreNotTheEmployees) {
     ASSERT_EQ(got.size(), 1u);
     EXPECT_DOUBLE_EQ(got[0].hours, 1);
     EXPECT_FALSE(lines.HasLine("000001", "NADG"));
+    lines.Write("000002", "DNOC", "", "01", 4, true);
+    V all;
+    for (const TimeLine& l : lines.AllLines()) all.push_back(l.number + " " + l.code);
+    EXPECT_EQ(all, (V{"000001 NORM", "000002 DNOC", "000012 NORM"}));
     EXPECT_EQ(lines.DeleteCode("000001", "NORM"), 1);
-    EXPECT_EQ(c.VisibleLines(), (V{"000012 NORM 2.00", "000001 NADG 3.00"}));
+    EXPECT_EQ(c.VisibleLines(), (V{"000012 NORM 2.00", "000001 NADG 3.00", "000002 DNOC 4.00"}));
 }
 
 TEST(TimeLines, TheBrigadeOfTheMonthIsCreatedChangedAndRemoved) {
