@@ -14,6 +14,7 @@
 #include "platform/dbf/table.h"
 #include "tools/command.h"
 #include "tools/demo_employees.h"
+#include "tools/demo_worktime.h"
 
 namespace kestrel::tools {
 namespace {
@@ -243,6 +244,7 @@ base::Status CreateDemoCompany(const std::string& root, const base::Clock& clock
     s = common::CreateMissingTables(dir, common::MakeLetterSet(common::kPolishCp852),
                                     common::ShippedContent(data));
     if (s.ok()) s = AddDemoEmployees(dir, clock);
+    if (s.ok()) s = AddDemoWorkingTime(dir, clock);
     return s;
 }
 
