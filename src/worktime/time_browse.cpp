@@ -50,9 +50,9 @@ void BrowseWorkingTime(common::Runtime& rt, common::Tables& tables) {
 
     auto& s = rt.screen();
     const console::Attr plain = rt.Standard(rt.colours().ycow);
-    s.Clear(4, 1, 22, 78, plain);
+    s.Clear(4, 1, 22, 77, plain);
     s.Write(5, 22, rt.Text("3.5. Przeglądanie czasu pracy"), plain);
-    s.Write(5, 60, rt.Text("Rok-miesiac: ") + month.Text(), plain);
+    s.Write(5, 56, rt.Text("Rok-miesiac: ") + month.Text(), plain);
     common::WriteLegend(rt, 21, 2, "<Esc>-Wyjście    <F2>-Szukanie pracownika");
 
     int current = 1;
@@ -84,7 +84,7 @@ void BrowseWorkingTime(common::Runtime& rt, common::Tables& tables) {
          })},
     };
     common::BrowseList(
-        rt, kTop, 1, kBottom, 78, std::move(columns),
+        rt, kTop, 1, kBottom, 77, std::move(columns),
         [&](int mode, int, common::Browse&) {
             if (mode == common::kBrowseIdle) return static_cast<int>(common::kBrowseRedrawRow);
             const int k = rt.console().LastKey();
@@ -101,7 +101,7 @@ void BrowseWorkingTime(common::Runtime& rt, common::Tables& tables) {
                 kb.Bind(key::F(3), [&] { common::PickEmployee(rt, tables, form.Typed()); });
                 r = common::Qrmrdr(rt, form);
             }
-            s.Clear(kSearchRow, 1, kSearchRow, 78, plain);
+            s.Clear(kSearchRow, 1, kSearchRow, 77, plain);
             std::string number;
             if (!r.saved() || !registry::NormaliseNumber(typed, &number))
                 return static_cast<int>(common::kBrowseRedrawRow);

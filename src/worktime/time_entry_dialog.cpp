@@ -84,7 +84,7 @@ class TimeEntryDialog {
         lines_ = std::make_unique<TimeLines>(rt_, tables_, month_);
         host_ = std::make_unique<FormulaHost>(rt_, tables_);
         auto& s = rt_.screen();
-        s.Clear(4, 1, 22, 78, plain_);
+        s.Clear(4, 1, 22, 77, plain_);
         s.Write(5, 22, rt_.Text("3.3. Wprowadzanie czasu pracy"), plain_);
         s.Write(kMonthRow, 2, rt_.Text("Rok-miesiac:"), plain_);
         s.Write(kMonthRow, kValueCol, month_.Text(), plain_);
@@ -107,7 +107,7 @@ class TimeEntryDialog {
     bool AskEmployee() {
         auto& s = rt_.screen();
         s.Write(kEmployeeRow, 2, rt_.Text("Pracownik:"), plain_);
-        s.Clear(kHintRow, 1, kHintRow, 78, plain_);
+        s.Clear(kHintRow, 1, kHintRow, 77, plain_);
         common::WriteLegend(rt_, kHintRow, 2, "<F3>-Kartoteka pracowników");
         common::WriteLegend(rt_, kHintRow, 40, "<F10>-Koniec");
         for (;;) {
@@ -142,7 +142,7 @@ class TimeEntryDialog {
             group_ = prac_->record().GetString(prac_->FieldIndex("GRUPA_KAL"));
             nazwx_ = prac_->record().GetString(prac_->FieldIndex("NAZWX_"));
             s.Write(kEmployeeRow, kValueCol, number_, plain_);
-            s.Clear(kEmployeeRow, kNameCol, kEmployeeRow, 78, plain_);
+            s.Clear(kEmployeeRow, kNameCol, kEmployeeRow, 77, plain_);
             s.Write(kEmployeeRow, kNameCol, Padded(common::EmployeeName(*prac_), 55), plain_);
             return true;
         }
@@ -163,13 +163,13 @@ class TimeEntryDialog {
 
     void ClearEmployee() {
         auto& s = rt_.screen();
-        s.Clear(kEmployeeRow, 1, kTotalsRow, 78, plain_);
+        s.Clear(kEmployeeRow, 1, kTotalsRow, 77, plain_);
     }
 
     // --- brigade -------------------------------------------------------------
     void ShowBrigade() {
         auto& s = rt_.screen();
-        s.Clear(kBrigadeRow, 1, kBrigadeRow, 78, plain_);
+        s.Clear(kBrigadeRow, 1, kBrigadeRow, 77, plain_);
         s.Write(kBrigadeRow, 2, rt_.Text("Brygada:"), plain_);
         const std::string brigade = lines_->Brigade(number_);
         s.Write(kBrigadeRow, kValueCol, Padded(brigade, 2), plain_);
@@ -185,7 +185,7 @@ class TimeEntryDialog {
     void AskBrigade() {
         std::string brigade = Padded(lines_->Brigade(number_), 2);
         auto& s = rt_.screen();
-        s.Clear(kHintRow, 1, kHintRow, 78, plain_);
+        s.Clear(kHintRow, 1, kHintRow, 77, plain_);
         common::WriteLegend(rt_, kHintRow, 2, "<F3>-Brygady");
         common::Form form(rt_);
         form.Get(kBrigadeRow, kValueCol, &brigade, "@!").Valid([&] {
@@ -209,7 +209,7 @@ class TimeEntryDialog {
     // --- lines ---------------------------------------------------------------
     void ShowLines() {
         auto& s = rt_.screen();
-        s.Clear(kHeadingRow, 1, kLastLineRow, 78, plain_);
+        s.Clear(kHeadingRow, 1, kLastLineRow, 77, plain_);
         s.Write(kHeadingRow, kCodeCol,
                 rt_.Text("Kod           Nazwa                 Typ   Konto koszt.     Ilość"),
                 plain_);
@@ -240,7 +240,7 @@ class TimeEntryDialog {
 
     void Hint(bool before_first_line) {
         auto& s = rt_.screen();
-        s.Clear(kHintRow, 1, kHintRow, 78, plain_);
+        s.Clear(kHintRow, 1, kHintRow, 77, plain_);
         const std::string hint =
             "<F1>-Zm.brygady   <F3>-Kody obecn.   "
             "<F9>-Nieob./Skł.anal.   <F10>-Inny prac.";
@@ -252,7 +252,7 @@ class TimeEntryDialog {
 
     CodeEnd AskCode(std::string* code) {
         auto& s = rt_.screen();
-        s.Clear(kEntryRow, 1, kEntryRow, 78, plain_);
+        s.Clear(kEntryRow, 1, kEntryRow, 77, plain_);
         s.Write(kEntryRow, 2, rt_.Text("kod"), plain_);
         const bool first = month_lines_.empty();
         Hint(first);
@@ -351,7 +351,7 @@ class TimeEntryDialog {
 
     bool AskAccount(std::string* account) {
         auto& s = rt_.screen();
-        s.Clear(kHintRow, 1, kHintRow, 78, plain_);
+        s.Clear(kHintRow, 1, kHintRow, 77, plain_);
         common::WriteLegend(rt_, kHintRow, 2, "<F3>-Konta kosztów");
         common::Form form(rt_);
         form.Get(kEntryRow, kAccountCol, account, "@!").Valid([&] {
@@ -376,7 +376,7 @@ class TimeEntryDialog {
     void Finish() {
         const std::string message = codes_->RunLoaded(*lines_, number_, group_, &month_lines_);
         ShowLines();
-        rt_.screen().Clear(kEntryRow, 1, kHintRow, 78, plain_);
+        rt_.screen().Clear(kEntryRow, 1, kHintRow, 77, plain_);
         if (!message.empty()) {
             common::ShowMessage(rt_, message);
             return;
@@ -391,7 +391,7 @@ class TimeEntryDialog {
             if (c->type == 'D') d += l.hours;
         }
         auto& s = rt_.screen();
-        s.Clear(kTotalsRow, 1, kTotalsRow, 78, plain_);
+        s.Clear(kTotalsRow, 1, kTotalsRow, 77, plain_);
         s.Write(kTotalsRow, 2, rt_.Text("Razem wg typów:"), plain_);
         s.Write(kTotalsRow, 19, rt_.Text("Etat") + Hours(e, 8), plain_);
         s.Write(kTotalsRow, 33, rt_.Text("Nadgodziny") + Hours(n, 8), plain_);

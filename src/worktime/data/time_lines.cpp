@@ -127,6 +127,9 @@ void TimeLines::Reserve(std::string_view number, std::string_view code, std::str
     r.SetString(f_number_, number);
     r.SetString(f_code_, code);
     r.SetString(f_account_, account);
+    r.SetNumber(f_hours_, 0);
+    // Keyed at once, so that a line left unconfirmed is found for reuse.
+    if (!czas_.Commit().ok()) WriteFailed();
 }
 
 uint32_t TimeLines::Accept(std::string_view group, double hours, bool single) {

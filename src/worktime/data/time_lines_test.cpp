@@ -32,6 +32,16 @@ TEST(TimeLines, ZeroHoursLeaveNoVisibleLineAndRewritingReusesTheRecord) {
     EXPECT_DOUBLE_EQ(got[0].hours, 8.5);
 }
 
+TEST(TimeLines, ALineReservedButNotAcceptedStaysDeletedAndIsReusedLater) {
+    WorkCompany c;
+    TimeLines lines(c.h.rt, c.tables, c.month);
+    lines.Reserve("000001", "NORM", "");
+    lines.area().Unlock();  // the operator left the hours with Esc
+    EXPECT_EQ(c.Lines(), (V{"000001 NORM 0.00*"}));
+    lines.Write("000001", "NORM", "", "01", 4, true);
+    EXPECT_EQ(c.Lines(), (V{"000001 NORM 4.00"}));
+}
+
 TEST(TimeLines, OneLinePerCodeWithoutAccountsSeveralWithThem) {
     WorkCompany c;
     TimeLines lines(c.h.rt, c.tables, c.month);
