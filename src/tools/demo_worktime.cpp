@@ -26,7 +26,7 @@ constexpr DemoCode kCodes[] = {
     {"NORM", "Godziny normalne", "E", 0, ""},
     {"N50", "Nadgodziny 50%", "N", 0, ""},
     {"N100", "Nadgodziny 100%", "N", 0, ""},
-    {"NOCN", "Godziny nocne", "D", 0, ""},
+    {"GNOC", "Godziny nocne", "D", 0, ""},
     {"RAZG", "Razem godzin przepracowanych", "A", 1, "NORM + N50 + N100"},
 };
 
@@ -99,7 +99,7 @@ base::Status AddDemoWorkingTime(const std::string& dir, const base::Clock& clock
             const std::string group = prac.record().GetString(prac.FieldIndex("GRUPA_KAL"));
             const std::string nazwx = prac.record().GetString(prac.FieldIndex("NAZWX_"));
             const std::pair<const char*, double> entered[] = {
-                {"NORM", h.norm}, {"N50", h.n50}, {"N100", h.n100}, {"NOCN", h.night}};
+                {"NORM", h.norm}, {"N50", h.n50}, {"N100", h.n100}, {"GNOC", h.night}};
             for (const auto& [code, hours] : entered)
                 if (hours > 0) lines.Write(h.number, code, "", group, hours, true);
             if (h.brigade) lines.SetBrigade(h.number, "01", nazwx);

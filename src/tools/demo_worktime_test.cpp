@@ -44,7 +44,7 @@ TEST(DemoWorkingTime, TheStaffsMonthWithItsComputedTotalOnce) {
     };
     EXPECT_TRUE(has("2026-12 000001 NORM 168.00"));
     EXPECT_TRUE(has("2026-12 000004 N50 12.00"));
-    EXPECT_TRUE(has("2026-12 000004 NOCN 24.00"));
+    EXPECT_TRUE(has("2026-12 000004 GNOC 24.00"));
     // The computed total: normal hours and overtime, not the night hours.
     EXPECT_TRUE(has("2026-12 000004 RAZG 184.00"));
     EXPECT_TRUE(has("2026-12 000001 RAZG 168.00"));
