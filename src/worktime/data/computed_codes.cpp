@@ -61,8 +61,11 @@ std::string ComputedCodes::Run(TimeLines& lines, std::string_view number, std::s
 std::string ComputedCodes::RunLoaded(TimeLines& lines, std::string_view number,
                                      std::string_view group, std::vector<TimeLine>* month_lines) {
     host_.Reset();
+    // The code of each line, looked up once.
+    line_codes_.clear();
     for (const TimeLine& line : *month_lines) {
         const WorkCode* c = codes_.Find(line.code);
+        line_codes_.push_back(c);
         if (c == nullptr || c->type == 'A' || c->slot < 0) continue;
         Value& v = host_.value(c->slot);
         v.SetNumber((v.IsNumber() ? v.number() : 0) + line.hours, 2);
@@ -82,16 +85,22 @@ std::string ComputedCodes::RunLoaded(TimeLines& lines, std::string_view number,
         // A line that would not change is left as it is.
         int count = 0;
         bool same = false;
-        for (const TimeLine& line : *month_lines) {
-            if (line.code != code) continue;
+        for (size_t i = 0; i < line_codes_.size(); ++i) {
+            if (line_codes_[i] != k.code) continue;
+            const TimeLine& line = (*month_lines)[i];
             ++count;
-            same = base::IsBlank(line.account) && line.hours == hours;
+            same = line.hours == hours && base::IsBlank(line.account);
         }
         if (hours == 0 ? count == 0 : (count == 1 && same)) continue;
-        std::erase_if(*month_lines, [&](const TimeLine& line) { return line.code == code; });
+        for (size_t i = line_codes_.size(); i-- > 0;) {
+            if (line_codes_[i] != k.code) continue;
+            month_lines->erase(month_lines->begin() + static_cast<std::ptrdiff_t>(i));
+            line_codes_.erase(line_codes_.begin() + static_cast<std::ptrdiff_t>(i));
+        }
         if (hours != 0) {
             const uint32_t recno = lines.Write(number, code, "", group, hours, true);
             month_lines->push_back({code, std::string(kAccountWidth, ' '), hours, recno});
+            line_codes_.push_back(k.code);
         } else {
             lines.DeleteCode(number, code);
         }

@@ -74,6 +74,7 @@ class ComputedCodes {
     FormulaHost& host_;
     WorkCodes codes_;
     std::vector<Computed> computed_;
+    std::vector<const WorkCode*> line_codes_;  // RunLoaded's lookups, kept for their room
 };
 
 }  // namespace kestrel::worktime
