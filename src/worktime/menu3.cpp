@@ -4,6 +4,8 @@
 #include "common/screen/messages.h"
 #include "worktime/calendar_dialog.h"
 #include "worktime/dictionaries.h"
+#include "worktime/time_browse.h"
+#include "worktime/time_entry_dialog.h"
 
 namespace kestrel::worktime {
 namespace {
@@ -35,9 +37,9 @@ void Qrm3(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Rejestracja/korekta kalendarza"), [&rt] { Qrm32(rt); }},
-        {rt.Text("Wprowadzanie czasu pracy"), [&rt] { Missing(rt); }},
+        {rt.Text("Wprowadzanie czasu pracy"), [&rt] { Qrm33(rt); }},
         {rt.Text("Wprowadzanie nieobecności (analit. składników)"), [&rt] { Missing(rt); }},
-        {rt.Text("Przeglądanie czasu pracy"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie czasu pracy"), [&rt] { Qrm35(rt); }},
         {rt.Text("Przeglądanie nieobecności (analit. składników)"), [&rt] { Missing(rt); }},
         {rt.Text("Słowniki"), [&rt] { Qrm37(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},

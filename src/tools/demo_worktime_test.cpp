@@ -1,0 +1,61 @@
+#include "tools/demo_worktime.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/base/text.h"
+#include "platform/dbf/table.h"
+#include "tools/demo_company.h"
+
+namespace kestrel::tools {
+namespace {
+
+// "NR_PRAC CODE hours" of the visible records of a table, in record order.
+std::vector<std::string> Lines(const std::string& path) {
+    std::unique_ptr<dbf::Table> t;
+    EXPECT_TRUE(dbf::Table::Open(path, {}, &t).ok());
+    std::vector<std::string> out;
+    if (!t) return out;
+    const int nr = t->FieldIndex("NR_PRAC"), code = t->FieldIndex("KOD_OB"),
+              hours = t->FieldIndex("ILOSC_GODZ"), year = t->FieldIndex("ROK_"),
+              month = t->FieldIndex("MIESIAC_");
+    t->Scan(1, [&](uint32_t, const dbf::Record& r) {
+        if (!r.deleted())
+            out.push_back(base::Trim(r.GetString(year)) + "-" + base::Trim(r.GetString(month)) +
+                          " " + r.GetString(nr) + " " + base::TrimRight(r.GetString(code)) + " " +
+                          base::Trim(r.GetString(hours)));
+        return base::Status::Ok();
+    });
+    return out;
+}
+
+TEST(DemoWorkingTime, TheStaffsMonthWithItsComputedTotalOnce) {
+    const auto root = std::filesystem::temp_directory_path() /
+                      ("kestrel_demo_time_" + std::to_string(::getpid()));
+    base::FixedClock clock(base::LocalTime{2026, 12, 8, 9, 0, 0});
+    ASSERT_TRUE(CreateDemoCompany(root.string(), clock).ok());
+    const std::string dir = (root / "DEMO.PK").string();
+    ASSERT_TRUE(AddDemoWorkingTime(dir, clock).ok());  // a second run adds nothing
+    const std::vector<std::string> lines = Lines(dir + "/PKCZAS.DBF");
+    auto has = [&](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    EXPECT_TRUE(has("2026-12 000001 NORM 168.00"));
+    EXPECT_TRUE(has("2026-12 000004 N50 12.00"));
+    EXPECT_TRUE(has("2026-12 000004 GNOC 24.00"));
+    // The computed total: normal hours and overtime, not the night hours.
+    EXPECT_TRUE(has("2026-12 000004 RAZG 184.00"));
+    EXPECT_TRUE(has("2026-12 000001 RAZG 168.00"));
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.find(" RAZG ") != l.npos; }),
+              12);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.find(" NORM ") != l.npos; }),
+              12);
+    std::filesystem::remove_all(root);
+}
+
+}  // namespace
+}  // namespace kestrel::tools

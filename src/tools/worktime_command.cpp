@@ -1,0 +1,76 @@
+// kestrel-tool worktime: computes the working-time codes of type "A" of the
+// settlement month (ROK_, MC_ of PKSTER) for one employee or for all, as F10
+// of the working-time entry does, without starting the program.
+//
+//   kestrel-tool worktime COMPANY_DIR [NR_PRAC]
+//
+// Each message that stopped an employee is printed as "NR_PRAC: text" (a
+// user function that could not be bound as ": text"), then the count of
+// employees. Exit status 0, 1 when some employee stopped or the company
+// could not be read, 2 on a usage error.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/session/abandon.h"
+#include "common/session/configuration.h"
+#include "common/session/runtime.h"
+#include "platform/base/clock.h"
+#include "platform/base/files.h"
+#include "platform/codepage/cp852.h"
+#include "platform/console/console.h"
+#include "platform/console/headless_backend.h"
+#include "platform/memfile/mem_file.h"
+#include "register/data/employee_record.h"
+#include "tools/command.h"
+#include "worktime/data/month_run.h"
+
+namespace kestrel::tools {
+namespace {
+
+int Worktime(const std::vector<std::string>& args) {
+    if (args.empty() || args.size() > 2) {
+        std::fprintf(stderr, "usage: kestrel-tool worktime COMPANY_DIR [NR_PRAC]\n");
+        return 2;
+    }
+    std::string dir = args[0];
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    if (!base::Exists(dir)) {
+        std::fprintf(stderr, "no directory %s\n", args[0].c_str());
+        return 2;
+    }
+    std::string number;
+    if (args.size() == 2 && !registry::NormaliseNumber(args[1], &number)) {
+        std::fprintf(stderr, "kestrel-tool worktime: bad employee number %s\n", args[1].c_str());
+        return 2;
+    }
+    console::HeadlessBackend backend;
+    console::Console con(backend);
+    base::SystemClock clock;
+    common::Runtime rt(con, clock);
+    rt.ResetWorkingDate();
+    rt.set_data_dir(dir);
+    // The company's configuration, which formulas may read.
+    std::vector<memfile::MemEntry> entries;
+    if (memfile::ReadMemFile(base::FindNoCase(dir, "QRM.MEM"), &entries).ok())
+        rt.config().Assign(std::move(entries));
+    try {
+        common::Tables tables(rt);
+        const worktime::MonthRunResult r = worktime::ComputeMonth(
+            rt, tables, number, [](const std::string& nr, const std::string& message) {
+                std::printf("%s: %s\n", nr.c_str(), codepage::ToUtf8(message).c_str());
+            });
+        std::printf("%d\n", r.employees);
+        return r.failed == 0 ? 0 : 1;
+    } catch (const common::Abandon& e) {
+        std::fprintf(stderr, "%s\n", codepage::ToUtf8(e.message()).c_str());
+        return 1;
+    }
+}
+
+KESTREL_TOOL_COMMAND(worktime, "worktime",
+                     "COMPANY_DIR [NR_PRAC]  compute the working-time codes of the month",
+                     Worktime);
+
+}  // namespace
+}  // namespace kestrel::tools

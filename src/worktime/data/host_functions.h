@@ -1,0 +1,16 @@
+// The host functions working-time formulas may call besides the built-ins
+// and the user functions: the one place where they are registered with the
+// engine of a FormulaHost (the schedule functions and those that follow).
+#pragma once
+
+#include "common/tables/table_layer.h"
+#include "platform/formula/runtime.h"
+
+namespace kestrel::worktime {
+
+/// Registers every working-time host function with `engine`; called by
+/// each FormulaHost before anything is compiled. The functions read their
+/// tables through `tables`.
+void RegisterHostFunctions(common::Runtime& rt, common::Tables& tables, formula::Runtime& engine);
+
+}  // namespace kestrel::worktime
