@@ -320,11 +320,17 @@ class Dialog {
         Reload(i);
     }
 
-    // F8: an individual free day, or a working day again (its hours read).
+    // F8: a working day becomes an individual free day; a free day (by the
+    // calendar or individually) a working day, with its hours read.
     void SwitchFree(size_t i) {
         Day& d = days_[i];
-        if (d.own && d.own->free) {
-            IndividualDay own = *d.own;
+        IndividualDay own;
+        if (d.own)
+            own = *d.own;
+        else if (d.pattern)
+            own.segments = *d.pattern;
+        const bool free = d.own ? d.own->free : d.calendar != ' ';
+        if (free) {
             own.free = false;
             DayBox box;
             box.individual = true;
@@ -333,11 +339,6 @@ class Dialog {
             if (ReadDayHours(rt_, tables_, &own.segments))
                 WriteIndividualDay(st_, number_, d.date, own);
         } else {
-            IndividualDay own;
-            if (d.own)
-                own = *d.own;
-            else if (d.pattern)
-                own.segments = *d.pattern;
             own.free = true;
             WriteIndividualDay(st_, number_, d.date, own);
         }

@@ -12,7 +12,8 @@ namespace kestrel::worktime {
 /// day (the shift letter of a variable-time group's template day, the
 /// hours of an individual day); F1 gives the day individual hours
 /// (starting from the template's) or returns it to the template; F8 makes
-/// the day an individual free day or a working day again; Ctrl+Del asks
+/// a working day an individual free day, and a free day (by the calendar or
+/// individually) a working day with the hours read; Ctrl+Del asks
 /// "Kasować własny harmonogram?" and removes the individual hours of the
 /// month; F11 or Esc another employee; F12 another month.
 void MonthlySchedule(common::Runtime& rt, common::Tables& tables);

@@ -107,7 +107,8 @@ TEST_F(ScheduleTest, AnIndividualDayWithTwoSegmentsOverlapsRefusedAndAFreeDay) {
     const std::vector<int> beside = Join(
         {Typed("22000600"), {key::kEnter}, Typed("t"), Typed("06000730"), Typed("01"), Typed("n")});
     const std::vector<int> keys = Join({
-        {kSnap, key::kDown, kSnap, key::F(1)},  // 2 February: individual hours
+        {kSnap, key::F(8), key::kPgDn},  // Sunday 1 February worked
+        {key::kDown, kSnap, key::F(1)},  // 2 February: individual hours
         overlapping,
         {kSnap, kSeen, key::kEnter},  // refused
         beside,
@@ -134,10 +135,33 @@ TEST_F(ScheduleTest, AnIndividualDayWithTwoSegmentsOverlapsRefusedAndAFreeDay) {
     EXPECT_EQ(ListRow(4, 11), "03 Wt │    │ ind. │ wolny");
     EXPECT_EQ(ListRow(5, 11), "03 Wt │    │ wzór │ 08:00");
     EXPECT_EQ(Ingpr(), (std::vector<std::string>{
+                           "000001 20260201 7 0 15 0 _ F 0 0 0 0 _ F 0",
                            "000001 20260202 22 0 6 0 _ T 6 0 7 30 01 F 0",
                            "000001 20260203 wolny 7 0 15 0 _ F 0 0 0 0 _ F 0*",
                            "000001 20260204 wolny 7 0 15 0 _ F 0 0 0 0 _ F 0",
                        }));
+}
+
+TEST_F(ScheduleTest, HoursMinutesAndTypesOfWorkChecked) {
+    const std::vector<int> keys = Join({
+        {key::kDown, key::F(1)},
+        Typed("24"),
+        {kSeen, key::kEnter, key::kHome},
+        Typed("22"),  // hour
+        Typed("00"),
+        Typed("06"),
+        Typed("75"),
+        {kSeen, key::kEnter, key::kHome},
+        Typed("15"),  // minute
+        Typed("99"),
+        {kSeen, key::kEnter, key::kHome},
+        Typed("01"),  // type of work
+        Typed("n"),
+    });
+    ASSERT_TRUE(Run("1", keys));
+    EXPECT_EQ(c.messages, (std::vector<std::string>{"Błędna godzina (0-23)", "Błędne minuty (0-59)",
+                                                    "Błędny typ pracy"}));
+    EXPECT_EQ(Ingpr(), (std::vector<std::string>{"000001 20260202 22 0 6 15 01 F 0 0 0 0 _ F 0"}));
 }
 
 TEST_F(ScheduleTest, ShiftLettersOfAVariableTimeGroup) {

@@ -34,6 +34,18 @@ std::string Two(int n) {
     return text;
 }
 
+// Two digits typed (blanks around them allowed); -1 for anything else.
+int Number(const std::string& text) {
+    const std::string t = base::Trim(text);
+    if (t.empty() || t.size() > 2) return -1;
+    int n = 0;
+    for (char c : t) {
+        if (c < '0' || c > '9') return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
 std::string HoursText(const Segment& s) {
     return Two(s.from_hour) + "." + Two(s.from_minute) + "-" + Two(s.to_hour) + "." +
            Two(s.to_minute);
@@ -118,24 +130,27 @@ void DrawDayBox(common::Runtime& rt, const DayBox& day) {
 }
 
 bool ReadDayHours(common::Runtime& rt, common::Tables& tables, SegmentRecord* segments) {
+    // Hours and minutes are read as two digits, as they are shown.
     struct Values {
-        double from_hour, from_minute, to_hour, to_minute;
-        std::string type;
+        std::string from_hour, from_minute, to_hour, to_minute, type;
     };
     std::array<Values, 3> v;
     std::array<bool, 3> used = segments->used;
     used[0] = true;
     for (size_t i = 0; i < 3; ++i) {
         const Segment& s = segments->segments[i];
-        v[i] = {double(s.from_hour), double(s.from_minute), double(s.to_hour), double(s.to_minute),
-                s.type};
+        v[i] = {Two(s.from_hour), Two(s.from_minute), Two(s.to_hour), Two(s.to_minute), s.type};
         v[i].type.resize(2, ' ');
     }
     const common::PickDictionary types = TypesOfWork();
     const console::Attr plain = rt.Standard(rt.colours().ycow);
-    const auto range = [&rt](const double* value, int top, const char* message) {
+    const auto range = [&rt](std::string* value, int top, const char* message) {
         return [&rt, value, top, message] {
-            if (*value >= 0 && *value <= top) return true;
+            const int n = Number(*value);
+            if (n >= 0 && n <= top) {
+                *value = Two(n);
+                return true;
+            }
             common::ShowMessage(rt, rt.Text(message));
             return false;
         };
@@ -156,16 +171,16 @@ bool ReadDayHours(common::Runtime& rt, common::Tables& tables, SegmentRecord* se
             }
             Values& s = v[i];
             const int col = kHoursCol + indent;
-            form.Get(row, col, &s.from_hour, 2, 0, "99")
+            form.Get(row, col, &s.from_hour, "99")
                 .When(in_use)
                 .Valid(range(&s.from_hour, 23, "Błędna godzina (0-23)"));
-            form.Get(row, col + 3, &s.from_minute, 2, 0, "99")
+            form.Get(row, col + 3, &s.from_minute, "99")
                 .When(in_use)
                 .Valid(range(&s.from_minute, 59, "Błędne minuty (0-59)"));
-            form.Get(row, col + 6, &s.to_hour, 2, 0, "99")
+            form.Get(row, col + 6, &s.to_hour, "99")
                 .When(in_use)
                 .Valid(range(&s.to_hour, 23, "Błędna godzina (0-23)"));
-            form.Get(row, col + 9, &s.to_minute, 2, 0, "99")
+            form.Get(row, col + 9, &s.to_minute, "99")
                 .When(in_use)
                 .Valid(range(&s.to_minute, 59, "Błędne minuty (0-59)"));
             form.Get(row + 1, kTypeCol + indent, &s.type, "@! XX")
@@ -190,9 +205,8 @@ bool ReadDayHours(common::Runtime& rt, common::Tables& tables, SegmentRecord* se
         SegmentRecord out;
         for (size_t i = 0; i < 3; ++i) {
             out.used[i] = i == 0 || (used[i] && (i < 2 || used[1]));
-            out.segments[i] = {static_cast<int>(v[i].from_hour), static_cast<int>(v[i].from_minute),
-                               static_cast<int>(v[i].to_hour), static_cast<int>(v[i].to_minute),
-                               v[i].type};
+            out.segments[i] = {Number(v[i].from_hour), Number(v[i].from_minute),
+                               Number(v[i].to_hour), Number(v[i].to_minute), v[i].type};
         }
         Labels(rt, out, true);
         Total(rt, out);
