@@ -1,6 +1,7 @@
 #include "worktime/monthly_schedule_dialog.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -84,21 +85,27 @@ class Dialog {
     }
 
     bool AskMonth() {
-        double year = year_, month = month_;
+        char text[16];
+        std::snprintf(text, sizeof text, "%04d", year_);
+        std::string year = text;
+        std::snprintf(text, sizeof text, "%02d", month_);
+        std::string month = text;
         common::Form form(rt_);
-        form.Get(kAskRow, kMonthCol, &year, 4, 0, "9999").Valid([&] {
-            if (year >= 2001 && year <= 2049) return true;
+        form.Get(kAskRow, kMonthCol, &year, "9999").Valid([&] {
+            const int n = std::atoi(year.c_str());
+            if (n >= 2001 && n <= 2049) return true;
             common::ShowMessage(rt_, rt_.Text("Błędny rok (2001-2049)"));
             return false;
         });
-        form.Get(kAskRow, kMonthCol + 5, &month, 2, 0, "99").Valid([&] {
-            if (month >= 1 && month <= 12) return true;
+        form.Get(kAskRow, kMonthCol + 5, &month, "99").Valid([&] {
+            const int n = std::atoi(month.c_str());
+            if (n >= 1 && n <= 12) return true;
             common::ShowMessage(rt_, rt_.Text("Błędny miesiąc (1-12)"));
             return false;
         });
         if (!common::Qrmrdr(rt_, form).saved()) return false;
-        year_ = static_cast<int>(year);
-        month_ = static_cast<int>(month);
+        year_ = std::atoi(year.c_str());
+        month_ = std::atoi(month.c_str());
         rt_.screen().Write(kAskRow, kMonthCol, MonthText(), Plain());
         return true;
     }
