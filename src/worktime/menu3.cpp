@@ -4,6 +4,7 @@
 #include "common/screen/messages.h"
 #include "worktime/calendar_dialog.h"
 #include "worktime/dictionaries.h"
+#include "worktime/monthly_schedule_dialog.h"
 #include "worktime/time_browse.h"
 #include "worktime/time_entry_dialog.h"
 
@@ -44,7 +45,7 @@ void Qrm3(common::Runtime& rt) {
         {rt.Text("Słowniki"), [&rt] { Qrm37(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
         {rt.Text("Pracownicy \"zawieszeni\""), [&rt] { Missing(rt); }},
-        {rt.Text("Miesięczny harmonogram czasu pracy"), [&rt] { Missing(rt); }},
+        {rt.Text("Miesięczny harmonogram czasu pracy"), [&rt] { Qrm3A(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("3. Ewidencja czasu pracy"), "3.", items, {8, 24});
 }

@@ -52,6 +52,17 @@ TEST(FormulaHost, EveryCodeAndSymbolIsAZeroVariableAndAbsencesHaveEmptyLists) {
     EXPECT_EQ(Eval(host, "YTBNORM"), "Błędna zmienna: YTBNORM");
 }
 
+// The schedule functions are the host's: without PKSZMIA or PKINGPR open
+// they report that there is no record.
+TEST(FormulaHost, TheScheduleFunctionsAreRegistered) {
+    Namespace c;
+    FormulaHost host(c.h.rt, c.tables);
+    EXPECT_TRUE(host.Prepare().empty());
+    host.LoadEmployee("000001", c.month);
+    EXPECT_EQ(Eval(host, "CZASPR379()"), "\"     \"");
+    EXPECT_EQ(Eval(host, "CZASNOMIN()+CZASNADLI()+CZASPOZOS()"), "-3");
+}
+
 TEST(FormulaHost, AnAssignedValueOrListDoesNotReachTheNextEmployee) {
     Namespace c;
     FormulaHost host(c.h.rt, c.tables);
