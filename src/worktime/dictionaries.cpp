@@ -5,6 +5,7 @@
 #include "common/session/abandon.h"
 #include "register/data/formula_symbols.h"
 #include "worktime/data/dictionaries.h"
+#include "worktime/data/schedule_record.h"
 #include "worktime/data/segments.h"
 
 namespace kestrel::worktime {
@@ -21,34 +22,12 @@ const common::DictionaryHooks& Hooks() {
 }
 
 // The segments of the current shift of PKSZMIA.
-SegmentRecord ShiftSegments(dbf::WorkArea& a) {
-    const dbf::Record& r = a.record();
-    auto number = [&](const std::string& field) {
-        return static_cast<int>(r.GetNumber(a.FieldIndex(field)));
-    };
-    SegmentRecord s;
-    const char* suffixes[] = {"", "_2", "_3"};
-    const char* types[] = {"TYP_PRACY", "TYP_PRACY2", "TYP_PRACY3"};
-    for (size_t i = 0; i < 3; ++i) {
-        const std::string x = suffixes[i];
-        Segment& g = s.segments[i];
-        g.from_hour = number("OD_GODZ" + x);
-        g.from_minute = number("OD_MIN" + x);
-        g.to_hour = number("GODZ_DO" + x);
-        g.to_minute = number("MIN_DO" + x);
-        g.type = r.GetString(a.FieldIndex(types[i]));
-    }
-    s.used[1] = r.GetLogical(a.FieldIndex("ZAKRES_2"));
-    s.used[2] = r.GetLogical(a.FieldIndex("ZAKRES_3"));
-    return s;
-}
-
 // The shifts show their total time as the schedule functions count it.
 const common::DictionaryHooks& ShiftHooks() {
     static const common::DictionaryHooks hooks = [] {
         common::DictionaryHooks h = Hooks();
         h.computed.push_back({"CZAS", 5, [](common::Runtime&, dbf::WorkArea& a) {
-                                  return TotalText(MeasureSegments(ShiftSegments(a)));
+                                  return TotalText(MeasureSegments(ReadSegmentRecord(a.record())));
                               }});
         return h;
     }();

@@ -5,6 +5,7 @@
 #include "common/session/abandon.h"
 #include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
+#include "worktime/data/schedule_record.h"
 
 namespace kestrel::worktime {
 namespace {
@@ -15,39 +16,14 @@ void CheckRead(const base::Status& s, const dbf::WorkArea& area) {
             common::ShortenMessage(codepage::FromUtf8("Błąd odczytu: ") + area.alias()));
 }
 
-// The fields of segment n (1-3) of a PKSZMIA record.
-struct SegmentFields {
-    const char* used;  // nullptr: always in use
-    const char* from_hour;
-    const char* from_minute;
-    const char* to_hour;
-    const char* to_minute;
-    const char* type;
-};
-
-constexpr SegmentFields kSegmentFields[] = {
-    {nullptr, "OD_GODZ", "OD_MIN", "GODZ_DO", "MIN_DO", "TYP_PRACY"},
-    {"ZAKRES_2", "OD_GODZ_2", "OD_MIN_2", "GODZ_DO_2", "MIN_DO_2", "TYP_PRACY2"},
-    {"ZAKRES_3", "OD_GODZ_3", "OD_MIN_3", "GODZ_DO_3", "MIN_DO_3", "TYP_PRACY3"},
-};
-
 GroupShift ShiftOf(dbf::WorkArea& a) {
     const dbf::Record& r = a.record();
-    const auto number = [&](const char* f) {
-        return static_cast<int>(r.GetNumber(a.FieldIndex(f)));
-    };
     GroupShift shift;
     const std::string letter = r.GetString(a.FieldIndex("ZMIANA_"));
     shift.letter = letter.empty() ? ' ' : letter[0];
-    for (const SegmentFields& f : kSegmentFields) {
-        if (f.used != nullptr && !r.GetLogical(a.FieldIndex(f.used))) continue;
-        Segment s;
-        s.from_hour = number(f.from_hour);
-        s.from_minute = number(f.from_minute);
-        s.to_hour = number(f.to_hour);
-        s.to_minute = number(f.to_minute);
-        s.type = r.GetString(a.FieldIndex(f.type));
-        shift.segments.push_back(std::move(s));
+    const SegmentRecord segments = ReadSegmentRecord(r);
+    for (size_t i = 0; i < segments.segments.size(); ++i) {
+        if (segments.used[i]) shift.segments.push_back(segments.segments[i]);
     }
     return shift;
 }

@@ -4,6 +4,7 @@
 
 #include "common/session/abandon.h"
 #include "platform/codepage/cp852.h"
+#include "worktime/data/open_once.h"
 
 namespace kestrel::worktime {
 namespace {
@@ -19,10 +20,10 @@ void CheckWrite(const base::Status& s, const dbf::WorkArea& area) {
     Check(s, area, "Błąd zapisu: ");
 }
 
-dbf::WorkArea& OpenOnce(common::Tables& tables, const char* table, const char* index) {
-    dbf::WorkArea* open = tables.workspace().Select(table);
-    dbf::WorkArea& area = open != nullptr ? *open : tables.Open(table, {index});
-    CheckRead(area.SetOrder(1), area);
+// The table open in `tables` (opened there unless it is), ordered by `index`.
+dbf::WorkArea& OpenOrdered(common::Tables& tables, const char* table, const char* index) {
+    dbf::WorkArea& area = OpenOnce(tables, table, {index});
+    OrderBy(area, index);
     return area;
 }
 
@@ -41,7 +42,7 @@ std::string MonthField(int month) {
 }  // namespace
 
 dbf::WorkArea& OpenCalendars(common::Tables& tables) {
-    return OpenOnce(tables, "PKKALEN", "PKKALEN1");
+    return OpenOrdered(tables, "PKKALEN", "PKKALEN1");
 }
 
 std::string CalendarKey(int year, std::string_view group) {
@@ -113,7 +114,7 @@ bool DeleteCalendar(common::Tables& tables, dbf::WorkArea& kalen, int year,
 }
 
 std::optional<CalendarGroup> FindCalendarGroup(common::Tables& tables, std::string_view code) {
-    dbf::WorkArea& grupy = OpenOnce(tables, "PKGRUPY", "PKGRUPY1");
+    dbf::WorkArea& grupy = OpenOrdered(tables, "PKGRUPY", "PKGRUPY1");
     const std::string key = Group(code);
     CheckRead(grupy.Seek(key), grupy);
     if (!grupy.found()) return std::nullopt;

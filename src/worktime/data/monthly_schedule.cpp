@@ -77,26 +77,13 @@ ScheduleTables::ScheduleTables(common::Tables& tables)
       ingpr(tables.Open("PKINGPR", {"PKINGPR1"})) {}
 
 std::optional<CalendarGroup> FindGroup(ScheduleTables& t, std::string_view code) {
-    const std::string key = Padded(code, 2);
-    if (!SeekKey(t.grupy, key)) return std::nullopt;
-    CalendarGroup g;
-    g.code = key;
-    g.variable_time = t.grupy.record().GetLogical(t.grupy.FieldIndex("ZMIENNY_CZ"));
-    return g;
+    return FindCalendarGroup(t.tables, code);
 }
 
 std::optional<std::string> CalendarDays(ScheduleTables& t, int year, std::string_view group,
                                         int month) {
-    const int days = base::DaysInMonth(year, month);
-    if (days == 0) return std::nullopt;
-    char key[8];
-    std::snprintf(key, sizeof key, "%4d", year);
-    if (!SeekKey(t.kalen, key + Padded(group, 2))) return std::nullopt;
-    char field[8];
-    std::snprintf(field, sizeof field, "MC_%02d", month);
-    const int f = t.kalen.FieldIndex(field);
-    if (f < 0) return std::nullopt;
-    return Padded(t.kalen.record().GetString(f), static_cast<size_t>(days));
+    if (month < 1 || month > 12 || !SeekCalendar(t.kalen, year, group)) return std::nullopt;
+    return ReadCalendar(t.kalen).months[static_cast<size_t>(month - 1)];
 }
 
 std::optional<SegmentRecord> TemplateShift(ScheduleTables& t, std::string_view group, char shift) {

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "common/tables/table_layer.h"
+#include "worktime/data/calendar_table.h"
 #include "worktime/data/segments.h"
 
 namespace kestrel::worktime {
@@ -30,12 +31,6 @@ struct ScheduleTables {
     dbf::WorkArea& szmia;
     dbf::WorkArea& harzm;
     dbf::WorkArea& ingpr;
-};
-
-/// A calendar group of PKGRUPY.
-struct CalendarGroup {
-    std::string code;            // GRUPA_, two characters
-    bool variable_time = false;  // ZMIENNY_CZ: shifts by letter, day by day
 };
 
 /// The group `code` (padded to two characters); nullopt when PKGRUPY lacks it.
