@@ -14,6 +14,7 @@
 #include "platform/formula/transform.h"
 #include "register/data/employee_record.h"
 #include "register/data/formula_symbols.h"
+#include "worktime/data/calendar_table.h"
 #include "worktime/data/computed_codes.h"
 #include "worktime/data/formula_host.h"
 #include "worktime/data/open_once.h"
@@ -149,12 +150,12 @@ class TimeEntryDialog {
     }
 
     bool CalendarReady() {
-        if (base::IsBlank(group_) || !grupy_->Seek(group_).ok() || !grupy_->found()) {
+        if (base::IsBlank(group_) || !FindCalendarGroup(tables_, group_)) {
             common::ShowMessage(rt_, rt_.Text("Błędna grupa \"kalendarzowa\""));
             return false;
         }
         const std::string key = std::to_string(month_.year) + group_;
-        if (!kalen_->Seek(key).ok() || !kalen_->found()) {
+        if (!SeekCalendar(*kalen_, month_.year, group_)) {
             common::ShowMessage(rt_, rt_.Text("Brak kalendarza ") + "\"" + key + "\"");
             return false;
         }
