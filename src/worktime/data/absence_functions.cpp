@@ -14,6 +14,7 @@
 #include "platform/base/text.h"
 #include "worktime/data/calendar_rules.h"
 #include "worktime/data/calendar_table.h"
+#include "worktime/data/monthly_schedule.h"
 #include "worktime/data/open_once.h"
 
 namespace kestrel::worktime {
@@ -63,10 +64,13 @@ struct LineFields {
 };
 
 // Calls `each` for every live line from the seek of `prefix` in `index`
-// while `within` holds (the line still has the key's leading fields).
+// while `within` holds (the line still has the key's leading fields). The
+// area's order and record are put back: the entry of absences stands on a
+// line while it evaluates formulas.
 template <typename Within, typename Each>
 void ForLines(dbf::WorkArea& a, std::string_view index, const std::string& prefix, Within within,
               Each each) {
+    const dbf::KeepPosition keep(a);
     OrderBy(a, index);
     for (base::Status s = a.Seek(prefix); s.ok() && !a.eof(); s = a.Skip(1)) {
         if (!within(a.record())) break;
@@ -144,12 +148,31 @@ bool MarkCalendarMonth(dbf::WorkArea& a, const LineFields& f, const std::string&
     return ok;
 }
 
-bool EmployeeRecord(common::Tables& tables, std::string_view employee, dbf::WorkArea** out) {
+// What the absence functions need of an employee's record.
+struct EmployeeData {
+    bool found = false;
+    std::string degree;        // TYTUL_STNP
+    std::string group = "  ";  // GRUPA_KAL
+    bool non_staff = false;    // NIE_PRAC
+    double fraction = 1;       // ETAT_L / ETAT_M, 1 without one
+};
+
+// Read without moving PKPRAC for its caller (payroll walks the register
+// while its formulas call the functions).
+EmployeeData ReadEmployee(common::Tables& tables, std::string_view employee) {
     dbf::WorkArea& prac = OpenOnce(tables, "PKPRAC", {"PKPRAC1"});
+    const dbf::KeepPosition keep(prac);
     OrderBy(prac, "PKPRAC1");
-    if (!prac.Seek(employee).ok() || !prac.found()) return false;
-    *out = &prac;
-    return true;
+    EmployeeData e;
+    if (!prac.Seek(employee).ok() || !prac.found() || prac.eof()) return e;
+    const dbf::Record& r = prac.record();
+    e.found = true;
+    e.degree = base::Trim(r.GetString(prac.FieldIndex("TYTUL_STNP")));
+    e.group = r.GetString(prac.FieldIndex("GRUPA_KAL"));
+    e.non_staff = r.GetLogical(prac.FieldIndex("NIE_PRAC"));
+    e.fraction = WorkingFraction(r.GetNumber(prac.FieldIndex("ETAT_L")),
+                                 r.GetNumber(prac.FieldIndex("ETAT_M")));
+    return e;
 }
 
 // An allowance `symbol` of the employee in force in `month` with a value.
@@ -165,6 +188,7 @@ bool AllowanceInForce(common::Runtime& rt, common::Tables& tables, std::string_v
               to_y = dod.FieldIndex("ROK_DO"), to_m = dod.FieldIndex("MC_DO");
     const int wanted = month.year * 12 + month.month;
     const std::string want = Padded(symbol, 4);
+    const dbf::KeepPosition keep(dod);
     OrderBy(dod, "PKDOD1");
     const dbf::Record& r = dod.record();
     for (base::Status s = dod.Seek(employee); s.ok() && !dod.eof(); s = dod.Skip(1)) {
@@ -206,12 +230,8 @@ double WorkingFraction(double numerator, double denominator) {
 
 double HoursPerDay(common::Runtime& rt, common::Tables& tables, std::string_view employee,
                    const SettlementMonth& month) {
-    bool disabled = false;
-    dbf::WorkArea* prac = nullptr;
-    if (EmployeeRecord(tables, employee, &prac)) {
-        const std::string degree = prac->record().GetString(prac->FieldIndex("TYTUL_STNP"));
-        disabled = degree == "2" || degree == "3";
-    }
+    const EmployeeData e = ReadEmployee(tables, employee);
+    const bool disabled = e.degree == "2" || e.degree == "3";
     if (disabled) return AllowanceInForce(rt, tables, employee, "ORZ", month) ? 8 : 7;
     return AllowanceInForce(rt, tables, employee, "AGP", month) ? 7.5833333333 : 8;
 }
@@ -347,6 +367,58 @@ bool Naznieob(const Env& env, Call& c) {
     return true;
 }
 
+std::string DateText(int year, int month, int day) {
+    return Year4(year) + Month2(month) + Month2(day);
+}
+
+// ILNBDPR with the schedule in use, for a staff employee (`prac` stands on
+// the record): the nominal minutes of each absent day by the employee's own
+// schedule, else on a working day by the day's shift (groups of variable
+// time) or the group's one shift, in days of hours per day at the
+// employee's working-time fraction.
+bool ScheduledAbsence(const Env& env, Call& c, const EmployeeData& e,
+                      const std::map<int, Days>& by_month) {
+    const std::string employee = env.context.employee;
+    const std::string& group = e.group;
+    ScheduleTables t(env.tables, ScheduleTables::Shared{});
+    const dbf::KeepPosition keep_kalen(t.kalen), keep_szmia(t.szmia), keep_harzm(t.harzm),
+        keep_ingpr(t.ingpr);
+    const std::optional<CalendarGroup> g = FindGroup(t, group);
+    const bool variable = g && g->variable_time;
+    double minutes = 0;
+    for (const auto& [key, days] : by_month) {
+        const int year = key / 12, month = key % 12 + 1;
+        const std::optional<std::string> codes = CalendarDays(t, year, group, month);
+        if (!codes)
+            return env.Fail(c, "Brak kalendarza \"" + std::to_string(year) + "\" \"" +
+                                   base::TrimRight(group) + "\"");
+        for (int day = 1; day <= days.length; ++day) {
+            if (!days.covered[static_cast<size_t>(day)]) continue;
+            const std::string date = DateText(year, month, day);
+            if (const std::optional<IndividualDay> own = ReadIndividualDay(t, employee, date)) {
+                if (!own->free) minutes += MeasureSegments(own->segments).nominal;
+                continue;
+            }
+            if (static_cast<size_t>(day) > codes->size() ||
+                (*codes)[static_cast<size_t>(day - 1)] != kWorkingDay)
+                continue;
+            const std::string shown = Year4(year) + "." + Month2(month) + "." + Month2(day) + " ";
+            char shift = ' ';
+            if (variable) {
+                shift = ShiftOf(t, employee, date);
+                if (shift == ' ')
+                    return env.Fail(c, shown + "Brak zdefiniowanej \"zmiany\" (PKHARZM)");
+            }
+            const std::optional<SegmentRecord> pattern = TemplateShift(t, group, shift);
+            if (!pattern) return env.Fail(c, shown + "Brak wzorca czasu pracy (PKSZMIA)");
+            minutes += MeasureSegments(*pattern).nominal;
+        }
+    }
+    const double hours = HoursPerDay(env.rt, env.tables, employee, env.context.month);
+    c.result = Value::Number(minutes / (60 * hours) / e.fraction, 3);
+    return true;
+}
+
 // The dates of ILNBDPR's fifth argument: pairs of a date as eight digits
 // (text, number or date) and hours; other entries are passed over.
 std::map<std::string, double> HoursOfDates(const Value& list) {
@@ -417,6 +489,10 @@ bool Ilnbdpr(const Env& env, Call& c) {
     if (bad) return env.Fail(c, "Błędne daty nieobecności");
     const std::map<std::string, double> dated =
         pattern.size() == 7 ? HoursOfDates(c.Arg(4)) : std::map<std::string, double>{};
+    if (env.rt.config().Logical("NAGLHARMON")) {
+        const EmployeeData e = ReadEmployee(env.tables, employee);
+        if (e.found && !e.non_staff) return ScheduledAbsence(env, c, e, by_month);
+    }
     std::string group;
     double total = 0;
     for (const auto& [key, days] : by_month) {
@@ -424,12 +500,10 @@ bool Ilnbdpr(const Env& env, Call& c) {
         std::optional<Calendar> calendar;
         if (pattern.empty()) {
             if (group.empty()) {
-                dbf::WorkArea* prac = nullptr;
-                group = EmployeeRecord(env.tables, employee, &prac)
-                            ? prac->record().GetString(prac->FieldIndex("GRUPA_KAL"))
-                            : std::string("  ");
+                group = ReadEmployee(env.tables, employee).group;
             }
             dbf::WorkArea& kalen = OpenCalendars(env.tables);
+            const dbf::KeepPosition keep(kalen);
             if (!SeekCalendar(kalen, year, group))
                 return env.Fail(c, "Brak kalendarza \"" + std::to_string(year) + "\" \"" +
                                        base::TrimRight(group) + "\"");

@@ -285,6 +285,70 @@ TEST(Ilnbdpr, DaysCoveredTwiceOrAMissingCalendar) {
     EXPECT_EQ(Eval(h.host, "000002", c.month, "ILNBDPR('UW')"), "Brak kalendarza \"2025\" \"01\"");
 }
 
+// With the schedule in use a staff employee's absent days count by their
+// nominal minutes in days of eight hours at the working-time fraction.
+struct Scheduled : Absences {
+    Scheduled() : Absences() {
+        Make("PKGRUPY",
+             {{{"GRUPA_", "01"}, {"ZMIENNY_CZ", "F"}}, {{"GRUPA_", "02"}, {"ZMIENNY_CZ", "T"}}});
+        WriteCalendar(tables, OpenCalendars(tables), PresetCalendar(2026, "02"));
+        Make("PKSZMIA", {{{"GRUPA_", "01"}, {"ZMIANA_", " "}, {"OD_GODZ", "7"}, {"GODZ_DO", "15"}},
+                         {{"GRUPA_", "02"},
+                          {"ZMIANA_", "B"},
+                          {"OD_GODZ", "14"},
+                          {"GODZ_DO", "22"},
+                          {"ZAKRES_2", "T"},
+                          {"OD_GODZ_2", "22"},
+                          {"GODZ_DO_2", "23"},
+                          {"MIN_DO_2", "30"},
+                          {"TYP_PRACY2", "01"}}});
+        Make("PKINGPR",
+             {{{"NR_PRAC", "000003"}, {"DATA_", "20260505"}, {"WOLNE_", "T"}},
+              {{"NR_PRAC", "000003"}, {"DATA_", "20260506"}, {"OD_GODZ", "7"}, {"GODZ_DO", "11"}},
+              {{"NR_PRAC", "000003"}, {"DATA_", "20260509"}, {"OD_GODZ", "8"}, {"GODZ_DO", "12"}}});
+        Make("PKHARZM", {{{"NR_PRAC", "000004"}, {"DATA_", "20260504"}, {"ZMIANA_", "B"}},
+                         {{"NR_PRAC", "000005"}, {"DATA_", "20260504"}, {"ZMIANA_", "C"}},
+                         {{"NR_PRAC", "000006"}, {"DATA_", "20260504"}, {"ZMIANA_", "B"}}});
+        Staff("000003", "01", "1", "2");
+        Staff("000004", "02", "1", "1");
+        Staff("000005", "02", "1", "1");
+        Staff("000006", "02", "1", "1");
+        Add("PKPRAC", {{"NR_PRAC", "000007"}, {"GRUPA_KAL", "01"}, {"NIE_PRAC", "T"}});
+        Staff("000008", "01", "0", "0");
+        Absence("000003", "UW", month, 4, 9);  // Mon 4 - Sat 9
+        Absence("000004", "UW", month, 4, 5);
+        Absence("000005", "UW", month, 4, 4);
+        Absence("000006", "UW", month, 4, 4);
+        Absence("000007", "UW", month, 4, 9);
+        Absence("000008", "UW", month, 4, 8);
+        h.rt.config().Set("NAGLHARMON", memfile::MemValue::Logical(true));
+    }
+    void Staff(const std::string& number, const std::string& group, const std::string& l,
+               const std::string& m) {
+        Add("PKPRAC", {{"NR_PRAC", number}, {"GRUPA_KAL", group}, {"ETAT_L", l}, {"ETAT_M", m}});
+    }
+};
+
+TEST(Ilnbdpr, WithTheScheduleTheNominalMinutesOfEachAbsentDay) {
+    Scheduled c;
+    Host h(c);
+    const struct {
+        const char* employee;
+        const char* result;
+    } cases[] = {
+        // 4, 7, 8 May by the shift (3 x 480), 5 May free, 6 and 9 May four
+        // hours of the own schedule: 1920 minutes, 4 days, at half time 8.
+        {"000003", "8.000"},
+        {"000004", "2026.05.05 Brak zdefiniowanej \"zmiany\" (PKHARZM)"},
+        {"000005", "2026.05.04 Brak wzorca czasu pracy (PKSZMIA)"},
+        {"000006", "1.000"},  // the overtime segment of shift B does not count
+        {"000007", "5.000"},  // a non-staff person: the working days
+        {"000008", "5.000"},  // no working-time fraction counts as full time
+    };
+    for (const auto& t : cases)
+        EXPECT_EQ(Eval(h.host, t.employee, c.month, "ILNBDPR('UW')"), t.result) << t.employee;
+}
+
 TEST(Naznieob, TheNameOfTheCodeOrEmpty) {
     Absences c;
     Host h(c);
