@@ -1,5 +1,6 @@
 #include "worktime/data/absence_functions.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -79,14 +80,6 @@ void ForLines(dbf::WorkArea& a, std::string_view index, const std::string& prefi
     }
 }
 
-// Lines of `employee` for calendar month `cal` (index 8).
-auto OfCalendarMonth(const LineFields& f, const std::string& employee, const SettlementMonth& cal) {
-    return [&f, &employee, cal](const dbf::Record& r) {
-        return r.Raw(f.nr) == employee && r.GetNumber(f.cal_year) == cal.year &&
-               r.GetNumber(f.cal_month) == cal.month;
-    };
-}
-
 // Lines of `employee` entered in settlement month `m` (index 1).
 auto OfEntryMonth(const LineFields& f, const std::string& employee, const SettlementMonth& m) {
     return [&f, &employee, m](const dbf::Record& r) {
@@ -130,23 +123,6 @@ struct Days {
         return true;
     }
 };
-
-// Marks the days of calendar month `cal` covered by the employee's lines
-// of `codes`; false on bad days.
-bool MarkCalendarMonth(dbf::WorkArea& a, const LineFields& f, const std::string& employee,
-                       const SettlementMonth& cal, const std::vector<std::string>& codes,
-                       Days* days) {
-    days->length = CalendarMonthLength(cal.year, cal.month);
-    bool ok = true;
-    ForLines(a, "PKNIEOB8", employee + Year4(cal.year) + Month2(cal.month),
-             OfCalendarMonth(f, employee, cal), [&](const dbf::Record& r) {
-                 if (!InList(codes, r.Raw(f.code))) return true;
-                 ok = days->Mark(static_cast<int>(r.GetNumber(f.from)),
-                                 static_cast<int>(r.GetNumber(f.to)));
-                 return ok;
-             });
-    return ok;
-}
 
 // What the absence functions need of an employee's record.
 struct EmployeeData {
@@ -321,22 +297,51 @@ bool Ildcnb(const Env& env, Call& c) {
     const std::string& employee = env.context.employee;
     dbf::WorkArea& a = AbsenceLines(env.tables);
     const LineFields f(a);
-    SettlementMonth m = env.context.month;
-    Days days;
-    if (!MarkCalendarMonth(a, f, employee, m, codes, &days))
-        return env.Fail(c, "Błędne daty nieobecności");
+    const SettlementMonth m = env.context.month;
+    // The walk back ends after at most n / 28 + 1 entire months and one
+    // more, so the employee's lines of those months are read in one pass
+    // of index 8 (employee + calendar month): one seek however far back.
+    const SettlementMonth first = MonthsBack(m, static_cast<int>(std::min(n, 4000.0)) / 28 + 2);
+    const int first_key = first.year * 12 + first.month - 1;
+    const int last_key = m.year * 12 + m.month - 1;
+    std::map<int, Days> months;
+    std::map<int, bool> bad;
+    {
+        const dbf::KeepPosition keep(a);
+        OrderBy(a, "PKNIEOB8");
+        for (base::Status s = a.Seek(employee + Year4(first.year) + Month2(first.month), true);
+             s.ok() && !a.eof(); s = a.Skip(1)) {
+            const dbf::Record& rec = a.record();
+            if (rec.Raw(f.nr) != employee) break;
+            const int year = static_cast<int>(rec.GetNumber(f.cal_year));
+            const int key = year * 12 + static_cast<int>(rec.GetNumber(f.cal_month)) - 1;
+            if (key > last_key) break;
+            if (key < first_key || a.deleted() || !InList(codes, rec.Raw(f.code))) continue;
+            Days& d = months[key];
+            d.length = CalendarMonthLength(year, key % 12 + 1);
+            if (!d.Mark(static_cast<int>(rec.GetNumber(f.from)),
+                        static_cast<int>(rec.GetNumber(f.to))))
+                bad[key] = true;
+        }
+    }
+    auto month_days = [&](int key) {
+        Days& d = months[key];
+        if (d.length == 0) d.length = CalendarMonthLength(key / 12, key % 12 + 1);
+        return d;
+    };
+    if (bad.count(last_key) > 0) return env.Fail(c, "Błędne daty nieobecności");
+    const Days days = month_days(last_key);
     c.result = Value::Number(0);
     if (!days.covered[1]) return true;
     int r = 0;
     while (r < days.length && days.covered[static_cast<size_t>(r + 1)]) ++r;
     double p = 0;
-    for (;;) {
-        m = MonthsBack(m, 1);
-        if (!IsCalendarYear(m.year)) break;
-        Days before;
-        if (!MarkCalendarMonth(a, f, employee, m, codes, &before))
-            return env.Fail(c, "Błędne daty nieobecności (" + std::to_string(m.year) + "-" +
-                                   Month2(m.month) + ")");
+    for (int key = last_key - 1; key >= first_key; --key) {
+        if (!IsCalendarYear(key / 12)) break;
+        if (bad.count(key) > 0)
+            return env.Fail(c, "Błędne daty nieobecności (" + std::to_string(key / 12) + "-" +
+                                   Month2(key % 12 + 1) + ")");
+        const Days before = month_days(key);
         int count = 0;
         while (count < before.length && before.covered[static_cast<size_t>(before.length - count)])
             ++count;
