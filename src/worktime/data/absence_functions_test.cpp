@@ -377,5 +377,21 @@ TEST(FormulaHost, EachAbsenceCodeAndItsListHoldTheEmployeesLinesOfTheMonth) {
     EXPECT_EQ(Eval(h.host, "000002", c.month, "CHOR*10+len(YTBCHOR)+UW+len(YTBUW)"), "31.000");
 }
 
+TEST(FormulaHost, AChangedEntryOfAnAbsenceListIsGoneAfterReset) {
+    Absences c;
+    c.Absence("000001", "UW", c.month, 4, 5, 2, 16, 1);
+    Host h(c);
+    EXPECT_EQ(Eval(h.host, "000001", c.month, "YTBUW[1][1] := 99, YTBUW[1][1]"), "99");
+    formula::Program p;
+    formula::Error e;
+    Value v;
+    ASSERT_TRUE(h.host.engine().Compile("YTBUW[1][1] := YTBUW[1][1] + 1", &p, &e));
+    for (int run = 0; run < 2; ++run) {
+        h.host.Reset();
+        ASSERT_TRUE(h.host.engine().Evaluate(p, &v, &e));
+        EXPECT_EQ(v.number(), 3) << run;
+    }
+}
+
 }  // namespace
 }  // namespace kestrel::worktime

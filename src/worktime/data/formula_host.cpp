@@ -211,8 +211,20 @@ void FormulaHost::LoadEmployee(std::string_view number, const SettlementMonth& m
     for (int slot : list_slots_) {
         const Value& list = values_[static_cast<size_t>(slot)];
         Value kept = Value::NewArray(engine_.arrays());
-        if (list.IsArray()) kept.items() = list.items();
+        if (list.IsArray()) CopyEntries(list, &kept);
         employee_[static_cast<size_t>(slot)] = std::move(kept);
+    }
+}
+
+void FormulaHost::CopyEntries(const Value& from, Value* to) {
+    std::vector<Value>& items = to->items();
+    items = from.items();
+    // An entry that is itself an array (a line of a YTB list) is copied too.
+    for (Value& item : items) {
+        if (!item.IsArray()) continue;
+        Value copy = Value::NewArray(engine_.arrays(), item.items().size());
+        copy.items() = item.items();
+        item = std::move(copy);
     }
 }
 
@@ -223,7 +235,7 @@ void FormulaHost::Reset() {
         const Value& loaded = employee_[static_cast<size_t>(slot)];
         Value fresh =
             Value::NewArray(engine_.arrays(), loaded.IsArray() ? loaded.items().size() : 0);
-        if (loaded.IsArray()) fresh.items() = loaded.items();
+        if (loaded.IsArray()) CopyEntries(loaded, &fresh);
         values_[static_cast<size_t>(slot)] = std::move(fresh);
     }
 }

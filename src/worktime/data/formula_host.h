@@ -111,6 +111,8 @@ class FormulaHost {
     void LoadAllowances(std::string_view number, const SettlementMonth& month);
     void LoadExtended(std::string_view number);
     void LoadAbsences(std::string_view number, const SettlementMonth& month);
+    /// `to` (a new array) gets the entries of `from`, array entries copied.
+    void CopyEntries(const formula::Value& from, formula::Value* to);
     bool TableExists(std::string_view table) const;
 
     common::Runtime& rt_;
