@@ -55,7 +55,7 @@ FormulaHost::FormulaHost(common::Runtime& rt, common::Tables& tables)
       tables_(tables),
       table_host_(tables.workspace()),
       engine_(&table_host_, rt.formulas()) {
-    RegisterHostFunctions(rt_, tables_, engine_);
+    RegisterHostFunctions(rt_, tables_, engine_, absences_);
 }
 
 FormulaHost::~FormulaHost() = default;
@@ -107,6 +107,7 @@ std::vector<std::string> FormulaHost::Prepare() {
     values_ = defaults_;
     BindValues();
     if (TableExists("PKDOD")) dod_ = &OpenOnce(tables_, "PKDOD", {"PKDOD1", "PKDOD2"});
+    nieob_ = TableExists("PKNIEOB");
     prepared_ = true;
     return messages;
 }
@@ -202,6 +203,7 @@ void FormulaHost::LoadEmployee(std::string_view number, const SettlementMonth& m
         values_[static_cast<size_t>(slot)] = Value::NewArray(engine_.arrays());
     LoadAllowances(number, month);
     LoadExtended(number);
+    LoadAbsences(number, month);
     LoadMore(number, month);
     if (employee_.size() != values_.size()) employee_.resize(values_.size());
     for (size_t i = 0; i < values_.size(); ++i) employee_[i] = values_[i];
@@ -209,8 +211,20 @@ void FormulaHost::LoadEmployee(std::string_view number, const SettlementMonth& m
     for (int slot : list_slots_) {
         const Value& list = values_[static_cast<size_t>(slot)];
         Value kept = Value::NewArray(engine_.arrays());
-        if (list.IsArray()) kept.items() = list.items();
+        if (list.IsArray()) CopyEntries(list, &kept);
         employee_[static_cast<size_t>(slot)] = std::move(kept);
+    }
+}
+
+void FormulaHost::CopyEntries(const Value& from, Value* to) {
+    std::vector<Value>& items = to->items();
+    items = from.items();
+    // An entry that is itself an array (a line of a YTB list) is copied too.
+    for (Value& item : items) {
+        if (!item.IsArray()) continue;
+        Value copy = Value::NewArray(engine_.arrays(), item.items().size());
+        copy.items() = item.items();
+        item = std::move(copy);
     }
 }
 
@@ -221,7 +235,7 @@ void FormulaHost::Reset() {
         const Value& loaded = employee_[static_cast<size_t>(slot)];
         Value fresh =
             Value::NewArray(engine_.arrays(), loaded.IsArray() ? loaded.items().size() : 0);
-        if (loaded.IsArray()) fresh.items() = loaded.items();
+        if (loaded.IsArray()) CopyEntries(loaded, &fresh);
         values_[static_cast<size_t>(slot)] = std::move(fresh);
     }
 }
@@ -246,6 +260,37 @@ void FormulaHost::LoadAllowances(std::string_view number, const SettlementMonth&
         const int slot = Find(base::TrimRight(r.GetString(f[1])));
         if (slot >= 0) value(slot) = Value::Number(r.GetNumber(f[2]), 2);
     }
+}
+
+void FormulaHost::LoadAbsences(std::string_view number, const SettlementMonth& month) {
+    absences_.employee = std::string(number);
+    absences_.month = month;
+    if (!nieob_) return;
+    const dbf::WorkArea& lines = AbsenceLines(tables_);
+    const int f_code = lines.FieldIndex("KOD_NIEOB");
+    const int f_qty = lines.FieldIndex("ILOSC_");
+    const int f_qty2 = lines.FieldIndex("ILOSC_2");
+    const int f_from = lines.FieldIndex("DZ_ROZP");
+    const int f_to = lines.FieldIndex("DZ_ZAK");
+    const int f_pct = lines.FieldIndex("PROC_ZAS");
+    const int f_stat = lines.FieldIndex("NR_STATYST");
+    const int f_year = lines.FieldIndex("ROK_KAL");
+    const int f_month = lines.FieldIndex("MC_KAL");
+    ForEachLineOfMonth(tables_, number, month, [&](const dbf::Record& r) {
+        const std::string code = base::TrimRight(r.GetString(f_code));
+        const int sum = Find(code);
+        if (sum >= 0 && value(sum).IsNumber())
+            value(sum) = Value::Number(value(sum).number() + r.GetNumber(f_qty), 3);
+        const int list = Find("YTB" + code);
+        if (list < 0 || !value(list).IsArray()) return;
+        Value entry = Value::NewArray(engine_.arrays());
+        entry.items() = {
+            Value::Number(r.GetNumber(f_qty), 3), Value::Number(r.GetNumber(f_from)),
+            Value::Number(r.GetNumber(f_to)),     Value::Number(r.GetNumber(f_pct)),
+            Value::String(r.GetString(f_stat)),   Value::Number(r.GetNumber(f_year)),
+            Value::Number(r.GetNumber(f_month)),  Value::Number(r.GetNumber(f_qty2), 3)};
+        value(list).items().push_back(std::move(entry));
+    });
 }
 
 void FormulaHost::LoadExtended(std::string_view number) {

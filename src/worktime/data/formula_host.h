@@ -30,6 +30,7 @@
 #include "common/tables/table_layer.h"
 #include "platform/dbf/formula_host.h"
 #include "platform/formula/runtime.h"
+#include "worktime/data/absence_functions.h"
 #include "worktime/data/settlement_month.h"
 
 namespace kestrel::worktime {
@@ -60,7 +61,12 @@ class FormulaHost {
     /// Refills the variables for one employee: every symbol back to its
     /// empty value, each absence list a new empty array, the employee's
     /// standing allowances of PKDOD valid in `month`, the extended values of
-    /// PKUPRC, then LoadMore(). Nothing is declared or compiled again.
+    /// PKUPRC, the absence lines of PKNIEOB entered in `month` (each code
+    /// the sum of ILOSC_ of its lines, its "YTB" list one entry per line:
+    /// quantity, first day, last day, percentage, statistical number,
+    /// calendar year, calendar month, second quantity), then LoadMore().
+    /// The absence functions count for this employee and month from now
+    /// on. Nothing is declared or compiled again.
     void LoadEmployee(std::string_view number, const SettlementMonth& month);
     /// Puts the variables back to what LoadEmployee() loaded (whatever
     /// formulas assigned since is gone), without reading a table: a dialog
@@ -104,6 +110,9 @@ class FormulaHost {
     void DeclareExtendedKeys();
     void LoadAllowances(std::string_view number, const SettlementMonth& month);
     void LoadExtended(std::string_view number);
+    void LoadAbsences(std::string_view number, const SettlementMonth& month);
+    /// `to` (a new array) gets the entries of `from`, array entries copied.
+    void CopyEntries(const formula::Value& from, formula::Value* to);
     bool TableExists(std::string_view table) const;
 
     common::Runtime& rt_;
@@ -117,6 +126,8 @@ class FormulaHost {
     std::vector<ExtendedField> extended_;   // PKUMTR fields that are variables
     dbf::WorkArea* dod_ = nullptr;          // PKDOD, when the company has it
     dbf::WorkArea* uprc_ = nullptr;         // PKUPRC, with extended fields
+    AbsenceContext absences_;               // whom the absence functions count for
+    bool nieob_ = false;                    // the company has PKNIEOB
     bool prepared_ = false;
 };
 

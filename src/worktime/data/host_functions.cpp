@@ -4,10 +4,11 @@
 
 namespace kestrel::worktime {
 
-void RegisterHostFunctions(common::Runtime& /*rt*/, common::Tables& tables,
-                           formula::Runtime& engine) {
+void RegisterHostFunctions(common::Runtime& rt, common::Tables& tables, formula::Runtime& engine,
+                           const AbsenceContext& absences) {
     // Each group of host functions adds its registration call here.
     RegisterScheduleFunctions(engine, tables.workspace());
+    RegisterAbsenceFunctions(rt, tables, engine, absences);
 }
 
 }  // namespace kestrel::worktime

@@ -5,12 +5,15 @@
 
 #include "common/tables/table_layer.h"
 #include "platform/formula/runtime.h"
+#include "worktime/data/absence_functions.h"
 
 namespace kestrel::worktime {
 
 /// Registers every working-time host function with `engine`; called by
 /// each FormulaHost before anything is compiled. The functions read their
-/// tables through `tables`.
-void RegisterHostFunctions(common::Runtime& rt, common::Tables& tables, formula::Runtime& engine);
+/// tables through `tables`; the absence functions count for the employee
+/// and month of `absences`, which the host keeps up to date.
+void RegisterHostFunctions(common::Runtime& rt, common::Tables& tables, formula::Runtime& engine,
+                           const AbsenceContext& absences);
 
 }  // namespace kestrel::worktime

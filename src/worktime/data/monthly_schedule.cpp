@@ -4,6 +4,7 @@
 
 #include "common/session/abandon.h"
 #include "platform/base/dates.h"
+#include "worktime/data/open_once.h"
 #include "worktime/data/schedule_record.h"
 
 namespace kestrel::worktime {
@@ -75,6 +76,20 @@ ScheduleTables::ScheduleTables(common::Tables& tables)
       szmia(tables.Open("PKSZMIA", {"PKSZMIA1"})),
       harzm(tables.Open("PKHARZM", {"PKHARZM1", "PKHARZM2"})),
       ingpr(tables.Open("PKINGPR", {"PKINGPR1"})) {}
+
+ScheduleTables::ScheduleTables(common::Tables& tables, Shared)
+    : tables(tables),
+      grupy(OpenOnce(tables, "PKGRUPY", {"PKGRUPY1"})),
+      kalen(OpenOnce(tables, "PKKALEN", {"PKKALEN1"})),
+      szmia(OpenOnce(tables, "PKSZMIA", {"PKSZMIA1"})),
+      harzm(OpenOnce(tables, "PKHARZM", {"PKHARZM1", "PKHARZM2"})),
+      ingpr(OpenOnce(tables, "PKINGPR", {"PKINGPR1"})) {
+    OrderBy(grupy, "PKGRUPY1");
+    OrderBy(kalen, "PKKALEN1");
+    OrderBy(szmia, "PKSZMIA1");
+    OrderBy(harzm, "PKHARZM1");
+    OrderBy(ingpr, "PKINGPR1");
+}
 
 std::optional<CalendarGroup> FindGroup(ScheduleTables& t, std::string_view code) {
     return FindCalendarGroup(t.tables, code);

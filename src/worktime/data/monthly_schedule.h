@@ -24,6 +24,11 @@ namespace kestrel::worktime {
 /// PKINGPR1.
 struct ScheduleTables {
     explicit ScheduleTables(common::Tables& tables);
+    /// The same tables taken as the run holds them open when it does (a
+    /// formula function evaluated under the schedule dialog), each ordered
+    /// by its first index file.
+    struct Shared {};
+    ScheduleTables(common::Tables& tables, Shared);
 
     common::Tables& tables;
     dbf::WorkArea& grupy;
