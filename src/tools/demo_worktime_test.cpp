@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "platform/base/text.h"
 #include "platform/dbf/table.h"
@@ -29,6 +31,57 @@ std::vector<std::string> Lines(const std::string& path) {
         return base::Status::Ok();
     });
     return out;
+}
+
+// The trimmed values of `field` of a table's visible records, in record order.
+std::vector<std::string> Column(const std::string& path, const char* field) {
+    std::unique_ptr<dbf::Table> t;
+    EXPECT_TRUE(dbf::Table::Open(path, {}, &t).ok()) << path;
+    std::vector<std::string> out;
+    if (!t) return out;
+    const int f = t->FieldIndex(field);
+    t->Scan(1, [&](uint32_t, const dbf::Record& r) {
+        if (!r.deleted()) out.push_back(base::Trim(r.GetString(f)));
+        return base::Status::Ok();
+    });
+    return out;
+}
+
+// Absence codes are variables of the formulas beside the working-time codes
+// and allowances; a reason of suspension generates its days under a code of
+// type "G", and every code belongs to a kind the kinds' dictionary holds.
+TEST(DemoAbsences, CodesAreFreeInTheNamespaceAndTheirReferencesHold) {
+    const auto root = std::filesystem::temp_directory_path() /
+                      ("kestrel_demo_absences_" + std::to_string(::getpid()));
+    base::FixedClock clock(base::LocalTime{2026, 12, 8, 9, 0, 0});
+    ASSERT_TRUE(CreateDemoCompany(root.string(), clock).ok());
+    const std::string dir = (root / "DEMO.PK").string() + "/";
+    const std::vector<std::string> codes = Column(dir + "PKRNB.DBF", "KOD_NIEOB");
+    const std::vector<std::string> types = Column(dir + "PKRNB.DBF", "TYP_");
+    const std::vector<std::string> kinds = Column(dir + "PKRNB.DBF", "RODZAJ_");
+    EXPECT_GE(codes.size(), 8u);
+    std::set<std::string> taken;
+    for (const char* table : {"PKROB.DBF", "PKSRDOD.DBF"})
+        for (const std::string& s : Column(dir + table, table[2] == 'R' ? "KOD_OB" : "RODZAJ_DOD"))
+            taken.insert(s);
+    const std::vector<std::string> known_kinds = Column(dir + "PKRABS.DBF", "RODZAJ_ABS");
+    for (size_t i = 0; i < codes.size(); ++i) {
+        EXPECT_TRUE(taken.insert(codes[i]).second) << codes[i];
+        EXPECT_NE(std::string("PBZAEUG").find(types[i]), std::string::npos) << codes[i];
+        if (!kinds[i].empty()) {
+            EXPECT_NE(std::find(known_kinds.begin(), known_kinds.end(), kinds[i]),
+                      known_kinds.end())
+                << codes[i];
+        }
+    }
+    const std::vector<std::string> generated = Column(dir + "PKSPZAW.DBF", "KOD_NIEOB");
+    ASSERT_FALSE(generated.empty());
+    for (const std::string& code : generated) {
+        const auto at = std::find(codes.begin(), codes.end(), code);
+        ASSERT_NE(at, codes.end()) << code;
+        EXPECT_EQ(types[static_cast<size_t>(at - codes.begin())], "G") << code;
+    }
+    std::filesystem::remove_all(root);
 }
 
 TEST(DemoWorkingTime, TheStaffsMonthWithItsComputedTotalOnce) {

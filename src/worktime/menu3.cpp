@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "worktime/absence_dictionaries.h"
 #include "worktime/calendar_dialog.h"
 #include "worktime/dictionaries.h"
 #include "worktime/monthly_schedule_dialog.h"
@@ -24,10 +25,10 @@ void Qrm37(common::Runtime& rt) {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Grupy kalendarzowe"), [&rt] { Qrm372(rt); }},
         {rt.Text("Kody czasu pracy"), [&rt] { Qrm373(rt); }},
-        {rt.Text("Kody Analitycznych składników (Kody nieobecności)"), [&rt] { Missing(rt); }},
+        {rt.Text("Kody Analitycznych składników (Kody nieobecności)"), [&rt] { Qrm374(rt); }},
         {rt.Text("Brygady"), [&rt] { Qrm375(rt); }},
-        {rt.Text("Przyczyny zawieszenia umowy o pracę"), [&rt] { Missing(rt); }},
-        {rt.Text("Rodzaje Analitycznych składn. (Rodzaje absencji)"), [&rt] { Missing(rt); }},
+        {rt.Text("Przyczyny zawieszenia umowy o pracę"), [&rt] { Qrm376(rt); }},
+        {rt.Text("Rodzaje Analitycznych składn. (Rodzaje absencji)"), [&rt] { Qrm377(rt); }},
         {rt.Text("Typy pracy"), [&rt] { Qrm378(rt); }},
         {rt.Text("Wzorce harmonogramów czasu pracy"), [&rt] { Qrm379(rt); }},
     };

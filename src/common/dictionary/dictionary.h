@@ -53,6 +53,13 @@ struct DictionaryField {
     /// for any; the message (UTF-8) refuses another.
     std::string allowed;
     std::string allowed_message;
+    /// With `allowed`: the rest of the word of each allowed character
+    /// (UTF-8), shown after the character in the browse ("P" "łatne").
+    std::vector<std::string> allowed_words;
+    /// A text field that may not stay blank …
+    bool required = false;
+    /// … or that is either blank or filled to its whole width.
+    bool full_or_blank = false;
     /// In the new-record box: on the row of the field before, right after
     /// it (after one blank when the label is empty, else right after the
     /// label).

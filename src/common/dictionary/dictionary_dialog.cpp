@@ -90,10 +90,12 @@ std::vector<BrowseColumn> Dialog::Columns() {
         BrowseColumn c;
         c.heading = rt_.Text(f.heading);
         const int field = a.FieldIndex(f.field);
-        const int length = f.kind == FieldKind::kText || f.kind == FieldKind::kNumber ||
-                                   f.kind == FieldKind::kLogical
-                               ? a.table().fields()[static_cast<size_t>(field)].length
-                               : f.column;
+        int length = f.kind == FieldKind::kText || f.kind == FieldKind::kNumber ||
+                             f.kind == FieldKind::kLogical
+                         ? a.table().fields()[static_cast<size_t>(field)].length
+                         : f.column;
+        for (const std::string& word : f.allowed_words)  // the letter and its word
+            length = std::max(length, 1 + static_cast<int>(rt_.Text(word).size()));
         c.width = std::max<int>(f.column > 0 ? std::min(f.column, length) : length,
                                 static_cast<int>(c.heading.size()));
         c.value = [this, &f] { return CellText(rt_, *area_, f); };

@@ -142,8 +142,17 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
     const int length = FieldLength(area, e.field);
     Field& field = form.Get(row, col, &e.text, ScrollPicture(f.picture, length, shown), length);
     if (e.when != nullptr) field.When([&e] { return *e.when; });
+    // The checks of the field, run in this order until one refuses.
+    std::vector<FieldCheck> checks;
+    if (f.required || f.full_or_blank) {
+        checks.push_back([&e, length] {
+            const size_t used = base::TrimRight(e.text).size();
+            if (used == 0) return !e.f->required;
+            return !e.f->full_or_blank || used == static_cast<size_t>(length);
+        });
+    }
     if (!f.allowed.empty()) {
-        field.Valid([&rt, &e] {
+        checks.push_back([&rt, &e] {
             const std::string v = base::Trim(e.text);
             if (v.size() == 1 && e.f->allowed.find(v[0]) != std::string::npos) return true;
             ShowMessage(rt, rt.Text(e.f->allowed_message));
@@ -151,20 +160,27 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
         });
     }
     if (f.account) {
-        field.Valid([&rt, &e] {
+        checks.push_back([&rt, &e] {
             if (base::TrimRight(e.text).empty()) return true;
             if (CheckBankAccount(e.text) != kIdValid)
                 ShowMessage(rt, rt.Text("Błędny Nr rachunku"));
             return true;  // a warning only
         });
     }
-    FieldCheck unique;
     if (!f.unique_index.empty()) {
-        unique = [&rt, &area, &e] {
+        checks.push_back([&rt, &area, &e] {
             if (base::TrimRight(e.text).empty() || !HeldElsewhere(area, e.f->unique_index, e.text))
                 return true;
             ShowMessage(rt, rt.Text(e.f->unique_message));
             return false;
+        });
+    }
+    FieldCheck unique;
+    if (!checks.empty()) {
+        unique = [checks] {
+            for (const FieldCheck& c : checks)
+                if (!c()) return false;
+            return true;
         };
         field.Valid(unique);
     }
@@ -236,7 +252,13 @@ std::string CellText(Runtime& rt, dbf::WorkArea& area, const DictionaryField& f)
         case FieldKind::kNumber:
             break;
     }
-    return area.record().GetString(area.FieldIndex(f.field));
+    std::string value = area.record().GetString(area.FieldIndex(f.field));
+    if (!f.allowed_words.empty() && value.size() == 1) {
+        const size_t i = f.allowed.find(value[0]);
+        if (i != std::string::npos && i < f.allowed_words.size())
+            value += rt.Text(f.allowed_words[i]);
+    }
+    return value;
 }
 
 bool EditMemo(Runtime& rt, std::string_view title_utf8, std::string* text) {
