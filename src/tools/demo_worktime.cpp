@@ -1,8 +1,11 @@
 #include "tools/demo_worktime.h"
 
+#include <optional>
+
 #include "common/session/abandon.h"
 #include "common/session/runtime.h"
 #include "common/tables/table_layer.h"
+#include "platform/base/dates.h"
 #include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 #include "platform/console/console.h"
@@ -49,6 +52,68 @@ constexpr DemoHours kHours[] = {
 
 void Set(dbf::WorkArea& a, const char* field, std::string_view utf8) {
     a.record().SetString(a.FieldIndex(field), codepage::FromUtf8(utf8));
+}
+
+// Monday to Friday between days `from` and `to` of a month.
+int WeekDays(int year, int month, int from, int to) {
+    int n = 0;
+    for (int d = from; d <= to; ++d)
+        if ((base::JulianDay({year, month, d}) + 1) % 7 % 6 != 0) ++n;
+    return n;
+}
+
+// One absence line entered in `entered` for days `from`-`to` of `cal`.
+void AddAbsence(common::Tables& tables, dbf::WorkArea& nieob, const std::string& number,
+                const std::string& group, const char* code, worktime::SettlementMonth entered,
+                worktime::SettlementMonth cal, int from, int to, double days, double hours,
+                int percent) {
+    tables.Append(nieob);
+    auto num = [&nieob](const char* f, double v) {
+        nieob.record().SetNumber(nieob.FieldIndex(f), v);
+    };
+    num("ROK_", entered.year);
+    num("MIESIAC_", entered.month);
+    num("LP_", 1);
+    Set(nieob, "NR_PRAC", number);
+    Set(nieob, "KOD_NIEOB", code);
+    Set(nieob, "GRUPA_", group);
+    num("ILOSC_", days);
+    num("DZ_ROZP", from);
+    num("DZ_ZAK", to);
+    num("PROC_ZAS", percent);
+    num("ROK_KAL", cal.year);
+    num("MC_KAL", cal.month);
+    num("ROK_ZUS", entered.year);
+    num("MC_ZUS", entered.month);
+    num("ILOSC_2", hours);
+    nieob.Commit();
+    nieob.Unlock();
+}
+
+// Absences of the settlement month: a holiday leave, a care benefit, and a
+// sickness that began at the end of the month before (a line in each month).
+void AddDemoAbsences(common::Tables& tables, dbf::WorkArea& prac,
+                     const worktime::SettlementMonth& m) {
+    dbf::WorkArea& nieob = tables.Open("PKNIEOB", {"PKNIEOB1"});
+    if (nieob.table().record_count() > 0) return;
+    const worktime::SettlementMonth before = m.month == 1
+                                                 ? worktime::SettlementMonth{m.year - 1, 12}
+                                                 : worktime::SettlementMonth{m.year, m.month - 1};
+    auto group = [&prac](const char* number) -> std::optional<std::string> {
+        if (!prac.Seek(number).ok() || !prac.found()) return std::nullopt;
+        return prac.record().GetString(prac.FieldIndex("GRUPA_KAL"));
+    };
+    if (const auto g = group("000003")) {
+        const int last = base::DaysInMonth(before.year, before.month);
+        AddAbsence(tables, nieob, "000003", *g, "CH", before, before, last - 3, last, 4, 0, 80);
+        AddAbsence(tables, nieob, "000003", *g, "CH", m, m, 1, 5, 5, 0, 80);
+    }
+    if (const auto g = group("000006")) {
+        const int days = WeekDays(m.year, m.month, 10, 14);
+        AddAbsence(tables, nieob, "000006", *g, "UW", m, m, 10, 14, days, 8.0 * days, 0);
+    }
+    if (const auto g = group("000010"))
+        AddAbsence(tables, nieob, "000010", *g, "ZC", m, m, 17, 18, 2, 0, 80);
 }
 
 }  // namespace
@@ -104,6 +169,7 @@ base::Status AddDemoWorkingTime(const std::string& dir, const base::Clock& clock
                 if (hours > 0) lines.Write(h.number, code, "", group, hours, true);
             if (h.brigade) lines.SetBrigade(h.number, "01", nazwx);
         }
+        AddDemoAbsences(tables, prac, month);
         std::string failed;
         worktime::ComputeMonth(rt, tables, "",
                                [&](const std::string&, const std::string& m) { failed = m; });

@@ -110,5 +110,32 @@ TEST(DemoWorkingTime, TheStaffsMonthWithItsComputedTotalOnce) {
     std::filesystem::remove_all(root);
 }
 
+// The month's absences: a sickness running on from November has a line in
+// each month, and the holiday leave counts only its working days.
+TEST(DemoWorkingTime, AbsencesOfTheMonthWithASicknessFromTheMonthBefore) {
+    const auto root = std::filesystem::temp_directory_path() /
+                      ("kestrel_demo_nieob_" + std::to_string(::getpid()));
+    base::FixedClock clock(base::LocalTime{2026, 12, 8, 9, 0, 0});
+    ASSERT_TRUE(CreateDemoCompany(root.string(), clock).ok());
+    const std::string dir = (root / "DEMO.PK").string();
+    ASSERT_TRUE(AddDemoWorkingTime(dir, clock).ok());  // a second run adds nothing
+    const std::string table = dir + "/PKNIEOB.DBF";
+    const auto month = Column(table, "MIESIAC_"), nr = Column(table, "NR_PRAC"),
+               code = Column(table, "KOD_NIEOB"), cal = Column(table, "MC_KAL"),
+               from = Column(table, "DZ_ROZP"), to = Column(table, "DZ_ZAK"),
+               qty = Column(table, "ILOSC_"), qty2 = Column(table, "ILOSC_2");
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < nr.size(); ++i)
+        lines.push_back(month[i] + " " + nr[i] + " " + code[i] + " " + cal[i] + " " + from[i] +
+                        "-" + to[i] + " " + qty[i] + " " + qty2[i]);
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "11 000003 CH 11 27-30 4.000 0.000",
+                         "12 000003 CH 12 1-5 5.000 0.000",
+                         "12 000006 UW 12 10-14 3.000 24.000",  // 12 and 13 are a weekend
+                         "12 000010 ZC 12 17-18 2.000 0.000",
+                     }));
+    std::filesystem::remove_all(root);
+}
+
 }  // namespace
 }  // namespace kestrel::tools

@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "worktime/absence_browse.h"
 #include "worktime/absence_dictionaries.h"
 #include "worktime/calendar_dialog.h"
 #include "worktime/dictionaries.h"
@@ -42,7 +43,7 @@ void Qrm3(common::Runtime& rt) {
         {rt.Text("Wprowadzanie czasu pracy"), [&rt] { Qrm33(rt); }},
         {rt.Text("Wprowadzanie nieobecności (analit. składników)"), [&rt] { Missing(rt); }},
         {rt.Text("Przeglądanie czasu pracy"), [&rt] { Qrm35(rt); }},
-        {rt.Text("Przeglądanie nieobecności (analit. składników)"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie nieobecności (analit. składników)"), [&rt] { Qrm36(rt); }},
         {rt.Text("Słowniki"), [&rt] { Qrm37(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
         {rt.Text("Pracownicy \"zawieszeni\""), [&rt] { Missing(rt); }},

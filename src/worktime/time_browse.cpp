@@ -7,12 +7,12 @@
 #include "common/pick/employee_pick.h"
 #include "common/pick/pick_window.h"
 #include "common/screen/browse.h"
-#include "common/screen/form.h"
 #include "common/screen/messages.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "platform/formula/transform.h"
 #include "register/data/employee_record.h"
+#include "worktime/browse_search.h"
 #include "worktime/data/computed_codes.h"
 #include "worktime/data/open_once.h"
 #include "worktime/data/settlement_month.h"
@@ -24,12 +24,6 @@ namespace {
 namespace key = console::key;
 
 constexpr int kTop = 7, kBottom = 20, kSearchRow = 22;
-
-std::string Cut(std::string_view s, size_t width) {
-    std::string out(s.substr(0, std::min(s.size(), width)));
-    out.resize(width, ' ');
-    return out;
-}
 
 }  // namespace
 
@@ -90,20 +84,8 @@ void BrowseWorkingTime(common::Runtime& rt, common::Tables& tables) {
             const int k = rt.console().LastKey();
             if (k == key::kEsc) return static_cast<int>(common::kBrowseClose);
             if (k != key::F(2)) return static_cast<int>(common::kBrowseRedrawRow);
-            std::string typed(6, ' ');
-            s.Write(kSearchRow, 2, rt.Text("Pracownik:"), plain);
-            common::Form form(rt);
-            form.Get(kSearchRow, 13, &typed, "999999");
-            common::ReadResult r;
-            {
-                auto& kb = rt.console().keyboard();
-                common::HotKeysAside aside(rt, {key::F(3)});
-                kb.Bind(key::F(3), [&] { common::PickEmployee(rt, tables, form.Typed()); });
-                r = common::Qrmrdr(rt, form);
-            }
-            s.Clear(kSearchRow, 1, kSearchRow, 77, plain);
             std::string number;
-            if (!r.saved() || !registry::NormaliseNumber(typed, &number))
+            if (!AskEmployee(rt, tables, kSearchRow, plain, &number))
                 return static_cast<int>(common::kBrowseRedrawRow);
             const auto it = std::lower_bound(
                 lines.begin(), lines.end(), number,
