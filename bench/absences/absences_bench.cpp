@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_tables.h"
 #include "common/tables/table_catalogue.h"
 #include "common/tables/table_layer.h"
 #include "headless_runtime.h"
@@ -40,47 +41,8 @@ const char* const kMeasured = "005000";
 const char* const kWithout = "010001";
 const worktime::SettlementMonth kMonth{2026, 5};
 
-void Check(const base::Status& s, const char* what) {
-    if (!s.ok()) {
-        std::fprintf(stderr, "%s: %s\n", what, s.ToString().c_str());
-        std::exit(1);
-    }
-}
-
-// A table of the catalogue made in `dir` and filled by `fill` with fresh
-// records (appended in order).
-template <typename Fill>
-void Make(const std::string& dir, const std::string& table, Fill fill) {
-    const std::string path = dir + table + ".DBF";
-    Check(dbf::Table::Create(path, common::FindTable(table)->Specs()), table.c_str());
-    std::unique_ptr<dbf::Table> t;
-    dbf::OpenOptions exclusive;
-    exclusive.exclusive = true;
-    Check(dbf::Table::Open(path, exclusive, &t), table.c_str());
-    auto add = [&](const std::map<std::string, std::string>& values) {
-        dbf::Record r = t->NewRecord();
-        for (const auto& [field, value] : values) {
-            const int f = t->FieldIndex(field);
-            switch (t->fields()[static_cast<size_t>(f)].type) {
-                case dbf::FieldType::kNumeric:
-                    r.SetNumber(f, std::strtod(value.c_str(), nullptr));
-                    break;
-                case dbf::FieldType::kMemo:
-                    Check(t->WriteMemo(&r, f, value), "memo");
-                    break;
-                case dbf::FieldType::kLogical:
-                    r.SetLogical(f, value == "T");
-                    break;
-                default:
-                    r.SetString(f, value);
-            }
-        }
-        uint32_t recno = 0;
-        Check(t->Append(r, &recno), table.c_str());
-    };
-    fill(add);
-    Check(t->Close(), table.c_str());
-}
+using bench::Check;
+using bench::Make;
 
 std::string Number(int i) {
     char nr[8];
