@@ -4,6 +4,7 @@
 
 #include "common/screen/messages.h"
 #include "register/menu2.h"
+#include "startup/menu8.h"
 #include "utilities/menu9.h"
 #include "worktime/menu3.h"
 
@@ -40,7 +41,7 @@ const SubsystemMenu& SubsystemFor(int choice) {
         common::NotInThisVersion,  // 5. Kasa zapomogowo-pożyczkowa (QRM5)
         common::NotInThisVersion,  // 6. Moduł ZUS (QRM6)
         common::NotInThisVersion,  // 7. Moduł podatkowy (QRM7)
-        common::NotInThisVersion,  // 8. Zbiory pomocnicze (QRM8)
+        Qrm8,                      // 8. Zbiory pomocnicze
         utilities::Qrm9,           // 9. Funkcje pomocnicze
         common::NotInThisVersion,  // A. Moduł PFRON (QRMA)
         common::NotInThisVersion,  // B. Moduł PPK (QRMB)

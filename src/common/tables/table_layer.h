@@ -46,6 +46,7 @@ class Tables {
     Tables& operator=(const Tables&) = delete;
 
     dbf::Workspace& workspace() { return workspace_; }
+    Runtime& rt() { return rt_; }
 
     /// QRMXX: opens company table `table` (NAGL0) under its own name with the
     /// index files `indexes` (names without directory and extension; the

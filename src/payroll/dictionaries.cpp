@@ -1,0 +1,3 @@
+#include "payroll/dictionaries.h"
+
+namespace kestrel::payroll {}  // namespace kestrel::payroll
