@@ -142,8 +142,7 @@ std::vector<BrowseColumn> Editor::Columns() {
     BrowseColumn months{rt_.Text("Od-Do"), 5, [&a] {
                             const ScaleRow r = ReadRow(a);
                             char buf[16];
-                            std::snprintf(buf, sizeof buf, "%2d-%2d", r.from_month % 100,
-                                          r.to_month % 100);
+                            std::snprintf(buf, sizeof buf, "%2d-%2d", r.from_month, r.to_month);
                             return std::string(buf);
                         }};
     return {
@@ -248,12 +247,7 @@ bool Editor::ReadUntilRight(const std::vector<int>& fields, Values& v, uint32_t 
 int Editor::Insert() {
     auto& s = rt_.screen();
     const int top = 8, left = 20, right = 57, bottom = top + kFieldCount + 1;
-    const console::ScreenRegion under = s.Save(top, left, bottom, right);
-    struct Restore {
-        console::Screen& s;
-        const console::ScreenRegion& r;
-        ~Restore() { s.Restore(r); }
-    } restore{s, under};
+    const common::WindowState under(rt_, tables_.workspace());
     const console::Attr frame = rt_.Standard(rt_.colours().ycow);
     s.Box(top, left, bottom, right, std::string(console::kFrameDouble) + " ", frame);
     s.Write(top, left + 5, rt_.Text(" Nowy rekord "), rt_.Standard(rt_.colours().ycobp));

@@ -1,12 +1,10 @@
 #include "tools/demo_tax.h"
 
 #include "common/session/abandon.h"
-#include "common/session/runtime.h"
 #include "common/tables/table_layer.h"
 #include "platform/codepage/cp852.h"
-#include "platform/console/console.h"
-#include "platform/console/headless_backend.h"
 #include "tax/data/tax_scale.h"
+#include "tools/demo_runtime.h"
 
 namespace kestrel::tools {
 namespace {
@@ -42,12 +40,9 @@ std::vector<ScaleRow> DemoScales() {
 }  // namespace
 
 base::Status AddDemoTaxScales(const std::string& dir, const base::Clock& clock) {
-    console::HeadlessBackend backend;
-    console::Console con(backend);
-    common::Runtime rt(con, clock);
-    rt.set_data_dir(dir.empty() || dir.back() == '/' ? dir : dir + "/");
+    DemoRuntime demo(dir, clock);
     try {
-        common::Tables tables(rt);
+        common::Tables tables(demo.rt);
         dbf::WorkArea& tab = tax::OpenScaleTable(tables);
         if (tab.table().record_count() > 0) return base::Status::Ok();
         for (const ScaleRow& row : DemoScales()) {
