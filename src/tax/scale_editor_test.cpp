@@ -114,6 +114,21 @@ TEST(ScaleEditor, AChangedBoundGoesThroughTheSameChecks) {
     EXPECT_TRUE(c.h.backend.exhausted());
 }
 
+// The months of a row are changed together in their cell; the last may
+// not come before the first.
+TEST(ScaleEditor, TheMonthsOfARowAreChangedInTheirCell) {
+    ScaleCompany c;
+    std::string cell;
+    c.h.con.keyboard().Bind(key::F(11), [&] { cell = c.h.At(10, 9, 5); });
+    c.Keys({key::kRight, key::kEnter, '7', key::kEnter, '3', key::kEnter, key::F(12), key::kEnter});
+    c.Keys({key::kHome, key::Ctrl('y'), '1', '2', key::F(11), key::kEsc});  // 12 fills the cell
+    Qrm78(c.h.rt);
+    EXPECT_EQ(c.messages, V{"Błędna wartość"});
+    EXPECT_EQ(cell, " 7-12");
+    EXPECT_EQ(c.Rows(), (V{"2023 7-12 0.00-120000.00 0.00 12.00 3600.00", k2023b}));
+    EXPECT_TRUE(c.h.backend.exhausted());
+}
+
 TEST(ScaleEditor, TheScaleNeedsRight3Or6AndOnlyRight3ChangesIt) {
     ScaleCompany c;
     c.h.rt.operators().list_exists = true;
