@@ -5,6 +5,7 @@
 #include "common/screen/messages.h"
 #include "register/menu2.h"
 #include "startup/menu8.h"
+#include "tax/menu7.h"
 #include "utilities/menu9.h"
 #include "worktime/menu3.h"
 
@@ -40,7 +41,7 @@ const SubsystemMenu& SubsystemFor(int choice) {
         common::NotInThisVersion,  // 4. Płace (QRM4)
         common::NotInThisVersion,  // 5. Kasa zapomogowo-pożyczkowa (QRM5)
         common::NotInThisVersion,  // 6. Moduł ZUS (QRM6)
-        common::NotInThisVersion,  // 7. Moduł podatkowy (QRM7)
+        tax::Qrm7,                 // 7. Moduł podatkowy
         Qrm8,                      // 8. Zbiory pomocnicze
         utilities::Qrm9,           // 9. Funkcje pomocnicze
         common::NotInThisVersion,  // A. Moduł PFRON (QRMA)

@@ -15,6 +15,7 @@
 #include "tools/command.h"
 #include "tools/demo_calendars.h"
 #include "tools/demo_employees.h"
+#include "tools/demo_tax.h"
 #include "tools/demo_worktime.h"
 
 namespace kestrel::tools {
@@ -336,6 +337,7 @@ base::Status CreateDemoCompany(const std::string& root, const base::Clock& clock
     if (s.ok()) s = AddDemoEmployees(dir, clock);
     if (s.ok()) s = AddDemoCalendars(dir, clock);
     if (s.ok()) s = AddDemoWorkingTime(dir, clock);
+    if (s.ok()) s = AddDemoTaxScales(dir, clock);
     return s;
 }
 

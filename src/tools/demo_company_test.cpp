@@ -47,11 +47,11 @@ TEST(DemoCompany, IdentifiersAreValidAndTheFileIsCreatedOnce) {
         EXPECT_TRUE(base::Exists((root / "data/PKKDURZ.tsv").string()));
     }
     // A table that exists keeps its records.
+    uint32_t records = 0;
     {
         std::unique_ptr<dbf::Table> t;
         ASSERT_TRUE(dbf::Table::Open(dir + "/PKTAB.DBF", {}, &t).ok());
-        uint32_t recno = 0;
-        ASSERT_TRUE(t->Append(t->NewRecord(), &recno).ok());
+        ASSERT_TRUE(t->Append(t->NewRecord(), &records).ok());
         ASSERT_TRUE(t->Close().ok());
     }
     // A second run leaves the company as it is.
@@ -61,7 +61,7 @@ TEST(DemoCompany, IdentifiersAreValidAndTheFileIsCreatedOnce) {
     EXPECT_TRUE(read.empty());
     std::unique_ptr<dbf::Table> t;
     ASSERT_TRUE(dbf::Table::Open(dir + "/PKTAB.DBF", {}, &t).ok());
-    EXPECT_EQ(t->record_count(), 1u);
+    EXPECT_EQ(t->record_count(), records);
     t.reset();
     std::filesystem::remove_all(root);
 }
