@@ -24,16 +24,22 @@ void Run(common::Runtime& rt, std::string_view menu) {
     if (d != nullptr) common::RunDictionary(rt, *d, AbsenceHooks(rt));
 }
 
+// The code field over dictionary `d`: its table, key and name.
+common::CodeField FieldOver(const common::Dictionary& d) {
+    common::CodeField f;
+    f.table = d.table;
+    f.indexes = d.indexes;
+    f.code_field = d.key_field;
+    f.name_field = d.name_field;
+    return f;
+}
+
 }  // namespace
 
 common::CodeField AbsenceCodeFieldOf(std::string_view dictionary) {
     if (dictionary != "3.7.4" && dictionary != "3.7.7") return CodeFieldOf(dictionary);
     const common::Dictionary* d = FindAbsenceDictionary(dictionary);
-    common::CodeField f;
-    f.table = d->table;
-    f.indexes = d->indexes;
-    f.code_field = d->key_field;
-    f.name_field = d->name_field;
+    common::CodeField f = FieldOver(*d);
     f.hint = dictionary == "3.7.4" ? "<F3>-Kody analityczne" : "<F3>-Rodzaje absencji";
     f.pick = [d] { return common::PickOf(*d, Hooks()); };
     return f;
@@ -56,11 +62,7 @@ common::CodeField AbsenceCodeFieldOf(common::Runtime& rt, std::string_view dicti
     }
     if (dictionary == "3.7.6") {
         const common::Dictionary* d = FindAbsenceDictionary(dictionary);
-        common::CodeField f;
-        f.table = d->table;
-        f.indexes = d->indexes;
-        f.code_field = d->key_field;
-        f.name_field = d->name_field;
+        common::CodeField f = FieldOver(*d);
         f.message = "Błędny symbol";
         f.hint = "<F3>-Przyczyny zawieszenia";
         f.pick = [&rt, d] { return common::PickOf(*d, AbsenceHooks(rt)); };

@@ -51,7 +51,7 @@ std::string_view PeriodFaultMessage(PeriodFault fault) {
             return "Brak daty";
         case PeriodFault::kPlannedBeforeStart:
         case PeriodFault::kLastDayBeforeStart:
-            return "Data wcześniejsza niż data zawieszenia";
+            return "Data przed datą zawieszenia";
     }
     return "";
 }

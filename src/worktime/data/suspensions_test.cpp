@@ -139,8 +139,7 @@ TEST(Suspensions, ThePeriodChecks) {
             << base::DateText(k.last);
     }
     EXPECT_EQ(PeriodFaultMessage(PeriodFault::kNone), "");
-    EXPECT_EQ(PeriodFaultMessage(PeriodFault::kLastDayBeforeStart),
-              "Data wcześniejsza niż data zawieszenia");
+    EXPECT_EQ(PeriodFaultMessage(PeriodFault::kLastDayBeforeStart), "Data przed datą zawieszenia");
     EXPECT_TRUE(InMonth(D(2026, 3, 31), SettlementMonth{2026, 3}));
     EXPECT_FALSE(InMonth(D(2025, 3, 1), SettlementMonth{2026, 3}));
     EXPECT_FALSE(InMonth(base::Date{}, SettlementMonth{2026, 3}));
