@@ -160,5 +160,25 @@ TEST(SuspensionDialogs, TheBrowseShowsEverySuspensionWithTheEmployeesName) {
     EXPECT_TRUE(c.h.backend.exhausted());
 }
 
+// Enter corrects the record under the cursor; an ended suspension keeps a
+// last day, and not one before its first day.
+TEST(SuspensionDialogs, TheBrowseCorrectsTheLastDayOfAnEndedSuspension) {
+    SuspensionCompany c;
+    c.Suspended("000001", "20260105", "20260110");
+    c.Keys({key::kEnter, key::kEnter, key::kEnter, key::kEnter, key::Ctrl('y'), key::kEnter});
+    c.Seen();
+    c.Keys({key::kHome});
+    c.Typed("20260104");
+    c.Seen();
+    c.Keys({key::kHome});
+    c.Typed("20260112");
+    c.Seen();
+    c.Keys({key::kEsc});
+    BrowseSuspensions(c.h.rt, c.tables);
+    EXPECT_EQ(c.messages, (V{"Brak daty", "Data przed datą zawieszenia", "Koniec korekty"}));
+    EXPECT_EQ(c.Records("PKZAW", "DATA_POWR"), V{"20260112"});
+    EXPECT_TRUE(c.h.backend.exhausted());
+}
+
 }  // namespace
 }  // namespace kestrel::worktime
