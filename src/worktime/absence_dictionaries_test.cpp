@@ -4,6 +4,7 @@
 
 #include "common/tables/table_layer.h"
 #include "test_company.h"
+#include "worktime/data/absence_dictionaries.h"
 
 namespace kestrel::worktime {
 namespace {
@@ -64,29 +65,60 @@ TEST(AbsenceCodes, ASymbolOfTheNamespaceIsRefusedAndTheFieldsAreChecked) {
     EXPECT_TRUE(c.h.backend.exhausted());
 }
 
-// The list shows a type by its word; a reason of suspension takes only a
-// code the absence codes hold.
-TEST(AbsenceCodes, TheTypeIsShownAsAWordAndASuspensionNamesAKnownCode) {
+// The list shows a type by its word; a reason of suspension names an
+// absence code of type "G" (generated from suspensions) or none: a code the
+// absence codes lack, and one of another type, are refused.
+TEST(AbsenceCodes, TheTypeIsShownAsAWordAndASuspensionNamesAGeneratedCode) {
     TestCompany c;
-    c.Make("PKRNB", {{{"KOD_NIEOB", "ZAW"}, {"NAZWA_", "Urlop bezpłatny"}, {"TYP_", "G"}}});
+    c.Make("PKRNB", {{{"KOD_NIEOB", "ZAW"}, {"NAZWA_", "Zawieszenie umowy"}, {"TYP_", "G"}},
+                     {{"KOD_NIEOB", "UB"}, {"NAZWA_", "Urlop bezpłatny"}, {"TYP_", "B"}}});
     c.Make("PKSPZAW");
     std::string row;
-    c.h.con.keyboard().Bind(key::F(11), [&] { row = c.h.Row(10); });
+    c.h.con.keyboard().Bind(key::F(11), [&] { row = c.h.Row(10) + c.h.Row(11); });
     c.Keys({key::F(11), key::kEsc});
     Qrm374(c.h.rt);
     EXPECT_NE(row.find("Gener."), std::string::npos) << row;
 
     c.Keys({key::kIns, '0', '1'});
-    c.Keys("Urlop bezpłatny");
+    c.Keys("Areszt");
     c.Keys({key::kEnter});
     c.Keys("XYZ");
     c.Keys({key::kEnter, key::F(12), key::kEnter, key::kHome});
+    c.Keys("UB  ");  // unpaid leave is not generated from suspensions
+    c.Keys({key::F(12), key::kEnter, key::kHome});
     c.Keys("ZAW ");
+    c.Keys({key::kIns, '0', '2'});
+    c.Keys("Inna");
+    c.Keys({key::kEnter, key::kEnter});  // no code: no absence days
     c.Keys({key::kEsc});
     Qrm376(c.h.rt);
-    EXPECT_EQ(c.messages, V{"Błędny kod"});
-    EXPECT_EQ(c.Records("PKSPZAW", "KOD_NIEOB"), V{"ZAW"});
+    EXPECT_EQ(c.messages,
+              (V{"Błędny kod - musi być typu \"G\"", "Błędny kod - musi być typu \"G\""}));
+    EXPECT_EQ(c.Records("PKSPZAW", "PRZYCZ_ZAW"), (V{"01", "02"}));
+    EXPECT_EQ(c.Records("PKSPZAW", "KOD_NIEOB"), (V{"ZAW", ""}));
     EXPECT_TRUE(c.h.backend.exhausted());
+}
+
+TEST(AbsenceCodes, OnlyACodeOfTypeGIsAGeneratedCode) {
+    TestCompany c;
+    EXPECT_FALSE(IsGeneratedAbsenceCode(c.h.rt, c.tables, "ZAW"));  // no PKRNB at all
+    c.Make("PKRNB", {{{"KOD_NIEOB", "ZAW"}, {"NAZWA_", "Zawieszenie umowy"}, {"TYP_", "G"}},
+                     {{"KOD_NIEOB", "ZAWX"}, {"NAZWA_", "Inny"}, {"TYP_", "A"}},
+                     {{"KOD_NIEOB", "UB"}, {"NAZWA_", "Urlop bezpłatny"}, {"TYP_", "B"}}});
+    EXPECT_TRUE(IsGeneratedAbsenceCode(c.h.rt, c.tables, "ZAW"));
+    EXPECT_TRUE(IsGeneratedAbsenceCode(c.h.rt, c.tables, "ZAW "));
+    EXPECT_FALSE(IsGeneratedAbsenceCode(c.h.rt, c.tables, "ZAWX"));
+    EXPECT_FALSE(IsGeneratedAbsenceCode(c.h.rt, c.tables, "UB"));
+    EXPECT_FALSE(IsGeneratedAbsenceCode(c.h.rt, c.tables, "CH"));
+    EXPECT_FALSE(IsGeneratedAbsenceCode(c.h.rt, c.tables, ""));
+    // The field's own check: blank accepted (no absence days), others as above.
+    const common::CodeField f = AbsenceCodeFieldOf(c.h.rt, kGeneratedCodeField);
+    EXPECT_TRUE(common::ValidateCode(c.h.rt, c.tables, f, "    ", -1, 0));
+    EXPECT_TRUE(common::ValidateCode(c.h.rt, c.tables, f, "ZAW", -1, 0));
+    // The absence codes' own field still takes any code.
+    EXPECT_TRUE(
+        common::FindCode(c.h.rt, c.tables, AbsenceCodeFieldOf(c.h.rt, "3.7.4"), "UB", nullptr));
+    EXPECT_FALSE(common::FindCode(c.h.rt, c.tables, f, "UB", nullptr));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "worktime/calendar_dialog.h"
 #include "worktime/dictionaries.h"
 #include "worktime/monthly_schedule_dialog.h"
+#include "worktime/suspension_dialogs.h"
 #include "worktime/time_browse.h"
 #include "worktime/time_entry_dialog.h"
 
@@ -46,7 +47,7 @@ void Qrm3(common::Runtime& rt) {
         {rt.Text("Przeglądanie nieobecności (analit. składników)"), [&rt] { Qrm36(rt); }},
         {rt.Text("Słowniki"), [&rt] { Qrm37(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
-        {rt.Text("Pracownicy \"zawieszeni\""), [&rt] { Missing(rt); }},
+        {rt.Text("Pracownicy \"zawieszeni\""), [&rt] { Qrm39(rt); }},
         {rt.Text("Miesięczny harmonogram czasu pracy"), [&rt] { Qrm3A(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("3. Ewidencja czasu pracy"), "3.", items, {8, 24});

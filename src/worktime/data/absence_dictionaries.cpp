@@ -1,5 +1,9 @@
 #include "worktime/data/absence_dictionaries.h"
 
+#include "platform/base/files.h"
+#include "platform/base/text.h"
+#include "worktime/data/open_once.h"
+
 // The descriptions below name only the members that differ from the defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
@@ -84,7 +88,7 @@ std::vector<Dictionary> Build() {
                    .name_field = "NAZWA_",
                    .fields = {Name(),
                               {"KOD_NIEOB", "Kod nieobecności:", "KOD", "@!", 0, FieldKind::kText,
-                               "3.7.4"}}});
+                               std::string(kGeneratedCodeField)}}});
 
     all.push_back({.menu = "3.7.7",
                    .title = "Rodzaje Analitycznych składn. (Rodzaje absencji)",
@@ -109,6 +113,20 @@ const Dictionary* FindAbsenceDictionary(std::string_view menu) {
     for (const Dictionary& d : AbsenceDictionaries())
         if (d.menu == menu) return &d;
     return nullptr;
+}
+
+bool IsGeneratedAbsenceCode(common::Runtime& rt, common::Tables& tables, std::string_view code) {
+    if (base::IsBlank(code)) return false;
+    if (tables.workspace().Find("PKRNB") == nullptr &&
+        !base::Exists(base::FindNoCase(rt.data_dir(), "PKRNB.DBF")))
+        return false;
+    dbf::WorkArea& rnb = OpenOnce(tables, "PKRNB", {"PKRNB1"});
+    const dbf::KeepPosition keep(rnb);
+    OrderBy(rnb, "PKRNB1");
+    std::string key(base::Trim(code));
+    key.resize(4, ' ');
+    return rnb.Seek(key).ok() && rnb.found() &&
+           rnb.record().GetString(rnb.FieldIndex("TYP_")) == "G";
 }
 
 }  // namespace kestrel::worktime
