@@ -27,19 +27,16 @@
 #include "common/session/abandon.h"
 #include "common/session/runtime.h"
 #include "payroll/data/employee_probe.h"
-#include "platform/base/clock.h"
 #include "platform/base/files.h"
 #include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
-#include "platform/console/console.h"
-#include "platform/console/headless_backend.h"
 #include "platform/dbf/formula_host.h"
 #include "platform/dbf/work_area.h"
 #include "platform/formula/date.h"
 #include "platform/formula/number_format.h"
 #include "platform/formula/runtime.h"
-#include "platform/memfile/mem_file.h"
 #include "tools/command.h"
+#include "tools/company_session.h"
 
 namespace kestrel::tools {
 namespace {
@@ -227,15 +224,8 @@ int EvalInCompany(const Options& o) {
         return 2;
     }
     if (dir.back() != '/') dir += '/';
-    console::HeadlessBackend backend;
-    console::Console con(backend);
-    base::SystemClock clock;
-    common::Runtime rt(con, clock);
-    rt.ResetWorkingDate();
-    rt.set_data_dir(dir);
-    std::vector<memfile::MemEntry> entries;
-    if (memfile::ReadMemFile(base::FindNoCase(dir, "QRM.MEM"), &entries).ok())
-        rt.config().Assign(std::move(entries));
+    CompanySession session(dir);
+    common::Runtime& rt = session.rt;
     try {
         common::Tables tables(rt);
         payroll::PayrollHost host(rt, tables);

@@ -5,10 +5,24 @@
 #include <string>
 #include <vector>
 
+#include "payroll/data/payroll_host.h"
 #include "payroll/data/payroll_records.h"
+#include "platform/formula/number_format.h"
 #include "worktime_company.h"
 
 namespace kestrel::payroll::testing {
+
+/// `text` (UTF-8) evaluated over the host's variables as they stand: the
+/// value in canonical form, or the error's message (UTF-8).
+inline std::string Eval(PayrollHost& host, const std::string& text) {
+    formula::Program p;
+    formula::Error e;
+    formula::Value v;
+    if (!host.engine().Compile(codepage::FromUtf8(text), &p, &e) ||
+        !host.engine().Evaluate(p, &v, &e))
+        return codepage::ToUtf8(e.Message());
+    return codepage::ToUtf8(formula::Canonical(v));
+}
 
 struct PayCompany : worktime::testing::WorkCompany {
     PayCompany()

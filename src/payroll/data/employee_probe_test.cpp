@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "payroll_company.h"
-#include "platform/formula/number_format.h"
 
 namespace kestrel::payroll {
 namespace {
 
+using testing::Eval;
 using testing::PayCompany;
 
 struct Probe : ::testing::Test, PayCompany {
@@ -19,14 +19,6 @@ struct Probe : ::testing::Test, PayCompany {
         Position(closed, "000001", "ZASA", 4000);
         Position(open, "000001", "ZASA", 4200);
         Position(open, "000001", "PREM", 420);  // computed again by a run
-    }
-    std::string Eval(PayrollHost& host, const std::string& text) {
-        formula::Program p;
-        formula::Error e;
-        formula::Value v;
-        if (!host.engine().Compile(text, &p, &e) || !host.engine().Evaluate(p, &v, &e))
-            return codepage::ToUtf8(e.Message());
-        return codepage::ToUtf8(formula::Canonical(v));
     }
     PayrollList closed, open;
 };

@@ -4,23 +4,13 @@
 
 #include "common/session/abandon.h"
 #include "payroll_company.h"
-#include "platform/formula/number_format.h"
 
 namespace kestrel::payroll {
 namespace {
 
 using formula::Value;
+using testing::Eval;
 using testing::PayCompany;
-
-std::string Eval(PayrollHost& host, const std::string& text) {
-    formula::Program p;
-    formula::Error e;
-    Value v;
-    if (!host.engine().Compile(codepage::FromUtf8(text), &p, &e) ||
-        !host.engine().Evaluate(p, &v, &e))
-        return codepage::ToUtf8(e.Message());
-    return codepage::ToUtf8(formula::Canonical(v));
-}
 
 // The component's value as the recalculation stores it, or the message.
 std::string Computed(PayrollHost& host, const std::string& symbol) {
