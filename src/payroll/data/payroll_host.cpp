@@ -1,5 +1,6 @@
 #include "payroll/data/payroll_host.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/session/abandon.h"
@@ -344,6 +345,15 @@ void PayrollHost::SetAmount(std::string_view symbol, double v) {
     AddTo(&vectors_[IndexOf({0, 'W'})], slot, v - p, 2);
     values()[i] = Value::Number(v, 2);
     a0_[i] = v;
+}
+
+void PayrollHost::SetQuantity(std::string_view code, double v) {
+    const int slot = Find(base::TrimRight(code));
+    if (slot < 0) return;
+    for (std::vector<Value>* to :
+         {&values(), &vectors_[IndexOf({0, 'L'})], &vectors_[IndexOf({0, 'W'})]})
+        if (static_cast<size_t>(slot) < to->size())
+            (*to)[static_cast<size_t>(slot)] = Value::Number(v, 2);
 }
 
 double PayrollHost::Amount(const ContextId& id, std::string_view name) {

@@ -127,6 +127,10 @@ class PayrollHost : public worktime::FormulaHost {
     /// contexts of earlier months do not change. A symbol that is not a
     /// component is ignored.
     void SetAmount(std::string_view symbol, double v);
+    /// Gives attendance component `code` the quantity its algorithm
+    /// computed: A0, AL and AW of the code take it (the contexts of earlier
+    /// months do not change). A code that is not declared is ignored.
+    void SetQuantity(std::string_view code, double v);
     /// The value of `name` in context `id` (built when needed), 0 when the
     /// name is not declared or holds no number.
     double Amount(const ContextId& id, std::string_view name);

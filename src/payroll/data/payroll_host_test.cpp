@@ -136,6 +136,7 @@ TEST(PayrollHost, TheLiveContextsGrowByTheDifferenceOfTheNewValue) {
     c.Component("PREM", "A", 20, "100");
     c.Component("DODA", "A", 30, "7");
     c.Component("SUMA", "A", 40, "ZASA + PREM + DODA", "0L");
+    c.Code("NORM", "A", 1, "168");
     const PayrollList other = c.List("2024", "B", 2, "03", "20240410", false);
     const PayrollList list = c.List("2024", "A", 3, "03", "20240331");
     c.Position(other, "000001", "PREM", 40);
@@ -162,6 +163,13 @@ TEST(PayrollHost, TheLiveContextsGrowByTheDifferenceOfTheNewValue) {
     EXPECT_EQ(host.Amount(aw, "PREM"), 60);
     // The algorithm in AL sees the other list's 40 with this one's 60.
     EXPECT_EQ(Computed(host, "SUMA"), "1112.50");
+    // A computed attendance quantity replaces what the month's lines gave.
+    host.SetQuantity("NORM", 160);
+    EXPECT_EQ(host.Amount(a0, "NORM"), 160);
+    EXPECT_EQ(host.Amount(aw, "NORM"), 160);
+    host.SetQuantity("NORM", 150);
+    EXPECT_EQ(host.Amount(al, "NORM"), 150);
+    EXPECT_EQ(host.Amount(ContextId{1, 'L'}, "NORM"), 0);
     // Bound to AL, the variables follow the change at once.
     host.SetAmount("ZASA", 0);  // the component no longer applies
     EXPECT_EQ(Eval(host, "ZASA + PREM"), "100.00");
