@@ -15,14 +15,11 @@
 #include "common/session/abandon.h"
 #include "common/session/configuration.h"
 #include "common/session/runtime.h"
-#include "platform/base/clock.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
-#include "platform/console/console.h"
-#include "platform/console/headless_backend.h"
-#include "platform/memfile/mem_file.h"
 #include "register/data/employee_record.h"
 #include "tools/command.h"
+#include "tools/company_session.h"
 #include "worktime/data/month_run.h"
 
 namespace kestrel::tools {
@@ -44,16 +41,8 @@ int Worktime(const std::vector<std::string>& args) {
         std::fprintf(stderr, "kestrel-tool worktime: bad employee number %s\n", args[1].c_str());
         return 2;
     }
-    console::HeadlessBackend backend;
-    console::Console con(backend);
-    base::SystemClock clock;
-    common::Runtime rt(con, clock);
-    rt.ResetWorkingDate();
-    rt.set_data_dir(dir);
-    // The company's configuration, which formulas may read.
-    std::vector<memfile::MemEntry> entries;
-    if (memfile::ReadMemFile(base::FindNoCase(dir, "QRM.MEM"), &entries).ok())
-        rt.config().Assign(std::move(entries));
+    CompanySession session(dir);
+    common::Runtime& rt = session.rt;
     try {
         common::Tables tables(rt);
         const worktime::MonthRunResult r = worktime::ComputeMonth(

@@ -97,6 +97,7 @@ void FormulaHost::DeclareSymbolsOf(std::string_view table, std::string_view inde
 }
 
 std::vector<std::string> FormulaHost::Prepare() {
+    DeclareFirst();
     DeclareSymbolsOf("PKROB", "PKROB1", "KOD_OB");
     DeclareSymbolsOf("PKRNB", "PKRNB1", "KOD_NIEOB", "YTB");
     DeclareSymbolsOf("PKSRDOD", "PKSRDOD1", "RODZAJ_DOD");
@@ -122,7 +123,7 @@ void FormulaHost::DefineUserFunctions(std::vector<std::string>* messages) {
     for (base::Status s = func.GoTop(); s.ok() && !func.eof(); s = func.Skip(1)) {
         const std::string name = base::Trim(func.record().GetString(fun));
         // A name that already is a variable (a code, a symbol) stays one.
-        if (Find(name) >= 0) continue;
+        if (Find(name) >= 0 || !BindsFunction(name)) continue;
         std::string body;
         func.ReadMemo(wzor, &body);
         formula::Error error;

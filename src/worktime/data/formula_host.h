@@ -46,8 +46,8 @@ class FormulaHost {
     common::Runtime& rt() { return rt_; }
     common::Tables& tables() { return tables_; }
 
-    /// Declares the namespace (PKROB and PKRNB codes, the "YTB" list of each
-    /// absence code, PKSRDOD symbols, then DeclareMore(), then the
+    /// Declares the namespace (DeclareFirst(), PKROB and PKRNB codes, the
+    /// "YTB" list of each absence code, PKSRDOD symbols, then DeclareMore(), then the
     /// extended-structure keys when PKUMTR has fields), compiles the user
     /// functions of PKFUNC and binds the value vector. Returns the messages
     /// of user functions that could not be bound ("Błędna definicja
@@ -97,9 +97,23 @@ class FormulaHost {
     void DeclareSymbolsOf(std::string_view table, std::string_view index, std::string_view field,
                           std::string_view list_prefix = {});
 
-    /// Hooks for the payroll host: more symbols before the user functions
-    /// are compiled, and their values for each employee.
+    /// The empty value of a slot (what LoadEmployee() starts from; NIL for
+    /// a list, which each employee gets as a new empty array).
+    const formula::Value& empty_value(int slot) const {
+        return defaults_[static_cast<size_t>(slot)];
+    }
+
+    /// Whether the company has `table` (open, or its file in the data
+    /// directory).
+    bool TableExists(std::string_view table) const;
+
+    /// Hooks for the payroll host: symbols that come before the working-time
+    /// codes, more symbols after the allowances (both before the user
+    /// functions are compiled), whether a PKFUNC record is bound as a user
+    /// function at all, and the values of the symbols for each employee.
+    virtual void DeclareFirst() {}
     virtual void DeclareMore() {}
+    virtual bool BindsFunction(std::string_view /*name*/) const { return true; }
     virtual void LoadMore(std::string_view /*number*/, const SettlementMonth& /*month*/) {}
 
   private:
@@ -113,7 +127,6 @@ class FormulaHost {
     void LoadAbsences(std::string_view number, const SettlementMonth& month);
     /// `to` (a new array) gets the entries of `from`, array entries copied.
     void CopyEntries(const formula::Value& from, formula::Value* to);
-    bool TableExists(std::string_view table) const;
 
     common::Runtime& rt_;
     common::Tables& tables_;
