@@ -58,12 +58,16 @@ void TextEditor::DrawFrame() {
     const TextEditorOptions& o = options_;
     s.Box(o.top - 1, o.left - 1, o.bottom + 1, o.right + 1, console::kFrameDouble, attr_);
     const console::Attr bar = rt_.Standard(rt_.colours().ycobp);
+    auto legends = [&s, bar](int row, int col, const std::vector<std::string>& texts) {
+        for (const std::string& text : texts) {
+            s.Write(row, col, text, bar);
+            col += static_cast<int>(text.size()) + 1;
+        }
+    };
+    const int after_title = o.left + 1 + static_cast<int>(o.title.size());
     if (!o.title.empty()) s.Write(o.top - 1, o.left + 1, o.title, bar);
-    int col = o.left + 1;
-    for (const std::string& legend : o.legends) {
-        s.Write(o.bottom + 1, col, legend, bar);
-        col += static_cast<int>(legend.size()) + 1;
-    }
+    legends(o.top - 1, o.title.empty() ? after_title : after_title + 1, o.title_legends);
+    legends(o.bottom + 1, o.left + 1, o.legends);
 }
 
 void TextEditor::Paint() {
@@ -164,6 +168,9 @@ bool TextEditor::Run() {
     const console::ScreenRegion under = s.Save(o.top - 1, o.left - 1, o.bottom + 1, o.right + 1);
     const console::CursorShape shape = s.cursor_shape();
     attr_ = rt_.Standard(rt_.colours().ycow);
+    // As every read: no "CZEKAJ..." while the operator types, and again
+    // once the text is taken.
+    if (!o.read_only) s.Clear(0, 0, 0, console::kCols - 1, attr_);
     Redraw();
     bool saved = false;
     for (;;) {
@@ -179,6 +186,7 @@ bool TextEditor::Run() {
     }
     s.Restore(under);
     s.SetCursorShape(shape);
+    if (!o.read_only) ShowWait(rt_);
     return saved;
 }
 

@@ -45,11 +45,13 @@ struct TextEditorOptions {
     int top = 7, left = 12, bottom = 21, right = 66;
     int line_length = 54;
     size_t max_length = 65000;
-    /// CP852 texts on the frame: the title (top row, from the left) and
-    /// the legends (bottom row, from the left, one blank apart). Empty
-    /// legends: " <Ctrl+W>-Zapis " and " <Esc>-Wyjście ".
+    /// CP852 texts on the frame: the title (top row, from the left), the
+    /// legends (bottom row, from the left) and more legends after the
+    /// title, each one frame character apart. Empty legends:
+    /// " <Ctrl+W>-Zapis " and " <Esc>-Wyjście ".
     std::string title;
     std::vector<std::string> legends;
+    std::vector<std::string> title_legends;
     /// Starts in insert mode (otherwise overwriting).
     bool insert = true;
     /// Only looks: no change is taken, Enter and Ctrl+W end like Esc.
@@ -64,7 +66,9 @@ class TextEditor {
     TextEditor(Runtime& rt, TextEditorOptions options, std::string_view text);
 
     /// Shows the window, edits until Ctrl+W (true) or Esc (false), and
-    /// puts back the screen it covered and the cursor shape.
+    /// puts back the screen it covered and the cursor shape. Like a read
+    /// of a form it clears row 0 first and shows "CZEKAJ..." at the end
+    /// (not when it only shows a text).
     bool Run();
 
     /// The text to store: the text given when nothing was changed,

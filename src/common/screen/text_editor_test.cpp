@@ -63,13 +63,15 @@ TEST(TextEditor, CtrlWSavesTheTextAndEscLeavesItAlone) {
 TEST(TextEditor, TheWindowFrameAndTheTextStandWhereFormulasAreEdited) {
     HeadlessRuntime h(Typed("RAZG") + std::vector<int>{key::kEnter} + Typed("+ N50") +
                       std::vector<int>{key::kEsc});
-    const console::ScreenRegion before = h.rt.screen().SaveAll();
+    h.rt.screen().Write(0, 60, "CZEKAJ...", 7);
+    const console::ScreenRegion before = h.rt.screen().Save(1, 0, 24, 79);
     bool checked = false;
     TextEditorOptions o = Formula(h);
     o.keys = [&](int k, TextEditor&) {
         if (k != key::kEsc && k != 'N') return false;
         if (checked) return false;
         // Shown before the second line's "N" was typed.
+        EXPECT_EQ(Shown(h, 0, 60, 9), "         ");  // no "CZEKAJ..." while typing
         EXPECT_EQ(Shown(h, 6, 11, 12), "╔═ Algorytm ");
         EXPECT_EQ(Shown(h, 6, 53, 15), " W/K:   2/3  ═╗");
         EXPECT_EQ(Shown(h, 7, 11, 57), "║RAZG" + std::string(51, ' ') + "║");
@@ -83,9 +85,10 @@ TEST(TextEditor, TheWindowFrameAndTheTextStandWhereFormulasAreEdited) {
     std::string text;
     EXPECT_FALSE(EditText(h.rt, o, &text));
     EXPECT_TRUE(checked);
-    // What the window covered is back.
-    const console::ScreenRegion after = h.rt.screen().SaveAll();
+    // What the window covered is back; the program works on.
+    const console::ScreenRegion after = h.rt.screen().Save(1, 0, 24, 79);
     EXPECT_EQ(after.cells, before.cells);
+    EXPECT_EQ(h.At(0, 60, 9), "CZEKAJ...");
 }
 
 // A backend that notes the rows each presentation sends.
