@@ -5,6 +5,8 @@
 #include "payroll/data/function_help.h"
 #include "platform/codepage/cp852.h"
 #include "platform/console/keys.h"
+#include "worktime/data/computed_codes.h"
+#include "worktime/data/month_run.h"
 #include "worktime_company.h"
 
 namespace kestrel::payroll {
@@ -168,6 +170,28 @@ TEST(FormulaEditor, KeysImportFromTheTablesOfTheirKind) {
         EXPECT_EQ(base::Trim(c.Look(0, 6, 11, 58)), "Definicje własnych funkcji");
         EXPECT_EQ(base::TrimRight(c.Look(0, 10, 11, 20)), "stawka     │ x");
     }
+}
+
+TEST(FormulaEditor, AnAlgorithmWrappedWithASoftBreakComputesInWorkingTime) {
+    FormulaCompany c;
+    c.Code("NORM", "E", 1);
+    c.Line("000001", "NORM", 8);
+    // Ten times NORM, 67 characters: the editor wraps the line once.
+    std::string typed = "NORM";
+    for (int i = 1; i < 10; ++i) typed += " + NORM";
+    c.Keys(typed);
+    c.Keys({kCtrlW});
+    std::string text;
+    ASSERT_TRUE(c.Edit(FormulaKind::kWorkTime, &text));
+    EXPECT_EQ(text, "NORM + NORM + NORM + NORM + NORM + NORM + NORM + NORM \x8D\n+ NORM + NORM");
+    c.Add("PKROB", {{"KOD_OB", "RAZ"}, {"TYP_", "A"}, {"SEKW_OBL", "5"}, {"ALGORYTM_", text}},
+          false);
+    worktime::FormulaHost host(c.h.rt, c.tables);
+    host.Prepare();
+    worktime::TimeLines lines(c.h.rt, c.tables, c.month);
+    worktime::ComputedCodes codes(host, c.tables);
+    EXPECT_EQ(codepage::ToUtf8(codes.Run(lines, "000001", "01")), "");
+    EXPECT_EQ(c.VisibleLines(), (std::vector<std::string>{"000001 NORM 8.00", "000001 RAZ 80.00"}));
 }
 
 }  // namespace
