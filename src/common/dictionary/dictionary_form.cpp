@@ -6,8 +6,10 @@
 #include "common/checks/identifiers.h"
 #include "common/pick/table_browse.h"
 #include "common/screen/messages.h"
+#include "common/screen/text_editor.h"
 #include "common/session/abandon.h"
 #include "platform/base/text.h"
+#include "platform/formula/lexer.h"
 #include "platform/formula/runtime.h"
 
 namespace kestrel::common {
@@ -68,16 +70,27 @@ bool IsMemo(const DictionaryField& f) {
     return f.kind == FieldKind::kMemo || f.kind == FieldKind::kFormula;
 }
 
-// The memo editor for field `f`; a formula must compile before it is taken.
+// The editor of memo field `f`: formulas in the formula window, where a
+// formula must compile before it is taken (the operator corrects it or
+// leaves with Esc); other memos in the memo box.
 bool EditMemoField(Runtime& rt, const DictionaryField& f, std::string* text) {
     const std::string title = f.label.substr(0, f.label.size() - 1);
+    if (f.kind != FieldKind::kFormula) return EditMemo(rt, title, text);
+    TextEditorOptions window;
+    window.title = rt.Text(" " + title + " ");
+    std::string edited = *text;
     for (;;) {
-        if (!EditMemo(rt, title, text)) return false;
-        if (f.kind != FieldKind::kFormula || base::Trim(*text).empty()) return true;
+        TextEditor editor(rt, window, edited);
+        if (!editor.Run()) return false;
+        edited = editor.Text();
         formula::Runtime engine(nullptr, rt.formulas());
         formula::Program program;
         formula::Error error;
-        if (engine.Compile(*text, &program, &error)) return true;
+        if (base::Trim(formula::StripLineBreaks(edited)).empty() ||
+            engine.Compile(edited, &program, &error)) {
+            *text = edited;
+            return true;
+        }
         ShowMessage(rt, error.Message());
     }
 }
