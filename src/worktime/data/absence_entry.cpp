@@ -135,7 +135,15 @@ std::optional<EntryEmployee> ReadEntryEmployee(common::Runtime& rt, common::Tabl
 }
 
 AbsenceEntry::AbsenceEntry(FormulaHost& host, common::Tables& tables)
-    : rt_(host.rt()), host_(host), tables_(tables), codes_(tables), lines_(AbsenceLines(tables)) {
+    : rt_(host.rt()),
+      host_(host),
+      tables_(tables),
+      codes_(tables),
+      // Every index file open: the lines written here are found by all of
+      // them (the insurance module reads them by the reporting month).
+      lines_(OpenOnce(tables, "PKNIEOB",
+                      {"PKNIEOB1", "PKNIEOB2", "PKNIEOB3", "PKNIEOB4", "PKNIEOB5", "PKNIEOB6",
+                       "PKNIEOB7", "PKNIEOB8"})) {
     for (const AbsenceCode& c : codes_.all()) {
         if (c.type != 'A') continue;
         Computed k;

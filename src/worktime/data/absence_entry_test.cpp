@@ -87,6 +87,10 @@ TEST(AbsenceEntryData, SuspensionsGenerateTheirDaysInEachMonthTheyTouch) {
     c.Suspension("000002", "20260325", "", "02");  // the reason's code is not generated
     c.Absence("000001", 1, "UW", 2, 3, 2);
     c.Absence("000001", 2, "ZAWU", 1, 1, 1);  // an old generated line goes
+    // The index files made now, before the entry writes.
+    c.tables.Open("PKNIEOB", {"PKNIEOB1", "PKNIEOB2", "PKNIEOB3", "PKNIEOB4", "PKNIEOB5",
+                              "PKNIEOB6", "PKNIEOB7", "PKNIEOB8"});
+    c.tables.CloseAll();
     Prepared p(c);
     EXPECT_EQ(p.entry->Regenerate(c.Who("000001"), {2026, 3}), "");
     EXPECT_EQ(c.Shown(*p.entry, "000001"), (V{"1 UW 2026.3 2-3 2 0", "2 ZAWU 2026.3 20-31 12 96"}));
@@ -99,6 +103,12 @@ TEST(AbsenceEntryData, SuspensionsGenerateTheirDaysInEachMonthTheyTouch) {
     EXPECT_EQ(p.entry->Regenerate(c.Who("000001"), {2026, 3}), "");
     EXPECT_EQ(c.Shown(*p.entry, "000001"), (V{"1 UW 2026.3 2-3 2 0", "2 ZAWU 2026.3 20-31 12 96"}));
     EXPECT_EQ(c.Records("PKNIEOB", "NR_PRAC").size(), records);
+    // Every index finds the generated lines, the one by reporting month too.
+    p.entry.reset();
+    c.tables.CloseAll();
+    dbf::WorkArea& by_zus = c.tables.Open("PKNIEOB", {"PKNIEOB7"});
+    ASSERT_TRUE(by_zus.Seek("202604000001ZAWU").ok());
+    EXPECT_TRUE(by_zus.found());
 }
 
 TEST(AbsenceEntryData, GeneratedHoursFollowTheWorkingTimeFractionAndTheReportingMonth) {
@@ -259,6 +269,27 @@ TEST(AbsenceEntryData, TheInsuranceFlagOfTheMonthIsCleared) {
     Prepared p(c);
     p.entry->ClearInsuranceFlag();
     EXPECT_EQ(c.Records("PKSTER", "AKT_ZUS"), (V{"F"}));
+}
+
+TEST(AbsenceEntryData, TheMonthIsRegeneratedForEveryEmployeeOrOne) {
+    Absences c;
+    c.Suspension("000001", "20260320", "");
+    c.Suspension("000002", "20260301", "20260302");
+    c.Computed("AX", 1, "1000");                                   // refused for each employee
+    c.Add("PKPRAC", {{"NR_PRAC", "000009"}, {"OS_PRAWNA", "T"}});  // not an employee
+    V reports;
+    auto report = [&](const std::string& nr, const std::string& m) {
+        reports.push_back(nr + " " + codepage::ToUtf8(m));
+    };
+    EXPECT_EQ(RegenerateMonth(c.h.rt, c.tables, "000002", report), 1);
+    EXPECT_EQ(RegenerateMonth(c.h.rt, c.tables, "", report), 2);
+    EXPECT_EQ(reports, (V{"000002 Błędna wartość: AX", "000001 Błędna wartość: AX",
+                          "000002 Błędna wartość: AX"}));
+    FormulaHost host(c.h.rt, c.tables);
+    host.Prepare();
+    AbsenceEntry entry(host, c.tables);
+    EXPECT_EQ(c.Shown(entry, "000001"), (V{"1 ZAWU 2026.3 20-31 12 96"}));
+    EXPECT_EQ(c.Shown(entry, "000002"), (V{"1 ZAWU 2026.3 1-2 2 16"}));
 }
 
 }  // namespace
