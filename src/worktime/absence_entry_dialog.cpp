@@ -1,7 +1,6 @@
 #include "worktime/absence_entry_dialog.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -10,12 +9,11 @@
 #include "common/screen/form.h"
 #include "common/screen/identification.h"
 #include "common/screen/messages.h"
-#include "common/screen/question.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "register/data/employee_record.h"
-#include "register/data/formula_symbols.h"
-#include "worktime/code_pick.h"
+#include "worktime/absence_line_form.h"
+#include "worktime/browse_search.h"
 #include "worktime/data/absence_entry.h"
 #include "worktime/data/calendar_table.h"
 #include "worktime/data/open_once.h"
@@ -26,26 +24,6 @@ namespace {
 namespace key = console::key;
 
 constexpr unsigned kRightsEntry = 2;
-constexpr int kMonthRow = 6, kEmployeeRow = 7, kStateRow = 9, kHeadingRow = 10;
-constexpr int kFirstLineRow = 11, kLastLineRow = 19, kEntryRow = 20, kHintRow = 21;
-constexpr int kDetailRow = 22;
-constexpr int kValueCol = 15, kNameCol = 23, kStateCol = 60;
-// The columns of a line, under the heading at column 1.
-constexpr int kLpCol = 1, kCodeCol = 4, kCodeNameCol = 9, kTypeCol = 41, kCalCol = 48;
-constexpr int kFromCol = 56, kToCol = 59, kQtyCol = 62, kQty2Col = 70;
-constexpr int kZusCol = 2, kSickCol = 24, kLimitCol = 42;
-
-std::string Padded(std::string_view s, size_t width) {
-    std::string out(s.substr(0, std::min(s.size(), width)));
-    out.resize(width, ' ');
-    return out;
-}
-
-std::string MonthText(int year, int month) {
-    char t[16];
-    std::snprintf(t, sizeof t, "%04d.%02d", year, month);
-    return t;
-}
 
 std::string Number(double q, bool decimals, int width = 7) {
     char t[32];
@@ -54,10 +32,6 @@ std::string Number(double q, bool decimals, int width = 7) {
     else
         std::snprintf(t, sizeof t, "%*.0f", width, q);
     return t;
-}
-
-int MonthNumber(const SettlementMonth& m) {
-    return m.year * 12 + m.month - 1;
 }
 
 class AbsenceDialog {
@@ -110,15 +84,9 @@ class AbsenceDialog {
             {
                 auto& kb = rt_.console().keyboard();
                 common::HotKeysAside aside(rt_, {key::F(1), key::F(3), key::F(10)});
-                kb.Bind(key::F(1), [&] {
-                    other_month = true;
-                    kb.Push(key::kEsc);
-                });
+                EndOn(kb, key::F(1), &other_month);
                 kb.Bind(key::F(3), [&] { common::PickEmployee(rt_, tables_, form.Typed()); });
-                kb.Bind(key::F(10), [&] {
-                    end = true;
-                    kb.Push(key::kEsc);
-                });
+                EndOn(kb, key::F(10), &end);
                 r = common::Qrmrdr(rt_, form);
             }
             if (other_month) {
@@ -164,7 +132,7 @@ class AbsenceDialog {
             const dbf::KeepPosition keep(*prac_);
             OrderBy(*prac_, "PKPRAC1");
             prac_->Seek(employee_.number);
-            s.Write(kEmployeeRow, kNameCol, Padded(common::EmployeeName(*prac_), 55), plain_);
+            s.Write(kEmployeeRow, kNameCol, Cut(common::EmployeeName(*prac_), 55), plain_);
         }
         if (MonthNumber(month_) < MonthNumber(settlement_)) return true;
         if (base::IsBlank(employee_.group) || !FindCalendarGroup(tables_, employee_.group)) {
@@ -203,13 +171,13 @@ class AbsenceDialog {
         char lp[8];
         std::snprintf(lp, sizeof lp, "%2d", l.line);
         s.Write(row, kLpCol, lp, plain_);
-        s.Write(row, kCodeCol, Padded(l.code, 4), plain_);
+        s.Write(row, kCodeCol, Cut(l.code, 4), plain_);
         const AbsenceCode* c = CodeOf(l);
         if (c == nullptr) {
             s.Write(row, kCodeNameCol, rt_.Text("Błędny kod"), plain_);
             return;
         }
-        s.Write(row, kCodeNameCol, Padded(c->name, 30), plain_);
+        s.Write(row, kCodeNameCol, Cut(c->name, 30), plain_);
         s.Write(row, kTypeCol, rt_.Text(TypeWord(c->type)), plain_);
         const bool other = l.cal_year != month_.year || l.cal_month != month_.month;
         s.Write(row, kCalCol, MonthText(l.cal_year, l.cal_month), other ? bright_ : plain_);
@@ -266,11 +234,6 @@ class AbsenceDialog {
         common::Qrmndk(rt_);
     }
 
-    void Hint(std::string_view legend) {
-        rt_.screen().Clear(kHintRow, 1, kHintRow, 77, plain_);
-        if (!legend.empty()) common::WriteLegend(rt_, kHintRow, 2, legend);
-    }
-
     // --- one line ------------------------------------------------------------
     void EnterLines() {
         for (;;) {
@@ -280,7 +243,7 @@ class AbsenceDialog {
             double lp = ProposedLineNumber(highest);
             auto& s = rt_.screen();
             s.Clear(kEntryRow, 1, kEntryRow, 77, plain_);
-            Hint("<F10>-Inny pracownik");
+            WriteHint(rt_, "<F10>-Inny pracownik");
             bool end = false;
             common::Form form(rt_);
             form.Get(kEntryRow, kLpCol, &lp, 2, 0, "99").Valid([&] {
@@ -292,10 +255,7 @@ class AbsenceDialog {
             {
                 auto& kb = rt_.console().keyboard();
                 common::HotKeysAside aside(rt_, {key::F(10)});
-                kb.Bind(key::F(10), [&] {
-                    end = true;
-                    kb.Push(key::kEsc);
-                });
+                EndOn(kb, key::F(10), &end);
                 r = common::Qrmrdr(rt_, form);
             }
             if (end || !r.saved()) break;
@@ -318,7 +278,8 @@ class AbsenceDialog {
                 bright_);
         if (state == LineState::kExisting) ShowLine(kEntryRow, line);
         const bool existing = state == LineState::kExisting;
-        if (!AskLine(&line, existing)) {
+        if (!AskAbsenceLine({rt_, tables_, *entry_, employee_, month_, settlement_}, &line,
+                            existing)) {
             entry_->Release();
             return;
         }
@@ -339,194 +300,6 @@ class AbsenceDialog {
     }
 
     // Asks the code and the rest of the line; false on Esc.
-    bool AskLine(AbsenceLine* line, bool existing) {
-        const AbsenceCode* c = nullptr;
-        if (!AskCode(line, &c)) return false;
-        const AbsenceLine before = *line;
-        if (c->type == 'E') {
-            line->cal_year = month_.year;
-            line->cal_month = month_.month;
-            line->from = line->to = 0;
-            return AskQuantities(*c, line, false);
-        }
-        for (;;) {
-            if (!AskDays(line)) return false;
-            const std::optional<LineRef> other =
-                entry_->FindCollision(employee_.number, line->cal_year, line->cal_month, line->from,
-                                      line->to, {month_.year, month_.month, line->line});
-            if (!other) break;
-            common::ShowMessage(rt_, CollisionText(*other, month_));
-            if (common::IsYes(common::Question(rt_, rt_.Text("Akceptować takie dane?"), "tn", 'N')))
-                break;
-        }
-        const bool same = existing && before.code == line->code &&
-                          before.cal_year == line->cal_year &&
-                          before.cal_month == line->cal_month && before.from == line->from &&
-                          before.to == line->to;
-        if (!same) {
-            const QuantityProposal p = entry_->Propose(*c, employee_, line->cal_year,
-                                                       line->cal_month, line->from, line->to);
-            if (!p.error.empty()) common::ShowMessage(rt_, p.error);
-            line->quantity = p.quantity;
-            line->quantity2 = p.quantity2;
-        }
-        if (!AskQuantities(*c, line, true)) return false;
-        if (c->reported && !AskReportingMonth(line)) return false;
-        if (c->type == 'Z' && !AskSickness(line)) return false;
-        return true;
-    }
-
-    bool AskCode(AbsenceLine* line, const AbsenceCode** code) {
-        auto& s = rt_.screen();
-        for (;;) {
-            Hint("<F3>-Kody analityczne");
-            std::string typed = Padded(line->code, 4);
-            common::Form form(rt_);
-            form.Get(kEntryRow, kCodeCol, &typed, "@! ANNN").Valid([&] {
-                if (registry::IsFormulaSymbol(typed)) return true;
-                rt_.console().Tone(common::kToneFrequency, common::kToneTicks);
-                return false;
-            });
-            common::ReadResult r;
-            {
-                const common::PickDictionary d =
-                    CodeDictionary("PKRNB", "PKRNB1", "KOD_NIEOB", "KOD");
-                auto& kb = rt_.console().keyboard();
-                common::HotKeysAside aside(rt_, {key::F(3)});
-                kb.Bind(key::F(3), [&] { common::Pick(rt_, tables_, d, form.Typed()); });
-                r = common::Qrmrdr(rt_, form);
-            }
-            if (!r.saved()) return false;
-            const AbsenceCode* c = entry_->codes().Find(typed);
-            const char* refused = nullptr;
-            if (c == nullptr)
-                refused = "Błędny kod";
-            else if (c->type == 'A')
-                refused = "BŁĄD - kod dotyczy algorytmu";
-            else if (c->type == 'G')
-                refused = "BŁĄD - kod generowany z zawieszeń";
-            else if (c->type != 'E' && MonthNumber(month_) < MonthNumber(settlement_))
-                refused = "BŁĄD - kod musi być typu \"E\"";
-            if (refused != nullptr) {
-                common::ShowMessage(rt_, rt_.Text(refused));
-                continue;
-            }
-            line->code = c->code;
-            s.Write(kEntryRow, kCodeNameCol, Padded(c->name, 30), plain_);
-            s.Write(kEntryRow, kTypeCol, Padded(rt_.Text(TypeWord(c->type)), 6), plain_);
-            *code = c;
-            return true;
-        }
-    }
-
-    // The calendar month (F1 lets it be typed) and the days.
-    bool AskDays(AbsenceLine* line) {
-        auto& s = rt_.screen();
-        for (;;) {
-            s.Write(kEntryRow, kCalCol, MonthText(line->cal_year, line->cal_month), plain_);
-            Hint("<F1>-Inny miesiąc");
-            const int length = base::DaysInMonth(line->cal_year, line->cal_month);
-            double from = line->from > 0 ? line->from : 1;
-            double to = line->to >= from ? line->to : from;
-            bool other_month = false;
-            common::Form form(rt_);
-            form.Get(kEntryRow, kFromCol, &from, 2, 0, "99").Valid([&] {
-                return from >= 1 && from <= length;
-            });
-            form.Get(kEntryRow, kToCol, &to, 2, 0, "99").Valid([&] {
-                return to >= from && to <= length;
-            });
-            common::ReadResult r;
-            {
-                auto& kb = rt_.console().keyboard();
-                common::HotKeysAside aside(rt_, {key::F(1)});
-                kb.Bind(key::F(1), [&] {
-                    other_month = true;
-                    kb.Push(key::kEsc);
-                });
-                r = common::Qrmrdr(rt_, form);
-            }
-            if (other_month) {
-                AskCalendarMonth(line);
-                continue;
-            }
-            if (!r.saved()) return false;
-            line->from = static_cast<int>(from);
-            line->to = static_cast<int>(to);
-            return true;
-        }
-    }
-
-    void AskCalendarMonth(AbsenceLine* line) {
-        double year = line->cal_year, month = line->cal_month;
-        Hint("");
-        common::Form form(rt_);
-        form.Get(kEntryRow, kCalCol, &year, 4, 0, "9999");
-        form.Get(kEntryRow, kCalCol + 5, &month, 2, 0, "99").Valid([&] {
-            const int wanted = static_cast<int>(year) * 12 + static_cast<int>(month) - 1;
-            if (month >= 1 && month <= 12 && year >= 1900 && wanted <= MonthNumber(settlement_))
-                return true;
-            common::ShowMessage(rt_, rt_.Text("Błędny symbol miesiąca"));
-            return false;
-        });
-        if (!common::Qrmrdr(rt_, form).saved()) return;
-        line->cal_year = static_cast<int>(year);
-        line->cal_month = static_cast<int>(month);
-    }
-
-    bool AskQuantities(const AbsenceCode& c, AbsenceLine* line, bool bounded) {
-        Hint("");
-        const QuantityBounds bounds(c.in_hours, c.fractional,
-                                    base::DaysInMonth(line->cal_year, line->cal_month),
-                                    employee_.hours_per_day);
-        auto refuse = [this] {
-            rt_.console().Tone(common::kToneFrequency, common::kToneTicks);
-            return false;
-        };
-        common::Form form(rt_);
-        form.Get(kEntryRow, kQtyCol, &line->quantity, 7, 3, "999.999").Valid([&] {
-            if (!bounded) return line->quantity >= 0 || refuse();
-            return bounds.QuantityFits(line->quantity) || refuse();
-        });
-        if (c.second)
-            form.Get(kEntryRow, kQty2Col, &line->quantity2, 7, 3, "999.999").Valid([&] {
-                return bounds.Quantity2Fits(line->quantity2) || refuse();
-            });
-        return common::Qrmrdr(rt_, form).saved();
-    }
-
-    bool AskReportingMonth(AbsenceLine* line) {
-        auto& s = rt_.screen();
-        s.Write(kDetailRow, kZusCol, rt_.Text("Rok.m-c ZUS:"), plain_);
-        double year = line->zus_year, month = line->zus_month;
-        const ReportingRules rules{rt_.config().Logical("NAGLWPPM"),
-                                   rt_.config().Logical("NAGLMCWYP2")};
-        common::Form form(rt_);
-        form.Get(kDetailRow, kZusCol + 13, &year, 4, 0, "9999");
-        form.Get(kDetailRow, kZusCol + 18, &month, 2, 0, "99").Valid([&] {
-            if (ReportingMonthAccepted(settlement_, static_cast<int>(year), static_cast<int>(month),
-                                       rules))
-                return true;
-            common::ShowMessage(rt_, rt_.Text("Błędny symbol miesiąca"));
-            return false;
-        });
-        if (!common::Qrmrdr(rt_, form).saved()) return false;
-        line->zus_year = static_cast<int>(year);
-        line->zus_month = static_cast<int>(month);
-        return true;
-    }
-
-    bool AskSickness(AbsenceLine* line) {
-        rt_.screen().Write(kDetailRow, kSickCol, rt_.Text("Kod choroby:  /"), plain_);
-        std::string first = Padded(line->sick1, 1), second = Padded(line->sick2, 1);
-        common::Form form(rt_);
-        form.Get(kDetailRow, kSickCol + 13, &first, "@!");
-        form.Get(kDetailRow, kSickCol + 15, &second, "@!");
-        if (!common::Qrmrdr(rt_, form).saved()) return false;
-        line->sick1 = first;
-        line->sick2 = second;
-        return true;
-    }
 
     common::Runtime& rt_;
     common::Tables& tables_;

@@ -71,6 +71,20 @@ struct Entry : WorkCompany {
         return out;
     }
     void Run() { EnterAbsences(h.rt, tables); }
+    /// Line 99 of employee 2 in March: leave on day 2.
+    void Line99() {
+        Add("PKNIEOB", {{"ROK_", "2026"},
+                        {"MIESIAC_", "3"},
+                        {"LP_", "99"},
+                        {"NR_PRAC", "000002"},
+                        {"KOD_NIEOB", "UW"},
+                        {"ROK_KAL", "2026"},
+                        {"MC_KAL", "3"},
+                        {"DZ_ROZP", "2"},
+                        {"DZ_ZAK", "2"},
+                        {"ILOSC_", "1"}});
+        tables.CloseAll();
+    }
 };
 
 TEST(AbsenceEntryDialog, ASessionOverSuspensionsCollisionsLimitsAndTheReportingMonth) {
@@ -104,17 +118,7 @@ TEST(AbsenceEntryDialog, ASessionOverSuspensionsCollisionsLimitsAndTheReportingM
 
 TEST(AbsenceEntryDialog, ComputedLinesBeyondLine99StopTheEmployee) {
     Entry c;
-    c.Add("PKNIEOB", {{"ROK_", "2026"},
-                      {"MIESIAC_", "3"},
-                      {"LP_", "99"},
-                      {"NR_PRAC", "000002"},
-                      {"KOD_NIEOB", "UW"},
-                      {"ROK_KAL", "2026"},
-                      {"MC_KAL", "3"},
-                      {"DZ_ROZP", "2"},
-                      {"DZ_ZAK", "2"},
-                      {"ILOSC_", "1"}});
-    c.tables.CloseAll();
+    c.Line99();
     c.Keys({'2', key::kEnter, key::F(12), key::kEnter, key::F(10)});
     c.Run();
     EXPECT_EQ(c.messages, (V{"Nr pozycji > 99"}));
@@ -123,17 +127,7 @@ TEST(AbsenceEntryDialog, ComputedLinesBeyondLine99StopTheEmployee) {
 
 TEST(AbsenceEntryDialog, CodesRefusedAnExistingLineDeletedAndAnEarlierMonth) {
     Entry c(false);
-    c.Add("PKNIEOB", {{"ROK_", "2026"},
-                      {"MIESIAC_", "3"},
-                      {"LP_", "99"},
-                      {"NR_PRAC", "000002"},
-                      {"KOD_NIEOB", "UW"},
-                      {"ROK_KAL", "2026"},
-                      {"MC_KAL", "3"},
-                      {"DZ_ROZP", "2"},
-                      {"DZ_ZAK", "2"},
-                      {"ILOSC_", "1"}});
-    c.tables.CloseAll();
+    c.Line99();
     c.Keys({'2', key::kEnter, key::F(11)});  // line 100 is proposed as 1
     c.Keys({key::kEnter, 'Z', 'A', key::kEnter, key::F(12), key::kEnter});
     c.Keys({'Z', 'A', 'W', 'U', key::F(12), key::kEnter, key::kEsc});

@@ -67,6 +67,16 @@ std::optional<EntryEmployee> ReadEntryEmployee(common::Runtime& rt, common::Tabl
                                                std::string_view number,
                                                const SettlementMonth& month);
 
+/// A line of employee `e` entered in `month` with number `line` and code
+/// `code`, for that calendar month, reported in the employee's reporting
+/// month (the month after with NB_ZUS_NMC); days and quantities 0.
+AbsenceLine NewAbsenceLine(const EntryEmployee& e, const SettlementMonth& month, int line,
+                           std::string_view code);
+
+/// Hours of `days` days of the employee: days x hours per day x the
+/// working-time fraction, to three decimals.
+double HoursOfDays(double days, const EntryEmployee& e);
+
 /// The quantities proposed for a new line; `error` names what was missing
 /// ("Brak kalendarza", "Błędny harmonogram pracy"), the quantities are 0 then.
 struct QuantityProposal {
