@@ -4,6 +4,7 @@
 #include "common/screen/messages.h"
 #include "worktime/absence_browse.h"
 #include "worktime/absence_dictionaries.h"
+#include "worktime/absence_entry_dialog.h"
 #include "worktime/calendar_dialog.h"
 #include "worktime/dictionaries.h"
 #include "worktime/monthly_schedule_dialog.h"
@@ -42,7 +43,7 @@ void Qrm3(common::Runtime& rt) {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Rejestracja/korekta kalendarza"), [&rt] { Qrm32(rt); }},
         {rt.Text("Wprowadzanie czasu pracy"), [&rt] { Qrm33(rt); }},
-        {rt.Text("Wprowadzanie nieobecności (analit. składników)"), [&rt] { Missing(rt); }},
+        {rt.Text("Wprowadzanie nieobecności (analit. składników)"), [&rt] { Qrm34(rt); }},
         {rt.Text("Przeglądanie czasu pracy"), [&rt] { Qrm35(rt); }},
         {rt.Text("Przeglądanie nieobecności (analit. składników)"), [&rt] { Qrm36(rt); }},
         {rt.Text("Słowniki"), [&rt] { Qrm37(rt); }},

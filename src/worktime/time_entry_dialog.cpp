@@ -14,6 +14,8 @@
 #include "platform/formula/transform.h"
 #include "register/data/employee_record.h"
 #include "register/data/formula_symbols.h"
+#include "worktime/absence_entry_dialog.h"
+#include "worktime/code_pick.h"
 #include "worktime/data/calendar_table.h"
 #include "worktime/data/computed_codes.h"
 #include "worktime/data/formula_host.h"
@@ -44,26 +46,6 @@ std::string Padded(std::string_view s, size_t width) {
     std::string out(s.substr(0, std::min(s.size(), width)));
     out.resize(width, ' ');
     return out;
-}
-
-// A pick window of a two-column dictionary (code and name), without new
-// records.
-common::PickDictionary Dictionary(const char* table, const char* index, const char* code,
-                                  const char* code_heading) {
-    common::PickDictionary d;
-    d.table = table;
-    d.indexes = {index};
-    d.code_field = code;
-    d.name_field = "NAZWA_";
-    d.can_insert = false;
-    d.zero_pad = false;
-    const std::string heading = code_heading;
-    const std::string code_field = code;
-    d.columns = [heading, code_field](common::Runtime& rt, dbf::WorkArea& a) {
-        return std::vector<common::BrowseColumn>{common::FieldColumn(rt, a, code_field, heading),
-                                                 common::FieldColumn(rt, a, "NAZWA_", "NAZWA")};
-    };
-    return d;
 }
 
 class TimeEntryDialog {
@@ -197,7 +179,7 @@ class TimeEntryDialog {
         });
         common::ReadResult r;
         {
-            const common::PickDictionary d = Dictionary("PKSBRG", "PKSBRG1", "BRYGADA_", "BR");
+            const common::PickDictionary d = CodeDictionary("PKSBRG", "PKSBRG1", "BRYGADA_", "BR");
             auto& kb = rt_.console().keyboard();
             common::HotKeysAside aside(rt_, {key::F(3)});
             kb.Bind(key::F(3), [&] { common::Pick(rt_, tables_, d, form.Typed()); });
@@ -267,7 +249,7 @@ class TimeEntryDialog {
         });
         common::ReadResult r;
         {
-            const common::PickDictionary d = Dictionary("PKROB", "PKROB1", "KOD_OB", "KOD");
+            const common::PickDictionary d = CodeDictionary("PKROB", "PKROB1", "KOD_OB", "KOD");
             auto& kb = rt_.console().keyboard();
             common::HotKeysAside aside(rt_, {key::F(1), key::F(3), key::F(9), key::F(10)});
             if (first) {
@@ -277,7 +259,11 @@ class TimeEntryDialog {
                 });
             }
             kb.Bind(key::F(3), [&] { common::Pick(rt_, tables_, d, form.Typed()); });
-            kb.Bind(key::F(9), [&] { EnterAbsences(); });
+            kb.Bind(key::F(9), [&] {
+                QrmRnb(rt_, tables_, number_);
+                // The computed codes see the absences as they are now.
+                host_->LoadEmployee(number_, month_);
+            });
             kb.Bind(key::F(10), [&] {
                 end = CodeEnd::kEnd;
                 kb.Push(key::kEsc);
@@ -289,9 +275,6 @@ class TimeEntryDialog {
         *code = base::TrimRight(typed);
         return CodeEnd::kCode;
     }
-
-    // The absence entry of the employee arrives with the absences.
-    void EnterAbsences() { common::NotInThisVersion(rt_); }
 
     void EnterLines() {
         for (;;) {
@@ -364,7 +347,7 @@ class TimeEntryDialog {
         common::ReadResult r;
         {
             const common::PickDictionary d =
-                Dictionary("PKSKSZT", "PKSKSZT1", "KONTO_KOSZ", "KONTO");
+                CodeDictionary("PKSKSZT", "PKSKSZT1", "KONTO_KOSZ", "KONTO");
             auto& kb = rt_.console().keyboard();
             common::HotKeysAside aside(rt_, {key::F(3)});
             kb.Bind(key::F(3), [&] { common::Pick(rt_, tables_, d, form.Typed()); });

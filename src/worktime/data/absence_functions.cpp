@@ -17,6 +17,7 @@
 #include "worktime/data/calendar_table.h"
 #include "worktime/data/monthly_schedule.h"
 #include "worktime/data/open_once.h"
+#include "worktime/data/scheduled_minutes.h"
 
 namespace kestrel::worktime {
 
@@ -372,10 +373,6 @@ bool Naznieob(const Env& env, Call& c) {
     return true;
 }
 
-std::string DateText(int year, int month, int day) {
-    return Year4(year) + Month2(month) + Month2(day);
-}
-
 // ILNBDPR with the schedule in use, for a staff employee (`prac` stands on
 // the record): the nominal minutes of each absent day by the employee's own
 // schedule, else on a working day by the day's shift (groups of variable
@@ -397,27 +394,16 @@ bool ScheduledAbsence(const Env& env, Call& c, const EmployeeData& e,
         if (!codes)
             return env.Fail(c, "Brak kalendarza \"" + std::to_string(year) + "\" \"" +
                                    base::TrimRight(group) + "\"");
-        for (int day = 1; day <= days.length; ++day) {
-            if (!days.covered[static_cast<size_t>(day)]) continue;
-            const std::string date = DateText(year, month, day);
-            if (const std::optional<IndividualDay> own = ReadIndividualDay(t, employee, date)) {
-                if (!own->free) minutes += MeasureSegments(own->segments).nominal;
-                continue;
-            }
-            if (static_cast<size_t>(day) > codes->size() ||
-                (*codes)[static_cast<size_t>(day - 1)] != kWorkingDay)
-                continue;
-            const std::string shown = Year4(year) + "." + Month2(month) + "." + Month2(day) + " ";
-            char shift = ' ';
-            if (variable) {
-                shift = ShiftOf(t, employee, date);
-                if (shift == ' ')
-                    return env.Fail(c, shown + "Brak zdefiniowanej \"zmiany\" (PKHARZM)");
-            }
-            const std::optional<SegmentRecord> pattern = TemplateShift(t, group, shift);
-            if (!pattern) return env.Fail(c, shown + "Brak wzorca czasu pracy (PKSZMIA)");
-            minutes += MeasureSegments(*pattern).nominal;
+        const ScheduledMinutes m =
+            NominalMinutes(t, employee, group, variable, year, month, *codes, 1, days.length,
+                           [&days](int day) { return days.covered[static_cast<size_t>(day)]; });
+        if (m.fault != ScheduleFault::kNone) {
+            const std::string shown = Year4(year) + "." + Month2(month) + "." + Month2(m.day) + " ";
+            return env.Fail(c, shown + (m.fault == ScheduleFault::kNoShift
+                                            ? "Brak zdefiniowanej \"zmiany\" (PKHARZM)"
+                                            : "Brak wzorca czasu pracy (PKSZMIA)"));
         }
+        minutes += m.minutes;
     }
     const double hours = HoursPerDay(env.rt, env.tables, employee, env.context.month);
     c.result = Value::Number(minutes / (60 * hours) / e.fraction, 3);

@@ -1,0 +1,41 @@
+#include "worktime/data/scheduled_minutes.h"
+
+#include <cstdio>
+#include <string>
+
+#include "worktime/data/calendar_rules.h"
+
+namespace kestrel::worktime {
+
+bool AddDayMinutes(ScheduleTables& t, std::string_view employee, std::string_view group,
+                   bool variable, int year, int month, int day, std::string_view day_codes,
+                   ScheduledMinutes* out) {
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d%02d%02d", year, month, day);
+    if (const std::optional<IndividualDay> own = ReadIndividualDay(t, employee, date)) {
+        if (!own->free) out->minutes += MeasureSegments(own->segments).nominal;
+        return true;
+    }
+    if (static_cast<size_t>(day) > day_codes.size() ||
+        day_codes[static_cast<size_t>(day - 1)] != kWorkingDay)
+        return true;
+    char shift = ' ';
+    if (variable) {
+        shift = ShiftOf(t, employee, date);
+        if (shift == ' ') {
+            out->fault = ScheduleFault::kNoShift;
+            out->day = day;
+            return false;
+        }
+    }
+    const std::optional<SegmentRecord> pattern = TemplateShift(t, group, shift);
+    if (!pattern) {
+        out->fault = ScheduleFault::kNoTemplate;
+        out->day = day;
+        return false;
+    }
+    out->minutes += MeasureSegments(*pattern).nominal;
+    return true;
+}
+
+}  // namespace kestrel::worktime
