@@ -66,6 +66,17 @@ struct DictionaryField {
     bool same_row = false;
     /// Asked only while this logical field of the record is set ("" always).
     std::string when_set;
+    /// Asked only while this logical field of the record is clear ("" always).
+    std::string unless_set;
+    /// Shown and changed in the browse only, never asked in the new-record
+    /// box (the new record gets the table's empty value or what the
+    /// dictionary's hooks set).
+    bool browse_only = false;
+    /// In the new-record box: the value the field starts with, as typed ("T"
+    /// for a logical, "3" for a number); "" for the empty value.
+    std::string initial;
+    /// In the new-record box: a text (UTF-8) shown right after the field.
+    std::string suffix;
 };
 
 /// The second part of a key of two fields (GRUPA_+ZMIANA_): a blank second
@@ -104,6 +115,10 @@ struct Dictionary {
     /// A line (UTF-8) shown above the title, about the dictionary's content;
     /// "" for none.
     std::string note;
+    /// The rights masks: to enter the dialog, and to change the dictionary
+    /// (without it the dictionary is only browsed).
+    unsigned enter_mask = 33;
+    unsigned change_mask = 1;
 };
 
 /// The key as stored from what the operator typed into a key of `width`
