@@ -64,6 +64,17 @@ std::string AbsenceKindsProblem(common::Tables& tables, std::string_view text) {
     });
 }
 
+std::string MatrixProblem(common::Tables& tables, std::string_view symbol) {
+    const std::string wanted = base::Trim(symbol);
+    if (wanted.empty()) return {};
+    if (!HasKey(tables, "PKNTBW", "PKNTBW1", wanted, 4))
+        return tables.rt().Text("Błędny symbol tabulogramu");
+    // The same symbol with the type of a list matrix, in the index by type.
+    if (!HasKey(tables, "PKNTBW", "PKNTBW2", "1" + std::string(wanted), 5))
+        return tables.rt().Text("Błędny typ tabulogramu");
+    return {};
+}
+
 std::vector<std::string> IncomeFieldNames(bool ppk) {
     std::vector<std::string> names(std::begin(kIncomeFields), std::end(kIncomeFields));
     if (ppk) names.push_back("KW_PPK_ZAK");

@@ -1,6 +1,6 @@
-// The checks of a payroll component's fields (menu 8.4) and what follows
-// from them, without a screen: the dictionary dialog shows the messages,
-// the tests call the same functions.
+// The checks of a payroll component's fields (menu 8.4) and of a list
+// symbol's matrix (menu 8.3), and what follows from them, without a screen: the dictionary dialog
+// shows the messages, the tests call the same functions.
 #pragma once
 
 #include <string>
@@ -32,6 +32,12 @@ std::string AbsenceKindsProblem(common::Tables& tables, std::string_view text);
 std::vector<std::string> IncomeFieldNames(bool ppk);
 /// Whether NAZWA_POLA `name` is blank or one of IncomeFieldNames(ppk).
 bool IsIncomeFieldName(std::string_view name, bool ppk);
+
+/// TBW_ of a list symbol: "" when blank or a print matrix of PKNTBW of type
+/// "1" (a payroll list); otherwise "Błędny symbol tabulogramu" (no such
+/// matrix) or "Błędny typ tabulogramu" (a matrix of another printout).
+/// CP852.
+std::string MatrixProblem(common::Tables& tables, std::string_view symbol);
 
 /// On the record buffer of a PKSPL area: when TYLKO_MEM is set, a component
 /// computed in memory only is an algorithm kept off the list: TYP_ "A",

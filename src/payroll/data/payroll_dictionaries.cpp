@@ -106,7 +106,7 @@ Dictionary ListSymbols() {
             .name_field = "NAZWA_LST",
             .fields = {Text("NAZWA_LST", "Nazwa:", "NAZWA"),
                        Flag("LOCAL_NR", "Osobna numeracja?:", "OSOB.NUM.?"),
-                       Flag("RAZ_NA_MC", "Tylko raz w miesiącu?:", "RAZ W MC?"),
+                       Beside(Flag("RAZ_NA_MC", " Tylko raz w miesiącu?:", "RAZ W MC?")),
                        Code(Text("GRUPA_ALG", "Grupa algorytmiczna:", "GR.ALG.", "@!"), "2.7.A"),
                        Text("TBW_", "Symbol tabulogramu:", "TABUL.", "@!"),
                        Flag("BEZOSOB_FP", "Bezosobowy funusz płac:", "BEZOS.?"),
@@ -115,8 +115,8 @@ Dictionary ListSymbols() {
                        Number("IL_KOL_WYD", "Ilość kol.wydr.bez matrycy:", "KOL."),
                        Flag("OS_PRAWNA", "Dotyczy osób prawnych?:", "OS.PRAWNE?"), contract,
                        UnlessLegalPerson(Flag("IM_OJCA", "Imię ojca na liście płac?:", "IM.OJCA?")),
-                       UnlessLegalPerson(
-                           Flag("BEZ_UB_SP", "Bez ubezpieczenia społ.?:", "BEZ UB.SP.?"))},
+                       Beside(UnlessLegalPerson(
+                           Flag("BEZ_UB_SP", " Bez ubezpieczenia społ.?:", "BEZ UB.SP.?")))},
             .enter_mask = kEnter,
             .change_mask = kChange};
 }
