@@ -36,11 +36,7 @@ bool InRange(common::Runtime& rt, double value, double low, double high) {
 // The algorithm groups of the register (2.7.A).
 CodeField Groups() {
     const common::Dictionary* d = registry::FindDictionary("2.7.A");
-    CodeField f;
-    f.table = d->table;
-    f.indexes = d->indexes;
-    f.code_field = d->key_field;
-    f.name_field = d->name_field;
+    CodeField f = common::CodeFieldOver(*d);
     f.message = "Błędna grupa algorytmiczna";
     f.hint = "<F3>-Grupy algorytm.";
     f.name_width = 10;
@@ -51,11 +47,7 @@ CodeField Groups() {
 // The income types (8.2), picked but not extended from a component.
 CodeField IncomeTypes(common::Runtime& rt) {
     const common::Dictionary* d = FindPayrollDictionary("8.2");
-    CodeField f;
-    f.table = d->table;
-    f.indexes = d->indexes;
-    f.code_field = d->key_field;
-    f.name_field = d->name_field;
+    CodeField f = common::CodeFieldOver(*d);
     f.message = "Błędny typ dochodu";
     f.hint = "<F3>-Rodzaje dochodów";
     f.name_width = 0;

@@ -421,6 +421,15 @@ void EditInPlace(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, dbf:
     Check(rt, area.Commit(), area);
 }
 
+CodeField CodeFieldOver(const Dictionary& d) {
+    CodeField f;
+    f.table = d.table;
+    f.indexes = d.indexes;
+    f.code_field = d.key_field;
+    f.name_field = d.name_field;
+    return f;
+}
+
 PickDictionary PickOf(const Dictionary& d, const DictionaryHooks& hooks) {
     PickDictionary p;
     p.table = d.table;
