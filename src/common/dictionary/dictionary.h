@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestrel::common {
@@ -78,6 +79,26 @@ struct DictionaryField {
     /// In the new-record box: a text (UTF-8) shown right after the field.
     std::string suffix;
 };
+
+/// Builders for the descriptions: a T/N field, a number, and a field on the
+/// row of the one before in the new-record box.
+inline DictionaryField LogicalField(std::string field, std::string label, std::string heading) {
+    DictionaryField f;
+    f.field = std::move(field);
+    f.label = std::move(label);
+    f.heading = std::move(heading);
+    f.kind = FieldKind::kLogical;
+    return f;
+}
+inline DictionaryField NumberField(std::string field, std::string label, std::string heading) {
+    DictionaryField f = LogicalField(std::move(field), std::move(label), std::move(heading));
+    f.kind = FieldKind::kNumber;
+    return f;
+}
+inline DictionaryField OnSameRow(DictionaryField f) {
+    f.same_row = true;
+    return f;
+}
 
 /// The second part of a key of two fields (GRUPA_+ZMIANA_): a blank second
 /// part is a key of its own.

@@ -10,6 +10,10 @@ using common::Dictionary;
 using common::DictionaryField;
 using common::FieldKind;
 
+constexpr auto* Flag = &common::LogicalField;
+constexpr auto* Number = &common::NumberField;
+constexpr auto* Beside = &common::OnSameRow;
+
 // Kinds 4 ("Modyfikacja składników płacowych i funkcji") or 6 (browsing)
 // enter; kind 4 changes.
 constexpr unsigned kEnter = 8 | 32;
@@ -20,21 +24,8 @@ DictionaryField Text(const char* field, const char* label, const char* heading,
     return {field, label, heading, picture, column};
 }
 
-DictionaryField Flag(const char* field, const char* label, const char* heading) {
-    return {field, label, heading, "", 0, FieldKind::kLogical};
-}
-
-DictionaryField Number(const char* field, const char* label, const char* heading) {
-    return {field, label, heading, "", 0, FieldKind::kNumber};
-}
-
 DictionaryField Code(DictionaryField f, const char* code_of) {
     f.code_of = code_of;
-    return f;
-}
-
-DictionaryField Beside(DictionaryField f) {
-    f.same_row = true;
     return f;
 }
 
