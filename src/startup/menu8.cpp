@@ -18,15 +18,15 @@ void Missing(common::Runtime& rt) {
 void Qrm8(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Rodzaje dochodów"), [&rt] { Missing(rt); }},
-        {rt.Text("Symbole list płac"), [&rt] { Missing(rt); }},
-        {rt.Text("Składniki płacowe"), [&rt] { Missing(rt); }},
-        {rt.Text("Definicje funkcji"), [&rt] { Missing(rt); }},
+        {rt.Text("Rodzaje dochodów"), [&rt] { payroll::Qrm82(rt); }},
+        {rt.Text("Symbole list płac"), [&rt] { payroll::Qrm83(rt); }},
+        {rt.Text("Składniki płacowe"), [&rt] { payroll::Qrm84(rt); }},
+        {rt.Text("Definicje funkcji"), [&rt] { payroll::Qrm85(rt); }},
         {rt.Text("Struktury zbiorów"), [&rt] { Missing(rt); }},
         {rt.Text("Eksport wybranych danych"), [&rt] { Missing(rt); }},
         {rt.Text("Aktualizacja baz słownik. rekordami z zewn. plików"), [&rt] { Missing(rt); }},
-        {rt.Text("Zestawy do: przeliczania list płac / wydruków"), [&rt] { Missing(rt); }},
-        {rt.Text("Lista opcjonalnych składników płacowych"), [&rt] { Missing(rt); }},
+        {rt.Text("Zestawy do: przeliczania list płac / wydruków"), [&rt] { payroll::Qrm89(rt); }},
+        {rt.Text("Lista opcjonalnych składników płacowych"), [&rt] { payroll::Qrm8A(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("8. Zbiory pomocnicze"), "8.", items, {8, 24});
 }

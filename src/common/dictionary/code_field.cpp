@@ -1,5 +1,8 @@
 #include "common/dictionary/code_field.h"
 
+#include <algorithm>
+
+#include "common/screen/choice.h"
 #include "common/screen/messages.h"
 #include "common/tables/index_order.h"
 #include "platform/base/files.h"
@@ -20,11 +23,46 @@ dbf::WorkArea* OpenList(Runtime& rt, Tables& tables, const CodeField& f) {
     return &tables.Open(f.table, f.indexes);
 }
 
+// The list choice of a code out of a fixed list, standing on what was typed;
+// Enter gives the code to the field as typed input.
+bool PickValue(Runtime& rt, const std::vector<std::string>& values, std::string_view typed) {
+    size_t widest = 0;
+    for (const std::string& v : values) widest = std::max(widest, v.size());
+    const int rows = std::min(static_cast<int>(values.size()), 13);
+    const int top = 8, bottom = top + rows + 1;
+    const int left = 60, right = std::min(79, left + static_cast<int>(widest) + 3);
+    auto& s = rt.screen();
+    const console::ScreenRegion under = s.Save(top, left, bottom, right);
+    s.Box(top, left, bottom, right, std::string(console::kFrameDouble) + " ",
+          rt.Standard(rt.colours().ycow));
+    int initial = 1;
+    for (size_t i = 0; i < values.size(); ++i)
+        if (!Trim(typed).empty() && Trim(values[i]) == Trim(typed))
+            initial = static_cast<int>(i) + 1;
+    std::vector<std::string> rows_shown;
+    for (const std::string& v : values) rows_shown.push_back(" " + v);
+    const int chosen =
+        Qrmach(rt, top + 1, left + 1, bottom - 1, right - 1, rows_shown, {}, initial);
+    s.Restore(under);
+    if (chosen <= 0) return false;
+    TypeIntoField(rt, values[static_cast<size_t>(chosen - 1)]);
+    return true;
+}
+
 }  // namespace
 
 bool FindCode(Runtime& rt, Tables& tables, const CodeField& f, std::string_view code,
               std::string* name) {
     if (f.acceptable && !f.acceptable(code)) return false;
+    if (!f.values.empty()) {
+        const std::string wanted = Trim(code);
+        for (const std::string& v : f.values)
+            if (Trim(v) == wanted) {
+                if (name != nullptr) name->clear();
+                return true;
+            }
+        return false;
+    }
     dbf::WorkArea* area = OpenList(rt, tables, f);
     if (area == nullptr) return false;
     const int code_field = area->FieldIndex(f.code_field);
@@ -71,6 +109,7 @@ bool ValidateCode(Runtime& rt, Tables& tables, const CodeField& f, std::string_v
 }
 
 bool PickCode(Runtime& rt, Tables& tables, const CodeField& f, std::string_view typed) {
+    if (!f.values.empty()) return PickValue(rt, f.values, typed);
     const PickDictionary d = f.pick();
     return Pick(rt, tables, d, typed);
 }

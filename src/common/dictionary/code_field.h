@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/dictionary/dictionary.h"
 #include "common/pick/pick_window.h"
 #include "common/screen/form.h"
 #include "common/session/runtime.h"
@@ -38,6 +39,10 @@ struct CodeField {
     std::function<bool(std::string_view code)> acceptable;
     /// The picker's window.
     std::function<PickDictionary()> pick;
+    /// A code out of a fixed list instead of a table (table and pick unused):
+    /// the codes allowed (CP852), none of them with a name; F3 offers them in
+    /// a list choice.
+    std::vector<std::string> values;
 };
 
 /// A column of the maintenance dialog computed from the current record
@@ -63,6 +68,34 @@ struct DictionaryHooks {
                               std::string_view own_table)>
         symbol_taken;
     std::vector<ComputedColumn> computed;
+
+    // The rest is optional, for dictionaries whose records need more than
+    // the description says.
+
+    /// A further check of a non-key field as the operator leaves it, after
+    /// the description's own: `text` as typed (text fields), `number` (N
+    /// fields). False keeps the cursor; the check shows its own message.
+    std::function<bool(Runtime& rt, Tables& tables, const DictionaryField& f, std::string_view text,
+                       double number)>
+        field_check;
+    /// A check of a new key, after the form check and before the dialog
+    /// looks for a record of that key; false refuses the key (the check
+    /// shows its own message). The key as the operator typed it, trimmed.
+    std::function<bool(Runtime& rt, Tables& tables, std::string_view key)> key_check;
+    /// Sets the values a new record starts with in the record buffer of the
+    /// reserved record; the new-record box then starts from them.
+    std::function<void(Runtime& rt, dbf::WorkArea& area)> new_defaults;
+    /// Called with the record buffer of the current record before it is
+    /// committed (a new record, once its fields were asked, or an in-place
+    /// change): sets what follows from the fields.
+    std::function<void(Runtime& rt, dbf::WorkArea& area, bool is_new)> before_commit;
+    /// Edits a memo or formula field instead of the dialog's memo editor;
+    /// true when the operator saved *text.
+    std::function<bool(Runtime& rt, Tables& tables, const DictionaryField& f, std::string* text)>
+        edit_memo;
+    /// A line (CP852) shown under the browse for the current record; empty
+    /// function: none.
+    std::function<std::string(Runtime& rt, dbf::WorkArea& area)> under_browse;
 };
 
 /// Seeks `code` (padded to the code field) in the dictionary; true and its

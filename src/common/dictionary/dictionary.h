@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestrel::common {
@@ -66,7 +67,38 @@ struct DictionaryField {
     bool same_row = false;
     /// Asked only while this logical field of the record is set ("" always).
     std::string when_set;
+    /// Asked only while this logical field of the record is clear ("" always).
+    std::string unless_set;
+    /// Shown and changed in the browse only, never asked in the new-record
+    /// box (the new record gets the table's empty value or what the
+    /// dictionary's hooks set).
+    bool browse_only = false;
+    /// In the new-record box: the value the field starts with, as typed ("T"
+    /// for a logical, "3" for a number); "" for the empty value.
+    std::string initial;
+    /// In the new-record box: a text (UTF-8) shown right after the field.
+    std::string suffix;
 };
+
+/// Builders for the descriptions: a T/N field, a number, and a field on the
+/// row of the one before in the new-record box.
+inline DictionaryField LogicalField(std::string field, std::string label, std::string heading) {
+    DictionaryField f;
+    f.field = std::move(field);
+    f.label = std::move(label);
+    f.heading = std::move(heading);
+    f.kind = FieldKind::kLogical;
+    return f;
+}
+inline DictionaryField NumberField(std::string field, std::string label, std::string heading) {
+    DictionaryField f = LogicalField(std::move(field), std::move(label), std::move(heading));
+    f.kind = FieldKind::kNumber;
+    return f;
+}
+inline DictionaryField OnSameRow(DictionaryField f) {
+    f.same_row = true;
+    return f;
+}
 
 /// The second part of a key of two fields (GRUPA_+ZMIANA_): a blank second
 /// part is a key of its own.
@@ -104,6 +136,10 @@ struct Dictionary {
     /// A line (UTF-8) shown above the title, about the dictionary's content;
     /// "" for none.
     std::string note;
+    /// The rights masks: to enter the dialog, and to change the dictionary
+    /// (without it the dictionary is only browsed).
+    unsigned enter_mask = 33;
+    unsigned change_mask = 1;
 };
 
 /// The key as stored from what the operator typed into a key of `width`

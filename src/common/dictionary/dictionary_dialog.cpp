@@ -21,8 +21,6 @@ namespace {
 
 namespace key = console::key;
 
-constexpr unsigned kMaskEnter = 33;  // kind 1 or kind 6
-constexpr unsigned kMaskChange = 1;  // kind 1
 constexpr int kBoxTop = 7, kBoxBottom = 19;
 
 void Check(Runtime& rt, const base::Status& s, const dbf::WorkArea& area) {
@@ -43,6 +41,7 @@ class Dialog {
     void DrawLegends();
     int Handle(int mode, Browse& b);
     int Edit(Browse& b);
+    void ShowUnderBrowse(Browse& b);
     int FirstFieldColumn() const {
         return (d_.second_key.field.empty() ? 1 : 2) + static_cast<int>(hooks_.computed.size());
     }
@@ -148,7 +147,15 @@ void Dialog::Run() {
         [this](int mode, int, Browse& b) { return Handle(mode, b); }, 1);
 }
 
+void Dialog::ShowUnderBrowse(Browse& b) {
+    if (!hooks_.under_browse) return;
+    std::string line = b.source().Empty() ? std::string() : hooks_.under_browse(rt_, *area_);
+    line.resize(76, ' ');
+    rt_.screen().Write(20, 2, line, rt_.Standard(rt_.colours().ycow));
+}
+
 int Dialog::Handle(int mode, Browse& b) {
+    ShowUnderBrowse(b);
     if (mode == kBrowseIdle) return kBrowseRedrawRow;
     switch (rt_.console().LastKey()) {
         case key::kEsc:
@@ -233,7 +240,8 @@ int Dialog::Insert() {
     auto& s = rt_.screen();
     int lines = 1;
     for (const DictionaryField& f : d_.fields)
-        if (!f.same_row && f.kind != FieldKind::kMemo && f.kind != FieldKind::kFormula)
+        if (!f.same_row && !f.browse_only && f.kind != FieldKind::kMemo &&
+            f.kind != FieldKind::kFormula)
             lines += f.kind == FieldKind::kChoice ? 2 : 1;
     const int top = 8, left = 6, right = 73, bottom = top + lines + 1;
     const console::ScreenRegion under = s.Save(top, left, bottom, right);
@@ -248,7 +256,8 @@ int Dialog::Insert() {
 
     size_t label_width = rt_.Text(d_.key_label).size();
     for (const DictionaryField& f : d_.fields)
-        if (!f.same_row) label_width = std::max(label_width, rt_.Text(f.label).size());
+        if (!f.same_row && !f.browse_only)
+            label_width = std::max(label_width, rt_.Text(f.label).size());
     const int row = top + 1;
     const int col = left + 2 + static_cast<int>(label_width) + 1;
     s.Write(row, left + 2, rt_.Text(d_.key_label), frame);
@@ -260,7 +269,7 @@ int Dialog::Insert() {
             ShowMessage(rt_, rt_.Text("Błędny symbol"));
             return false;
         }
-        return true;
+        return !hooks_.key_check || hooks_.key_check(rt_, tables_, Trim(typed));
     };
     Field& key_input = form.Get(row, col, &typed, d_.key_picture, width_);
     std::string typed2(static_cast<size_t>(width2_), ' ');
@@ -344,8 +353,8 @@ void RunDictionary(Runtime& rt, const Dictionary& d, const DictionaryHooks& hook
         ShowMessage(rt, rt.Text("Funkcja niedostępna"));
         return;
     }
-    if (!CheckRights(rt, kMaskEnter)) return;
-    Dialog dialog(rt, d, hooks, CheckRights(rt, kMaskChange, false));
+    if (!CheckRights(rt, d.enter_mask)) return;
+    Dialog dialog(rt, d, hooks, CheckRights(rt, d.change_mask, false));
     dialog.Run();
 }
 

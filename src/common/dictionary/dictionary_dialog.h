@@ -11,9 +11,9 @@
 
 namespace kestrel::common {
 
-/// Runs the dialog of `d`. Entry needs rights mask 33; without kind 1 the
-/// dictionary is only browsed. A dictionary whose configuration switch is
-/// off answers "Funkcja niedostępna".
+/// Runs the dialog of `d`. Entry needs the rights of `d.enter_mask`;
+/// without those of `d.change_mask` the dictionary is only browsed. A dictionary whose
+/// configuration switch is off answers "Funkcja niedostępna".
 void RunDictionary(Runtime& rt, const Dictionary& d, const DictionaryHooks& hooks);
 
 }  // namespace kestrel::common

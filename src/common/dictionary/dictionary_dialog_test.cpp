@@ -109,5 +109,32 @@ TEST(DictionaryDialog, AKeyOfTwoPartsIsUniqueAsAWholeAndABlankSecondPartIsAKey) 
     EXPECT_EQ(c.Records("PKSZMIA", "TYP_PRACY"), (V{"", "xy", "zz"}));
 }
 
+TEST(CodePickers, ACodeOutOfAFixedListIsCheckedAndPickedWithoutATable) {
+    TestCompany c;  // no table at all
+    CodeField f;
+    f.values = {"PRZYCHOD_", "KOSZT_UZ", "PODATEK_"};
+    f.message = "Błędna nazwa pola";
+    f.hint = "<F3>-Nazwy pól";
+    f.name_width = 0;
+    std::string name = "x";
+    EXPECT_TRUE(FindCode(c.h.rt, c.tables, f, "KOSZT_UZ  ", &name));
+    EXPECT_EQ(name, "");
+    EXPECT_FALSE(FindCode(c.h.rt, c.tables, f, "KOSZT", &name));
+
+    // A wrong name is refused; F3 then offers the list, standing on the
+    // first entry, and Down Enter types the second into the field.
+    std::string field(10, ' ');
+    Form form(c.h.rt);
+    CodePickers pickers(c.h.rt, c.tables, form);
+    form.Get(5, 20, &field, "@!");
+    pickers.Attach(0, f, &field, -1, 0);
+    c.Keys("KOSZT");
+    c.Keys({key::kEnter, key::F(12), key::kEnter, key::F(3), key::kDown, key::kEnter, key::kEnter});
+    EXPECT_TRUE(Qrmrdr(c.h.rt, form).saved());
+    EXPECT_EQ(field, "KOSZT_UZ  ");
+    EXPECT_EQ(c.messages, V{"Błędna nazwa pola"});
+    EXPECT_TRUE(c.h.backend.exhausted());
+}
+
 }  // namespace
 }  // namespace kestrel::common

@@ -63,17 +63,23 @@ struct Edited {
     std::string text;
     double number = 0;
     bool logical = false;
-    const bool* when = nullptr;  // the flag that lets the field be asked
+    const bool* when = nullptr;    // the flag that lets the field be asked
+    const bool* unless = nullptr;  // the flag that keeps it from being asked
+
+    bool Asked() const { return (when == nullptr || *when) && (unless == nullptr || !*unless); }
 };
 
 bool IsMemo(const DictionaryField& f) {
     return f.kind == FieldKind::kMemo || f.kind == FieldKind::kFormula;
 }
 
-// The editor of memo field `f`: formulas in the formula window, where a
-// formula must compile before it is taken (the operator corrects it or
-// leaves with Esc); other memos in the memo box.
-bool EditMemoField(Runtime& rt, const DictionaryField& f, std::string* text) {
+// The editor of memo field `f`: the dictionary's own when it has one, else
+// formulas in the formula window, where a formula must compile before it is
+// taken (the operator corrects it or leaves with Esc), and other memos in
+// the memo box.
+bool EditMemoField(Runtime& rt, Tables& tables, const DictionaryHooks& hooks,
+                   const DictionaryField& f, std::string* text) {
+    if (hooks.edit_memo) return hooks.edit_memo(rt, tables, f, text);
     const std::string title = f.label.substr(0, f.label.size() - 1);
     if (f.kind != FieldKind::kFormula) return EditMemo(rt, title, text);
     TextEditorOptions window;
@@ -140,7 +146,11 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
                 ? form.Get(row, col, &e.logical)
                 : form.Get(row, col, &e.number, FieldLength(area, e.field),
                            area.table().fields()[static_cast<size_t>(e.field)].decimals, f.picture);
-        if (e.when != nullptr) field.When([&e] { return *e.when; });
+        if (e.when != nullptr || e.unless != nullptr) field.When([&e] { return e.Asked(); });
+        if (hooks.field_check)
+            field.Valid([&rt, &tables, &hooks, &e] {
+                return hooks.field_check(rt, tables, *e.f, "", e.number);
+            });
         return;
     }
     if (f.kind == FieldKind::kChoice) {
@@ -154,7 +164,7 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
     }
     const int length = FieldLength(area, e.field);
     Field& field = form.Get(row, col, &e.text, ScrollPicture(f.picture, length, shown), length);
-    if (e.when != nullptr) field.When([&e] { return *e.when; });
+    if (e.when != nullptr || e.unless != nullptr) field.When([&e] { return e.Asked(); });
     // The checks of the field, run in this order until one refuses.
     std::vector<FieldCheck> checks;
     if (f.required || f.full_or_blank) {
@@ -167,6 +177,7 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
     if (!f.allowed.empty()) {
         checks.push_back([&rt, &e] {
             const std::string v = base::Trim(e.text);
+            if (v.empty() && e.f->allowed.find(' ') != std::string::npos) return true;
             if (v.size() == 1 && e.f->allowed.find(v[0]) != std::string::npos) return true;
             ShowMessage(rt, rt.Text(e.f->allowed_message));
             return false;
@@ -187,6 +198,10 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
             ShowMessage(rt, rt.Text(e.f->unique_message));
             return false;
         });
+    }
+    if (hooks.field_check) {
+        checks.push_back(
+            [&rt, &tables, &hooks, &e] { return hooks.field_check(rt, tables, *e.f, e.text, 0); });
     }
     FieldCheck unique;
     if (!checks.empty()) {
@@ -216,7 +231,7 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
             };
         }
         FieldCheck when;
-        if (e.when != nullptr) when = [&e] { return *e.when; };
+        if (e.when != nullptr || e.unless != nullptr) when = [&e] { return e.Asked(); };
         pickers.Attach(form.size() - 1, std::move(code), &e.text, name_row, name_col, also, when);
     }
 }
@@ -314,15 +329,21 @@ bool AskNewFields(Runtime& rt, Tables& tables, const Dictionary& d, const Dictio
     const console::Attr frame = rt.Standard(rt.colours().ycow);
     size_t label_width = rt.Text(d.key_label).size();
     for (const DictionaryField& f : d.fields)
-        if (!f.same_row) label_width = std::max(label_width, rt.Text(f.label).size());
+        if (!f.same_row && !f.browse_only)
+            label_width = std::max(label_width, rt.Text(f.label).size());
     const int col = left + 1 + static_cast<int>(label_width) + 1;
     std::vector<Edited> edited;
     edited.reserve(d.fields.size());
     for (const DictionaryField& f : d.fields)
-        if (!IsMemo(f)) edited.push_back({&f, area.FieldIndex(f.field), std::string()});
+        if (!IsMemo(f) && !f.browse_only)
+            edited.push_back({&f, area.FieldIndex(f.field), std::string()});
     for (Edited& e : edited)
-        for (const Edited& other : edited)
+        for (const Edited& other : edited) {
             if (!e.f->when_set.empty() && other.f->field == e.f->when_set) e.when = &other.logical;
+            if (!e.f->unless_set.empty() && other.f->field == e.f->unless_set)
+                e.unless = &other.logical;
+        }
+    if (hooks.new_defaults) hooks.new_defaults(rt, area);
     CodePickers pickers(rt, tables, form);
     int r = row - 1;
     int end = col;  // the column after the last field of the row
@@ -344,27 +365,37 @@ bool AskNewFields(Runtime& rt, Tables& tables, const Dictionary& d, const Dictio
             s.Write(r + 1, left + 1, rt.Text(e.f->choice_legend), frame);
         } else if (e.f->kind == FieldKind::kNumber) {
             shown = length;
+            if (!e.f->initial.empty()) e.number = std::stod(e.f->initial);
         } else if (e.f->kind == FieldKind::kText) {
-            e.text.assign(static_cast<size_t>(length), ' ');
+            e.text = e.f->initial;
+            e.text.resize(static_cast<size_t>(length), ' ');
             const bool tmpl = !e.f->picture.empty() && e.f->picture[0] != '@';
             shown = tmpl ? length : std::min(length, right - c);
+        } else if (e.f->kind == FieldKind::kLogical) {
+            e.logical = e.f->initial == "T";
         }
+        if (hooks.new_defaults && e.f->kind != FieldKind::kChoice) Load(area, e);
         std::string* fills = nullptr;
         for (Edited& other : edited)
             if (!e.f->fills.empty() && other.f->field == e.f->fills) fills = &other.text;
         Declare(rt, tables, hooks, form, pickers, area, e, r, c, shown, c + shown + 1, right,
                 fills);
         end = c + shown;
+        if (!e.f->suffix.empty()) {
+            s.Write(r, end, rt.Text(e.f->suffix), frame);
+            end += static_cast<int>(rt.Text(e.f->suffix).size());
+        }
         if (e.f->kind == FieldKind::kChoice) r += 1;
     }
     if (!edited.empty() && !Qrmrdr(rt, form).saved()) return false;
     for (const Edited& e : edited) Store(rt, area, e);
     for (const DictionaryField& f : d.fields) {
-        if (!IsMemo(f)) continue;
+        if (!IsMemo(f) || f.browse_only) continue;
         std::string text;
-        if (!EditMemoField(rt, f, &text)) return false;
+        if (!EditMemoField(rt, tables, hooks, f, &text)) return false;
         Check(rt, area.WriteMemo(area.FieldIndex(f.field), text), area);
     }
+    if (hooks.before_commit) hooks.before_commit(rt, area, true);
     return true;
 }
 
@@ -382,8 +413,9 @@ void EditInPlace(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, dbf:
         std::string text;
         if (!area.ReadMemo(field, &text).ok())
             throw Abandon(ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
-        if (!EditMemoField(rt, f, &text)) return;
+        if (!EditMemoField(rt, tables, hooks, f, &text)) return;
         Check(rt, area.WriteMemo(field, text), area);
+        if (hooks.before_commit) hooks.before_commit(rt, area, false);
         Check(rt, area.Commit(), area);
         return;
     }
@@ -391,13 +423,24 @@ void EditInPlace(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, dbf:
     Load(area, e);
     // A field asked only under a flag is changed only under it.
     if (!f.when_set.empty() && !area.record().GetLogical(area.FieldIndex(f.when_set))) return;
+    if (!f.unless_set.empty() && area.record().GetLogical(area.FieldIndex(f.unless_set))) return;
     Form form(rt);
     CodePickers pickers(rt, tables, form);
     // The name of a code shows on the row under the browse.
     Declare(rt, tables, hooks, form, pickers, area, e, row, col, width, 0, -1);
     if (!Qrmrdr(rt, form).saved()) return;
     Store(rt, area, e);
+    if (hooks.before_commit) hooks.before_commit(rt, area, false);
     Check(rt, area.Commit(), area);
+}
+
+CodeField CodeFieldOver(const Dictionary& d) {
+    CodeField f;
+    f.table = d.table;
+    f.indexes = d.indexes;
+    f.code_field = d.key_field;
+    f.name_field = d.name_field;
+    return f;
 }
 
 PickDictionary PickOf(const Dictionary& d, const DictionaryHooks& hooks) {

@@ -41,6 +41,11 @@ bool AskNewFields(Runtime& rt, Tables& tables, const Dictionary& d, const Dictio
 void EditInPlace(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, dbf::WorkArea& area,
                  const DictionaryField& f, int row, int col, int width);
 
+/// The code field whose codes are the keys of dictionary `d` (its table,
+/// indexes, key and name); the caller gives the message, the hint and the
+/// picker.
+CodeField CodeFieldOver(const Dictionary& d);
+
 /// The pick window over dictionary `d` (which must outlive it): code and
 /// name, and the new-record form of the dialog where the operator may
 /// extend the dictionary (not for formula symbols, which are made in their

@@ -135,6 +135,17 @@ bool FindListSymbol(common::Tables& tables, std::string_view symbol, ListSymbol*
     return true;
 }
 
+bool HasKey(common::Tables& tables, std::string_view table, std::string_view index,
+            std::string_view key, int width) {
+    if (!CompanyHas(tables, table)) return false;
+    dbf::WorkArea& a = worktime::OpenOnce(tables, table, {std::string(index)});
+    const dbf::KeepPosition keep(a);
+    worktime::OrderBy(a, index);
+    std::string wanted(key);
+    wanted.resize(static_cast<size_t>(width), ' ');
+    return a.Seek(wanted).ok() && a.found() && !a.deleted();
+}
+
 PayrollList ReadList(dbf::WorkArea& a) {
     const Fields f(a);
     PayrollList l;

@@ -86,6 +86,13 @@ bool FindListSymbol(common::Tables& tables, std::string_view symbol, ListSymbol*
 
 PayrollList ReadList(dbf::WorkArea& pklisty);
 
+/// Whether the dictionary `table` holds a record (not deleted) whose key in
+/// index file `index` is `key` padded with blanks to `width`. A company
+/// without the table holds none; the area's order and record are left as
+/// they were.
+bool HasKey(common::Tables& tables, std::string_view table, std::string_view index,
+            std::string_view key, int width);
+
 /// str(n, width) of the xBase language: right-aligned, "*" filled when it
 /// does not fit.
 std::string StrN(int n, int width);

@@ -1,0 +1,108 @@
+#include "payroll/dictionaries.h"
+
+#include <gtest/gtest.h>
+
+#include "test_company.h"
+
+namespace kestrel::payroll {
+namespace {
+
+namespace key = console::key;
+using registry::testing::Row;
+using registry::testing::TestCompany;
+using V = std::vector<std::string>;
+
+// A company whose namespace of formula symbols holds one symbol in each
+// table, and one component.
+struct Namespace : TestCompany {
+    Namespace() {
+        Make("PKSPL", {Row{{"SKLADN_PL", "ZASA"}, {"NAZWA_", "Zasadnicze"}, {"TYP_", "K"}}});
+        Make("PKSRDOD", {Row{{"RODZAJ_DOD", "DFUN"}, {"NAZWA_", "Dodatek funkcyjny"}}});
+        Make("PKRNB", {Row{{"KOD_NIEOB", "CH"}, {"NAZWA_", "Chorobowe"}}});
+        Make("PKROB", {Row{{"KOD_OB", "NORM"}, {"NAZWA_", "Godziny normalne"}}});
+        Make("PKUMTR", {Row{{"NR_POLA", "0001"}, {"TYP_", "N"}, {"KLUCZ_", "staz"}}});
+        Make("PKFUNC", {Row{{"FUN_", "prem"}, {"PAR_", ""}}});
+    }
+};
+
+TEST(ComponentDictionary, ASymbolOfAnotherTableOfTheNamespaceIsRefusedNamingIt) {
+    Namespace c;
+    // Each new symbol in turn; a four-character symbol is complete when typed.
+    for (const char* symbol : {"ZASA", "DFUN", "CH", "NORM", "STAZ", "PREM"}) {
+        c.Keys({key::kIns});
+        c.Keys(symbol);
+        if (std::string(symbol).size() < 4) c.Keys({key::kEnter});
+        c.Keys({key::F(12), key::kEnter});
+    }
+    c.Keys({key::kEsc});
+    Qrm84(c.h.rt);
+    EXPECT_EQ(c.messages, (V{"Istnieje rekord o takim kluczu", "Istnieje taki klucz w PKSRDOD",
+                             "Istnieje taki klucz w PKRNB", "Istnieje taki klucz w PKROB",
+                             "Istnieje taki klucz w PKUMTR", "Istnieje taki klucz w PKFUNC"}));
+    EXPECT_EQ(c.Records("PKSPL", "SKLADN_PL"), V{"ZASA"});  // nothing reserved
+    EXPECT_TRUE(c.h.backend.exhausted());
+}
+
+TEST(ComponentDictionary, SettingMemoryOnlyInTheBrowseForcesAnAlgorithmOffTheList) {
+    TestCompany c;
+    c.Make("PKSPL", {Row{{"SKLADN_PL", "ZASA"},
+                         {"NAZWA_", "Zasadnicze"},
+                         {"TYP_", "K"},
+                         {"DRUK_", "T"},
+                         {"TYTUL_WYP", "0001"},
+                         {"ZASILEK_", "T"}}});
+    // TYLKO MEM is the 21st column.
+    c.Keys({key::kRight, key::kRight, key::kRight, key::kRight, key::kRight, key::kRight,
+            key::kRight, key::kRight, key::kRight, key::kRight, key::kRight, key::kRight,
+            key::kRight, key::kRight, key::kRight, key::kRight, key::kRight, key::kRight,
+            key::kRight, key::kRight, key::kEnter, 'T',         key::kEsc});
+    Qrm84(c.h.rt);
+    EXPECT_EQ(c.Records("PKSPL", "TYP_"), V{"A"});
+    EXPECT_EQ(c.Records("PKSPL", "POZA_LISTA"), V{"T"});
+    EXPECT_EQ(c.Records("PKSPL", "DRUK_"), V{"F"});
+    EXPECT_EQ(c.Records("PKSPL", "TYTUL_WYP"), V{""});
+    EXPECT_EQ(c.Records("PKSPL", "ZASILEK_"), V{"F"});
+}
+
+TEST(ComponentDictionary, AnUnknownListSymbolIsRefusedInTheBrowseAndTheFieldKept) {
+    TestCompany c;
+    c.Make("PKSLST", {Row{{"TYP_LST", "P1"}, {"NAZWA_LST", "Płace"}}});
+    c.Make("PKSPL", {Row{{"SKLADN_PL", "ZASA"}, {"TYP_", "K"}, {"TYP_LISTY", "P1"}}});
+    // TYPY LIST is the 11th column.
+    c.Keys({key::kRight, key::kRight, key::kRight, key::kRight, key::kRight, key::kRight,
+            key::kRight, key::kRight, key::kRight, key::kRight, key::kEnter, key::Ctrl('y')});
+    c.Keys("P1,P2");
+    c.Keys({key::kEnter, key::F(12), key::kEnter, key::kEsc, key::kEsc});
+    Qrm84(c.h.rt);
+    EXPECT_EQ(c.messages, V{"Nieznany typ listy: \"P2\""});
+    EXPECT_EQ(c.Records("PKSPL", "TYP_LISTY"), V{"P1"});
+}
+
+TEST(ComponentDictionary, AnOperatorWithoutKindFourOnlyBrowses) {
+    Namespace c;
+    c.h.rt.operators().list_exists = true;
+    c.h.rt.operators().rights = 1 | 32;  // kinds 1 and 6: the register's, not the payroll's
+    c.Keys({key::kIns, 'N', 'O', 'W', 'Y', key::kDel, key::kEsc});
+    Qrm84(c.h.rt);
+    EXPECT_EQ(c.Records("PKSPL", "SKLADN_PL"), V{"ZASA"});
+    EXPECT_TRUE(c.h.backend.exhausted());
+}
+
+TEST(ListSymbolDictionary, FieldsOfContractsAreNotAskedForLegalPersons) {
+    TestCompany c;
+    c.Make("PKSLST");
+    c.Keys({key::kIns, 'P', 'R'});
+    c.Keys("Osoby prawne");
+    // LOCAL_NR, RAZ_NA_MC, group, matrix, BEZOSOB_FP, title, columns, OS_PRAWNA:
+    // the form ends there.
+    c.Keys(
+        {key::kEnter, 'N', 'N', key::kEnter, key::kEnter, 'N', key::kEnter, '3', 'T', key::kEsc});
+    Qrm83(c.h.rt);
+    EXPECT_EQ(c.Records("PKSLST", "TYP_LST"), V{"PR"});
+    EXPECT_EQ(c.Records("PKSLST", "OS_PRAWNA"), V{"T"});
+    EXPECT_EQ(c.Records("PKSLST", "IL_KOL_WYD"), V{"3"});
+    EXPECT_TRUE(c.h.backend.exhausted());
+}
+
+}  // namespace
+}  // namespace kestrel::payroll
