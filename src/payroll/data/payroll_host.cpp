@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/session/abandon.h"
+#include "payroll/data/payroll_functions.h"
 #include "platform/base/files.h"
 #include "platform/base/rounding.h"
 #include "platform/base/text.h"
@@ -59,7 +60,14 @@ ContextId ContextOf(common::Runtime& rt, const Component& c) {
     return {c.months_back, c.by_payment_month ? 'W' : 'L'};
 }
 
-PayrollHost::PayrollHost(common::Runtime& rt, common::Tables& tables) : FormulaHost(rt, tables) {}
+PayrollHost::PayrollHost(common::Runtime& rt, common::Tables& tables) : FormulaHost(rt, tables) {
+    RegisterPayrollFunctions(*this);
+}
+
+const PeselGroups& PayrollHost::pesel_groups() {
+    if (!pesel_groups_) pesel_groups_ = std::make_unique<PeselGroups>(tables());
+    return *pesel_groups_;
+}
 
 PayrollHost::~PayrollHost() = default;
 

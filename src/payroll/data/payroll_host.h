@@ -40,6 +40,7 @@
 #include <string_view>
 #include <vector>
 
+#include "payroll/data/function_support.h"
 #include "payroll/data/payroll_records.h"
 #include "worktime/data/formula_host.h"
 
@@ -141,6 +142,10 @@ class PayrollHost : public worktime::FormulaHost {
     /// number: "Błędna wartość algorytmu").
     bool EvaluateComponent(const Component& c, double* value, formula::Error* error);
 
+    /// The same-identity groups of the register, built on first use and
+    /// kept for the run.
+    const PeselGroups& pesel_groups();
+
     /// Month-back contexts built since PrepareRun().
     int contexts_built() const { return built_count_; }
 
@@ -183,6 +188,7 @@ class PayrollHost : public worktime::FormulaHost {
     bool have_place_ = false;
     bool have_czas_ = false;
     bool have_walor_ = false;
+    std::unique_ptr<PeselGroups> pesel_groups_;
 };
 
 }  // namespace kestrel::payroll
