@@ -8,9 +8,12 @@
 #include <set>
 
 #include "common/checks/identifiers.h"
+#include "common/session/letters.h"
+#include "common/tables/index_keys.h"
 #include "common/tables/table_catalogue.h"
 #include "platform/base/clock.h"
 #include "platform/base/files.h"
+#include "platform/dbf/index.h"
 #include "platform/dbf/table.h"
 
 namespace kestrel::tools {
@@ -133,6 +136,40 @@ TEST(DemoCompany, DatesFollowTheClockGiven) {
         ++tables;
     }
     EXPECT_GT(tables, 100);
+    std::filesystem::remove_all(root);
+}
+
+// Whatever the demo writes it writes with every index file of the table
+// open: a record missing from one index would hide it from every function
+// that seeks through that one.
+TEST(DemoCompany, EveryIndexFileHoldsEveryRecordOfItsTable) {
+    base::FixedClock clock(base::LocalTime{2026, 12, 8, 9, 0, 0});
+    auto root = std::filesystem::temp_directory_path() /
+                ("kestrel_demo_indexes_" + std::to_string(::getpid()));
+    ASSERT_TRUE(CreateDemoCompany(root.string(), clock).ok());
+    const common::LetterSet letters = common::MakeLetterSet(common::kPolishCp852);
+    int checked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(root / "DEMO.PK")) {
+        if (entry.path().extension() != ".DBF") continue;
+        const std::string table = entry.path().stem().string();
+        std::unique_ptr<dbf::Table> t;
+        ASSERT_TRUE(dbf::Table::Open(entry.path().string(), {.read_only = true}, &t).ok());
+        common::IndexKeys keys(t->fields(), letters);
+        for (const std::string& index : common::IndexFiles(table)) {
+            const auto path = root / "DEMO.PK" / (index + ".NTX");
+            if (!std::filesystem::exists(path)) continue;  // built on first open
+            dbf::IndexDefinition def;
+            ASSERT_TRUE(keys.Define(*common::IndexDefinitionOf(table, index), &def).ok());
+            std::unique_ptr<dbf::Index> idx;
+            ASSERT_TRUE(dbf::Index::Open(path.string(), true, false, &idx).ok()) << index;
+            idx->Bind(def.key, def.condition);
+            const base::Status s = idx->Check(t.get());
+            EXPECT_TRUE(s.ok()) << index << ": " << s.ToString();
+            ++checked;
+        }
+        ASSERT_TRUE(t->Close().ok());
+    }
+    EXPECT_GT(checked, 30);
     std::filesystem::remove_all(root);
 }
 

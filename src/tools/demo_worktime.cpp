@@ -4,6 +4,7 @@
 
 #include "common/session/abandon.h"
 #include "common/session/runtime.h"
+#include "common/tables/table_catalogue.h"
 #include "common/tables/table_layer.h"
 #include "platform/base/dates.h"
 #include "platform/base/text.h"
@@ -94,7 +95,7 @@ void AddAbsence(common::Tables& tables, dbf::WorkArea& nieob, const std::string&
 // sickness that began at the end of the month before (a line in each month).
 void AddDemoAbsences(common::Tables& tables, dbf::WorkArea& prac,
                      const worktime::SettlementMonth& m) {
-    dbf::WorkArea& nieob = tables.Open("PKNIEOB", {"PKNIEOB1"});
+    dbf::WorkArea& nieob = tables.Open("PKNIEOB", common::IndexFiles("PKNIEOB"));
     if (nieob.table().record_count() > 0) return;
     const worktime::SettlementMonth before = m.month == 1
                                                  ? worktime::SettlementMonth{m.year - 1, 12}

@@ -145,6 +145,13 @@ const TableLayout* FindTable(std::string_view name) {
     return nullptr;
 }
 
+std::vector<std::string> IndexFiles(std::string_view table) {
+    std::vector<std::string> files;
+    if (const TableLayout* t = FindTable(table))
+        for (const CatalogueIndex& i : t->indexes) files.push_back(i.name);
+    return files;
+}
+
 bool TableStructure(std::string_view name, std::vector<dbf::FieldSpec>* out) {
     const TableLayout* t = FindTable(name);
     if (t == nullptr || t->fields.empty()) return false;

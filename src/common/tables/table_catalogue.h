@@ -56,6 +56,11 @@ std::span<const TableLayout> CatalogueTables();
 /// The table of the given name (any case, without extension), or nullptr.
 const TableLayout* FindTable(std::string_view name);
 
+/// Every index file of `table` in catalogue order (the first is the
+/// controlling one); empty for an unknown table. A function that writes a
+/// table opens them all, so that none of its index files goes stale.
+std::vector<std::string> IndexFiles(std::string_view table);
+
 /// QRMSTRUCT: the field list of a table. False when the name is unknown or
 /// the table's layout comes with its code table instead (PKKZIS).
 bool TableStructure(std::string_view name, std::vector<dbf::FieldSpec>* out);

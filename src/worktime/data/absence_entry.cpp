@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/session/abandon.h"
+#include "common/tables/table_catalogue.h"
 #include "platform/base/dates.h"
 #include "platform/base/files.h"
 #include "platform/base/rounding.h"
@@ -147,9 +148,7 @@ AbsenceEntry::AbsenceEntry(FormulaHost& host, common::Tables& tables)
       codes_(tables),
       // Every index file open: the lines written here are found by all of
       // them (the insurance module reads them by the reporting month).
-      lines_(OpenOnce(tables, "PKNIEOB",
-                      {"PKNIEOB1", "PKNIEOB2", "PKNIEOB3", "PKNIEOB4", "PKNIEOB5", "PKNIEOB6",
-                       "PKNIEOB7", "PKNIEOB8"})) {
+      lines_(OpenOnce(tables, "PKNIEOB", common::IndexFiles("PKNIEOB"))) {
     for (const AbsenceCode& c : codes_.all()) {
         if (c.type != 'A') continue;
         Computed k;
