@@ -228,8 +228,8 @@ TEST(PayrollHost, AlgorithmsDivideByZeroToZeroJoinTheirLinesAndRoundHalfAwayFrom
     c.Component("DZIE", "A", 20, "ZASA + 10/0");
     // CR LF and the editor's soft break (141) inside the formula.
     c.Component("LINI", "A", 30,
-                "ZASA\r\n*\x8d"
-                "2 +\r\n1\x8d"
+                "ZASA\r\n*\x8d\n"
+                "2 +\r\n1\x8d\n"
                 "0",
                 "", false);
     c.Component("R1", "A", 40, "0.005");

@@ -31,8 +31,14 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 std::string StripLineBreaks(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
-        if (c == '\r' || c == '\n' || static_cast<unsigned char>(c) == 141) continue;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') continue;
+        // 141 is a soft break only before a line feed; anywhere else it is
+        // the letter it stands for in CP852 (a formula may compare a name
+        // with a text holding it).
+        if (static_cast<unsigned char>(c) == 141 && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
         out.push_back(c);
     }
     return out;

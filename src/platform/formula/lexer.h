@@ -73,8 +73,9 @@ class Lexer {
     Tok last_ = Tok::kEnd;  // previous token, to tell a '[' string from indexing
 };
 
-/// Removes carriage returns, line feeds and soft line breaks (byte 141), as
-/// is done to every stored formula before it is compiled.
+/// Removes carriage returns, line feeds and soft line breaks (byte 141
+/// before a line feed), as is done to every stored formula before it is
+/// compiled. A byte 141 elsewhere is CP852 "Ź" and stays.
 std::string StripLineBreaks(std::string_view text);
 
 /// Spelling of a token kind for diagnostics and dumps ("+", ".AND.", ...).

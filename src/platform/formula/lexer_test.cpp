@@ -97,6 +97,11 @@ TEST(LexerTest, StripLineBreaksRemovesCrLfAndSoftBreaks) {
     EXPECT_EQ(StripLineBreaks(std::string("12") + static_cast<char>(141) + "\n34"), "1234");
     EXPECT_EQ(StripLineBreaks("\"x\ny\""), "\"xy\"");
     EXPECT_EQ(StripLineBreaks("\t a \t"), "\t a \t");
+    // "Ź" (CP852 141) in a literal is a letter, also at the end of a line.
+    const std::string z(1, static_cast<char>(141));
+    EXPECT_EQ(StripLineBreaks("\"" + z + "r\" = x"), "\"" + z + "r\" = x");
+    EXPECT_EQ(StripLineBreaks("\"" + z + "\"\r\n+ y"), "\"" + z + "\"+ y");
+    EXPECT_EQ(StripLineBreaks("a" + z + "\r\nb"), "a" + z + "b");
 }
 
 }  // namespace

@@ -272,7 +272,7 @@ TEST(RuntimeTest, DefiningUserFunctions) {
     // stored body do not matter.
     ASSERT_EQ(rt.DefineFunction("netto", "b", "b -\r\n podatek(b)", &err), DefineResult::kOk);
     EXPECT_EQ(Eval(rt, "netto(100)"), "error: Błędna funkcja: PODATEK");
-    ASSERT_EQ(rt.DefineFunction("podatek", "x", "yround(x * 0.18\x8d, 0)", &err),
+    ASSERT_EQ(rt.DefineFunction("podatek", "x", "yround(x * 0.18\x8d\n, 0)", &err),
               DefineResult::kOk);
     EXPECT_EQ(Eval(rt, "netto(100)"), "82");
     // Redefinition replaces the body for formulas compiled before.
@@ -347,7 +347,7 @@ TEST(RuntimeTest, CompileRemovesLineBreaks) {
     Runtime rt;
     EXPECT_EQ(Eval(rt, "1 +\r\n2"), "3");
     EXPECT_EQ(Eval(rt,
-                   "\"ab\x8d"
+                   "\"ab\x8d\n"
                    "cd\""),
               "\"abcd\"");
     EXPECT_EQ(Eval(rt, "\r\n"), "error: Błąd - \"pusty\" algorytm");

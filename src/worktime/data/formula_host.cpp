@@ -8,6 +8,7 @@
 #include "platform/base/files.h"
 #include "platform/base/text.h"
 #include "platform/formula/date.h"
+#include "platform/formula/lexer.h"
 #include "worktime/data/host_functions.h"
 #include "worktime/data/open_once.h"
 
@@ -28,14 +29,6 @@ struct FormulaHost::ExtendedField {
 };
 
 namespace {
-
-std::string StripBreaks(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text)
-        if (c != '\r' && c != '\n' && static_cast<unsigned char>(c) != 141) out.push_back(c);
-    return out;
-}
 
 std::string Quoted(std::string_view s) {
     return "\"" + std::string(s) + "\"";
@@ -127,8 +120,8 @@ void FormulaHost::DefineUserFunctions(std::vector<std::string>* messages) {
         std::string body;
         func.ReadMemo(wzor, &body);
         formula::Error error;
-        switch (engine_.DefineFunction(name, StripBreaks(func.record().GetString(par)),
-                                       StripBreaks(body), &error)) {
+        switch (engine_.DefineFunction(name, formula::StripLineBreaks(func.record().GetString(par)),
+                                       formula::StripLineBreaks(body), &error)) {
             case formula::DefineResult::kOk:
             case formula::DefineResult::kNameTaken:
                 break;

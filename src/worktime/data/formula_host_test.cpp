@@ -150,7 +150,7 @@ TEST(FormulaHost, UserFunctionsAreBoundWithoutLineBreaksOrReported) {
           {{"FUN_", "podwoj"},
            {"PAR_", "x"},
            {"WZOR_",
-            "x*\r\n2+\x8d"
+            "x*\r\n2+\x8d\n"
             "0"}},
           false);
     c.Add("PKFUNC", {{"FUN_", "zla"}, {"PAR_", ""}, {"WZOR_", "1+"}});
