@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/session/abandon.h"
+#include "payroll/data/tax_functions.h"
 #include "platform/base/files.h"
 #include "platform/base/rounding.h"
 #include "platform/base/text.h"
@@ -59,7 +60,10 @@ ContextId ContextOf(common::Runtime& rt, const Component& c) {
     return {c.months_back, c.by_payment_month ? 'W' : 'L'};
 }
 
-PayrollHost::PayrollHost(common::Runtime& rt, common::Tables& tables) : FormulaHost(rt, tables) {}
+PayrollHost::PayrollHost(common::Runtime& rt, common::Tables& tables) : FormulaHost(rt, tables) {
+    // The payroll functions, before the user functions are bound.
+    RegisterTaxFunctions(rt, engine());
+}
 
 PayrollHost::~PayrollHost() = default;
 
