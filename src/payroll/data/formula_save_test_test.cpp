@@ -85,6 +85,8 @@ TEST_F(SaveTest, AUserFunctionBodyMayReturnAnythingAndCallTheOthers) {
     EXPECT_EQ(Test(SavedFormula::kUserFunction, "if(a == NIL, kw(3), a)", "a"), Messages{});
     EXPECT_EQ(Test(SavedFormula::kUserFunction, "\"tekst\"", ""), Messages{});
     EXPECT_EQ(Test(SavedFormula::kAlgorithm, "ZASA\r\n+\r\n 1"), Messages{});
+    // The payroll functions are there, as in a recalculation.
+    EXPECT_EQ(Test(SavedFormula::kAlgorithm, "STAWKAPOD(1000) + ULGAKS(6000, 1)"), Messages{});
 }
 
 TEST_F(SaveTest, FieldsReadByAliasAreThoseOfNoEmployeeAndNoList) {
