@@ -9,11 +9,11 @@
 #include "payroll/data/component_checks.h"
 #include "payroll/data/function_checks.h"
 #include "payroll/data/payroll_dictionaries.h"
+#include "payroll/data/payroll_host.h"
 #include "payroll/formula_fields.h"
 #include "platform/base/text.h"
 #include "register/data/dictionary.h"
 #include "register/data/formula_symbols.h"
-#include "worktime/data/formula_host.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -79,10 +79,21 @@ CodeField CodeFieldOf(common::Runtime& rt, std::string_view name) {
     throw common::Abandon("?" + std::string(name));
 }
 
-FormulaKind KindOf(std::string_view menu, const DictionaryField& f) {
-    if (menu == "8.4") return FormulaKind::kAlgorithm;
-    if (menu == "8.9") return FormulaKind::kSelectionSet;
-    return f.field == "KOMENTARZ_" ? FormulaKind::kComment : FormulaKind::kFunctionBody;
+FormulaField FieldOf(std::string_view menu, const DictionaryField& f) {
+    if (menu == "8.4") return FormulaField::kAlgorithm;
+    if (menu == "8.9") return FormulaField::kSelectionSet;
+    return f.field == "KOMENTARZ_" ? FormulaField::kComment : FormulaField::kFunctionBody;
+}
+
+// A memo of dictionary `menu` in the formula editor of its kind; a user
+// function's body is tested with the parameters of its record.
+bool EditField(common::Runtime& rt, common::Tables& tables, std::string_view menu,
+               dbf::WorkArea& area, const DictionaryField& f, std::string* text) {
+    const FormulaField field = FieldOf(menu, f);
+    std::string parameters;
+    if (field == FormulaField::kFunctionBody)
+        parameters = area.record().GetString(area.FieldIndex("PAR_"));
+    return EditFormulaField(rt, tables, field, text, parameters);
 }
 
 // The further checks of the fields of dictionary `menu`.
@@ -103,9 +114,9 @@ bool CheckField(common::Runtime& rt, common::Tables& tables, std::string_view me
 bool CheckKey(common::Runtime& rt, common::Tables& tables, std::string_view menu,
               std::string_view key) {
     if (menu == "8.5") {
-        // The built-in functions and the host functions of the payroll
-        // formulas, as their engine has them.
-        worktime::FormulaHost host(rt, tables);
+        // The built-in functions and the payroll functions, as the engine
+        // of the payroll formulas has them.
+        PayrollHost host(rt, tables);
         return Accept(rt, FunctionNameProblem(tables, host.engine(), key));
     }
     if (menu == "8.9") return Accept(rt, SelectionSetProblem(tables, key));
@@ -163,10 +174,9 @@ DictionaryHooks PayrollHooks(common::Runtime& rt, std::string_view menu_view) {
         h.new_defaults = [](common::Runtime&, dbf::WorkArea& area) {
             SetNewComponentDefaults(area);
         };
-    h.edit_memo = [menu](common::Runtime& r, common::Tables& t, const DictionaryField& f,
-                         std::string* text) {
-        return EditFormulaField(r, t, KindOf(menu, f), text);
-    };
+    h.edit_memo = [menu](common::Runtime& r, common::Tables& t, dbf::WorkArea& area,
+                         const DictionaryField& f,
+                         std::string* text) { return EditField(r, t, menu, area, f, text); };
     if (menu == "8.5")
         h.under_browse = [](common::Runtime&, dbf::WorkArea& area) {
             return FirstCommentLine(area);

@@ -20,7 +20,8 @@ void Qrm8A(common::Runtime& rt);  // 8.A optional components (PKOSPL)
 
 /// What the dialog of payroll dictionary `menu` ("8.4") needs: its code
 /// fields, the namespace of formula symbols, its further checks and
-/// consequences, and the formula editing of EditFormulaField().
+/// consequences, and the formula editing of EditFormulaField() with its
+/// save test.
 common::DictionaryHooks PayrollHooks(common::Runtime& rt, std::string_view menu);
 
 }  // namespace kestrel::payroll

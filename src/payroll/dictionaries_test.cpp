@@ -22,13 +22,14 @@ struct Namespace : TestCompany {
         Make("PKROB", {Row{{"KOD_OB", "NORM"}, {"NAZWA_", "Godziny normalne"}}});
         Make("PKUMTR", {Row{{"NR_POLA", "0001"}, {"TYP_", "N"}, {"KLUCZ_", "staz"}}});
         Make("PKFUNC", {Row{{"FUN_", "prem"}, {"PAR_", ""}}});
+        Make("PKOSPL", {Row{{"SKLADN_PL", "OPCJ"}, {"NAZWA_", "Opcjonalny"}}});
     }
 };
 
 TEST(ComponentDictionary, ASymbolOfAnotherTableOfTheNamespaceIsRefusedNamingIt) {
     Namespace c;
     // Each new symbol in turn; a four-character symbol is complete when typed.
-    for (const char* symbol : {"ZASA", "DFUN", "CH", "NORM", "STAZ", "PREM"}) {
+    for (const char* symbol : {"ZASA", "DFUN", "CH", "NORM", "OPCJ", "STAZ", "PREM"}) {
         c.Keys({key::kIns});
         c.Keys(symbol);
         if (std::string(symbol).size() < 4) c.Keys({key::kEnter});
@@ -38,8 +39,74 @@ TEST(ComponentDictionary, ASymbolOfAnotherTableOfTheNamespaceIsRefusedNamingIt) 
     Qrm84(c.h.rt);
     EXPECT_EQ(c.messages, (V{"Istnieje rekord o takim kluczu", "Istnieje taki klucz w PKSRDOD",
                              "Istnieje taki klucz w PKRNB", "Istnieje taki klucz w PKROB",
-                             "Istnieje taki klucz w PKUMTR", "Istnieje taki klucz w PKFUNC"}));
+                             "Istnieje taki klucz w PKOSPL", "Istnieje taki klucz w PKUMTR",
+                             "Istnieje taki klucz w PKFUNC"}));
     EXPECT_EQ(c.Records("PKSPL", "SKLADN_PL"), V{"ZASA"});  // nothing reserved
+    EXPECT_TRUE(c.h.backend.exhausted());
+}
+
+TEST(OptionalComponentDictionary, ASymbolOfAnotherTableOfTheNamespaceIsRefusedNamingIt) {
+    Namespace c;
+    for (const char* symbol : {"OPCJ", "ZASA", "DFUN", "CH", "NORM", "STAZ", "PREM"}) {
+        c.Keys({key::kIns});
+        c.Keys(symbol);
+        if (std::string(symbol).size() < 4) c.Keys({key::kEnter});
+        c.Keys({key::F(12), key::kEnter});
+    }
+    // A free symbol is taken.
+    c.Keys({key::kIns});
+    c.Keys("OPC2Drugi opcjonalny");
+    c.Keys({key::kEnter, key::kEsc});
+    Qrm8A(c.h.rt);
+    EXPECT_EQ(c.messages, (V{"Istnieje rekord o takim kluczu", "Istnieje taki klucz w PKSPL",
+                             "Istnieje taki klucz w PKSRDOD", "Istnieje taki klucz w PKRNB",
+                             "Istnieje taki klucz w PKROB", "Istnieje taki klucz w PKUMTR",
+                             "Istnieje taki klucz w PKFUNC"}));
+    EXPECT_EQ(c.Records("PKOSPL", "SKLADN_PL"), (V{"OPCJ", "OPC2"}));
+    EXPECT_TRUE(c.h.backend.exhausted());
+}
+
+TEST(FunctionDictionary, ANameOfAPayrollFunctionIsRefused) {
+    Namespace c;
+    // The tax-scale functions are payroll functions, in any case; a built-in
+    // one and another definition are refused the same way as before.
+    for (const char* name : {"STAWKAPOD", "ulgaks", "str", "PREM"}) {
+        c.Keys({key::kIns});
+        c.Keys(name);
+        c.Keys({key::kEnter, key::F(12), key::kEnter, key::Ctrl('y')});
+    }
+    c.Keys({key::kEsc, key::kEsc});
+    Qrm85(c.h.rt);
+    EXPECT_EQ(c.messages,
+              (V{"Istnieje funkcja o takiej nazwie", "Istnieje funkcja o takiej nazwie",
+                 "Istnieje funkcja o takiej nazwie", "Istnieje definicja o takiej nazwie"}));
+    EXPECT_EQ(c.Records("PKFUNC", "FUN_"), V{"prem"});
+    EXPECT_TRUE(c.h.backend.exhausted());
+}
+
+TEST(FunctionDictionary, TheSaveTestOfABodyCallsItWithTheParametersOfItsRecord) {
+    TestCompany c;
+    c.Make("PKFUNC");
+    // x is a parameter: undefined in the test, not an unknown variable.
+    c.Keys({key::kIns});
+    c.Keys("polowa");
+    c.Keys({key::kEnter});
+    c.Keys("x");
+    c.Keys({key::kEnter});
+    c.Keys("if(x == NIL, 0, x/2)");
+    c.Keys({key::Ctrl('w'), key::Ctrl('w')});
+    // y is not: the test warns, and the body is kept all the same.
+    c.Keys({key::kIns});
+    c.Keys("zla");
+    c.Keys({key::kEnter});
+    c.Keys("x");
+    c.Keys({key::kEnter});
+    c.Keys("y+1");
+    c.Keys({key::Ctrl('w'), key::F(12), key::kEnter, key::Ctrl('w'), key::kEsc});
+    Qrm85(c.h.rt);
+    EXPECT_EQ(c.messages, V{"Błędna zmienna: Y"});
+    EXPECT_EQ(c.Records("PKFUNC", "FUN_"), (V{"polowa", "zla"}));
+    EXPECT_EQ(c.Records("PKFUNC", "PAR_"), (V{"x", "x"}));
     EXPECT_TRUE(c.h.backend.exhausted());
 }
 

@@ -90,8 +90,10 @@ struct DictionaryHooks {
     /// change): sets what follows from the fields.
     std::function<void(Runtime& rt, dbf::WorkArea& area, bool is_new)> before_commit;
     /// Edits a memo or formula field instead of the dialog's memo editor;
-    /// true when the operator saved *text.
-    std::function<bool(Runtime& rt, Tables& tables, const DictionaryField& f, std::string* text)>
+    /// true when the operator saved *text. `area` stands on the record whose
+    /// field it is (a new record: its other fields already in the buffer).
+    std::function<bool(Runtime& rt, Tables& tables, dbf::WorkArea& area, const DictionaryField& f,
+                       std::string* text)>
         edit_memo;
     /// A line (CP852) shown under the browse for the current record; empty
     /// function: none.

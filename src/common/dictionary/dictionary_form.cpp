@@ -77,9 +77,21 @@ bool IsMemo(const DictionaryField& f) {
 // formulas in the formula window, where a formula must compile before it is
 // taken (the operator corrects it or leaves with Esc), and other memos in
 // the memo box.
-bool EditMemoField(Runtime& rt, Tables& tables, const DictionaryHooks& hooks,
+bool EditMemoField(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, dbf::WorkArea& area,
                    const DictionaryField& f, std::string* text) {
-    if (hooks.edit_memo) return hooks.edit_memo(rt, tables, f, text);
+    if (hooks.edit_memo) {
+        // Its windows and checks may read this very table (an import of
+        // formulas, the namespace of a save test): the record, whose fields
+        // may not be written yet, is put back as it was.
+        const dbf::Record pending = area.record();
+        bool saved = false;
+        {
+            const dbf::KeepPosition keep(area);
+            saved = hooks.edit_memo(rt, tables, area, f, text);
+        }
+        area.record() = pending;
+        return saved;
+    }
     const std::string title = f.label.substr(0, f.label.size() - 1);
     if (f.kind != FieldKind::kFormula) return EditMemo(rt, title, text);
     TextEditorOptions window;
@@ -392,7 +404,7 @@ bool AskNewFields(Runtime& rt, Tables& tables, const Dictionary& d, const Dictio
     for (const DictionaryField& f : d.fields) {
         if (!IsMemo(f) || f.browse_only) continue;
         std::string text;
-        if (!EditMemoField(rt, tables, hooks, f, &text)) return false;
+        if (!EditMemoField(rt, tables, hooks, area, f, &text)) return false;
         Check(rt, area.WriteMemo(area.FieldIndex(f.field), text), area);
     }
     if (hooks.before_commit) hooks.before_commit(rt, area, true);
@@ -413,7 +425,7 @@ void EditInPlace(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, dbf:
         std::string text;
         if (!area.ReadMemo(field, &text).ok())
             throw Abandon(ShortenMessage(rt.Text("Błąd odczytu: ") + area.alias()));
-        if (!EditMemoField(rt, tables, hooks, f, &text)) return;
+        if (!EditMemoField(rt, tables, hooks, area, f, &text)) return;
         Check(rt, area.WriteMemo(field, text), area);
         if (hooks.before_commit) hooks.before_commit(rt, area, false);
         Check(rt, area.Commit(), area);

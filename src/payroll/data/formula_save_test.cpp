@@ -1,7 +1,11 @@
 #include "payroll/data/formula_save_test.h"
 
+#include <memory>
+
 #include "common/session/abandon.h"
 #include "payroll/data/payroll_host.h"
+#include "platform/base/files.h"
+#include "worktime/data/open_once.h"
 
 namespace kestrel::payroll {
 
@@ -19,6 +23,24 @@ std::string FreeName(PayrollHost& host) {
     }
 }
 
+// The tables a recalculation has open whose fields formulas read by alias
+// (pkprac->grupa_alg, pklisty->data_wyp, pkster->rok_), each on its blank
+// phantom record for the time of the test: no employee, no list. Their
+// positions come back when the result goes.
+std::vector<std::unique_ptr<dbf::KeepPosition>> OpenBlank(common::Runtime& rt,
+                                                          common::Tables& tables) {
+    std::vector<std::unique_ptr<dbf::KeepPosition>> kept;
+    for (const char* table : {"PKPRAC", "PKLISTY", "PKSTER"}) {
+        if (tables.workspace().Find(table) == nullptr &&
+            !base::Exists(base::FindNoCase(rt.data_dir(), std::string(table) + ".DBF")))
+            continue;
+        dbf::WorkArea& area = worktime::OpenOnce(tables, table);
+        kept.push_back(std::make_unique<dbf::KeepPosition>(area));
+        (void)area.Goto(0);
+    }
+    return kept;
+}
+
 }  // namespace
 
 std::vector<std::string> SaveTestFormula(common::Runtime& rt, common::Tables& tables,
@@ -32,6 +54,7 @@ std::vector<std::string> SaveTestFormula(common::Runtime& rt, common::Tables& ta
         return {e.message()};
     }
     host.LoadEmpty();
+    const auto blank = OpenBlank(rt, tables);
     formula::Runtime& engine = host.engine();
     formula::Program program;
     formula::Error error;

@@ -7,7 +7,9 @@
 // Every namespace variable holds the empty value of its type (0 for amounts
 // and quantities, an empty date, false, an empty text, an empty array for
 // the members of a repeating attribute), the user functions of PKFUNC are
-// bound, and no employee is loaded. The screens show "CZEKAJ..." while it
+// bound, and no employee is loaded: the register, the lists and the control
+// record (PKPRAC, PKLISTY, PKSTER) are open on a blank record, so a field
+// read by alias is empty too. The screens show "CZEKAJ..." while it
 // runs and each returned message on the message line.
 #pragma once
 

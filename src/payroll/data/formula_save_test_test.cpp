@@ -85,6 +85,25 @@ TEST_F(SaveTest, AUserFunctionBodyMayReturnAnythingAndCallTheOthers) {
     EXPECT_EQ(Test(SavedFormula::kUserFunction, "if(a == NIL, kw(3), a)", "a"), Messages{});
     EXPECT_EQ(Test(SavedFormula::kUserFunction, "\"tekst\"", ""), Messages{});
     EXPECT_EQ(Test(SavedFormula::kAlgorithm, "ZASA\r\n+\r\n 1"), Messages{});
+    // The payroll functions are there, as in a recalculation.
+    EXPECT_EQ(Test(SavedFormula::kAlgorithm, "STAWKAPOD(1000) + ULGAKS(6000, 1)"), Messages{});
+}
+
+TEST_F(SaveTest, FieldsReadByAliasAreThoseOfNoEmployeeAndNoList) {
+    Employee("000001", "Nowak");
+    Add("PKLISTY", {{"ROK_LST", "2024"}, {"TYP_LST", "P1"}, {"NR_LST", "1"}, {"MC_LST", "01"}});
+    // The selection sets' usual reference, on a blank record rather than an error.
+    EXPECT_EQ(Test(SavedFormula::kSelectionSet, "pkprac->grupa_alg = \"A\""), Messages{});
+    EXPECT_EQ(Test(SavedFormula::kAlgorithm,
+                   "if(empty(pkprac->nr_prac) .and. empty(pklisty->rok_lst), 1, \"x\")"),
+              Messages{});
+    EXPECT_EQ(Test(SavedFormula::kAlgorithm, "if(empty(pkster->rok_), 1, \"x\")"), Messages{});
+    // The register stays where it was.
+    dbf::WorkArea* prac = tables.workspace().Find("PKPRAC");
+    ASSERT_NE(prac, nullptr);
+    ASSERT_TRUE(prac->GoTop().ok());
+    EXPECT_EQ(Test(SavedFormula::kAlgorithm, "1"), Messages{});
+    EXPECT_EQ(prac->recno(), 1u);
 }
 
 TEST_F(SaveTest, FunctionsThatCannotBeBoundAreReportedBeforeTheFormula) {

@@ -61,6 +61,7 @@ ContextId ContextOf(common::Runtime& rt, const Component& c) {
 }
 
 PayrollHost::PayrollHost(common::Runtime& rt, common::Tables& tables) : FormulaHost(rt, tables) {
+    // The payroll functions, before the user functions are bound.
     RegisterPayrollFunctions(*this);
 }
 

@@ -43,6 +43,41 @@ TEST(FormulaSymbol, IsRefusedWhereAnyOtherTableOfTheNamespaceHoldsIt) {
             << k.symbol << " in " << k.own;
 }
 
+TEST(FormulaSymbol, AnOptionalComponentHoldsItsSymbolInTheNamespaceToo) {
+    TestCompany c;
+    c.Make("PKSPL", {{{"SKLADN_PL", "BRUT"}}});
+    c.Make("PKOSPL", {{{"SKLADN_PL", "OPC1"}}, {{"SKLADN_PL", "STAR"}}, {{"SKLADN_PL", "BRUT"}}});
+    c.Make("PKFUNC", {{{"FUN_", "OPC1"}}});
+    // A deleted optional component holds nothing.
+    dbf::WorkArea& ospl = c.tables.Open("PKOSPL");
+    ASSERT_TRUE(ospl.Goto(2).ok());
+    c.tables.RLock(ospl);
+    ASSERT_TRUE(ospl.Delete().ok());
+    ASSERT_TRUE(ospl.Unlock().ok());
+    struct Case {
+        const char* symbol;
+        const char* own;
+        const char* holder;
+    };
+    const Case cases[] = {
+        {"OPC1", "PKSPL", "PKOSPL"},    // a new component
+        {"opc1", "PKSRDOD", "PKOSPL"},  // any case
+        {"OPC1", "PKROB", "PKOSPL"},   {"OPC1", "PKRNB", "PKOSPL"}, {"OPC1", "PKUMTR", "PKOSPL"},
+        {"OPC1", "PKOSPL", "PKFUNC"},  // its own table is not asked, the rest is
+        {"BRUT", "PKSRDOD", "PKSPL"},  // a component comes first
+        {"BRUT", "PKOSPL", "PKSPL"},   // a new optional component
+        {"STAR", "PKSPL", ""},         // deleted
+        {"OPC", "PKSPL", ""},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(SymbolTakenIn(c.h.rt, c.tables, k.symbol, k.own), k.holder)
+            << k.symbol << " in " << k.own;
+    // The position of PKOSPL is kept.
+    ASSERT_TRUE(ospl.Goto(3).ok());
+    EXPECT_EQ(SymbolTakenIn(c.h.rt, c.tables, "OPC1", "PKSPL"), "PKOSPL");
+    EXPECT_EQ(ospl.recno(), 3u);
+}
+
 TEST(FormulaSymbol, ATableTheCompanyLacksHoldsNothingAndIsNotCreated) {
     TestCompany c;
     c.Make("PKRNB", {{{"KOD_NIEOB", "UW"}}});
