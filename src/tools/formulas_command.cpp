@@ -6,7 +6,9 @@
 //
 // The tables are opened exclusively: nobody may work in the company. Exit
 // status 0; 1 when the update is refused or fails (the program's message
-// on stderr, nothing changed by a refusal); 2 on a usage error.
+// on stderr, nothing changed by a refusal) or when the tables need an answer
+// (a missing table: open the company in the program first); 2 on a usage
+// error.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,7 +17,9 @@
 #include "common/tables/table_layer.h"
 #include "payroll/data/formula_update.h"
 #include "platform/base/files.h"
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
+#include "platform/console/backend.h"
 #include "tools/command.h"
 #include "tools/company_session.h"
 
@@ -62,6 +66,12 @@ int Formulas(const std::vector<std::string>& args) {
         return 0;
     } catch (const common::Abandon& e) {
         std::fprintf(stderr, "kestrel-tool formulas: %s\n", codepage::ToUtf8(e.message()).c_str());
+        return 1;
+    } catch (const console::ScriptEnded&) {
+        // The table layer asked the operator (a missing table, a lock):
+        // nobody answers here.
+        std::string asked = base::Trim(codepage::ToUtf8(session.con.screen().RowText(23)));
+        std::fprintf(stderr, "kestrel-tool formulas: the program asks: %s\n", asked.c_str());
         return 1;
     }
 }

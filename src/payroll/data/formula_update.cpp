@@ -27,10 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string Trim(std::string_view s) {
-    size_t a = 0, b = s.size();
-    while (a < b && (s[a] == ' ' || s[a] == '\t' || s[a] == '\r')) ++a;
-    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t' || s[b - 1] == '\r')) --b;
-    return std::string(s.substr(a, b - a));
+    return base::TrimWhitespace(s);
 }
 
 std::vector<std::string> Words(std::string_view line) {
@@ -325,9 +322,7 @@ std::string Ren1Comment() {
 
 int AppliedLevel(bool exists, std::string_view ren1_comment) {
     if (!exists) return 0;
-    std::string comment = Trim(ren1_comment);
-    while (!comment.empty() && (comment.back() == '\n' || comment.back() == '\r'))
-        comment = Trim(comment.substr(0, comment.size() - 1));
+    const std::string comment = Trim(ren1_comment);
     const std::string fixed = Ren1Comment();
     if (comment.size() < fixed.size() || comment.compare(0, fixed.size(), fixed) != 0) return 1;
     const std::string_view rest = std::string_view(comment).substr(fixed.size());
@@ -427,8 +422,10 @@ StandardDefinitions ShippedStandardDefinitions() {
 std::vector<int> DueUpdateSteps(common::Tables& tables, const StandardDefinitions& defs) {
     Updater updater(tables, defs);
     std::vector<int> out;
-    FunctionTable funcs(tables.Open("PKFUNC", {"PKFUNC1"}));
+    dbf::WorkArea& area = tables.Open("PKFUNC", {"PKFUNC1"});
+    FunctionTable funcs(area);
     for (const UpdateStep* step : updater.Due(funcs)) out.push_back(step->number);
+    (void)tables.workspace().Close(area.number());
     return out;
 }
 

@@ -75,7 +75,7 @@ struct UpdateOutcome {
     int formulas_rewritten = 0;  // PKSPL algorithms and user functions changed
 };
 
-/// The steps due in the company of `tables` (PKFUNC read).
+/// The steps due in the company of `tables` (PKFUNC opened, read, closed).
 std::vector<int> DueUpdateSteps(common::Tables& tables, const StandardDefinitions& defs);
 
 /// Applies every step due (nothing when none is). Throws common::Abandon
