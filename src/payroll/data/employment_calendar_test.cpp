@@ -110,10 +110,13 @@ TEST(Dnipracy, WithoutSchedulesTheCalendarDaysAndTheirWeights) {
 // norm at the working-time fraction.
 struct Scheduled : CalendarCompany {
     Scheduled() {
-        Make("PKGRUPY",
-             {{{"GRUPA_", "01"}, {"ZMIENNY_CZ", "F"}}, {{"GRUPA_", "02"}, {"ZMIENNY_CZ", "T"}}});
+        Make("PKGRUPY", {{{"GRUPA_", "01"}, {"ZMIENNY_CZ", "F"}},
+                         {{"GRUPA_", "02"}, {"ZMIENNY_CZ", "T"}},
+                         {{"GRUPA_", "03"}, {"ZMIENNY_CZ", "F"}}});
         WriteCalendar(tables, OpenCalendars(tables), PresetCalendar(2026, "02"));
+        WriteCalendar(tables, OpenCalendars(tables), PresetCalendar(2026, "03"));
         Make("PKSZMIA", {{{"GRUPA_", "01"}, {"ZMIANA_", " "}, {"OD_GODZ", "7"}, {"GODZ_DO", "15"}},
+                         {{"GRUPA_", "03"}, {"ZMIANA_", " "}, {"OD_GODZ", "7"}, {"GODZ_DO", "24"}},
                          {{"GRUPA_", "02"},
                           {"ZMIANA_", "B"},
                           {"OD_GODZ", "14"},
@@ -134,6 +137,7 @@ struct Scheduled : CalendarCompany {
         Person("000006", {{"OS_PRAWNA", "T"}});
         Person("000007", {{"GRUPA_KAL", "09"}, {"ETAT_L", "1"}, {"ETAT_M", "1"}});
         Person("000008", {{"ETAT_L", "0"}, {"ETAT_M", "0"}});
+        Person("000009", {{"GRUPA_KAL", "03"}, {"ETAT_L", "1"}, {"ETAT_M", "1"}});
         h.rt.config().Set("NAGLHARMON", memfile::MemValue::Logical(true));
     }
 };
@@ -161,6 +165,7 @@ TEST(Dnipracy, WithSchedulesTheOwnDayTheShiftOrTheGroupPattern) {
         {"000007", "DNIPRACY()", "Błędna grupa kalendarzowa: \"09\""},
         {"000008", "DNIPRACY(0, 4, 6)", "0.000"},  // no fraction: nothing to divide by
         {"000003", "GODZHARM(-1)", "Błędny zakres argumentu GODZHARM()"},
+        {"000009", "GODZHARM(0, 2, 2)", "2026.03.02 Błędny czas pracy (PKSZMIA)"},
     };
     for (const auto& t : cases)
         EXPECT_EQ(run.Of(t.employee, t.formula), t.result) << t.employee << " " << t.formula;
