@@ -399,9 +399,7 @@ bool ScheduledAbsence(const Env& env, Call& c, const EmployeeData& e,
                            [&days](int day) { return days.covered[static_cast<size_t>(day)]; });
         if (m.fault != ScheduleFault::kNone) {
             const std::string shown = Year4(year) + "." + Month2(month) + "." + Month2(m.day) + " ";
-            return env.Fail(c, shown + (m.fault == ScheduleFault::kNoShift
-                                            ? "Brak zdefiniowanej \"zmiany\" (PKHARZM)"
-                                            : "Brak wzorca czasu pracy (PKSZMIA)"));
+            return env.Fail(c, shown + ScheduleFaultText(m.fault));
         }
         minutes += m.minutes;
     }

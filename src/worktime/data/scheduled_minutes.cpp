@@ -13,7 +13,14 @@ bool AddDayMinutes(ScheduleTables& t, std::string_view employee, std::string_vie
     char date[16];
     std::snprintf(date, sizeof date, "%04d%02d%02d", year, month, day);
     if (const std::optional<IndividualDay> own = ReadIndividualDay(t, employee, date)) {
-        if (!own->free) out->minutes += MeasureSegments(own->segments).nominal;
+        if (own->free) return true;
+        const SegmentTime time = MeasureSegments(own->segments);
+        if (!time.valid) {
+            out->fault = ScheduleFault::kBadOwnTime;
+            out->day = day;
+            return false;
+        }
+        out->minutes += time.nominal;
         return true;
     }
     if (static_cast<size_t>(day) > day_codes.size() ||
@@ -34,8 +41,30 @@ bool AddDayMinutes(ScheduleTables& t, std::string_view employee, std::string_vie
         out->day = day;
         return false;
     }
-    out->minutes += MeasureSegments(*pattern).nominal;
+    const SegmentTime time = MeasureSegments(*pattern);
+    if (!time.valid) {
+        out->fault = ScheduleFault::kBadTemplateTime;
+        out->day = day;
+        return false;
+    }
+    out->minutes += time.nominal;
     return true;
+}
+
+const char* ScheduleFaultText(ScheduleFault fault) {
+    switch (fault) {
+        case ScheduleFault::kNone:
+            return "";
+        case ScheduleFault::kNoShift:
+            return "Brak zdefiniowanej \"zmiany\" (PKHARZM)";
+        case ScheduleFault::kNoTemplate:
+            return "Brak wzorca czasu pracy (PKSZMIA)";
+        case ScheduleFault::kBadOwnTime:
+            return "Błędny czas pracy (PKINGPR)";
+        case ScheduleFault::kBadTemplateTime:
+            return "Błędny czas pracy (PKSZMIA)";
+    }
+    return "";
 }
 
 }  // namespace kestrel::worktime

@@ -13,9 +13,14 @@ namespace kestrel::worktime {
 
 enum class ScheduleFault {
     kNone,
-    kNoShift,     // a variable-time group's day without its shift (PKHARZM)
-    kNoTemplate,  // the shift's template is missing (PKSZMIA)
+    kNoShift,          // a variable-time group's day without its shift (PKHARZM)
+    kNoTemplate,       // the shift's template is missing (PKSZMIA)
+    kBadOwnTime,       // the employee's own hours of the day are not valid (PKINGPR)
+    kBadTemplateTime,  // the template shift's hours are not valid (PKSZMIA)
 };
+
+/// The message of a fault (UTF-8), without the date in front.
+const char* ScheduleFaultText(ScheduleFault fault);
 
 struct ScheduledMinutes {
     double minutes = 0;
