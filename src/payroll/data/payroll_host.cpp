@@ -379,6 +379,11 @@ bool PayrollHost::EvaluateComponent(const Component& c, double* value, formula::
         if (!engine().Compile(c.algorithm, compiled.get(), error)) return false;
         p = std::move(compiled);
     }
+    struct Computing {
+        std::string& symbol;
+        ~Computing() { symbol.clear(); }
+    } computing{computing_};
+    computing_ = base::TrimRight(c.symbol);
     Value v;
     if (!engine().EvaluateAs(*p, formula::Type::kNumber, &v, error)) return false;
     *value = base::YRound(v.number(), 2);

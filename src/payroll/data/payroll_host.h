@@ -141,6 +141,9 @@ class PayrollHost : public worktime::FormulaHost {
     /// to two decimals, or false with the error (a value that is not a
     /// number: "Błędna wartość algorytmu").
     bool EvaluateComponent(const Component& c, double* value, formula::Error* error);
+    /// The symbol (trailing blanks cut) of the component whose algorithm
+    /// EvaluateComponent() is running, "" between evaluations.
+    const std::string& computing() const { return computing_; }
 
     /// The same-identity groups of the register, built on first use and
     /// kept for the run.
@@ -181,6 +184,7 @@ class PayrollHost : public worktime::FormulaHost {
     std::array<std::vector<formula::Value>, kContexts> vectors_;  // [0] unused: A0 is values()
     std::array<bool, kContexts> built_{};
     ContextId current_;
+    std::string computing_;
     int built_count_ = 0;
     std::vector<std::string> over_age_;
     std::vector<std::string> under_26_;
