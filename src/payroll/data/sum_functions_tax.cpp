@@ -7,6 +7,7 @@
 // unflagged record is income of the month after, so the sums of earlier
 // months take the unflagged contributions paid from the December before up
 // to a month earlier.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -41,6 +42,10 @@ struct Range {
     std::string from;
     std::string to;
     bool through = false;
+
+    bool Holds(const std::string& date) const {
+        return date >= from && (through ? date <= to : date < to);
+    }
 };
 
 class TaxSums {
@@ -66,18 +71,26 @@ class TaxSums {
     bool Income(Call& c, const Of& of, const std::string& type, bool group, bool through) {
         if (!Ready()) return Zero(c);
         const YearMonth paid = host_.payment_month();
-        Range year{StrN(paid.year, 4) + "0101", through ? host_.list().paid : FirstDay(paid),
-                   through};
+        const Range year{StrN(paid.year, 4) + "0101", through ? host_.list().paid : FirstDay(paid),
+                         through};
+        // The shifted contributions: paid from the December before up to
+        // the month before the payment month (through the payment date: up
+        // to the payment month).
+        const bool shift = rt().config().Logical("NAGLPPK20") && (through || paid.month > 1);
+        const Range shifted{StrN(paid.year - 1, 4) + "1201",
+                            FirstDay(through ? paid : paid.Back(1))};
         double sum = 0;
-        for (const std::string& m : Members(group)) {
-            sum += Records(m, year, type, of.cumulative_only, of.fields, Flag::kAny);
-            sum += Records(m, year, type, of.cumulative_only, {"KW_PPK_ZAK"}, Flag::kFlagged);
-            if (!rt().config().Logical("NAGLPPK20")) continue;
-            if (!through && paid.month <= 1) continue;
-            const Range shifted{StrN(paid.year - 1, 4) + "1201",
-                                FirstDay(through ? paid : paid.Back(1))};
-            sum += Records(m, shifted, type, of.cumulative_only, {"KW_PPK_ZAK"}, Flag::kUnflagged);
-        }
+        for (const std::string& m : Members(group))
+            Records(m, shift ? shifted : year, year, type, of.cumulative_only, of.fields,
+                    [&](const dbf::Record& r, const std::string& date, double amounts,
+                        const DochFields& f) {
+                        const bool flagged = r.GetLogical(f.flagged);
+                        if (year.Holds(date)) {
+                            sum += amounts;
+                            if (flagged) sum += r.GetNumber(f.ppk);
+                        }
+                        if (shift && !flagged && shifted.Holds(date)) sum += r.GetNumber(f.ppk);
+                    });
         return Sum(c, sum);
     }
 
@@ -95,7 +108,11 @@ class TaxSums {
                 until == Until::kThroughPaymentDate};
         double sum = 0;
         for (const std::string& m : Members(group))
-            sum += Records(m, r, type, true, {field}, Flag::kAny);
+            Records(m, r, r, type, true, {field},
+                    [&](const dbf::Record&, const std::string& date, double amounts,
+                        const DochFields&) {
+                        if (r.Holds(date)) sum += amounts;
+                    });
         return Sum(c, sum);
     }
 
@@ -148,8 +165,6 @@ class TaxSums {
     }
 
   private:
-    enum class Flag { kAny, kFlagged, kUnflagged };
-
     common::Runtime& rt() { return host_.rt(); }
     const std::string& employee() const { return host_.employee(); }
 
@@ -181,32 +196,35 @@ class TaxSums {
         return true;
     }
 
-    // The sum of `fields` over the records of `number` in `range`.
-    double Records(const std::string& number, const Range& range, const std::string& type,
-                   bool cumulative_only, const std::vector<std::string>& fields, Flag flag) {
+    // Calls `each` with the record, its payment date and the sum of its
+    // `fields` for the records of `number` of income type `type` ("" any;
+    // cumulative ones only when `cumulative_only`) paid from the earlier
+    // `from` of the two ranges to the later end.
+    template <typename Each>
+    void Records(const std::string& number, const Range& a, const Range& b, const std::string& type,
+                 bool cumulative_only, const std::vector<std::string>& fields, Each each) {
         AreasAsFound keep(host_.tables().workspace());
-        dbf::WorkArea& a = t_->Ordered(keep, "PKDOCH", "PKDOCH3");
-        const DochFields f(a);
+        dbf::WorkArea& area = t_->Ordered(keep, "PKDOCH", "PKDOCH3");
+        const DochFields f(area);
         std::vector<int> amounts;
-        for (const std::string& name : fields) amounts.push_back(a.FieldIndex(name));
+        for (const std::string& name : fields) amounts.push_back(area.FieldIndex(name));
         const std::set<std::string>& cumulative = t_->Cumulative();
-        double sum = 0;
-        const std::string start = number + range.from.substr(0, 6);
-        for (base::Status s = a.Seek(start, true); s.ok() && !a.eof(); s = a.Skip(1)) {
-            const dbf::Record& r = a.record();
+        const std::string from = std::min(a.from, b.from);
+        const std::string last = std::max(a.to, b.to).substr(0, 6);
+        for (base::Status s = area.Seek(number + from.substr(0, 6), true); s.ok() && !area.eof();
+             s = area.Skip(1)) {
+            const dbf::Record& r = area.record();
             if (r.Raw(f.prac) != number) break;
             const std::string paid(r.Raw(f.paid));
-            if (paid.substr(0, 6) > range.to.substr(0, 6)) break;
-            if (paid < range.from) continue;
-            if (range.through ? paid > range.to : paid >= range.to) continue;
+            if (paid.substr(0, 6) > last) break;
             const std::string kind = base::Trim(r.Raw(f.type));
             if (!type.empty() && kind != type) continue;
             if (cumulative_only && cumulative.count(kind) == 0) continue;
-            if (flag != Flag::kAny && r.GetLogical(f.flagged) != (flag == Flag::kFlagged)) continue;
+            double sum = 0;
             for (int field : amounts)
                 if (field >= 0) sum += r.GetNumber(field);
+            each(r, paid, sum, f);
         }
-        return sum;
     }
 
     std::shared_ptr<SumTables> t_;
