@@ -33,6 +33,7 @@
 #include "headless_runtime.h"
 #include "payroll/data/payroll_host.h"
 #include "platform/dbf/table.h"
+#include "times_reporter.h"
 
 namespace {
 
@@ -222,15 +223,6 @@ void Call(benchmark::State& state, int employees, const char* text) {
     }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> ns;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) ns[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -257,7 +249,7 @@ int main(int argc, char** argv) {
                 (std::string("payroll_functions/") + f[0] + "/" + std::to_string(n)).c_str(), Call,
                 n, f[1]);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const auto& f : kFunctions) {
         const std::string name = std::string("payroll_functions/") + f[0];

@@ -22,15 +22,6 @@ namespace {
 const char* const kPlaceIndexes[] = {"PKPLACE1", "PKPLACE2", "PKPLACE3",
                                      "PKPLACE4", "PKPLACE5", "PKPLACE6"};
 
-// "YYYYMM", or six blanks for a list without a payment date (the key of an
-// empty date in the indexes of PKPLACE).
-std::string Yyyymm(YearMonth m) {
-    if (m.year <= 0) return std::string(6, ' ');
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d", m.year, m.month);
-    return buf;
-}
-
 // A symbol as the zeroing arrays compare it: upper case, four characters.
 std::string Symbol4(std::string_view s) {
     std::string out = base::AsciiUpper(s);
@@ -39,6 +30,13 @@ std::string Symbol4(std::string_view s) {
 }
 
 }  // namespace
+
+std::string Yyyymm(YearMonth m) {
+    if (m.year <= 0) return std::string(6, ' ');
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d%02d", m.year, m.month);
+    return buf;
+}
 
 YearMonth YearMonth::Back(int n) const {
     if (year <= 0) return *this;

@@ -56,6 +56,10 @@ struct YearMonth {
     int Index() const { return year * 12 + month - 1; }
 };
 
+/// "YYYYMM", or six blanks for a month without a year (a list without a
+/// payment date: the key of an empty date in the indexes of PKPLACE).
+std::string Yyyymm(YearMonth m);
+
 /// Where a context's amounts come from.
 struct ContextId {
     int months_back = 0;  // 0..25

@@ -25,22 +25,9 @@ bool Fail(common::Runtime& rt, Call& c, std::string_view utf8) {
     return c.Fail(formula::Error::Host(rt.Text(utf8)));
 }
 
-std::string Yyyymm(YearMonth m) {
-    if (m.year <= 0) return std::string(6, ' ');
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d", m.year, m.month);
-    return buf;
-}
-
 std::string Symbol4(std::string_view s) {
     std::string out = base::Cp852Upper(base::TrimRight(s));
     out.resize(4, ' ');
-    return out;
-}
-
-std::string Number6(std::string_view s) {
-    std::string out(s.substr(0, std::min<size_t>(s.size(), 6)));
-    out.resize(6, ' ');
     return out;
 }
 
@@ -141,11 +128,9 @@ namespace {
 using formula::Call;
 using formula::Value;
 using sums::Fail;
-using sums::Number6;
 using sums::Register;
 using sums::SumTables;
 using sums::Symbol4;
-using sums::Yyyymm;
 
 // The fields of PKPLACE the sums read (the layout is the catalogue's).
 struct PlaceFields {

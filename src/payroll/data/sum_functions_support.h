@@ -70,12 +70,8 @@ void Register(PayrollHost& host, std::string_view name, std::function<bool(formu
 /// Fails the call with `utf8` converted to CP852.
 bool Fail(common::Runtime& rt, formula::Call& c, std::string_view utf8);
 
-/// "YYYYMM" of a month.
-std::string Yyyymm(YearMonth m);
 /// A component symbol as positions store it: upper case, four characters.
 std::string Symbol4(std::string_view s);
-/// The employee number as stored: six characters.
-std::string Number6(std::string_view s);
 
 /// The tax-record sums (PKDOCH, PKZPRAC, PKSKLAD).
 void RegisterTaxRecordSums(PayrollHost& host, std::shared_ptr<SumTables> tables);

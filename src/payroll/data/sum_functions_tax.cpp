@@ -63,9 +63,7 @@ class TaxSums {
     // (`through_payment_date`: up to and including the payment date) with
     // the PPK shift.
     bool Income(Call& c, const Of& of, bool group, bool through_payment_date) {
-        std::string type;
-        if (!TypeArgument(c.Arg(0), &type)) return Zero(c);
-        return Income(c, of, type, group, through_payment_date);
+        return Income(c, of, TypeArgument(c.Arg(0)), group, through_payment_date);
     }
 
     bool Income(Call& c, const Of& of, const std::string& type, bool group, bool through) {
@@ -99,8 +97,7 @@ class TaxSums {
     // payment date.
     enum class Until { kPaymentMonth, kBeforePaymentDate, kThroughPaymentDate };
     bool Plain(Call& c, const char* field, bool group, Until until, bool typed) {
-        std::string type;
-        if (typed && !TypeArgument(c.Arg(0), &type)) return Zero(c);
+        const std::string type = typed ? TypeArgument(c.Arg(0)) : std::string();
         if (!Ready()) return Zero(c);
         const YearMonth paid = host_.payment_month();
         Range r{StrN(paid.year, 4) + "0101",
@@ -182,9 +179,8 @@ class TaxSums {
 
     // The optional income type t: a text restricts to that type (trimmed;
     // blank restricts nothing; any other value is taken as no t).
-    static bool TypeArgument(const Value& t, std::string* type) {
-        if (t.IsString()) *type = base::Trim(t.str());
-        return true;
+    static std::string TypeArgument(const Value& t) {
+        return t.IsString() ? base::Trim(t.str()) : std::string();
     }
 
     static bool Zero(Call& c) {

@@ -14,21 +14,9 @@
 namespace kestrel::payroll {
 namespace {
 
+using testing::Computed;
 using testing::Eval;
 using testing::PayCompany;
-
-std::string Computed(PayrollHost& host, const std::string& symbol) {
-    for (const Component& c : host.components()) {
-        if (base::TrimRight(c.symbol) != symbol) continue;
-        double v = 0;
-        formula::Error e;
-        if (!host.EvaluateComponent(c, &v, &e)) return codepage::ToUtf8(e.Message());
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.2f", v);
-        return buf;
-    }
-    return "no component " + symbol;
-}
 
 struct SumCompany : PayCompany {
     // The list computed: March 2026, paid on 28 March.
@@ -125,6 +113,34 @@ TEST(SumFunctions, SumaskladMonthsBackSumsTheOtherListsOfTheMonthNeverTheCurrent
     EXPECT_EQ(Eval(r.host, "SUMASKLDTW('B*', 0)"), "0.00");
     EXPECT_EQ(Eval(r.host, "SUMASKLDTW('B*', 1)"), "300.00");
     EXPECT_EQ(Eval(r.host, "SUMASKLDTW({'C1*'}, -1)"), "Błędna wart.arg.2 funkcji SUMASKLDTW");
+}
+
+// Positions of this and the previous payment month not yet transferred to
+// the tax records, the current list left out.
+TEST(SumFunctions, SxsklnpTakesUntransferredPositionsOfThisAndThePreviousPaymentMonth) {
+    SumCompany c;
+    const PayrollList feb = c.List("2026", "A", 2, "02", "20260227", false);
+    const PayrollList jan = c.List("2026", "A", 1, "01", "20260130", false);
+    const PayrollList other = c.List("2026", "B", 4, "03", "20260305", false);
+    auto position = [&](const PayrollList& l, double amount, bool transferred) {
+        c.Add("PKPLACE", {{"ROK_LST", l.year},
+                          {"TYP_LST", l.symbol},
+                          {"NR_LST", std::to_string(l.number)},
+                          {"MC_LST", l.month},
+                          {"DATA_WYP", l.paid},
+                          {"NR_PRAC", "000001"},
+                          {"SKLADN_PL", "PODA"},
+                          {"KWOTA_", std::to_string(amount)},
+                          {"AKT_DOCH", transferred ? "T" : "F"}});
+    };
+    position(feb, 10, false);
+    position(feb, 20, true);   // transferred
+    position(jan, 40, false);  // two months back
+    position(other, 80, false);
+    position(c.march, 160, false);  // the current list
+    Loaded r(c, "000001");
+    EXPECT_EQ(Eval(r.host, "SXSKLNP('POD*')"), "90.00");
+    EXPECT_EQ(Eval(r.host, "SXSKLNP('X*')"), "0.00");
 }
 
 // A single symbol reads memory (what this run computed); a mask with "?"
@@ -303,7 +319,21 @@ TEST(SumFunctions, TaxExemptionsAndPensionBasesOfEarlierMonths) {
                           {"ROK_", "2026"},
                           {"MC_", std::to_string(month)},
                           {"POD_EM_REN", std::to_string(month * 1000)}});
+    const struct {
+        const char *paid, *tax, *relief, *exempt;
+    } taxes[] = {
+        {"20260215", "50", "3", "2"}, {"20260310", "100", "10", "5"}, {"20260328", "0", "0", "7"}};
+    for (const auto& t : taxes)
+        c.Add("PKDOCH", {{"NR_PRAC", "000001"},
+                         {"DATA_WYP", t.paid},
+                         {"TYTUL_WYP", "0001"},
+                         {"PODATEK_", t.tax},
+                         {"ULGA_", t.relief},
+                         {"ZWOLN_", t.exempt}});
     Loaded r(c, "000001");
+    EXPECT_EQ(Eval(r.host, "SUMAPOD()"), "50.00");
+    EXPECT_EQ(Eval(r.host, "SUMAULG()"), "3.00");
+    EXPECT_EQ(Eval(r.host, "SUMAKONZW()"), "7.00");  // not the one of the payment date
     EXPECT_EQ(Eval(r.host, "SUMAPRZZW()"), "100.00");
     EXPECT_EQ(Eval(r.host, "SUMPODEMR()"), "3000.00");
 }
