@@ -29,6 +29,7 @@
 #include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/dbf/table.h"
+#include "times_reporter.h"
 #include "worktime/data/calendar_rules.h"
 #include "worktime/data/formula_host.h"
 
@@ -167,15 +168,6 @@ void All(benchmark::State& state, formula::Program Fixture::*program) {
     }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> ns;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) ns[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -191,7 +183,7 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("absences/load_all", All, nullptr)->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto& ns = reporter.ns;
     for (const char* fn : {"ildcnb", "ilnbdpr"}) {

@@ -30,6 +30,7 @@
 #include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "platform/dbf/table.h"
+#include "times_reporter.h"
 #include "worktime/data/computed_codes.h"
 
 namespace {
@@ -206,15 +207,6 @@ void BM_FormulasAlone(benchmark::State& state) {
     }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> ns;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) ns[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -224,7 +216,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("worktime/f10_cold", BM_F10Cold);
     benchmark::RegisterBenchmark("worktime/formulas", BM_FormulasAlone);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double f10 = reporter.ns["worktime/f10"];
     const double cold = reporter.ns["worktime/f10_cold"];

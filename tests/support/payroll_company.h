@@ -2,6 +2,7 @@
 // the payroll tables, components, lists and positions added by field name.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,21 @@ inline std::string Eval(PayrollHost& host, const std::string& text) {
         !host.engine().Evaluate(p, &v, &e))
         return codepage::ToUtf8(e.Message());
     return codepage::ToUtf8(formula::Canonical(v));
+}
+
+/// Component `symbol`'s value as the recalculation stores it ("%.2f"), or
+/// the error's message (UTF-8).
+inline std::string Computed(PayrollHost& host, const std::string& symbol) {
+    for (const Component& c : host.components()) {
+        if (base::TrimRight(c.symbol) != symbol) continue;
+        double v = 0;
+        formula::Error e;
+        if (!host.EvaluateComponent(c, &v, &e)) return codepage::ToUtf8(e.Message());
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.2f", v);
+        return buf;
+    }
+    return "no component " + symbol;
 }
 
 struct PayCompany : worktime::testing::WorkCompany {

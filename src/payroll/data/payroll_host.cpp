@@ -22,15 +22,6 @@ namespace {
 const char* const kPlaceIndexes[] = {"PKPLACE1", "PKPLACE2", "PKPLACE3",
                                      "PKPLACE4", "PKPLACE5", "PKPLACE6"};
 
-// "YYYYMM", or six blanks for a list without a payment date (the key of an
-// empty date in the indexes of PKPLACE).
-std::string Yyyymm(YearMonth m) {
-    if (m.year <= 0) return std::string(6, ' ');
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d", m.year, m.month);
-    return buf;
-}
-
 // A symbol as the zeroing arrays compare it: upper case, four characters.
 std::string Symbol4(std::string_view s) {
     std::string out = base::AsciiUpper(s);
@@ -39,6 +30,13 @@ std::string Symbol4(std::string_view s) {
 }
 
 }  // namespace
+
+std::string Yyyymm(YearMonth m) {
+    if (m.year <= 0) return std::string(6, ' ');
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d%02d", m.year, m.month);
+    return buf;
+}
 
 YearMonth YearMonth::Back(int n) const {
     if (year <= 0) return *this;
@@ -380,6 +378,11 @@ bool PayrollHost::EvaluateComponent(const Component& c, double* value, formula::
         if (!engine().Compile(c.algorithm, compiled.get(), error)) return false;
         p = std::move(compiled);
     }
+    struct Computing {
+        std::string& symbol;
+        ~Computing() { symbol.clear(); }
+    } computing{computing_};
+    computing_ = base::TrimRight(c.symbol);
     Value v;
     if (!engine().EvaluateAs(*p, formula::Type::kNumber, &v, error)) return false;
     *value = base::YRound(v.number(), 2);

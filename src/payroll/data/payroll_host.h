@@ -56,6 +56,10 @@ struct YearMonth {
     int Index() const { return year * 12 + month - 1; }
 };
 
+/// "YYYYMM", or six blanks for a month without a year (a list without a
+/// payment date: the key of an empty date in the indexes of PKPLACE).
+std::string Yyyymm(YearMonth m);
+
 /// Where a context's amounts come from.
 struct ContextId {
     int months_back = 0;  // 0..25
@@ -141,6 +145,9 @@ class PayrollHost : public worktime::FormulaHost {
     /// to two decimals, or false with the error (a value that is not a
     /// number: "Błędna wartość algorytmu").
     bool EvaluateComponent(const Component& c, double* value, formula::Error* error);
+    /// The symbol (trailing blanks cut) of the component whose algorithm
+    /// EvaluateComponent() is running, "" between evaluations.
+    const std::string& computing() const { return computing_; }
 
     /// The same-identity groups of the register, built on first use and
     /// kept for the run.
@@ -181,6 +188,7 @@ class PayrollHost : public worktime::FormulaHost {
     std::array<std::vector<formula::Value>, kContexts> vectors_;  // [0] unused: A0 is values()
     std::array<bool, kContexts> built_{};
     ContextId current_;
+    std::string computing_;
     int built_count_ = 0;
     std::vector<std::string> over_age_;
     std::vector<std::string> under_26_;

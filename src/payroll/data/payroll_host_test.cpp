@@ -9,22 +9,9 @@ namespace kestrel::payroll {
 namespace {
 
 using formula::Value;
+using testing::Computed;
 using testing::Eval;
 using testing::PayCompany;
-
-// The component's value as the recalculation stores it, or the message.
-std::string Computed(PayrollHost& host, const std::string& symbol) {
-    for (const Component& c : host.components()) {
-        if (base::TrimRight(c.symbol) != symbol) continue;
-        double v = 0;
-        formula::Error e;
-        if (!host.EvaluateComponent(c, &v, &e)) return codepage::ToUtf8(e.Message());
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.2f", v);
-        return buf;
-    }
-    return "no component " + symbol;
-}
 
 TEST(PayrollHost, TheNamespaceRunsComponentsOptionalsWorkingTimeAllowancesKeysInThatOrder) {
     PayCompany c;
