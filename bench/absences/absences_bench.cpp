@@ -44,12 +44,7 @@ const worktime::SettlementMonth kMonth{2026, 5};
 
 using bench::Check;
 using bench::Make;
-
-std::string Number(int i) {
-    char nr[8];
-    std::snprintf(nr, sizeof nr, "%06d", i);
-    return nr;
-}
+using bench::Number;
 
 void MakeCompany(const std::string& dir) {
     Make(dir, "PKSTER", [](auto add) { add({{"ROK_", "2026"}, {"MC_", "5"}}); });

@@ -46,12 +46,7 @@ const char* const kTwin = "000051";  // the measured employee's second record
 
 using bench::Check;
 using bench::Make;
-
-std::string Number(int i) {
-    char nr[8];
-    std::snprintf(nr, sizeof nr, "%06d", i);
-    return nr;
-}
+using bench::Number;
 
 std::string Symbol(int k) {
     char s[8];

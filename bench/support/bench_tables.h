@@ -14,6 +14,13 @@
 
 namespace kestrel::bench {
 
+/// Employee number `i` as the register stores it: six digits, zero-filled.
+inline std::string Number(int i) {
+    char nr[8];
+    std::snprintf(nr, sizeof nr, "%06d", i);
+    return nr;
+}
+
 inline void Check(const base::Status& s, const char* what) {
     if (!s.ok()) {
         std::fprintf(stderr, "%s: %s\n", what, s.ToString().c_str());
