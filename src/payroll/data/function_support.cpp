@@ -12,8 +12,10 @@ AreasAsFound::AreasAsFound(dbf::Workspace& workspace)
 
 AreasAsFound::~AreasAsFound() {
     for (auto it = kept_.rbegin(); it != kept_.rend(); ++it) {
-        (void)it->area->SetOrder(it->order);
-        (void)it->area->Goto(it->recno);
+        dbf::WorkArea* area = workspace_.Find(it->number);
+        if (area == nullptr || area->serial() != it->serial) continue;
+        (void)area->SetOrder(it->order);
+        (void)area->Goto(it->recno);
     }
     (void)workspace_.Select(selected_);
 }
@@ -21,8 +23,8 @@ AreasAsFound::~AreasAsFound() {
 dbf::WorkArea* AreasAsFound::Touch(dbf::WorkArea* area) {
     if (area == nullptr) return nullptr;
     for (const Kept& k : kept_)
-        if (k.area == area) return area;
-    kept_.push_back({area, area->order(), area->recno()});
+        if (k.number == area->number() && k.serial == area->serial()) return area;
+    kept_.push_back({area->number(), area->serial(), area->order(), area->recno()});
     return area;
 }
 

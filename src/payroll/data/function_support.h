@@ -16,7 +16,8 @@ namespace kestrel::payroll {
 /// record of every table it touches, as it found them. Make one at the start
 /// of the function and pass each area through Touch() before moving it; the
 /// destructor puts everything back (areas in the reverse order of touching,
-/// then the selection).
+/// then the selection). An area closed (or its table opened again) in the
+/// meantime is left alone: it is not the one that was found.
 class AreasAsFound {
   public:
     explicit AreasAsFound(dbf::Workspace& workspace);
@@ -31,7 +32,8 @@ class AreasAsFound {
 
   private:
     struct Kept {
-        dbf::WorkArea* area;
+        int number;       // the area's number and its opening, looked up
+        uint32_t serial;  // again on the way out
         int order;
         uint32_t recno;
     };

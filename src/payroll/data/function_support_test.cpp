@@ -74,5 +74,19 @@ TEST_F(Groups, AFunctionLeavesTheAreasItTouchedAndTheSelectionAsItFoundThem) {
     EXPECT_EQ(tables.workspace().current_number(), selected);
 }
 
+TEST_F(Groups, AnAreaOpenedAgainMeanwhileIsNotTheOneTheGuardPutsBack) {
+    Make("PKPRAC", {Row{{"NR_PRAC", "000002"}}, Row{{"NR_PRAC", "000001"}}});
+    dbf::WorkArea* prac = &tables.Open("PKPRAC", {"PKPRAC1"});
+    ASSERT_TRUE(prac->Goto(2).ok());
+    {
+        AreasAsFound guard(tables.workspace());
+        guard.Touch(prac);
+        // The table opened again under its alias: the area found is gone.
+        prac = &tables.Open("PKPRAC", {"PKPRAC1"});
+        ASSERT_TRUE(prac->Goto(1).ok());
+    }
+    EXPECT_EQ(prac->recno(), 1u);
+}
+
 }  // namespace
 }  // namespace kestrel::payroll

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/session/abandon.h"
+#include "worktime/data/open_once.h"
 
 namespace kestrel::worktime {
 
@@ -13,7 +14,9 @@ std::string SettlementMonth::Text() const {
 }
 
 SettlementMonth ReadSettlementMonth(common::Runtime& rt, common::Tables& tables) {
-    dbf::WorkArea& ster = tables.Open("PKSTER");
+    // An area of PKSTER open already is read, not opened again: its holder
+    // keeps it (and whatever stands on it).
+    dbf::WorkArea& ster = OpenOnce(tables, "PKSTER");
     if (!ster.GoTop().ok() || ster.eof())
         throw common::Abandon(rt.Text("Brak rekordu kontrolnego w PKSTER"));
     SettlementMonth m;
