@@ -5,6 +5,7 @@
 #include "common/pick/employee_pick.h"
 #include "common/pick/pick_window.h"
 #include "common/screen/form.h"
+#include "common/screen/messages.h"
 #include "platform/console/keys.h"
 #include "register/data/employee_record.h"
 
@@ -34,6 +35,31 @@ bool AskEmployee(common::Runtime& rt, common::Tables& tables, int row, console::
     }
     s.Clear(row, 1, row, 77, attr);
     return r.saved() && registry::NormaliseNumber(typed, number);
+}
+
+void BrowseByEmployee(common::Runtime& rt, common::Tables& tables, int top, int bottom,
+                      int search_row, console::Attr attr, std::vector<common::BrowseColumn> columns,
+                      size_t count, const std::function<size_t(const std::string&)>& first_from,
+                      int* current) {
+    common::BrowseList(
+        rt, top, 1, bottom, 77, std::move(columns),
+        [&](int mode, int, common::Browse&) {
+            if (mode == common::kBrowseIdle) return static_cast<int>(common::kBrowseRedrawRow);
+            const int k = rt.console().LastKey();
+            if (k == console::key::kEsc) return static_cast<int>(common::kBrowseClose);
+            if (k != console::key::F(2)) return static_cast<int>(common::kBrowseRedrawRow);
+            std::string number;
+            if (!AskEmployee(rt, tables, search_row, attr, &number))
+                return static_cast<int>(common::kBrowseRedrawRow);
+            const size_t at = first_from(number);
+            if (at >= count) {
+                common::ShowMessage(rt, rt.Text("Brak takiego klucza"));
+                return static_cast<int>(common::kBrowseRedrawRow);
+            }
+            *current = static_cast<int>(at) + 1;
+            return static_cast<int>(common::kBrowseRedrawAll);
+        },
+        current, static_cast<int>(count));
 }
 
 }  // namespace kestrel::worktime

@@ -77,27 +77,16 @@ void BrowseWorkingTime(common::Runtime& rt, common::Tables& tables) {
              return std::string(h);
          })},
     };
-    common::BrowseList(
-        rt, kTop, 1, kBottom, 77, std::move(columns),
-        [&](int mode, int, common::Browse&) {
-            if (mode == common::kBrowseIdle) return static_cast<int>(common::kBrowseRedrawRow);
-            const int k = rt.console().LastKey();
-            if (k == key::kEsc) return static_cast<int>(common::kBrowseClose);
-            if (k != key::F(2)) return static_cast<int>(common::kBrowseRedrawRow);
-            std::string number;
-            if (!AskEmployee(rt, tables, kSearchRow, plain, &number))
-                return static_cast<int>(common::kBrowseRedrawRow);
-            const auto it = std::lower_bound(
-                lines.begin(), lines.end(), number,
-                [](const TimeLine& l, const std::string& n) { return l.number < n; });
-            if (it == lines.end()) {
-                common::ShowMessage(rt, rt.Text("Brak takiego klucza"));
-                return static_cast<int>(common::kBrowseRedrawRow);
-            }
-            current = static_cast<int>(it - lines.begin()) + 1;
-            return static_cast<int>(common::kBrowseRedrawAll);
+    BrowseByEmployee(
+        rt, tables, kTop, kBottom, kSearchRow, plain, std::move(columns), lines.size(),
+        [&lines](const std::string& number) {
+            return static_cast<size_t>(
+                std::lower_bound(
+                    lines.begin(), lines.end(), number,
+                    [](const TimeLine& l, const std::string& n) { return l.number < n; }) -
+                lines.begin());
         },
-        &current, static_cast<int>(lines.size()));
+        &current);
 }
 
 void Qrm35(common::Runtime& rt) {
