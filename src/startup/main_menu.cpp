@@ -3,6 +3,7 @@
 #include <array>
 
 #include "common/screen/messages.h"
+#include "payroll/menu4.h"
 #include "register/menu2.h"
 #include "startup/menu8.h"
 #include "tax/menu7.h"
@@ -38,7 +39,7 @@ const SubsystemMenu& SubsystemFor(int choice) {
         nullptr,                   // 1. Koniec programu: the main loop's own
         registry::Qrm2,            // 2. Kartoteka pracownicza
         worktime::Qrm3,            // 3. Ewidencja czasu pracy
-        common::NotInThisVersion,  // 4. Płace (QRM4)
+        payroll::Qrm4,             // 4. Płace
         common::NotInThisVersion,  // 5. Kasa zapomogowo-pożyczkowa (QRM5)
         common::NotInThisVersion,  // 6. Moduł ZUS (QRM6)
         tax::Qrm7,                 // 7. Moduł podatkowy

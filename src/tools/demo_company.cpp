@@ -15,6 +15,7 @@
 #include "tools/command.h"
 #include "tools/demo_calendars.h"
 #include "tools/demo_employees.h"
+#include "tools/demo_payroll.h"
 #include "tools/demo_tax.h"
 #include "tools/demo_worktime.h"
 
@@ -338,6 +339,7 @@ base::Status CreateDemoCompany(const std::string& root, const base::Clock& clock
     if (s.ok()) s = AddDemoCalendars(dir, clock);
     if (s.ok()) s = AddDemoWorkingTime(dir, clock);
     if (s.ok()) s = AddDemoTaxScales(dir, clock);
+    if (s.ok()) s = AddDemoPayrollSetup(dir, clock);
     return s;
 }
 

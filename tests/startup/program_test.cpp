@@ -53,9 +53,9 @@ TEST(Reload, AnotherWorkstationChangesTheConfiguration) {
     const std::string mem = root + "/FIRMA1.PK/QRM.MEM";
     ASSERT_TRUE(memfile::WriteMemFile(mem, Config("PIERWSZA")).ok());
 
-    // "4" leaves the main menu for an entry not in this version (its notice
+    // "5" leaves the main menu for an entry not in this version (its notice
     // is dismissed with Esc), so that the menu is displayed again.
-    testing::HeadlessRuntime h({key::F(12), '4', key::kEsc, key::kEnter, key::kEnter});
+    testing::HeadlessRuntime h({key::F(12), '5', key::kEsc, key::kEnter, key::kEnter});
     bool rewritten = false;
     h.con.keyboard().Bind(key::F(12), [&] {
         RewriteFromAnotherProcess(mem, "DRUGA");
@@ -135,11 +135,11 @@ TEST_F(ProgramTest, EntriesOfSubsystemsNotBuiltSaySoAndReturnToTheMenu) {
     // Each entry's hot character, then F12 (noted while the key is awaited)
     // and Enter; at the end "1" and "t" leave the program.
     std::vector<int> keys;
-    for (char c : std::string("456ab")) keys.insert(keys.end(), {c, key::F(12), key::kEnter});
-    // Menus 3, 7 and 8 exist, not yet all their entries: the printouts of
-    // working time (3.8), the transfer to the tax records (7.2), the export
-    // of chosen data (8.7).
-    for (const char* entry : {"38", "72", "87"})
+    for (char c : std::string("56ab")) keys.insert(keys.end(), {c, key::F(12), key::kEnter});
+    // Menus 3, 4, 7 and 8 exist, not yet all their entries: the printouts of
+    // working time (3.8) and of the payroll (4.8), the transfer to the tax
+    // records (7.2), the export of chosen data (8.7).
+    for (const char* entry : {"38", "48", "72", "87"})
         keys.insert(keys.end(), {entry[0], entry[1], key::F(12), key::kEnter, '1'});
     keys.insert(keys.end(), {'1', 't'});
     testing::HeadlessRuntime h(keys);

@@ -156,6 +156,35 @@ bool IdentifyOperator(Runtime& rt) {
     return true;
 }
 
+bool ConfirmPassword(Runtime& rt) {
+    std::vector<Operator> list;
+    if (!LoadOperators(OperatorListPath(rt.program_dir(), rt.company()), &list).ok()) return true;
+    const Operator* who = nullptr;
+    for (const Operator& o : list)
+        if (o.ident == rt.operators().ident && !o.inactive) who = &o;
+    if (who == nullptr) {
+        ShowMessage(rt, rt.Text("Brak uprawnień do tej funkcji"));
+        return false;
+    }
+    auto& s = rt.screen();
+    const console::ScreenRegion saved = s.Save(11, 20, 13, 60);
+    const console::Attr frame = rt.Standard(rt.colours().ycow);
+    s.Box(11, 20, 13, 60, std::string(console::kFrameDouble) + " ", frame);
+    bool ok = false;
+    for (;;) {
+        s.Write(12, 22, rt.Text("Hasło:"), frame);
+        std::string password;
+        if (!ReadMaskedText(rt, 12, 35, 20, &password)) break;
+        if (PasswordMatches(password, who->password_hash)) {
+            ok = true;
+            break;
+        }
+        ShowMessage(rt, rt.Text("Błędne hasło"));
+    }
+    s.Restore(saved);
+    return ok;
+}
+
 bool CheckRights(Runtime& rt, unsigned mask, bool announce) {
     if (RightsAllow(rt.operators(), mask)) return true;
     if (announce) ShowMessage(rt, rt.Text("Brak uprawnień do tej funkcji"));

@@ -24,6 +24,13 @@ bool IdentifyOperator(Runtime& rt);
 /// false, with the refusal on the message line when `announce`.
 bool CheckRights(Runtime& rt, unsigned mask, bool announce = true);
 
+/// The operator confirms his password before a function that destroys data
+/// (deleting a list's positions, a month opened out of sequence): true at
+/// once when the company has no operator list; false on Esc, and when
+/// nobody has identified himself ("Brak uprawnień do tej funkcji"). A wrong
+/// password gives "Błędne hasło" and is asked again.
+bool ConfirmPassword(Runtime& rt);
+
 /// Reads a password at (row, col) showing "*" for every character; false
 /// on Esc. At most `width` characters.
 bool ReadMaskedText(Runtime& rt, int row, int col, int width, std::string* out);

@@ -90,5 +90,38 @@ TEST_F(IdentificationTest, UnknownAndInactiveOperatorsAreRefused) {
     EXPECT_EQ(h.At(11, 22, 11), "           ");  // the box is gone
 }
 
+// The password of the operator at the keyboard, not of anyone on the list:
+// another operator's password is refused and asked again; Esc gives up.
+TEST_F(IdentificationTest, ConfirmingThePasswordTakesOnlyTheCurrentOperatorsOwn) {
+    MakeList();
+    std::vector<int> keys = Keys("jkow");
+    for (int k : Keys("jan")) keys.push_back(k);
+    keys.push_back(key::kEnter);  // identified
+    for (int k : Keys("admin")) keys.push_back(k);
+    keys.push_back(key::kEnter);  // another operator's password
+    keys.push_back(key::kEnter);  // dismisses "Błędne hasło"
+    for (int k : Keys("jan")) keys.push_back(k);
+    keys.push_back(key::kEnter);  // confirmed
+    keys.push_back(key::kEsc);    // the second confirmation given up
+    testing::HeadlessRuntime h(keys);
+    Prepare(h);
+    ASSERT_TRUE(IdentifyOperator(h.rt));
+    EXPECT_TRUE(ConfirmPassword(h.rt));
+    EXPECT_EQ(h.backend.tones().size(), 1u);  // "Błędne hasło" for the other password
+    EXPECT_FALSE(ConfirmPassword(h.rt));
+    EXPECT_EQ(h.At(12, 22, 6), "      ");  // the box is gone
+}
+
+TEST_F(IdentificationTest, ConfirmingThePasswordNeedsSomebodyIdentifiedOnlyWithAList) {
+    testing::HeadlessRuntime open(std::vector<int>{});
+    Prepare(open);
+    EXPECT_TRUE(ConfirmPassword(open.rt));  // no list: nothing to confirm
+    MakeList();
+    testing::HeadlessRuntime h({key::kEnter});
+    Prepare(h);
+    EXPECT_FALSE(ConfirmPassword(h.rt));
+    EXPECT_NE(h.ShownRow(23).find("Brak uprawnień do tej funkcji"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kestrel::common

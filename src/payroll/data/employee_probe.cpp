@@ -30,7 +30,7 @@ bool HasTable(common::Tables& tables, std::string_view table) {
 
 }  // namespace
 
-bool FindList(common::Tables& tables, std::string_view key, PayrollList* out) {
+bool FindProbeList(common::Tables& tables, std::string_view key, PayrollList* out) {
     if (!HasTable(tables, "PKLISTY")) return false;
     dbf::WorkArea& lists = worktime::OpenOnce(tables, "PKLISTY", {"PKLISTY1", "PKLISTY2"});
     if (key.empty()) {
@@ -50,7 +50,7 @@ bool LoadForProbe(PayrollHost& host, std::string_view number, std::string_view k
     common::Runtime& rt = host.rt();
     *messages = host.PrepareRun();
     PayrollList list;
-    if (!FindList(host.tables(), key, &list)) {
+    if (!FindProbeList(host.tables(), key, &list)) {
         *message =
             key.empty() ? rt.Text("Brak aktywnej listy plac") : "no list " + std::string(key);
         return false;

@@ -15,10 +15,10 @@ namespace kestrel::payroll {
 /// number, with or without the blanks of the stored key ("2024A    1",
 /// "2024A 1", "2024LP12"); an empty key means the first open list. False
 /// when there is no such list.
-bool FindList(common::Tables& tables, std::string_view key, PayrollList* out);
+bool FindProbeList(common::Tables& tables, std::string_view key, PayrollList* out);
 
 /// Prepares `host` for a run (PrepareRun(); its messages go to `messages`),
-/// finds the list of `key` (FindList) and makes it PKLISTY's current record,
+/// finds the list of `key` (FindProbeList) and makes it PKLISTY's current record,
 /// and loads employee `number` of the register for it: his record of PKPRAC
 /// current, the context A0. False with the reason in `message` (CP852):
 /// "Brak aktywnej listy plac" when no list is open and none was named,

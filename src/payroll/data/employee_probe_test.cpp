@@ -26,14 +26,14 @@ struct Probe : ::testing::Test, PayCompany {
 TEST_F(Probe, AListIsFoundByItsKeyWithOrWithoutTheBlanksOrAsTheOpenOne) {
     PayrollList l;
     for (const char* key : {"2024A    1", "2024A 1", "2024A1"}) {
-        ASSERT_TRUE(FindList(tables, key, &l)) << key;
+        ASSERT_TRUE(FindProbeList(tables, key, &l)) << key;
         EXPECT_EQ(l.Key(), "2024A    1");
     }
-    ASSERT_TRUE(FindList(tables, "2024LP12", &l));
+    ASSERT_TRUE(FindProbeList(tables, "2024LP12", &l));
     EXPECT_EQ(l.month, "02");
-    ASSERT_TRUE(FindList(tables, "", &l));
+    ASSERT_TRUE(FindProbeList(tables, "", &l));
     EXPECT_EQ(l.Key(), "2024LP  12");
-    EXPECT_FALSE(FindList(tables, "2024A 2", &l));
+    EXPECT_FALSE(FindProbeList(tables, "2024A 2", &l));
 }
 
 TEST_F(Probe, TheEmployeeIsSeenAsTheRunSeesHimBeforeHisFirstComponent) {

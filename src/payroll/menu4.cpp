@@ -1,0 +1,36 @@
+#include "payroll/menu4.h"
+
+#include "common/screen/menu.h"
+#include "common/screen/messages.h"
+
+namespace kestrel::payroll {
+namespace {
+
+// The entries whose functions this version lacks: each keeps its number in
+// the menu and answers "Funkcja niedostępna w tej wersji programu".
+void Missing(common::Runtime& rt) {
+    common::NotInThisVersion(rt);
+}
+
+}  // namespace
+
+void Qrm4(common::Runtime& rt) {
+    const char* piecework = rt.config().Logical("NAGLAKORD")
+                                ? "Połączenie z systemem rozliczania akordu"
+                                : "Przepisanie kwot akordu na listę płac";
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Otwieranie/zamykanie list płac"), [&rt] { Missing(rt); }},
+        {rt.Text(piecework), [&rt] { Missing(rt); }},
+        {rt.Text("Rejestracja składników płacowych"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeliczanie listy płac"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie i korekta"), [&rt] { Missing(rt); }},
+        {rt.Text("Zamknięcie starego i otwarcie nowego miesiąca"), [&rt] { Missing(rt); }},
+        {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
+        {rt.Text("Parametry systemu"), [&rt] { Missing(rt); }},
+        {rt.Text("Połączenie z systemem ROR"), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenuAt(rt, rt.Text("4. Płace"), "4.", items, {8, 24});
+}
+
+}  // namespace kestrel::payroll

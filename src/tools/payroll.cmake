@@ -1,0 +1,6 @@
+# kestrel-tool payroll: the payroll lists of the month without a screen.
+# Each action adds its source here.
+target_sources(kestrel-tool PRIVATE
+  ${CMAKE_CURRENT_SOURCE_DIR}/payroll_command.cpp
+)
+target_link_libraries(kestrel-tool PRIVATE kestrel_payroll_data kestrel_console)
