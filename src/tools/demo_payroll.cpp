@@ -32,8 +32,8 @@ const DemoComponent kComponents[] = {
     {"BRUT", "Wynagrodzenie brutto", "A", 30, "ZASD+PREM", false, true},
     {"SPOL", "Składki społeczne pracownika", "A", 40, "yround(BRUT*0.1371, 2)", true, false},
     {"ZDRO", "Składka zdrowotna", "A", 50, "yround((BRUT-SPOL)*0.09, 2)", true, false},
-    {"ZALI", "Zaliczka na podatek", "A", 60, "max(0, yround((BRUT-SPOL-250)*0.12-300, 0))",
-     true, false},
+    {"ZALI", "Zaliczka na podatek", "A", 60, "max(0, yround((BRUT-SPOL-250)*0.12-300, 0))", true,
+     false},
     {"DOWY", "Do wypłaty", "A", 70, "BRUT-SPOL-ZDRO-ZALI", false, true},
 };
 
