@@ -16,7 +16,7 @@ namespace kestrel::bench {
 
 /// Employee number `i` as the register stores it: six digits, zero-filled.
 inline std::string Number(int i) {
-    char nr[8];
+    char nr[16];
     std::snprintf(nr, sizeof nr, "%06d", i);
     return nr;
 }
