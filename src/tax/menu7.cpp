@@ -3,6 +3,7 @@
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
 #include "tax/scale_editor.h"
+#include "tax/transfer_screens.h"
 
 namespace kestrel::tax {
 namespace {
@@ -18,12 +19,12 @@ void Missing(common::Runtime& rt) {
 void Qrm7(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Automatyczne przepisanie danych z modułu płace"), [&rt] { Missing(rt); }},
+        {rt.Text("Automatyczne przepisanie danych z modułu płace"), [&rt] { Qrm72(rt); }},
         {rt.Text("Korekta dochodów"), [&rt] { Missing(rt); }},
         {rt.Text("Przeglądanie kartoteki"), [&rt] { Missing(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
         {rt.Text("Zwolnienia z podatku dochodowego"), [&rt] { Missing(rt); }},
-        {rt.Text("Awaryjne zerowanie aktualizacji"), [&rt] { Missing(rt); }},
+        {rt.Text("Awaryjne zerowanie aktualizacji"), [&rt] { Qrm77(rt); }},
         {rt.Text("Tabela podatkowa"), [&rt] { Qrm78(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("7. Moduł podatkowy"), "7.", items, {8, 24});

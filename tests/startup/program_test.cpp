@@ -137,9 +137,9 @@ TEST_F(ProgramTest, EntriesOfSubsystemsNotBuiltSaySoAndReturnToTheMenu) {
     std::vector<int> keys;
     for (char c : std::string("56ab")) keys.insert(keys.end(), {c, key::F(12), key::kEnter});
     // Menus 3, 4, 7 and 8 exist, not yet all their entries: the printouts of
-    // working time (3.8) and of the payroll (4.8), the transfer to the tax
-    // records (7.2), the export of chosen data (8.7).
-    for (const char* entry : {"38", "48", "72", "87"})
+    // working time (3.8) and of the payroll (4.8), the annual tax
+    // forms (7.5), the export of chosen data (8.7).
+    for (const char* entry : {"38", "48", "75", "87"})
         keys.insert(keys.end(), {entry[0], entry[1], key::F(12), key::kEnter, '1'});
     keys.insert(keys.end(), {'1', 't'});
     testing::HeadlessRuntime h(keys);
