@@ -340,6 +340,35 @@ TEST(IndexBuildTest, UpdatesFollowTheForCondition) {
     EXPECT_TRUE(have.empty());
 }
 
+// A process stopped between the index files of one write leaves some of
+// them with the record's new key and the rest with the old: the next
+// change of that record puts each file right instead of refusing.
+TEST(IndexBuildTest, AnUpdateFindingItsNewKeyAlreadyThereLeavesOneEntry) {
+    ScratchDir dir;
+    std::string dbf = dir.File("F.DBF");
+    ASSERT_TRUE(Table::Create(dbf, {{"K", FieldType::kCharacter, 4, 0}}).ok());
+    std::unique_ptr<Table> t;
+    ASSERT_TRUE(Table::Open(dbf, {.exclusive = true}, &t).ok());
+    std::string ntx = dir.File("F1.NTX");
+    ASSERT_TRUE(Index::Create(ntx, t.get(), FieldIndex("k", 0)).ok());
+    std::unique_ptr<Index> idx;
+    ASSERT_TRUE(Index::Open(ntx, true, false, &idx).ok());
+    idx->Bind(FieldKey(0), nullptr);
+    Record blank = t->NewRecord();
+    Record filled = blank;
+    filled.SetString(0, "AAAA");
+    uint32_t n;
+    ASSERT_TRUE(t->Append(filled, &n).ok());
+    // The file kept the blank key of the appended record.
+    ASSERT_TRUE(idx->Add(blank, n).ok());
+    // Cleared again: from "AAAA" (not in the file) to blank (there already).
+    ASSERT_TRUE(idx->Update(filled, blank, n).ok());
+    std::vector<Entry> have;
+    ASSERT_TRUE(idx->Entries(&have).ok());
+    EXPECT_EQ(have, (std::vector<Entry>{{"    ", 1}}));
+    EXPECT_FALSE(idx->Add(blank, n).ok());  // a plain insert still refuses a twin
+}
+
 TEST(IndexFormatTest, NumericKeysSortNegativesFirst) {
     EXPECT_EQ(NumericKey(12.3, 8, 2), "00012.30");
     EXPECT_EQ(NumericKey(0, 4, 0), "0000");

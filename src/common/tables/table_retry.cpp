@@ -236,9 +236,12 @@ void Tables::Reserve(dbf::WorkArea& area, std::string_view key) {
         }
         area.set_hide_deleted(hide);
     }
-    Append(area);
-    base::Status s = area.Delete();
-    if (!s.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd zapisu: ") + area.alias()));
+    // Appended already marked deleted, in one write: a process killed here
+    // leaves no blank visible record behind.
+    dbf::Record blank = area.table().NewRecord();
+    blank.set_deleted(true);
+    LockWithRetry(policy_.silent_appends - 1, rt_.Text("Błąd wstawienia rekordu: ") + area.alias(),
+                  rt_.Text("Powtórzyć próbę zapisu?"), [&] { return area.Append(blank); });
 }
 
 void Tables::Confirm(dbf::WorkArea& area) {

@@ -165,7 +165,9 @@ class Index {
     // end when there is none).
     Status ClimbToEntry();
     Status Reposition();
-    Status InsertLocked(std::string_view key, uint32_t recno);
+    /// Inserts (key, recno); an entry already there is refused, or, with
+    /// `present`, left as it is and reported there.
+    Status InsertLocked(std::string_view key, uint32_t recno, bool* present = nullptr);
     Status RemoveLocked(std::string_view key, uint32_t recno);
     Status InsertInto(size_t depth, const char* raw_item);
     Status FixUnderflow(size_t depth);

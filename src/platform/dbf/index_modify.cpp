@@ -62,7 +62,7 @@ Status Index::InsertInto(size_t depth, const char* raw) {
     return InsertInto(depth - 1, sep);
 }
 
-Status Index::InsertLocked(std::string_view key, uint32_t recno) {
+Status Index::InsertLocked(std::string_view key, uint32_t recno, bool* present) {
     if (key.size() != header_.key_size) {
         return Status::InvalidArgument(path() + ": key of " + std::to_string(key.size()) +
                                        " bytes, the index has " + std::to_string(header_.key_size));
@@ -89,6 +89,10 @@ Status Index::InsertLocked(std::string_view key, uint32_t recno) {
             }
         }
         if (lo < p.count() && p.recno(lo) == recno && std::memcmp(p.key(lo), key.data(), ks) == 0) {
+            if (present != nullptr) {
+                *present = true;
+                return Status::Ok();
+            }
             return Status::InvalidArgument(path() + ": record " + std::to_string(recno) +
                                            " already has this key");
         }
@@ -256,7 +260,11 @@ Status Index::Update(const Record& before, const Record& after, uint32_t recno) 
         // refuse the new one.
         if (s.IsNotFound()) s = Status::Ok();
     }
-    if (s.ok() && new_in) s = InsertLocked(new_key, recno);
+    // The new key already there is what a process stopped between the
+    // index files of one write leaves (some moved, the rest not): the entry
+    // stands as it should.
+    bool present = false;
+    if (s.ok() && new_in) s = InsertLocked(new_key, recno, &present);
     valid_ = keep.valid;
     cur_key_ = keep.key;
     cur_recno_ = keep.recno;
