@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "payroll/lists_screen.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -20,7 +21,7 @@ void Qrm4(common::Runtime& rt) {
                                 : "Przepisanie kwot akordu na listę płac";
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Otwieranie/zamykanie list płac"), [&rt] { Missing(rt); }},
+        {rt.Text("Otwieranie/zamykanie list płac"), [&rt] { Qrm42(rt); }},
         {rt.Text(piecework), [&rt] { Missing(rt); }},
         {rt.Text("Rejestracja składników płacowych"), [&rt] { Missing(rt); }},
         {rt.Text("Przeliczanie listy płac"), [&rt] { Missing(rt); }},
