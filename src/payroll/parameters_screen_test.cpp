@@ -1,0 +1,1 @@
+#include "payroll/parameters_screen.h"

@@ -1,0 +1,1 @@
+#include "payroll/review_screen.h"
