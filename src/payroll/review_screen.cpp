@@ -100,7 +100,7 @@ void Review::DrawFrame() {
             plain);
     common::WriteLegend(rt_, 6, 2,
                         "<F3>-Do wypłaty z listy   <F4>-Cała lista   <F9>-Do wypłaty za m-c");
-    std::string keys = "<Esc>-Wyjście  <F1>-Pliki bież./archiw.  <F2>-Szukanie";
+    std::string keys = "<Esc>-Wyjście  <F1>-Archiwum  <F2>-Szukanie";
     if (can_change_ && archive_.empty()) keys += "  <Enter>-Korekta  <Del>-Kasow.";
     common::WriteLegend(rt_, 20, 2, keys);
     DrawOrders();
