@@ -33,8 +33,9 @@ constexpr unsigned kMaskChange = 4;   // kind 3
 constexpr int kBrowseTop = 7, kBrowseBottom = 19;
 constexpr const char* kArchiveAlias = "PKPLACEA";
 
-std::string YesNo(bool on) {
-    return on ? "T" : "N";
+// A logical cell: T or N after `indent`, blank past the end.
+std::string Flag(dbf::WorkArea& a, const char* indent, bool on) {
+    return a.eof() ? std::string() : indent + std::string(on ? "T" : "N");
 }
 
 class Review {
@@ -71,7 +72,8 @@ class Review {
 
 std::vector<BrowseColumn> Review::Columns() {
     dbf::WorkArea& a = *place_;
-    auto at = [&a] { return ReadPlace(a); };
+    // Past the end (an empty table) every cell is blank.
+    auto at = [&a] { return a.eof() ? Position{} : ReadPlace(a); };
     return {
         {rt_.Text("SYMB.LISTY"), 10, [at] { return at().list_key; }},
         {rt_.Text("PRAC."), 6, [at] { return at().employee; }},
@@ -81,11 +83,12 @@ std::vector<BrowseColumn> Review::Columns() {
              const std::string paid = at().paid;
              return paid.empty() ? std::string(10, ' ') : base::DateText(base::DateOfDbfText(paid));
          }},
-        {rt_.Text(" KWOTA/WARTOŚĆ"), 14, [at] { return AmountText(at().amount); }},
-        {rt_.Text("POTR?"), 5, [at] { return "  " + YesNo(at().deduction); }},
-        {rt_.Text("BL.ALG?"), 7, [at] { return "   " + YesNo(at().blocked); }},
-        {rt_.Text("POMOCN?"), 7, [at] { return "   " + YesNo(at().off_list); }},
-        {rt_.Text("AKT?"), 4, [at] { return " " + YesNo(at().to_tax); }},
+        {rt_.Text(" KWOTA/WARTOŚĆ"), 14,
+         [&a, at] { return a.eof() ? std::string() : AmountText(at().amount); }},
+        {rt_.Text("POTR?"), 5, [&a, at] { return Flag(a, "  ", at().deduction); }},
+        {rt_.Text("BL.ALG?"), 7, [&a, at] { return Flag(a, "   ", at().blocked); }},
+        {rt_.Text("POMOCN?"), 7, [&a, at] { return Flag(a, "   ", at().off_list); }},
+        {rt_.Text("AKT?"), 4, [&a, at] { return Flag(a, " ", at().to_tax); }},
     };
 }
 
@@ -122,12 +125,12 @@ void Review::DrawOrders() {
         {ReviewOrder::kByEmployee, "<F7>", "Sort:PRAC.,SKŁ.,M-C"},
     };
     s.Clear(21, 1, 21, 77, plain);
-    int col = 2;
+    int col = 1;
     for (const Item& i : items) {
         const bool on = i.order == order_;
         col = s.Write(21, col, i.key, on ? plain : other);
         col = s.Write(21, col, "-", plain);
-        col = s.Write(21, col, rt_.Text(i.label), on ? active : plain) + 2;
+        col = s.Write(21, col, rt_.Text(i.label), on ? active : plain) + 1;
     }
 }
 
@@ -359,6 +362,8 @@ int Review::Correct(Browse&) {
 }  // namespace
 
 void ReviewPositions(common::Runtime& rt, common::Tables& tables, bool can_change) {
+    // F1 of the main menu (its colour switch) is the browse's own key here.
+    const common::HotKeysAside keys(rt, {key::F(1)});
     Review(rt, tables, can_change).Run();
 }
 

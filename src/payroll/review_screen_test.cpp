@@ -156,9 +156,13 @@ TEST(ReviewScreen, ArchiveDirectoriesAreBrowsedWithoutChanges) {
         ASSERT_TRUE(a.Commit().ok());
         a.Unlock();
     }
+    // The main menu's F1 (its colour switch) stays out of the browse.
+    int main_menu_f1 = 0;
+    c.h.con.keyboard().Bind(key::F(1), [&] { ++main_menu_f1; });
     c.Keys({key::F(1), key::F(11), key::kEnter, key::F(11), key::kDel, key::kEnter, key::F(1),
             key::F(11), key::kEsc});
     ReviewPositions(c.h.rt, c.tables, true);
+    EXPECT_EQ(main_menu_f1, 0);
     ASSERT_EQ(c.shots.size(), 3u);
     EXPECT_TRUE(Has(c.shots[0], "Katalogi archiwalne:"));
     EXPECT_TRUE(Has(c.shots[0], "ARCH2025"));
