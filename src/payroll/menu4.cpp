@@ -3,6 +3,8 @@
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
 #include "payroll/lists_screen.h"
+#include "payroll/parameters_screen.h"
+#include "payroll/review_screen.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -25,10 +27,10 @@ void Qrm4(common::Runtime& rt) {
         {rt.Text(piecework), [&rt] { Missing(rt); }},
         {rt.Text("Rejestracja składników płacowych"), [&rt] { Missing(rt); }},
         {rt.Text("Przeliczanie listy płac"), [&rt] { Missing(rt); }},
-        {rt.Text("Przeglądanie i korekta"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie i korekta"), [&rt] { Qrm46(rt); }},
         {rt.Text("Zamknięcie starego i otwarcie nowego miesiąca"), [&rt] { Missing(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
-        {rt.Text("Parametry systemu"), [&rt] { Missing(rt); }},
+        {rt.Text("Parametry systemu"), [&rt] { Qrm49(rt); }},
         {rt.Text("Połączenie z systemem ROR"), [&rt] { Missing(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("4. Płace"), "4.", items, {8, 24});
