@@ -5,6 +5,7 @@
 #include "payroll/lists_screen.h"
 #include "payroll/parameters_screen.h"
 #include "payroll/review_screen.h"
+#include "payroll/component_entry.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -25,7 +26,7 @@ void Qrm4(common::Runtime& rt) {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Otwieranie/zamykanie list płac"), [&rt] { Qrm42(rt); }},
         {rt.Text(piecework), [&rt] { Missing(rt); }},
-        {rt.Text("Rejestracja składników płacowych"), [&rt] { Missing(rt); }},
+        {rt.Text("Rejestracja składników płacowych"), [&rt] { Qrm44(rt); }},
         {rt.Text("Przeliczanie listy płac"), [&rt] { Missing(rt); }},
         {rt.Text("Przeglądanie i korekta"), [&rt] { Qrm46(rt); }},
         {rt.Text("Zamknięcie starego i otwarcie nowego miesiąca"), [&rt] { Missing(rt); }},

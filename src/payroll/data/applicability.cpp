@@ -21,18 +21,23 @@ bool NamesListSymbol(std::string_view list_kinds, std::string_view symbol) {
     }
 }
 
-bool Applies(const Component& c, const ListFacts& l, const EmployeeFacts& e) {
+Misfit MisfitOf(const Component& c, const ListFacts& l, const EmployeeFacts& e) {
     const bool piecework = c.kind == 'I';
-    if (!piecework && !NamesListSymbol(c.list_kinds, l.symbol.symbol)) return false;
-    if (!piecework && c.group != ' ' && c.group != e.group && !c.legal_person) return false;
+    if (!piecework && !NamesListSymbol(c.list_kinds, l.symbol.symbol)) return Misfit::kListSymbol;
     if (l.symbol.legal_person) {
-        if (!c.legal_person) return false;
+        if (!c.legal_person) return Misfit::kListKind;
     } else if (c.legal_person || c.non_personal != l.symbol.non_personal) {
-        return false;
+        return Misfit::kListKind;
     }
+    if (!piecework && c.group != ' ' && c.group != e.group && !c.legal_person)
+        return Misfit::kGroup;
     // YYYYMM of the hire date against ROK_LST+MC_LST: text order is date order.
-    if (e.hired.size() >= 6 && e.hired.substr(0, 6) > l.year + l.month) return false;
-    return true;
+    if (e.hired.size() >= 6 && e.hired.substr(0, 6) > l.year + l.month) return Misfit::kHired;
+    return Misfit::kNone;
+}
+
+bool Applies(const Component& c, const ListFacts& l, const EmployeeFacts& e) {
+    return MisfitOf(c, l, e) == Misfit::kNone;
 }
 
 }  // namespace kestrel::payroll

@@ -19,57 +19,85 @@ struct Case {
     bool list_non_personal;  // the symbol's BEZOSOB_FP
     char employee_group;
     const char* hired;  // DATA_ZATR
-    bool applies;
+    Misfit misfit;
 };
 
 // The list is of 2024-03 throughout.
 constexpr Case kCases[] = {
     {"blank TYP_LISTY: every list symbol", 'A', "", ' ', false, false, "ZZ", false, false, ' ',
-     "20200101", true},
+     "20200101", Misfit::kNone},
+
     {"blanks only in TYP_LISTY are blank", 'A', "   ", ' ', false, false, "ZZ", false, false, ' ',
-     "20200101", true},
+     "20200101", Misfit::kNone},
+
     {"token A names symbol \"A \" (padded with a blank)", 'A', "A", ' ', false, false, "A ", false,
-     false, ' ', "20200101", true},
+     false, ' ', "20200101", Misfit::kNone},
+
     {"token A does not name AB", 'A', "A", ' ', false, false, "AB", false, false, ' ', "20200101",
-     false},
+     Misfit::kListSymbol},
+
     {"the second token names the symbol", 'K', "P1,A", ' ', false, false, "A ", false, false, ' ',
-     "20200101", true},
+     "20200101", Misfit::kNone},
+
     {"blanks around a token", 'K', "P1 , AB", ' ', false, false, "AB", false, false, ' ',
-     "20200101", true},
+     "20200101", Misfit::kNone},
+
     {"no token names the symbol", 'K', "P1,P2", ' ', false, false, "P3", false, false, ' ',
-     "20200101", false},
+     "20200101", Misfit::kListSymbol},
+
     {"kind I ignores TYP_LISTY", 'I', "P1", ' ', false, false, "P3", false, false, ' ', "20200101",
-     true},
+     Misfit::kNone},
+
     {"group of the employee", 'A', "", 'B', false, false, "P1", false, false, 'B', "20200101",
-     true},
-    {"other group", 'A', "", 'B', false, false, "P1", false, false, 'C', "20200101", false},
+     Misfit::kNone},
+
+    {"other group", 'A', "", 'B', false, false, "P1", false, false, 'C', "20200101",
+     Misfit::kGroup},
+
     {"a group against an employee without one", 'A', "", 'B', false, false, "P1", false, false, ' ',
-     "20200101", false},
+     "20200101", Misfit::kGroup},
+
     {"kind I ignores GRUPA_ALG", 'I', "", 'B', false, false, "P1", false, false, 'C', "20200101",
-     true},
+     Misfit::kNone},
+
     {"a legal-person component ignores GRUPA_ALG", 'A', "", 'B', true, false, "PR", true, false,
-     'C', "20200101", true},
+     'C', "20200101", Misfit::kNone},
+
     {"legal-person list takes only legal-person components", 'A', "", ' ', false, false, "PR", true,
-     false, ' ', "20200101", false},
+     false, ' ', "20200101", Misfit::kListKind},
+
     {"a legal-person component stays off other lists", 'A', "", ' ', true, false, "P1", false,
-     false, ' ', "20200101", false},
+     false, ' ', "20200101", Misfit::kListKind},
+
     {"legal-person list: BEZOSOB_FP does not matter", 'A', "", ' ', true, false, "PR", true, true,
-     ' ', "20200101", true},
+     ' ', "20200101", Misfit::kNone},
+
     {"non-personal component on a non-personal list", 'A', "", ' ', false, true, "UZ", false, true,
-     ' ', "20200101", true},
+     ' ', "20200101", Misfit::kNone},
+
     {"non-personal component on a personal list", 'A', "", ' ', false, true, "P1", false, false,
-     ' ', "20200101", false},
+     ' ', "20200101", Misfit::kListKind},
+
     {"personal component on a non-personal list", 'A', "", ' ', false, false, "UZ", false, true,
-     ' ', "20200101", false},
+     ' ', "20200101", Misfit::kListKind},
+
     {"kind I still follows BEZOSOB_FP", 'I', "", ' ', false, true, "P1", false, false, ' ',
-     "20200101", false},
+     "20200101", Misfit::kListKind},
+
     {"hired in the list month", 'K', "", ' ', false, false, "P1", false, false, ' ', "20240331",
-     true},
+     Misfit::kNone},
+
     {"hired the month after the list month", 'K', "", ' ', false, false, "P1", false, false, ' ',
-     "20240401", false},
+     "20240401", Misfit::kHired},
+
     {"hired the year after", 'I', "", ' ', false, false, "P1", false, false, ' ', "20250101",
-     false},
-    {"no hire date", 'A', "", ' ', false, false, "P1", false, false, ' ', "", true},
+     Misfit::kHired},
+
+    {"the list kind is reported before the group", 'A', "", 'B', false, true, "P1", false, false,
+     'C', "20200101", Misfit::kListKind},
+    {"the group is reported before the hire month", 'K', "", 'B', false, false, "P1", false, false,
+     'C', "20240401", Misfit::kGroup},
+    {"no hire date", 'A', "", ' ', false, false, "P1", false, false, ' ', "", Misfit::kNone},
 };
 
 TEST(Applicability, EveryConditionOfTheRule) {
@@ -87,7 +115,8 @@ TEST(Applicability, EveryConditionOfTheRule) {
         list.year = "2024";
         list.month = "03";
         EmployeeFacts employee{c.employee_group, c.hired};
-        EXPECT_EQ(Applies(component, list, employee), c.applies) << c.what;
+        EXPECT_EQ(MisfitOf(component, list, employee), c.misfit) << c.what;
+        EXPECT_EQ(Applies(component, list, employee), c.misfit == Misfit::kNone) << c.what;
     }
 }
 

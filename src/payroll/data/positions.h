@@ -84,6 +84,8 @@ class Positions {
     /// POTRAC_ and POZA_LISTA, AKT_DOCH false; recalled when reserved. A
     /// zero amount that is not blocked deletes it.
     void Save(const PayrollList& list, const Component& c, double amount, bool blocked);
+    /// The record the area stands on (after Find or Reserve).
+    Position Current() const { return Read(); }
     /// Leaves the record Reserve() stands on as it was (a reserved one stays
     /// deleted) and unlocks it.
     void Release();
