@@ -2,10 +2,10 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "payroll/component_entry.h"
 #include "payroll/lists_screen.h"
 #include "payroll/parameters_screen.h"
 #include "payroll/review_screen.h"
-#include "payroll/component_entry.h"
 
 namespace kestrel::payroll {
 namespace {
