@@ -52,6 +52,18 @@ struct CloseCompany : PayCompany {
         Make("PKSPZAW");
     }
 
+    /// Sets AKT_ZUS of the control record again, as the insurance module
+    /// does once the month's records are made.
+    void InsuranceDone() {
+        tables.CloseAll();
+        dbf::WorkArea& a = tables.Open("PKSTER");
+        tables.RLock(a);
+        ASSERT_TRUE(a.record().SetLogical(a.FieldIndex("AKT_ZUS"), true).ok());
+        ASSERT_TRUE(a.Commit().ok());
+        a.Unlock();
+        tables.CloseAll();
+    }
+
     /// ROK_.MC_ of the control record as stored.
     std::string Month() {
         tables.CloseAll();

@@ -5,7 +5,7 @@
 //
 // A job card is a record of PKAKORD with at least NR_PRAC (C6), DATA_ (the
 // day of the card, D) and whatever the algorithms read; the standard
-// algorithm "PKAKORD->(ilosc_wyk*cena_)" reads ILOSC_WYK and CENA_. The
+// algorithm (kPieceworkAlgorithm) reads ILOSC_WYK and CENA_. The
 // cards of a list are those of its list month (ROK_LST, MC_LST).
 #pragma once
 
@@ -20,8 +20,11 @@
 namespace kestrel::payroll {
 
 /// The algorithm a component named by SYMB_AKORD gets when it becomes the
-/// piecework component.
-inline constexpr const char* kPieceworkAlgorithm = "PKAKORD->(ilosc_wyk*cena_)";
+/// piecework component: the quantity of the card times its price. (The
+/// form "PKAKORD->(ilosc_wyk*cena_)", an expression evaluated in another
+/// work area, is not part of the formula language; the fields are named
+/// with their alias one by one, to the same value.)
+inline constexpr const char* kPieceworkAlgorithm = "PKAKORD->ilosc_wyk*PKAKORD->cena_";
 
 /// The fields of a job card table as this system writes one (the demo and
 /// the tests); the transfer reads any table that has NR_PRAC and DATA_.
