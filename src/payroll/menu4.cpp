@@ -2,6 +2,8 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "payroll/month_close_screen.h"
+#include "payroll/piecework_screen.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -21,11 +23,11 @@ void Qrm4(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Otwieranie/zamykanie list płac"), [&rt] { Missing(rt); }},
-        {rt.Text(piecework), [&rt] { Missing(rt); }},
+        {rt.Text(piecework), [&rt] { Qrm43(rt); }},
         {rt.Text("Rejestracja składników płacowych"), [&rt] { Missing(rt); }},
         {rt.Text("Przeliczanie listy płac"), [&rt] { Missing(rt); }},
         {rt.Text("Przeglądanie i korekta"), [&rt] { Missing(rt); }},
-        {rt.Text("Zamknięcie starego i otwarcie nowego miesiąca"), [&rt] { Missing(rt); }},
+        {rt.Text("Zamknięcie starego i otwarcie nowego miesiąca"), [&rt] { Qrm47(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
         {rt.Text("Parametry systemu"), [&rt] { Missing(rt); }},
         {rt.Text("Połączenie z systemem ROR"), [&rt] { Missing(rt); }},
