@@ -4,7 +4,9 @@
 #include "common/screen/messages.h"
 #include "payroll/component_entry.h"
 #include "payroll/lists_screen.h"
+#include "payroll/month_close_screen.h"
 #include "payroll/parameters_screen.h"
+#include "payroll/piecework_screen.h"
 #include "payroll/review_screen.h"
 
 namespace kestrel::payroll {
@@ -25,11 +27,11 @@ void Qrm4(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Otwieranie/zamykanie list płac"), [&rt] { Qrm42(rt); }},
-        {rt.Text(piecework), [&rt] { Missing(rt); }},
+        {rt.Text(piecework), [&rt] { Qrm43(rt); }},
         {rt.Text("Rejestracja składników płacowych"), [&rt] { Qrm44(rt); }},
         {rt.Text("Przeliczanie listy płac"), [&rt] { Missing(rt); }},
         {rt.Text("Przeglądanie i korekta"), [&rt] { Qrm46(rt); }},
-        {rt.Text("Zamknięcie starego i otwarcie nowego miesiąca"), [&rt] { Missing(rt); }},
+        {rt.Text("Zamknięcie starego i otwarcie nowego miesiąca"), [&rt] { Qrm47(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
         {rt.Text("Parametry systemu"), [&rt] { Qrm49(rt); }},
         {rt.Text("Połączenie z systemem ROR"), [&rt] { Missing(rt); }},
