@@ -33,7 +33,7 @@ enum Amount {
     kAmountCount
 };
 
-constexpr int kLeftLabel = 2, kLeftValue = 38, kRightLabel = 52, kRightValue = 67;
+constexpr int kLeftLabel = 2, kLeftValue = 38, kRightLabel = 51, kRightValue = 65;
 
 struct AmountSpec {
     const char* label;  // UTF-8
@@ -85,6 +85,7 @@ class AmountsForm {
 
     bool Enter() {
         Show();
+        ClearWarning();
         int start = 0;
         for (;;) {
             common::Form form(rt_);
@@ -239,13 +240,18 @@ class AmountsForm {
         pending_ = a;
         auto& s = rt_.screen();
         ClearWarning();
-        s.Write(kWarningRow, 2, rt_.Text(w), rt_.Standard(rt_.colours().ycowp));
-        common::WriteLegend(rt_, kWarningRow, 60, "<F7>-Akceptacja");
+        s.Clear(kHintsRow, 1, kHintsRow, 77, plain_);
+        s.Write(kHintsRow, 2, rt_.Text(w), rt_.Standard(rt_.colours().ycowp));
+        common::WriteLegend(rt_, kHintsRow, 60, "<F7>-Akceptacja");
         rt_.console().Tone(common::kToneFrequency, common::kToneTicks);
         return false;
     }
 
-    void ClearWarning() { rt_.screen().Clear(kWarningRow, 1, kWarningRow, 77, plain_); }
+    // The hints row without a warning.
+    void ClearWarning() {
+        rt_.screen().Clear(kHintsRow, 1, kHintsRow, 77, plain_);
+        common::WriteLegend(rt_, kHintsRow, 2, "<PgDn>-Zapis   <Esc>-Rezygnacja");
+    }
 
     void Declare(common::Form& form) {
         for (int a = 0; a < kAmountCount; ++a) {

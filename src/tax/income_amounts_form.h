@@ -1,6 +1,6 @@
 // The amounts of one income record on the correction screen (7.3), rows 9
 // to 20 under its key, with the checks that warn: a warning is shown on
-// row 22 with a tone and keeps the cursor in the field until the value is
+// the hints row 21 with a tone and keeps the cursor in the field until the value is
 // changed or the operator accepts it with F7 ("<F7>-Akceptacja"). Saving
 // (PgDn, Enter on the last field) checks every field once more and goes
 // back to the first one with a warning not accepted.
@@ -11,7 +11,7 @@
 
 namespace kestrel::tax {
 
-inline constexpr int kAmountsTop = 9, kHintsRow = 21, kWarningRow = 22;
+inline constexpr int kAmountsTop = 9, kHintsRow = 21;
 
 /// What the amounts are entered with.
 struct AmountsContext {

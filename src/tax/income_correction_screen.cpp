@@ -101,7 +101,7 @@ class CorrectionScreen {
 
   private:
     void ClearBelow(int row) {
-        rt_.screen().Clear(row, 1, kWarningRow, 77, plain_);
+        rt_.screen().Clear(row, 1, kHintsRow, 77, plain_);
         if (row <= kListRow) rt_.screen().Write(kListRow, 2, rt_.Text("Numer listy płac:"), plain_);
     }
 
@@ -272,7 +272,6 @@ class CorrectionScreen {
 
     void Amounts(IncomeRecord& rec, const IncomeKind& k, uint32_t self) {
         const AmountsContext context{rt_, *store_, RulesOf(rec, k), k.limit, self};
-        Hint("<PgDn>-Zapis   <Esc>-Rezygnacja");
         bool saved = false;
         try {
             saved = EnterAmounts(context, &rec);

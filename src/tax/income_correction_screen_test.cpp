@@ -12,7 +12,7 @@ using testing::TaxCompany;
 using V = std::vector<std::string>;
 
 struct CorrectionCompany : TaxCompany {
-    V warnings;  // row 22 when F11 is pressed
+    V warnings;  // the hints row 21 when F11 is pressed
     V notes;     // the note of the list on row 5 when F9 is pressed
 
     CorrectionCompany() {
@@ -24,7 +24,7 @@ struct CorrectionCompany : TaxCompany {
                         {"LIMIT_", "5000"}});
         h.con.keyboard().Bind(key::F(9), [this] { notes.push_back(h.At(5, 42, 36)); });
         h.con.keyboard().Bind(key::F(11), [this] {
-            warnings.push_back(base::TrimRight(h.At(22, 2, 56)) + "|" + h.At(22, 60, 15));
+            warnings.push_back(base::TrimRight(h.At(21, 2, 56)) + "|" + h.At(21, 60, 15));
         });
     }
 
