@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "tax/income_correction_screen.h"
 #include "tax/scale_editor.h"
 #include "tax/transfer_screens.h"
 
@@ -20,7 +21,7 @@ void Qrm7(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Automatyczne przepisanie danych z modułu płace"), [&rt] { Qrm72(rt); }},
-        {rt.Text("Korekta dochodów"), [&rt] { Missing(rt); }},
+        {rt.Text("Korekta dochodów"), [&rt] { Qrm73(rt); }},
         {rt.Text("Przeglądanie kartoteki"), [&rt] { Missing(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
         {rt.Text("Zwolnienia z podatku dochodowego"), [&rt] { Missing(rt); }},
