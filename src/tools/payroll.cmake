@@ -2,5 +2,6 @@
 # Each action adds its source here.
 target_sources(kestrel-tool PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_command.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/payroll_recalc_command.cpp
 )
 target_link_libraries(kestrel-tool PRIVATE kestrel_payroll_data kestrel_console)
