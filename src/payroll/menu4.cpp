@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "payroll/recalc_screen.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -23,7 +24,7 @@ void Qrm4(common::Runtime& rt) {
         {rt.Text("Otwieranie/zamykanie list płac"), [&rt] { Missing(rt); }},
         {rt.Text(piecework), [&rt] { Missing(rt); }},
         {rt.Text("Rejestracja składników płacowych"), [&rt] { Missing(rt); }},
-        {rt.Text("Przeliczanie listy płac"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeliczanie listy płac"), [&rt] { Qrm45(rt); }},
         {rt.Text("Przeglądanie i korekta"), [&rt] { Missing(rt); }},
         {rt.Text("Zamknięcie starego i otwarcie nowego miesiąca"), [&rt] { Missing(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
