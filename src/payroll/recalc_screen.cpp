@@ -40,7 +40,12 @@ class ScreenWatch : public RecalcObserver {
         common::ShowMessage(rt_, message);
         return rt_.console().LastKey() != key::kEsc;
     }
-    void Employee(const std::string& shown) override { Value(kEmployeeRow, shown, plain_); }
+    // The screen is sent to the terminal once per employee: a component
+    // takes a few microseconds, a refresh far more.
+    void Employee(const std::string& shown) override {
+        Value(kEmployeeRow, shown, plain_);
+        rt_.console().Refresh();
+    }
     void Attendance(const std::string& code) override { Value(kAttendanceRow, code, plain_); }
     void Component(const std::string& symbol) override { Value(kComponentRow, symbol, bright_); }
     bool Interrupted() override {
@@ -57,7 +62,6 @@ class ScreenWatch : public RecalcObserver {
         std::string shown = text.substr(0, 36);
         shown.resize(36, ' ');
         rt_.screen().Write(row, kValueCol, shown, attr);
-        rt_.console().Refresh();
     }
 
     common::Runtime& rt_;

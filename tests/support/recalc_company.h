@@ -26,8 +26,9 @@ struct Watch : RecalcObserver {
     std::vector<std::string> attendance;
     /// Called before each employee; true ends the run.
     std::function<bool(const std::string& employee)> interrupt;
-    /// Called when an employee is shown.
+    /// Called when an employee is shown, and when a component is.
     std::function<void(const std::string& employee)> on_employee;
+    std::function<void(const std::string& symbol)> on_component;
 
     void Warn(const std::string& m) override { warnings.push_back(codepage::ToUtf8(m)); }
     void Employee(const std::string& shown) override {
@@ -38,7 +39,9 @@ struct Watch : RecalcObserver {
         if (!code.empty()) attendance.push_back(code);
     }
     void Component(const std::string& symbol) override {
-        if (!symbol.empty()) components.push_back(symbol);
+        if (symbol.empty()) return;
+        components.push_back(symbol);
+        if (on_component) on_component(symbol);
     }
     bool Interrupted() override { return interrupt && interrupt(employees.back()); }
 };

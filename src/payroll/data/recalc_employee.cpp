@@ -2,6 +2,7 @@
 // computed attendance components, then every payroll component in
 // calculation order, each applied, refreshed, computed, zeroed by the age
 // rules and stored.
+#include <cmath>
 #include <cstdio>
 
 #include "common/checks/scramble.h"
@@ -46,8 +47,9 @@ void ReadAttendance(Recalculation::State& s) {
     }
 }
 
-// The employee's positions on this list: which components have one and
-// which of those are blocked. One seek.
+// The employee's positions on this list: which components have one, which
+// of those are blocked, their amounts, and whether each already stands as
+// a store or a refresh would leave it. One seek.
 void ReadListPositions(Recalculation::State& s, const std::string& number) {
     std::fill(s.present.begin(), s.present.end(), 0);
     std::fill(s.blocked.begin(), s.blocked.end(), 0);
@@ -56,7 +58,12 @@ void ReadListPositions(Recalculation::State& s, const std::string& number) {
     const dbf::Record& r = a.record();
     const int f_nr = a.FieldIndex("NR_PRAC"), f_sym = a.FieldIndex("SKLADN_PL"),
               f_num = a.FieldIndex("NR_LST"), f_year = a.FieldIndex("ROK_LST"),
-              f_type = a.FieldIndex("TYP_LST"), f_block = a.FieldIndex("NIE_ALG");
+              f_type = a.FieldIndex("TYP_LST"), f_block = a.FieldIndex("NIE_ALG"),
+              f_kw = a.FieldIndex("KWOTA_"), f_paid = a.FieldIndex("DATA_WYP"),
+              f_month = a.FieldIndex("MC_LST"), f_ded = a.FieldIndex("POTRAC_"),
+              f_off = a.FieldIndex("POZA_LISTA"), f_tax = a.FieldIndex("AKT_DOCH");
+    std::string paid = s.list.paid;
+    paid.resize(8, ' ');
     for (base::Status st = a.Seek(Positions::Key(s.list, number), true); st.ok() && !a.eof();
          st = a.Skip(1)) {
         if (r.Raw(f_nr) != number || r.Raw(f_year) != s.list.year ||
@@ -65,8 +72,18 @@ void ReadListPositions(Recalculation::State& s, const std::string& number) {
         if (a.deleted()) continue;
         auto it = s.by_symbol.find(std::string(r.Raw(f_sym)));
         if (it == s.by_symbol.end()) continue;
-        s.present[static_cast<size_t>(it->second)] = 1;
-        if (r.GetLogical(f_block)) s.blocked[static_cast<size_t>(it->second)] = 1;
+        const size_t i = static_cast<size_t>(it->second);
+        const Component& c = *s.components[i].c;
+        if (s.present[i] != 0) {
+            s.current[i] = 0;  // a second record of the key: the store removes it
+            continue;
+        }
+        s.present[i] = 1;
+        s.blocked[i] = r.GetLogical(f_block) ? 1 : 0;
+        s.amount[i] = r.GetNumber(f_kw);
+        s.current[i] = r.Raw(f_paid) == paid && r.Raw(f_month) == s.list.month &&
+                       r.GetLogical(f_ded) == c.deduction && r.GetLogical(f_off) == c.off_list &&
+                       !r.GetLogical(f_tax);
     }
 }
 
@@ -173,6 +190,8 @@ bool PrepareRun(Recalculation::State& s) {
     }
     s.present.assign(s.components.size(), 0);
     s.blocked.assign(s.components.size(), 0);
+    s.current.assign(s.components.size(), 0);
+    s.amount.assign(s.components.size(), 0);
     ReadAttendance(s);
     s.prepared = true;
     return true;
@@ -232,7 +251,7 @@ std::string ComputeOne(Recalculation::State& s, const RecalcEmployee& e, bool lo
         if (!rc.computed || s.blocked[i] != 0) {
             // Entered, piecework or blocked: its amount already stands in the
             // contexts; the position follows the list and the component.
-            if (present) s.positions->Refresh(s.list, e.number, c);
+            if (present && !s.current[i]) s.positions->Refresh(s.list, e.number, c);
             continue;
         }
         double v = 0;
@@ -241,7 +260,11 @@ std::string ComputeOne(Recalculation::State& s, const RecalcEmployee& e, bool lo
         if ((over_age && rc.over_age) || (under_26 && rc.under_26)) v = 0;
         s.host.SetAmount(c.symbol, v);
         if (v != 0 && !c.memory_only) {
-            if (s.positions->Store(s.list, e.number, c, v)) ++out.positions_written;
+            // A rerun that gives the same amount leaves the record alone.
+            if (present && s.current[i] && std::fabs(s.amount[i] - v) < 0.001)
+                ++out.positions_written;
+            else if (s.positions->Store(s.list, e.number, c, v))
+                ++out.positions_written;
         } else if (present) {
             out.positions_deleted += s.positions->Delete(s.list, e.number, c.symbol);
         }

@@ -92,9 +92,14 @@ struct Recalculation::State {
     /// made on first use.
     std::map<std::string, std::vector<char>> applicable;
 
-    // One employee: his positions on the list, by component.
+    // One employee: his positions on the list, by component: how many
+    // records, blocked, the amount, and whether the record already follows
+    // the list and the component (a store of the same amount, or a
+    // refresh, would change nothing).
     std::vector<char> present;
     std::vector<char> blocked;
+    std::vector<char> current;
+    std::vector<double> amount;
     RecalcOutcome* outcome = nullptr;
 };
 

@@ -421,3 +421,40 @@ TEST(Recalculation, OneEmployeeAlone) {
 
 }  // namespace
 }  // namespace kestrel::payroll
+
+namespace kestrel::payroll {
+namespace {
+
+// With NAGLBLK each employee's register record is locked while he is
+// computed and released afterwards: another workstation can lock it when
+// the run is over, and while it goes it cannot.
+TEST(Recalculation, EmployeeRecordsAreLockedOneAtATime) {
+    RecalcCompany c;
+    c.h.rt.config().Set("NAGLBLK", memfile::MemValue::Logical(true));
+    c.Comp("ZASA", "A", 10, "100");
+    c.tables.Open("PKPRAC", {"PKPRAC1", "PKPRAC4"});  // the index files built
+    kestrel::testing::HeadlessRuntime other;
+    other.rt.set_data_dir(c.dir.path() + "/");
+    common::Tables t(other.rt);
+    dbf::WorkArea& prac = t.Open("PKPRAC", {"PKPRAC1"});
+    auto locked_elsewhere = [&](const char* number) {
+        EXPECT_TRUE(prac.Seek(number).ok() && prac.found());
+        const base::Status s = prac.RLock();
+        prac.Unlock();
+        return !s.ok();
+    };
+    Watch w;
+    std::vector<bool> held;
+    w.on_component = [&](const std::string&) {
+        held.push_back(locked_elsewhere(w.employees.back() == "000001" ? "000001" : "000002"));
+        held.push_back(locked_elsewhere(w.employees.back() == "000001" ? "000002" : "000001"));
+    };
+    ASSERT_TRUE(c.Recalc({}, &w).message.empty()) << c.refusal;
+    // His own record is held while he is computed, the other one is not.
+    EXPECT_EQ(held, (std::vector<bool>{true, false, true, false}));
+    EXPECT_FALSE(locked_elsewhere("000002"));
+    EXPECT_EQ(c.Placed(), (V{"000001 ZASA 100.00", "000002 ZASA 100.00"}));
+}
+
+}  // namespace
+}  // namespace kestrel::payroll
