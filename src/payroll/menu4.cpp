@@ -8,6 +8,7 @@
 #include "payroll/parameters_screen.h"
 #include "payroll/piecework_screen.h"
 #include "payroll/review_screen.h"
+#include "payroll/recalc_screen.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -29,7 +30,7 @@ void Qrm4(common::Runtime& rt) {
         {rt.Text("Otwieranie/zamykanie list płac"), [&rt] { Qrm42(rt); }},
         {rt.Text(piecework), [&rt] { Qrm43(rt); }},
         {rt.Text("Rejestracja składników płacowych"), [&rt] { Qrm44(rt); }},
-        {rt.Text("Przeliczanie listy płac"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeliczanie listy płac"), [&rt] { Qrm45(rt); }},
         {rt.Text("Przeglądanie i korekta"), [&rt] { Qrm46(rt); }},
         {rt.Text("Zamknięcie starego i otwarcie nowego miesiąca"), [&rt] { Qrm47(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},

@@ -100,7 +100,19 @@ class Recalculation {
     /// for legal persons), "Błędny zestaw"; "" when it is fine.
     std::string CheckScope(const RecalcRequest& request);
 
-    /// The run over the scope (after Check and OpenTables).
+    /// The run over the scope (after Check and OpenTables): the month's
+    /// flags cleared (not on a list for legal persons), the employees of
+    /// the list kind in employee-number order (scope 2: the department's, in
+    /// its order), first those without a dismissal date, then the others.
+    /// A whole-list run first deletes the list's positions of numbers with
+    /// no register record of the list kind and the month's attendance
+    /// records of numbers the register lacks; it never deletes anything of
+    /// an employee of the list kind but what his own computation decides
+    /// (and all his positions when he is not of the list's algorithm
+    /// group). An error of a formula, "Błędna wartość algorytmu" and
+    /// "Błędny symbol listy płac" (the list closed meanwhile) end the run
+    /// with the message; a code that cannot be a variable and IL_MC_WST out
+    /// of range abandon (common::Abandon).
     RecalcOutcome Run(const RecalcRequest& request);
 
     /// One employee as the run computes him (from the loading of his
@@ -113,8 +125,11 @@ class Recalculation {
     /// component over the employee it has loaded.
     PayrollHost& host();
 
-  private:
+    /// What the run keeps between its steps; defined for the files of the
+    /// recalculation only (recalc_state.h).
     struct State;
+
+  private:
     std::unique_ptr<State> state_;
 };
 
