@@ -10,11 +10,16 @@
 //   sumasklad_month    SUMASKLAD({'K0*','K1*'}, 1): November's positions;
 //   zuslimit           ZUSLIMIT('K053'): the positions of the payment year;
 //   sumadoch2          SUMADOCH2(): the tax records of the identity group;
+//   dnipracy           DNIPRACY(): the working days of the month by the
+//                      calendar of the employee's group (2025 and 2026);
+//   dnipracy_weights   DNIPRACY(1, 1, 31, {weights by weekday}): November;
 // and for each the ratio of the large company's call to the small one's
 // (target 2).
 //
 // The companies are built once into a cache directory beside the program
-// (cache/10000, cache/100) and reused by later runs.
+// (cache/10000, cache/100) and reused by later runs; the file READY of a
+// company holds the version of the generator that built it (kCacheVersion),
+// and a company of another version is built again.
 //
 // Usage: payroll_functions_bench [benchmark flags]
 #include <benchmark/benchmark.h>
@@ -32,12 +37,18 @@
 #include "common/tables/table_layer.h"
 #include "headless_runtime.h"
 #include "payroll/data/payroll_host.h"
+#include "platform/base/files.h"
 #include "platform/dbf/table.h"
 #include "times_reporter.h"
+#include "worktime/data/calendar_rules.h"
+#include "worktime/data/calendar_table.h"
 
 namespace {
 
 using namespace kestrel;
+
+// Change it whenever MakeCompany makes something else.
+const char* const kCacheVersion = "2: calendars of 2025 and 2026";
 
 constexpr int kComponents = 150;
 constexpr int kPerMonth = 42;
@@ -70,9 +81,19 @@ std::string Pesel(int employee) {
 
 void MakeCompany(const std::string& dir, int employees) {
     for (const char* t :
-         {"PKROB", "PKRNB", "PKSRDOD", "PKDOD", "PKFUNC", "PKCZAS", "PKBRYG", "PKSBRG", "PKGRUPY",
-          "PKKALEN", "PKSKSZT", "PKOSPL", "PKNIEOB", "PKWALOR", "PKSLST", "PKZPRAC", "PKSKLAD"})
+         {"PKROB", "PKRNB", "PKSRDOD", "PKDOD", "PKFUNC", "PKCZAS", "PKBRYG", "PKSBRG", "PKKALEN",
+          "PKSKSZT", "PKOSPL", "PKNIEOB", "PKWALOR", "PKSLST", "PKZPRAC", "PKSKLAD"})
         Make(dir, t, [](auto) {});
+    Make(dir, "PKGRUPY", [](auto add) { add({{"GRUPA_", "01"}, {"NAZWA_", "Podstawowa"}}); });
+    {
+        // The calendars with their holidays, as the calendar screen presets them.
+        testing::HeadlessRuntime h;
+        h.rt.set_data_dir(dir);
+        common::Tables tables(h.rt);
+        for (int year : {2025, 2026})
+            worktime::WriteCalendar(tables, worktime::OpenCalendars(tables),
+                                    worktime::PresetCalendar(year, "01"));
+    }
     Make(dir, "PKSTER", [](auto add) { add({{"ROK_", "2026"}, {"MC_", "12"}}); });
     Make(dir, "PKPRAC", [&](auto add) {
         for (int i = 1; i <= employees; ++i)
@@ -154,7 +175,8 @@ struct Company {
     Company(const std::string& cache, int n) : employees(n) {
         dir = cache + std::to_string(n) + "/";
         const std::string ready = dir + "READY";
-        if (!std::filesystem::exists(ready)) {
+        std::string built;
+        if (!base::ReadFile(ready, &built).ok() || built != kCacheVersion) {
             std::fprintf(stderr, "building the company of %d employees in %s ...\n", n,
                          dir.c_str());
             std::filesystem::remove_all(dir);
@@ -171,7 +193,12 @@ struct Company {
         // The index files are built by the first open; then the cache is
         // complete.
         host->LoadEmployee(kMeasured);
-        if (std::FILE* f = std::fopen(ready.c_str(), "a")) std::fclose(f);
+        if (built != kCacheVersion) {
+            if (std::FILE* f = std::fopen(ready.c_str(), "w")) {
+                std::fputs(kCacheVersion, f);
+                std::fclose(f);
+            }
+        }
     }
 
     formula::Program& Compiled(const std::string& text) {
@@ -205,6 +232,8 @@ const char* const kFunctions[][2] = {
     {"sumasklad_month", "SUMASKLAD({'K0*','K1*'}, 1)"},
     {"zuslimit", "ZUSLIMIT('K053')"},
     {"sumadoch2", "SUMADOCH2()"},
+    {"dnipracy", "DNIPRACY()"},
+    {"dnipracy_weights", "DNIPRACY(1, 1, 31, {0, 1, 1, 1, 1, 1, 0.5})"},
 };
 
 void Call(benchmark::State& state, int employees, const char* text) {
@@ -230,6 +259,15 @@ int main(int argc, char** argv) {
     // The figures the runs stand for.
     for (Company* c : {&large, &small}) {
         const double sum = c->Value("SUMADOCH2()");
+        // December and November 2026 have working days in either company.
+        if (c->Value("DNIPRACY()") == 0 ||
+            c->Value("DNIPRACY()") != c->Value("DNIPRACY(0, 1, 31)") ||
+            c->Value("DNIPRACY(1, 1, 31, {0, 1, 1, 1, 1, 1, 0.5})") == 0) {
+            std::fprintf(stderr, "unexpected working days in the company of %d: %.2f %.2f\n",
+                         c->employees, c->Value("DNIPRACY()"),
+                         c->Value("DNIPRACY(1, 1, 31, {0, 1, 1, 1, 1, 1, 0.5})"));
+            return 1;
+        }
         if (sum != 2 * 11 * 5000 || c->Value("SUMASKLAD('K*')") == 0 ||
             c->Value("SUMASKLAD({'K0*','K1*'}, 1)") == 0 || c->Value("ZUSLIMIT('K053')") == 0) {
             std::fprintf(stderr, "unexpected sums in the company of %d: %.2f %.2f %.2f %.2f\n",
@@ -243,6 +281,9 @@ int main(int argc, char** argv) {
             benchmark::RegisterBenchmark(
                 (std::string("payroll_functions/") + f[0] + "/" + std::to_string(n)).c_str(), Call,
                 n, f[1]);
+    std::printf("working days: December %.0f, November (weighted) %.2f\n",
+                large.Value("DNIPRACY()"),
+                large.Value("DNIPRACY(1, 1, 31, {0, 1, 1, 1, 1, 1, 0.5})"));
     benchmark::Initialize(&argc, argv);
     bench::TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -76,6 +76,7 @@ CodeField CodeFieldOf(common::Runtime& rt, std::string_view name) {
                       "<F3>-Nazwy pól");
     if (name == "LP_PIT11Q")
         return Values(Pit11Positions(), "Błędna wartość", "<F3>-Pozycje PIT-11");
+    if (name == "LP_PIT4RN") return Values(Pit4rRows(), "Błędna wartość", "<F3>-Wiersze PIT-4R");
     throw common::Abandon("?" + std::string(name));
 }
 

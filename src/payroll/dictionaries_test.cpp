@@ -171,5 +171,56 @@ TEST(ListSymbolDictionary, FieldsOfContractsAreNotAskedForLegalPersons) {
     EXPECT_TRUE(c.h.backend.exhausted());
 }
 
+// A new income type through the form: the PIT-11 position decides whether
+// the name of part F is asked, and the PIT-4R row takes only its rows.
+TEST(IncomeTypeDictionary, TheNameOfPartFIsAskedForItsPositionsAndPit4rTakesItsRows) {
+    struct Case {
+        const char* why;
+        const char* position;  // LP_PIT11Q as typed (Enter follows when short)
+        bool asks_name;
+        const char* row;  // LP_PIT4RN, first try
+        bool row_refused;
+        const char* stored_name;
+        const char* stored_row;
+    };
+    const Case cases[] = {
+        {"part F asks the name", "F2", true, "3", false, "Premia z zysku", "3"},
+        {"part E does not", "E1A", false, "1", false, "", "1"},
+        {"a row outside PIT-4R is refused", "G1", false, "7", true, "", "2"},
+        {"blank rows are allowed", "", false, "", false, "", ""},
+    };
+    for (const Case& k : cases) {
+        TestCompany c;
+        c.Make("PKRDOCH");
+        c.Keys({key::kIns});
+        c.Keys("0001Pensja");
+        // NAZWA_, PODAT_, KOSZT_, KUMUL_, LIMIT_.
+        c.Keys({key::kEnter, 'T', 'T', 'T', key::kEnter});
+        c.Keys(k.position);
+        if (std::string(k.position).size() < 3) c.Keys({key::kEnter});
+        c.Keys({key::kEnter, key::kEnter});  // the positions of versions 27 and 26
+        if (k.asks_name) {
+            c.Keys(k.stored_name);
+            c.Keys({key::kEnter});
+        }
+        c.Keys({'N', key::kEnter});  // PIT-R, PIT-8AR
+        c.Keys(k.row);
+        if (std::string(k.row).size() < 2) c.Keys({key::kEnter});
+        if (k.row_refused) {
+            c.Keys({key::F(12), key::kEnter});
+            c.Keys(k.stored_row);
+            c.Keys({key::kEnter});
+        }
+        // IFT-1, PIT-8C, IFT-2, % IFT, CIT-10Z, then leave the browse.
+        c.Keys({key::kEnter, key::kEnter, key::kEnter, key::kEnter, key::kEnter, key::kEsc});
+        Qrm82(c.h.rt);
+        EXPECT_EQ(c.Records("PKRDOCH", "TYTUL_WYP"), V{"0001"}) << k.why;
+        EXPECT_EQ(c.Records("PKRDOCH", "NAZWA_8C"), V{k.stored_name}) << k.why;
+        EXPECT_EQ(c.Records("PKRDOCH", "LP_PIT4RN"), V{k.stored_row}) << k.why;
+        EXPECT_EQ(c.messages, k.row_refused ? V{"Błędna wartość"} : V{}) << k.why;
+        EXPECT_TRUE(c.h.backend.exhausted()) << k.why;
+    }
+}
+
 }  // namespace
 }  // namespace kestrel::payroll

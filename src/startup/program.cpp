@@ -12,6 +12,7 @@
 #include "platform/console/keys.h"
 #include "startup/config_loader.h"
 #include "startup/config_watch.h"
+#include "startup/formula_updates.h"
 #include "startup/main_menu.h"
 #include "startup/main_screen.h"
 #include "startup/public_variables.h"
@@ -226,8 +227,11 @@ class Program {
 
 int RunProgram(common::Runtime& rt, const StartOptions& options) {
     rt.set_data_dir(options.dirs.data);
+    InstallFormulaUpdates(rt);
     Program program(rt, options);
-    return program.Run();
+    const int status = program.Run();
+    rt.set_after_upgrade(nullptr);
+    return status;
 }
 
 }  // namespace kestrel::startup

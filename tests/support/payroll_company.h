@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -97,6 +99,31 @@ struct PayCompany : worktime::testing::WorkCompany {
                         {"SKLADN_PL", symbol},
                         {"KWOTA_", std::to_string(amount)},
                         {"NIE_ALG", blocked ? "T" : "F"}});
+    }
+
+    /// A position of list `l` moved to the annual archive ARCH<year>
+    /// (made with an empty PKPLACE when missing; no index files).
+    void Archived(const std::string& year, const PayrollList& l, const std::string& number,
+                  const std::string& symbol, double amount) {
+        const std::string dir = h.rt.data_dir() + "ARCH" + year + "/";
+        const std::string path = dir + "PKPLACE.DBF";
+        std::filesystem::create_directories(dir);
+        if (!std::filesystem::exists(path))
+            ASSERT_TRUE(dbf::Table::Create(path, common::FindTable("PKPLACE")->Specs()).ok());
+        std::unique_ptr<dbf::Table> t;
+        ASSERT_TRUE(dbf::Table::Open(path, {}, &t).ok());
+        dbf::Record r = t->NewRecord();
+        r.SetString(t->FieldIndex("ROK_LST"), l.year);
+        r.SetString(t->FieldIndex("TYP_LST"), l.symbol);
+        ASSERT_TRUE(r.SetNumber(t->FieldIndex("NR_LST"), l.number).ok());
+        r.SetString(t->FieldIndex("MC_LST"), l.month);
+        r.SetString(t->FieldIndex("DATA_WYP"), l.paid);
+        r.SetString(t->FieldIndex("NR_PRAC"), number);
+        r.SetString(t->FieldIndex("SKLADN_PL"), symbol);
+        ASSERT_TRUE(r.SetNumber(t->FieldIndex("KWOTA_"), amount).ok());
+        uint32_t recno = 0;
+        ASSERT_TRUE(t->Append(r, &recno).ok());
+        ASSERT_TRUE(t->Close().ok());
     }
 
     void Hours(int year, int month, const std::string& number, const std::string& code,

@@ -69,6 +69,10 @@ struct DictionaryField {
     std::string when_set;
     /// Asked only while this logical field of the record is clear ("" always).
     std::string unless_set;
+    /// Asked only while the text field `when_field` of the record begins
+    /// with `when_prefix` (upper case compared as stored; "" always).
+    std::string when_field;
+    std::string when_prefix;
     /// Shown and changed in the browse only, never asked in the new-record
     /// box (the new record gets the table's empty value or what the
     /// dictionary's hooks set).

@@ -63,10 +63,15 @@ struct Edited {
     std::string text;
     double number = 0;
     bool logical = false;
-    const bool* when = nullptr;    // the flag that lets the field be asked
-    const bool* unless = nullptr;  // the flag that keeps it from being asked
+    const bool* when = nullptr;           // the flag that lets the field be asked
+    const bool* unless = nullptr;         // the flag that keeps it from being asked
+    const std::string* begins = nullptr;  // the text that must begin with when_prefix
 
-    bool Asked() const { return (when == nullptr || *when) && (unless == nullptr || !*unless); }
+    bool Conditional() const { return when != nullptr || unless != nullptr || begins != nullptr; }
+    bool Asked() const {
+        return (when == nullptr || *when) && (unless == nullptr || !*unless) &&
+               (begins == nullptr || begins->starts_with(f->when_prefix));
+    }
 };
 
 bool IsMemo(const DictionaryField& f) {
@@ -158,7 +163,7 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
                 ? form.Get(row, col, &e.logical)
                 : form.Get(row, col, &e.number, FieldLength(area, e.field),
                            area.table().fields()[static_cast<size_t>(e.field)].decimals, f.picture);
-        if (e.when != nullptr || e.unless != nullptr) field.When([&e] { return e.Asked(); });
+        if (e.Conditional()) field.When([&e] { return e.Asked(); });
         if (hooks.field_check)
             field.Valid([&rt, &tables, &hooks, &e] {
                 return hooks.field_check(rt, tables, *e.f, "", e.number);
@@ -176,7 +181,7 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
     }
     const int length = FieldLength(area, e.field);
     Field& field = form.Get(row, col, &e.text, ScrollPicture(f.picture, length, shown), length);
-    if (e.when != nullptr || e.unless != nullptr) field.When([&e] { return e.Asked(); });
+    if (e.Conditional()) field.When([&e] { return e.Asked(); });
     // The checks of the field, run in this order until one refuses.
     std::vector<FieldCheck> checks;
     if (f.required || f.full_or_blank) {
@@ -243,7 +248,7 @@ void Declare(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, Form& fo
             };
         }
         FieldCheck when;
-        if (e.when != nullptr || e.unless != nullptr) when = [&e] { return e.Asked(); };
+        if (e.Conditional()) when = [&e] { return e.Asked(); };
         pickers.Attach(form.size() - 1, std::move(code), &e.text, name_row, name_col, also, when);
     }
 }
@@ -354,6 +359,8 @@ bool AskNewFields(Runtime& rt, Tables& tables, const Dictionary& d, const Dictio
             if (!e.f->when_set.empty() && other.f->field == e.f->when_set) e.when = &other.logical;
             if (!e.f->unless_set.empty() && other.f->field == e.f->unless_set)
                 e.unless = &other.logical;
+            if (!e.f->when_field.empty() && other.f->field == e.f->when_field)
+                e.begins = &other.text;
         }
     if (hooks.new_defaults) hooks.new_defaults(rt, area);
     CodePickers pickers(rt, tables, form);
@@ -436,6 +443,9 @@ void EditInPlace(Runtime& rt, Tables& tables, const DictionaryHooks& hooks, dbf:
     // A field asked only under a flag is changed only under it.
     if (!f.when_set.empty() && !area.record().GetLogical(area.FieldIndex(f.when_set))) return;
     if (!f.unless_set.empty() && area.record().GetLogical(area.FieldIndex(f.unless_set))) return;
+    if (!f.when_field.empty() &&
+        !area.record().GetString(area.FieldIndex(f.when_field)).starts_with(f.when_prefix))
+        return;
     Form form(rt);
     CodePickers pickers(rt, tables, form);
     // The name of a code shows on the row under the browse.

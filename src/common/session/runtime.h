@@ -63,6 +63,16 @@ class Runtime {
     /// another workstation (true when it changed); set by the main loop.
     void set_config_check(std::function<bool()> check) { config_check_ = std::move(check); }
     bool ConfigChanged() const { return config_check_ && config_check_(); }
+    /// What the table layer runs after it upgraded the structure of a table
+    /// of the company directory (`table` in upper case), installed by the
+    /// program: the offer of the payroll formula updates. It may ask the
+    /// operator and throws common::Abandon when the operator declines.
+    void set_after_upgrade(std::function<void(std::string_view table)> hook) {
+        after_upgrade_ = std::move(hook);
+    }
+    void AfterUpgrade(std::string_view table) {
+        if (after_upgrade_) after_upgrade_(table);
+    }
 
     /// The program directory (NAGLX, without a trailing "/") and the name
     /// of the company directory in force ("" = the program directory's own).
@@ -108,6 +118,7 @@ class Runtime {
     LetterSet letters_ = MakeLetterSet(kPolishCp852);
     Configuration config_;
     std::function<bool()> config_check_;
+    std::function<void(std::string_view)> after_upgrade_;
     std::string data_dir_ = "./";
     std::string program_dir_ = ".";
     std::string company_;

@@ -52,7 +52,8 @@ class Tables {
     /// index files `indexes` (names without directory and extension; the
     /// first becomes the controlling index). A missing table that a company
     /// may lack is created after the question; a missing, damaged or stale
-    /// index file is rebuilt from the catalogue.
+    /// index file is rebuilt from the catalogue. After the structure of a
+    /// company table was upgraded the runtime's AfterUpgrade step runs.
     dbf::WorkArea& Open(std::string_view table, const std::vector<std::string>& indexes = {});
     /// QRMXXA: the same under another alias.
     dbf::WorkArea& OpenAs(std::string_view alias, std::string_view table,
@@ -135,7 +136,8 @@ class Tables {
                     const std::string& index);
     /// PKNTBW made from the print matrices: one record per TBW_ of PKTBW.
     void NamesFromMatrices(const std::string& dir);
-    /// Upgrades an old layout (or converts two-digit years); true when the
+    /// Upgrades an old layout (or converts two-digit years), then, for a
+    /// table of the company directory, runs Runtime::AfterUpgrade; true when the
     /// table was rebuilt and must be opened again.
     bool UpgradeIfOld(dbf::WorkArea& area, const std::string& dir, const std::string& table);
     /// The index files that are missing, damaged or written with another

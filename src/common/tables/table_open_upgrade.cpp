@@ -85,6 +85,9 @@ bool Tables::UpgradeIfOld(dbf::WorkArea& area, const std::string& dir, const std
     }
     s.Clear(21, 20, 21, 79, rt_.Standard(rt_.colours().ycow));
     if (!st.ok()) throw Abandon(ShortenMessage(rt_.Text("Błąd modyfikacji ") + path));
+    // The program's own step of an upgrade (the payroll formulas), with the
+    // table closed.
+    if (dir == rt_.data_dir()) rt_.AfterUpgrade(table);
     return true;
 }
 

@@ -422,6 +422,13 @@ StandardDefinitions ShippedStandardDefinitions() {
 std::vector<int> DueUpdateSteps(common::Tables& tables, const StandardDefinitions& defs) {
     Updater updater(tables, defs);
     std::vector<int> out;
+    // Without PKFUNC there is no ren1: every step is due, and the table is
+    // not made just to find that out.
+    if (tables.workspace().Find("PKFUNC") == nullptr &&
+        !base::Exists(base::FindNoCase(tables.rt().data_dir(), "PKFUNC.DBF"))) {
+        for (const UpdateStep& step : defs.steps) out.push_back(step.number);
+        return out;
+    }
     dbf::WorkArea& area = tables.Open("PKFUNC", {"PKFUNC1"});
     FunctionTable funcs(area);
     for (const UpdateStep* step : updater.Due(funcs)) out.push_back(step->number);

@@ -75,7 +75,8 @@ struct UpdateOutcome {
     int formulas_rewritten = 0;  // PKSPL algorithms and user functions changed
 };
 
-/// The steps due in the company of `tables` (PKFUNC opened, read, closed).
+/// The steps due in the company of `tables` (PKFUNC opened, read, closed;
+/// a company without PKFUNC has every step due and gets no PKFUNC).
 std::vector<int> DueUpdateSteps(common::Tables& tables, const StandardDefinitions& defs);
 
 /// Applies every step due (nothing when none is). Throws common::Abandon

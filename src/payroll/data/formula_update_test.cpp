@@ -142,6 +142,15 @@ TEST_F(UpdateCompany, StepsDueFollowTheLevelAndTheMarkersOfTheSets) {
     EXPECT_EQ(Due(), (std::vector<int>{3}));  // the 2020 set's marker is missing
 }
 
+TEST_F(UpdateCompany, ACompanyWithoutPkfuncHasEveryStepDueAndGetsNoPkfuncForAsking) {
+    tables.CloseAll();
+    fs::remove(dir.File("PKFUNC.DBF"));
+    fs::remove(dir.File("PKFUNC.DBT"));
+    fs::remove(dir.File("PKFUNC1.NTX"));
+    EXPECT_EQ(Due(), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_FALSE(fs::exists(dir.File("PKFUNC.DBF")));
+}
+
 TEST_F(UpdateCompany, RatesWrittenAsLiteralsBecomeCallsOfTheFunctionsInstalled) {
     Component("BRUT", "K", 10);
     Component("PODA", "A", 20, "BRUT*19/100");

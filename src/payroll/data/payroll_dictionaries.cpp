@@ -39,6 +39,14 @@ DictionaryField UnlessLegalPerson(DictionaryField f) {
     return f;
 }
 
+// The name of a revenue of part F of PIT-11 is asked for a position of
+// that part only.
+DictionaryField WhenPartF(DictionaryField f) {
+    f.when_field = "LP_PIT11Q";
+    f.when_prefix = "F";
+    return f;
+}
+
 Dictionary IncomeTypes() {
     DictionaryField name = Text("NAZWA_", "Nazwa:", "NAZWA");
     name.required = true;
@@ -59,11 +67,11 @@ Dictionary IncomeTypes() {
                        Code(Text("LP_PIT11Q", "PIT-11 (29):", "PIT11(29)", "@!"), "LP_PIT11Q"),
                        Beside(Text("LP_PIT11P", " (27):", "PIT11(27)", "@!")),
                        Beside(Text("LP_PIT11O", " (26):", "PIT11(26)", "@!")),
-                       Text("NAZWA_8C", "Nazwa przych.(F):", " NAZWA PRZYCHODU (PIT-11 część F)",
-                            "", 34),
+                       WhenPartF(Text("NAZWA_8C", "Nazwa przych.(F):",
+                                      " NAZWA PRZYCHODU (PIT-11 część F)", "", 34)),
                        Flag("LP_PIT_R", "PIT-R:", "PIT-R"),
                        Beside(Text("LP_PIT8AP", " PIT-8AR:", "PIT8AR", "@!")),
-                       Beside(Text("LP_PIT4RN", " PIT-4R:", "PIT4R", "@!")),
+                       Beside(Code(Text("LP_PIT4RN", " PIT-4R:", "PIT4R", "@!"), "LP_PIT4RN")),
                        Text("CODE_IFT1", "IFT-1:", "IFT1", "@!"),
                        Beside(Text("LP_PIT8CN", " PIT-8C:", "PIT8C", "@!")),
                        Beside(Text("CODE_IFT2", " IFT-2:", "IFT2", "@!")),
@@ -231,6 +239,11 @@ const std::vector<std::string>& Pit11Positions() {
             v.push_back(g);
         return v;
     }();
+    return all;
+}
+
+const std::vector<std::string>& Pit4rRows() {
+    static const std::vector<std::string> all = {"", "1", "2", "3", "4"};
     return all;
 }
 

@@ -24,4 +24,8 @@ const common::Dictionary* FindPayrollDictionary(std::string_view menu);
 /// LP_PIT11Q, blank first.
 const std::vector<std::string>& Pit11Positions();
 
+/// The rows of PIT-4R an income type may name in LP_PIT4RN, blank first:
+/// "1" employment, "2", "3" and "4" the other sections of the tax advances.
+const std::vector<std::string>& Pit4rRows();
+
 }  // namespace kestrel::payroll

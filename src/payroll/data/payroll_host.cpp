@@ -218,12 +218,38 @@ void PayrollHost::AddTo(std::vector<Value>* to, int slot, double amount, int dec
     v = Value::Number(v.number() + amount, std::max(decimals, v.decimals()));
 }
 
+dbf::WorkArea* PayrollHost::ArchivedPositions(int year) {
+    auto it = archive_alias_.find(year);
+    if (it == archive_alias_.end()) {
+        char name[16];
+        std::snprintf(name, sizeof name, "ARCH%04d", year);
+        const std::string dir = base::FindNoCase(rt().data_dir(), name) + "/";
+        std::string alias;
+        if (year > 0 && base::Exists(base::FindNoCase(dir, "PKPLACE.DBF"))) {
+            alias = "PKPLA" + std::to_string(year);
+            AreasAsFound keep(tables().workspace());
+            tables().OpenIn(
+                dir, alias, "PKPLACE",
+                std::vector<std::string>(std::begin(kPlaceIndexes), std::end(kPlaceIndexes)));
+        }
+        it = archive_alias_.emplace(year, alias).first;
+    }
+    if (it->second.empty()) return nullptr;
+    return tables().workspace().Find(it->second);
+}
+
 void PayrollHost::AddPositions(std::string_view index, const std::string& key,
                                std::vector<Value>* to, bool this_list_to_a0) {
     if (!have_place_) return;
     dbf::WorkArea& place =
         OpenOnce(tables(), "PKPLACE",
                  std::vector<std::string>(std::begin(kPlaceIndexes), std::end(kPlaceIndexes)));
+    AddPositionsOf(place, index, key, to, this_list_to_a0);
+}
+
+void PayrollHost::AddPositionsOf(dbf::WorkArea& place, std::string_view index,
+                                 const std::string& key, std::vector<Value>* to,
+                                 bool this_list_to_a0) {
     const dbf::KeepPosition keep(place);
     OrderBy(place, index);
     const dbf::Record& r = place.record();
@@ -298,11 +324,20 @@ void PayrollHost::Build(const ContextId& id, std::vector<Value>* out) {
         (*out)[slot] = empty_value(static_cast<int>(slot));
     for (int slot : context_slots_) (*out)[static_cast<size_t>(slot)] = Value::Number(0);
     const YearMonth month = list_month_.Back(id.months_back);
-    if (id.by == 'L')
-        AddPositions("PKPLACE2", Yyyymm(month) + employee_, out, false);
-    else
-        AddPositions("PKPLACE5", Yyyymm(payment_month_.Back(id.months_back)) + employee_, out,
-                     false);
+    if (id.by == 'L') {
+        const std::string key = Yyyymm(month) + employee_;
+        AddPositions("PKPLACE2", key, out, false);
+        if (dbf::WorkArea* archive = ArchivedPositions(month.year))
+            AddPositionsOf(*archive, "PKPLACE2", key, out, false);
+    } else {
+        const YearMonth paid = payment_month_.Back(id.months_back);
+        const std::string key = Yyyymm(paid) + employee_;
+        AddPositions("PKPLACE5", key, out, false);
+        // The archives keep a list's positions under the list's year.
+        for (int year : {paid.year, paid.year - 1})
+            if (dbf::WorkArea* archive = ArchivedPositions(year))
+                AddPositionsOf(*archive, "PKPLACE5", key, out, false);
+    }
     AddQuantities(employee_, month, out);
     ++built_count_;
 }

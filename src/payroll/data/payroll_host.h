@@ -12,7 +12,10 @@
 // A context is a vector of values in slot order. A component's algorithm sees
 // "A0" (this list's amounts) unless its ZAKR_MC_LS asks for monthly totals:
 // then "A"+n followed by "L" (lists whose list month is n months before this
-// list's month, IL_MC_WST = n) or by "W" (by payment month, MC_WYP_LST). A0,
+// list's month, IL_MC_WST = n) or by "W" (by payment month, MC_WYP_LST). A
+// context of earlier months also reads the positions moved to the annual
+// archive of its year (by payment month: of its year and the year before,
+// a December list paid in January) when the archive is there. A0,
 // AL and AW are kept live while an employee is computed; the other contexts
 // are built on first use and kept for the rest of the employee. Switching
 // binds another vector to the engine's slots; nothing is copied but the
@@ -153,6 +156,14 @@ class PayrollHost : public worktime::FormulaHost {
     /// kept for the run.
     const PeselGroups& pesel_groups();
 
+    /// The positions of `year` moved to the annual archive (ARCH<yyyy>/
+    /// PKPLACE.DBF under the data directory), opened once for the run with
+    /// its six indexes under the alias "PKPLA" + year; null when the archive
+    /// has no PKPLACE (no positions, never an error). The current area and
+    /// the selection stay as they were. The one opener of the archive: the
+    /// month-back contexts and ZUSLIMIT read it.
+    dbf::WorkArea* ArchivedPositions(int year);
+
     /// Month-back contexts built since PrepareRun().
     int contexts_built() const { return built_count_; }
 
@@ -169,6 +180,8 @@ class PayrollHost : public worktime::FormulaHost {
     void Build(const ContextId& id, std::vector<formula::Value>* out);
     void AddPositions(std::string_view index, const std::string& key,
                       std::vector<formula::Value>* to, bool this_list_to_a0);
+    void AddPositionsOf(dbf::WorkArea& place, std::string_view index, const std::string& key,
+                        std::vector<formula::Value>* to, bool this_list_to_a0);
     void AddAttendance(std::string_view number, YearMonth month, std::vector<formula::Value>* to);
     void AddQuantities(std::string_view number, YearMonth month, std::vector<formula::Value>* to);
     void AddTo(std::vector<formula::Value>* to, int slot, double amount, int decimals);
@@ -197,6 +210,7 @@ class PayrollHost : public worktime::FormulaHost {
     bool have_czas_ = false;
     bool have_walor_ = false;
     std::unique_ptr<PeselGroups> pesel_groups_;
+    std::map<int, std::string> archive_alias_;  // year -> alias, "" when none
 };
 
 }  // namespace kestrel::payroll

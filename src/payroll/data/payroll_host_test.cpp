@@ -84,6 +84,51 @@ TEST(PayrollHost, AMonthlyContextThirteenMonthsBackSeesDecemberOfTheYearBeforeLa
     EXPECT_EQ(host.Amount({}, "CHOR"), 5);
 }
 
+// Positions of closed years moved to their annual archive still count in
+// the contexts of earlier months; what is left in PKPLACE counts as well.
+TEST(PayrollHost, AContextOfAnEarlierYearReadsThatYearsArchive) {
+    PayCompany c;
+    c.Component("ZASA", "K", 10);
+    c.Component("PREM", "K", 20);
+    c.Component("SRED", "A", 30, "ZASA + PREM", "13L");
+    c.Component("POPR", "A", 40, "ZASA + PREM", "1W");
+    c.Component("ROKL", "A", 50, "ZASA + PREM", "1L");
+    const PayrollList dec22 = c.List("2022", "A", 30, "12", "20221230", false);
+    const PayrollList dec22b = c.List("2022", "B", 31, "12", "20221231", false);
+    const PayrollList dec23 = c.List("2023", "A", 40, "12", "20240110", false);
+    const PayrollList dec23b = c.List("2023", "B", 41, "12", "20231229", false);
+    const PayrollList feb24 = c.List("2024", "A", 2, "01", "20240205");
+    c.Archived("2022", dec22, "000001", "ZASA", 4000);
+    c.Archived("2022", dec22, "000002", "ZASA", 9999);  // another employee
+    c.Position(dec22b, "000001", "PREM", 500);          // not archived yet
+    c.Archived("2023", dec23, "000001", "PREM", 70);    // list of 2023 paid in January 2024
+    c.Archived("2023", dec23b, "000001", "ZASA", 3);    // list month December 2023
+    PayrollHost host(c.h.rt, c.tables);
+    host.PrepareRun();
+    host.SetList(feb24);
+    host.LoadEmployee("000001");
+    EXPECT_EQ(Computed(host, "SRED"), "4500.00");  // December 2022
+    EXPECT_EQ(Computed(host, "POPR"), "70.00");    // paid in January 2024, from ARCH2023
+    EXPECT_EQ(Computed(host, "ROKL"), "73.00");    // list month December 2023
+}
+
+TEST(PayrollHost, AMissingArchiveReadsAsNoPositions) {
+    PayCompany c;
+    c.Component("ZASA", "K", 10);
+    c.Component("SRED", "A", 30, "ZASA", "13L");
+    const PayrollList dec = c.List("2022", "A", 30, "12", "20221230", false);
+    const PayrollList jan24 = c.List("2024", "A", 1, "01", "20240131");
+    c.Position(dec, "000001", "ZASA", 4000);
+    std::filesystem::create_directories(c.dir.File("ARCH2022"));  // a directory without tables
+    PayrollHost host(c.h.rt, c.tables);
+    host.PrepareRun();
+    host.SetList(jan24);
+    host.LoadEmployee("000001");
+    EXPECT_EQ(Computed(host, "SRED"), "4000.00");
+    EXPECT_EQ(host.ArchivedPositions(2022), nullptr);
+    EXPECT_EQ(host.ArchivedPositions(2019), nullptr);
+}
+
 TEST(PayrollHost, AMonthBackWrapsTheYear) {
     EXPECT_EQ(YearMonth({2024, 1}).Back(13).year, 2022);
     EXPECT_EQ(YearMonth({2024, 1}).Back(13).month, 12);

@@ -93,20 +93,7 @@ const std::set<std::string>& SumTables::Cumulative() {
 }
 
 dbf::WorkArea* SumTables::Archive(AreasAsFound& keep, int year) {
-    auto it = archive_alias_.find(year);
-    if (it == archive_alias_.end()) {
-        char name[16];
-        std::snprintf(name, sizeof name, "ARCH%04d", year);
-        const std::string dir = base::FindNoCase(rt().data_dir(), name) + "/";
-        std::string alias;
-        if (base::Exists(base::FindNoCase(dir, "PKPLACE.DBF"))) {
-            alias = "PKPLA" + std::to_string(year);
-            host_.tables().OpenIn(dir, alias, "PKPLACE", {"PKPLACE6"});
-        }
-        it = archive_alias_.emplace(year, alias).first;
-    }
-    if (it->second.empty()) return nullptr;
-    dbf::WorkArea* a = keep.Touch(host_.tables().workspace().Find(it->second));
+    dbf::WorkArea* a = keep.Touch(host_.ArchivedPositions(year));
     if (a != nullptr) worktime::OrderBy(*a, "PKPLACE6");
     return a;
 }

@@ -43,8 +43,8 @@ class SumTables {
     const std::set<std::string>& Cumulative();
 
     /// The archive of positions of `year` (ARCH<yyyy>/PKPLACE.DBF under the
-    /// data directory) ordered by its index 6, touched by `keep`; null when
-    /// there is none. Opened once.
+    /// data directory, PayrollHost::ArchivedPositions) ordered by its index
+    /// 6, touched by `keep`; null when there is none.
     dbf::WorkArea* Archive(AreasAsFound& keep, int year);
 
     /// The slot names of the namespace that are component-like symbols (up
@@ -58,7 +58,6 @@ class SumTables {
     YearMonth system_;
     bool cumulative_read_ = false;
     std::set<std::string> cumulative_;
-    std::map<int, std::string> archive_alias_;  // year -> alias, "" when none
     std::vector<std::string> names_;
     size_t names_of_ = 0;  // layout size when names_ was taken
 };
