@@ -175,9 +175,16 @@ TEST(ComponentEntry, WithoutAnOpenListNothingIsEntered) {
 
 // F9 computes the employee's components with the recalculation and shows
 // the table again.
-// Enabled when the recalculation lands.
-TEST(ComponentEntry, DISABLED_F9ComputesTheEmployee) {
+TEST(ComponentEntry, F9ComputesTheEmployee) {
     Entry c;
+    c.Make("PKTAB");  // the scale the recalculation loads first
+    c.Add("PKTAB", {{"ROK_", "2026"}, {"OD_MC", "1"}, {"MC_DO", "12"}, {"PONAD_KW", "0"},
+                    {"DO_KWOTY", "120000"}, {"KWOTA_POD", "0"}, {"PROC_POD", "12"},
+                    {"ULGA_POD", "3600"}});
+    c.Add("PKTAB", {{"ROK_", "2026"}, {"OD_MC", "1"}, {"MC_DO", "12"}, {"PONAD_KW", "120000"},
+                    {"DO_KWOTY", "999999999.99"}, {"KWOTA_POD", "14400"}, {"PROC_POD", "32"},
+                    {"ULGA_POD", "3600"}});
+    c.tables.CloseAll();
     c.Position(c.list, "000001", "PREM", 500);
     c.Add("PKPRAC", {{"NR_PRAC", "000003"}, {"NAZWX_", "Wrona"}, {"ST_PODST", "4000"}});
     c.Keys({'3', key::kEnter, 'P', 'R', 'E', 'M', '5', '0', '0', key::kEnter, key::F(9), key::F(10),
