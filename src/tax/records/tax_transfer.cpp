@@ -19,10 +19,9 @@ using payroll::PayrollList;
 using payroll::Position;
 
 // The fields of PKDOCH a component may name (KW_PPK_ZAK only with PPK).
-const char* const kAmountFields[] = {"PRZYCHOD_", "KOSZT_UZ",   "PODATEK_",   "ULGA_",
-                                     "ZWOLN_",    "UBEZP_SPOL", "UBEZP_ZDRO", "UBEZP_ZDD",
-                                     "DOCH_ZW",   "PROCENT_",   "DOCH_ZW_2",  "SKLADKI_ZZ",
-                                     "ZWOL_KOL_E", "KW_PPK_ZAK"};
+const char* const kAmountFields[] = {
+    "PRZYCHOD_", "KOSZT_UZ", "PODATEK_", "ULGA_",     "ZWOLN_",     "UBEZP_SPOL", "UBEZP_ZDRO",
+    "UBEZP_ZDD", "DOCH_ZW",  "PROCENT_", "DOCH_ZW_2", "SKLADKI_ZZ", "ZWOL_KOL_E", "KW_PPK_ZAK"};
 
 // The pairs of components of 2022 (and 2023): the first's amount is the
 // tax of the second's income kind.
@@ -62,7 +61,8 @@ struct Month {
             const std::string first = Padded(pair[0], 4), second = Padded(pair[1], 4);
             seconds.insert(second);
             const auto it = components.find(second);
-            pair_kind[first] = it == components.end() ? "" : base::TrimRight(it->second.income_kind);
+            pair_kind[first] =
+                it == components.end() ? "" : base::TrimRight(it->second.income_kind);
         }
         dbf::WorkArea& rdoch = worktime::OpenOnce(tables, "PKRDOCH", {"PKRDOCH1"});
         const dbf::KeepPosition keep(rdoch);
@@ -96,7 +96,8 @@ struct Month {
             if (PairYear(paid)) {
                 if (seconds.count(p.symbol) != 0) continue;
                 if (const auto it = pair_kind.find(p.symbol); it != pair_kind.end()) {
-                    if (observer != nullptr) observer->Position(l, p.employee, p.symbol, it->second);
+                    if (observer != nullptr)
+                        observer->Position(l, p.employee, p.symbol, it->second);
                     if (!it->second.empty()) (*out)[it->second]["PODATEK_"] += p.amount;
                     continue;
                 }
@@ -306,11 +307,10 @@ UndoPreview PreviewUndo(common::Runtime& rt, common::Tables& tables) {
         ++out.automatic;
         doch.Goto(recno);
         const dbf::Record& r = doch.record();
-        const std::string key = r.GetString(doch.FieldIndex("ROK_LST")) +
-                                r.GetString(doch.FieldIndex("TYP_LST")) +
-                                payroll::StrN(static_cast<int>(r.GetNumber(doch.FieldIndex("NR_LST"))), 4) +
-                                r.GetString(doch.FieldIndex("NR_PRAC")) +
-                                r.GetString(doch.FieldIndex("TYTUL_WYP"));
+        const std::string key =
+            r.GetString(doch.FieldIndex("ROK_LST")) + r.GetString(doch.FieldIndex("TYP_LST")) +
+            payroll::StrN(static_cast<int>(r.GetNumber(doch.FieldIndex("NR_LST"))), 4) +
+            r.GetString(doch.FieldIndex("NR_PRAC")) + r.GetString(doch.FieldIndex("TYTUL_WYP"));
         const auto it = expected.find(key);
         bool same = it != expected.end();
         for (const char* f : kAmountFields) {
@@ -328,7 +328,8 @@ int Undo(common::Runtime& rt, common::Tables& tables) {
     Month m(rt, tables);
     if (m.lists.empty()) return 0;
     payroll::Positions positions(rt, tables);
-    for (const PayrollList& l : m.lists) Mark(rt, tables, positions.area(), positions.OfList(l), false);
+    for (const PayrollList& l : m.lists)
+        Mark(rt, tables, positions.area(), positions.OfList(l), false);
     dbf::WorkArea& doch = OpenDoch(tables);
     const std::vector<uint32_t> records = AutomaticRecords(m, doch);
     for (uint32_t recno : records) {

@@ -50,9 +50,9 @@ class TransferObserver {
 std::vector<payroll::PayrollList> ListsOfTheMonth(common::Runtime& rt, common::Tables& tables);
 
 struct TransferOutcome {
-    std::string message;   // the refusal that stopped the run; "" when it completed
-    int records = 0;       // records created or recalled ("Ilość przepisanych rekordów: ")
-    int employees = 0;     // employees whose positions were transferred
+    std::string message;  // the refusal that stopped the run; "" when it completed
+    int records = 0;      // records created or recalled ("Ilość przepisanych rekordów: ")
+    int employees = 0;    // employees whose positions were transferred
 };
 
 /// The transfer (after "Przepisać dane z list płac?"). "Brak list płac do
@@ -64,9 +64,9 @@ TransferOutcome Transfer(common::Runtime& rt, common::Tables& tables,
                          TransferObserver* observer = nullptr);
 
 struct UndoPreview {
-    std::string refusal;   // "Brak autom. przepisyw. list płac"; "" otherwise
-    int automatic = 0;     // automatic records of the month the undo deletes
-    int corrected = 0;     // of those, records whose amounts differ from their positions'
+    std::string refusal;  // "Brak autom. przepisyw. list płac"; "" otherwise
+    int automatic = 0;    // automatic records of the month the undo deletes
+    int corrected = 0;    // of those, records whose amounts differ from their positions'
 };
 
 /// What the undo would delete, told before "Wykonać anulację?".

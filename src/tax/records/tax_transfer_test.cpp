@@ -30,9 +30,9 @@ TEST(TaxTransfer, SumsTheClosedListsPositionsOncePerEmployeeAndIncomeKind) {
     done = Transfer(c.h.rt, c.tables);
     EXPECT_EQ(done.records, 0);
     EXPECT_EQ(done.employees, 0);
-    EXPECT_EQ(c.Doch(), (std::vector<std::string>{
-                            "000001 202603 0001: 4000.00/250.00/300.00/0.00 auto",
-                            "000002 202603 0001: 3000.00/0.00/0.00/0.00 auto"}));
+    EXPECT_EQ(c.Doch(),
+              (std::vector<std::string>{"000001 202603 0001: 4000.00/250.00/300.00/0.00 auto",
+                                        "000002 202603 0001: 3000.00/0.00/0.00/0.00 auto"}));
     // The open list and February's stay unmarked; POMO is marked with the rest.
     EXPECT_EQ(c.Marks(), (std::vector<std::string>{"T", "T", "T", "T", "T", "F", "F"}));
 }
@@ -98,7 +98,8 @@ TEST(TaxTransfer, TheFirstWrongDictionaryEntryOrHandRecordStopsIt) {
                      {"PRZYCHOD_", "10"},
                      {"AUTOMAT_", "F"}});
     EXPECT_EQ(Transfer(c.h.rt, c.tables).message, c.h.rt.Text("Istnieje taka pozycja w PKDOCH"));
-    EXPECT_EQ(c.Doch(), (std::vector<std::string>{"000001 202603 0001: 10.00/0.00/0.00/0.00 hand"}));
+    EXPECT_EQ(c.Doch(),
+              (std::vector<std::string>{"000001 202603 0001: 10.00/0.00/0.00/0.00 hand"}));
 }
 
 // 2022: the first component of a pair is the tax of the second's income
@@ -116,12 +117,12 @@ TEST(TaxTransfer, ThePairsOf2022And2023) {
         c.Position(a, "000001", "AAMP", 800);
         ASSERT_EQ(Transfer(c.h.rt, c.tables).message, "");
         if (std::string(year) == "2022")
-            EXPECT_EQ(c.Doch(), (std::vector<std::string>{
-                                    "000001 202203 0004: 0.00/0.00/120.00/0.00 auto"}));
+            EXPECT_EQ(c.Doch(),
+                      (std::vector<std::string>{"000001 202203 0004: 0.00/0.00/120.00/0.00 auto"}));
         else
-            EXPECT_EQ(c.Doch(), (std::vector<std::string>{
-                                    "000001 202303 0001: 120.00/0.00/0.00/0.00 auto",
-                                    "000001 202303 0004: 800.00/0.00/0.00/0.00 auto"}));
+            EXPECT_EQ(c.Doch(),
+                      (std::vector<std::string>{"000001 202303 0001: 120.00/0.00/0.00/0.00 auto",
+                                                "000001 202303 0004: 800.00/0.00/0.00/0.00 auto"}));
         EXPECT_EQ(c.Marks(), (std::vector<std::string>{"T", "T"}));
     }
 }
@@ -148,10 +149,18 @@ TEST(TaxTransfer, TheUndoDeletesTheAutomaticRecordsOfThatYearsMonthOnly) {
     c.Position(a, "000001", "ZASA", 4000);
     c.Position(a, "000002", "ZASA", 3000);
     ASSERT_EQ(Transfer(c.h.rt, c.tables).message, "");
-    c.Add("PKDOCH", {{"NR_PRAC", "000003"}, {"ROK_LST", "2026"}, {"MC_LST", "03"},
-                     {"TYTUL_WYP", "0001"}, {"PRZYCHOD_", "10"}, {"AUTOMAT_", "F"}});
-    c.Add("PKDOCH", {{"NR_PRAC", "000001"}, {"ROK_LST", "2025"}, {"MC_LST", "03"},
-                     {"TYTUL_WYP", "0001"}, {"PRZYCHOD_", "20"}, {"AUTOMAT_", "T"}});
+    c.Add("PKDOCH", {{"NR_PRAC", "000003"},
+                     {"ROK_LST", "2026"},
+                     {"MC_LST", "03"},
+                     {"TYTUL_WYP", "0001"},
+                     {"PRZYCHOD_", "10"},
+                     {"AUTOMAT_", "F"}});
+    c.Add("PKDOCH", {{"NR_PRAC", "000001"},
+                     {"ROK_LST", "2025"},
+                     {"MC_LST", "03"},
+                     {"TYTUL_WYP", "0001"},
+                     {"PRZYCHOD_", "20"},
+                     {"AUTOMAT_", "T"}});
     {
         dbf::WorkArea& doch = c.tables.Open("PKDOCH");
         doch.Goto(2);  // 000002's record corrected by hand
@@ -164,11 +173,11 @@ TEST(TaxTransfer, TheUndoDeletesTheAutomaticRecordsOfThatYearsMonthOnly) {
     EXPECT_EQ(preview.automatic, 2);
     EXPECT_EQ(preview.corrected, 1);
     EXPECT_EQ(Undo(c.h.rt, c.tables), 2);
-    EXPECT_EQ(c.Doch(), (std::vector<std::string>{
-                            "000001 202603 0001: 4000.00/0.00/0.00/0.00 auto*",
-                            "000002 202603 0001: 3100.00/0.00/0.00/0.00 auto*",
-                            "000003 202603 0001: 10.00/0.00/0.00/0.00 hand",
-                            "000001 202503 0001: 20.00/0.00/0.00/0.00 auto"}));
+    EXPECT_EQ(c.Doch(),
+              (std::vector<std::string>{"000001 202603 0001: 4000.00/0.00/0.00/0.00 auto*",
+                                        "000002 202603 0001: 3100.00/0.00/0.00/0.00 auto*",
+                                        "000003 202603 0001: 10.00/0.00/0.00/0.00 hand",
+                                        "000001 202503 0001: 20.00/0.00/0.00/0.00 auto"}));
     EXPECT_EQ(c.Marks(), (std::vector<std::string>{"F", "F"}));
     // Transferred again, the deleted records are reused.
     EXPECT_EQ(Transfer(c.h.rt, c.tables).records, 2);
