@@ -140,7 +140,7 @@ void ExemptionsScreen::PickExempted() {
     for (const Exemption& e : all)
         if (names.count(e.employee) == 0) names[e.employee] = NameOf(e.employee);
     auto& s = rt_.screen();
-    constexpr int top = 8, left = 10, bottom = 21, right = 72;
+    constexpr int top = 8, left = 5, bottom = 21, right = 76;
     const console::ScreenRegion under = s.Save(top, left, bottom, right);
     s.Box(top, left, bottom, right, std::string(console::kFrameDouble) + " ", plain_);
     common::WriteLegend(rt_, top + 1, left + 3, "<Esc>-Wyjście   <Enter>-Akceptacja");
