@@ -178,11 +178,21 @@ TEST(ComponentEntry, WithoutAnOpenListNothingIsEntered) {
 TEST(ComponentEntry, F9ComputesTheEmployee) {
     Entry c;
     c.Make("PKTAB");  // the scale the recalculation loads first
-    c.Add("PKTAB", {{"ROK_", "2026"}, {"OD_MC", "1"}, {"MC_DO", "12"}, {"PONAD_KW", "0"},
-                    {"DO_KWOTY", "120000"}, {"KWOTA_POD", "0"}, {"PROC_POD", "12"},
+    c.Add("PKTAB", {{"ROK_", "2026"},
+                    {"OD_MC", "1"},
+                    {"MC_DO", "12"},
+                    {"PONAD_KW", "0"},
+                    {"DO_KWOTY", "120000"},
+                    {"KWOTA_POD", "0"},
+                    {"PROC_POD", "12"},
                     {"ULGA_POD", "3600"}});
-    c.Add("PKTAB", {{"ROK_", "2026"}, {"OD_MC", "1"}, {"MC_DO", "12"}, {"PONAD_KW", "120000"},
-                    {"DO_KWOTY", "999999999.99"}, {"KWOTA_POD", "14400"}, {"PROC_POD", "32"},
+    c.Add("PKTAB", {{"ROK_", "2026"},
+                    {"OD_MC", "1"},
+                    {"MC_DO", "12"},
+                    {"PONAD_KW", "120000"},
+                    {"DO_KWOTY", "999999999.99"},
+                    {"KWOTA_POD", "14400"},
+                    {"PROC_POD", "32"},
                     {"ULGA_POD", "3600"}});
     c.tables.CloseAll();
     c.Position(c.list, "000001", "PREM", 500);

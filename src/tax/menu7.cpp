@@ -2,6 +2,8 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "tax/exemptions_screen.h"
+#include "tax/income_browse.h"
 #include "tax/income_correction_screen.h"
 #include "tax/scale_editor.h"
 #include "tax/transfer_screens.h"
@@ -22,9 +24,9 @@ void Qrm7(common::Runtime& rt) {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Automatyczne przepisanie danych z modułu płace"), [&rt] { Qrm72(rt); }},
         {rt.Text("Korekta dochodów"), [&rt] { Qrm73(rt); }},
-        {rt.Text("Przeglądanie kartoteki"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie kartoteki"), [&rt] { Qrm74(rt); }},
         {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
-        {rt.Text("Zwolnienia z podatku dochodowego"), [&rt] { Missing(rt); }},
+        {rt.Text("Zwolnienia z podatku dochodowego"), [&rt] { Qrm76(rt); }},
         {rt.Text("Awaryjne zerowanie aktualizacji"), [&rt] { Qrm77(rt); }},
         {rt.Text("Tabela podatkowa"), [&rt] { Qrm78(rt); }},
     };
