@@ -7,8 +7,8 @@
 #include "payroll/month_close_screen.h"
 #include "payroll/parameters_screen.h"
 #include "payroll/piecework_screen.h"
-#include "payroll/review_screen.h"
 #include "payroll/recalc_screen.h"
+#include "payroll/review_screen.h"
 
 namespace kestrel::payroll {
 namespace {
