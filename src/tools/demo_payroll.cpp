@@ -28,8 +28,8 @@ struct DemoComponent {
 // the employee is paid.
 const DemoComponent kComponents[] = {
     {"ZASD", "Płaca zasadnicza", "A", 10, "pkprac->st_podst", false, false},
-    {"PREM", "Premia uznaniowa", "K", 20, "", false, false},
-    {"BRUT", "Wynagrodzenie brutto", "A", 30, "ZASD+PREM", false, true},
+    {"PREU", "Premia uznaniowa", "K", 20, "", false, false},
+    {"BRUT", "Wynagrodzenie brutto", "A", 30, "ZASD+PREU", false, true},
     {"SPOL", "Składki społeczne pracownika", "A", 40, "yround(BRUT*0.1371, 2)", true, false},
     {"ZDRO", "Składka zdrowotna", "A", 50, "yround((BRUT-SPOL)*0.09, 2)", true, false},
     {"ZALI", "Zaliczka na podatek", "A", 60, "max(0, yround((BRUT-SPOL-250)*0.12-300, 0))", true,
