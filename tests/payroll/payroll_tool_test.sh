@@ -28,9 +28,11 @@ cmp -s "$work/first.csv" "$work/second.csv" || fail "the rerun changed the posit
 [ "$("$tool" dbf dump "$co/PKPLACE.DBF" --deleted | wc -l)" = "$records" ] || fail "the rerun grew PKPLACE"
 
 "$tool" payroll close "$co" > /dev/null || fail close
-"$tool" payroll lists "$co" | grep -q '^2026/A/1,2026,12,A,1,2026-12-10,F,T,2026$' || fail "closed list"
+"$tool" payroll lists "$co" > "$work/lists.csv"
+grep -q '^2026/A/1,2026,12,A,1,2026-12-10,F,T,2026$' "$work/lists.csv" || fail "closed list"
 "$tool" tax transfer "$co" > /dev/null || fail transfer
-"$tool" payroll positions "$co" --list 2026/A/1 | grep -q ',F,F,T,T$' || fail "positions not marked"
+"$tool" payroll positions "$co" --list 2026/A/1 > "$work/moved.csv"
+grep -q '^2026/A/1,000001,DOWY,Do wypłaty,7964.68,F,F,T,T$' "$work/moved.csv" || fail "positions not marked"
 
 "$tool" payroll close-month "$co" 2> "$work/err" > /dev/null && fail "month closed without insurance data"
 grep -q 'Brak aktualiz. modułu ZUS wykonaj 6.2.' "$work/err" || fail "close-month message: $(cat "$work/err")"
