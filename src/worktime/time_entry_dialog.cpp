@@ -9,6 +9,7 @@
 #include "common/screen/identification.h"
 #include "common/screen/messages.h"
 #include "common/screen/question.h"
+#include "platform/base/fixed_width.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "platform/formula/transform.h"
@@ -40,12 +41,6 @@ std::string Hours(double h, int width = 9) {
     char s[32];
     std::snprintf(s, sizeof s, "%*.2f", width, h);
     return s;
-}
-
-std::string Padded(std::string_view s, size_t width) {
-    std::string out(s.substr(0, std::min(s.size(), width)));
-    out.resize(width, ' ');
-    return out;
 }
 
 class TimeEntryDialog {
@@ -126,7 +121,7 @@ class TimeEntryDialog {
             nazwx_ = prac_->record().GetString(prac_->FieldIndex("NAZWX_"));
             s.Write(kEmployeeRow, kValueCol, number_, plain_);
             s.Clear(kEmployeeRow, kNameCol, kEmployeeRow, 77, plain_);
-            s.Write(kEmployeeRow, kNameCol, Padded(common::EmployeeName(*prac_), 55), plain_);
+            s.Write(kEmployeeRow, kNameCol, base::Padded(common::EmployeeName(*prac_), 55), plain_);
             return true;
         }
     }
@@ -155,18 +150,19 @@ class TimeEntryDialog {
         s.Clear(kBrigadeRow, 1, kBrigadeRow, 77, plain_);
         s.Write(kBrigadeRow, 2, rt_.Text("Brygada:"), plain_);
         const std::string brigade = lines_->Brigade(number_);
-        s.Write(kBrigadeRow, kValueCol, Padded(brigade, 2), plain_);
+        s.Write(kBrigadeRow, kValueCol, base::Padded(brigade, 2), plain_);
         s.Write(kBrigadeRow, kNameCol, BrigadeName(brigade), plain_);
     }
 
     std::string BrigadeName(const std::string& brigade) {
-        if (base::IsBlank(brigade) || !sbrg_->Seek(Padded(brigade, 2)).ok() || !sbrg_->found())
+        if (base::IsBlank(brigade) || !sbrg_->Seek(base::Padded(brigade, 2)).ok() ||
+            !sbrg_->found())
             return std::string(30, ' ');
         return sbrg_->record().GetString(sbrg_->FieldIndex("NAZWA_"));
     }
 
     void AskBrigade() {
-        std::string brigade = Padded(lines_->Brigade(number_), 2);
+        std::string brigade = base::Padded(lines_->Brigade(number_), 2);
         auto& s = rt_.screen();
         s.Clear(kHintRow, 1, kHintRow, 77, plain_);
         common::WriteLegend(rt_, kHintRow, 2, "<F3>-Brygady");
@@ -202,12 +198,12 @@ class TimeEntryDialog {
         int row = kFirstLineRow;
         for (size_t i = first; i < month_lines_.size(); ++i, ++row) {
             const TimeLine& l = month_lines_[i];
-            s.Write(row, kCodeCol, Padded(l.code, 4), plain_);
+            s.Write(row, kCodeCol, base::Padded(l.code, 4), plain_);
             const WorkCode* c = codes_->codes().Find(l.code);
             if (c == nullptr) {
                 s.Write(row, kLineNameCol, rt_.Text("Błędny kod obecności"), plain_);
             } else {
-                s.Write(row, kLineNameCol, Padded(c->name, 21), plain_);
+                s.Write(row, kLineNameCol, base::Padded(c->name, 21), plain_);
                 s.Write(row, kTypeCol, std::string(1, c->type), plain_);
                 if (accounts_ && c->type != 'A')
                     s.Write(row, kAccountCol, Account(l.account), plain_);
@@ -301,7 +297,7 @@ class TimeEntryDialog {
 
     void EnterLine(const WorkCode& c) {
         auto& s = rt_.screen();
-        s.Write(kEntryRow, kLineNameCol, Padded(c.name, 21), plain_);
+        s.Write(kEntryRow, kLineNameCol, base::Padded(c.name, 21), plain_);
         s.Write(kEntryRow, kTypeCol, std::string(1, c.type), plain_);
         std::string account(kAccountWidth, ' ');
         if (accounts_ && !AskAccount(&account)) return;

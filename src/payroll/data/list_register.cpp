@@ -10,6 +10,7 @@
 #include "payroll/data/positions.h"
 #include "platform/base/dates.h"
 #include "platform/base/files.h"
+#include "platform/base/fixed_width.h"
 #include "platform/base/text.h"
 #include "worktime/data/open_once.h"
 #include "worktime/data/settlement_month.h"
@@ -28,12 +29,6 @@ constexpr int kFirstForYear = 1999;
 bool CompanyHas(common::Tables& tables, std::string_view table) {
     if (tables.workspace().Find(table) != nullptr) return true;
     return base::Exists(base::FindNoCase(tables.rt().data_dir(), std::string(table) + ".DBF"));
-}
-
-std::string Padded(std::string_view s, size_t width) {
-    std::string out(s.substr(0, std::min(s.size(), width)));
-    out.resize(width, ' ');
-    return out;
 }
 
 std::string TwoDigits(int n) {
@@ -153,7 +148,7 @@ std::string ListRegister::CheckSymbol(std::string_view year, std::string_view mo
 NumberProposal ListRegister::ProposeNumber(std::string_view year, const ListSymbol& symbol) {
     int highest = 0;
     const std::string prefix =
-        std::string(year) + (symbol.own_numbering ? Padded(symbol.symbol, 2) : "");
+        std::string(year) + (symbol.own_numbering ? base::Padded(symbol.symbol, 2) : "");
     ForEachList(symbol.own_numbering ? "PKLISTY1" : "PKLISTY3", prefix, [&](const PayrollList& l) {
         highest = std::max(highest, l.number);
         return true;
@@ -170,7 +165,8 @@ std::string ListRegister::CheckNumber(std::string_view year, const ListSymbol& s
     if (number < 1 || number > kLastListNumber) return rt_.Text("Błędny numer listy (1-9999)");
     bool taken = false;
     if (symbol.own_numbering) {
-        ForEachList("PKLISTY1", std::string(year) + Padded(symbol.symbol, 2) + StrN(number, 4),
+        ForEachList("PKLISTY1",
+                    std::string(year) + base::Padded(symbol.symbol, 2) + StrN(number, 4),
                     [&](const PayrollList&) {
                         taken = true;
                         return false;
@@ -217,7 +213,7 @@ void ListRegister::Reserve(const PayrollList& list) {
     tables_.Reserve(lists_, list.Key());
     dbf::Record& r = lists_.record();
     r.SetString(lists_.FieldIndex("ROK_LST"), list.year);
-    r.SetString(lists_.FieldIndex("TYP_LST"), Padded(list.symbol, 2));
+    r.SetString(lists_.FieldIndex("TYP_LST"), base::Padded(list.symbol, 2));
     r.SetNumber(lists_.FieldIndex("NR_LST"), list.number);
     // Keyed at once, so that a dialog left unfinished is found for reuse.
     if (!lists_.Commit().ok()) WriteFailed(lists_);
@@ -228,7 +224,7 @@ void ListRegister::Create(const PayrollList& list) {
     if (reserved_ == 0 || !lists_.Goto(reserved_).ok()) WriteFailed(lists_);
     dbf::Record& r = lists_.record();
     r.SetString(lists_.FieldIndex("ROK_LST"), list.year);
-    r.SetString(lists_.FieldIndex("TYP_LST"), Padded(list.symbol, 2));
+    r.SetString(lists_.FieldIndex("TYP_LST"), base::Padded(list.symbol, 2));
     r.SetNumber(lists_.FieldIndex("NR_LST"), list.number);
     r.SetString(lists_.FieldIndex("MC_LST"), list.month);
     r.SetDate(lists_.FieldIndex("DATA_WYP"), list.paid);

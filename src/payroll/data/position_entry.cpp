@@ -1,18 +1,13 @@
 #include "payroll/data/position_entry.h"
 
 #include "payroll/data/payroll_month.h"
+#include "platform/base/fixed_width.h"
 #include "platform/base/text.h"
 #include "worktime/data/open_once.h"
 #include "worktime/data/suspensions.h"
 
 namespace kestrel::payroll {
 namespace {
-
-std::string Padded(std::string_view s, size_t width) {
-    std::string out(s.substr(0, std::min(s.size(), width)));
-    out.resize(width, ' ');
-    return out;
-}
 
 char Letter(const dbf::Record& r, int field) {
     const std::string v = r.GetString(field);
@@ -75,7 +70,7 @@ EmployeeVerdict PositionEntry::Employee(std::string_view number) {
     };
     worktime::OrderBy(prac_, "PKPRAC1");
     const dbf::Record& r = prac_.record();
-    const bool found = prac_.Seek(Padded(number, 6)).ok() && prac_.found() && !prac_.eof();
+    const bool found = prac_.Seek(base::Padded(number, 6)).ok() && prac_.found() && !prac_.eof();
     const bool legal = found && r.GetLogical(prac_.FieldIndex("OS_PRAWNA"));
     if (!found || legal != legal_persons())
         return refuse(legal_persons() ? "Brak os.prawnej o tym numerze"
@@ -126,7 +121,7 @@ std::vector<std::string> PositionEntry::EmployeesOfList(bool without_dismissed) 
 }
 
 const Component* PositionEntry::Find(std::string_view symbol) const {
-    const std::string wanted = Padded(base::TrimRight(symbol), 4);
+    const std::string wanted = base::Padded(base::TrimRight(symbol), 4);
     for (const Component& c : components_)
         if (c.symbol == wanted) return &c;
     return nullptr;

@@ -9,18 +9,13 @@
 #include "common/tables/table_catalogue.h"
 #include "payroll/data/payroll_month.h"
 #include "platform/base/files.h"
+#include "platform/base/fixed_width.h"
 #include "platform/base/rounding.h"
 #include "platform/base/text.h"
 #include "worktime/data/open_once.h"
 
 namespace kestrel::payroll {
 namespace {
-
-std::string Padded(std::string_view s, size_t width) {
-    std::string out(s.substr(0, std::min(s.size(), width)));
-    out.resize(width, ' ');
-    return out;
-}
 
 [[noreturn]] void Failed(common::Runtime& rt, const char* what, const dbf::WorkArea& place) {
     throw common::Abandon(common::ShortenMessage(rt.Text(what) + place.alias()));
@@ -71,7 +66,7 @@ std::vector<Position> OfCurrentList(dbf::WorkArea& place) {
     const dbf::KeepPosition keep(place);
     worktime::OrderBy(place, "PKPLACE1");
     std::vector<Position> out;
-    EachWithPrefix(place, at.list_key + Padded(at.employee, 6),
+    EachWithPrefix(place, at.list_key + base::Padded(at.employee, 6),
                    [&](const Position& p) { out.push_back(p); });
     return out;
 }
@@ -131,7 +126,7 @@ std::string SearchKey(ReviewOrder order, const ReviewKey& key) {
     std::string out;
     for (const auto& [text, width] : parts) {
         if (text.empty()) break;
-        out += Padded(text, width);
+        out += base::Padded(text, width);
     }
     // Trailing blanks of the last part would not match a longer key.
     while (!out.empty() && out.back() == ' ') out.pop_back();
@@ -210,7 +205,7 @@ Summary PayableOfMonth(dbf::WorkArea& place, const std::vector<Component>& compo
     // PKPLACE2 runs by employee and component within the month: the lists
     // of one component come together.
     std::map<std::string, size_t> at_line;
-    EachWithPrefix(place, year + Padded(at.month, 2) + Padded(at.employee, 6),
+    EachWithPrefix(place, year + base::Padded(at.month, 2) + base::Padded(at.employee, 6),
                    [&](const Position& p) {
                        if (p.off_list) return;
                        const auto it = at_line.find(p.symbol);

@@ -1,21 +1,12 @@
 #include "payroll/data/positions.h"
 
 #include "common/session/abandon.h"
+#include "platform/base/fixed_width.h"
 #include "platform/base/rounding.h"
 #include "platform/base/text.h"
 #include "worktime/data/open_once.h"
 
 namespace kestrel::payroll {
-namespace {
-
-std::string Padded(std::string_view s, size_t width) {
-    std::string out(s.substr(0, std::min(s.size(), width)));
-    out.resize(width, ' ');
-    return out;
-}
-
-}  // namespace
-
 double PayableTotal(const std::vector<Position>& positions) {
     double total = 0;
     for (const Position& p : positions) {
@@ -49,8 +40,8 @@ std::string Positions::Key(const PayrollList& list, std::string_view employee,
                            std::string_view symbol) {
     std::string key = list.Key();
     if (employee.empty()) return key;
-    key += Padded(employee, 6);
-    if (!symbol.empty()) key += Padded(symbol, 4);
+    key += base::Padded(employee, 6);
+    if (!symbol.empty()) key += base::Padded(symbol, 4);
     return key;
 }
 

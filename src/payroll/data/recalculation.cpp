@@ -5,6 +5,7 @@
 #include "common/session/abandon.h"
 #include "payroll/data/payroll_month.h"
 #include "payroll/data/recalc_state.h"
+#include "platform/base/fixed_width.h"
 #include "platform/base/text.h"
 #include "tax/data/tax_scale.h"
 #include "worktime/data/open_once.h"
@@ -18,12 +19,6 @@ const std::vector<std::string> kPlaceIndexes = {"PKPLACE1", "PKPLACE2", "PKPLACE
 const std::vector<std::string> kCzasIndexes = {"PKCZAS1", "PKCZAS2", "PKCZAS3", "PKCZAS4"};
 const std::vector<std::string> kPracIndexes = {"PKPRAC1", "PKPRAC4"};
 
-std::string Padded(std::string_view s, size_t width) {
-    std::string out = base::TrimRight(s);
-    out.resize(width, ' ');
-    return out;
-}
-
 bool OfListKind(dbf::WorkArea& prac, int f_legal, bool legal) {
     return (f_legal >= 0 && prac.record().GetLogical(f_legal)) == legal;
 }
@@ -35,7 +30,7 @@ bool CompileSet(Recalculation::State& s, const std::string& set, formula::Progra
     const dbf::KeepPosition keep(zest);
     worktime::OrderBy(zest, "PKZEST1");
     std::string text;
-    if (zest.Seek(Padded(base::AsciiUpper(set), 4)).ok() && zest.found())
+    if (zest.Seek(base::Padded(base::AsciiUpper(set), 4)).ok() && zest.found())
         zest.ReadMemo(zest.FieldIndex("WZOR_"), &text);
     return s.host.engine().Compile(text, p, error);
 }
@@ -105,7 +100,7 @@ void Recalculation::OpenTables(bool exclusive) {
 std::string Recalculation::CheckScope(const RecalcRequest& request) {
     State& s = *state_;
     if (request.scope == RecalcScope::kDepartment) {
-        const std::string department = Padded(request.department, 4);
+        const std::string department = base::Padded(request.department, 4);
         if (!HasKey(s.tables, "PKDZIAL", "PKDZIAL1", department, 4))
             return s.rt.Text("Błędny dział");
         dbf::WorkArea& prac = worktime::OpenOnce(s.tables, "PKPRAC", kPracIndexes);
@@ -144,7 +139,7 @@ RecalcOutcome Recalculation::Run(const RecalcRequest& request) {
     // The register once: the employees of the list kind in the order of the
     // scope, and (scope 1) every number the register knows.
     const bool by_department = request.scope == RecalcScope::kDepartment;
-    const std::string department = Padded(request.department, 4);
+    const std::string department = base::Padded(request.department, 4);
     std::vector<RecalcEmployee> employees;
     std::vector<std::string> of_kind, registered;
     {
@@ -237,7 +232,7 @@ RecalcOutcome Recalculation::ComputeEmployee(std::string_view number) {
     {
         const dbf::KeepPosition keep(prac);
         worktime::OrderBy(prac, "PKPRAC1");
-        if (!prac.Seek(Padded(number, 6)).ok() || !prac.found()) return out;
+        if (!prac.Seek(base::Padded(number, 6)).ok() || !prac.found()) return out;
         e = ReadRecalcEmployee(prac, false);
     }
     if (!s.legal) ClearMonthFlags(s.rt, s.tables);

@@ -7,6 +7,7 @@
 #include "payroll/data/payroll_records.h"
 #include "payroll/data/positions.h"
 #include "platform/base/files.h"
+#include "platform/base/fixed_width.h"
 #include "platform/base/rounding.h"
 #include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
@@ -15,12 +16,6 @@
 
 namespace kestrel::tax {
 namespace {
-
-std::string Padded(std::string_view s, size_t width) {
-    std::string out(s.substr(0, std::min(s.size(), width)));
-    out.resize(width, ' ');
-    return out;
-}
 
 std::string Amount(double v) {
     char s[32];
@@ -59,7 +54,7 @@ payroll::PayrollList AsList(const ListKey& key) {
     char year[8];
     std::snprintf(year, sizeof year, "%04d", key.year);
     l.year = year;
-    l.symbol = Padded(key.symbol, 2);
+    l.symbol = base::Padded(key.symbol, 2);
     l.number = key.number;
     return l;
 }
@@ -102,7 +97,7 @@ bool FindIncomeKind(common::Tables& tables, std::string_view symbol, IncomeKind*
     dbf::WorkArea& a = worktime::OpenOnce(tables, "PKRDOCH", {"PKRDOCH1"});
     const dbf::KeepPosition keep(a);
     worktime::OrderBy(a, "PKRDOCH1");
-    const std::string key = Padded(symbol, 4);
+    const std::string key = base::Padded(symbol, 4);
     if (base::IsBlank(key)) return false;
     for (base::Status s = a.Seek(key); s.ok() && a.found() && !a.eof(); s = a.Skip()) {
         const dbf::Record& r = a.record();
@@ -130,7 +125,7 @@ bool FindRecordEmployee(common::Tables& tables, std::string_view number, RecordE
     dbf::WorkArea& a = worktime::OpenOnce(tables, "PKPRAC", {"PKPRAC1"});
     const dbf::KeepPosition keep(a);
     worktime::OrderBy(a, "PKPRAC1");
-    const std::string key = Padded(number, 6);
+    const std::string key = base::Padded(number, 6);
     for (base::Status s = a.Seek(key); s.ok() && a.found() && !a.eof(); s = a.Skip()) {
         if (a.record().GetString(a.FieldIndex("NR_PRAC")) != key) break;
         if (a.deleted()) continue;
@@ -152,7 +147,7 @@ bool HasExemptions(common::Tables& tables, std::string_view employee, int year) 
     worktime::OrderBy(a, "PKZPRAC1");
     char head[16];
     std::snprintf(head, sizeof head, "%04d", year);
-    const std::string key = head + Padded(employee, 6);
+    const std::string key = head + base::Padded(employee, 6);
     for (base::Status s = a.Seek(key, true); s.ok() && !a.eof(); s = a.Skip()) {
         const dbf::Record& r = a.record();
         const std::string date = r.GetDate(a.FieldIndex("DATA_LIM"));
@@ -257,7 +252,7 @@ std::vector<StoredRecord> IncomeStore::OfList(const ListKey& key) {
 
 uint32_t IncomeStore::Find(const ListKey& key, std::string_view employee, std::string_view kind) {
     worktime::OrderBy(doch_, "PKDOCH2");
-    const std::string full = key.Key() + Padded(employee, 6) + Padded(kind, 4);
+    const std::string full = key.Key() + base::Padded(employee, 6) + base::Padded(kind, 4);
     for (base::Status s = doch_.Seek(full); s.ok() && doch_.found() && !doch_.eof();
          s = doch_.Skip()) {
         const IncomeRecord r = ReadIncomeRecord(doch_);
@@ -272,7 +267,7 @@ double IncomeStore::RevenueSoFar(std::string_view employee, std::string_view kin
     if (paid.size() < 6) return 0;
     const dbf::KeepPosition keep(doch_);
     worktime::OrderBy(doch_, "PKDOCH3");
-    const std::string who = Padded(employee, 6), what = Padded(kind, 4);
+    const std::string who = base::Padded(employee, 6), what = base::Padded(kind, 4);
     const std::string year(paid.substr(0, 4)), until(paid.substr(0, 6));
     double sum = 0;
     for (base::Status s = doch_.Seek(who + year, true); s.ok() && !doch_.eof(); s = doch_.Skip()) {
@@ -288,14 +283,14 @@ double IncomeStore::RevenueSoFar(std::string_view employee, std::string_view kin
 bool IncomeStore::ReserveNew(const ListKey& key, std::string_view employee, std::string_view kind) {
     if (Find(key, employee, kind) != 0) return false;
     worktime::OrderBy(doch_, "PKDOCH2");
-    tables_.Reserve(doch_, key.Key() + Padded(employee, 6) + Padded(kind, 4));
+    tables_.Reserve(doch_, key.Key() + base::Padded(employee, 6) + base::Padded(kind, 4));
     dbf::Record& r = doch_.record();
     const payroll::PayrollList l = AsList(key);
-    r.SetString(doch_.FieldIndex("NR_PRAC"), Padded(employee, 6));
+    r.SetString(doch_.FieldIndex("NR_PRAC"), base::Padded(employee, 6));
     r.SetString(doch_.FieldIndex("ROK_LST"), l.year);
     r.SetString(doch_.FieldIndex("TYP_LST"), l.symbol);
     r.SetNumber(doch_.FieldIndex("NR_LST"), l.number);
-    r.SetString(doch_.FieldIndex("TYTUL_WYP"), Padded(kind, 4));
+    r.SetString(doch_.FieldIndex("TYTUL_WYP"), base::Padded(kind, 4));
     r.SetLogical(doch_.FieldIndex("AUTOMAT_"), false);
     if (!doch_.Commit().ok()) {
         doch_.Unlock();

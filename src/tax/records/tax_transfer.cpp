@@ -7,6 +7,7 @@
 
 #include "common/session/abandon.h"
 #include "payroll/data/positions.h"
+#include "platform/base/fixed_width.h"
 #include "platform/base/rounding.h"
 #include "platform/base/text.h"
 #include "worktime/data/open_once.h"
@@ -28,12 +29,6 @@ const char* const kAmountFields[] = {
 const char* const kPairs[][2] = {{"AASP", "AAMP"}, {"AC01", "ACMP"}, {"AS01", "ABPM"},
                                  {"UA4", "UAMP"},  {"UD4", "UDMP"},  {"UZB4", "UZMP"},
                                  {"UZZ4", "UZMP"}};
-
-std::string Padded(std::string_view s, size_t width) {
-    std::string out(s.substr(0, std::min(s.size(), width)));
-    out.resize(width, ' ');
-    return out;
-}
 
 // An employee's records of one list: income kind -> field -> amount.
 using Records = std::map<std::string, std::map<std::string, double>>;
@@ -58,7 +53,7 @@ struct Month {
         for (payroll::Component& c : payroll::ReadComponents(tables))
             components.emplace(c.symbol, std::move(c));
         for (const auto& pair : kPairs) {
-            const std::string first = Padded(pair[0], 4), second = Padded(pair[1], 4);
+            const std::string first = base::Padded(pair[0], 4), second = base::Padded(pair[1], 4);
             seconds.insert(second);
             const auto it = components.find(second);
             pair_kind[first] =
@@ -127,7 +122,7 @@ struct Month {
 }
 
 std::string DochKey(const PayrollList& l, std::string_view employee, std::string_view kind) {
-    return l.Key() + Padded(employee, 6) + Padded(kind, 4);
+    return l.Key() + base::Padded(employee, 6) + base::Padded(kind, 4);
 }
 
 // The visible record of PKDOCH2's key `key`, current; 0 when none.

@@ -12,6 +12,7 @@
 #include "common/tables/index_order.h"
 #include "platform/base/dates.h"
 #include "platform/base/files.h"
+#include "platform/base/fixed_width.h"
 #include "platform/base/text.h"
 #include "worktime/data/calendar_rules.h"
 #include "worktime/data/calendar_table.h"
@@ -37,12 +38,6 @@ std::string Month2(int month) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d", month);
     return buf;
-}
-
-std::string Padded(std::string_view s, size_t width) {
-    std::string out(s.substr(0, std::min(s.size(), width)));
-    out.resize(width, ' ');
-    return out;
 }
 
 SettlementMonth MonthsBack(const SettlementMonth& m, int back) {
@@ -97,7 +92,7 @@ std::vector<std::string> CodeList(const std::string& text) {
         size_t comma = text.find(',', start);
         if (comma == std::string::npos) comma = text.size();
         const std::string code = base::Trim(text.substr(start, comma - start));
-        if (!code.empty()) codes.push_back(Padded(base::AsciiUpper(code), 4));
+        if (!code.empty()) codes.push_back(base::Padded(base::AsciiUpper(code), 4));
         start = comma + 1;
     }
     return codes;
@@ -164,7 +159,7 @@ bool AllowanceInForce(common::Runtime& rt, common::Tables& tables, std::string_v
               from_y = dod.FieldIndex("OD_ROK"), from_m = dod.FieldIndex("OD_MC"),
               to_y = dod.FieldIndex("ROK_DO"), to_m = dod.FieldIndex("MC_DO");
     const int wanted = month.year * 12 + month.month;
-    const std::string want = Padded(symbol, 4);
+    const std::string want = base::Padded(symbol, 4);
     const dbf::KeepPosition keep(dod);
     OrderBy(dod, "PKDOD1");
     const dbf::Record& r = dod.record();
@@ -229,8 +224,8 @@ bool Ilnbnar(const Env& env, Call& c) {
     c.result = Value::Number(0, 3);
     if (!c.Arg(0).IsString() || !c.Arg(1).IsString()) return true;
     const bool second = c.Arg(2).IsLogical() && c.Arg(2).logical();
-    const std::string employee = Padded(c.Arg(0).str(), 6);
-    const std::string code = Padded(base::AsciiUpper(base::TrimRight(c.Arg(1).str())), 4);
+    const std::string employee = base::Padded(c.Arg(0).str(), 6);
+    const std::string code = base::Padded(base::AsciiUpper(base::TrimRight(c.Arg(1).str())), 4);
     const SettlementMonth& m = env.context.month;
     dbf::WorkArea& a = AbsenceLines(env.tables);
     const LineFields f(a);
@@ -272,7 +267,7 @@ bool Sumagodz2(const Env& env, Call& c) {
     if (!MonthsBackArg(env, c, 1, "Błędny argument 2 funkcji SUMAGODZ2()",
                        "Błędna wart.arg.2 funkcji SUMAGODZ2()", &back))
         return false;
-    const std::string code = Padded(base::AsciiUpper(base::TrimRight(c.Arg(0).str())), 4);
+    const std::string code = base::Padded(base::AsciiUpper(base::TrimRight(c.Arg(0).str())), 4);
     const std::string& employee = env.context.employee;
     const SettlementMonth m = MonthsBack(env.context.month, back);
     dbf::WorkArea& a = AbsenceLines(env.tables);
@@ -367,7 +362,7 @@ bool Naznieob(const Env& env, Call& c) {
     if (rnb == nullptr || common::OrderOf(*rnb, "PKRNB1") <= 0) return true;
     const dbf::KeepPosition keep(rnb);
     OrderBy(*rnb, "PKRNB1");
-    const std::string code = Padded(base::AsciiUpper(base::TrimRight(c.Arg(0).str())), 4);
+    const std::string code = base::Padded(base::AsciiUpper(base::TrimRight(c.Arg(0).str())), 4);
     if (rnb->Seek(code).ok() && rnb->found() && !rnb->deleted())
         c.result = Value::String(rnb->record().GetString(rnb->FieldIndex("NAZWA_")));
     return true;

@@ -4,20 +4,11 @@
 
 #include "common/session/abandon.h"
 #include "common/tables/index_order.h"
+#include "platform/base/fixed_width.h"
 #include "platform/base/text.h"
 #include "worktime/data/open_once.h"
 
 namespace kestrel::worktime {
-namespace {
-
-std::string Padded(std::string_view s, size_t width) {
-    std::string out(s.substr(0, std::min(s.size(), width)));
-    out.resize(width, ' ');
-    return out;
-}
-
-}  // namespace
-
 TimeLines::TimeLines(common::Runtime& rt, common::Tables& tables, const SettlementMonth& month)
     : rt_(rt),
       tables_(tables),
@@ -39,8 +30,8 @@ std::string TimeLines::Key(std::string_view number, std::string_view code,
     std::snprintf(head, sizeof head, "%4d%02d", month_.year, month_.month);
     std::string key = head + std::string(number);
     if (code.empty() && account.empty()) return key;
-    key += Padded(code, kCodeWidth);
-    if (!account.empty()) key += Padded(account, kAccountWidth);
+    key += base::Padded(code, kCodeWidth);
+    if (!account.empty()) key += base::Padded(account, kAccountWidth);
     return key;
 }
 
@@ -92,7 +83,7 @@ bool TimeLines::HasLine(std::string_view number, std::string_view code) {
 
 bool TimeLines::HasLine(std::string_view number, std::string_view code, std::string_view account) {
     bool any = false;
-    ForEach(Key(number, code, Padded(account, kAccountWidth)), [&] { any = true; });
+    ForEach(Key(number, code, base::Padded(account, kAccountWidth)), [&] { any = true; });
     return any;
 }
 
@@ -115,12 +106,12 @@ int TimeLines::DeleteCode(std::string_view number, std::string_view code) {
 
 int TimeLines::DeleteLine(std::string_view number, std::string_view code,
                           std::string_view account) {
-    return DeleteWhere(Key(number, code, Padded(account, kAccountWidth)));
+    return DeleteWhere(Key(number, code, base::Padded(account, kAccountWidth)));
 }
 
 void TimeLines::Reserve(std::string_view number, std::string_view code, std::string_view account) {
     OrderBy(czas_, "PKCZAS1");
-    tables_.Reserve(czas_, Key(number, code, Padded(account, kAccountWidth)));
+    tables_.Reserve(czas_, Key(number, code, base::Padded(account, kAccountWidth)));
     dbf::Record& r = czas_.record();
     r.SetNumber(f_year_, month_.year);
     r.SetNumber(f_month_, month_.month);
@@ -161,7 +152,7 @@ uint32_t TimeLines::Accept(std::string_view group, double hours, bool single) {
 uint32_t TimeLines::Write(std::string_view number, std::string_view code, std::string_view account,
                           std::string_view group, double hours, bool single) {
     uint32_t present = 0;
-    ForEach(Key(number, code, Padded(account, kAccountWidth)), [&] {
+    ForEach(Key(number, code, base::Padded(account, kAccountWidth)), [&] {
         if (present == 0) present = czas_.recno();
     });
     if (present == 0) {
