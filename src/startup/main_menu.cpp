@@ -3,6 +3,8 @@
 #include <array>
 
 #include "common/screen/messages.h"
+#include "insurance/menu6.h"
+#include "payroll/formula_editor.h"
 #include "payroll/menu4.h"
 #include "register/menu2.h"
 #include "startup/menu8.h"
@@ -11,6 +13,21 @@
 #include "worktime/menu3.h"
 
 namespace kestrel::startup {
+namespace {
+
+// Menu 6 edits its algorithms in the payroll's formula editor, handed in
+// here: one subsystem's screens never link another's.
+void Qrm6(common::Runtime& rt) {
+    insurance::Qrm6(rt, [](common::Runtime& r, common::Tables& tables, const std::string& title,
+                           std::string* text) {
+        payroll::FormulaEdit edit;
+        edit.kind = payroll::FormulaKind::kComponent;
+        edit.title = title;
+        return payroll::EditFormula(r, tables, edit, text);
+    });
+}
+
+}  // namespace
 
 std::vector<common::MenuEntry> MainMenuEntries(const common::Runtime& rt, bool ppk_module) {
     static const char* const kTexts[] = {
@@ -41,7 +58,7 @@ const SubsystemMenu& SubsystemFor(int choice) {
         worktime::Qrm3,            // 3. Ewidencja czasu pracy
         payroll::Qrm4,             // 4. Płace
         common::NotInThisVersion,  // 5. Kasa zapomogowo-pożyczkowa (QRM5)
-        common::NotInThisVersion,  // 6. Moduł ZUS (QRM6)
+        Qrm6,                      // 6. Moduł ZUS
         tax::Qrm7,                 // 7. Moduł podatkowy
         Qrm8,                      // 8. Zbiory pomocnicze
         utilities::Qrm9,           // 9. Funkcje pomocnicze

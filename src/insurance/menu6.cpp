@@ -1,0 +1,118 @@
+#include "insurance/menu6.h"
+
+#include "common/screen/menu.h"
+#include "common/screen/messages.h"
+
+namespace kestrel::insurance {
+namespace {
+
+// The entries whose functions this version lacks: each keeps its number in
+// the menu and answers "Funkcja niedostępna w tej wersji programu".
+void Missing(common::Runtime& rt) {
+    common::NotInThisVersion(rt);
+}
+
+void Qrm63(common::Runtime& rt, const FormulaEditorFn& edit) {
+    (void)edit;
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Korekta składek"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie kartoteki składek"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenu(rt, rt.Text("6.3. Kartoteka składek"), "6.3.", items);
+}
+
+void Qrm64(common::Runtime& rt, const FormulaEditorFn& edit) {
+    (void)edit;
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Korekta kartoteki"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie kartoteki świadczeń i przerw"), [&rt] { Missing(rt); }},
+        {rt.Text("Kody świadczenia lub przerwy"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z płac i nieobecn."), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenu(rt, rt.Text("6.4. Kartoteka świadczeń i przerw"), "6.4.", items);
+}
+
+void Qrm65(common::Runtime& rt, const FormulaEditorFn& edit) {
+    (void)edit;
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Korekta kartoteki"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie kartoteki składników wynagrodzeń"), [&rt] { Missing(rt); }},
+        {rt.Text("Kody składników wynagrodzeń"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenu(rt, rt.Text("6.5. Kartoteka składników wynagrodzeń"), "6.5.", items);
+}
+
+void Qrm66(common::Runtime& rt, const FormulaEditorFn& edit) {
+    (void)edit;
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Korekta zbiorczych wynagrodzeń"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie kartoteki zbiorczych wynagrodzeń"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
+        {rt.Text("Awaryjne przeliczanie danych za zaległe miesiące"), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenu(rt, rt.Text("6.6. Zbiorcza kartoteka wynagrodzeń"), "6.6.", items);
+}
+
+void Qrm6A(common::Runtime& rt, const FormulaEditorFn& edit) {
+    (void)edit;
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Sprawdzenie spójności modułu ZUS z płacami"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy sprawdzania"), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenu(rt, rt.Text("6.A. Funkcje kontrolne"), "6.A.", items);
+}
+
+void Qrm6C(common::Runtime& rt, const FormulaEditorFn& edit) {
+    (void)edit;
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Korekta przychodów"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie kartoteki przychodów"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenu(rt, rt.Text("6.C. Kartoteka przychodów (RPA)"), "6.C.", items);
+}
+
+void Qrm6D(common::Runtime& rt, const FormulaEditorFn& edit) {
+    (void)edit;
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Korekta okresów zatrudnienia"), [&rt] { Missing(rt); }},
+        {rt.Text("Przeglądanie okresów zatrudnienia"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenu(rt, rt.Text("6.D. Kartoteka okresów zatrudnienia (RPA)"), "6.D.", items);
+}
+
+}  // namespace
+
+void Qrm6(common::Runtime& rt, const FormulaEditorFn& edit) {
+    // 7, 8, 9, B and E (declarations, KEDU files, registration documents,
+    // the annual health settlement) keep their numbers until they are built.
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Automatyczne przepisanie danych z modułu płace"), [&rt] { Missing(rt); }},
+        {rt.Text("Kartoteka składek"), [&rt, &edit] { Qrm63(rt, edit); }},
+        {rt.Text("Kartoteka świadczeń i przerw"), [&rt, &edit] { Qrm64(rt, edit); }},
+        {rt.Text("Kartoteka składników wynagrodzeń"), [&rt, &edit] { Qrm65(rt, edit); }},
+        {rt.Text("Zbiorcza kartoteka wynagrodzeń"), [&rt, &edit] { Qrm66(rt, edit); }},
+        {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
+        {rt.Text("Połączenie z Programem Płatnika"), [&rt] { Missing(rt); }},
+        {rt.Text("Konfiguracja indywidualnych płatników"), [&rt] { Missing(rt); }},
+        {rt.Text("Funkcje kontrolne"), [&rt, &edit] { Qrm6A(rt, edit); }},
+        {rt.Text("Dokumenty zgłoszeniowe"), [&rt] { Missing(rt); }},
+        {rt.Text("Kartoteka przychodów (RPA)"), [&rt, &edit] { Qrm6C(rt, edit); }},
+        {rt.Text("Kartoteka okresów zatrudnienia (RPA)"), [&rt, &edit] { Qrm6D(rt, edit); }},
+        {rt.Text("Roczne rozliczenie składki na ubezpiecz. zdrowotne"), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenu(rt, rt.Text("6. Moduł ZUS"), "6.", items);
+}
+
+}  // namespace kestrel::insurance
