@@ -21,7 +21,7 @@ struct InsCompany : payroll::testing::RecalcCompany {
                               "PKASKLD", "PKAPDST", "PKAOKRN", "PKAZASL", "PKASKWN", "PKAWYNG",
                               "PKTYTUB", "PKKTYUB", "PKSWYN", "PKZMPRC", "PKASPRZ", "PKSSWPR"})
             Make(t);
-        for (const char* code : {"0110", "0411", "3000"})
+        for (const char* code : {"0110", "0411"})
             Add("PKTYTUB", {{"TYTUL_PODM", code}, {"NAZWA_", std::string("Tytuł ") + code}});
         Add("PKSWYN", {{"KOD_WYNAGR", "01"}, {"NAZWA_", "Wynagrodzenie zasadnicze"}});
         Change("PKPRAC", "000001",
@@ -43,7 +43,7 @@ struct InsCompany : payroll::testing::RecalcCompany {
         Comp("ZLEC", "K", 30, "");
     }
 
-    /// The fixture's algorithms: contributions of groups 01, 04 and 30, a
+    /// The fixture's algorithms: contributions of groups 01 and 04, a
     /// base per year, periods interrupted by unpaid leave "BZ", the sick
     /// benefit of absence "CH", the base salary as remuneration code "01"
     /// and the totals in two passes.
@@ -58,7 +58,6 @@ struct InsCompany : payroll::testing::RecalcCompany {
                         {"WARUNEK_", "ZLEC>0"},
                         {"UMOWA_DEKL", "\"D\""},
                         {"POD_EM_REN", "ZLEC"}});
-        Add("PKASKLD", {{"TYT_PODM_P", "30"}, {"POD_EM_REN", "ZASD"}});
         Add("PKAPDST", {{"TYT_PODM_P", "01"}, {"POD_EM_REN", "ZASD"}, {"NIE_SKLADK", "ZCHO"}});
         Add("PKAOKRN", {{"TYT_PODM_P", "01"}, {"WARUNEK_", ".T."}, {"LISTA_NB", "bz,\r\nUB"}});
         Add("PKAZASL", {{"TYT_PODM_P", "01"},

@@ -41,7 +41,8 @@ bool ResolveTitles(const EmployeeTitles& titles, const base::Date& first_day,
 /// The six-character title of a record: the code, then TYTUL_EMER and
 /// TYTUL_STNP of the employee; six blanks for the blank code. An employee
 /// who left before the month (`left_before`) is declared under titles of
-/// groups "01" and "04" as "3000" followed by the two characters.
+/// groups "01" and "04" as "3000" followed by the two characters (the
+/// algorithms and checks stay those of the code's own group).
 std::string InsuranceTitle(std::string_view code, char pension, char disability, bool left_before);
 
 /// Whether TYTUL_EMER and TYTUL_STNP are of the codes a title group allows

@@ -252,8 +252,9 @@ TEST(InsuranceTransfer, TheLeftAreDeclaredUnder3000AndLegalPersonsNotAtAll) {
     const TransferOutcome out = c.Run();
     ASSERT_EQ(c.message, "");
     EXPECT_EQ(out.employees, 2);
-    EXPECT_EQ(c.Dump("PKSKLAD", {"NR_PRAC", "TYT_UBEZP", "POD_EM_REN"}),
-              (Lines{"000001 011000 5000.00", "000002 300001 700.00"}));
+    // Declared under "3000" by the algorithms of his own group "01".
+    EXPECT_EQ(c.Dump("PKSKLAD", {"NR_PRAC", "TYT_UBEZP", "UMOWA_DEKL", "POD_EM_REN"}),
+              (Lines{"000001 011000 U 5000.00", "000002 300001 U 700.00"}));
     EXPECT_EQ(c.Dump("PKWYNAG", {"NR_PRAC"}), (Lines{"000001", "000002"}));
 }
 

@@ -234,7 +234,7 @@ std::string Contribution(TransferState& s, const Person& p, AlgorithmRow& row,
             return message;
         }
         dbf::Record& r = a.record();
-        r.SetString(a.FieldIndex("FORMA_OPOD"), title.compare(0, 2, "05") == 0 ? p.tax_form : "");
+        r.SetString(a.FieldIndex("FORMA_OPOD"), row.group == "05" ? p.tax_form : "");
         r.SetLogical(a.FieldIndex("PPK_ZAK_BM"), s.rt.config().Logical("NAGLPPKBM"));
         r.SetLogical(a.FieldIndex("WYP_MC_P"), previous);
         Release(s, a);
@@ -263,8 +263,8 @@ std::string Bases(TransferState& s, const Person& p, AlgorithmRow& row, const st
     return {};
 }
 
-std::string Periods(TransferState& s, const Person& p, const std::string& title) {
-    const std::string group = title.substr(0, 2);
+std::string Periods(TransferState& s, const Person& p, const std::string& group,
+                    const std::string& title) {
     const int paid = s.month.Index();
     for (auto& row : s.okres) {
         if (row->group != group) continue;
@@ -347,8 +347,8 @@ std::string WriteBenefit(TransferState& s, const Person& p, AlgorithmRow& row,
     return {};
 }
 
-std::string Benefits(TransferState& s, const Person& p, const std::string& title) {
-    const std::string group = title.substr(0, 2);
+std::string Benefits(TransferState& s, const Person& p, const std::string& group,
+                     const std::string& title) {
     int component_lp = 0;
     for (auto& row : s.zasil) {
         if (row->group != group || !base::IsBlank(row->absence)) continue;
@@ -435,8 +435,8 @@ std::string Benefits(TransferState& s, const Person& p, const std::string& title
     return {};
 }
 
-std::string Wages(TransferState& s, const Person& p, const std::string& title) {
-    const std::string group = title.substr(0, 2);
+std::string Wages(TransferState& s, const Person& p, const std::string& group,
+                  const std::string& title) {
     const int paid = s.month.Index();
     std::map<std::string, int> lp;
     for (auto& row : s.skwn) {
@@ -527,8 +527,10 @@ std::string TransferEmployee(TransferState& s, dbf::WorkArea& prac) {
         !p.dismissed.empty() && base::JulianDay(p.dismissed) < base::JulianDay(s.first_day);
     std::set<std::string> handled;
     for (const std::string& code : codes) {
+        // The algorithms and checks are those of the title's own group; a
+        // former employee's record is only declared under "3000".
         const std::string title = InsuranceTitle(code, p.pension, p.disability, left_before);
-        const std::string group = title.substr(0, 2);
+        const std::string group = code.substr(0, 2);
         if (handled.count(group) != 0 && group != "12") continue;
         // The blank title stands for records tied to no title: it is no
         // code of the dictionary and has no pension or disability code.
@@ -547,10 +549,10 @@ std::string TransferEmployee(TransferState& s, dbf::WorkArea& prac) {
         if (group != "12" && group != "22")
             if (AlgorithmRow* row = RowOf(s.podst, group))
                 if (std::string m = Bases(s, p, *row, title); !m.empty()) return m;
-        if (std::string m = Periods(s, p, title); !m.empty()) return m;
+        if (std::string m = Periods(s, p, group, title); !m.empty()) return m;
         if (first_of_group)
-            if (std::string m = Benefits(s, p, title); !m.empty()) return m;
-        if (std::string m = Wages(s, p, title); !m.empty()) return m;
+            if (std::string m = Benefits(s, p, group, title); !m.empty()) return m;
+        if (std::string m = Wages(s, p, group, title); !m.empty()) return m;
     }
     return Totals(s, p);
 }
