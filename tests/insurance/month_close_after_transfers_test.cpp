@@ -65,12 +65,13 @@ TEST(MonthAfterTransfers, ClosesOnlyAfterACompleteInsuranceTransfer) {
 
     ASSERT_TRUE(c.Run().completed) << c.message;
     // A rerun that fails on a formula leaves the month not transferred.
+    c.tables.Open("PKASKWN", {"PKASKWN1"});  // the row goes into the index
     c.Add("PKASKWN", {{"TYT_PODM_P", "01"}, {"KOD_WYNAGR", "01"}, {"DATA_OD", "ZASD+"}});
     EXPECT_FALSE(c.Run().completed);
     EXPECT_EQ(Close(c), "Brak aktualiz. modułu ZUS wykonaj 6.2.");
 
     {
-        dbf::WorkArea& a = c.tables.Open("PKASKWN");
+        dbf::WorkArea& a = c.tables.Open("PKASKWN", {"PKASKWN1"});
         a.GoBottom();
         a.RLock();
         ASSERT_TRUE(a.Delete().ok());
