@@ -376,6 +376,38 @@ TEST(InsuranceTransfer, TheEndDeletesThePrintFilesAndAsksForTheCheckWhenThereAre
     }
 }
 
+TEST(InsuranceTransfer, AUserFunctionThatDoesNotCompileEndsTheRunWhenTheOperatorSaysSo) {
+    for (const bool go_on : {true, false}) {
+        InsCompany c;
+        Fill(c);
+        c.Function("stawka", "", "0.0976+");  // does not compile
+        struct : TransferObserver {
+            bool answer = true;
+            std::vector<std::string> shown;
+            bool FunctionError(const std::string& m) override {
+                shown.push_back(codepage::ToUtf8(m));
+                return answer;
+            }
+        } watch;
+        watch.answer = go_on;
+        const TransferOutcome out = c.Run(&watch);
+        EXPECT_EQ(watch.shown, (Lines{"Błędna definicja funkcji \"stawka\""}));
+        EXPECT_EQ(out.completed, go_on);
+        EXPECT_EQ(c.Flag("AKT_ZUS"), go_on);
+    }
+}
+
+TEST(InsuranceTransfer, ACodeThatCannotBeAVariableEndsTheRunBeforeAnythingIsWritten) {
+    InsCompany c;
+    Fill(c);
+    c.Add("PKRNB", {{"KOD_NIEOB", "1X"}, {"NAZWA_", "Zły kod"}});
+    c.SetFlag("AKT_ZUS", true);
+    const TransferOutcome out = c.Run();
+    EXPECT_EQ(c.message, "Błędny kod: \"1X\" w zbiorze PKRNB");
+    EXPECT_FALSE(out.completed);
+    EXPECT_EQ(c.Dump("PKSKLAD", kSklad), Lines{});
+}
+
 TEST(HealthSettlementMonths, TheYearBeforeAndJanuaryInAprilOnly) {
     const std::vector<base::YearMonth> m = HealthSettlementMonths(2026, 4);
     ASSERT_EQ(m.size(), 13u);
