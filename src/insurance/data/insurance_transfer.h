@@ -26,6 +26,33 @@
 // (a deleted one is recalled with KOREKTA_ and NIE_AKT_62 cleared); a
 // record locked by NIE_AKT_62 is never touched, in any table or pass.
 //
+// An employee's titles (insurance_titles.h) are taken in turn; a title
+// group already handled is skipped (except "12"). The payroll variables are
+// the namespace of the recalculation (payroll_host.h) loaded for the month
+// (allowances, extended values, hours of PKCZAS, days of PKNIEOB), with the
+// component variables holding, for each step, the sums of the employee's
+// items it names:
+//   PKSKLAD  items paid in the month (and, for the previous month's record
+//            with WYP_MC_P, those paid in the previous month); during these
+//            formulas NAGLMINPR6, NAGLPR25 and NAGLZPCH are forced to false,
+//            true, false for months after 2007 and put back afterwards;
+//   PKPODST  items of the lists paid in the month that belong to the tax
+//            year, one record per year (groups other than "12" and "22");
+//   PKOKRES  items paid in the month, for WARUNEK_ (empty: no periods);
+//   PKZASIL  a component row: the items of the one list of the month that
+//            paid the component, one line per such list, declared in its
+//            payment month; an absence row: the items of the lists of the
+//            month, with the absence's PKNIEOB record current. An absence
+//            is served when its code is marked DEKL_ZUS in PKRNB and the
+//            code's TYT_PODM_P is blank or the title group;
+//   PKKSKWN  items paid in the month;
+//   PKWYNAG  items of the lists of the month (first pass), then those of
+//            each list of the month in payment-date order (second pass,
+//            added).
+// A former employee (dismissed before the month) is declared under "3000"
+// plus his two codes for titles of groups "01" and "04", by the algorithms
+// of his own group.
+//
 // Messages are CP852.
 #pragma once
 
