@@ -52,8 +52,23 @@ void ReadLists(TransferState& s) {
     dbf::WorkArea& a = worktime::OpenOnce(s.tables, "PKLISTY", {"PKLISTY1"});
     const dbf::KeepPosition keep(a);
     std::vector<payroll::PayrollList> all;
-    for (base::Status st = a.GoTop(); st.ok() && !a.eof(); st = a.Skip(1))
-        if (!a.deleted()) all.push_back(payroll::ReadList(a));
+    std::vector<uint32_t> recnos;
+    for (base::Status st = a.GoTop(); st.ok() && !a.eof(); st = a.Skip(1)) {
+        if (a.deleted()) continue;
+        all.push_back(payroll::ReadList(a));
+        recnos.push_back(a.recno());
+    }
+    std::map<int, std::string> latest;  // payment month -> the latest payment date
+    for (size_t i = 0; i < all.size(); ++i) {
+        s.list_records[all[i].Key()] = recnos[i];
+        const YearMonth paid = PaymentMonth(all[i]);
+        if (paid.year <= 0) continue;
+        std::string& date = latest[paid.Index()];
+        if (all[i].paid >= date) {
+            date = all[i].paid;
+            s.paid_in[paid.Index()] = recnos[i];
+        }
+    }
     const std::string year = Str4(s.month.year), month = Zero2(s.month.month);
     std::vector<payroll::PayrollList> paid_before;
     for (const payroll::PayrollList& l : all) {
@@ -200,6 +215,18 @@ TransferState::TransferState(common::Runtime& r, common::Tables& t, TransferObse
     last_day = base::DaysInMonth(m.year, m.month);
     first_day = {m.year, m.month, 1};
     ppk = rt.config().Logical("NAGLPPK20");
+}
+
+void TransferState::CurrentList(uint32_t recno) {
+    if (recno == 0) return;
+    dbf::WorkArea& a = worktime::OpenOnce(tables, "PKLISTY", {"PKLISTY1"});
+    if (a.recno() != recno) a.Goto(recno);
+}
+
+void TransferState::CurrentListPaidIn(const YearMonth& m) {
+    auto it = paid_in.find(m.Index());
+    if (it != paid_in.end()) return CurrentList(it->second);
+    if (!lists_of_month.empty()) CurrentList(lists_of_month.back().Key());
 }
 
 std::vector<base::YearMonth> HealthSettlementMonths(int year, int month) {

@@ -408,6 +408,20 @@ TEST(InsuranceTransfer, ACodeThatCannotBeAVariableEndsTheRunBeforeAnythingIsWrit
     EXPECT_EQ(c.Dump("PKSKLAD", kSklad), Lines{});
 }
 
+TEST(InsuranceTransfer, TheFormulasSeeThePaymentDateOfTheListsConcerned) {
+    InsCompany c;
+    c.Add("PKASKLD",
+          {{"TYT_PODM_P", "01"}, {"WARUNEK_", "ZASD>0"}, {"KWO_FEP", "month(pklisty->data_wyp)"}});
+    c.Add("PKAWYNG", {{"WARUNEK_", "ZASD>0"}, {"PREMIA_KW", "day(pklisty->data_wyp)"}});
+    const PayrollList later = c.List("2026", "B", 2, "03", "20260320", false);
+    c.Position(c.list, "000001", "ZASD", 5000);
+    c.Position(later, "000001", "ZASD", 100);
+    ASSERT_EQ(c.Run().message, "");
+    EXPECT_EQ(c.Dump("PKSKLAD", {"NR_PRAC", "KWO_FEP"}), (Lines{"000001 3.00"}));
+    // The second pass runs once per list: the 10th and the 20th.
+    EXPECT_EQ(c.Dump("PKWYNAG", {"NR_PRAC", "PREMIA_KW"}), (Lines{"000001 30.00"}));
+}
+
 TEST(HealthSettlementMonths, TheYearBeforeAndJanuaryInAprilOnly) {
     const std::vector<base::YearMonth> m = HealthSettlementMonths(2026, 4);
     ASSERT_EQ(m.size(), 13u);

@@ -220,6 +220,7 @@ std::string Contribution(TransferState& s, const Person& p, AlgorithmRow& row,
                          const std::string& title, const YearMonth& m, bool previous) {
     const int paid = m.Index();
     s.LoadSums([paid](const Item& i) { return i.paid == paid; });
+    s.CurrentListPaidIn(m);
     std::string message;
     bool holds = false;
     {
@@ -246,6 +247,7 @@ std::string Bases(TransferState& s, const Person& p, AlgorithmRow& row, const st
     for (const auto& [year, lists] : s.tax_years) {
         const std::set<std::string>& of_year = lists;
         s.LoadSums([&](const Item& i) { return of_year.count(i.list) != 0; });
+        if (!of_year.empty()) s.CurrentList(*of_year.rbegin());
         std::string message;
         bool holds = false;
         if (!Condition(s, row, true, &holds, &message)) return message;
@@ -269,6 +271,7 @@ std::string Periods(TransferState& s, const Person& p, const std::string& group,
     for (auto& row : s.okres) {
         if (row->group != group) continue;
         s.LoadSums([paid](const Item& i) { return i.paid == paid; });
+        s.CurrentListPaidIn(s.month);
         std::string message;
         bool holds = false;
         if (!Condition(s, *row, false, &holds, &message)) return message;
@@ -363,6 +366,7 @@ std::string Benefits(TransferState& s, const Person& p, const std::string& group
                 if (i.list == key && i.symbol == symbol) sum += i.amount;
             if (sum == 0) continue;
             s.LoadSums([&](const Item& i) { return i.list == key; });
+            s.CurrentList(key);
             BenefitLine line;
             line.lp = ++component_lp;
             line.list = &l;
@@ -427,6 +431,7 @@ std::string Benefits(TransferState& s, const Person& p, const std::string& group
         line.calendar_month = first.calendar_year != 0 ? first.calendar_month : s.month.month;
         line.zus = first.zus_year != 0 ? YearMonth{first.zus_year, first.zus_month} : s.month;
         s.LoadSums([](const Item& it) { return it.of_month; });
+        s.CurrentListPaidIn(s.month);
         dbf::WorkArea& nieob = worktime::OpenOnce(s.tables, "PKNIEOB", {"PKNIEOB1"});
         nieob.Goto(first.recno);  // the absence is the current record of PKNIEOB
         if (std::string m = WriteBenefit(s, p, *served[i].row, title, line); !m.empty()) return m;
@@ -444,6 +449,7 @@ std::string Wages(TransferState& s, const Person& p, const std::string& group,
         if (s.wage_codes.count(row->code) == 0)
             return s.rt.Text("Błędny kod wynagrodzenia w PKASKWN");
         s.LoadSums([paid](const Item& i) { return i.paid == paid; });
+        s.CurrentListPaidIn(s.month);
         Value amount, from, to;
         std::string message;
         if (!row->Empty("KWOTA_") && !EvaluateFormula(s, *row, "KWOTA_", &amount, &message))
@@ -498,6 +504,7 @@ std::string Totals(TransferState& s, const Person& p) {
     for (const payroll::PayrollList& l : s.lists_of_month) {
         const std::string key = l.Key();
         s.LoadSums([&](const Item& i) { return i.list == key; });
+        s.CurrentList(key);
         if (!FillFields(s, row, Qrmtbw2(), a, true, &message)) {
             Abort(a);
             return message;

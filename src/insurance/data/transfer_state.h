@@ -83,6 +83,18 @@ struct TransferState {
     // The lists.
     std::vector<payroll::PayrollList> lists_of_month;  // list month M, by payment date
     std::map<int, std::set<std::string>> tax_years;    // year -> list keys paid in M
+    std::map<std::string, uint32_t> list_records;      // list key -> record of PKLISTY
+    std::map<int, uint32_t> paid_in;                   // payment month -> its latest list
+
+    /// Makes the record of PKLISTY `recno` (when not 0) the current one: the
+    /// standard functions read the payment date through pklisty->data_wyp.
+    void CurrentList(uint32_t recno);
+    void CurrentList(const std::string& key) {
+        auto it = list_records.find(key);
+        CurrentList(it == list_records.end() ? 0 : it->second);
+    }
+    /// The latest list paid in month `m`, else the latest list of the month.
+    void CurrentListPaidIn(const YearMonth& m);
 
     payroll::PayrollHost host;
     std::map<std::string, int> component_slots;  // symbol (trimmed) -> slot
