@@ -87,15 +87,21 @@ void ReadLists(TransferState& s) {
                      [](const payroll::PayrollList& x, const payroll::PayrollList& y) {
                          return x.paid < y.paid;
                      });
-    if (!s.rt.config().Logical("NAGLWPPM") || paid_before.empty()) return;
-    if (!HasTable(s.rt, s.tables, "PKPLACE")) return;
-    dbf::WorkArea& place = worktime::OpenOnce(
-        s.tables, "PKPLACE",
-        {"PKPLACE1", "PKPLACE2", "PKPLACE3", "PKPLACE4", "PKPLACE5", "PKPLACE6"});
-    const dbf::KeepPosition keep_place(place);
-    worktime::OrderBy(place, "PKPLACE1");
-    for (const payroll::PayrollList& l : paid_before)
-        if (place.Seek(l.Key()).ok() && place.found() && !place.eof()) s.previous_paid = true;
+    if (s.rt.config().Logical("NAGLWPPM") && !paid_before.empty() &&
+        HasTable(s.rt, s.tables, "PKPLACE")) {
+        dbf::WorkArea& place = worktime::OpenOnce(
+            s.tables, "PKPLACE",
+            {"PKPLACE1", "PKPLACE2", "PKPLACE3", "PKPLACE4", "PKPLACE5", "PKPLACE6"});
+        const dbf::KeepPosition keep_place(place);
+        worktime::OrderBy(place, "PKPLACE1");
+        for (const payroll::PayrollList& l : paid_before)
+            if (place.Seek(l.Key()).ok() && place.found() && !place.eof()) s.previous_paid = true;
+    }
+    for (const payroll::PayrollList& l : s.lists_of_month) {
+        const int paid = PaymentMonth(l).year > 0 ? PaymentMonth(l).Index() : -1;
+        if (paid != s.month.Index() && !(s.previous_paid && paid == s.previous.Index()))
+            s.read_by_list_month = true;
+    }
 }
 
 void ReadDictionaries(TransferState& s) {

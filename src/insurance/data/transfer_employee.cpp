@@ -104,8 +104,8 @@ Person ReadPerson(TransferState& s, dbf::WorkArea& prac) {
     return p;
 }
 
-// The employee's items paid in the previous month and in the month, and
-// those of the lists of the month.
+// The employee's items paid in the month (and in the previous month when a
+// list of the month was paid then), and those of the lists of the month.
 void ReadItems(TransferState& s) {
     s.items.clear();
     if (!HasTable(s, "PKPLACE")) return;
@@ -143,9 +143,9 @@ void ReadItems(TransferState& s) {
             s.items.push_back(std::move(i));
         }
     };
-    read("PKPLACE5", payroll::Yyyymm(s.previous));
+    if (s.previous_paid) read("PKPLACE5", payroll::Yyyymm(s.previous));
     read("PKPLACE5", payroll::Yyyymm(s.month));
-    read("PKPLACE2", list_month);
+    if (s.read_by_list_month) read("PKPLACE2", list_month);
 }
 
 void ReadAbsences(TransferState& s) {

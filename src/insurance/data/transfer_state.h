@@ -79,6 +79,10 @@ struct TransferState {
     base::Date first_day;
     bool ppk = false;
     bool previous_paid = false;  // a list of the month paid in the previous month
+    /// Some list of the month is paid in a month whose items the employee's
+    /// reads by payment month do not cover: his items are also read by list
+    /// month.
+    bool read_by_list_month = false;
 
     // The lists.
     std::vector<payroll::PayrollList> lists_of_month;  // list month M, by payment date
