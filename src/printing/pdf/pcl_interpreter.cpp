@@ -54,7 +54,7 @@ class Pcl {
         const unsigned char c = static_cast<unsigned char>(in_[i + 1]);
         if (c < 0x21 || c > 0x2F) {
             if (c == 'E') {
-                if (!head_.document().pages.back().runs.empty()) head_.FormFeed();
+                if (head_.page_has_text()) head_.FormFeed();
                 Reset();
             } else if (c == '=') {
                 head_.Feed(head_.spacing() / 2);

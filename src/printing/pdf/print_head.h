@@ -41,6 +41,8 @@ class PrintHead {
     void SetY(double inches);
     double x() const { return x_; }
     double y() const { return y_; }
+    /// Something was printed on the current page.
+    bool page_has_text() const { return in_run_ || !doc_.pages.back().runs.empty(); }
 
     /// The pages; a last page after the final form feed is dropped when
     /// nothing was printed on it. Call once.
