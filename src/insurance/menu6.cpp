@@ -2,6 +2,8 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "insurance/record_browse.h"
+#include "insurance/transfer_screen.h"
 
 namespace kestrel::insurance {
 namespace {
@@ -12,12 +14,21 @@ void Missing(common::Runtime& rt) {
     common::NotInThisVersion(rt);
 }
 
+void Records(common::Runtime& rt, RecordKind kind, const char* title, bool correction) {
+    BrowseRecords(rt, kind, title, correction);
+}
+
 void Qrm63(common::Runtime& rt, const FormulaEditorFn& edit) {
     (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Korekta składek"), [&rt] { Missing(rt); }},
-        {rt.Text("Przeglądanie kartoteki składek"), [&rt] { Missing(rt); }},
+        {rt.Text("Korekta składek"),
+         [&rt] { Records(rt, RecordKind::kContributions, "6.3.2. Korekta składek", true); }},
+        {rt.Text("Przeglądanie kartoteki składek"),
+         [&rt] {
+             Records(rt, RecordKind::kContributions, "6.3.3. Przeglądanie kartoteki składek",
+                     false);
+         }},
         {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
     };
     common::RunSubMenu(rt, rt.Text("6.3. Kartoteka składek"), "6.3.", items);
@@ -27,8 +38,16 @@ void Qrm64(common::Runtime& rt, const FormulaEditorFn& edit) {
     (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Korekta kartoteki"), [&rt] { Missing(rt); }},
-        {rt.Text("Przeglądanie kartoteki świadczeń i przerw"), [&rt] { Missing(rt); }},
+        {rt.Text("Korekta kartoteki"),
+         [&rt] {
+             Records(rt, RecordKind::kBenefits, "6.4.2. Korekta kartoteki świadczeń i przerw",
+                     true);
+         }},
+        {rt.Text("Przeglądanie kartoteki świadczeń i przerw"),
+         [&rt] {
+             Records(rt, RecordKind::kBenefits, "6.4.3. Przeglądanie kartoteki świadczeń i przerw",
+                     false);
+         }},
         {rt.Text("Kody świadczenia lub przerwy"), [&rt] { Missing(rt); }},
         {rt.Text("Algorytmy przepisywania danych z płac i nieobecn."), [&rt] { Missing(rt); }},
     };
@@ -39,8 +58,16 @@ void Qrm65(common::Runtime& rt, const FormulaEditorFn& edit) {
     (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Korekta kartoteki"), [&rt] { Missing(rt); }},
-        {rt.Text("Przeglądanie kartoteki składników wynagrodzeń"), [&rt] { Missing(rt); }},
+        {rt.Text("Korekta kartoteki"),
+         [&rt] {
+             Records(rt, RecordKind::kComponents, "6.5.2. Korekta kartoteki składników wynagrodzeń",
+                     true);
+         }},
+        {rt.Text("Przeglądanie kartoteki składników wynagrodzeń"),
+         [&rt] {
+             Records(rt, RecordKind::kComponents,
+                     "6.5.3. Przeglądanie kartoteki składników wynagrodzeń", false);
+         }},
         {rt.Text("Kody składników wynagrodzeń"), [&rt] { Missing(rt); }},
         {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
     };
@@ -51,8 +78,15 @@ void Qrm66(common::Runtime& rt, const FormulaEditorFn& edit) {
     (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Korekta zbiorczych wynagrodzeń"), [&rt] { Missing(rt); }},
-        {rt.Text("Przeglądanie kartoteki zbiorczych wynagrodzeń"), [&rt] { Missing(rt); }},
+        {rt.Text("Korekta zbiorczych wynagrodzeń"),
+         [&rt] {
+             Records(rt, RecordKind::kTotals, "6.6.2. Korekta zbiorczych wynagrodzeń", true);
+         }},
+        {rt.Text("Przeglądanie kartoteki zbiorczych wynagrodzeń"),
+         [&rt] {
+             Records(rt, RecordKind::kTotals,
+                     "6.6.3. Przeglądanie kartoteki zbiorczych wynagrodzeń", false);
+         }},
         {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
         {rt.Text("Awaryjne przeliczanie danych za zaległe miesiące"), [&rt] { Missing(rt); }},
     };
@@ -73,8 +107,12 @@ void Qrm6C(common::Runtime& rt, const FormulaEditorFn& edit) {
     (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Korekta przychodów"), [&rt] { Missing(rt); }},
-        {rt.Text("Przeglądanie kartoteki przychodów"), [&rt] { Missing(rt); }},
+        {rt.Text("Korekta przychodów"),
+         [&rt] { Records(rt, RecordKind::kBases, "6.C.2. Korekta przychodów", true); }},
+        {rt.Text("Przeglądanie kartoteki przychodów"),
+         [&rt] {
+             Records(rt, RecordKind::kBases, "6.C.3. Przeglądanie kartoteki przychodów", false);
+         }},
         {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
     };
     common::RunSubMenu(rt, rt.Text("6.C. Kartoteka przychodów (RPA)"), "6.C.", items);
@@ -84,8 +122,12 @@ void Qrm6D(common::Runtime& rt, const FormulaEditorFn& edit) {
     (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Korekta okresów zatrudnienia"), [&rt] { Missing(rt); }},
-        {rt.Text("Przeglądanie okresów zatrudnienia"), [&rt] { Missing(rt); }},
+        {rt.Text("Korekta okresów zatrudnienia"),
+         [&rt] { Records(rt, RecordKind::kPeriods, "6.D.2. Korekta okresów zatrudnienia", true); }},
+        {rt.Text("Przeglądanie okresów zatrudnienia"),
+         [&rt] {
+             Records(rt, RecordKind::kPeriods, "6.D.3. Przeglądanie okresów zatrudnienia", false);
+         }},
         {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
     };
     common::RunSubMenu(rt, rt.Text("6.D. Kartoteka okresów zatrudnienia (RPA)"), "6.D.", items);
@@ -98,7 +140,7 @@ void Qrm6(common::Runtime& rt, const FormulaEditorFn& edit) {
     // the annual health settlement) keep their numbers until they are built.
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Automatyczne przepisanie danych z modułu płace"), [&rt] { Missing(rt); }},
+        {rt.Text("Automatyczne przepisanie danych z modułu płace"), [&rt] { Qrm62(rt); }},
         {rt.Text("Kartoteka składek"), [&rt, &edit] { Qrm63(rt, edit); }},
         {rt.Text("Kartoteka świadczeń i przerw"), [&rt, &edit] { Qrm64(rt, edit); }},
         {rt.Text("Kartoteka składników wynagrodzeń"), [&rt, &edit] { Qrm65(rt, edit); }},
