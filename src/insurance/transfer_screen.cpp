@@ -87,7 +87,9 @@ bool Warning(common::Runtime& rt, const TransferPreview& p) {
     return go;
 }
 
-void Ending(common::Runtime& rt, const TransferOutcome& out) {
+}  // namespace
+
+void ShowTransferEnd(common::Runtime& rt, const TransferOutcome& out) {
     if (!out.message.empty()) common::ShowMessage(rt, out.message);
     if (!out.completed) return;
     auto& s = rt.screen();
@@ -108,8 +110,6 @@ void Ending(common::Runtime& rt, const TransferOutcome& out) {
     common::ShowMessage(rt, rt.Text("Koniec aktualizacji"), false);
 }
 
-}  // namespace
-
 void Qrm62(common::Runtime& rt) {
     if (!common::CheckRights(rt, kMaskTransfer)) return;
     auto& s = rt.screen();
@@ -125,7 +125,7 @@ void Qrm62(common::Runtime& rt) {
         return;
     }
     TransferRows rows(rt);
-    Ending(rt, Transfer(rt, tables, &rows));
+    ShowTransferEnd(rt, Transfer(rt, tables, &rows));
 }
 
 }  // namespace kestrel::insurance

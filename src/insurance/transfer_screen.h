@@ -16,4 +16,11 @@ namespace kestrel::insurance {
 /// aktualizacji".
 void Qrm62(common::Runtime& rt);
 
+struct TransferOutcome;
+/// The end of QRM62: the outcome's message; after a complete run the
+/// reminder of 6.A.2 when check algorithms exist (with the two lines about
+/// the KEDU file and the declarations unless NAGLBSPRZ), then "Koniec
+/// aktualizacji".
+void ShowTransferEnd(common::Runtime& rt, const TransferOutcome& out);
+
 }  // namespace kestrel::insurance
