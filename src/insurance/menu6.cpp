@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "insurance/dictionaries.h"
 #include "insurance/record_browse.h"
 #include "insurance/transfer_screen.h"
 
@@ -48,7 +49,8 @@ void Qrm64(common::Runtime& rt, const FormulaEditorFn& edit) {
              Records(rt, RecordKind::kBenefits, "6.4.3. Przeglądanie kartoteki świadczeń i przerw",
                      false);
          }},
-        {rt.Text("Kody świadczenia lub przerwy"), [&rt] { Missing(rt); }},
+        {rt.Text("Kody świadczenia lub przerwy"),
+         [&rt] { RunInsuranceDictionary(rt, BenefitCodes()); }},
         {rt.Text("Algorytmy przepisywania danych z płac i nieobecn."), [&rt] { Missing(rt); }},
     };
     common::RunSubMenu(rt, rt.Text("6.4. Kartoteka świadczeń i przerw"), "6.4.", items);
@@ -68,7 +70,8 @@ void Qrm65(common::Runtime& rt, const FormulaEditorFn& edit) {
              Records(rt, RecordKind::kComponents,
                      "6.5.3. Przeglądanie kartoteki składników wynagrodzeń", false);
          }},
-        {rt.Text("Kody składników wynagrodzeń"), [&rt] { Missing(rt); }},
+        {rt.Text("Kody składników wynagrodzeń"),
+         [&rt] { RunInsuranceDictionary(rt, RemunerationCodes()); }},
         {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
     };
     common::RunSubMenu(rt, rt.Text("6.5. Kartoteka składników wynagrodzeń"), "6.5.", items);
