@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "insurance/algorithm_editor.h"
 #include "insurance/dictionaries.h"
 #include "insurance/record_browse.h"
 #include "insurance/transfer_screen.h"
@@ -20,7 +21,6 @@ void Records(common::Runtime& rt, RecordKind kind, const char* title, bool corre
 }
 
 void Qrm63(common::Runtime& rt, const FormulaEditorFn& edit) {
-    (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Korekta składek"),
@@ -30,13 +30,16 @@ void Qrm63(common::Runtime& rt, const FormulaEditorFn& edit) {
              Records(rt, RecordKind::kContributions, "6.3.3. Przeglądanie kartoteki składek",
                      false);
          }},
-        {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z modułu płace"),
+         [&rt, &edit] {
+             EditAlgorithms(rt, AlgorithmKind::kContributions,
+                            "6.3.4. Algorytmy przepisywania danych z modułu płace", edit);
+         }},
     };
     common::RunSubMenu(rt, rt.Text("6.3. Kartoteka składek"), "6.3.", items);
 }
 
 void Qrm64(common::Runtime& rt, const FormulaEditorFn& edit) {
-    (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Korekta kartoteki"),
@@ -51,13 +54,16 @@ void Qrm64(common::Runtime& rt, const FormulaEditorFn& edit) {
          }},
         {rt.Text("Kody świadczenia lub przerwy"),
          [&rt] { RunInsuranceDictionary(rt, BenefitCodes()); }},
-        {rt.Text("Algorytmy przepisywania danych z płac i nieobecn."), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z płac i nieobecn."),
+         [&rt, &edit] {
+             EditAlgorithms(rt, AlgorithmKind::kBenefits,
+                            "6.4.5. Algorytmy przepisywania danych z płac i nieobecn.", edit);
+         }},
     };
     common::RunSubMenu(rt, rt.Text("6.4. Kartoteka świadczeń i przerw"), "6.4.", items);
 }
 
 void Qrm65(common::Runtime& rt, const FormulaEditorFn& edit) {
-    (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Korekta kartoteki"),
@@ -72,13 +78,16 @@ void Qrm65(common::Runtime& rt, const FormulaEditorFn& edit) {
          }},
         {rt.Text("Kody składników wynagrodzeń"),
          [&rt] { RunInsuranceDictionary(rt, RemunerationCodes()); }},
-        {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z modułu płace"),
+         [&rt, &edit] {
+             EditAlgorithms(rt, AlgorithmKind::kComponents,
+                            "6.5.5. Algorytmy przepisywania danych z modułu płace", edit);
+         }},
     };
     common::RunSubMenu(rt, rt.Text("6.5. Kartoteka składników wynagrodzeń"), "6.5.", items);
 }
 
 void Qrm66(common::Runtime& rt, const FormulaEditorFn& edit) {
-    (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Korekta zbiorczych wynagrodzeń"),
@@ -90,24 +99,29 @@ void Qrm66(common::Runtime& rt, const FormulaEditorFn& edit) {
              Records(rt, RecordKind::kTotals,
                      "6.6.3. Przeglądanie kartoteki zbiorczych wynagrodzeń", false);
          }},
-        {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z modułu płace"),
+         [&rt, &edit] {
+             EditAlgorithms(rt, AlgorithmKind::kTotals,
+                            "6.6.4. Algorytmy przepisywania danych z modułu płace", edit);
+         }},
         {rt.Text("Awaryjne przeliczanie danych za zaległe miesiące"), [&rt] { Missing(rt); }},
     };
     common::RunSubMenu(rt, rt.Text("6.6. Zbiorcza kartoteka wynagrodzeń"), "6.6.", items);
 }
 
 void Qrm6A(common::Runtime& rt, const FormulaEditorFn& edit) {
-    (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Sprawdzenie spójności modułu ZUS z płacami"), [&rt] { Missing(rt); }},
-        {rt.Text("Algorytmy sprawdzania"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy sprawdzania"),
+         [&rt, &edit] {
+             EditAlgorithms(rt, AlgorithmKind::kChecks, "6.A.3. Algorytmy sprawdzania", edit);
+         }},
     };
     common::RunSubMenu(rt, rt.Text("6.A. Funkcje kontrolne"), "6.A.", items);
 }
 
 void Qrm6C(common::Runtime& rt, const FormulaEditorFn& edit) {
-    (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Korekta przychodów"),
@@ -116,13 +130,16 @@ void Qrm6C(common::Runtime& rt, const FormulaEditorFn& edit) {
          [&rt] {
              Records(rt, RecordKind::kBases, "6.C.3. Przeglądanie kartoteki przychodów", false);
          }},
-        {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z modułu płace"),
+         [&rt, &edit] {
+             EditAlgorithms(rt, AlgorithmKind::kBases,
+                            "6.C.4. Algorytmy przepisywania danych z modułu płace", edit);
+         }},
     };
     common::RunSubMenu(rt, rt.Text("6.C. Kartoteka przychodów (RPA)"), "6.C.", items);
 }
 
 void Qrm6D(common::Runtime& rt, const FormulaEditorFn& edit) {
-    (void)edit;
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Korekta okresów zatrudnienia"),
@@ -131,7 +148,11 @@ void Qrm6D(common::Runtime& rt, const FormulaEditorFn& edit) {
          [&rt] {
              Records(rt, RecordKind::kPeriods, "6.D.3. Przeglądanie okresów zatrudnienia", false);
          }},
-        {rt.Text("Algorytmy przepisywania danych z modułu płace"), [&rt] { Missing(rt); }},
+        {rt.Text("Algorytmy przepisywania danych z modułu płace"),
+         [&rt, &edit] {
+             EditAlgorithms(rt, AlgorithmKind::kPeriods,
+                            "6.D.4. Algorytmy przepisywania danych z modułu płace", edit);
+         }},
     };
     common::RunSubMenu(rt, rt.Text("6.D. Kartoteka okresów zatrudnienia (RPA)"), "6.D.", items);
 }
