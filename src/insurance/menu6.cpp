@@ -3,6 +3,7 @@
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
 #include "insurance/algorithm_editor.h"
+#include "insurance/consistency_screen.h"
 #include "insurance/dictionaries.h"
 #include "insurance/record_browse.h"
 #include "insurance/transfer_screen.h"
@@ -112,7 +113,7 @@ void Qrm66(common::Runtime& rt, const FormulaEditorFn& edit) {
 void Qrm6A(common::Runtime& rt, const FormulaEditorFn& edit) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Sprawdzenie spójności modułu ZUS z płacami"), [&rt] { Missing(rt); }},
+        {rt.Text("Sprawdzenie spójności modułu ZUS z płacami"), [&rt] { Qrm6A2(rt); }},
         {rt.Text("Algorytmy sprawdzania"),
          [&rt, &edit] {
              EditAlgorithms(rt, AlgorithmKind::kChecks, "6.A.3. Algorytmy sprawdzania", edit);

@@ -11,6 +11,7 @@
 #include "platform/codepage/cp852.h"
 #include "platform/formula/runtime.h"
 #include "platform/picture/picture.h"
+#include "worktime/data/open_once.h"
 
 namespace kestrel::insurance {
 namespace {
@@ -84,7 +85,7 @@ class Checker {
 };
 
 void Checker::SetFlags(bool nie_spr, bool bld_spr) {
-    dbf::WorkArea& ster = tables_.Open("PKSTER");
+    dbf::WorkArea& ster = worktime::OpenOnce(tables_, "PKSTER");
     if (!ster.GoTop().ok() || ster.eof()) throw common::Abandon(Cp("Błąd odczytu: PKSTER"));
     tables_.RLock(ster);
     dbf::Record& r = ster.record();
@@ -113,10 +114,10 @@ void Checker::Declare() {
         const int slot = engine_.slots().Declare(name);
         if (slot >= 0) (*into)[name] = slot;
     };
-    dbf::WorkArea& spl = tables_.Open("PKSPL");
+    dbf::WorkArea& spl = worktime::OpenOnce(tables_, "PKSPL");
     for (base::Status s = spl.GoTop(); s.ok() && !spl.eof(); s = spl.Skip(1))
         declare(&components_, base::Trim(spl.record().GetString(spl.FieldIndex("SKLADN_PL"))));
-    dbf::WorkArea& rnb = tables_.Open("PKRNB");
+    dbf::WorkArea& rnb = worktime::OpenOnce(tables_, "PKRNB");
     for (base::Status s = rnb.GoTop(); s.ok() && !rnb.eof(); s = rnb.Skip(1)) {
         const std::string code = base::Trim(rnb.record().GetString(rnb.FieldIndex("KOD_NIEOB")));
         declare(&absences_, code);
@@ -125,7 +126,7 @@ void Checker::Declare() {
     for (const Check& c : checks_) {
         if (c.target.empty() || target_slots_.count(c.target)) continue;
         std::vector<int>& slots = target_slots_[c.target];
-        dbf::WorkArea& t = tables_.Open(c.target);
+        dbf::WorkArea& t = worktime::OpenOnce(tables_, c.target);
         for (const dbf::Field& f : t.record().fields())
             slots.push_back(f.type == dbf::FieldType::kNumeric ? engine_.slots().Declare(f.name)
                                                                : -1);
@@ -133,7 +134,7 @@ void Checker::Declare() {
 }
 
 bool Checker::ReadChecks(std::string* message) {
-    dbf::WorkArea& a = tables_.Open("PKASPRZ", {"PKASPRZ1"});
+    dbf::WorkArea& a = worktime::OpenOnce(tables_, "PKASPRZ", {"PKASPRZ1"});
     std::vector<uint32_t> records;
     for (base::Status s = a.GoTop(); s.ok() && !a.eof(); s = a.Skip(1)) {
         const dbf::Record& r = a.record();
@@ -175,7 +176,7 @@ bool Checker::ReadChecks(std::string* message) {
 
 Rows Checker::LoadTable(const std::string& table, std::vector<int>* slots) {
     Rows rows;
-    dbf::WorkArea& t = tables_.Open(table);
+    dbf::WorkArea& t = worktime::OpenOnce(tables_, table);
     const bool benefits = table == "PKZASIL";
     for (base::Status s = t.GoTop(); s.ok() && !t.eof(); s = t.Skip(1)) {
         const dbf::Record& r = t.record();
@@ -201,7 +202,7 @@ Rows Checker::LoadTable(const std::string& table, std::vector<int>* slots) {
 }
 
 void Checker::Load() {
-    dbf::WorkArea& place = tables_.Open("PKPLACE");
+    dbf::WorkArea& place = worktime::OpenOnce(tables_, "PKPLACE");
     for (base::Status s = place.GoTop(); s.ok() && !place.eof(); s = place.Skip(1)) {
         const dbf::Record& r = place.record();
         Row row;
@@ -215,7 +216,7 @@ void Checker::Load() {
         row.values = {r.GetNumber(place.FieldIndex("KWOTA_"))};
         items_[row.employee].push_back(std::move(row));
     }
-    dbf::WorkArea& nieob = tables_.Open("PKNIEOB");
+    dbf::WorkArea& nieob = worktime::OpenOnce(tables_, "PKNIEOB");
     for (base::Status s = nieob.GoTop(); s.ok() && !nieob.eof(); s = nieob.Skip(1)) {
         const dbf::Record& r = nieob.record();
         Row row;
@@ -230,7 +231,7 @@ void Checker::Load() {
     for (const Check& c : checks_) zasil = zasil || !c.zasil_months.empty();
     if (zasil && !target_slots_.count("PKZASIL")) {
         std::vector<int>& slots = target_slots_["PKZASIL"];
-        dbf::WorkArea& t = tables_.Open("PKZASIL");
+        dbf::WorkArea& t = worktime::OpenOnce(tables_, "PKZASIL");
         slots.assign(t.record().fields().size(), -1);
     }
     for (auto& [table, slots] : target_slots_) targets_[table] = LoadTable(table, &slots);
@@ -266,7 +267,7 @@ void Checker::Fill(const Check& c, const std::string& employee) {
         }
     }
     if (!c.zasil_months.empty()) {
-        dbf::WorkArea& t = tables_.Open("PKZASIL");
+        dbf::WorkArea& t = worktime::OpenOnce(tables_, "PKZASIL");
         const int days = t.FieldIndex("ILOSC_DNI");
         for (const Row& r : targets_["PKZASIL"][employee]) {
             if (!In(c.zasil_months, r.year, r.month)) continue;
@@ -322,7 +323,7 @@ bool Checker::CheckEmployee(const std::string& employee, CheckOutcome* out) {
 
 CheckOutcome Checker::Run(CheckObserver* observer) {
     CheckOutcome out;
-    dbf::WorkArea& ster = tables_.Open("PKSTER");
+    dbf::WorkArea& ster = worktime::OpenOnce(tables_, "PKSTER");
     if (!ster.GoTop().ok() || ster.eof()) throw common::Abandon(Cp("Błąd odczytu: PKSTER"));
     year_ = Number(ster.record(), ster, "ROK_");
     month_ = Number(ster.record(), ster, "MC_");
@@ -335,7 +336,7 @@ CheckOutcome Checker::Run(CheckObserver* observer) {
     Load();
     values_.assign(engine_.slots().size(), Value::Number(0));
     engine_.BindSlots(values_.data(), values_.size());
-    dbf::WorkArea& prac = tables_.Open("PKPRAC", {"PKPRAC1"});
+    dbf::WorkArea& prac = worktime::OpenOnce(tables_, "PKPRAC", {"PKPRAC1"});
     for (base::Status s = prac.GoTop(); s.ok() && !prac.eof(); s = prac.Skip(1)) {
         const std::string employee = prac.record().GetString(prac.FieldIndex("NR_PRAC"));
         if (observer) {

@@ -106,7 +106,16 @@ RecordFile Contributions(bool ppk) {
 
 RecordFile Benefits() {
     RecordFile f{
-        RecordKind::kBenefits, "PKZASIL", {"PKZASIL1", "PKZASIL2"}, {}, "ROK_LST", "MC_LST", {}, 3};
+        RecordKind::kBenefits,
+        "PKZASIL",
+        // Every index is kept: the codes and declaration months corrected
+        // here are parts of their keys.
+        {"PKZASIL1", "PKZASIL2", "PKZASIL3", "PKZASIL4", "PKZASIL5", "PKZASIL6", "PKZASIL7"},
+        {},
+        "ROK_LST",
+        "MC_LST",
+        {},
+        3};
     f.orders = {{"PKZASIL1", "Sort:M-C,NR PRAC.,TYTUŁ", {P::kYear, P::kMonth, P::kEmployee}},
                 {"PKZASIL2", "Sort:NR PRAC.,M-C,KOD", {P::kYear, P::kEmployee, P::kMonth}}};
     f.columns = {Employee(),
