@@ -113,15 +113,16 @@ void Browse::DrawRow(int screen_row, bool blank, bool current) {
     const console::ColourSpec spec = *console::ParseColourSpec(colour_spec_);
     int col = left_;
     bool first = true;
+    const console::Attr plain = !blank && marked_ && marked_() ? spec.unselected : spec.standard;
     for (int i : VisibleColumns()) {
-        if (!first) col = s.Write(screen_row, col, kColumnSeparator, spec.standard);
+        if (!first) col = s.Write(screen_row, col, kColumnSeparator, plain);
         first = false;
         const BrowseColumn& c = columns_[static_cast<size_t>(i)];
         std::string cell = blank ? std::string() : (c.value ? c.value() : std::string());
-        const console::Attr attr = current && i == column_ ? spec.enhanced : spec.standard;
+        const console::Attr attr = current && i == column_ ? spec.enhanced : plain;
         col = s.Write(screen_row, col, Fit(cell, std::min(c.width, right_ - col + 1)), attr);
     }
-    if (col <= right_) s.Clear(screen_row, col, screen_row, right_, spec.standard);
+    if (col <= right_) s.Clear(screen_row, col, screen_row, right_, plain);
 }
 
 bool Browse::Stabilize(bool interruptible) {

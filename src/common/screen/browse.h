@@ -76,6 +76,10 @@ class Browse {
     void set_colour(const std::string& spec) { colour_spec_ = spec; }
     /// Table browses redraw everything when the handler moved the record.
     void set_redraw_on_move(bool on) { redraw_on_move_ = on; }
+    /// Rows for which `marked` (asked with the source on the row) is true
+    /// are drawn in the fifth colour pair of the spec instead of the first
+    /// (locked records, for example); the current cell stays enhanced.
+    void set_row_marked(std::function<bool()> marked) { marked_ = std::move(marked); }
 
     /// Runs the browse until the handler answers kBrowseClose.
     void Run(const BrowseHandler& handler);
@@ -117,6 +121,7 @@ class Browse {
     int left_column_ = 0;  // first unfrozen column in view
     int row_pos_ = 1;      // current row in the window (1-based)
     bool redraw_on_move_ = false;
+    std::function<bool()> marked_;
     bool full_redraw_ = false;
     Pending pending_ = kAll;
     bool headings_drawn_ = false;
