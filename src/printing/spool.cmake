@@ -16,6 +16,6 @@ target_link_libraries(kestrel_printing_spool
   PRIVATE kestrel_printing_pdf kestrel_common_pick kestrel_common_tables kestrel_codepage)
 
 kestrel_test(printing_spool_test
-  SOURCES spool_screen_test.cpp spool_or_print_test.cpp spool_interrupt_test.cpp
+  SOURCES spool_screen_test.cpp spool_or_print_test.cpp spool_interrupt_test.cpp spool_pdf_test.cpp
   LIBS kestrel_printing_spool kestrel_dbf_testutil kestrel_test_support
   LABELS unit)
