@@ -43,7 +43,7 @@ FormPage BeforeFormPage(common::Runtime& rt) {
         }
         asking = false;
     }
-    s.Clear(kLegendRow, 1, kLegendRow, 78, plain);
+    s.Clear(kLegendRow, 1, kLegendRow, 77, plain);
     return result;
 }
 

@@ -99,7 +99,7 @@ class SpoolList {
     void DrawFrame() {
         auto& s = rt_.screen();
         const console::Attr plain = rt_.Standard(rt_.colours().ycow);
-        s.Clear(4, 1, 22, 78, plain);
+        s.Clear(4, 1, 22, 77, plain);
         s.Write(4, 22, rt_.Text("Zbiory spoolingowe (wydruki)"), plain);
         const char* labels[] = {"Nazwa pliku:", "Rozmiar pliku:", "Ilość stron:", "Tytuł wydruku:"};
         for (int i = 0; i < 4; ++i) s.Write(kDetailRow + i, kLabelCol, rt_.Text(labels[i]), plain);
