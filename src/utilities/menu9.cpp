@@ -1,6 +1,7 @@
 #include "utilities/menu9.h"
 
 #include "common/screen/menu.h"
+#include "printing/spool_screen.h"
 #include "utilities/operator_editor.h"
 #include "utilities/parameter_editor.h"
 #include "utilities/table_menus.h"
@@ -34,7 +35,7 @@ void Qrm9(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Archiwizacja i zabezpieczenie danych"), nullptr},
-        {rt.Text("Zbiory spoolingowe (wydruki)"), nullptr},
+        {rt.Text("Zbiory spoolingowe (wydruki)"), [&rt] { printing::SpoolScreen(rt); }},
         {rt.Text("Indeksowanie zbiorów"), [&rt] { common::Qrm94(rt); }},
         {rt.Text("Funkcje awaryjne"), [&rt] { Qrm95(rt); }},
         {rt.Text("Informacja o systemie"), nullptr},

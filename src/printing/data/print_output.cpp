@@ -1,10 +1,24 @@
 #include "printing/data/print_output.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 
 namespace kestrel::printing {
+namespace {
+
+// True while `path` still names the file open as `fd` (nobody deleted it
+// or put another file in its place).
+bool StillNamed(int fd, const std::string& path) {
+    struct stat open_st {
+    }, named_st{};
+    if (::fstat(fd, &open_st) != 0 || ::stat(path.c_str(), &named_st) != 0) return false;
+    return open_st.st_dev == named_st.st_dev && open_st.st_ino == named_st.st_ino;
+}
+
+}  // namespace
 
 PrintOutput::~PrintOutput() {
     if (file_ != nullptr) std::fclose(file_);
@@ -20,11 +34,23 @@ base::Status PrintOutput::OpenNew(const std::string& path, Converter convert) {
 
 base::Status PrintOutput::OpenWith(const std::string& path, Converter convert, bool exclusive) {
     if (file_ != nullptr) (void)Close();
-    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC);
+    // Truncation waits for the lock: a file another process holds stays.
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : 0);
     const int fd = ::open(path.c_str(), flags, 0644);
     if (fd < 0) {
         if (errno == EEXIST) return base::Status::Busy(path + ": exists");
         return base::Status::FromErrno(path, errno);
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !StillNamed(fd, path)) {
+        ::close(fd);
+        return base::Status::Busy(path + ": in use");
+    }
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (!exclusive && regular && ::ftruncate(fd, 0) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return base::Status::FromErrno(path, err);
     }
     file_ = ::fdopen(fd, "wb");
     if (file_ == nullptr) {
@@ -101,6 +127,57 @@ base::Status PrintOutput::Close() {
     file_ = nullptr;
     if (error_ != 0) return base::Status::FromErrno(path_, error_);
     return base::Status::Ok();
+}
+
+ReadHold::~ReadHold() {
+    Close();
+}
+
+base::Status ReadHold::Open(const std::string& path) {
+    Close();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return base::Status::NotFound(path);
+        return base::Status::FromErrno(path, errno);
+    }
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+        ::close(fd);
+        return base::Status::Busy(path + ": in use");
+    }
+    fd_ = fd;
+    return base::Status::Ok();
+}
+
+long ReadHold::Read(char* buffer, size_t size) {
+    if (fd_ < 0) return -1;
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer, size);
+        if (n < 0 && errno == EINTR) continue;
+        return static_cast<long>(n);
+    }
+}
+
+void ReadHold::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+base::Status DeleteUnheld(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return base::Status::Ok();
+        return base::Status::FromErrno(path, errno);
+    }
+    base::Status result = base::Status::Ok();
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        result = base::Status::Busy(path + ": in use");
+    } else if (StillNamed(fd, path) && ::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        // Deleted while the lock is held: a writer that created the name
+        // meanwhile finds its file gone when it takes the lock and moves on.
+        result = base::Status::FromErrno(path, errno);
+    }
+    ::close(fd);
+    return result;
 }
 
 }  // namespace kestrel::printing

@@ -13,6 +13,12 @@
 // letter set, the two-character renderings of Polish letters), control
 // sequences unconverted. Writes are buffered; the first failed write is
 // reported by Close, which also closes the file.
+//
+// While a print file is open its writer holds an advisory exclusive lock
+// (flock) on it, and readers of finished print files (ReadHold) a shared
+// one; DeleteUnheld deletes a print or spool file only when it can take the
+// exclusive lock itself, so clearing old print files never removes one that
+// another process is still writing or reading.
 #pragma once
 
 #include <cstdio>
@@ -33,11 +39,13 @@ class PrintOutput {
     PrintOutput(const PrintOutput&) = delete;
     PrintOutput& operator=(const PrintOutput&) = delete;
 
-    /// Creates `path`, or truncates it when it exists.
+    /// Creates `path`, or truncates it when it exists. Busy when another
+    /// process holds the file (it is left as it was).
     base::Status Open(const std::string& path, Converter convert = {});
     /// Creates `path` only when no file of that name exists (an exclusive
     /// create): two processes never get one file. Busy when the name is
-    /// taken.
+    /// taken (also when the new file was deleted by another process before
+    /// its lock was taken: the caller tries the next name).
     base::Status OpenNew(const std::string& path, Converter convert = {});
     bool is_open() const { return file_ != nullptr; }
     const std::string& path() const { return path_; }
@@ -76,5 +84,30 @@ class PrintOutput {
     long bytes_ = 0;
     int error_ = 0;
 };
+
+/// A finished print or spool file opened for reading, with the shared lock
+/// that keeps DeleteUnheld away while it is read.
+class ReadHold {
+  public:
+    ReadHold() = default;
+    ~ReadHold();
+    ReadHold(const ReadHold&) = delete;
+    ReadHold& operator=(const ReadHold&) = delete;
+
+    /// NotFound when the file is missing, Busy while a writer holds it.
+    base::Status Open(const std::string& path);
+    /// Reads up to `size` bytes; the count (0 at the end), -1 on an error.
+    long Read(char* buffer, size_t size);
+    void Close();
+    bool is_open() const { return fd_ >= 0; }
+
+  private:
+    int fd_ = -1;
+};
+
+/// Deletes print or spool file `path` when no other process holds it open
+/// through PrintOutput or ReadHold. Ok when it was deleted or did not exist;
+/// Busy when it is held; an IOError when it cannot be deleted.
+base::Status DeleteUnheld(const std::string& path);
 
 }  // namespace kestrel::printing
