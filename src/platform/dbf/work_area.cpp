@@ -82,6 +82,7 @@ Status WorkArea::SetOrder(int order) {
     std::string key;
     bool included = false;
     controlling()->KeyOf(record_, &key, &included);
+    if (controlling()->At(key, recno_)) return Status::Ok();
     Status s = controlling()->Find(key, recno_);
     if (s.IsNotFound()) {
         // A record the index leaves out (FOR): movements go on from where
