@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
+
 #include "platform/dbf/formula_key.h"
 #include "test_util.h"
 
@@ -266,6 +269,54 @@ TEST_F(WorkAreaTest, AppendAndCommitMoveKeys) {
     ASSERT_TRUE(area_->Goto(2).ok());
     area_->record().SetString(1, "X");
     EXPECT_TRUE(area_->Commit().IsInvalidArgument());
+}
+
+TEST_F(WorkAreaTest, MovesCountEveryMovementAndWriteButNotAChangeOfOrder) {
+    ASSERT_TRUE(area_->Seek("BEATA").ok());
+    uint64_t seen = area_->moves();
+    // Standing still: reading the record and setting the same order.
+    EXPECT_EQ(area_->record().GetString(1), "BEATA     ");
+    ASSERT_TRUE(area_->SetOrder(1).ok());
+    EXPECT_EQ(area_->moves(), seen);
+    const std::function<Status()> steps[] = {
+        [&] { return area_->Seek("BEATA"); },  // the same record sought again
+        [&] { return area_->Skip(0); },
+        [&] { return area_->Goto(4); },
+        [&] { return area_->Seek("NOBODY"); },  // the phantom
+        [&] { return area_->GoTop(); },
+        [&] { return area_->Skip(); },
+        [&] {
+            area_->record().SetString(1, "BOGNA");
+            return area_->Commit();
+        },
+        [&] { return area_->Delete(); },
+        [&] { return area_->Recall(); },
+        [&] { return area_->Append(); },
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        ASSERT_TRUE(area_->RLock().ok() || area_->eof());
+        ASSERT_TRUE(steps[i]().ok()) << i;
+        EXPECT_NE(area_->moves(), seen) << "step " << i;
+        seen = area_->moves();
+    }
+}
+
+TEST_F(WorkAreaTest, TheSameOrderAfterAKeyChangeGoesOnFromTheNewKey) {
+    ASSERT_TRUE(area_->Seek("EWA").ok());
+    ASSERT_TRUE(area_->RLock().ok());
+    ASSERT_TRUE(area_->record().SetString(1, "AAA").ok());
+    ASSERT_TRUE(area_->Commit().ok());
+    ASSERT_TRUE(area_->Unlock().ok());
+    ASSERT_TRUE(area_->SetOrder(1).ok());
+    ASSERT_TRUE(area_->Skip().ok());
+    EXPECT_EQ(area_->recno(), 2u);  // ADAM follows AAA, not what followed EWA
+    // An uncommitted change of the buffer counts too: the order stands on
+    // the key the buffer holds.
+    ASSERT_TRUE(area_->Seek("BEATA").ok());
+    area_->record().SetString(1, "ZZZ");
+    ASSERT_TRUE(area_->SetOrder(1).ok());
+    ASSERT_TRUE(area_->Skip().ok());
+    EXPECT_TRUE(area_->eof());
 }
 
 TEST_F(WorkAreaTest, AnotherWorkstationsChangesAreSeen) {

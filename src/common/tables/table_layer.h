@@ -91,6 +91,11 @@ class Tables {
     /// begins with `key` (emptied) or a new one. The caller fills it and
     /// commits; Confirm recalls it.
     void Reserve(dbf::WorkArea& area, std::string_view key);
+    /// The same with the record holding `contents` (of the area's layout;
+    /// still marked deleted) and its keys in every index at once: a caller
+    /// that knows the whole record writes it once instead of moving the
+    /// keys of a blank one.
+    void Reserve(dbf::WorkArea& area, std::string_view key, const dbf::Record& contents);
     /// Recalls the reserved record and commits it.
     void Confirm(dbf::WorkArea& area);
 

@@ -204,6 +204,12 @@ void Tables::Append(dbf::WorkArea& area) {
 }
 
 void Tables::Reserve(dbf::WorkArea& area, std::string_view key) {
+    Reserve(area, key, area.table().NewRecord());
+}
+
+void Tables::Reserve(dbf::WorkArea& area, std::string_view key, const dbf::Record& contents) {
+    dbf::Record reserved = contents;
+    reserved.set_deleted(true);
     if (area.order() > 0 && !key.empty()) {
         const bool hide = area.hide_deleted();
         area.set_hide_deleted(false);
@@ -224,8 +230,7 @@ void Tables::Reserve(dbf::WorkArea& area, std::string_view key) {
             RLock(area);
             // Another workstation may have taken it meanwhile.
             if (area.deleted()) {
-                area.record().Clear();
-                area.record().set_deleted(true);
+                area.record() = reserved;
                 s = area.Commit();
                 area.set_hide_deleted(hide);
                 if (!s.ok())
@@ -237,11 +242,9 @@ void Tables::Reserve(dbf::WorkArea& area, std::string_view key) {
         area.set_hide_deleted(hide);
     }
     // Appended already marked deleted, in one write: a process killed here
-    // leaves no blank visible record behind.
-    dbf::Record blank = area.table().NewRecord();
-    blank.set_deleted(true);
+    // leaves no visible record behind, blank or half made.
     LockWithRetry(policy_.silent_appends - 1, rt_.Text("Błąd wstawienia rekordu: ") + area.alias(),
-                  rt_.Text("Powtórzyć próbę zapisu?"), [&] { return area.Append(blank); });
+                  rt_.Text("Powtórzyć próbę zapisu?"), [&] { return area.Append(reserved); });
 }
 
 void Tables::Confirm(dbf::WorkArea& area) {

@@ -169,6 +169,7 @@ void PayrollHost::SetList(const PayrollList& list) {
 
 void PayrollHost::LoadEmployee(std::string_view number) {
     employee_ = std::string(number);
+    walor_ = {};
     for (bool& b : built_) b = false;
     // Allowances of the list month, extended values, absences; LoadMore()
     // adds the attendance and the positions.
@@ -185,6 +186,7 @@ void PayrollHost::LoadEmployee(std::string_view number) {
 
 void PayrollHost::LoadEmpty() {
     employee_.clear();
+    walor_ = {};
     for (bool& b : built_) b = false;
     std::vector<Value>& a0 = values();
     for (size_t slot = 0; slot < a0.size(); ++slot) {
@@ -370,10 +372,18 @@ void PayrollHost::SwitchTo(const ContextId& id) {
 void PayrollHost::MakeValorisationCurrent(YearMonth month) {
     if (!have_walor_) return;
     dbf::WorkArea& walor = OpenOnce(tables(), "PKWALOR", {"PKWALOR1"});
+    // The record found for this month is still current when nothing has
+    // moved the area since (a formula may): no seek. It is sought again for
+    // every employee, so that another workstation's change of the table is
+    // seen from the next employee on.
+    if (walor_.month == month.Index() && walor_.serial == walor.serial() &&
+        walor_.moves == walor.moves())
+        return;
     OrderBy(walor, "PKWALOR1");
     char key[16];
     std::snprintf(key, sizeof key, "%4d%02d", month.year, month.month);
     walor.Seek(key);
+    walor_ = {month.Index(), walor.serial(), walor.moves()};
 }
 
 void PayrollHost::SetAmount(std::string_view symbol, double v) {

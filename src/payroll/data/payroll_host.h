@@ -209,6 +209,13 @@ class PayrollHost : public worktime::FormulaHost {
     bool have_place_ = false;
     bool have_czas_ = false;
     bool have_walor_ = false;
+    // The valorisation record made current last: for the month (Index()),
+    // in the opening (serial) and at the movement count of PKWALOR's area.
+    struct Valorisation {
+        int month = -1;
+        uint32_t serial = 0;
+        uint64_t moves = 0;
+    } walor_;
     std::unique_ptr<PeselGroups> pesel_groups_;
     std::map<int, std::string> archive_alias_;  // year -> alias, "" when none
 };

@@ -254,6 +254,43 @@ TEST(PayrollHost, TheValorisationRecordOfTheContextMonthIsCurrent) {
     EXPECT_EQ(Computed(host, "WAL2"), "0.00");  // November 2023 has none
 }
 
+TEST(PayrollHost, TheValorisationRecordIsSoughtAgainWhenMovedOrForTheNextEmployee) {
+    PayCompany c;
+    c.Add("PKWALOR", {{"ROK_", "2023"}, {"MIESIAC_", "12"}, {"PR_WALOR", "4.5"}});
+    c.Add("PKWALOR", {{"ROK_", "2024"}, {"MIESIAC_", "1"}, {"PR_WALOR", "1.2"}});
+    c.Component("WAL0", "A", 10, "pkwalor->pr_walor");
+    // An algorithm that moves the table to another month.
+    c.Component("MOVE", "A", 20, "iif(select(\"PKWALOR\") > 0 .and. dbseek(\"202312\"), 1, 0)");
+    c.Component("WAL2", "A", 30, "pkwalor->pr_walor");
+    c.Component("FEB0", "A", 40, "pkwalor->pr_walor");
+    const PayrollList jan = c.List("2024", "A", 1, "01", "20240131");
+    const PayrollList feb = c.List("2024", "A", 2, "02", "20240229");
+    PayrollHost host(c.h.rt, c.tables);
+    host.PrepareRun();
+    host.SetList(jan);
+    host.LoadEmployee("000001");
+    EXPECT_EQ(Computed(host, "WAL0"), "1.20");
+    EXPECT_EQ(Computed(host, "MOVE"), "1.00");
+    EXPECT_EQ(Computed(host, "WAL2"), "1.20");  // January's again, not December's
+    // February has no record; another workstation adds one meanwhile: the
+    // next employee sees it.
+    host.SetList(feb);
+    host.LoadEmployee("000001");
+    EXPECT_EQ(Computed(host, "FEB0"), "0.00");
+    {
+        common::Tables other(c.h.rt);
+        dbf::WorkArea& a = other.Open("PKWALOR", {"PKWALOR1"});
+        other.Append(a);
+        a.record().SetNumber(a.FieldIndex("ROK_"), 2024);
+        a.record().SetNumber(a.FieldIndex("MIESIAC_"), 2);
+        a.record().SetNumber(a.FieldIndex("PR_WALOR"), 2.5);
+        ASSERT_TRUE(a.Commit().ok());
+        a.Unlock();
+    }
+    host.LoadEmployee("000002");
+    EXPECT_EQ(Computed(host, "FEB0"), "2.50");
+}
+
 TEST(PayrollHost, AlgorithmsDivideByZeroToZeroJoinTheirLinesAndRoundHalfAwayFromZero) {
     PayCompany c;
     c.Component("ZASA", "K", 10);

@@ -103,13 +103,12 @@ std::vector<Position> Positions::OfList(const PayrollList& list) {
     return out;
 }
 
-void Positions::Fill(const PayrollList& list, const Component& c) {
-    dbf::Record& r = place_.record();
-    r.SetDate(f_paid_, list.paid);
-    r.SetString(f_month_, list.month);
-    r.SetLogical(f_deduction_, c.deduction);
-    r.SetLogical(f_off_, c.off_list);
-    r.SetLogical(f_tax_, false);
+void Positions::Fill(dbf::Record* r, const PayrollList& list, const Component& c) {
+    r->SetDate(f_paid_, list.paid);
+    r->SetString(f_month_, list.month);
+    r->SetLogical(f_deduction_, c.deduction);
+    r->SetLogical(f_off_, c.off_list);
+    r->SetLogical(f_tax_, false);
 }
 
 void Positions::DeleteRecords(const std::vector<uint32_t>& recnos) {
@@ -133,22 +132,27 @@ bool Positions::Store(const PayrollList& list, std::string_view employee, const 
         return false;
     }
     if (present.empty()) {
+        // The whole record is reserved at once, its keys put in every index
+        // in one go; recalling it makes it visible.
         worktime::OrderBy(place_, "PKPLACE1");
-        tables_.Reserve(place_, key);
-        dbf::Record& r = place_.record();
+        dbf::Record r = place_.table().NewRecord();
         r.SetString(f_year_, list.year);
         r.SetString(f_list_sym_, list.symbol);
         r.SetNumber(f_list_no_, list.number);
         r.SetString(f_number_, employee);
         r.SetString(f_symbol_, c.symbol);
+        Fill(&r, list, c);
+        r.SetNumber(f_amount_, value);
+        r.SetLogical(f_blocked_, false);
+        tables_.Reserve(place_, key, r);
     } else {
         place_.Goto(present.front());
         tables_.RLock(place_);
+        Fill(&place_.record(), list, c);
+        dbf::Record& r = place_.record();
+        r.SetNumber(f_amount_, value);
+        r.SetLogical(f_blocked_, false);
     }
-    Fill(list, c);
-    dbf::Record& r = place_.record();
-    r.SetNumber(f_amount_, value);
-    r.SetLogical(f_blocked_, false);
     base::Status s = place_.Commit();
     if (s.ok() && place_.deleted()) s = place_.Recall();
     place_.Unlock();
@@ -163,7 +167,7 @@ void Positions::Refresh(const PayrollList& list, std::string_view employee, cons
     if (present.empty()) return;
     place_.Goto(present.front());
     tables_.RLock(place_);
-    Fill(list, c);
+    Fill(&place_.record(), list, c);
     const base::Status s = place_.Commit();
     place_.Unlock();
     if (!s.ok()) WriteFailed();
@@ -198,14 +202,14 @@ bool Positions::Reserve(const PayrollList& list, std::string_view employee, cons
     r.SetNumber(f_list_no_, list.number);
     r.SetString(f_number_, employee);
     r.SetString(f_symbol_, c.symbol);
-    Fill(list, c);
+    Fill(&place_.record(), list, c);
     // Keyed at once, so that a position left unconfirmed is found for reuse.
     if (!place_.Commit().ok()) WriteFailed();
     return false;
 }
 
 void Positions::Save(const PayrollList& list, const Component& c, double amount, bool blocked) {
-    Fill(list, c);
+    Fill(&place_.record(), list, c);
     dbf::Record& r = place_.record();
     r.SetNumber(f_amount_, amount);
     r.SetLogical(f_blocked_, blocked);

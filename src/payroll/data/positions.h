@@ -94,7 +94,7 @@ class Positions {
     template <typename Fn>
     void ForEach(const std::string& prefix, Fn fn);
     Position Read() const;
-    void Fill(const PayrollList& list, const Component& c);
+    void Fill(dbf::Record* r, const PayrollList& list, const Component& c);
     void DeleteRecords(const std::vector<uint32_t>& recnos);
     [[noreturn]] void WriteFailed();
 

@@ -41,9 +41,30 @@ Index::~Index() {
 
 Status Index::Close() {
     Status s = Flush();
-    cache_.clear();
+    ForgetPages();
     dirty_.clear();
     return s;
+}
+
+Index::CachedPage* Index::Cached(uint32_t offset) {
+    const size_t n = offset / kNtxPage;
+    if (n >= pages_.size() || pages_[n].data == nullptr) return nullptr;
+    return &pages_[n];
+}
+
+Index::CachedPage& Index::Keep(uint32_t offset, std::unique_ptr<char[]> data) {
+    const size_t n = offset / kNtxPage;
+    if (n >= pages_.size()) pages_.resize(std::max(n + 1, pages_.size() * 2));
+    CachedPage& page = pages_[n];
+    if (page.data == nullptr) cached_.push_back(static_cast<uint32_t>(n));
+    page.data = std::move(data);
+    page.dirty = false;
+    return page;
+}
+
+void Index::ForgetPages() {
+    for (uint32_t n : cached_) pages_[n] = CachedPage();
+    cached_.clear();
 }
 
 void Index::Bind(KeyFunction key, ForFunction condition) {
@@ -68,7 +89,7 @@ Status Index::ReloadHeader() {
     if (!s.ok()) return s;
     if (h.counter != header_.counter || h.root != header_.root ||
         h.free_page != header_.free_page || h.key_size != header_.key_size) {
-        cache_.clear();
+        ForgetPages();
         dirty_.clear();
         stale_ = true;
     }
@@ -109,7 +130,7 @@ Status Index::Begin(LockType type) {
 
 void Index::MarkBroken() {
     broken_ = true;
-    cache_.clear();
+    ForgetPages();
     dirty_.clear();
     header_dirty_ = false;
     stale_ = true;
@@ -125,10 +146,10 @@ Status Index::End(Status s) {
         if (!s.ok()) MarkBroken();  // part of the change may be on disk
     }
     op_changed_ = false;
-    if (s.ok() && cache_.size() > cache_limit_) {
+    if (s.ok() && cached_.size() > cache_limit_) {
         s = WritePages();
         if (s.ok()) {
-            cache_.clear();
+            ForgetPages();
         } else {
             MarkBroken();
         }
@@ -156,11 +177,11 @@ Status Index::WritePages() {
     dirty_.erase(std::unique(dirty_.begin(), dirty_.end()), dirty_.end());
     Status s;
     for (uint32_t off : dirty_) {
-        auto it = cache_.find(off);
-        if (it == cache_.end()) continue;
-        s = file_->Write(off, std::string_view(it->second.data.get(), kNtxPage));
+        CachedPage* page = Cached(off);
+        if (page == nullptr) continue;
+        s = file_->Write(off, std::string_view(page->data.get(), kNtxPage));
         if (!s.ok()) return s;
-        it->second.dirty = false;
+        page->dirty = false;
     }
     dirty_.clear();
     return s;
@@ -174,32 +195,30 @@ Status Index::Flush() {
 }
 
 Status Index::Load(uint32_t offset, NtxPage* page) {
-    auto it = cache_.find(offset);
-    if (it != cache_.end()) {
-        *page = PageAt(it->second.data.get());
+    if (CachedPage* cached = Cached(offset)) {
+        *page = PageAt(cached->data.get());
         return Status::Ok();
     }
     if (offset < kNtxPage || offset % kNtxPage != 0 || offset + kNtxPage > file_end_) {
         return Status::Corruption(path() + ": page offset " + std::to_string(offset) +
                                   " outside the file");
     }
-    CachedPage cp;
-    cp.data.reset(new char[kNtxPage]);
-    Status s = file_->ReadExact(offset, kNtxPage, cp.data.get());
+    std::unique_ptr<char[]> data(new char[kNtxPage]);
+    Status s = file_->ReadExact(offset, kNtxPage, data.get());
     if (!s.ok()) return s;
-    NtxPage p = PageAt(cp.data.get());
+    NtxPage p = PageAt(data.get());
     if (!p.Valid()) {
         return Status::Corruption(path() + ": damaged page at offset " + std::to_string(offset));
     }
     *page = p;
-    cache_.emplace(offset, std::move(cp));
+    Keep(offset, std::move(data));
     return Status::Ok();
 }
 
 void Index::MarkDirty(uint32_t offset) {
-    auto it = cache_.find(offset);
-    if (it != cache_.end() && !it->second.dirty) {
-        it->second.dirty = true;
+    CachedPage* page = Cached(offset);
+    if (page != nullptr && !page->dirty) {
+        page->dirty = true;
         dirty_.push_back(offset);
     }
     header_dirty_ = true;
@@ -209,11 +228,9 @@ Status Index::Allocate(uint32_t* offset, NtxPage* page) {
     if (file_end_ + kNtxPage > 0xFFFFFFFFull) return Status::IOError(path() + ": index too large");
     *offset = static_cast<uint32_t>(file_end_);
     file_end_ += kNtxPage;
-    CachedPage cp;
-    cp.data.reset(new char[kNtxPage]);
-    *page = PageAt(cp.data.get());
+    CachedPage& cached = Keep(*offset, std::unique_ptr<char[]>(new char[kNtxPage]));
+    *page = PageAt(cached.data.get());
     page->Init(0);
-    cache_.emplace(*offset, std::move(cp));
     MarkDirty(*offset);
     return Status::Ok();
 }

@@ -22,7 +22,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/dbf/file.h"
@@ -95,6 +94,12 @@ class Index {
     /// the next movement finds it (or its successor, when it is absent).
     void Remember(std::string_view key, uint32_t recno);
     bool valid() const { return valid_; }
+    /// Whether the cursor stands on the entry (key, recno) as it was read,
+    /// with no change of the tree seen since: a Find() of it would leave
+    /// the cursor where it is.
+    bool At(std::string_view key, uint32_t recno) const {
+        return valid_ && !stale_ && !repositioned_ahead_ && cur_recno_ == recno && cur_key_ == key;
+    }
     uint32_t recno() const { return cur_recno_; }
     std::string_view key() const { return cur_key_; }
 
@@ -181,7 +186,14 @@ class Index {
     NtxHeader header_;
     KeyFunction key_fn_;
     ForFunction for_fn_;
-    std::unordered_map<uint32_t, CachedPage> cache_;
+    // The page cache, by page number (offset / kNtxPage): a lookup is one
+    // array access. `cached_` lists the numbers held, so that forgetting
+    // the cache costs what it holds, not the size of the file.
+    CachedPage* Cached(uint32_t offset);
+    CachedPage& Keep(uint32_t offset, std::unique_ptr<char[]> data);
+    void ForgetPages();
+    std::vector<CachedPage> pages_;
+    std::vector<uint32_t> cached_;
     std::vector<uint32_t> dirty_;
     bool header_dirty_ = false;
     size_t cache_limit_ = 65536;

@@ -41,6 +41,7 @@ Status WorkArea::AddIndex(std::unique_ptr<Index> index) {
 }
 
 void WorkArea::Phantom() {
+    ++moves_;
     Status s = table_->Refresh();
     (void)s;
     record_ = table_->NewRecord();
@@ -50,6 +51,7 @@ void WorkArea::Phantom() {
 }
 
 Status WorkArea::Load(uint32_t recno) {
+    ++moves_;
     Status s = table_->Read(recno, &record_);
     if (s.IsNotFound()) {
         Phantom();
@@ -80,6 +82,7 @@ Status WorkArea::SetOrder(int order) {
     std::string key;
     bool included = false;
     controlling()->KeyOf(record_, &key, &included);
+    if (controlling()->At(key, recno_)) return Status::Ok();
     Status s = controlling()->Find(key, recno_);
     if (s.IsNotFound()) {
         // A record the index leaves out (FOR): movements go on from where
@@ -247,6 +250,7 @@ Status WorkArea::Seek(std::string_view key, bool soft, bool last) {
 }
 
 Status WorkArea::WriteCurrent() {
+    ++moves_;
     Status s = table_->Write(recno_, record_);
     for (auto& idx : indexes_) {
         if (!s.ok()) break;
@@ -274,6 +278,7 @@ Status WorkArea::Append(const Record& values) {
         s = idx->Add(values, recno);
         if (!s.ok()) return s;
     }
+    ++moves_;
     record_ = values;
     original_ = values;
     recno_ = recno;

@@ -65,6 +65,10 @@ class WorkArea {
     bool found() const { return found_; }
     uint32_t recno() const { return recno_; }
     bool deleted() const { return record_.deleted(); }
+    /// Changes whenever the current record is read again or replaced (every
+    /// movement, Append) or written (Commit, Delete, Recall): a caller that
+    /// left the area on a record can tell that nobody has moved it since.
+    uint64_t moves() const { return moves_; }
 
     /// The current record; changes take effect with Commit().
     Record& record() { return record_; }
@@ -125,6 +129,7 @@ class WorkArea {
     Record original_;  // as last read or written, for moving index keys
     uint32_t recno_ = 0;
     bool eof_ = true, bof_ = true, found_ = false;
+    uint64_t moves_ = 0;
 };
 
 /// Remembers an area's order and record and puts them back when it goes
