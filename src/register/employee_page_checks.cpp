@@ -31,39 +31,17 @@ bool Displays(Check c) {
 }  // namespace
 
 bool PageRun::Enabled(const std::string& name) {
-    const bool legal = work_.kind() == EmployeeKind::kLegalPerson;
-    const std::string degree = Trim(Value("TYTUL_STNP"));
-    const bool certified = degree == "1" || degree == "2" || degree == "3";
-    if (name == "DATA_INW" || name == "DAT_INW_DO" || name == "SZCZEG_SCH") return certified;
-    if (name == "EF_ZACH")
-        return certified &&
-               (rt_.config().Logical("NAGLXSDML") || !Trim(rt_.config().Text("NAGLXSDML")).empty());
-    if (name == "Z_NR_ID" || name == "Z_KRAJ_ID" || name == "Z_KOD_ID")
-        return legal || Flag("IFT_1") || Flag("NIE_REZYD");
-    if (name == "WIE_ULG_PD") return Flag("ULGA_P_D");
-    if (name == "PROC_POD") return !Flag("POD_WG_TAB");
-    if (name == "FORMA_OPOD") return Value("TYTUL_PODM").rfind("05", 0) == 0;
-    if (name == "DATA_OB_UB")
-        return Flag("CZY_OB_UE") || Flag("CZY_OB_UR") || Flag("CZY_OB_UC") || Flag("CZY_OB_UW");
-    if (name == "DATA_OB_UZ" || name == "KOD_KASY" || name == "DATA_KASY") return Flag("CZY_OB_UZ");
-    if (name == "DATA_DO_UE") return Flag("CZY_DO_UE");
-    if (name == "DATA_DO_UR") return Flag("CZY_DO_UR");
-    if (name == "DATA_DO_UC") return Flag("CZY_DO_UC");
-    if (name == "DATA_DO_UZ" || name == "KOD_NFZ_D" || name == "KWO_DO_UZ")
-        return Flag("CZY_DO_UZ");
-    if (name == "KOD_FUND" || name == "DATA_OT_FE") return Flag("CZY_OT_FE");
-    if (name == "DATA_N_OD" || name == "DATA_N_DO") {
-        const std::string s = Trim(Value("STOP_NIEZD"));
-        return !s.empty() && s != "01";
-    }
-    if (name == "DATA_PR_OD" || name == "DATA_PR_DO") return !Trim(Value("KOD_PRACY")).empty();
-    if (name == "PODST_PR") return Trim(Value("KOD_POD_PR")) == "550";
     if (name == "DATA_Z_PIT" && !ctx_.update) {
         // In registration: preset to the employment date whenever entered.
         auto it = by_name_.find("DATA_Z_PIT");
         if (it != by_name_.end()) it->second->date = base::DateOfDbfText(Value("DATA_ZATR"));
+        return true;
     }
-    return true;
+    EmployeeRecord probe = work_;
+    StoreAll(&probe);
+    return FieldAsked(
+        name, probe,
+        rt_.config().Logical("NAGLXSDML") || !Trim(rt_.config().Text("NAGLXSDML")).empty());
 }
 
 void PageRun::ShowBeside(const Var& v, const std::string& cp852) {
@@ -100,139 +78,32 @@ bool PageRun::Validate(Var& v) {
         v.text = work_.surname();
         v.text.resize(kSurnameWidth, ' ');
     }
-    switch (check) {
-        case Check::kNone:
-            return true;
-        case Check::kNotEmpty:
-            if (Trim(v.text).empty() && v.kind == Kind::kText) verdict = Verdict::Refuse("");
-            if (v.kind == Kind::kDate && v.date.empty()) verdict = Verdict::Refuse("");
+    if (check == Check::kNone) return true;
+    EmployeeRecord probe = work_;
+    StoreAll(&probe);
+    FieldValue value;
+    switch (v.kind) {
+        case Kind::kNumber:
+            value.kind = FieldValue::Kind::kNumber;
             break;
-        case Check::kBirth:
-            if (ctx_.update && work_.kind() != EmployeeKind::kLegalPerson && v.date.empty())
-                verdict = Verdict::Refuse("");
+        case Kind::kDate:
+            value.kind = FieldValue::Kind::kDate;
             break;
-        case Check::kNotNegative:
-            if (v.number < 0) verdict = Verdict::Refuse("");
+        case Kind::kLogical:
+            value.kind = FieldValue::Kind::kLogical;
             break;
-        case Check::kPositive:
-            if (v.number <= 0) verdict = Verdict::Refuse("");
+        default:
             break;
-        case Check::kMonths:
-            if (v.number < 0 || v.number > 11) verdict = Verdict::Refuse("");
-            break;
-        case Check::kDays:
-            if (v.number < 0 || v.number > 30) verdict = Verdict::Refuse("");
-            break;
-        case Check::kReliefSize:
-            if (v.number < 1 || v.number > 4) verdict = Verdict::Refuse("");
-            break;
-        case Check::kSex:
-            if (!SexValid(v.text)) verdict = Verdict::Refuse("");
-            break;
-        case Check::kChoice: {
-            const std::string allowed = v.spec->choices;
-            if (v.text.empty() || allowed.find(v.text[0]) == std::string::npos)
-                verdict = Verdict::Refuse("");
-            break;
-        }
-        case Check::kIdentityDocument:
-            if (Trim(v.text).empty()) break;
-            shown = std::string(IdentityDocumentName(v.text));
-            if (shown.empty()) verdict = Verdict::Refuse("Błędny kod");
-            break;
-        case Check::kForeignKind:
-            if (work_.kind() == EmployeeKind::kLegalPerson) {
-                if (std::string(" 12").find(v.text.empty() ? ' ' : v.text[0]) == std::string::npos)
-                    verdict = Verdict::Refuse("Błędny kod");
-            } else {
-                verdict = CheckForeignIdKind(v.text, Flag("NIE_REZYD"));
-                if (verdict.accepted) shown = std::string(ForeignIdKindName(v.text));
-            }
-            break;
-        case Check::kPensionRight:
-            verdict = CheckPensionRight(v.text);
-            if (verdict.accepted && verdict.message.empty())
-                shown = std::string(PensionRightName(v.text));
-            break;
-        case Check::kDisability:
-            verdict = CheckDisability(v.text);
-            if (verdict.accepted && verdict.message.empty())
-                shown = std::string(DisabilityName(v.text));
-            break;
-        case Check::kTaxForm:
-            verdict =
-                std::string("123456").find(v.text.empty() ? ' ' : v.text[0]) == std::string::npos
-                    ? Verdict::Refuse("")
-                    : Verdict::Ok();
-            if (verdict.accepted) shown = std::string(TaxFormName(v.text));
-            break;
-        case Check::kHealthFund:
-            verdict = CheckHealthFund(v.text);
-            break;
-        case Check::kPesel: {
-            EmployeeRecord probe = work_;
-            StoreAll(&probe);
-            if (ctx_.prac) {
-                verdict = CheckPesel(*ctx_.prac, probe, ctx_.recno);
-            } else {
-                verdict =
-                    CheckPeselOf(probe.pesel(), probe.Date("DATA_URODZ"), probe.Text("PLEC_"));
-            }
-            break;
-        }
-        case Check::kNip:
-            verdict = CheckNipField(Trim(v.text));
-            break;
-        case Check::kAccount:
-            verdict = CheckAccountField(Trim(v.text));
-            break;
-        case Check::kDictionary:
-            verdict = CheckCode(ctx_.tables, name, Trim(v.text), &shown);
-            break;
-        case Check::kRegistrationCountry:
-            verdict = CheckRegistrationCountry(ctx_.tables, Trim(v.text), &shown);
-            break;
-        case Check::kCountry:
-            if (Trim(v.text).empty()) break;
-            verdict = CheckCode(ctx_.tables, name, Trim(v.text), &shown);
-            break;
-        case Check::kPeriodEnd: {
-            const std::string from = Value(v.spec->choices);
-            const std::string to = base::DbfDateText(v.date);
-            if (!to.empty() && !from.empty() && to < from) verdict = Verdict::Refuse("");
-            break;
-        }
-        case Check::kDismissal:
-            if (!DismissalValid(Trim(Value("PRZYCZ_ZW")), base::DbfDateText(v.date),
-                                work_.Date("DATA_ZATR")))
-                verdict = Verdict::Refuse("");
-            break;
-        case Check::kSeniority: {
-            const Seniority s =
-                SeniorityAt(base::DbfDateText(v.date), ctx_.ref_year, ctx_.ref_month);
-            if (v.date.empty()) {
-                verdict = Verdict::Refuse("");
-            } else {
-                shown = SeniorityText(s);
-            }
-            break;
-        }
-        case Check::kVoivodeship:
-        case Check::kDistrict:
-        case Check::kCommune: {
-            const std::string country =
-                Trim(Value(v.spec->choices.empty() ? "KOD_KRAJU" : v.spec->choices));
-            if (country != "PL") break;
-            dbf::WorkArea& gminy = OpenTerritory(ctx_.tables);
-            if (check == Check::kVoivodeship)
-                verdict = LookupVoivodeship(gminy, rt_.letters(), &v.text, &territory_);
-            else if (check == Check::kDistrict)
-                verdict = LookupDistrict(gminy, rt_.letters(), &v.text, &territory_);
-            else
-                verdict = LookupCommune(gminy, rt_.letters(), &v.text, territory_);
-            break;
-        }
     }
+    value.text = v.text;
+    value.number = v.number;
+    value.date = base::DbfDateText(v.date);
+    value.logical = v.logical;
+    const FieldCheckScope scope{ctx_.tables, rt_.letters(), ctx_.prac,     ctx_.recno,
+                                ctx_.update, ctx_.ref_year, ctx_.ref_month};
+    verdict =
+        CheckFieldValue(scope, check, name, v.spec->choices, probe, &value, &shown, &territory_);
+    v.text = value.text;
     if (display_) {
         // The read-only pages name the codes they know and say nothing else.
         const bool from_table = check == Check::kDictionary || check == Check::kCountry ||

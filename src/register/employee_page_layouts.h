@@ -5,40 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "register/data/employee_field_checks.h"
 #include "register/employee_pages.h"
 
 namespace kestrel::registry {
 
-enum class Check {
-    kNone,
-    kNotEmpty,
-    kBirth,  // not empty for a person in the update
-    kNotNegative,
-    kPositive,
-    kMonths,      // 0-11
-    kDays,        // 0-30
-    kReliefSize,  // 1-4
-    kSex,
-    kChoice,  // one of `choices`
-    kIdentityDocument,
-    kForeignKind,
-    kPensionRight,
-    kDisability,
-    kTaxForm,
-    kHealthFund,
-    kPesel,
-    kNip,
-    kAccount,
-    kDictionary,  // CheckCode on the field's name
-    kRegistrationCountry,
-    kCountry,    // empty accepted, unknown refused
-    kPeriodEnd,  // empty or not before the date field named in `choices`
-    kDismissal,
-    kSeniority,    // not empty; the seniority shown beside
-    kVoivodeship,  // territorial lookups; `choices` names the country field
-    kDistrict,
-    kCommune,
-};
+// The checks are the register data layer's (employee_field_checks.h).
+using Check = FieldCheck;
 
 struct PageField {
     PageField(int r, int c, std::string l, std::string f, Check k = Check::kNone,

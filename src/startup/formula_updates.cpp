@@ -16,7 +16,7 @@ namespace kestrel::startup {
 void OfferFormulaUpdates(common::Runtime& rt) {
     if (rt.config().Logical("NAGLIIN")) return;
     if (!base::Exists(base::FindNoCase(rt.data_dir(), "PKSPL.DBF"))) return;
-    const payroll::StandardDefinitions defs = payroll::ShippedStandardDefinitions();
+    const payroll::StandardDefinitions defs = payroll::ShippedDefinitionsFor(rt);
     common::Tables tables(rt);
     if (payroll::DueUpdateSteps(tables, defs).empty()) return;
 

@@ -330,6 +330,21 @@ base::Status CreateDemoCompany(const std::string& root, const base::Clock& clock
         std::filesystem::copy_file(entry.path(), target, ec);
         if (ec) return base::Status::IOError(target.string() + ": " + ec.message());
     }
+    // The payroll setup, which fills the payroll tables of a new company.
+    const std::filesystem::path setup = std::filesystem::path(data) / common::kSetupFolder;
+    std::filesystem::create_directories(setup, ec);
+    if (ec) return base::Status::IOError(setup.string() + ": " + ec.message());
+    const std::filesystem::path shipped_setup =
+        std::filesystem::path(KESTREL_DATA_DIR) / common::kSetupFolder;
+    if (std::filesystem::is_directory(shipped_setup, ec)) {
+        for (const auto& entry : std::filesystem::directory_iterator(shipped_setup, ec)) {
+            if (entry.path().extension() != ".setup") continue;
+            const auto target = setup / entry.path().filename();
+            if (std::filesystem::exists(target)) continue;
+            std::filesystem::copy_file(entry.path(), target, ec);
+            if (ec) return base::Status::IOError(target.string() + ": " + ec.message());
+        }
+    }
     base::Status s = CreateDemoDictionaries(dir, clock);
     if (!s.ok()) return s;
     // Every table of the catalogue, so that every function finds its tables.

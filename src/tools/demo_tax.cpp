@@ -1,5 +1,7 @@
 #include "tools/demo_tax.h"
 
+#include <set>
+
 #include "common/session/abandon.h"
 #include "common/tables/table_layer.h"
 #include "platform/codepage/cp852.h"
@@ -44,8 +46,14 @@ base::Status AddDemoTaxScales(const std::string& dir, const base::Clock& clock) 
     try {
         common::Tables tables(demo.rt);
         dbf::WorkArea& tab = tax::OpenScaleTable(tables);
-        if (tab.table().record_count() > 0) return base::Status::Ok();
+        // The shipped setup brings the years it knows; the demo adds the
+        // years it has none of.
+        std::set<int> years;
+        const int year_field = tab.FieldIndex("ROK_");
+        for (base::Status s = tab.GoTop(); s.ok() && !tab.eof(); s = tab.Skip(1))
+            years.insert(static_cast<int>(tab.record().GetNumber(year_field)));
         for (const ScaleRow& row : DemoScales()) {
+            if (years.count(row.year) != 0) continue;
             tables.Append(tab);
             base::Status s = tax::WriteRow(tab, row);
             if (s.ok()) s = tab.Commit();

@@ -3,6 +3,8 @@
 //   kestrel-tool formulas status DIR.PK   the update steps due
 //   kestrel-tool formulas update DIR.PK   applies them (the answer "t" to
 //                                         "Aktualizacja algorytmów płacowych")
+//                                         and installs the payroll setup's
+//                                         records the company lacks
 //
 // The tables are opened exclusively: nobody may work in the company. Exit
 // status 0; 1 when the update is refused or fails (the program's message
@@ -47,7 +49,7 @@ int Formulas(const std::vector<std::string>& args) {
     CompanySession session(dir);
     try {
         common::Tables tables(session.rt);
-        const payroll::StandardDefinitions defs = payroll::ShippedStandardDefinitions();
+        const payroll::StandardDefinitions defs = payroll::ShippedDefinitionsFor(session.rt);
         if (args[0] == "status") {
             const std::vector<int> due = payroll::DueUpdateSteps(tables, defs);
             if (due.empty())
@@ -59,10 +61,14 @@ int Formulas(const std::vector<std::string>& args) {
         const payroll::UpdateOutcome out = payroll::ApplyFormulaUpdates(tables, defs);
         if (out.applied.empty()) {
             std::printf("no update due\n");
-            return 0;
+        } else {
+            std::printf("steps applied: %s; functions installed: %d; formulas rewritten: %d\n",
+                        Steps(out.applied).c_str(), out.functions_installed,
+                        out.formulas_rewritten);
         }
-        std::printf("steps applied: %s; functions installed: %d; formulas rewritten: %d\n",
-                    Steps(out.applied).c_str(), out.functions_installed, out.formulas_rewritten);
+        std::printf("setup: %d installed, %d as shipped, %zu kept as the company has them\n",
+                    out.setup.installed, out.setup.unchanged, out.setup.kept.size());
+        for (const std::string& kept : out.setup.kept) std::printf("  kept: %s\n", kept.c_str());
         return 0;
     } catch (const common::Abandon& e) {
         std::fprintf(stderr, "kestrel-tool formulas: %s\n", codepage::ToUtf8(e.message()).c_str());

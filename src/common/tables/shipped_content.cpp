@@ -1,6 +1,7 @@
 #include "common/tables/shipped_content.h"
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "platform/base/files.h"
@@ -134,11 +135,42 @@ base::Status LoadTabSeparated(const std::string& path, dbf::Table& table, uint32
     return base::Status::Ok();
 }
 
+base::Status LoadSetupRecords(const std::vector<SetupRecord>& records, std::string_view name,
+                              dbf::Table& table, uint32_t* loaded) {
+    uint32_t count = 0;
+    dbf::Record rec = table.NewRecord();
+    for (const SetupRecord* r : RecordsOf(records, name)) {
+        rec.Clear();
+        base::Status s = FillSetupRecord(*r, table, &rec);
+        uint32_t recno = 0;
+        if (s.ok()) s = table.Append(rec, &recno);
+        if (!s.ok()) return s;
+        ++count;
+    }
+    if (loaded) *loaded = count;
+    return base::Status::Ok();
+}
+
 TableFiller ShippedContent(const std::string& dir) {
-    return [dir](const std::string& table, dbf::Table& t) {
+    // The payroll setup is read once, when the first table asks for it.
+    struct Setup {
+        bool read = false;
+        base::Status status = base::Status::Ok();
+        std::vector<SetupRecord> records;
+    };
+    auto setup = std::make_shared<Setup>();
+    return [dir, setup](const std::string& table, dbf::Table& t) {
         const std::string path = base::FindNoCase(dir, table + ".tsv");
-        if (!base::Exists(path)) return base::Status::Ok();
-        return LoadTabSeparated(path, t);
+        if (base::Exists(path)) {
+            base::Status s = LoadTabSeparated(path, t);
+            if (!s.ok()) return s;
+        }
+        if (!setup->read) {
+            setup->read = true;
+            setup->status = ReadSetupDir(dir + kSetupFolder, &setup->records);
+        }
+        if (!setup->status.ok()) return setup->status;
+        return LoadSetupRecords(setup->records, table, t);
     };
 }
 

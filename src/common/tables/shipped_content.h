@@ -1,13 +1,17 @@
 // Initial contents shipped with the program: the code dictionaries (tax
 // offices, countries, communes, professions) as tab-separated UTF-8 files
-// "TABLE.tsv" in the program directory's data/ folder. The first line names
-// the fields; every further line is one record. See data/README.md.
+// "TABLE.tsv" in the program directory's data/ folder (the first line names
+// the fields; every further line is one record, see data/README.md), and
+// the payroll setup, records of the payroll tables in the files
+// data/payroll/*.setup (common/tables/setup_files.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/tables/company_tables.h"
+#include "common/tables/setup_files.h"
 #include "platform/base/status.h"
 #include "platform/dbf/table.h"
 
@@ -27,8 +31,17 @@ std::string ShippedDataDir(const std::string& data_dir);
 base::Status LoadTabSeparated(const std::string& path, dbf::Table& table,
                               uint32_t* loaded = nullptr);
 
-/// Fills a new table from `dir`/TABLE.tsv when that file exists; tables
-/// without a shipped file stay empty.
+/// The folder of the payroll setup under the shipped data folder.
+inline constexpr const char* kSetupFolder = "payroll/";
+
+/// Appends to `table` the records of table `name` among `records`.
+base::Status LoadSetupRecords(const std::vector<SetupRecord>& records, std::string_view name,
+                              dbf::Table& table, uint32_t* loaded = nullptr);
+
+/// Fills a new table from `dir`/TABLE.tsv when that file exists, then with
+/// the table's records of the payroll setup in `dir`/payroll/; tables
+/// without shipped content stay empty. A setup file that cannot be read
+/// fails every table that is filled.
 TableFiller ShippedContent(const std::string& dir);
 
 }  // namespace kestrel::common

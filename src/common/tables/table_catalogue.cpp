@@ -95,7 +95,28 @@ constexpr std::string_view kCreatable[] = {
 };
 
 constexpr std::string_view kInitialContent[] = {
-    "PKOSPL", "PKAPDST", "PKKROZ", "PKKPOD", "PKSKODK", "PKKDURZ", "PKGMINY", "PKKZIS",
+    "PKOSPL",
+    "PKAPDST",
+    "PKKROZ",
+    "PKKPOD",
+    "PKSKODK",
+    "PKKDURZ",
+    "PKGMINY",
+    "PKKZIS",
+    // The payroll setup: a new company gets it when its tables are made; of
+    // these, the table layer creates on first use only the ones a company
+    // may lack.
+    "PKSPL",
+    "PKFUNC",
+    "PKRDOCH",
+    "PKSLST",
+    "PKTAB",
+    "PKASKLD",
+    "PKAZASL",
+    "PKASKWN",
+    "PKAWYNG",
+    "PKASPRZ",
+    "PKAOKRN",
 };
 
 constexpr std::string_view kOutside[] = {"PKDRUK", "PKH"};

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "common/session/abandon.h"
+#include "common/tables/shipped_content.h"
 #include "common/tables/table_catalogue.h"
 #include "payroll/data/formula_replace.h"
 #include "platform/base/files.h"
@@ -140,6 +141,8 @@ class Updater {
                     outcome.applied.push_back(step->number);
                 }
             }
+            Close();
+            if (!defs_.setup.empty()) outcome.setup = InstallSetup(tables_, defs_.setup);
         } catch (...) {
             Close();
             tables_.set_exclusive(was_exclusive);
@@ -218,6 +221,9 @@ class Updater {
                 if (s.ok()) s = t->Append(rec, &recno);
                 if (!s.ok()) break;
             }
+        } else if (s.ok()) {
+            // The other templates hold the payroll setup's records.
+            s = common::LoadSetupRecords(defs_.setup, layout_name, *t);
         }
         if (t != nullptr) {
             const base::Status closed = t->Close();
@@ -416,6 +422,14 @@ StandardDefinitions ShippedStandardDefinitions() {
     const base::Status s =
         ParseStandardDefinitions(kStandardFunctionsText, kFormulaReplacementsText, &defs);
     if (!s.ok()) throw common::Abandon(s.message());
+    return defs;
+}
+
+StandardDefinitions ShippedDefinitionsFor(const common::Runtime& rt) {
+    StandardDefinitions defs = ShippedStandardDefinitions();
+    const base::Status s = common::ReadSetupDir(
+        common::ShippedDataDir(rt.data_dir()) + common::kSetupFolder, &defs.setup);
+    if (!s.ok()) throw common::Abandon(rt.Text("Błąd odczytu ") + codepage::FromUtf8(s.message()));
     return defs;
 }
 

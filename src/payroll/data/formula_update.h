@@ -3,7 +3,9 @@
 // month) and rewrites the rates written into the algorithms of PKSPL and
 // into the user functions as calls of those functions.
 //
-// The updates come in numbered steps (data/standard_functions.txt and
+// After the steps, every run installs the payroll setup (data/payroll/,
+// see payroll/data/setup_install.h): the records a company lacks, never over
+// a record the company has. The updates come in numbered steps (data/standard_functions.txt and
 // data/formula_replacements.txt, built into the program). The level applied
 // is kept in the comment of `ren1`: the fixed text kRen1Comment followed by
 // one "!" per step applied; a company with `ren1` has at least step 1. A
@@ -23,7 +25,9 @@
 #include <string_view>
 #include <vector>
 
+#include "common/tables/setup_files.h"
 #include "common/tables/table_layer.h"
+#include "payroll/data/setup_install.h"
 #include "platform/base/status.h"
 
 namespace kestrel::payroll {
@@ -52,6 +56,10 @@ struct UpdateStep {
 
 struct StandardDefinitions {
     std::vector<UpdateStep> steps;  // in increasing numbers
+    /// The payroll setup (data/payroll/*.setup of the program's data
+    /// folder): installed by every update (setup_install.h), and the
+    /// content of the sets' template tables other than _PKFUNC.
+    std::vector<common::SetupRecord> setup;
 };
 
 /// Reads the two data files (UTF-8 texts, see data/standard_functions.txt).
@@ -61,8 +69,12 @@ struct StandardDefinitions {
 base::Status ParseStandardDefinitions(std::string_view functions, std::string_view rules,
                                       StandardDefinitions* out);
 
-/// The definitions shipped with the program.
+/// The definitions shipped with the program (the steps only).
 StandardDefinitions ShippedStandardDefinitions();
+/// The steps and the payroll setup of the program's data folder beside the
+/// company of `rt` (common::ShippedDataDir). Throws common::Abandon with the
+/// file and line of a setup file that cannot be read.
+StandardDefinitions ShippedDefinitionsFor(const common::Runtime& rt);
 
 /// The number of steps applied according to `ren1`'s comment (`exists`:
 /// whether `ren1` is there at all): 0 without it, otherwise the "!" after
@@ -73,13 +85,15 @@ struct UpdateOutcome {
     std::vector<int> applied;  // the step numbers applied, in order
     int functions_installed = 0;
     int formulas_rewritten = 0;  // PKSPL algorithms and user functions changed
+    SetupInstallOutcome setup;   // the payroll setup installed after the steps
 };
 
 /// The steps due in the company of `tables` (PKFUNC opened, read, closed;
 /// a company without PKFUNC has every step due and gets no PKFUNC).
 std::vector<int> DueUpdateSteps(common::Tables& tables, const StandardDefinitions& defs);
 
-/// Applies every step due (nothing when none is). Throws common::Abandon
+/// Applies every step due (nothing when none is), then installs the payroll
+/// setup of `defs` (records the company lacks; its own records kept). Throws common::Abandon
 /// with the operator's message when a user function has a standard name
 /// about to be installed ("Błąd - istnieje funkcja " + NAME + "()", before
 /// anything is changed) or when the backup cannot be made ("Błąd tworzenia

@@ -216,22 +216,26 @@ std::string Registration::ReserveNext(EmployeeKind kind) {
     }
 }
 
-void Registration::ApplyDefaults(EmployeeKind kind) {
-    record_.set_kind(kind);
-    record_.SetLogical("ULGA_P_D", true);
-    record_.SetLogical("POD_WG_TAB", true);
-    record_.SetNumber("PROC_POD", 0);
+void ApplyRegistrationDefaults(EmployeeKind kind, EmployeeRecord* record) {
+    record->set_kind(kind);
+    record->SetLogical("ULGA_P_D", true);
+    record->SetLogical("POD_WG_TAB", true);
+    record->SetNumber("PROC_POD", 0);
     if (kind == EmployeeKind::kLegalPerson) {
-        record_.SetText("DZIAL_", "");
-        record_.SetText("GRUPA_ALG", "");
+        record->SetText("DZIAL_", "");
+        record->SetText("GRUPA_ALG", "");
     } else {
-        record_.SetLogical("PDOF_26", true);
+        record->SetLogical("PDOF_26", true);
     }
     if (kind == EmployeeKind::kStaff) {
         for (const char* f : {"CZY_OB_UE", "CZY_OB_UR", "CZY_OB_UC", "CZY_OB_UW", "CZY_OB_UZ"}) {
-            record_.SetLogical(f, true);
+            record->SetLogical(f, true);
         }
     }
+}
+
+void Registration::ApplyDefaults(EmployeeKind kind) {
+    ApplyRegistrationDefaults(kind, &record_);
 }
 
 EmployeeKind Registration::CopyTemplate(const EmployeeRecord& model) {

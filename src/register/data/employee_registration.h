@@ -55,6 +55,11 @@ enum class ReserveResult {
     kExists,    // "Istnieje pracownik o tym numerze"
 };
 
+/// Step 5 of the registration: the defaults of a new record of `kind`
+/// (the kind's flags, the tax relief and tax by the scale, the under-26
+/// relief for a person, the compulsory insurances of a staff employee).
+void ApplyRegistrationDefaults(EmployeeKind kind, EmployeeRecord* record);
+
 /// One registration: reserve, fill, then confirm or give up.
 class Registration {
   public:
@@ -77,7 +82,7 @@ class Registration {
     /// The record under construction.
     EmployeeRecord& record() { return record_; }
 
-    /// Step 5 of the registration: the defaults of a new record of `kind`.
+    /// ApplyRegistrationDefaults on the record under construction.
     void ApplyDefaults(EmployeeKind kind);
     /// Copies every field of `model` but the number, the dismissal date and
     /// reason and the leading-record flag; returns the model's kind, which
