@@ -15,6 +15,15 @@ co="$work/DEMO.PK"
 "$tool" payroll open "$co" --symbol A --paid 2026-12-11 2> "$work/err" && fail "a second open list"
 grep -q 'Istnieje aktywna lista płac' "$work/err" || fail "second list message: $(cat "$work/err")"
 
+# A valorisation index of the old form (the month not zero padded) refuses
+# the recalculation and is left as it is; without the file the table layer
+# builds it anew.
+"$tool" dbf index "$co/PKWALOR.DBF" "$co/PKWALOR1.NTX" 'str(rok_,4)+str(miesiac_,2)' > /dev/null
+"$tool" payroll recalc "$co" > /dev/null 2> "$work/err" && fail "recalculated over an outdated index"
+grep -q 'Błędny indeks PKWALOR' "$work/err" || fail "outdated index message: $(cat "$work/err")"
+"$tool" payroll positions "$co" | grep -q '^2026/A/1,' && fail "positions written despite the refusal"
+rm "$co/PKWALOR1.NTX"
+
 "$tool" payroll recalc "$co" > "$work/recalc1" 2> "$work/warn" || fail "recalc: $(cat "$work/warn")"
 [ -s "$work/warn" ] && fail "recalc warned: $(cat "$work/warn")"
 "$tool" payroll positions "$co" > "$work/first.csv"
