@@ -50,12 +50,11 @@ class ScreenWatch : public RecalcObserver {
     void Attendance(const std::string& code) override { Value(kAttendanceRow, code, plain_); }
     void Component(const std::string& symbol) override { Value(kComponentRow, symbol, bright_); }
     bool Interrupted() override {
-        // A key typed during the run is taken, so that a stray key never
-        // hides a later Esc. After Esc the keys typed ahead with it are
-        // thrown away: only a key pressed once the question stands answers it.
+        // Only Esc is taken; other keys stay typed ahead. After Esc the keys
+        // typed ahead with it are thrown away: only a key pressed once the
+        // question stands answers it.
         console::Console& con = rt_.console();
-        const int typed = con.Inkey(0);
-        if (typed != key::kEsc) return false;
+        if (con.NextKey() != key::kEsc) return false;
         con.keyboard().Clear();
         while (con.Inkey(0) != key::kNone) {
         }
