@@ -9,6 +9,7 @@
 #include "common/screen/question.h"
 #include "common/tables/table_layer.h"
 #include "payroll/data/payroll_month.h"
+#include "payroll/data/payroll_parameters.h"
 #include "payroll/data/recalculation.h"
 #include "payroll/open_list_pick.h"
 #include "platform/base/text.h"
@@ -49,10 +50,14 @@ class ScreenWatch : public RecalcObserver {
     void Attendance(const std::string& code) override { Value(kAttendanceRow, code, plain_); }
     void Component(const std::string& symbol) override { Value(kComponentRow, symbol, bright_); }
     bool Interrupted() override {
-        // Only Esc is taken; other keys stay typed ahead.
+        // Only Esc is taken; other keys stay typed ahead. After Esc the keys
+        // typed ahead with it are thrown away: only a key pressed once the
+        // question stands answers it.
         console::Console& con = rt_.console();
         if (con.NextKey() != key::kEsc) return false;
-        con.Inkey(0);
+        con.keyboard().Clear();
+        while (con.Inkey(0) != key::kNone) {
+        }
         con.Tone(common::kToneFrequency, common::kToneTicks);
         return common::IsYes(common::Question(rt_, rt_.Text("Przerwać przeliczanie?"), "tn"));
     }
@@ -119,6 +124,12 @@ void Qrm45(common::Runtime& rt) {
     PayrollList list;
     if (!ChooseOpenList(rt, tables, &list)) return;
     s.Write(kListRow, kLabelCol, rt.Text("Lista płac: ") + ListCaption(list), plain);
+    // Before the valorisation table is opened: opening would rebuild the
+    // outdated index file.
+    if (ValorisationIndexOutdated(rt.data_dir())) {
+        common::ShowMessage(rt, rt.Text("Błędny indeks PKWALOR"));
+        return;
+    }
 
     ScreenWatch watch(rt);
     Recalculation run(rt, tables, list, &watch);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "payroll/data/payroll_parameters.h"
+#include "platform/dbf/index.h"
 #include "recalc_company.h"
 
 namespace kestrel::payroll {
@@ -27,7 +29,12 @@ struct ScreenCompany : RecalcCompany {
 
 // A key typed ahead is looked at before each employee (is it Esc?), and
 // the last message empties the type-ahead buffer: the tests give the key
-// that acknowledges it twice.
+// that acknowledges it twice. Keys typed ahead with Esc are thrown away;
+// Pause() marks where the operator waits for the question before answering
+// (the keys before it were typed ahead).
+void Pause(ScreenCompany& c) {
+    ASSERT_TRUE(c.h.backend.AddScript("{screen question}").ok());
+}
 
 // The message that ends the procedure, as the operator saw it while the
 // program waited for his key.
@@ -40,7 +47,9 @@ std::string Last(ScreenCompany& c) {
 TEST(RecalcScreen, EscAnsweredNoGoesOnAndYesStops) {
     {
         ScreenCompany c;
-        c.Keys({key::kEnter, 't', key::kEsc, 'n', key::kEnter, key::kEnter});
+        c.Keys({key::kEnter, 't', key::kEsc});
+        Pause(c);
+        c.Keys({'n', key::kEnter, key::kEnter});
         c.Run();
         EXPECT_EQ(c.Placed(), (V{"000001 ZASA 100.00", "000002 ZASA 100.00"}));
         EXPECT_EQ(Last(c), "Koniec procedury");
@@ -51,11 +60,58 @@ TEST(RecalcScreen, EscAnsweredNoGoesOnAndYesStops) {
     }
     {
         ScreenCompany c;
-        c.Keys({key::kEnter, 't', key::kEsc, 't', key::kEnter});
+        c.Keys({key::kEnter, 't', key::kEsc});
+        Pause(c);
+        c.Keys({'t', key::kEnter});
         c.Run();
         EXPECT_EQ(c.Placed(), V{});
         EXPECT_EQ(Last(c), "Koniec procedury");
     }
+}
+
+// Keys typed ahead with Esc do not answer "Przerwać przeliczanie?": the
+// "t" typed before the question stood is thrown away and the "n" pressed
+// after it goes on.
+TEST(RecalcScreen, KeysTypedAheadWithEscDoNotAnswerTheQuestion) {
+    ScreenCompany c;
+    c.Keys({key::kEnter, 't', key::kEsc, 't', 't'});
+    Pause(c);
+    c.Keys({'n', key::kEnter, key::kEnter});
+    c.Run();
+    EXPECT_EQ(c.Placed(), (V{"000001 ZASA 100.00", "000002 ZASA 100.00"}));
+    EXPECT_EQ(Last(c), "Koniec procedury");
+}
+
+// An index of the valorisation table of the old form (the month not zero
+// padded) refuses the recalculation before anything is opened: the index
+// file is not rebuilt, nothing is computed and the month's flags stay.
+TEST(RecalcScreen, AnOutdatedValorisationIndexRefusesBeforeAnythingIsWritten) {
+    ScreenCompany c;
+    c.Add("PKWALOR", {{"ROK_", "2026"}, {"MIESIAC_", "2"}, {"PR_WALOR", "1.5"}});
+    {
+        dbf::WorkArea& a = c.tables.Open("PKSTER");
+        ASSERT_TRUE(a.GoTop().ok());
+        c.tables.RLock(a);
+        ASSERT_TRUE(a.record().SetLogical(a.FieldIndex("AKT_ZUS"), true).ok());
+        ASSERT_TRUE(a.Commit().ok());
+        a.Unlock();
+    }
+    c.tables.CloseAll();
+    {
+        std::unique_ptr<dbf::Table> t;
+        ASSERT_TRUE(dbf::Table::Open(c.dir.File("PKWALOR.DBF"), {}, &t).ok());
+        dbf::IndexDefinition def;
+        def.key_expression = "str(rok_,4)+str(miesiac_,2)";
+        def.key = [](const dbf::Record&, std::string* key) { *key = "2026 2"; };
+        ASSERT_TRUE(dbf::Index::Create(c.dir.File("PKWALOR1.NTX"), t.get(), def).ok());
+        ASSERT_TRUE(t->Close().ok());
+    }
+    c.Keys({key::F(12), key::kEnter, key::kEnter, 't', key::kEnter, key::kEnter});
+    c.Run();
+    EXPECT_EQ(c.messages, (V{"Błędny indeks PKWALOR"}));
+    EXPECT_TRUE(ValorisationIndexOutdated(c.h.rt.data_dir()));
+    EXPECT_EQ(c.Placed(), V{});
+    EXPECT_EQ(c.Records("PKSTER", "AKT_ZUS"), V{"T"});
 }
 
 // The header, the list, the open mode, the scope question; Esc leaves

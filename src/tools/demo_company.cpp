@@ -355,6 +355,7 @@ base::Status CreateDemoCompany(const std::string& root, const base::Clock& clock
     if (s.ok()) s = AddDemoWorkingTime(dir, clock);
     if (s.ok()) s = AddDemoTaxScales(dir, clock);
     if (s.ok()) s = AddDemoPayrollSetup(dir, clock);
+    if (s.ok()) s = AddDemoPayrollMonth(dir, clock);
     return s;
 }
 

@@ -16,4 +16,11 @@ namespace kestrel::tools {
 /// empty; tables with rows are left alone.
 base::Status AddDemoPayrollSetup(const std::string& dir, const base::Clock& clock);
 
+/// One payroll month computed on the demo employees: a list of symbol "A"
+/// opened for the month of the control record, paid on its last day, and
+/// recalculated, so that its positions can be reviewed (4.6). The list is
+/// left open. Nothing is done when the company has lists already, nor for
+/// a month without the demo's tax scale.
+base::Status AddDemoPayrollMonth(const std::string& dir, const base::Clock& clock);
+
 }  // namespace kestrel::tools

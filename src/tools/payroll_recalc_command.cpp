@@ -7,6 +7,7 @@
 #include "common/session/abandon.h"
 #include "common/tables/table_layer.h"
 #include "payroll/data/payroll_month.h"
+#include "payroll/data/payroll_parameters.h"
 #include "payroll/data/recalculation.h"
 #include "platform/codepage/cp852.h"
 #include "tools/company_session.h"
@@ -97,6 +98,9 @@ int Recalc(const std::vector<std::string>& given) {
             request.scope = payroll::RecalcScope::kSet;
             request.set = set;
         }
+        // Before the valorisation table is opened, which would rebuild it.
+        if (payroll::ValorisationIndexOutdated(rt.data_dir()))
+            return Refuse(rt.Text("Błędny indeks PKWALOR"));
         ToolWatch watch;
         payroll::Recalculation run(rt, tables, list, &watch);
         if (std::string m = run.Check(); !m.empty()) return Refuse(m);
