@@ -117,7 +117,7 @@ std::vector<std::string> ApplyDefinition(common::Runtime& rt, const PrinterDefin
         if (queue == rt.Text(kDefaultWindowsPrinter)) queue = printers.DefaultQueue();
     } else if (d.type == 'V') {
         queue = d.queue;
-    } else if (d.type != '0' && d.port >= '1' && d.port <= '9') {
+    } else if (d.port >= '1' && d.port <= '9') {
         queue = d.queue.empty() ? std::string("LPT") + d.port : d.queue;
     }
     if (!queue.empty() || pdf) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "common/session/abandon.h"
+#include "common/session/letter_conversions.h"
 #include "platform/base/files.h"
 #include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
@@ -78,7 +79,8 @@ int ExitCodeOf(const base::Status& s) {
 // The title in letters a file name keeps everywhere.
 std::string FileStem(std::string_view cp852) {
     std::string stem;
-    for (char ch : codepage::ToUtf8(cp852)) {
+    const std::string plain = common::Translate(cp852, common::kPolishCp852, common::kPolishPlain);
+    for (char ch : plain) {
         const unsigned char u = static_cast<unsigned char>(ch);
         if (std::isalnum(u) && u < 0x80) {
             stem += ch;
