@@ -68,7 +68,7 @@ TEST(Headers, NarrowTitlesWrapAt78AndCentre) {
     const auto lines = f.Lines();
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "Firma Testowa Sp. z o.o.");  // page 0: no number
-    EXPECT_EQ(lines[3], std::string(35, ' ') + "AAAA BBBB");
+    EXPECT_EQ(lines[3], std::string(34, ' ') + "AAAA BBBB");
     EXPECT_EQ(lines[4], std::string(3, ' ') + std::string(71, 'C'));
 }
 
