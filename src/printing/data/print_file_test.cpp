@@ -89,13 +89,15 @@ TEST(PrintFiles, NinetyNineLeftoversAreDeletedButNotFilesInUse) {
 
 TEST(PrintFiles, TwoProcessesNeverShareAName) {
     Fixture f;
-    int pipe_fds[2];
+    int pipe_fds[2], hold[2];
     ASSERT_EQ(::pipe(pipe_fds), 0);
+    ASSERT_EQ(::pipe(hold), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     constexpr int kEach = 30;
     if (child == 0) {
         ::close(pipe_fds[0]);
+        ::close(hold[1]);
         std::vector<std::unique_ptr<PrintFile>> mine;
         std::string names;
         try {
@@ -109,14 +111,15 @@ TEST(PrintFiles, TwoProcessesNeverShareAName) {
         }
         ssize_t w = ::write(pipe_fds[1], names.data(), names.size());
         ::close(pipe_fds[1]);
-        // Hold the files until the parent has read the names.
+        // Hold the files until the parent is done with its own.
         char c;
-        w = ::read(pipe_fds[0], &c, 0);
+        w = ::read(hold[0], &c, 1);
         (void)w;
         mine.clear();
         ::_exit(0);
     }
     ::close(pipe_fds[1]);
+    ::close(hold[0]);
     std::vector<std::unique_ptr<PrintFile>> mine;
     std::set<std::string> names;
     for (int i = 0; i < kEach; ++i) {
@@ -129,6 +132,7 @@ TEST(PrintFiles, TwoProcessesNeverShareAName) {
     ssize_t n;
     while ((n = ::read(pipe_fds[0], buf, sizeof buf)) > 0) theirs.append(buf, size_t(n));
     ::close(pipe_fds[0]);
+    ::close(hold[1]);  // the child may let its files go
     int status = 0;
     ::waitpid(child, &status, 0);
     size_t start = 0, count = 0;

@@ -145,6 +145,11 @@ std::string ParseJobId(const std::string& text) {
     return text.substr(from, to - from);
 }
 
+PrintSystem& LocalPrinters() {
+    static CupsPrintSystem cups;
+    return cups;
+}
+
 bool CupsPrintSystem::Queues(std::vector<std::string>* queues) {
     queues->clear();
     const CommandResult r = RunCommand({"lpstat", "-e"}, timeout_);

@@ -45,6 +45,9 @@ class CupsPrintSystem : public PrintSystem {
     int timeout_;
 };
 
+/// The CUPS of this machine, for the screens (stateless).
+PrintSystem& LocalPrinters();
+
 /// What a child process gave back.
 struct CommandResult {
     bool started = false;    // the program could be run
