@@ -2,10 +2,11 @@
 # Installs the Debian packages the build (and, with "test", the tests) need,
 # only those that are missing.
 set -euo pipefail
-need=(cmake ninja-build g++ pkg-config libncurses-dev libcrypt-dev)
+need=(cmake ninja-build g++ pkg-config libncurses-dev libcrypt-dev cups-client)
 if [ "${1:-}" = test ]; then
     need+=(libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev tmux
-           python3 python3-dbfread libdbd-xbase-perl clang libclang-rt-14-dev clang-format)
+           python3 python3-dbfread libdbd-xbase-perl clang libclang-rt-14-dev clang-format
+           cups printer-driver-cups-pdf)
 fi
 missing=()
 for p in "${need[@]}"; do
