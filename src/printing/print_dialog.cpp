@@ -69,7 +69,8 @@ bool ChoosePrinter(common::Runtime& rt, PrintSystem& printers) {
     const console::Attr frame = rt.Standard(rt.colours().ycow);
     s.Box(11, 18, 20, 61, std::string(console::kFrameDouble) + " ", frame);
     s.Write(11, 35, " DRUKARKI ", rt.Standard(rt.colours().ycobp));
-    s.Write(20, 20, rt.Text(" <↑,↓>-Wybór "), frame);
+    // The arrows are the console's glyphs of bytes 18 and 19 hex.
+    s.Write(20, 20, " <\x18,\x19>-" + rt.Text("Wybór "), frame);
     s.Write(20, 40, rt.Text(" <Enter>-Akceptacja "), frame);
     const int chosen = common::Qrmach(rt, 12, 20, 19, 59, rows, {}, initial);
     s.Restore(saved);

@@ -66,6 +66,8 @@ TEST(ChoosePrinter, TheListOfDefinitions) {
     t.Keys({key::kDown, key::kEnter});
     EXPECT_TRUE(ChoosePrinter(t.h.rt, t.printers));
     EXPECT_EQ(t.Shown(11, 35, 10), " DRUKARKI ");
+    EXPECT_EQ(t.Shown(20, 20, 13), " <\x18,\x19>-Wybór ");  // the arrow glyphs
+    EXPECT_EQ(t.Shown(20, 40, 20), " <Enter>-Akceptacja ");
     EXPECT_EQ(t.Shown(12, 20, 40), "* IGLOWA (typ=\"E\",LPT2)                 ");
     EXPECT_EQ(t.Shown(13, 20, 20), "  BIURO (typ=\"W\")   ");
     EXPECT_EQ(t.Shown(14, 20, 25), "  PLIK (typ=\"E\",do pliku)");
