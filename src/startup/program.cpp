@@ -10,6 +10,7 @@
 #include "common/session/abandon.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
+#include "printing/data/definitions.h"
 #include "startup/config_loader.h"
 #include "startup/config_watch.h"
 #include "startup/formula_updates.h"
@@ -88,6 +89,12 @@ class Program {
         common::RefreshOperatorList(rt_);
         rt_.set_letters(letters);
         SetLetterVariables(&rt_.config(), letters);
+        {
+            // The printer: the definition named on the command line, else
+            // the default one (after the letters, which it converts to).
+            common::Tables tables(rt_);
+            printing::StartupPrinter(rt_, tables, printing::LocalPrinters());
+        }
         colour_ = rt_.config().Logical("NAGLKLR", facts.has_colour);
         // Ctrl+F2 types the paragraph sign when the company wants it.
         if (rt_.config().Logical("NAGLPAR")) {

@@ -1,6 +1,7 @@
 #include "utilities/menu9.h"
 
 #include "common/screen/menu.h"
+#include "printing/definition_editor.h"
 #include "printing/spool_screen.h"
 #include "utilities/operator_editor.h"
 #include "utilities/parameter_editor.h"
@@ -41,6 +42,7 @@ void Qrm9(common::Runtime& rt) {
         {rt.Text("Informacja o systemie"), nullptr},
         {rt.Text("Zmiana firmy"), [&rt] { Qrm97(rt); }},
         {rt.Text("Hasła systemu"), [&rt] { Qrm98(rt); }},
+        {rt.Text("Definicje drukarek"), [&rt] { printing::EditPrinterDefinitions(rt); }},
     };
     common::RunSubMenu(rt, rt.Text("9. Funkcje pomocnicze"), "9.", items);
 }

@@ -1,0 +1,44 @@
+// The Polish letters of a print-out on its printer.
+//
+// A report's text holds the letters of the screen's set (NAGLPL). On the
+// way to the printer each of the eighteen letters becomes the letter at the
+// same place of the printer's set (NAGLPRTPL), or, for a printer without
+// Polish letters (NAGLSYMPL), its two-character rendering ("A," "L/" …);
+// every other character stays. With the plain set on the screen nothing is
+// converted.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "common/session/configuration.h"
+#include "common/session/letters.h"
+#include "printing/data/print_output.h"
+
+namespace kestrel::printing {
+
+struct PrinterLetters {
+    std::string screen;     // the 18 letters of the text (NAGLPL)
+    std::string printer;    // the 18 letters the printer takes (NAGLPRTPL)
+    bool simulate = false;  // NAGLSYMPL: the two-character renderings
+};
+
+/// The settings in force: the screen's set, NAGLPRTPL (the screen's set
+/// when absent or not 18 letters) and NAGLSYMPL.
+PrinterLetters LettersInForce(const common::Configuration& config, const common::LetterSet& screen);
+
+/// The text as the printer gets it.
+std::string ToPrinter(const PrinterLetters& letters, std::string_view text);
+
+/// The Converter of a PrintOutput for these settings.
+PrintOutput::Converter MakeConverter(const PrinterLetters& letters);
+
+/// The printer's set of a definition's ZM_STD_PL: "1" CP852, "2" Mazovia,
+/// "3" Windows-1250, "4" ISO 8859-2, anything else the screen's set.
+std::string LettersOfStandard(char standard, std::string_view screen);
+
+/// The code of a set as the PDF renderer names it ('1'-'4'; '1' for a set
+/// that is none of the four).
+char StandardOfLetters(std::string_view letters);
+
+}  // namespace kestrel::printing
