@@ -13,7 +13,7 @@ add_library(kestrel_printing_spool
 target_include_directories(kestrel_printing_spool PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(kestrel_printing_spool
   PUBLIC kestrel_printing_data kestrel_common_screen kestrel_common_session
-  PRIVATE kestrel_printing_pdf kestrel_common_pick kestrel_common_tables kestrel_codepage)
+  PRIVATE kestrel_printing kestrel_printing_pdf kestrel_common_pick kestrel_common_tables kestrel_codepage)
 
 kestrel_test(printing_spool_test
   SOURCES spool_screen_test.cpp spool_or_print_test.cpp spool_interrupt_test.cpp spool_pdf_test.cpp

@@ -4,24 +4,26 @@
 
 #include "common/screen/messages.h"
 #include "common/session/abandon.h"
+#include "printing/data/definitions.h"
+#include "printing/data/print_file.h"
+#include "printing/data/print_system.h"
+#include "printing/data/printer_letters.h"
 #include "printing/data/spool_files.h"
+#include "printing/print_dialog.h"
 
 namespace kestrel::printing {
 namespace {
 
 // A print file TEMP01.PRT … TEMP99.PRT of the company, taken by an
-// exclusive create.
+// exclusive create (leftovers nobody holds cleared when all are taken).
 std::string OpenTempFile(common::Runtime& rt, PrintOutput* out) {
-    std::vector<std::string> names;
-    for (int i = 1; i <= 99; ++i) {
-        char t[16];
-        std::snprintf(t, sizeof t, "TEMP%02d.PRT", i);
-        names.push_back(t);
-    }
-    std::string path;
-    if (!OpenFirstFree(rt.data_dir(), names, out, &path).ok())
-        throw common::Abandon(rt.Text("Błąd kasowania TEMP*.PRT"));
-    return path;
+    int lock = -1;
+    const base::Status s =
+        CreatePrintFile(rt.data_dir(), out, MakeConverter(LettersInForce(rt.config(), rt.letters())),
+                        &lock);
+    if (s.IsBusy()) throw common::Abandon(rt.Text("Błąd kasowania TEMP*.PRT"));
+    if (!s.ok()) throw common::Abandon(rt.Text("Błąd w trakcie tworzenia wydruku"));
+    return out->path();
 }
 
 }  // namespace
@@ -30,13 +32,21 @@ PrinterHooks DefaultPrinterHooks() {
     PrinterHooks h;
     h.open_print_file = OpenTempFile;
     h.deliver = [](common::Runtime& rt, const std::string& path) {
-        common::NotInThisVersion(rt);
-        (void)DeleteUnheld(path);
+        // The file goes whatever happens to its delivery.
+        struct Remove {
+            const std::string& path;
+            ~Remove() { (void)DeleteUnheld(path); }
+        } remove{path};
+        SendToPrinter(rt, LocalPrinters(), path, rt.Text("Wydruk"));
     };
-    h.choose_printer = [](common::Runtime& rt) { common::NotInThisVersion(rt); };
-    h.converter = [](common::Runtime&) { return PrintOutput::Converter(); };
+    h.choose_printer = [](common::Runtime& rt) { (void)ChoosePrinter(rt, LocalPrinters()); };
+    h.converter = [](common::Runtime& rt) {
+        return MakeConverter(LettersInForce(rt.config(), rt.letters()));
+    };
     h.control = [](common::Runtime& rt, std::string_view name) { return rt.config().Text(name); };
-    h.letter_set = [](common::Runtime&) { return '1'; };
+    h.letter_set = [](common::Runtime& rt) {
+        return StandardOfLetters(LettersInForce(rt.config(), rt.letters()).printer);
+    };
     return h;
 }
 

@@ -4,7 +4,7 @@
 
 namespace kestrel::printing {
 
-PrinterFamily FamilyOf(char printer_type) {
+PrinterFamily InterpreterFamilyOf(char printer_type) {
     switch (printer_type) {
         case '8':
         case '9':
@@ -59,7 +59,7 @@ bool BasicControl(unsigned char byte, PrintHead& head) {
 
 PrintedDocument Interpret(std::string_view bytes, char printer_type, char letter_set) {
     PrintHead head(codepage::LetterSetOf(letter_set));
-    const PrinterFamily family = FamilyOf(printer_type);
+    const PrinterFamily family = InterpreterFamilyOf(printer_type);
     switch (family) {
         case PrinterFamily::kPcl:
         case PrinterFamily::kPclSymbolSet:

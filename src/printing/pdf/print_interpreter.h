@@ -35,7 +35,7 @@ enum class PrinterFamily {
     kSymbolic
 };
 
-PrinterFamily FamilyOf(char printer_type);
+PrinterFamily InterpreterFamilyOf(char printer_type);
 
 /// The pages of `bytes`, a print file for `printer_type` written in the
 /// letter set `letter_set` ('1' CP852, '2' Mazovia, '3' Windows-1250,
