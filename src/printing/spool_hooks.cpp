@@ -18,9 +18,8 @@ namespace {
 // exclusive create (leftovers nobody holds cleared when all are taken).
 std::string OpenTempFile(common::Runtime& rt, PrintOutput* out) {
     int lock = -1;
-    const base::Status s =
-        CreatePrintFile(rt.data_dir(), out, MakeConverter(LettersInForce(rt.config(), rt.letters())),
-                        &lock);
+    const base::Status s = CreatePrintFile(
+        rt.data_dir(), out, MakeConverter(LettersInForce(rt.config(), rt.letters())), &lock);
     if (s.IsBusy()) throw common::Abandon(rt.Text("Błąd kasowania TEMP*.PRT"));
     if (!s.ok()) throw common::Abandon(rt.Text("Błąd w trakcie tworzenia wydruku"));
     return out->path();

@@ -54,5 +54,4 @@ int PrintPdf(const std::vector<std::string>& given) {
     return 0;
 }
 
-
 }  // namespace kestrel::tools
