@@ -3,7 +3,8 @@
 # operator types it: the demo's list deleted and a list opened (4.2), a bonus entered (4.4), the list
 # recalculated (4.5), the tax advance of one employee corrected and blocked
 # (4.6), the list closed (4.2), the month's lists transferred to the tax
-# records (7.2) and the month closed (4.7); the tables are checked after.
+# records (7.2) and to the insurance records (6.2), and the month closed
+# (4.7); the tables are checked after.
 set -euo pipefail
 kestrel=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 tool=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
@@ -57,27 +58,13 @@ grep -q ',PREU,' "$work/two.csv" && fail "a bonus nobody entered"
 # close is refused now ...
 "$tool" dbf dump "$co/PKSTER.DBF" --fields ROK_,MC_,AKT_ZUS > "$work/ster.csv"
 grep -q '^2026,12,F$' "$work/ster.csv" || fail "AKT_ZUS not cleared: $(cat "$work/ster.csv")"
-# ... until the insurance data of the month are made (6.2 sets AKT_ZUS of
-# PKSTER). That module is not part of this test, so the byte of the field
-# is written in place, as it would leave it.
-f="$co/PKSTER.DBF"
-u16() { od -An -tu2 -j "$1" -N2 "$f" | tr -d ' '; }
-header=$(u16 8)
-offset=1
-pos=32
-found=
-while [ "$(od -An -tu1 -j $pos -N1 "$f" | tr -d ' ')" != 13 ]; do
-    name=$(dd if="$f" bs=1 skip=$pos count=11 2>/dev/null | tr -d '\0')
-    len=$(od -An -tu1 -j $((pos + 16)) -N1 "$f" | tr -d ' ')
-    if [ "$name" = AKT_ZUS ]; then
-        printf 'T' | dd of="$f" bs=1 seek=$((header + offset)) conv=notrunc 2>/dev/null
-        found=1
-        break
-    fi
-    offset=$((offset + len))
-    pos=$((pos + 32))
-done
-[ -n "$found" ] || fail "PKSTER has no AKT_ZUS"
+# ... until the insurance data of the month are made: 6.2 (the warning,
+# "Dekretować?", the end) sets AKT_ZUS of PKSTER again.
+run <<'KEYS'
+62{Enter}t{Enter}{Esc}
+KEYS
+"$tool" dbf dump "$co/PKSTER.DBF" --fields ROK_,MC_,AKT_ZUS > "$work/ster.csv"
+grep -q '^2026,12,T$' "$work/ster.csv" || fail "6.2 did not set AKT_ZUS: $(cat "$work/ster.csv")"
 
 # 4.7: the next month (typed whole, it ends the field), the PPK warning,
 # the close question, the end.
