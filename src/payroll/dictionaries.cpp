@@ -10,6 +10,7 @@
 #include "payroll/data/function_checks.h"
 #include "payroll/data/payroll_dictionaries.h"
 #include "payroll/data/payroll_host.h"
+#include "payroll/data/tax_form_rows.h"
 #include "payroll/formula_fields.h"
 #include "platform/base/text.h"
 #include "register/data/dictionary.h"
@@ -77,6 +78,11 @@ CodeField CodeFieldOf(common::Runtime& rt, std::string_view name) {
     if (name == "LP_PIT11Q")
         return Values(Pit11Positions(), "Błędna wartość", "<F3>-Pozycje PIT-11");
     if (name == "LP_PIT4RN") return Values(Pit4rRows(), "Błędna wartość", "<F3>-Wiersze PIT-4R");
+    if (const TaxFormRows* rows = FindTaxFormRows(ShippedTaxFormRows(), name)) {
+        CodeField f = Values(TaxFormRowValues(*rows), "Błędna wartość", "");
+        f.hint = "<F3>-Wiersze " + rows->form;
+        return f;
+    }
     throw common::Abandon("?" + std::string(name));
 }
 

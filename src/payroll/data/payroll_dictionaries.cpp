@@ -1,5 +1,7 @@
 #include "payroll/data/payroll_dictionaries.h"
 
+#include "payroll/data/tax_form_rows.h"
+
 // The descriptions below name only the members that differ from the defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
@@ -26,6 +28,13 @@ DictionaryField Text(const char* field, const char* label, const char* heading,
 
 DictionaryField Code(DictionaryField f, const char* code_of) {
     f.code_of = code_of;
+    return f;
+}
+
+// A form-position field whose form rows are shipped is checked against them
+// and lists them on <F3>; without rows it takes any value.
+DictionaryField Listed(DictionaryField f) {
+    if (FindTaxFormRows(ShippedTaxFormRows(), f.field) != nullptr) f.code_of = f.field;
     return f;
 }
 
@@ -73,7 +82,7 @@ Dictionary IncomeTypes() {
                        Beside(Text("LP_PIT8AP", " PIT-8AR:", "PIT8AR", "@!")),
                        Beside(Code(Text("LP_PIT4RN", " PIT-4R:", "PIT4R", "@!"), "LP_PIT4RN")),
                        Text("CODE_IFT1", "IFT-1:", "IFT1", "@!"),
-                       Beside(Text("LP_PIT8CN", " PIT-8C:", "PIT8C", "@!")),
+                       Beside(Listed(Text("LP_PIT8CN", " PIT-8C:", "PIT8C", "@!"))),
                        Beside(Text("CODE_IFT2", " IFT-2:", "IFT2", "@!")),
                        Beside(Number("PROC_IFT1", " % IFT:", "% IFT")),
                        Text("CD_CIT10ZN", "CIT-10Z:", "CIT10Z", "@!"),
