@@ -21,6 +21,15 @@ co="$work/DEMO.PK"
 "$tool" table append "$co" PKSPL SKLADN_PL=NARA "NAZWA_=Przychód narastająco" TYP_=A \
     SEKW_OBL=80 IL_MC_WST=0 POTRAC_=F POZA_LISTA=T TYP_LISTY=A DRUK_=T SEKW_WYDR=80 \
     'ALGORYTM_=SUMADOCH("1")' > /dev/null || fail "NARA component"
+# The writes keep the table's indexes; a wrong field or no matching record
+# is refused.
+for ntx in "$co"/PKSPL*.NTX "$co"/PKRDOCH*.NTX; do
+    "$tool" dbf check "${ntx%%[0-9].NTX}.DBF" "$ntx" > /dev/null || fail "index $ntx"
+done
+status=0; "$tool" table set "$co" PKSPL --where SKLADN_PL=ZASD NIEMA=1 2> /dev/null || status=$?
+[ "$status" = 2 ] || fail "unknown field: exit $status"
+status=0; "$tool" table set "$co" PKSPL --where SKLADN_PL=XXXX TYP_=A > /dev/null || status=$?
+[ "$status" = 1 ] || fail "no matching record: exit $status"
 
 # The pay of a month in grosze, different every month; the sums below are
 # integer arithmetic of the script, not of the program.
