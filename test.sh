@@ -19,6 +19,7 @@ cmake --build build/asan -j "$jobs"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
 
 echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
 (cd build/asan && ctest -L unit --output-on-failure -j "$jobs")

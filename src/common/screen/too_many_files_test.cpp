@@ -30,6 +30,12 @@ TEST(TooManyFiles, PagesTurnBothWaysAndWrap) {
 }
 
 TEST(TooManyFiles, TheOpenerShowsTheBoxAndAbandons) {
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizers' own checks of memory open a pipe; with every file
+    // descriptor taken they report sound objects as broken. The Release
+    // suite runs this test.
+    GTEST_SKIP() << "needs file descriptors the sanitizers use";
+#endif
     dbf::testing::ScratchDir dir;
     ASSERT_TRUE(dbf::Table::Create(dir.File("PKURZ.DBF"), FindTable("PKURZ")->Specs()).ok());
     const pid_t pid = ::fork();

@@ -59,6 +59,9 @@ struct ImportCompany : Company {
     ImportOutcome Import(std::string_view csv, base::Status* status = nullptr) {
         ImportOutcome out;
         const base::Status s = ImportEmployees(h.rt, *tables, csv, &out);
+        // The import opens the register again in the same tables, which
+        // replaces the work areas the test holds.
+        areas = OpenRegister(*tables);
         if (status != nullptr) *status = s;
         EXPECT_TRUE(status != nullptr || s.ok()) << s.ToString();
         return out;
