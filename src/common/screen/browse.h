@@ -77,7 +77,7 @@ class Browse {
     /// Table browses redraw everything when the handler moved the record.
     void set_redraw_on_move(bool on) { redraw_on_move_ = on; }
     /// Rows for which `marked` (asked with the source on the row) is true
-    /// are drawn in the fifth colour pair of the spec instead of the first
+    /// are drawn in the fifth colour pair instead of the first
     /// (locked records, for example); the current cell stays enhanced.
     void set_row_marked(std::function<bool()> marked) { marked_ = std::move(marked); }
 
