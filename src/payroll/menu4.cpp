@@ -7,6 +7,7 @@
 #include "payroll/month_close_screen.h"
 #include "payroll/parameters_screen.h"
 #include "payroll/piecework_screen.h"
+#include "payroll/printouts/menu48.h"
 #include "payroll/recalc_screen.h"
 #include "payroll/review_screen.h"
 
@@ -33,7 +34,7 @@ void Qrm4(common::Runtime& rt) {
         {rt.Text("Przeliczanie listy płac"), [&rt] { Qrm45(rt); }},
         {rt.Text("Przeglądanie i korekta"), [&rt] { Qrm46(rt); }},
         {rt.Text("Zamknięcie starego i otwarcie nowego miesiąca"), [&rt] { Qrm47(rt); }},
-        {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
+        {rt.Text("Wydruki"), [&rt] { Qrm48(rt); }},
         {rt.Text("Parametry systemu"), [&rt] { Qrm49(rt); }},
         {rt.Text("Połączenie z systemem ROR"), [&rt] { Missing(rt); }},
     };

@@ -1,0 +1,35 @@
+#include "payroll/printouts/menu48.h"
+
+#include "common/screen/menu.h"
+#include "common/screen/messages.h"
+
+namespace kestrel::payroll {
+namespace {
+
+// The entries whose functions this version lacks keep their numbers and
+// answer "Funkcja niedostępna w tej wersji programu".
+void Missing(common::Runtime& rt) {
+    common::NotInThisVersion(rt);
+}
+
+}  // namespace
+
+void Qrm48(common::Runtime& rt) {
+    const std::vector<common::SubMenuItem> items = {
+        {rt.Text("Koniec"), nullptr},
+        {rt.Text("Kontrolny wydruk listy płac"), [&rt] { Missing(rt); }},
+        {rt.Text("Lista płac"), [&rt] { Missing(rt); }},
+        {rt.Text("Zestawienie wybranych składn. z list płac w m-cu"), [&rt] { Missing(rt); }},
+        {rt.Text("Zbiorcze zestawienie list płac za wybrany okres"), [&rt] { Missing(rt); }},
+        {rt.Text("Roczne zestaw. składników płacowych na pracown."), [&rt] { Missing(rt); }},
+        {rt.Text("Matryce tabulogramów"), [&rt] { Missing(rt); }},
+        {rt.Text("Tablica nominałów"), [&rt] { Missing(rt); }},
+        {rt.Text("Zestawienie płac za wybrany okres"), [&rt] { Missing(rt); }},
+        {rt.Text("Miesięczne zestawienie wg kont kosztów"), [&rt] { Missing(rt); }},
+        {rt.Text("Eksport rocznego zestaw. składników do pliku DBF"), [&rt] { Missing(rt); }},
+        {rt.Text("Miesięczne zestawienie etatów wg przepisów PFRON"), [&rt] { Missing(rt); }},
+    };
+    common::RunSubMenuAt(rt, rt.Text("4.8. Wydruki"), "4.8.", items, {8, 26});
+}
+
+}  // namespace kestrel::payroll
