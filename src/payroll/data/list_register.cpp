@@ -7,6 +7,7 @@
 
 #include "common/session/abandon.h"
 #include "payroll/data/payroll_month.h"
+#include "payroll/data/payroll_records.h"
 #include "payroll/data/positions.h"
 #include "platform/base/dates.h"
 #include "platform/base/files.h"
@@ -24,12 +25,6 @@ const std::vector<std::string> kTaxIndexes = {"PKDOCH1", "PKDOCH2", "PKDOCH3",
                                               "PKDOCH4", "PKDOCH5", "PKDOCH6"};
 
 constexpr int kFirstForYear = 1999;
-
-// A company without the table has none of its records.
-bool CompanyHas(common::Tables& tables, std::string_view table) {
-    if (tables.workspace().Find(table) != nullptr) return true;
-    return base::Exists(base::FindNoCase(tables.rt().data_dir(), std::string(table) + ".DBF"));
-}
 
 std::string TwoDigits(int n) {
     char buf[8];

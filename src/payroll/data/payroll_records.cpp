@@ -41,14 +41,12 @@ class Fields {
     const dbf::Record& r_;
 };
 
-// Whether the company has `table` (open already, or its file in the data
-// directory): a company without a payroll table has none of its records.
+}  // namespace
+
 bool CompanyHas(common::Tables& tables, std::string_view table) {
     if (tables.workspace().Find(table) != nullptr) return true;
     return base::Exists(base::FindNoCase(tables.rt().data_dir(), std::string(table) + ".DBF"));
 }
-
-}  // namespace
 
 std::string StrN(int n, int width) {
     char buf[32];

@@ -93,6 +93,10 @@ PayrollList ReadList(dbf::WorkArea& pklisty);
 bool HasKey(common::Tables& tables, std::string_view table, std::string_view index,
             std::string_view key, int width);
 
+/// Whether the company has `table`: open already, or its file in the data
+/// directory. A company without a payroll table has none of its records.
+bool CompanyHas(common::Tables& tables, std::string_view table);
+
 /// str(n, width) of the xBase language: right-aligned, "*" filled when it
 /// does not fit.
 std::string StrN(int n, int width);
