@@ -159,7 +159,10 @@ TableFiller ShippedContent(const std::string& dir) {
         std::vector<SetupRecord> records;
     };
     auto setup = std::make_shared<Setup>();
-    return [dir, setup](const std::string& table, dbf::Table& t) {
+    // The folder as given, with or without its closing slash.
+    const std::string setup_dir =
+        dir + (dir.empty() || dir.back() == '/' ? "" : "/") + kSetupFolder;
+    return [dir, setup_dir, setup](const std::string& table, dbf::Table& t) {
         const std::string path = base::FindNoCase(dir, table + ".tsv");
         if (base::Exists(path)) {
             base::Status s = LoadTabSeparated(path, t);
@@ -167,7 +170,7 @@ TableFiller ShippedContent(const std::string& dir) {
         }
         if (!setup->read) {
             setup->read = true;
-            setup->status = ReadSetupDir(dir + kSetupFolder, &setup->records);
+            setup->status = ReadSetupDir(setup_dir, &setup->records);
         }
         if (!setup->status.ok()) return setup->status;
         return LoadSetupRecords(setup->records, table, t);

@@ -39,7 +39,8 @@ base::Status LoadSetupRecords(const std::vector<SetupRecord>& records, std::stri
                               dbf::Table& table, uint32_t* loaded = nullptr);
 
 /// Fills a new table from `dir`/TABLE.tsv when that file exists, then with
-/// the table's records of the payroll setup in `dir`/payroll/; tables
+/// the table's records of the payroll setup in `dir`/payroll/ (`dir` with or
+/// without its closing "/"); tables
 /// without shipped content stay empty. A setup file that cannot be read
 /// fails every table that is filled.
 TableFiller ShippedContent(const std::string& dir);

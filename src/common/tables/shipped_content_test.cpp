@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -85,6 +86,24 @@ TEST(ShippedContent, AlgorithmTablesGetTheirMemoTexts) {
     EXPECT_EQ(text, "RODZ=\"\xBD\"");  // CP852
     ASSERT_TRUE(area.ReadMemo(base, &text).ok());
     EXPECT_EQ(text, "");
+}
+
+TEST(ShippedContent, TheSetupFolderIsFoundWithOrWithoutTheClosingSlash) {
+    // The demo hands in its data folder without the closing slash.
+    for (const char* slash : {"", "/"}) {
+        ScratchDir dir;
+        std::filesystem::create_directories(dir.path() + "/data/payroll");
+        dbf::testing::WriteAll(dir.path() + "/data/payroll/PKSLST.setup",
+                               "[PKSLST]\nTYP_LST: Z\nNAZWA_LST: Umowy zlecenia\n");
+        ASSERT_TRUE(dbf::Table::Create(dir.File("PKSLST.DBF"), FindTable("PKSLST")->Specs()).ok());
+        std::unique_ptr<dbf::Table> t;
+        ASSERT_TRUE(dbf::Table::Open(dir.File("PKSLST.DBF"), {}, &t).ok());
+        ASSERT_TRUE(ShippedContent(dir.path() + "/data" + slash)("PKSLST", *t).ok());
+        ASSERT_EQ(t->record_count(), 1u) << "slash \"" << slash << "\"";
+        dbf::Record rec = t->NewRecord();
+        ASSERT_TRUE(t->Read(1, &rec).ok());
+        EXPECT_EQ(rec.GetString(rec.FieldIndex("TYP_LST")), "Z ");
+    }
 }
 
 // The number of entries of each index of a dictionary created by the opener

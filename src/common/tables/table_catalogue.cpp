@@ -117,6 +117,8 @@ constexpr std::string_view kInitialContent[] = {
     "PKAWYNG",
     "PKASPRZ",
     "PKAOKRN",
+    "PKTYTUB",
+    "PKSWYN",
 };
 
 constexpr std::string_view kOutside[] = {"PKDRUK", "PKH"};

@@ -130,7 +130,12 @@ bool FillFields(TransferState& s, AlgorithmRow& row, const std::vector<std::stri
         const dbf::Field& spec = area.table().fields()[static_cast<size_t>(f)];
         formula::Value v;
         const bool empty = row.Empty(name);
+        // A function that reads the target table itself (SUMPODEMR reads
+        // PKSKLAD) moves its area and back, which reads the claimed record
+        // again as it is stored: the record being built is put back.
+        const dbf::Record built = r;
         if (!empty && !EvaluateFormula(s, row, name, &v, message)) return false;
+        r = built;
         bool ok = true;
         switch (spec.type) {
             case dbf::FieldType::kNumeric: {

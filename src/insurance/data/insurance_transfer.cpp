@@ -61,6 +61,7 @@ void ReadLists(TransferState& s) {
     std::map<int, std::string> latest;  // payment month -> the latest payment date
     for (size_t i = 0; i < all.size(); ++i) {
         s.list_records[all[i].Key()] = recnos[i];
+        s.list_of_record[recnos[i]] = all[i];
         const YearMonth paid = PaymentMonth(all[i]);
         if (paid.year <= 0) continue;
         std::string& date = latest[paid.Index()];
@@ -227,6 +228,7 @@ void TransferState::CurrentList(uint32_t recno) {
     if (recno == 0) return;
     dbf::WorkArea& a = worktime::OpenOnce(tables, "PKLISTY", {"PKLISTY1"});
     if (a.recno() != recno) a.Goto(recno);
+    if (auto it = list_of_record.find(recno); it != list_of_record.end()) host.SetList(it->second);
 }
 
 void TransferState::CurrentListPaidIn(const YearMonth& m) {

@@ -85,13 +85,16 @@ struct TransferState {
     bool read_by_list_month = false;
 
     // The lists.
-    std::vector<payroll::PayrollList> lists_of_month;  // list month M, by payment date
-    std::map<int, std::set<std::string>> tax_years;    // year -> list keys paid in M
-    std::map<std::string, uint32_t> list_records;      // list key -> record of PKLISTY
-    std::map<int, uint32_t> paid_in;                   // payment month -> its latest list
+    std::vector<payroll::PayrollList> lists_of_month;         // list month M, by payment date
+    std::map<int, std::set<std::string>> tax_years;           // year -> list keys paid in M
+    std::map<std::string, uint32_t> list_records;             // list key -> record of PKLISTY
+    std::map<int, uint32_t> paid_in;                          // payment month -> its latest list
+    std::map<uint32_t, payroll::PayrollList> list_of_record;  // record of PKLISTY -> list
 
-    /// Makes the record of PKLISTY `recno` (when not 0) the current one: the
-    /// standard functions read the payment date through pklisty->data_wyp.
+    /// Makes the record of PKLISTY `recno` (when not 0) the current one and
+    /// its list the payroll host's list: the standard functions read the
+    /// payment date through pklisty->data_wyp, the payroll functions (the
+    /// sums of earlier months, SUMPODEMR, ZUSLIMIT) through the host.
     void CurrentList(uint32_t recno);
     void CurrentList(const std::string& key) {
         auto it = list_records.find(key);

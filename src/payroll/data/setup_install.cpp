@@ -28,6 +28,8 @@ const std::map<std::string, std::vector<std::string>, std::less<>>& Keys() {
         {"PKASPRZ", {"SYMB_ALG"}},
         {"PKAOKRN", {"TYT_PODM_P"}},
         {"PKAWYNG", {}},
+        {"PKTYTUB", {"TYTUL_PODM"}},
+        {"PKSWYN", {"KOD_WYNAGR"}},
         {"PKSTER", {}},
     };
     return keys;
