@@ -9,6 +9,7 @@
 #include "common/tables/table_layer.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
+#include "printing/data/control_codes.h"
 #include "printing/data/spool_files.h"
 #include "printing/data/spool_register.h"
 #include "printing/spool_print_dialog.h"
@@ -96,6 +97,7 @@ void RunBlock(const PrintBlock& block, PrintOutput& out, const std::string& path
 
 // Runs the block into a print file and hands the file on.
 void PrintDirect(common::Runtime& rt, const PrintBlock& block, const PrinterHooks& hooks) {
+    const DuplexResets duplex(rt.config());
     PrintOutput out;
     const std::string path = hooks.open_print_file(rt, &out);
     RunBlock(block, out, path);
@@ -233,7 +235,10 @@ SpoolOrPrintEnd SpoolOrPrint(common::Runtime& rt, const std::string& title, cons
         (void)DeleteUnheld(path);
         return SpoolOrPrintEnd::kCancelled;
     }
-    RunBlock(block, out, path);
+    {
+        const DuplexResets duplex(rt.config());
+        RunBlock(block, out, path);
+    }
     if (!out.Close().ok()) {
         (void)DeleteUnheld(path);
         throw common::Abandon(common::ShortenMessage(rt.Text("Błąd zapisu ") + path));

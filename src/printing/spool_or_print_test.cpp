@@ -113,6 +113,28 @@ TEST_F(SpoolOrPrintTest, TypeVPrintsThroughThePrintProgramWhenItsSpoolHasRoom) {
     EXPECT_EQ(c.Records("PKLWYD", "NAZWA_ZB"), std::vector<std::string>{});
 }
 
+TEST_F(SpoolOrPrintTest, ADuplexPrintOutStartsWithTheDuplexResetAndLeavesTheResetsAsTheyWere) {
+    Set("NAGLTDR", "V");
+    Set("NAGL0V", (c.dir.path() + "/").c_str());
+    Set("YPRRS", "{YPRRS}");
+    Set("YPRRD", "{YPRRD}");
+    c.h.rt.config().Set("XDUPLEX", MemValue::Logical(true));
+    c.Keys({key::kEnter, key::kEnter});
+    SpoolOrPrintOptions options;
+    options.show_spool = false;
+    options.hooks = c.hooks;
+    EXPECT_EQ(SpoolOrPrint(
+                  c.h.rt, "Karta",
+                  [this](PrintOutput& out) {
+                      out.Control(c.h.rt.config().Text("YPRRS"));
+                      out.Text("A");
+                  },
+                  options),
+              SpoolOrPrintEnd::kPrinted);
+    EXPECT_EQ(c.delivered, std::vector<std::string>{"{YPRRD}A"});
+    EXPECT_EQ(c.h.rt.config().Text("YPRRS"), "{YPRRS}");
+}
+
 TEST_F(SpoolOrPrintTest, WithoutDefinitionsTheWayIsAsked) {
     c.h.rt.config().Set("NAGLCFGD", MemValue::Logical(false));
     EXPECT_EQ(Run({'s', key::kEnter}), SpoolOrPrintEnd::kSpooled);
