@@ -112,6 +112,8 @@ enum class Way { kCancel, kDirect, kSpool };
 
 // The frame with the definition in force until the operator goes on.
 Way ChooseWithDefinitions(common::Runtime& rt, const PrinterHooks& hooks, PortFor* port) {
+    // F1 and F3 are this frame's own, whatever a menu above bound them to.
+    const common::HotKeysAside aside(rt, {key::kF1, key::F(3)});
     auto& s = rt.screen();
     const console::Attr plain = rt.Standard(rt.colours().ycow);
     for (;;) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/screen/messages.h"
 #include "printing/spool_test_support.h"
 
 namespace kestrel::printing {
@@ -89,6 +90,21 @@ TEST_F(SpoolOrPrintTest, F1SwitchesToAFileForThisPrintOutOnly) {
     EXPECT_EQ(Run({key::kF1, key::kEnter, key::kEnter}), SpoolOrPrintEnd::kPrinted);
     EXPECT_EQ(c.ports, (std::vector<std::string>{"1"}));
     EXPECT_EQ(c.h.rt.config().Text("NAGLNDR"), "0");
+}
+
+TEST_F(SpoolOrPrintTest, F1AndF3AreTheFramesEvenWhenAMenuAboveBoundThem) {
+    int menu_keys = 0;
+    c.h.con.keyboard().Bind(key::kF1, [&] { ++menu_keys; });
+    c.h.con.keyboard().Bind(key::F(3), [&] { ++menu_keys; });
+    EXPECT_EQ(Run({key::kF1, key::kEnter, key::kEnter}), SpoolOrPrintEnd::kSpooled);
+    EXPECT_EQ(c.Contents("0.PRT"), "STRONA 1\fSTRONA 2");
+    EXPECT_EQ(Run({key::F(3), key::kEnter, key::kEnter}), SpoolOrPrintEnd::kPrinted);
+    EXPECT_EQ(c.choices, 1);
+    EXPECT_EQ(menu_keys, 0);
+    // The menu's keys are its own again afterwards.
+    c.Keys({key::kF1, 'x'});
+    EXPECT_EQ(common::Qrminkey(c.h.rt), 'x');
+    EXPECT_EQ(menu_keys, 1);
 }
 
 TEST_F(SpoolOrPrintTest, F3ChoosesAnotherDefinitionWhosePortHolds) {
