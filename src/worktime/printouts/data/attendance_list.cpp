@@ -69,6 +69,7 @@ void PrintAttendanceList(common::Runtime& rt, printing::PrintOutput& out, const 
                 shown.insert(code);
                 return code;
             }
+            if (!e.Employed(day)) return "-";
             const size_t i = static_cast<size_t>(day - 1);
             return i < e.days.size() && e.days[i] != ' ' ? std::string(1, e.days[i]) : "";
         };

@@ -3,8 +3,9 @@
 //
 // Every employee takes two rows of day cells, days 1-16 and days 17 to the
 // end of the month: a cell holds the code of the absence covering the day,
-// else the mark of a day free by the calendar ("N", "S", "W"), else it is
-// left empty to be signed. The second row ends with the count of the days
+// else "-" on a day before the hiring or after the dismissal, else the
+// mark of a day free by the calendar ("N", "S", "W"), else it is left
+// empty to be signed. The second row ends with the count of the days
 // covered by absences ("Nb.:"). NAGLDLN385 adds that many empty rows of
 // cells under each employee, then a rule separates the next one; an
 // employee is never split across pages. The list ends with the meaning of

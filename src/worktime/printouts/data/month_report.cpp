@@ -61,6 +61,13 @@ std::vector<AbsenceLine> AbsencesCovering(common::Tables& tables, const std::str
 
 }  // namespace
 
+int ReportEmployee::WorkingDays() const {
+    int n = 0;
+    for (size_t i = 0; i < days.size(); ++i)
+        if (days[i] == ' ' && Employed(static_cast<int>(i) + 1)) ++n;
+    return n;
+}
+
 std::string MonthReport::AbsenceOn(const ReportEmployee& e, int day) {
     for (const AbsenceLine& l : e.absences)
         if (l.from > 0 && l.from <= day && day <= l.to) return l.code;
@@ -75,8 +82,7 @@ MonthReport ReadMonthReport(common::Runtime& rt, common::Tables& tables,
     const SettlementMonth month{options.year, options.month};
 
     const WorkCodes work(tables);
-    for (const WorkCode& c : work.all())
-        r.work[c.code] = {base::Trim(c.name), c.type, false};
+    for (const WorkCode& c : work.all()) r.work[c.code] = {base::Trim(c.name), c.type, false};
     const AbsenceCodes absence(tables);
     for (const AbsenceCode& c : absence.all())
         r.absence[c.code] = {base::Trim(c.name), c.type, c.in_hours};
@@ -106,6 +112,12 @@ MonthReport ReadMonthReport(common::Runtime& rt, common::Tables& tables,
         const auto d = departments.find(out.department);
         if (d != departments.end()) out.department_name = d->second;
         out.group = base::Trim(e.Text("GRUPA_KAL"));
+        char month_head[8];
+        std::snprintf(month_head, sizeof month_head, "%04d%02d", options.year, options.month);
+        const std::string hired = e.Date("DATA_ZATR"), left = e.Date("DATA_ZWOLN");
+        out.first_day = hired.compare(0, 6, month_head) == 0 ? std::stoi(hired.substr(6)) : 1;
+        out.last_day =
+            left.compare(0, 6, month_head) == 0 ? std::stoi(left.substr(6)) : r.days_in_month;
         out.fraction = WorkingFraction(e.Number("ETAT_L"), e.Number("ETAT_M"));
         r.employees.push_back(std::move(out));
     }

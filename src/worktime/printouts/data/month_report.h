@@ -32,10 +32,18 @@ struct ReportEmployee {
     /// The calendar codes of the month's days (" ", "N", "S", "W"), one per
     /// day; empty when the group has no calendar of the year.
     std::string days;
+    /// The days of the month the employee is employed on: from the day
+    /// of hiring when it falls in the month, to the day of dismissal when
+    /// that does.
+    int first_day = 1, last_day = 31;
     double fraction = 1;       // ETAT_L / ETAT_M
     double hours_per_day = 8;  // QRMILGP in the month
     std::vector<TimeLine> lines;
     std::vector<AbsenceLine> absences;  // by code, then first day
+
+    bool Employed(int day) const { return day >= first_day && day <= last_day; }
+    /// The working days of the calendar the employee is employed on.
+    int WorkingDays() const;
 };
 
 /// A code of PKROB or PKRNB as the print-outs show it.

@@ -1,5 +1,7 @@
 #include "worktime/printouts/data/time_sheet.h"
 
+#include <cstdio>
+
 #include "platform/base/text.h"
 #include "printing/data/headers.h"
 #include "worktime/data/calendar_rules.h"
@@ -64,10 +66,11 @@ class Sheet {
             const char code = static_cast<size_t>(day) <= e.days.size()
                                   ? e.days[static_cast<size_t>(day - 1)]
                                   : 0;
+            const bool employed = e.Employed(day);
             std::string line = Number(day, 4, 0) + "  " +
                                Fit(WeekdayName(rt_, DayOfWeek({year, month, day})), 15) +
-                               Fit(DayKindName(rt_, code), 13);
-            line += code == ' ' ? Number(norm, 10, 2) : std::string(10, ' ');
+                               Fit(employed ? DayKindName(rt_, code) : "-", 13);
+            line += code == ' ' && employed ? Number(norm, 10, 2) : std::string(10, ' ');
             const std::string absence = MonthReport::AbsenceOn(e, day);
             if (!absence.empty()) line += "   " + Fit(absence, 5) + Fit(AbsenceName(absence), 24);
             pages_.Line(base::TrimRight(line));
@@ -76,7 +79,7 @@ class Sheet {
     }
 
     void Summary(const ReportEmployee& e) {
-        const int working = e.days.empty() ? 0 : WorkingDays(e.days);
+        const int working = e.WorkingDays();
         pages_.Line(rt_.Text("Dni pracy wg kalendarza: ") + Number(working, 3, 0) +
                     rt_.Text("      Norma czasu pracy (godz.): ") +
                     Number(working * e.hours_per_day * e.fraction, 8, 2));

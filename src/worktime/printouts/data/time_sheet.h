@@ -4,9 +4,10 @@
 //
 // A sheet lists every day of the month with the day of the week, the kind
 // of day of the employee's calendar ("roboczy", "niedziela", "święto",
-// "wolny"), the norm of a working day (hours per day x the working-time
-// fraction) and the absence that covers the day (code and name); below,
-// the working days and norm hours of the month, the month's working-time
+// "wolny"; "-" for a day before the hiring or after the dismissal), the
+// norm of a working day (hours per day x the working-time fraction) and
+// the absence that covers the day (code and name); below, the working days
+// and norm hours of the days employed, the month's working-time
 // lines by code with the totals by type ("Etat", "Nadgodziny", "Dodatki"),
 // the absence lines with their days and quantities and the totals of days
 // and of hours, and the places for the signatures.

@@ -72,6 +72,34 @@ TEST_F(TimeSheetTest, AHalfTimeEmployeeHasHalfTheNorm) {
     EXPECT_TRUE(Contains(pages[0], "Norma czasu pracy (godz.):    88.00"));
 }
 
+TEST_F(TimeSheetTest, DaysOutsideTheEmploymentHaveNoNormAndCountNoWorkingDays) {
+    c.Add("PKPRAC", {{"NR_PRAC", "000009"}, {"GRUPA_KAL", "01"}, {"DATA_ZATR", "20260310"}});
+    c.tables.CloseAll();
+    struct Case {
+        const char* number;
+        const char *before, *after;  // the lines of days 9 and 16
+        const char* working;
+    };
+    const Case cases[] = {
+        // Dismissed on 15 March.
+        {"000006", "   9  poniedziałek   roboczy            8.00", "  16  poniedziałek   -",
+         "Dni pracy wg kalendarza:  10      Norma czasu pracy (godz.):    80.00"},
+        // Hired on 10 March.
+        {"000009", "   9  poniedziałek   -", "  16  poniedziałek   roboczy            8.00",
+         "Dni pracy wg kalendarza:  16      Norma czasu pracy (godz.):   128.00"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.number);
+        ReportOptions o = ReportCompany::March();
+        o.from = o.to = k.number;
+        const auto pages = Sheets(c.Read(o));
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_EQ(LineStarting(pages[0], "   9  "), k.before);
+        EXPECT_EQ(LineStarting(pages[0], "  16  "), k.after);
+        EXPECT_EQ(LineStarting(pages[0], "Dni pracy"), k.working);
+    }
+}
+
 TEST_F(TimeSheetTest, ASheetThatDoesNotFitRunsOnToAPageWithTheEmployeeAgain) {
     for (int day = 1; day <= 31; ++day) c.Absence("000002", 10 + day, "NG", 2026, 3, day, day, 1);
     c.tables.CloseAll();
