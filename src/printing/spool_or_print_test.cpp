@@ -129,25 +129,27 @@ TEST_F(SpoolOrPrintTest, TypeVPrintsThroughThePrintProgramWhenItsSpoolHasRoom) {
     EXPECT_EQ(c.Records("PKLWYD", "NAZWA_ZB"), std::vector<std::string>{});
 }
 
-TEST_F(SpoolOrPrintTest, ADuplexPrintOutStartsWithTheDuplexResetAndLeavesTheResetsAsTheyWere) {
+TEST_F(SpoolOrPrintTest, ATypeVPrintOutHasItsJobHeaderResetsForDuplexAndLeavesTheResetsAsTheyWere) {
     Set("NAGLTDR", "V");
     Set("NAGL0V", (c.dir.path() + "/").c_str());
     Set("YPRRS", "{YPRRS}");
     Set("YPRRD", "{YPRRD}");
+    Set("YPRVD", "{VDOSPRT:");
     c.h.rt.config().Set("XDUPLEX", MemValue::Logical(true));
     c.Keys({key::kEnter, key::kEnter});
     SpoolOrPrintOptions options;
     options.show_spool = false;
     options.hooks = c.hooks;
     EXPECT_EQ(SpoolOrPrint(
-                  c.h.rt, "Karta",
+                  c.h.rt, "Karta {1}",
                   [this](PrintOutput& out) {
                       out.Control(c.h.rt.config().Text("YPRRS"));
                       out.Text("A");
                   },
                   options),
               SpoolOrPrintEnd::kPrinted);
-    EXPECT_EQ(c.delivered, std::vector<std::string>{"{YPRRD}A"});
+    // The job header with the title and the reset, then the block's own.
+    EXPECT_EQ(c.delivered, std::vector<std::string>{"{VDOSPRT:Karta {1)}{YPRRD}{YPRRD}A"});
     EXPECT_EQ(c.h.rt.config().Text("YPRRS"), "{YPRRS}");
 }
 
