@@ -9,6 +9,8 @@
 #include "common/tables/table_layer.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
+#include "printing/data/control_codes.h"
+#include "printing/data/print_file.h"
 #include "printing/data/spool_files.h"
 #include "printing/data/spool_register.h"
 #include "printing/spool_print_dialog.h"
@@ -95,9 +97,16 @@ void RunBlock(const PrintBlock& block, PrintOutput& out, const std::string& path
 }
 
 // Runs the block into a print file and hands the file on.
-void PrintDirect(common::Runtime& rt, const PrintBlock& block, const PrinterHooks& hooks) {
+void PrintDirect(common::Runtime& rt, const std::string& title, const PrintBlock& block,
+                 const PrinterHooks& hooks) {
+    const DuplexResets duplex(rt.config());
     PrintOutput out;
     const std::string path = hooks.open_print_file(rt, &out);
+    // The print program takes the print-out's title from its job header.
+    if (rt.config().Text("NAGLTDR") == "V") {
+        out.Control(JobHeader(rt.config(), title));
+        out.SetPosition(0, 0);
+    }
     RunBlock(block, out, path);
     if (!out.Close().ok()) {
         (void)DeleteUnheld(path);
@@ -110,6 +119,8 @@ enum class Way { kCancel, kDirect, kSpool };
 
 // The frame with the definition in force until the operator goes on.
 Way ChooseWithDefinitions(common::Runtime& rt, const PrinterHooks& hooks, PortFor* port) {
+    // F1 and F3 are this frame's own, whatever a menu above bound them to.
+    const common::HotKeysAside aside(rt, {key::kF1, key::F(3)});
     auto& s = rt.screen();
     const console::Attr plain = rt.Standard(rt.colours().ycow);
     for (;;) {
@@ -211,7 +222,7 @@ SpoolOrPrintEnd SpoolOrPrint(common::Runtime& rt, const std::string& title, cons
             common::ShowCancelled(rt);
             return SpoolOrPrintEnd::kCancelled;
         }
-        PrintDirect(rt, block, hooks);
+        PrintDirect(rt, title, block, hooks);
         return SpoolOrPrintEnd::kPrinted;
     }
 
@@ -233,7 +244,10 @@ SpoolOrPrintEnd SpoolOrPrint(common::Runtime& rt, const std::string& title, cons
         (void)DeleteUnheld(path);
         return SpoolOrPrintEnd::kCancelled;
     }
-    RunBlock(block, out, path);
+    {
+        const DuplexResets duplex(rt.config());
+        RunBlock(block, out, path);
+    }
     if (!out.Close().ok()) {
         (void)DeleteUnheld(path);
         throw common::Abandon(common::ShortenMessage(rt.Text("Błąd zapisu ") + path));

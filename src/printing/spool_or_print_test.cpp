@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/screen/messages.h"
 #include "printing/spool_test_support.h"
 
 namespace kestrel::printing {
@@ -91,6 +92,21 @@ TEST_F(SpoolOrPrintTest, F1SwitchesToAFileForThisPrintOutOnly) {
     EXPECT_EQ(c.h.rt.config().Text("NAGLNDR"), "0");
 }
 
+TEST_F(SpoolOrPrintTest, F1AndF3AreTheFramesEvenWhenAMenuAboveBoundThem) {
+    int menu_keys = 0;
+    c.h.con.keyboard().Bind(key::kF1, [&] { ++menu_keys; });
+    c.h.con.keyboard().Bind(key::F(3), [&] { ++menu_keys; });
+    EXPECT_EQ(Run({key::kF1, key::kEnter, key::kEnter}), SpoolOrPrintEnd::kSpooled);
+    EXPECT_EQ(c.Contents("0.PRT"), "STRONA 1\fSTRONA 2");
+    EXPECT_EQ(Run({key::F(3), key::kEnter, key::kEnter}), SpoolOrPrintEnd::kPrinted);
+    EXPECT_EQ(c.choices, 1);
+    EXPECT_EQ(menu_keys, 0);
+    // The menu's keys are its own again afterwards.
+    c.Keys({key::kF1, 'x'});
+    EXPECT_EQ(common::Qrminkey(c.h.rt), 'x');
+    EXPECT_EQ(menu_keys, 1);
+}
+
 TEST_F(SpoolOrPrintTest, F3ChoosesAnotherDefinitionWhosePortHolds) {
     EXPECT_EQ(Run({key::kF1, key::F(3), key::kEnter, key::kEnter}), SpoolOrPrintEnd::kPrinted);
     EXPECT_EQ(c.choices, 1);
@@ -111,6 +127,30 @@ TEST_F(SpoolOrPrintTest, TypeVPrintsThroughThePrintProgramWhenItsSpoolHasRoom) {
     EXPECT_EQ(Run({key::kEnter, key::kEnter}), SpoolOrPrintEnd::kPrinted);
     EXPECT_EQ(c.delivered.size(), 1u);
     EXPECT_EQ(c.Records("PKLWYD", "NAZWA_ZB"), std::vector<std::string>{});
+}
+
+TEST_F(SpoolOrPrintTest, ATypeVPrintOutHasItsJobHeaderResetsForDuplexAndLeavesTheResetsAsTheyWere) {
+    Set("NAGLTDR", "V");
+    Set("NAGL0V", (c.dir.path() + "/").c_str());
+    Set("YPRRS", "{YPRRS}");
+    Set("YPRRD", "{YPRRD}");
+    Set("YPRVD", "{VDOSPRT:");
+    c.h.rt.config().Set("XDUPLEX", MemValue::Logical(true));
+    c.Keys({key::kEnter, key::kEnter});
+    SpoolOrPrintOptions options;
+    options.show_spool = false;
+    options.hooks = c.hooks;
+    EXPECT_EQ(SpoolOrPrint(
+                  c.h.rt, "Karta {1}",
+                  [this](PrintOutput& out) {
+                      out.Control(c.h.rt.config().Text("YPRRS"));
+                      out.Text("A");
+                  },
+                  options),
+              SpoolOrPrintEnd::kPrinted);
+    // The job header with the title and the reset, then the block's own.
+    EXPECT_EQ(c.delivered, std::vector<std::string>{"{VDOSPRT:Karta {1)}{YPRRD}{YPRRD}A"});
+    EXPECT_EQ(c.h.rt.config().Text("YPRRS"), "{YPRRS}");
 }
 
 TEST_F(SpoolOrPrintTest, WithoutDefinitionsTheWayIsAsked) {

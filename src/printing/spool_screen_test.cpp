@@ -121,5 +121,29 @@ TEST_F(SpoolScreenTest, ViewerShowsTheTextWithoutControlSequences) {
     EXPECT_EQ(rows, (std::vector<std::string>{"NAGLOWEK", "wiersz"}));
 }
 
+TEST_F(SpoolScreenTest, ViewerShowsAFileOfThePrintersLettersInTheScreensLetters) {
+    struct Case {
+        const char* standard;
+        std::string_view letters;
+    };
+    const Case cases[] = {{"2", common::kPolishMazovia},
+                          {"3", common::kPolishWin1250},
+                          {"4", common::kPolishIso88592}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.standard);
+        c.h.rt.config().Set("NAGLPRTPL", memfile::MemValue::Char(std::string(k.letters)));
+        // "Łódź" and "Żółć" as the printer got them, in bold.
+        const std::string file = std::string(1, k.letters[3]) + k.letters[14] + "d" +
+                                 k.letters[16] + "\x1bG " + k.letters[8] + k.letters[14] +
+                                 k.letters[12] + k.letters[10] + "\x1bH\r\n";
+        c.Spool(std::string("V") + k.standard + ".PRT", file, std::string("11:0") + k.standard,
+                "Litery");
+        std::string row;
+        c.h.con.keyboard().Bind(key::F(10), [&] { row = base::TrimRight(c.h.At(2, 1, 78)); });
+        Run({key::F(3), key::F(10), key::kEsc, key::kEsc});
+        EXPECT_EQ(row, "Łódź Żółć");
+    }
+}
+
 }  // namespace
 }  // namespace kestrel::printing

@@ -10,6 +10,7 @@
 #include "platform/base/files.h"
 #include "platform/console/keys.h"
 #include "printing/data/print_output.h"
+#include "printing/data/printer_letters.h"
 #include "printing/data/spool_text.h"
 
 namespace kestrel::printing {
@@ -61,8 +62,11 @@ void ViewSpoolFile(common::Runtime& rt, const std::string& path, char type,
     const bool copied =
         work.ok() && ReadHeld(path, &bytes) && base::WriteFileAtomically(copy, bytes).ok();
     if (copied) {
+        // The file holds the printer's letters; the screen shows its own.
+        const PrinterLetters letters = LettersInForce(rt.config(), rt.letters());
         std::string joined;
-        for (const std::string& line : ReadableLines(bytes, type)) joined += line + "\r\n";
+        for (const std::string& line : ReadableLines(bytes, type))
+            joined += FromPrinter(letters, line) + "\r\n";
         if (!base::WriteFileAtomically(readable, joined).ok() ||
             !base::ReadFile(readable, &text).ok()) {
             text.clear();

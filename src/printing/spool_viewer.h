@@ -10,8 +10,9 @@ namespace kestrel::printing {
 
 /// Shows spool file `path`, written for printer type `type`, with `title`
 /// (CP852) on the frame. The file is copied (under its read lock) to the
-/// working copy PKWYD.TM1, its readable text (data/spool_text.h) written to
-/// PKWYD.TM2 and shown from there; both live in a directory of their own
+/// working copy PKWYD.TM1, its readable text (data/spool_text.h), with the
+/// letters of the printer in force turned back into the screen's, written
+/// to PKWYD.TM2 and shown from there; both live in a directory of their own
 /// made for the look, so two workstations never share them, and go with it.
 /// "Błąd otwarcia " + the name in double quotes when the file cannot be
 /// read.

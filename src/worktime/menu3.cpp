@@ -1,27 +1,18 @@
 #include "worktime/menu3.h"
 
 #include "common/screen/menu.h"
-#include "common/screen/messages.h"
 #include "worktime/absence_browse.h"
 #include "worktime/absence_dictionaries.h"
 #include "worktime/absence_entry_dialog.h"
 #include "worktime/calendar_dialog.h"
 #include "worktime/dictionaries.h"
 #include "worktime/monthly_schedule_dialog.h"
+#include "worktime/printouts/menu38.h"
 #include "worktime/suspension_dialogs.h"
 #include "worktime/time_browse.h"
 #include "worktime/time_entry_dialog.h"
 
 namespace kestrel::worktime {
-namespace {
-
-// The entries whose functions this version lacks: each keeps its number in
-// the menu and answers "Funkcja niedostępna w tej wersji programu".
-void Missing(common::Runtime& rt) {
-    common::NotInThisVersion(rt);
-}
-
-}  // namespace
 
 void Qrm37(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
@@ -47,7 +38,7 @@ void Qrm3(common::Runtime& rt) {
         {rt.Text("Przeglądanie czasu pracy"), [&rt] { Qrm35(rt); }},
         {rt.Text("Przeglądanie nieobecności (analit. składników)"), [&rt] { Qrm36(rt); }},
         {rt.Text("Słowniki"), [&rt] { Qrm37(rt); }},
-        {rt.Text("Wydruki"), [&rt] { Missing(rt); }},
+        {rt.Text("Wydruki"), [&rt] { Qrm38(rt); }},
         {rt.Text("Pracownicy \"zawieszeni\""), [&rt] { Qrm39(rt); }},
         {rt.Text("Miesięczny harmonogram czasu pracy"), [&rt] { Qrm3A(rt); }},
     };

@@ -293,4 +293,27 @@ void SetControlVariables(common::Configuration* config, char type, const CodeSet
         config->Set(c.name, MemValue::Char(c.value));
 }
 
+DuplexResets::DuplexResets(common::Configuration& config) : config_(config) {
+    if (!config.Logical("XDUPLEX") || config.Text("NAGLTDR") != "V") return;
+    const bool a3 = config.Logical("XWYDRA3");
+    const std::string portrait = config.Text(a3 ? "YPELD" : "YPRRD");
+    const std::string landscape = config.Text(a3 ? "YPELD" : "YPRLD");
+    const std::pair<const char*, const std::string*> resets[] = {
+        {"YPRRS", &portrait}, {"YPR4S", &portrait}, {"YPRLS", &landscape}};
+    for (const auto& [name, value] : resets) {
+        saved_.emplace_back(name, config.Find(name));
+        config.Set(name, MemValue::Char(*value));
+    }
+}
+
+DuplexResets::~DuplexResets() {
+    for (const auto& [name, value] : saved_) {
+        if (value) {
+            config_.Set(name, *value);
+        } else {
+            config_.Remove(name);
+        }
+    }
+}
+
 }  // namespace kestrel::printing

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/session/configuration.h"
@@ -47,5 +48,26 @@ std::string ControlCodeOf(const std::vector<ControlCode>& codes, std::string_vie
 
 /// Stores every variable of ControlCodes in `config` (text variables).
 void SetControlVariables(common::Configuration* config, char type, const CodeSettings& settings);
+
+/// The resets of a print-out on a duplex definition (XDUPLEX) of type V,
+/// for as long as the object lives: YPRRS and YPR4S hold YPRRD and YPRLS
+/// holds YPRLD, or all three YPELD on A3 paper (XWYDRA3). When it ends the
+/// three get back the values they had. Other types keep their resets: the
+/// duplex sequences are names that only a type V printer understands, and
+/// a printer of control sequences would print them as text.
+class DuplexResets {
+  public:
+    explicit DuplexResets(common::Configuration& config);
+    ~DuplexResets();
+    DuplexResets(const DuplexResets&) = delete;
+    DuplexResets& operator=(const DuplexResets&) = delete;
+
+    /// Whether the duplex resets are in force.
+    bool active() const { return !saved_.empty(); }
+
+  private:
+    common::Configuration& config_;
+    std::vector<std::pair<std::string, std::optional<memfile::MemValue>>> saved_;
+};
 
 }  // namespace kestrel::printing

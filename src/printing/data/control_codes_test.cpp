@@ -256,6 +256,57 @@ TEST(ControlCodes, SpecialPaperResetsOfThePrintProgram) {
     }
 }
 
+TEST(DuplexResets, ThePrintOutOfADuplexDefinitionResetsForBothSidesAndGivesTheResetsBack) {
+    struct Case {
+        char type;
+        bool duplex, a3;
+        const char *portrait, *a4, *landscape;  // while the print-out runs
+    };
+    const Case cases[] = {
+        {'V', true, false, "{YPRRD}", "{YPRRD}", "{YPRLD}"},
+        {'V', true, true, "{YPELD}", "{YPELD}", "{YPELD}"},
+        {'V', false, false, "{YPRRS}", "{YPR4S}", "{YPRLS}"},
+        {'V', false, true, "{YPELS}", "{YPELS}", "{YPELS}"},
+        // The symbolic names would reach a printer of control sequences as text.
+        {'E', true, false, "\x1B@\x1BP\x12", "\x1B@\x1BP\x12", "\x1B@\x1BP\x12"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(1, c.type) + (c.duplex ? " duplex" : "") + (c.a3 ? " A3" : ""));
+        common::Configuration config;
+        config.Set("NAGLTDR", memfile::MemValue::Char(std::string(1, c.type)));
+        config.Set("XDUPLEX", memfile::MemValue::Logical(c.duplex));
+        config.Set("XWYDRA3", memfile::MemValue::Logical(c.a3));
+        CodeSettings s;
+        s.paper = c.a3 ? Paper::kA3 : Paper::kA4;
+        SetControlVariables(&config, c.type, s);
+        const std::string before[] = {config.Text("YPRRS"), config.Text("YPR4S"),
+                                      config.Text("YPRLS")};
+        {
+            const DuplexResets duplex(config);
+            EXPECT_EQ(duplex.active(), c.duplex && c.type == 'V');
+            EXPECT_EQ(config.Text("YPRRS"), c.portrait);
+            EXPECT_EQ(config.Text("YPR4S"), c.a4);
+            EXPECT_EQ(config.Text("YPRLS"), c.landscape);
+        }
+        EXPECT_EQ(config.Text("YPRRS"), before[0]);
+        EXPECT_EQ(config.Text("YPR4S"), before[1]);
+        EXPECT_EQ(config.Text("YPRLS"), before[2]);
+    }
+}
+
+TEST(DuplexResets, AResetThatWasNotDefinedIsNotLeftBehind) {
+    common::Configuration config;
+    config.Set("NAGLTDR", memfile::MemValue::Char("V"));
+    config.Set("XDUPLEX", memfile::MemValue::Logical(true));
+    config.Set("YPRRD", memfile::MemValue::Char("{YPRRD}"));
+    {
+        const DuplexResets duplex(config);
+        EXPECT_EQ(config.Text("YPRRS"), "{YPRRD}");
+    }
+    EXPECT_FALSE(config.Find("YPRRS").has_value());
+    EXPECT_FALSE(config.Find("YPRLS").has_value());
+}
+
 TEST(PrinterTypes, ModelTextsAndLabels) {
     EXPECT_EQ(ModelText('E'), "Typ drukarki  (Epson FX - 15\")");
     EXPECT_EQ(ModelText('K'), "Typ drukarki  (HP \"standard\")");

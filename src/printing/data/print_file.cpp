@@ -102,6 +102,13 @@ void PrintFile::Release() {
     path_.clear();
 }
 
+std::string JobHeader(const common::Configuration& config, std::string_view title) {
+    std::string header(title);
+    for (char& ch : header)
+        if (ch == '}') ch = ')';
+    return config.Text("YPRVD") + header + "}" + config.Text("YPRRS");
+}
+
 void PrintFile::Open(std::string_view title) {
     if (!path_.empty()) {
         (void)out_.Close();
@@ -115,12 +122,7 @@ void PrintFile::Open(std::string_view title) {
     if (!s.ok()) throw common::Abandon(rt_.Text("Błąd w trakcie tworzenia wydruku"));
     path_ = out_.path();
     title_ = std::string(title);
-    if (c.Text("NAGLTDR") == "V") {
-        std::string header = title_;
-        for (char& ch : header)
-            if (ch == '}') ch = ')';
-        out_.Control(c.Text("YPRVD") + header + "}" + c.Text("YPRRS"));
-    }
+    if (c.Text("NAGLTDR") == "V") out_.Control(JobHeader(c, title_));
     out_.SetPosition(0, 0);
 }
 

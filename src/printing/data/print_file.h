@@ -56,6 +56,11 @@ class PrintFile {
     int lock_fd_ = -1;
 };
 
+/// The job header a type V print-out starts with: YPRVD, the title (CP852)
+/// with every "}" written as ")" so that it cannot end the header early,
+/// "}" and the reset YPRRS.
+std::string JobHeader(const common::Configuration& config, std::string_view title);
+
 /// The name of print file `n` (1-99) in `dir`: dir + "TEMP07.PRT".
 std::string PrintFileName(const std::string& dir, int n);
 

@@ -30,6 +30,19 @@ std::string ToPrinter(const PrinterLetters& letters, std::string_view text) {
     return out;
 }
 
+std::string FromPrinter(const PrinterLetters& letters, std::string_view text) {
+    if (letters.screen == common::kPolishPlain || letters.simulate ||
+        letters.screen == letters.printer || letters.screen.size() != 18 ||
+        letters.printer.size() != 18)
+        return std::string(text);
+    std::string out(text);
+    for (char& ch : out) {
+        const size_t i = letters.printer.find(ch);
+        if (i != std::string::npos) ch = letters.screen[i];
+    }
+    return out;
+}
+
 PrintOutput::Converter MakeConverter(const PrinterLetters& letters) {
     // Nothing to convert: the text goes as it is.
     if (letters.screen == common::kPolishPlain) return {};

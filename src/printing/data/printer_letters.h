@@ -30,6 +30,12 @@ PrinterLetters LettersInForce(const common::Configuration& config, const common:
 /// The text as the printer gets it.
 std::string ToPrinter(const PrinterLetters& letters, std::string_view text);
 
+/// Text of a print file written with these settings, back in the screen's
+/// set: each of the printer's eighteen letters becomes the screen's letter
+/// at its place; every other byte stays, and so do the two-character
+/// renderings (they cannot be told from the text around them).
+std::string FromPrinter(const PrinterLetters& letters, std::string_view text);
+
 /// The Converter of a PrintOutput for these settings.
 PrintOutput::Converter MakeConverter(const PrinterLetters& letters);
 

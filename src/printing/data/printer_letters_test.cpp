@@ -33,6 +33,29 @@ TEST(PrinterLetters, EachSetAndTheTwoCharacterRenderings) {
     }
 }
 
+TEST(PrinterLetters, APrintFileReadsBackInTheScreensLetters) {
+    const std::string text = codepage::FromUtf8(kAll + " 12");
+    for (std::string_view set : {common::kPolishMazovia, common::kPolishWin1250,
+                                 common::kPolishIso88592, common::kPolishCp852}) {
+        const PrinterLetters l{std::string(common::kPolishCp852), std::string(set), false};
+        EXPECT_EQ(FromPrinter(l, ToPrinter(l, text)), text);
+    }
+    // Box drawing stays: only the printer's letters turn back.
+    const std::string boxes = codepage::FromUtf8("\u2500\u2502\u250C");
+    const PrinterLetters mazovia{std::string(common::kPolishCp852),
+                                 std::string(common::kPolishMazovia), false};
+    EXPECT_EQ(codepage::ToUtf8(FromPrinter(mazovia,
+                                           "\x9C\xA3"
+                                           "D"
+                                           "\xA0 \xA4")),
+              "ŁÓDŹ ń");
+    EXPECT_EQ(FromPrinter(mazovia, boxes), boxes);
+    // Renderings of a printer without letters are text like any other.
+    const PrinterLetters simulated{std::string(common::kPolishCp852),
+                                   std::string(common::kPolishCp852), true};
+    EXPECT_EQ(FromPrinter(simulated, "L/O'DZ'"), "L/O'DZ'");
+}
+
 TEST(PrinterLetters, PlainScreenLettersAreNeverConverted) {
     const PrinterLetters l{std::string(common::kPolishPlain), std::string(common::kPolishCp852),
                            true};
