@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "payroll/printouts/matrix_editor.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -22,7 +23,7 @@ void Qrm48(common::Runtime& rt) {
         {rt.Text("Zestawienie wybranych składn. z list płac w m-cu"), [&rt] { Missing(rt); }},
         {rt.Text("Zbiorcze zestawienie list płac za wybrany okres"), [&rt] { Missing(rt); }},
         {rt.Text("Roczne zestaw. składników płacowych na pracown."), [&rt] { Missing(rt); }},
-        {rt.Text("Matryce tabulogramów"), [&rt] { Missing(rt); }},
+        {rt.Text("Matryce tabulogramów"), [&rt] { Qrm487(rt); }},
         {rt.Text("Tablica nominałów"), [&rt] { Missing(rt); }},
         {rt.Text("Zestawienie płac za wybrany okres"), [&rt] { Missing(rt); }},
         {rt.Text("Miesięczne zestawienie wg kont kosztów"), [&rt] { Missing(rt); }},
