@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "payroll/printouts/denominations_screen.h"
 #include "payroll/printouts/matrix_editor.h"
 
 namespace kestrel::payroll {
@@ -24,7 +25,7 @@ void Qrm48(common::Runtime& rt) {
         {rt.Text("Zbiorcze zestawienie list płac za wybrany okres"), [&rt] { Missing(rt); }},
         {rt.Text("Roczne zestaw. składników płacowych na pracown."), [&rt] { Missing(rt); }},
         {rt.Text("Matryce tabulogramów"), [&rt] { Qrm487(rt); }},
-        {rt.Text("Tablica nominałów"), [&rt] { Missing(rt); }},
+        {rt.Text("Tablica nominałów"), [&rt] { Qrm488(rt); }},
         {rt.Text("Zestawienie płac za wybrany okres"), [&rt] { Missing(rt); }},
         {rt.Text("Miesięczne zestawienie wg kont kosztów"), [&rt] { Missing(rt); }},
         {rt.Text("Eksport rocznego zestaw. składników do pliku DBF"), [&rt] { Missing(rt); }},

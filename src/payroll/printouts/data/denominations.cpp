@@ -57,6 +57,44 @@ bool SortDenominations(common::Tables& tables) {
     return true;
 }
 
+dbf::WorkArea& DenominationsArea(common::Tables& tables) {
+    return worktime::OpenOnce(tables, "PKNOM");
+}
+
+namespace {
+
+void Store(common::Tables& tables, dbf::WorkArea& a, int64_t grosze) {
+    if (!a.record().SetNumber(a.FieldIndex("NOMINAL_"), static_cast<double>(grosze) / 100).ok() ||
+        !a.Commit().ok())
+        throw common::Abandon(tables.rt().Text("Błąd zapisu: PKNOM"));
+    (void)a.Unlock();
+}
+
+}  // namespace
+
+void AddDenomination(common::Tables& tables, int64_t grosze) {
+    dbf::WorkArea& a = DenominationsArea(tables);
+    tables.Append(a);
+    Store(tables, a, grosze);
+    SortDenominations(tables);
+}
+
+void ChangeDenomination(common::Tables& tables, int64_t grosze) {
+    dbf::WorkArea& a = DenominationsArea(tables);
+    if (a.eof()) return;
+    tables.RLock(a);
+    Store(tables, a, grosze);
+    SortDenominations(tables);
+}
+
+void DeleteDenomination(common::Tables& tables) {
+    dbf::WorkArea& a = DenominationsArea(tables);
+    if (a.eof()) return;
+    tables.RLock(a);
+    if (!a.Delete().ok()) throw common::Abandon(tables.rt().Text("Błąd zapisu: PKNOM"));
+    (void)a.Unlock();
+}
+
 bool ValidDenomination(int64_t grosze) {
     return grosze > 0 && grosze <= 999999999;  // 9999999.99
 }

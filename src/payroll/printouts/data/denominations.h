@@ -20,6 +20,17 @@ std::vector<int64_t> ReadDenominations(common::Tables& tables);
 /// table has nothing to sort.
 bool SortDenominations(common::Tables& tables);
 
+/// Appends a denomination (a valid value) and sorts the table; the table is
+/// made when the company lacks it.
+void AddDenomination(common::Tables& tables, int64_t grosze);
+/// Gives the current record of PKNOM's area (opened by the functions here)
+/// the value `grosze` and sorts the table.
+void ChangeDenomination(common::Tables& tables, int64_t grosze);
+/// Deletes the current record of PKNOM's area.
+void DeleteDenomination(common::Tables& tables);
+/// PKNOM's work area (opened when it is not), for the editor's browse.
+dbf::WorkArea& DenominationsArea(common::Tables& tables);
+
 /// Whether `grosze` may be a denomination: greater than 0 and within
 /// NOMINAL_ (N10.2).
 bool ValidDenomination(int64_t grosze);
