@@ -132,6 +132,7 @@ void Grid::EditContent(MatrixCell* cell) {
     s.Write(19, 16, rt_.Text("Suma?:"), plain);
     s.Write(19, 26, rt_.Text("Maska:"), plain);
     if (TotalsByFormula(m_.type)) s.Write(19, 56, rt_.Text("Wzór:"), plain);
+    s.Clear(20, 1, 21, 78, plain);
     common::WriteLegend(rt_, 20, 2,
                         "<F3>-Składniki płac  <F4>-Rodzaje czasu pracy  <F5>-Nieobecności");
     common::Form form(rt_);

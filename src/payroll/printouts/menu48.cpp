@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "payroll/printouts/control_list_screen.h"
 #include "payroll/printouts/denominations_screen.h"
 #include "payroll/printouts/matrix_editor.h"
 
@@ -19,7 +20,7 @@ void Missing(common::Runtime& rt) {
 void Qrm48(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Kontrolny wydruk listy płac"), [&rt] { Missing(rt); }},
+        {rt.Text("Kontrolny wydruk listy płac"), [&rt] { Qrm482(rt); }},
         {rt.Text("Lista płac"), [&rt] { Missing(rt); }},
         {rt.Text("Zestawienie wybranych składn. z list płac w m-cu"), [&rt] { Missing(rt); }},
         {rt.Text("Zbiorcze zestawienie list płac za wybrany okres"), [&rt] { Missing(rt); }},
