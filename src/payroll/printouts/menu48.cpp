@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "payroll/printouts/annual_screen.h"
 #include "payroll/printouts/control_list_screen.h"
 #include "payroll/printouts/denominations_screen.h"
 #include "payroll/printouts/matrix_editor.h"
@@ -24,12 +25,12 @@ void Qrm48(common::Runtime& rt) {
         {rt.Text("Lista płac"), [&rt] { Missing(rt); }},
         {rt.Text("Zestawienie wybranych składn. z list płac w m-cu"), [&rt] { Missing(rt); }},
         {rt.Text("Zbiorcze zestawienie list płac za wybrany okres"), [&rt] { Missing(rt); }},
-        {rt.Text("Roczne zestaw. składników płacowych na pracown."), [&rt] { Missing(rt); }},
+        {rt.Text("Roczne zestaw. składników płacowych na pracown."), [&rt] { Qrm486(rt); }},
         {rt.Text("Matryce tabulogramów"), [&rt] { Qrm487(rt); }},
         {rt.Text("Tablica nominałów"), [&rt] { Qrm488(rt); }},
         {rt.Text("Zestawienie płac za wybrany okres"), [&rt] { Missing(rt); }},
         {rt.Text("Miesięczne zestawienie wg kont kosztów"), [&rt] { Missing(rt); }},
-        {rt.Text("Eksport rocznego zestaw. składników do pliku DBF"), [&rt] { Missing(rt); }},
+        {rt.Text("Eksport rocznego zestaw. składników do pliku DBF"), [&rt] { Qrm48B(rt); }},
         {rt.Text("Miesięczne zestawienie etatów wg przepisów PFRON"), [&rt] { Missing(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("4.8. Wydruki"), "4.8.", items, {8, 26});

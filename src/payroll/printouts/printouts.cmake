@@ -1,6 +1,7 @@
 # Menu 4.8, the payroll printouts' screens: part of the payroll screens,
 # over the printouts' data and the print dialog.
 target_sources(kestrel_payroll PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/annual_screen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/control_list_screen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/denominations_screen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/matrix_editor.cpp
