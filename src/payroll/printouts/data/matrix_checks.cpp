@@ -85,10 +85,10 @@ std::string MatrixChecks::Evaluate(std::string_view text, int kind, bool after_s
     formula::Program program;
     formula::Error error;
     formula::Value value;
-    if (after_start && !start_.empty()) {
-        if (!engine.Compile(start_, &program, &error) || !engine.Evaluate(program, &value, &error))
-            return error.Message();
-    }
+    // A start formula that fails is reported on its own field; the other
+    // formulas are checked without it, so that the operator can get there.
+    if (after_start && !start_.empty() && engine.Compile(start_, &program, &error))
+        (void)engine.Evaluate(program, &value, &error);
     if (!engine.Compile(formula, &program, &error))
         return kind == kKey ? rt_.Text("Błąd syntaktyczny wzoru") : error.Message();
     if (!engine.Evaluate(program, &value, &error)) return error.Message();

@@ -32,7 +32,8 @@ class MatrixChecks {
     std::vector<std::string> Prepare();
 
     /// The start formula (WZOR_START) evaluated whatever its type; blank is
-    /// fine. The other checks evaluate the start formula set here first.
+    /// fine. The other checks evaluate the start formula set here first
+    /// (one that fails is left out of them).
     std::string Start(std::string_view text);
     /// The selection condition (WARUNEK_): blank is fine, otherwise a
     /// logical; another value gives "Błędna wartość warunku".

@@ -59,6 +59,9 @@ TEST(MatrixChecks, LaterFormulasSeeTheStartFormula) {
     EXPECT_EQ(checks.Start("XPOM := 5"), "");
     EXPECT_EQ(checks.Condition("if(XPOM > 0, .t., 'x')"), "");
     EXPECT_EQ(checks.Content("if(XPOM = 5, ZASD, 'x')"), "");
+    // A start formula that fails is its own field's error, not the others'.
+    EXPECT_EQ(U(checks.Start("NIEMA + 1")), "Błędna zmienna: NIEMA");
+    EXPECT_EQ(checks.Condition("ZASD = 0"), "");
 }
 
 TEST(MatrixChecks, CellContents) {
