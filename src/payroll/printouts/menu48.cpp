@@ -2,6 +2,10 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "payroll/printouts/annual_screen.h"
+#include "payroll/printouts/control_list_screen.h"
+#include "payroll/printouts/denominations_screen.h"
+#include "payroll/printouts/matrix_editor.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -17,16 +21,16 @@ void Missing(common::Runtime& rt) {
 void Qrm48(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
-        {rt.Text("Kontrolny wydruk listy płac"), [&rt] { Missing(rt); }},
+        {rt.Text("Kontrolny wydruk listy płac"), [&rt] { Qrm482(rt); }},
         {rt.Text("Lista płac"), [&rt] { Missing(rt); }},
         {rt.Text("Zestawienie wybranych składn. z list płac w m-cu"), [&rt] { Missing(rt); }},
         {rt.Text("Zbiorcze zestawienie list płac za wybrany okres"), [&rt] { Missing(rt); }},
-        {rt.Text("Roczne zestaw. składników płacowych na pracown."), [&rt] { Missing(rt); }},
-        {rt.Text("Matryce tabulogramów"), [&rt] { Missing(rt); }},
-        {rt.Text("Tablica nominałów"), [&rt] { Missing(rt); }},
+        {rt.Text("Roczne zestaw. składników płacowych na pracown."), [&rt] { Qrm486(rt); }},
+        {rt.Text("Matryce tabulogramów"), [&rt] { Qrm487(rt); }},
+        {rt.Text("Tablica nominałów"), [&rt] { Qrm488(rt); }},
         {rt.Text("Zestawienie płac za wybrany okres"), [&rt] { Missing(rt); }},
         {rt.Text("Miesięczne zestawienie wg kont kosztów"), [&rt] { Missing(rt); }},
-        {rt.Text("Eksport rocznego zestaw. składników do pliku DBF"), [&rt] { Missing(rt); }},
+        {rt.Text("Eksport rocznego zestaw. składników do pliku DBF"), [&rt] { Qrm48B(rt); }},
         {rt.Text("Miesięczne zestawienie etatów wg przepisów PFRON"), [&rt] { Missing(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("4.8. Wydruki"), "4.8.", items, {8, 26});
