@@ -167,7 +167,8 @@ TableFiller ShippedContent(const std::string& dir) {
         }
         if (!setup->read) {
             setup->read = true;
-            setup->status = ReadSetupDir(dir + kSetupFolder, &setup->records);
+            const std::string folder = dir.empty() || dir.back() == '/' ? dir : dir + "/";
+            setup->status = ReadSetupDir(folder + kSetupFolder, &setup->records);
         }
         if (!setup->status.ok()) return setup->status;
         return LoadSetupRecords(setup->records, table, t);

@@ -2,6 +2,7 @@
 
 #include "common/checks/identifiers.h"
 #include "common/checks/scramble.h"
+#include "platform/base/text.h"
 #include "platform/formula/runtime.h"
 
 namespace kestrel::payroll {
@@ -36,7 +37,27 @@ std::string NrbDigits(std::string_view text) {
     return digits;
 }
 
+std::string BankText(std::string_view text, int lines) {
+    std::string t = base::Trim(text);
+    for (char& c : t)
+        if (c == '"') c = '\'';
+    std::string out;
+    for (int i = 0; i < lines && static_cast<size_t>(i) * 35 < t.size(); ++i) {
+        if (i > 0) out += '|';
+        out += base::Trim(t.substr(static_cast<size_t>(i) * 35, 35));
+    }
+    return out;
+}
+
 void RegisterAccountFunctions(formula::Runtime& engine) {
+    engine.RegisterFunction("ROR_TEKST", [](Call& c) {
+        std::string_view text;
+        if (!TextArgument(c, &text)) return false;
+        const Value& n = c.Arg(1);
+        if (!n.IsNil() && (!n.IsNumber() || n.number() < 1 || n.number() > 4)) return c.ArgError(2);
+        c.result = Value::String(BankText(text, n.IsNil() ? 4 : static_cast<int>(n.number())));
+        return true;
+    });
     engine.RegisterFunction("NRB_OK", [](Call& c) {
         const Value& v = c.Arg(0);
         c.result = Value::Logical(v.IsString() && !NrbDigits(v.str()).empty());

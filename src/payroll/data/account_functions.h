@@ -9,6 +9,10 @@
 //                   the employee's account with it).
 //   nrb(text)       the 26 digits of such an account (blanks, dashes and
 //                   "PL" taken off), "" when the text is not one.
+//   ror_tekst(text [, n])  the text for a text field of a bank line: blanks
+//                   at both ends cut, every double quote made an apostrophe
+//                   (a quote would end the field), then cut into lines of 35
+//                   characters joined by "|", at most n lines (default 4).
 //   przerwij(text)  stops the formula with `text` as its error: the
 //                   operator sees that text, and the run that evaluates the
 //                   formula stops as on any error of a formula.
@@ -29,6 +33,9 @@ namespace kestrel::payroll {
 /// The 26 digits of the account `text` when it passes the NRB check ("PL",
 /// blanks and dashes skipped), "" otherwise.
 std::string NrbDigits(std::string_view text);
+
+/// ror_tekst() of `text` with at most `lines` lines.
+std::string BankText(std::string_view text, int lines);
 
 /// Registers the functions above with `engine` (DKY and DKZ only when the
 /// engine has no function of that name yet).

@@ -58,6 +58,17 @@ TEST(AccountFunctions, NrbGivesTheBareDigitsOrNothing) {
     EXPECT_EQ(Eval("nrb(12)"), "Błąd operacji \"NRB\" (1)");
 }
 
+TEST(AccountFunctions, RorTekstMakesATextFieldOfABankLine) {
+    EXPECT_EQ(Eval("ror_tekst('  \"KESTREL\" Sp. z o.o.  ')"), "\"'KESTREL' Sp. z o.o.\"");
+    // 80 characters: three lines of 35, 35 and 10.
+    EXPECT_EQ(Eval("ror_tekst(replicate('a',35) + replicate('b',35) + replicate('c',10))"),
+              "\"" + std::string(35, 'a') + "|" + std::string(35, 'b') + "|cccccccccc\"");
+    EXPECT_EQ(Eval("ror_tekst(replicate('a',40), 1)"), "\"" + std::string(35, 'a') + "\"");
+    EXPECT_EQ(Eval("ror_tekst(replicate('x',200))").size(), 4 * 35 + 3 + 2u);
+    EXPECT_EQ(Eval("ror_tekst('')"), "\"\"");
+    EXPECT_EQ(Eval("ror_tekst('a', 5)"), "Błąd operacji \"ROR_TEKST\" (2)");
+}
+
 TEST(AccountFunctions, PrzerwijStopsWithItsText) {
     EXPECT_EQ(Eval("iif(nrb_ok(\"1\"), \"linia\", przerwij(\"Błędny Nr rachunku 000007\"))"),
               "Błędny Nr rachunku 000007");

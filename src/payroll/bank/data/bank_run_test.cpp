@@ -108,13 +108,13 @@ TEST_F(BankRunTest, TheLineMustShowItsAmount) {
         {"str(DOWY,10,0)", false},
     };
     for (const Case& c : cases) {
-        RunCompany t;
-        t.Bank("Bank", "RO", "TXT", c.line);
-        const BankOutcome out = t.Write();
+        ClearBanks();
+        Bank("Bank", "RO", "TXT", c.line);
+        const BankOutcome out = Write();
         EXPECT_EQ(out.completed, c.accepted) << c.line;
         if (c.accepted) continue;
         EXPECT_EQ(out.message, "Błędny wzór RO260310.TXT") << c.line;
-        EXPECT_EQ(t.Files(), Texts{}) << c.line;
+        EXPECT_EQ(Files(), Texts{}) << c.line;
     }
     EXPECT_TRUE(LineShowsAmount("x123456x", 123456));
     EXPECT_TRUE(LineShowsAmount("1234,56", 123456));
@@ -153,14 +153,14 @@ TEST_F(BankRunTest, AFailedRunLeavesNoFile) {
         {{{"WARUNEK_", "nieznana > 0"}}, "Błędna zmienna: NIEZNANA"},
     };
     for (const Case& c : cases) {
-        RunCompany t;
+        ClearBanks();
         // A first bank that would complete: its file goes too.
-        t.Bank("Alfa", "AL", "TXT", kLine);
-        t.Bank("Bank", "RO", "TXT", kLine, c.fields);
-        const BankOutcome out = t.Write();
+        Bank("Alfa", "AL", "TXT", kLine);
+        Bank("Bank", "RO", "TXT", kLine, c.fields);
+        const BankOutcome out = Write();
         EXPECT_FALSE(out.completed) << c.message;
         EXPECT_EQ(out.message, c.message);
-        EXPECT_EQ(t.Files(), Texts{}) << c.message;
+        EXPECT_EQ(Files(), Texts{}) << c.message;
     }
 }
 

@@ -40,6 +40,20 @@ struct BankCompany : payroll::testing::PayCompany {
         Add("PKWROR", row);
     }
 
+    /// Deletes every bank, and the files written so far.
+    void ClearBanks() {
+        dbf::WorkArea* open = tables.workspace().Find("PKWROR");
+        dbf::WorkArea& a = open != nullptr ? *open : tables.Open("PKWROR");
+        a.set_hide_deleted(false);
+        for (base::Status s = a.GoTop(); s.ok() && !a.eof(); s = a.Skip()) {
+            if (a.deleted()) continue;
+            ASSERT_TRUE(a.RLock().ok());
+            ASSERT_TRUE(a.Delete().ok());
+            a.Unlock();
+        }
+        for (const std::string& name : Files()) std::filesystem::remove(out + name);
+    }
+
     /// The names of the files in the output directory, sorted.
     std::vector<std::string> Files() const {
         std::vector<std::string> names;

@@ -56,8 +56,8 @@ struct ElixirCompany : BankCompany {
     PayrollList list;
 
     explicit ElixirCompany(const std::vector<Payee>& payees) {
-        h.rt.config().Set(
-            "NAGL73", memfile::MemValue::Char(registry::testing::Cp("Zakład Testowy Sp. z o.o.")));
+        h.rt.config().Set("NAGL73", memfile::MemValue::Char(
+                                        registry::testing::Cp("\"Zakład Testowy\" Sp. z o.o.")));
         h.rt.config().Set("NAGL74", memfile::MemValue::Char(kCompanyAccount));
         list = List("2026", "A", 1, "03", "20260310");
         for (const Payee& p : payees) {
@@ -129,7 +129,8 @@ TEST(ElixirLayout, OneLinePerPaymentFieldByField) {
         EXPECT_EQ(f[5], "61109010140000071219812874");
         EXPECT_EQ(f[6].size(), 26u);
         EXPECT_TRUE(common::CheckIban(f[6])) << f[6];
-        EXPECT_EQ(f[7], "Zakład Testowy Sp. z o.o.");
+        // A double quote of the name would end the field: an apostrophe.
+        EXPECT_EQ(f[7], "'Zakład Testowy' Sp. z o.o.");
         EXPECT_EQ(f[8], std::string(p.surname) + " Anna|Polna 7|00-950 Warszawa");
         EXPECT_EQ(f[9], "0");
         EXPECT_EQ(f[10], f[6].substr(2, 8));
