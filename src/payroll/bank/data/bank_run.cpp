@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "common/tables/table_catalogue.h"
+#include "payroll/bank/data/bank_amounts.h"
 #include "payroll/bank/data/bank_files.h"
 #include "payroll/data/payroll_host.h"
 #include "payroll/data/positions.h"
@@ -34,27 +35,6 @@ struct BankRun::State {
 
 namespace {
 
-// The lists paid together with `list`: the same year, month and payment
-// date (PKLISTY5), deleted records skipped; `list` itself at least.
-std::vector<PayrollList> ListsPaidWith(common::Tables& tables, const PayrollList& list) {
-    std::vector<PayrollList> out;
-    dbf::WorkArea& a = worktime::OpenOnce(tables, "PKLISTY", common::IndexFiles("PKLISTY"));
-    const dbf::KeepPosition keep(a);
-    worktime::OrderBy(a, "PKLISTY5");
-    const std::string key = list.year + list.month + base::Padded(list.paid, 8);
-    bool has_list = false;
-    base::Status s = a.Seek(key);
-    for (const bool found = s.ok() && a.found(); found && s.ok() && !a.eof(); s = a.Skip()) {
-        if (a.deleted()) continue;
-        const PayrollList l = ReadList(a);
-        if (l.year != list.year || l.month != list.month || l.paid != list.paid) break;
-        has_list = has_list || l.Key() == list.Key();
-        out.push_back(l);
-    }
-    if (!has_list) out.insert(out.begin(), list);
-    return out;
-}
-
 // One formula of a bank compiled over the run's namespace; an empty text
 // compiles to nothing.
 struct Compiled {
@@ -62,36 +42,7 @@ struct Compiled {
     formula::Program program;
 };
 
-// Amounts of the employees on the lists: by employee and component, one
-// sum in grosze per list.
-using Amounts = std::unordered_map<std::string, std::vector<int64_t>>;
-
-Amounts ReadAmounts(common::Runtime& rt, common::Tables& tables,
-                    const std::vector<PayrollList>& lists,
-                    const std::vector<BankParameters>& files) {
-    Amounts out;
-    std::vector<std::string> wanted;
-    for (const BankParameters& f : files) wanted.push_back(f.component);
-    Positions positions(rt, tables);
-    for (size_t i = 0; i < lists.size(); ++i) {
-        for (const Position& p : positions.OfList(lists[i])) {
-            bool paid = false;
-            for (const std::string& w : wanted) paid = paid || w == p.symbol;
-            if (!paid) continue;
-            std::vector<int64_t>& v = out[p.employee + p.symbol];
-            v.resize(lists.size());
-            v[i] += Grosze(p.amount);
-        }
-    }
-    return out;
-}
-
 }  // namespace
-
-int64_t Grosze(double amount) {
-    const double g = amount * 100;
-    return static_cast<int64_t>(g < 0 ? g - 0.5 : g + 0.5);
-}
 
 std::string DefaultTrailer(int64_t grosze) {
     const char* sign = grosze < 0 ? "-" : "";
@@ -239,7 +190,6 @@ BankOutcome BankRun::Run() {
     std::vector<std::pair<size_t, std::string>> lines;  // the employee's, not yet written
     std::vector<int64_t> totals(n, 0), made(n, 0);
     std::vector<int64_t> to_pay;
-    static const std::vector<int64_t> kNothing;
     for (base::Status st = prac.GoTop(); st.ok() && !prac.eof(); st = prac.Skip()) {
         if (prac.deleted()) continue;
         const std::string number = prac.record().GetString(f_number);
@@ -252,9 +202,7 @@ BankOutcome BankRun::Run() {
         host.LoadEmpty();
         lines.clear();
         for (size_t i = 0; i < n; ++i) {
-            const auto found = amounts.find(number + s.files[i].component);
-            const std::vector<int64_t>& per_list =
-                found == amounts.end() ? kNothing : found->second;
+            const std::vector<int64_t>& per_list = amounts.Of(number, s.files[i].component);
             int64_t sum = 0;
             for (int64_t g : per_list) sum += g;
             if (slot[i] >= 0) host.value(slot[i]) = Value::Number(sum / 100.0, 2);

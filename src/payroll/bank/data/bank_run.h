@@ -47,6 +47,7 @@
 
 #include "common/session/runtime.h"
 #include "common/tables/table_layer.h"
+#include "payroll/bank/data/bank_amounts.h"
 #include "payroll/bank/data/bank_parameters.h"
 #include "payroll/data/payroll_records.h"
 
@@ -127,8 +128,5 @@ bool LineShowsAmount(std::string_view line, int64_t grosze);
 
 /// "RAZEM " + the total with two decimals and a decimal point.
 std::string DefaultTrailer(int64_t grosze);
-
-/// The amount in grosze, rounded half away from zero.
-int64_t Grosze(double amount);
 
 }  // namespace kestrel::payroll::bank
