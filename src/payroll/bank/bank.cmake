@@ -8,3 +8,9 @@ target_sources(kestrel_payroll PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/file_manager_screen.cpp
 )
 target_link_libraries(kestrel_payroll PUBLIC kestrel_payroll_bank_data kestrel_printing)
+
+kestrel_test(payroll_bank_screens_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_manager_screen_test.cpp
+  LIBS kestrel_payroll kestrel_dbf_testutil kestrel_test_support
+  LABELS unit)
+target_include_directories(payroll_bank_screens_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/data)

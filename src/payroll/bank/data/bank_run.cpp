@@ -114,7 +114,7 @@ BankOutcome BankRun::Run() {
     }
     common::Runtime& rt = s.rt;
     const std::string dir = OutputDirectory(rt);
-    const bool summing = rt.config().Logical("NAGLSLROR", true);
+    const bool summing = rt.config().Logical("NAGLSLROR");
     const size_t n = s.files.size();
 
     // The amounts first: the lists' positions of the files' components.

@@ -14,9 +14,10 @@
 // reads is never the previous employee's), then for each file the file's
 // component holds the employee's amount before the condition is evaluated:
 //
-//   NAGLSLROR on (the default): the sum of the employee's amounts of the
+//   NAGLSLROR on: the sum of the employee's amounts of the
 //   component over the lists; a sum above 0 is one line.
-//   NAGLSLROR off: one line per list whose amount is above 0, the variable
+//   NAGLSLROR off (also when the configuration lacks it: the start-up
+//   sets it false): one line per list whose amount is above 0, the variable
 //   holding that list's amount while its line is made.
 //
 // Every amount written is added to the file's total. A line must be text

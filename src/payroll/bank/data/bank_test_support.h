@@ -23,6 +23,7 @@ struct BankCompany : payroll::testing::PayCompany {
         out = dir.path() + "/ROR/";
         std::filesystem::create_directories(out);
         h.rt.config().Set("NAGLRORPLI", memfile::MemValue::Char(out));
+        h.rt.config().Set("NAGLSLROR", memfile::MemValue::Logical(true));
         Component("DOWY", "A", 90);
         Component("PREM", "K", 20);
     }

@@ -73,7 +73,7 @@ PaymentsOutcome CollectPayments(common::Runtime& rt, common::Tables& tables,
         out.banks.push_back({banks[i], {}, 0});
     }
 
-    const bool summing = rt.config().Logical("NAGLSLROR", true);
+    const bool summing = rt.config().Logical("NAGLSLROR");
     worktime::OrderBy(prac, "PKPRAC2");
     const int f_number = prac.FieldIndex("NR_PRAC"), f_account = prac.FieldIndex("NR_KONT");
     formula::Value v;
