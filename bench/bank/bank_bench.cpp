@@ -175,8 +175,9 @@ int main(int argc, char** argv) {
             common::Tables tables(h.rt);
             payroll::Positions positions(h.rt, tables);
             std::string text;
-            bench::Check(base::ReadFile(std::string(KESTREL_DATA_DIR) + "payroll/PKWROR.setup", &text),
-                         "PKWROR.setup");
+            bench::Check(
+                base::ReadFile(std::string(KESTREL_DATA_DIR) + "payroll/PKWROR.setup", &text),
+                "PKWROR.setup");
             std::vector<common::SetupRecord> setup;
             bench::Check(common::ParseSetup(text, "PKWROR.setup", &setup), "PKWROR.setup");
             payroll::InstallSetup(tables, setup);
