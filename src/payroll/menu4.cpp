@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "payroll/bank/menu4a.h"
 #include "payroll/component_entry.h"
 #include "payroll/lists_screen.h"
 #include "payroll/month_close_screen.h"
@@ -36,7 +37,7 @@ void Qrm4(common::Runtime& rt) {
         {rt.Text("Zamknięcie starego i otwarcie nowego miesiąca"), [&rt] { Qrm47(rt); }},
         {rt.Text("Wydruki"), [&rt] { Qrm48(rt); }},
         {rt.Text("Parametry systemu"), [&rt] { Qrm49(rt); }},
-        {rt.Text("Połączenie z systemem ROR"), [&rt] { Missing(rt); }},
+        {rt.Text("Połączenie z systemem ROR"), [&rt] { Qrm4A(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("4. Płace"), "4.", items, {8, 24});
 }

@@ -7,6 +7,7 @@ target_sources(kestrel-tool PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_printouts_command.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_month_command.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_recalc_command.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/payroll_bank_command.cpp
 )
 target_link_libraries(kestrel-tool PRIVATE kestrel_payroll_data kestrel_payroll_printouts_data
-                      kestrel_console)
+                      kestrel_payroll_bank_data kestrel_console)

@@ -7,6 +7,7 @@
 //   kestrel-tool payroll positions DIR.PK [--list KEY] [--employee NR]
 //   kestrel-tool payroll close DIR.PK [--list KEY]
 //   kestrel-tool payroll close-month DIR.PK
+//   kestrel-tool payroll bank DIR.PK [--list KEY] [--out DIR] [--replace]
 //
 // KEY is "YYYY/S/N" (year, list symbol, number). Each action lives in its
 // own source file and registers itself with KESTREL_PAYROLL_ACTION(...).

@@ -10,6 +10,7 @@
 #include "common/tables/table_catalogue.h"
 #include "common/tables/table_layer.h"
 #include "headless_runtime.h"
+#include "platform/base/text.h"
 #include "platform/codepage/cp852.h"
 #include "test_util.h"
 
@@ -153,6 +154,24 @@ TEST(SetupFiles, AFolderIsReadInTheOrderOfItsFiles) {
     EXPECT_EQ(ReadSetupDir(dir.path() + "/", &records).message(),
               "c.setup:2: TYP_LST: longer than 2 characters");
     EXPECT_TRUE(ReadSetupDir(dir.File("none") + "/", &records).ok());
+}
+
+// A company that lacks PKWROR gets the shipped bank when the table layer
+// creates the table, the data folder named with or without its slash.
+TEST(SetupFiles, TheShippedBankFillsANewTable) {
+    std::string data = KESTREL_DATA_DIR;
+    for (const std::string& folder : {data, data.substr(0, data.size() - 1)}) {
+        ScratchDir dir;
+        testing::HeadlessRuntime h({'t'});
+        h.rt.set_data_dir(dir.path() + "/");
+        Tables tables(h.rt);
+        tables.set_initial_content(ShippedContent(folder));
+        dbf::WorkArea& banks = tables.Open("PKWROR", IndexFiles("PKWROR"));
+        ASSERT_TRUE(banks.GoTop().ok());
+        ASSERT_FALSE(banks.eof()) << folder;
+        EXPECT_EQ(base::TrimRight(banks.record().GetString(banks.FieldIndex("BANK_"))),
+                  "Przelewy Elixir-O");
+    }
 }
 
 // A company that lacks PKTAB gets the shipped tax scale when the table

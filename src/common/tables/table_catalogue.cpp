@@ -111,6 +111,7 @@ constexpr std::string_view kInitialContent[] = {
     "PKRDOCH",
     "PKSLST",
     "PKTAB",
+    "PKWROR",
     "PKASKLD",
     "PKAZASL",
     "PKASKWN",

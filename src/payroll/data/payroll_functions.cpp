@@ -1,5 +1,6 @@
 #include "payroll/data/payroll_functions.h"
 
+#include "payroll/data/account_functions.h"
 #include "payroll/data/payroll_host.h"
 #include "payroll/data/tax_functions.h"
 
@@ -9,6 +10,7 @@ void RegisterPayrollFunctions(PayrollHost& host) {
     RegisterTaxFunctions(host.rt(), host.engine());
     RegisterSumFunctions(host);
     RegisterEmploymentFunctions(host);
+    RegisterAccountFunctions(host.engine());
 }
 
 }  // namespace kestrel::payroll

@@ -20,6 +20,7 @@ const std::map<std::string, std::vector<std::string>, std::less<>>& Keys() {
         {"PKFUNC", {"FUN_"}},
         {"PKRDOCH", {"TYTUL_WYP"}},
         {"PKSLST", {"TYP_LST"}},
+        {"PKWROR", {"BANK_"}},
         {"PKAPDST", {"TYT_PODM_P"}},
         {"PKTAB", {"ROK_", "MC_DO", "PONAD_KW"}},
         {"PKASKLD", {"TYT_PODM_P"}},
