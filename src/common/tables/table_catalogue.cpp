@@ -117,6 +117,8 @@ constexpr std::string_view kInitialContent[] = {
     "PKAWYNG",
     "PKASPRZ",
     "PKAOKRN",
+    "PKNTBW",
+    "PKTBW",
 };
 
 constexpr std::string_view kOutside[] = {"PKDRUK", "PKH"};

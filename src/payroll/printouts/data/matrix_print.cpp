@@ -88,6 +88,9 @@ class Printer {
         return s_.m.sort == 2 ? MatrixSort::kName : MatrixSort::kOwnKey;
     }
 
+    // SUMA_ totals the numeric columns only.
+    static bool Totalled(const MatrixCell& c) { return c.total && c.type == 'N'; }
+
     std::string Label(const std::string& prefix) const {
         return s_.m.level_name + " " + base::Trim(prefix) + ":";
     }
@@ -145,7 +148,7 @@ class Printer {
         std::vector<Value> values(s_.m.cells.size());
         for (size_t i = 0; i < s_.m.cells.size(); ++i) {
             const MatrixCell& c = s_.m.cells[i];
-            if (!c.total) continue;
+            if (!Totalled(c)) continue;
             if (by_formula_ && c.total_by_formula && !s_.cells[i].empty()) {
                 // The cell's formula over the level's sums of the components.
                 s_.host->LoadEmpty();
@@ -163,7 +166,7 @@ class Printer {
         int total_rows = 0;
         for (int r = 1; r <= rows_; ++r)
             for (const MatrixCell& c : s_.m.cells)
-                if (c.row == r && c.total) {
+                if (c.row == r && Totalled(c)) {
                     ++total_rows;
                     break;
                 }
@@ -175,7 +178,7 @@ class Printer {
             bool any = false;
             for (size_t i = 0; i < s_.m.cells.size(); ++i) {
                 const MatrixCell& c = s_.m.cells[i];
-                if (c.row != r || !c.total) continue;
+                if (c.row != r || !Totalled(c)) continue;
                 Line(columns_[i], CellText(values[i], c));
                 any = true;
             }
