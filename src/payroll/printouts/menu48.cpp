@@ -2,6 +2,7 @@
 
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
+#include "payroll/printouts/payroll_list_screen.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -18,7 +19,7 @@ void Qrm48(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Kontrolny wydruk listy płac"), [&rt] { Missing(rt); }},
-        {rt.Text("Lista płac"), [&rt] { Missing(rt); }},
+        {rt.Text("Lista płac"), [&rt] { Qrm483(rt); }},
         {rt.Text("Zestawienie wybranych składn. z list płac w m-cu"), [&rt] { Missing(rt); }},
         {rt.Text("Zbiorcze zestawienie list płac za wybrany okres"), [&rt] { Missing(rt); }},
         {rt.Text("Roczne zestaw. składników płacowych na pracown."), [&rt] { Missing(rt); }},

@@ -7,6 +7,7 @@
 
 #include "common/checks/scramble.h"
 #include "common/tables/index_functions.h"
+#include "common/tables/table_catalogue.h"
 #include "payroll/data/positions.h"
 #include "payroll/printouts/data/matrix_cells.h"
 #include "payroll/printouts/data/matrix_state.h"
@@ -61,7 +62,7 @@ struct Facts {
 Facts ReadFacts(MatrixRun::State& s, const std::string& number) {
     Facts f;
     if (!CompanyHas(s.tables, "PKPRAC")) return f;
-    dbf::WorkArea& prac = worktime::OpenOnce(s.tables, "PKPRAC", {"PKPRAC1"});
+    dbf::WorkArea& prac = worktime::OpenOnce(s.tables, "PKPRAC", common::IndexFiles("PKPRAC"));
     if (prac.eof() || FieldOf(prac, "NR_PRAC") != number) return f;
     const std::string surname =
         base::Trim(common::Unscramble(common::ScrambleKind::kName, FieldOf(prac, "NAZWX_")));
@@ -177,9 +178,10 @@ std::string MatrixRun::Prepare(const MatrixRequest& request) {
     s.symbols.clear();
     for (const Component& c : s.host->components()) s.symbols.push_back(base::TrimRight(c.symbol));
     if (!s.lists.empty()) s.host->SetList(s.lists.back());
-    // Formulas bind the fields of the tables open when they are compiled.
+    // Formulas bind the fields of the tables open when they are compiled;
+    // with all their index files, so that no later opening replaces them.
     for (const char* t : {"PKPRAC", "PKLISTY", "PKSTER"})
-        if (CompanyHas(s.tables, t)) (void)worktime::OpenOnce(s.tables, t, {});
+        if (CompanyHas(s.tables, t)) (void)worktime::OpenOnce(s.tables, t, common::IndexFiles(t));
 
     formula::Program start;
     s.cells.assign(s.m.cells.size(), formula::Program{});

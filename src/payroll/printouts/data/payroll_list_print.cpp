@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "common/tables/table_catalogue.h"
 #include "payroll/data/payroll_month.h"
 #include "payroll/printouts/data/amount_words.h"
 #include "payroll/printouts/data/denominations.h"
 #include "platform/base/text.h"
+#include "worktime/data/open_once.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -52,6 +54,22 @@ std::string NetFormula(const std::vector<Component>& components) {
 const char* kName = "trim(dky(pkprac->nazwx_))+\" \"+trim(dky(pkprac->imiex_))";
 
 }  // namespace
+
+std::vector<PayrollList> AllLists(common::Tables& tables) {
+    std::vector<PayrollList> out;
+    if (!CompanyHas(tables, "PKLISTY")) return out;
+    dbf::WorkArea& a = worktime::OpenOnce(tables, "PKLISTY", common::IndexFiles("PKLISTY"));
+    const dbf::KeepPosition keep(a);
+    for (base::Status s = a.GoTop(); s.ok() && !a.eof(); s = a.Skip())
+        if (!a.deleted()) out.push_back(ReadList(a));
+    std::stable_sort(out.begin(), out.end(), [](const PayrollList& x, const PayrollList& y) {
+        if (x.year != y.year) return x.year > y.year;
+        if (x.month != y.month) return x.month > y.month;
+        if (x.paid != y.paid) return x.paid > y.paid;
+        return x.Key() > y.Key();
+    });
+    return out;
+}
 
 MatrixSort ListSort(int sort) {
     switch (sort) {

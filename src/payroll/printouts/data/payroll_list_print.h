@@ -25,6 +25,10 @@ struct PayrollListOutcome {
     int employees = 0;
 };
 
+/// Every list of PKLISTY (deleted records skipped), the newest first: by
+/// year, month and payment date descending. None without PKLISTY.
+std::vector<PayrollList> AllLists(common::Tables& tables);
+
 /// The sort of the "Rodzaj sortu:" answer (1-5).
 MatrixSort ListSort(int sort);
 
