@@ -3,6 +3,7 @@
 #include "common/screen/menu.h"
 #include "common/screen/messages.h"
 #include "payroll/printouts/payroll_list_screen.h"
+#include "payroll/printouts/summary_screens.h"
 
 namespace kestrel::payroll {
 namespace {
@@ -20,12 +21,12 @@ void Qrm48(common::Runtime& rt) {
         {rt.Text("Koniec"), nullptr},
         {rt.Text("Kontrolny wydruk listy płac"), [&rt] { Missing(rt); }},
         {rt.Text("Lista płac"), [&rt] { Qrm483(rt); }},
-        {rt.Text("Zestawienie wybranych składn. z list płac w m-cu"), [&rt] { Missing(rt); }},
-        {rt.Text("Zbiorcze zestawienie list płac za wybrany okres"), [&rt] { Missing(rt); }},
+        {rt.Text("Zestawienie wybranych składn. z list płac w m-cu"), [&rt] { Qrm484(rt); }},
+        {rt.Text("Zbiorcze zestawienie list płac za wybrany okres"), [&rt] { Qrm485(rt); }},
         {rt.Text("Roczne zestaw. składników płacowych na pracown."), [&rt] { Missing(rt); }},
         {rt.Text("Matryce tabulogramów"), [&rt] { Missing(rt); }},
         {rt.Text("Tablica nominałów"), [&rt] { Missing(rt); }},
-        {rt.Text("Zestawienie płac za wybrany okres"), [&rt] { Missing(rt); }},
+        {rt.Text("Zestawienie płac za wybrany okres"), [&rt] { Qrm489(rt); }},
         {rt.Text("Miesięczne zestawienie wg kont kosztów"), [&rt] { Missing(rt); }},
         {rt.Text("Eksport rocznego zestaw. składników do pliku DBF"), [&rt] { Missing(rt); }},
         {rt.Text("Miesięczne zestawienie etatów wg przepisów PFRON"), [&rt] { Missing(rt); }},

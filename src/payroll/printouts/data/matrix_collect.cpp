@@ -206,6 +206,10 @@ std::string MatrixRun::Prepare(const MatrixRequest& request) {
         Positions positions(rt, s.tables);
         for (const PayrollList& l : s.lists) {
             for (Position& p : positions.OfList(l)) {
+                if ((!base::IsBlank(request.first_employee) &&
+                     p.employee < request.first_employee) ||
+                    (!base::IsBlank(request.last_employee) && p.employee > request.last_employee))
+                    continue;
                 Gathered& g = gathered[p.employee];
                 if (g.amounts.empty()) g.amounts.assign(s.symbols.size(), 0.0);
                 auto it = index_of.find(p.symbol);

@@ -42,7 +42,9 @@ class Printer {
         rows_ = BlockRows(s.m);
         wide_ = width_ > 80;
         by_formula_ = s.m.type == '3' || s.m.type == '6';
-        levels_ = s.m.level_chars > 0 && EffectiveSort() != MatrixSort::kName;
+        level_chars_ = s.request.level_chars >= 0 ? s.request.level_chars : s.m.level_chars;
+        level_name_ = s.m.level_name.empty() ? s.request.level_name : s.m.level_name;
+        levels_ = level_chars_ > 0 && EffectiveSort() != MatrixSort::kName;
     }
 
     MatrixPrinted Run() {
@@ -59,7 +61,7 @@ class Printer {
                 return done;
             }
             s_.watch->Employee(e.number);
-            const std::string prefix = e.key.substr(0, static_cast<size_t>(s_.m.level_chars));
+            const std::string prefix = e.key.substr(0, static_cast<size_t>(level_chars_));
             if (!payslips_ && levels_ && lp > 0 && prefix != current) {
                 if (!TotalBlock(Label(current), level, &done)) return done;
                 level.Reset(s_.m.cells.size(), s_.symbols.size());
@@ -68,7 +70,7 @@ class Printer {
             ++lp;
             if (payslips_)
                 Payslip(e);
-            else
+            else if (!s_.request.totals_only)
                 Block(e, lp);
             level.Add(e);
             all.Add(e);
@@ -92,7 +94,7 @@ class Printer {
     static bool Totalled(const MatrixCell& c) { return c.total && c.type == 'N'; }
 
     std::string Label(const std::string& prefix) const {
-        return s_.m.level_name + " " + base::Trim(prefix) + ":";
+        return level_name_ + " " + base::Trim(prefix) + ":";
     }
 
     void Line(int col, const std::string& text) { out_.Say(row_, col, text); }
@@ -234,6 +236,8 @@ class Printer {
     bool wide_ = false;
     bool by_formula_ = false;
     bool levels_ = false;
+    int level_chars_ = 0;
+    std::string level_name_;
     int lead_ = 0;
     int width_ = 0;
     int rows_ = 0;

@@ -89,6 +89,16 @@ struct MatrixRequest {
     /// A matrix made by the program (a layout without matrix): used as it
     /// is instead of reading `matrix`; its type is not checked.
     const MatrixDefinition* definition = nullptr;
+    /// A summing level of the printout's own (the department of a sort by
+    /// departments): characters of the sort key, -1 for the matrix's
+    /// IL_ZNAKOW; its name when the matrix's NAZWA_SUMY is blank.
+    int level_chars = -1;
+    std::string level_name;
+    /// Only the level and final totals, no employee's block.
+    bool totals_only = false;
+    /// The employees from `first_employee` to `last_employee` (numbers,
+    /// both included; blank: no bound).
+    std::string first_employee, last_employee;
 };
 
 /// One employee as the printout shows him.
