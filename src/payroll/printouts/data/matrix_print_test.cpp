@@ -213,6 +213,67 @@ TEST(MatrixRun, PayslipsOnePerEmployeeWithHeadingsOverValues) {
     EXPECT_TRUE(With(p.lines, "RAZEM:").empty());
 }
 
+// Answers "t" to "Przerwać wydruk?" when asked the `at`-th time.
+struct StopAt : MatrixObserver {
+    int at = 0, asked = 0;
+    bool function_ok = true;
+    std::vector<std::string> function_errors;
+    bool Interrupted() override { return ++asked == at; }
+    bool FunctionError(const std::string& m) override {
+        function_errors.push_back(codepage::ToUtf8(m));
+        return function_ok;
+    }
+};
+
+TEST(MatrixRun, TheOperatorStopsBetweenEmployees) {
+    MatrixTest c;
+    c.Position(c.a, "000001", "ZASD", 1000);
+    c.Position(c.a, "000002", "ZASD", 2000);
+    c.Matrix("M", "1");
+    c.Cell("M", 1, 1, "ZASD");
+    MatrixRequest r;
+    r.matrix = "M";
+    r.lists = {c.a};
+    {
+        // Two questions while reading, the third before the second is printed.
+        StopAt stop;
+        stop.at = 4;
+        MatrixRun run(c.h.rt, c.tables, &stop);
+        ASSERT_EQ(run.Prepare(r), "");
+        printing::PrintOutput out;
+        ASSERT_TRUE(out.Open(c.dir.File("STOP.PRT")).ok());
+        const MatrixPrinted done = run.Print(out);
+        ASSERT_TRUE(out.Close().ok());
+        EXPECT_TRUE(done.interrupted);
+        EXPECT_EQ(done.numbers, std::vector<std::string>{"000001"});
+        EXPECT_TRUE(With(PrintedLines(c.dir.File("STOP.PRT")), "RAZEM:").empty());
+    }
+    {
+        StopAt stop;
+        stop.at = 1;
+        MatrixRun run(c.h.rt, c.tables, &stop);
+        EXPECT_EQ(run.Prepare(r), "");
+        EXPECT_TRUE(run.interrupted());
+        EXPECT_TRUE(run.employees().empty());
+    }
+    {
+        // A user function that does not compile: Esc stops, any other key
+        // goes on without it.
+        c.Function("zla", "", "1 +* (");
+        StopAt stop;
+        stop.function_ok = false;
+        MatrixRun run(c.h.rt, c.tables, &stop);
+        run.Prepare(r);
+        EXPECT_TRUE(run.interrupted());
+        EXPECT_EQ(stop.function_errors,
+                  std::vector<std::string>{"Błędna definicja funkcji \"zla\""});
+        StopAt go_on;
+        MatrixRun again(c.h.rt, c.tables, &go_on);
+        EXPECT_EQ(again.Prepare(r), "");
+        EXPECT_EQ(again.employees().size(), 2U);
+    }
+}
+
 TEST(CellText, PicturesTypesAndWidths) {
     struct Case {
         formula::Value v;
