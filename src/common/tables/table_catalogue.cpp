@@ -120,6 +120,8 @@ constexpr std::string_view kInitialContent[] = {
     "PKAOKRN",
     "PKTYTUB",
     "PKSWYN",
+    "PKNTBW",
+    "PKTBW",
 };
 
 constexpr std::string_view kOutside[] = {"PKDRUK", "PKH"};

@@ -116,6 +116,9 @@ ListSymbol ReadListSymbol(dbf::WorkArea& a) {
     s.legal_person = f.Flag("OS_PRAWNA");
     s.contract = f.Letter("TYP_UZ_UD");
     s.no_insurance = f.Flag("BEZ_UB_SP");
+    s.father_name = f.Flag("IM_OJCA");
+    s.print_title = f.Text("NAZWA_WYDR");
+    s.print_columns = f.Int("IL_KOL_WYD");
     return s;
 }
 

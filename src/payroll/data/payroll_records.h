@@ -54,6 +54,9 @@ struct ListSymbol {
     bool legal_person = false;   // OS_PRAWNA
     char contract = ' ';         // TYP_UZ_UD: ' ', 'Z', 'D', 'U'
     bool no_insurance = false;   // BEZ_UB_SP
+    bool father_name = false;    // IM_OJCA: the list without matrix shows it
+    std::string print_title;     // NAZWA_WYDR
+    int print_columns = 0;       // IL_KOL_WYD
 };
 
 /// One record of PKLISTY.

@@ -32,8 +32,17 @@ const std::map<std::string, std::vector<std::string>, std::less<>>& Keys() {
         {"PKTYTUB", {"TYTUL_PODM"}},
         {"PKSWYN", {"KOD_WYNAGR"}},
         {"PKSTER", {}},
+        {"PKNTBW", {"TBW_"}},
+        {"PKTBW", {"TBW_"}},
     };
     return keys;
+}
+
+// Tables whose records belong together under one key: the cells of a print
+// matrix are added only to a company that has no cell of that matrix, never
+// mixed into a matrix the company has laid out itself.
+bool Grouped(std::string_view table) {
+    return table == "PKTBW";
 }
 
 // One part of a key from its text (CP852) and the field's type.
@@ -113,6 +122,10 @@ class Installer {
             const std::string key = SetupKey(*r);
             const auto it = stored.find(key);
             if (keyless ? !empty : it != stored.end()) {
+                if (Grouped(name)) {  // part of the company's own whole
+                    ++out_->unchanged;
+                    continue;
+                }
                 if (!keyless) Check(area.Goto(it->second));
                 if (!keyless && common::SetupRecordMatches(*r, area.table(), area.record()))
                     ++out_->unchanged;
@@ -125,7 +138,7 @@ class Installer {
             if (s.ok()) s = area.Commit();
             area.Unlock();
             Check(s);
-            if (!keyless) stored.emplace(key, area.recno());
+            if (!keyless && !Grouped(name)) stored.emplace(key, area.recno());
             ++out_->installed;
         }
     }

@@ -4,11 +4,14 @@
 // A record of the setup is added when the company has no record of its key
 // (a component, function, income type, list symbol, optional component,
 // insurance title code, remuneration code or algorithm row of that symbol;
-// a tax-scale row of that year, last month and lower bound). A record of the key that the company
-// has is left as it stands, whether it equals the setup's or the company changed it: the setup
-// never overwrites a company's own values. Algorithm tables without a key (PKAWYNG) get the setup's
-// rows only while they are empty. The control record (PKSTER) takes the setup's values only in
-// fields it holds empty (blank, 0 or false); a company without a control record gets none.
+// a tax-scale row of that year, last month and lower bound; the cells of a
+// print matrix as a whole, only when the company has no cell of that
+// matrix). A record of the key that the company has is left as it stands,
+// whether it equals the setup's or the company changed it: the setup never
+// overwrites a company's own values. Algorithm tables without a key
+// (PKAWYNG) get the setup's rows only while they are empty. The control
+// record (PKSTER) takes the setup's values only in fields it holds empty
+// (blank, 0 or false); a company without a control record gets none.
 #pragma once
 
 #include <string>

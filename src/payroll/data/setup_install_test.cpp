@@ -171,6 +171,24 @@ TEST_F(SetupCompany, TheCompanysOwnRecordsStayAsTheyAre) {
     EXPECT_EQ(Rows("PKSPL", {"SKLADN_PL"}).size(), 2u);
 }
 
+TEST_F(SetupCompany, AMatrixsCellsGoOnlyToACompanyWithoutThatMatrix) {
+    Make("PKNTBW");
+    Make("PKTBW");
+    // The company laid out its own LP with one cell.
+    Add("PKTBW", {{"TBW_", "LP"}, {"WIERSZ_", "1"}, {"NR_KOL", "1"}, {"ZAWARTOSC_", "PREM"}});
+    tables.CloseAll();
+    const char matrices[] =
+        "[PKTBW]\nTBW_: LP\nWIERSZ_: 1\nNR_KOL: 1\nZAWARTOSC_: ZASD\n\n"
+        "[PKTBW]\nTBW_: LP\nWIERSZ_: 1\nNR_KOL: 2\nZAWARTOSC_: BRUT\n\n"
+        "[PKTBW]\nTBW_: PASK\nWIERSZ_: 1\nNR_KOL: 1\nZAWARTOSC_: ZASD\n\n"
+        "[PKTBW]\nTBW_: PASK\nWIERSZ_: 2\nNR_KOL: 1\nZAWARTOSC_: DOWY\n";
+    const SetupInstallOutcome out = Install(ParsedSetup(matrices));
+    EXPECT_EQ(out.installed, 2);
+    EXPECT_EQ(Rows("PKTBW", {"TBW_", "WIERSZ_", "NR_KOL", "ZAWARTOSC_"}),
+              (std::vector<std::string>{"LP|1|1|PREM", "PASK|1|1|ZASD", "PASK|2|1|DOWY"}));
+    EXPECT_EQ(Install(ParsedSetup(matrices)).installed, 0);
+}
+
 TEST_F(SetupCompany, ARecordOfATableTheUpdaterDoesNotKnowStopsBeforeAnyWrite) {
     std::string text = kSetup;
     text += "\n[PKPRAC]\nNR_PRAC: 000009\n";

@@ -1,0 +1,58 @@
+// The payroll list (4.8.3) written into a print file: by the list's matrix
+// (layout Z, the summary; P, the payslips), in amount columns without a
+// matrix (B), or on confidential envelopes of the first (1) or second (2)
+// kind; then "Słownie złotych do wypłaty:" with the list's net pay in words
+// and, when asked for, the specification of denominations of the net pay.
+#pragma once
+
+#include <string>
+
+#include "payroll/printouts/data/matrix_print.h"
+
+namespace kestrel::payroll {
+
+struct PayrollListRequest {
+    PayrollList list;
+    char layout = 'Z';  // 'Z', 'P', 'B', '1', '2'
+    int sort = 1;       // 1 numbers, 2 names, 3 brigades, 4 departments, 5 algorithm groups
+    bool denominations = false;
+    std::string matrix;  // the matrix of Z and P; "" = TBW_ of the list symbol
+};
+
+struct PayrollListOutcome {
+    std::string message;  // what stopped the printout; "" when it was printed
+    bool interrupted = false;
+    int employees = 0;
+};
+
+/// Every list of PKLISTY (deleted records skipped), the newest first: by
+/// year, month and payment date descending. None without PKLISTY.
+std::vector<PayrollList> AllLists(common::Tables& tables);
+
+/// The sort of the "Rodzaj sortu:" answer (1-5).
+MatrixSort ListSort(int sort);
+
+/// The matrix of layout B, made from the list symbol and the components:
+/// the number and name (and father's name with IM_OJCA) in the first row,
+/// then the components marked DRUK_ (by SEKW_WYDR; every component that is
+/// not auxiliary when none is marked) IL_KOL_WYD (3 to 5) to a row, and
+/// "Do wypłaty" (the amounts not auxiliary, deductions subtracted). Every
+/// amount is totalled. Its title is NAZWA_WYDR (the symbol's name when
+/// blank).
+MatrixDefinition ColumnsMatrix(common::Runtime& rt, const ListSymbol& symbol,
+                               const std::vector<Component>& components);
+
+/// The matrix of an envelope: kind 1 one component to a line, kind 2 two
+/// (the printed components as for layout B), zero amounts left blank, the
+/// net pay last.
+MatrixDefinition EnvelopeMatrix(common::Runtime& rt, char kind,
+                                const std::vector<Component>& components);
+
+/// Prints the list into `out` (open). The list symbol must exist ("Błędny
+/// symbol listy płac"); Z and P need a matrix of type 1 ("Brak definicji
+/// tabulogramu" when the symbol names none). Messages are CP852.
+PayrollListOutcome PrintPayrollList(common::Runtime& rt, common::Tables& tables,
+                                    const PayrollListRequest& request, printing::PrintOutput& out,
+                                    MatrixObserver* observer);
+
+}  // namespace kestrel::payroll

@@ -1,0 +1,152 @@
+#include "payroll/printouts/payroll_list_screen.h"
+
+#include <algorithm>
+#include <string>
+
+#include "common/screen/choice.h"
+#include "common/screen/form.h"
+#include "common/screen/messages.h"
+#include "common/tables/table_layer.h"
+#include "payroll/data/payroll_month.h"
+#include "payroll/printouts/data/payroll_list_print.h"
+#include "platform/base/text.h"
+#include "platform/console/keys.h"
+#include "printing/spool_interrupt.h"
+#include "printing/spool_or_print.h"
+
+namespace kestrel::payroll {
+namespace {
+
+namespace key = console::key;
+
+constexpr int kTitleRow = 5, kTitleCol = 22;
+constexpr int kListRow = 7, kLayoutRow = 9, kSortRow = 10, kCoinsRow = 11, kDateRow = 12;
+constexpr int kLabelCol = 2, kValueCol = 34;
+
+// Esc between employees asks "Przerwać wydruk?".
+class PrintWatch : public MatrixObserver {
+  public:
+    explicit PrintWatch(common::Runtime& rt) : rt_(rt) {}
+    bool FunctionError(const std::string& message) override {
+        common::ShowMessage(rt_, message);
+        return rt_.console().LastKey() != key::kEsc;
+    }
+    bool Interrupted() override { return printing::PrintInterrupted(rt_); }
+
+  private:
+    common::Runtime& rt_;
+};
+
+// F1: every list, the newest first. False on Esc (the list stays).
+bool PickAnyList(common::Runtime& rt, common::Tables& tables, PayrollList* list) {
+    const std::vector<PayrollList> all = AllLists(tables);
+    if (all.empty()) return false;
+    std::vector<std::string> texts;
+    int initial = 1;
+    for (const PayrollList& l : all) {
+        texts.push_back(" " + ListCaption(l));
+        if (l.Key() == list->Key()) initial = static_cast<int>(texts.size());
+    }
+    auto& s = rt.screen();
+    const int rows = std::min<int>(static_cast<int>(texts.size()), 10);
+    const int top = 8, left = 24, bottom = top + rows + 2, right = 58;
+    const console::ScreenRegion saved = s.Save(top, left, bottom, right);
+    const console::Attr frame = rt.Standard(rt.colours().ycow);
+    s.Box(top, left, bottom, right, std::string(console::kFrameDouble) + " ", frame);
+    s.Write(top + 1, left + 2, rt.Text("Listy płac:"), frame);
+    const int chosen =
+        common::Qrmach(rt, top + 2, left + 1, bottom - 1, right - 1, texts, {}, initial);
+    s.Restore(saved);
+    if (chosen <= 0) return false;
+    *list = all[static_cast<size_t>(chosen - 1)];
+    return true;
+}
+
+// The list to print: the open one offered, F1 any other; Enter takes it.
+// F1 is bound for the time of the choice: the main menu's own F1 would
+// otherwise take it.
+bool ChooseList(common::Runtime& rt, common::Tables& tables, PayrollList* list) {
+    const console::Attr plain = rt.Standard(rt.colours().ycow);
+    auto& s = rt.screen();
+    const OpenLists open = FindOpenLists(rt, tables);
+    bool have = !open.lists.empty();
+    if (have) *list = open.lists.front();
+    s.Write(21, kLabelCol, rt.Text("<Enter>-Akceptacja  <F1>-Wszystkie listy  <Esc>-Wyjście"),
+            plain);
+    auto show = [&] {
+        std::string shown = have ? ListCaption(*list) : std::string();
+        shown.resize(40, ' ');
+        s.Write(kListRow, kLabelCol, rt.Text("Lista płac: "), plain);
+        s.Write(kListRow, kLabelCol + 12, shown, rt.Enhanced(rt.colours().ycow));
+    };
+    auto& kb = rt.console().keyboard();
+    auto old = kb.Bind(key::F(1), [&] {
+        if (PickAnyList(rt, tables, list)) have = true;
+        show();
+    });
+    bool chosen = false;
+    for (;;) {
+        show();
+        const int k = common::Qrminkey(rt);
+        if (k == key::kEsc) break;
+        if (k != key::kEnter) continue;
+        if (have) {
+            chosen = true;
+            break;
+        }
+        common::ShowMessage(rt, open.refusal.empty() ? rt.Text("Brak list płac") : open.refusal);
+    }
+    kb.Bind(key::F(1), old);
+    s.Clear(21, 1, 21, 77, plain);
+    return chosen;
+}
+
+}  // namespace
+
+void Qrm483(common::Runtime& rt) {
+    common::Tables tables(rt);
+    auto& s = rt.screen();
+    const console::Attr plain = rt.Standard(rt.colours().ycow);
+    s.Clear(4, 1, 22, 77, plain);
+    s.Write(kTitleRow, kTitleCol, rt.Text("4.8.3. Lista płac"), plain);
+    PayrollListRequest request;
+    if (!ChooseList(rt, tables, &request.list)) return;
+
+    std::string layout = "Z";
+    double sort = 1;
+    bool denominations = false;
+    const base::LocalTime today = rt.working_date();
+    picture::Date date{today.year, today.month, today.day};
+    s.Write(kLayoutRow, kLabelCol, rt.Text("Układ wydruku:"), plain);
+    s.Write(kLayoutRow, kValueCol + 3, rt.Text("(Z, P, B, 1, 2)"), plain);
+    s.Write(kSortRow, kLabelCol, rt.Text("Rodzaj sortu:"), plain);
+    s.Write(kSortRow, kValueCol + 3, rt.Text("(1-5)"), plain);
+    s.Write(kCoinsRow, kLabelCol, rt.Text("Specyfikacja nominałów? [T,N]:"), plain);
+    s.Write(kDateRow, kLabelCol, rt.Text("Data wydruku:"), plain);
+    common::Form form(rt);
+    form.Get(kLayoutRow, kValueCol, &layout, "@! X").Valid([&] {
+        return std::string("ZPB12").find(layout[0]) != std::string::npos;
+    });
+    form.Get(kSortRow, kValueCol, &sort, 1, 0, "9").Valid([&] { return sort >= 1 && sort <= 5; });
+    form.Get(kCoinsRow, kValueCol, &denominations);
+    form.Get(kDateRow, kValueCol, &date);
+    if (!form.Read().saved()) return;
+    request.layout = layout[0];
+    request.sort = static_cast<int>(sort);
+    request.denominations = denominations;
+    if (!date.empty()) rt.set_working_date({date.year, date.month, date.day});
+
+    PrintWatch watch(rt);
+    PayrollListOutcome done;
+    // The dialog's F1 (to file or to the port) is its own while it runs.
+    auto& kb = rt.console().keyboard();
+    auto old = kb.Bind(key::F(1), {});
+    printing::SpoolOrPrint(rt, rt.Text("Lista płac"), [&](printing::PrintOutput& out) {
+        done = PrintPayrollList(rt, tables, request, out, &watch);
+    });
+    kb.Bind(key::F(1), old);
+    rt.set_working_date(today);
+    if (!done.message.empty()) common::ShowMessage(rt, done.message);
+}
+
+}  // namespace kestrel::payroll

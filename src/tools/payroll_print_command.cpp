@@ -1,0 +1,121 @@
+// kestrel-tool payroll print DIR.PK --list KEY --layout Z|P|B|1|2 [--matrix S]
+//     [--sort 1-5] [--denominations] OUT.prt|OUT.pdf
+// The payroll list (4.8.3) of list KEY ("YYYY/S/N") on the code the screen
+// prints with: layout Z the summary and P the payslips by the matrix (the
+// list symbol's, or S), B the columns without matrix, 1 and 2 the
+// envelopes; --sort as "Rodzaj sortu:" (1 by number, the default); with
+// --denominations the specification of denominations follows. OUT ending
+// in ".pdf" (any case) is the PDF of the print file, anything else the
+// print file itself, written for a printer without control sequences.
+//
+// Exit status 0; 1 on a refusal (its message on standard error); 2 on a
+// usage error.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/session/abandon.h"
+#include "payroll/data/payroll_month.h"
+#include "payroll/printouts/data/payroll_list_print.h"
+#include "platform/base/files.h"
+#include "platform/base/text.h"
+#include "platform/codepage/cp852.h"
+#include "printing/pdf/pdf_render.h"
+#include "tools/company_session.h"
+#include "tools/payroll_command.h"
+
+namespace kestrel::tools {
+namespace {
+
+constexpr const char* kUsage =
+    "print DIR.PK --list YYYY/S/N --layout Z|P|B|1|2 [--matrix S] [--sort 1-5]"
+    " [--denominations] OUT.prt|OUT.pdf";
+
+int Refuse(const std::string& cp852) {
+    std::fprintf(stderr, "%s\n", codepage::ToUtf8(cp852).c_str());
+    return 1;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: kestrel-tool payroll %s\n", kUsage);
+    return 2;
+}
+
+bool EndsWithPdf(const std::string& path) {
+    return path.size() > 4 && base::AsciiLower(path.substr(path.size() - 4)) == ".pdf";
+}
+
+int Print(const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
+    std::string list_text, layout, matrix, sort_text, none;
+    const bool have_list = TakeOption(&args, "--list", &list_text);
+    const bool have_layout = TakeOption(&args, "--layout", &layout);
+    TakeOption(&args, "--matrix", &matrix);
+    const bool have_sort = TakeOption(&args, "--sort", &sort_text);
+    bool denominations = false;
+    for (auto it = args.begin(); it != args.end();) {
+        if (*it == "--denominations") {
+            denominations = true;
+            it = args.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    const std::string key = payroll::ListKeyFromText(list_text);
+    const std::string upper = base::AsciiUpper(layout);
+    if (!have_list || key.empty() || !have_layout || upper.size() != 1 ||
+        std::string("ZPB12").find(upper[0]) == std::string::npos || args.size() != 2)
+        return Usage();
+    int sort = 1;
+    if (have_sort) {
+        if (sort_text.size() != 1 || sort_text[0] < '1' || sort_text[0] > '5') return Usage();
+        sort = sort_text[0] - '0';
+    }
+    const std::string out_path = args[1];
+    args.pop_back();
+    const std::string dir = PayrollCompanyDir(args);
+    if (dir.empty()) return 2;
+    CompanySession session(dir);
+    common::Runtime& rt = session.rt;
+    try {
+        common::Tables tables(rt);
+        payroll::PayrollListRequest request;
+        if (!payroll::FindList(tables, key, &request.list))
+            return Refuse(rt.Text("Brak listy płac ") + list_text);
+        request.layout = upper[0];
+        request.sort = sort;
+        request.denominations = denominations;
+        request.matrix = codepage::FromUtf8(matrix);
+        const bool pdf = EndsWithPdf(out_path);
+        const std::string print_path = pdf ? out_path + ".prt" : out_path;
+        printing::PrintOutput out;
+        if (base::Status s = out.Open(print_path); !s.ok()) return Refuse(s.ToString());
+        const payroll::PayrollListOutcome done =
+            payroll::PrintPayrollList(rt, tables, request, out, nullptr);
+        const base::Status closed = out.Close();
+        if (!done.message.empty() || !closed.ok()) {
+            std::remove(print_path.c_str());
+            return Refuse(!done.message.empty() ? done.message
+                                                : rt.Text("Błąd w trakcie tworzenia wydruku"));
+        }
+        if (pdf) {
+            std::string bytes;
+            base::Status s = base::ReadFile(print_path, &bytes);
+            std::remove(print_path.c_str());
+            printing::PdfOptions options;
+            options.printer_type = '0';
+            options.title = codepage::ToUtf8(rt.Text("Lista płac ")) + list_text;
+            if (s.ok()) s = printing::RenderPdf(bytes, options, out_path);
+            if (!s.ok()) return Refuse(s.ToString());
+        }
+        std::printf("%d\n", done.employees);
+        return 0;
+    } catch (const common::Abandon& e) {
+        return Refuse(e.message());
+    }
+}
+
+KESTREL_PAYROLL_ACTION(payroll_print, "print", kUsage, Print);
+
+}  // namespace
+}  // namespace kestrel::tools
