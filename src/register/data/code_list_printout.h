@@ -25,12 +25,12 @@ struct ListColumn {
 
 /// Gives the next row's cells (CP852, one per column, cut to its width);
 /// false when no row is left.
-using ListRows = std::function<bool(std::vector<std::string>* cells)>;
+using CodeListRows = std::function<bool(std::vector<std::string>* cells)>;
 
 struct CodeList {
     std::string title;  // CP852
     std::vector<ListColumn> columns;
-    ListRows rows;
+    CodeListRows rows;
     /// Asked between rows; true ends the list there (nullptr: never).
     std::function<bool()> interrupted;
 };
