@@ -12,26 +12,6 @@
 #include "printing/spool_or_print.h"
 
 namespace kestrel::registry {
-namespace {
-
-// The working date of the runtime for the length of a print-out.
-class DateFor {
-  public:
-    DateFor(common::Runtime& rt, const base::LocalTime& date)
-        : rt_(rt), before_(rt.working_date()) {
-        rt.set_working_date(date);
-    }
-    ~DateFor() { rt_.set_working_date(before_); }
-    DateFor(const DateFor&) = delete;
-    DateFor& operator=(const DateFor&) = delete;
-
-  private:
-    common::Runtime& rt_;
-    const base::LocalTime before_;
-};
-
-}  // namespace
-
 bool AskPrintDate(common::Runtime& rt, int row, int col, base::LocalTime* date) {
     auto& s = rt.screen();
     const int at = s.Write(row, col, rt.Text("Data wydruku:"), rt.Standard(rt.colours().ycow)) + 1;
@@ -58,7 +38,7 @@ void PrintCodeList(common::Runtime& rt, CodeList list) {
         s.Restore(under);
         if (!asked) return;
     }
-    const DateFor dated(rt, date);
+    const PrintDateFor dated(rt, date);
     list.interrupted = [&rt] { return printing::PrintInterrupted(rt); };
     const std::string title = list.title;
     printing::SpoolOrPrint(rt, title,

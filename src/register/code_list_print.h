@@ -26,6 +26,23 @@ void PrintCodeList(common::Runtime& rt, CodeList list);
 void PrintDictionary(common::Runtime& rt, const common::Dictionary& d, dbf::WorkArea& area,
                      const std::vector<common::BrowseColumn>& columns);
 
+/// The working date of the runtime set to a print-out's date (its page
+/// headers print it) for the object's life.
+class PrintDateFor {
+  public:
+    PrintDateFor(common::Runtime& rt, const base::LocalTime& date)
+        : rt_(rt), before_(rt.working_date()) {
+        rt.set_working_date(date);
+    }
+    ~PrintDateFor() { rt_.set_working_date(before_); }
+    PrintDateFor(const PrintDateFor&) = delete;
+    PrintDateFor& operator=(const PrintDateFor&) = delete;
+
+  private:
+    common::Runtime& rt_;
+    const base::LocalTime before_;
+};
+
 /// The date of a print-out's header asked at (row, col) after "Data
 /// wydruku:"; false on Esc. *date starts as the working date.
 bool AskPrintDate(common::Runtime& rt, int row, int col, base::LocalTime* date);

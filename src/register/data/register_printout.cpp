@@ -125,7 +125,32 @@ int OrderOf(const RegisterPrintOptions& o) {
     return by_number ? kByNumber : kBySurname;
 }
 
+// Calls `each` with the employees of `options` in its order until it
+// returns false or the register ends.
+template <typename Each>
+void ForEachEmployee(common::Runtime& rt, common::Tables& tables,
+                     const RegisterPrintOptions& options, Each each) {
+    dbf::WorkArea& prac = tables.Open("PKPRAC", EmployeeIndexes());
+    auto check = [&](const base::Status& s) {
+        if (!s.ok()) throw common::Abandon(rt.Text("Błąd odczytu: ") + prac.alias());
+    };
+    check(prac.SetOrder(OrderOf(options)));
+    for (check(prac.GoTop()); !prac.eof(); check(prac.Skip(1))) {
+        const std::string number = prac.record().GetString(prac.FieldIndex("NR_PRAC"));
+        if (!options.from.empty() && number < options.from) continue;
+        if (!options.to.empty() && number > options.to) continue;
+        if (!each(prac)) break;
+    }
+}
+
 }  // namespace
+
+int CountEmployees(common::Runtime& rt, common::Tables& tables,
+                   const RegisterPrintOptions& options) {
+    int count = 0;
+    ForEachEmployee(rt, tables, options, [&](dbf::WorkArea&) { return ++count > 0; });
+    return count;
+}
 
 std::string RegisterPrintTitle(const common::Runtime& rt, RegisterGroup group) {
     std::string title = "Kartoteka pracowników";
@@ -136,24 +161,17 @@ std::string RegisterPrintTitle(const common::Runtime& rt, RegisterGroup group) {
 
 int WriteRegister(common::Runtime& rt, common::Tables& tables, printing::PrintOutput& out,
                   const RegisterPrintOptions& options) {
-    dbf::WorkArea& prac = tables.Open("PKPRAC", EmployeeIndexes());
-    auto check = [&](const base::Status& s) {
-        if (!s.ok()) throw common::Abandon(rt.Text("Błąd odczytu: ") + prac.alias());
-    };
-    check(prac.SetOrder(OrderOf(options)));
     PagedPrintout pages(rt, out, RegisterPrintTitle(rt, options.group), false, Headings(rt));
     int count = 0;
-    for (check(prac.GoTop()); !prac.eof(); check(prac.Skip(1))) {
-        if (options.interrupted && options.interrupted()) break;
+    ForEachEmployee(rt, tables, options, [&](dbf::WorkArea& prac) {
+        if (options.interrupted && options.interrupted()) return false;
         const EmployeeRecord e = ReadEmployee(prac);
-        const std::string number = e.number();
-        if (!options.from.empty() && number < options.from) continue;
-        if (!options.to.empty() && number > options.to) continue;
-        if (options.on_employee) options.on_employee(number, Name(e));
+        if (options.on_employee) options.on_employee(e.number(), Name(e));
         pages.Gap();
         pages.Block(Block(tables, e));
         ++count;
-    }
+        return true;
+    });
     pages.Gap();
     pages.Block({rt.Text("Razem pracowników: ") + std::to_string(count)});
     pages.Finish();

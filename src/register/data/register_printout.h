@@ -39,6 +39,11 @@ struct RegisterPrintOptions {
 /// one group, " - pracownicy zatrudnieni" or " - pracownicy zwolnieni".
 std::string RegisterPrintTitle(const common::Runtime& rt, RegisterGroup group);
 
+/// How many employees the printout of `options` takes (before it is
+/// printed: "Brak danych do wydruku" when none).
+int CountEmployees(common::Runtime& rt, common::Tables& tables,
+                   const RegisterPrintOptions& options);
+
 /// Writes the printout of the employees of `options` in its order; the
 /// number of employees printed. The header's date is the working date.
 /// Abandons when the register cannot be read.

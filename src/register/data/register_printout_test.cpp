@@ -161,6 +161,7 @@ TEST_F(RegisterPrintoutTest, GroupOrderAndRangeChooseTheEmployees) {
         const std::vector<Page> pages = Pages(Write(o));
         EXPECT_EQ(printed, k.want) << static_cast<int>(k.group) << static_cast<int>(k.order);
         EXPECT_EQ(count, static_cast<int>(k.want.size()));
+        EXPECT_EQ(CountEmployees(c.h.rt, *c.tables, o), count);
         // What was told is what was printed, in that order.
         std::vector<std::string> on_paper;
         for (const Page& p : pages)
