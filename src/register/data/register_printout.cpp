@@ -17,7 +17,7 @@ using base::Trim;
 
 // Columns of the three lines.
 constexpr size_t kNumber = 6, kName = 40, kPesel = 11, kDate = 10, kAddress = 52, kPhone = 12,
-                 kDepartment = 4, kPosition = 25, kFraction = 7, kRate = 9;
+                 kDepartment = 5, kPosition = 24, kFraction = 7, kRate = 9;
 
 std::string Line(const std::vector<std::pair<std::string, size_t>>& cells) {
     std::string line;
@@ -96,11 +96,16 @@ std::vector<std::string> Block(common::Tables& tables, const EmployeeRecord& e) 
     }
     const double rate = e.Number("ST_PODST");
     return {
-        Line({{e.number(), kNumber},
-              {kind, 1},
-              {Name(e), kName},
-              {e.pesel(), kPesel},
-              {DateOf(e, "DATA_URODZ"), kDate}}),
+        // A long name (a firm's) takes the room of a PESEL it does not have.
+        e.pesel().empty() ? Line({{e.number(), kNumber},
+                                  {kind, 1},
+                                  {Name(e), kName + 1 + kPesel},
+                                  {DateOf(e, "DATA_URODZ"), kDate}})
+                          : Line({{e.number(), kNumber},
+                                  {kind, 1},
+                                  {Name(e), kName},
+                                  {e.pesel(), kPesel},
+                                  {DateOf(e, "DATA_URODZ"), kDate}}),
         Line({{"", kNumber + 2}, {Address(e), kAddress}, {Trim(e.Text("TELEFON_")), kPhone}}),
         Line({{"", kNumber + 2},
               {Trim(e.Text("DZIAL_")), kDepartment},

@@ -3,7 +3,8 @@
 // narrow page header of the company:
 //
 //   number, kind (E staff, N non-staff, P legal person), surname and first
-//   names (a legal person's full name), PESEL, date of birth;
+//   names (a legal person's full name, over the PESEL's room when there is
+//   no PESEL), PESEL, date of birth;
 //   the address of registration and the telephone;
 //   department, position (its name from PKSTAN), dates of employment and
 //   dismissal, the working-time fraction of a staff employee, the base rate.

@@ -93,13 +93,15 @@ TEST_F(RegisterPrintoutTest, ThePersonnelFieldsStandInTheirColumns) {
               "000007 E Żółkiewska Łucja Ewa" + std::string(21, ' ') + "85031512345 1985-03-15");
     EXPECT_EQ(line(1),
               "         30-001 Kraków, Świętego Marka 12/3" + std::string(19, ' ') + "123456789");
-    EXPECT_EQ(line(2), "         FIN  Księgowa" + std::string(18, ' ') + "2020-01-01" +
+    EXPECT_EQ(line(2), "         FIN   Księgowa" + std::string(17, ' ') + "2020-01-01" +
                            std::string(12, ' ') + "1/2       4567,50");
     // The headings over the columns, under the header.
     const int headings = LineOf(p, "Nr     R Nazwisko");
     ASSERT_GT(headings, 3);
     EXPECT_LT(headings, first);
-    EXPECT_EQ(p[static_cast<size_t>(headings) + 2].find("Stanowisko"), line(2).find("Księgowa"));
+    // (Positions counted in characters, as the printer sees them.)
+    EXPECT_EQ(Cp(p[static_cast<size_t>(headings) + 2]).find("Stanowisko"),
+              Cp(line(2)).find(Cp("Księgowa")));
     EXPECT_EQ(p.back(), "Razem pracowników: 1");
 }
 
@@ -107,7 +109,10 @@ TEST_F(RegisterPrintoutTest, ALegalPersonPrintsItsFullNameAndNoFraction) {
     Add(
         "000900", "", "ALFA",
         [](EmployeeRecord& e) {
-            ASSERT_TRUE(e.SetText("PEL_NAZWA", Cp("Przedsiębiorstwo Alfa Sp. z o.o.")).ok());
+            ASSERT_TRUE(
+                e.SetText("PEL_NAZWA", Cp("Przedsiębiorstwo Handlowo-Usługowe Alfa Sp. z o.o."))
+                    .ok());
+            ASSERT_TRUE(e.SetDate("DATA_URODZ", "20030512").ok());
             ASSERT_TRUE(e.SetNumber("ETAT_L", 1).ok());
             ASSERT_TRUE(e.SetNumber("ETAT_M", 1).ok());
         },
@@ -115,7 +120,9 @@ TEST_F(RegisterPrintoutTest, ALegalPersonPrintsItsFullNameAndNoFraction) {
     const Page p = Pages(Write())[0];
     const int first = LineOf(p, "000900");
     ASSERT_GT(first, 0);
-    EXPECT_EQ(p[static_cast<size_t>(first)], "000900 P Przedsiębiorstwo Alfa Sp. z o.o.");
+    // Fifty characters of name, over the room of the PESEL it has not.
+    EXPECT_EQ(p[static_cast<size_t>(first)],
+              "000900 P Przedsiębiorstwo Handlowo-Usługowe Alfa Sp. z o.o.   2003-05-12");
     EXPECT_EQ(p[static_cast<size_t>(first) + 2].find("1/1"), std::string::npos);
 }
 
