@@ -108,8 +108,10 @@ void PrintDirect(common::Runtime& rt, const PrintBlock& block, const PrinterHook
 
 enum class Way { kCancel, kDirect, kSpool };
 
-// The frame with the definition in force until the operator goes on.
+// The frame with the definition in force until the operator goes on. F1
+// and F3 are the frame's, whatever hot keys the program holds on them.
 Way ChooseWithDefinitions(common::Runtime& rt, const PrinterHooks& hooks, PortFor* port) {
+    const common::HotKeysAside keys(rt, {key::kF1, key::F(3)});
     auto& s = rt.screen();
     const console::Attr plain = rt.Standard(rt.colours().ycow);
     for (;;) {

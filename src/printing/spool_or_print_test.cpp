@@ -91,6 +91,18 @@ TEST_F(SpoolOrPrintTest, F1SwitchesToAFileForThisPrintOutOnly) {
     EXPECT_EQ(c.h.rt.config().Text("NAGLNDR"), "0");
 }
 
+TEST_F(SpoolOrPrintTest, TheFrameTakesF1AndF3BeforeTheProgramsHotKeys) {
+    // The main screen's colour switch stays bound to F1 in every menu.
+    int taken = 0;
+    c.h.con.keyboard().Bind(key::kF1, [&] { ++taken; });
+    c.h.con.keyboard().Bind(key::F(3), [&] { ++taken; });
+    EXPECT_EQ(Run({key::kF1, key::kEnter, key::kEnter}), SpoolOrPrintEnd::kSpooled);
+    EXPECT_EQ(taken, 0);
+    EXPECT_EQ(Run({key::F(3), key::kEnter, key::kEnter}), SpoolOrPrintEnd::kPrinted);
+    EXPECT_EQ(c.choices, 1);
+    EXPECT_EQ(taken, 0);
+}
+
 TEST_F(SpoolOrPrintTest, F3ChoosesAnotherDefinitionWhosePortHolds) {
     EXPECT_EQ(Run({key::kF1, key::F(3), key::kEnter, key::kEnter}), SpoolOrPrintEnd::kPrinted);
     EXPECT_EQ(c.choices, 1);

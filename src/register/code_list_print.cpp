@@ -12,6 +12,7 @@
 #include "printing/spool_or_print.h"
 
 namespace kestrel::registry {
+
 bool AskPrintDate(common::Runtime& rt, int row, int col, base::LocalTime* date) {
     auto& s = rt.screen();
     const int at = s.Write(row, col, rt.Text("Data wydruku:"), rt.Standard(rt.colours().ycow)) + 1;
@@ -40,8 +41,7 @@ void PrintCodeList(common::Runtime& rt, CodeList list) {
     }
     const PrintDateFor dated(rt, date);
     list.interrupted = [&rt] { return printing::PrintInterrupted(rt); };
-    const std::string title = list.title;
-    printing::SpoolOrPrint(rt, title,
+    printing::SpoolOrPrint(rt, list.title,
                            [&](printing::PrintOutput& out) { WriteCodeList(rt, out, list); });
 }
 

@@ -105,6 +105,17 @@ TEST_F(RegisterPrintoutTest, ThePersonnelFieldsStandInTheirColumns) {
     EXPECT_EQ(p.back(), "Razem pracowników: 1");
 }
 
+TEST_F(RegisterPrintoutTest, APositionMissingFromItsDictionaryPrintsAsItsCode) {
+    c.Create("PKSTAN");
+    Add("000008", "Nowak", "Jan",
+        [](EmployeeRecord& e) { ASSERT_TRUE(e.SetText("STANOW_", "MAG").ok()); });
+    const Page p = Pages(Write())[0];
+    const int first = LineOf(p, "000008");
+    ASSERT_GT(first, 0);
+    EXPECT_EQ(p[static_cast<size_t>(first) + 2].rfind("               MAG ", 0), 0u)
+        << p[static_cast<size_t>(first) + 2];
+}
+
 TEST_F(RegisterPrintoutTest, ALegalPersonPrintsItsFullNameAndNoFraction) {
     Add(
         "000900", "", "ALFA",
