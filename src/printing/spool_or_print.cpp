@@ -117,9 +117,9 @@ void PrintDirect(common::Runtime& rt, const std::string& title, const PrintBlock
 
 enum class Way { kCancel, kDirect, kSpool };
 
-// The frame with the definition in force until the operator goes on.
+// The frame with the definition in force until the operator goes on. F1
+// and F3 are the frame's, whatever hot keys the program holds on them.
 Way ChooseWithDefinitions(common::Runtime& rt, const PrinterHooks& hooks, PortFor* port) {
-    // F1 and F3 are this frame's own, whatever a menu above bound them to.
     const common::HotKeysAside aside(rt, {key::kF1, key::F(3)});
     auto& s = rt.screen();
     const console::Attr plain = rt.Standard(rt.colours().ycow);

@@ -4,6 +4,7 @@
 #include "common/pick/tax_office_pick.h"
 #include "common/session/abandon.h"
 #include "platform/base/text.h"
+#include "register/code_list_print.h"
 #include "register/data/dictionary.h"
 #include "register/data/formula_symbols.h"
 
@@ -131,6 +132,7 @@ const common::DictionaryHooks& RegisterHooks() {
         .is_symbol = IsFormulaSymbol,
         .symbol_taken = SymbolTakenIn,
         .computed = {},
+        .print = PrintDictionary,
     };
     return hooks;
 }

@@ -4,6 +4,7 @@
 #include "register/dictionary_dialog.h"
 #include "register/employee_browse.h"
 #include "register/official_dialogs.h"
+#include "register/register_printout_dialog.h"
 #include "register/registration_dialog.h"
 #include "register/strike_off_dialog.h"
 #include "register/update_dialog.h"
@@ -67,7 +68,7 @@ void Qrm2(common::Runtime& rt) {
         {rt.Text("Skreślenie"), [&rt] { Qrm23(rt); }},
         {rt.Text("Aktualizacja zawartych informacji"), [&rt] { Qrm24(rt); }},
         {rt.Text("Przeglądanie kartoteki"), [&rt] { Qrm25(rt); }},
-        {rt.Text("Wydruk kartoteki pracowników"), nullptr},
+        {rt.Text("Wydruk kartoteki pracowników"), [&rt] { Qrm26(rt); }},
         {rt.Text("Słowniki \"standardowe\""), [&rt] { Qrm27(rt); }},
         {rt.Text("Słowniki kodów ZUS"), [&rt] { Qrm28(rt); }},
         {rt.Text("Dokumenty"), nullptr},

@@ -22,6 +22,7 @@
 #include "common/tables/table_layer.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
+#include "register/code_list_print.h"
 #include "register/data/official_dictionaries.h"
 
 namespace kestrel::registry {
@@ -76,6 +77,7 @@ class OfficialDialog {
     int SearchName();
     void DrawSearchBox();
     int Import();
+    void Print();
     const Row& Current() const { return rows_[order_[static_cast<size_t>(current_ - 1)]]; }
     int Count() const { return static_cast<int>(order_.size()); }
     bool occupations() const { return list_ == OfficialList::kOccupations; }
@@ -194,6 +196,7 @@ void OfficialDialog::DrawFrame() {
     s.Write(6, 22, rt_.Text(std::string(info_.menu) + " " + info_.title),
             rt_.Standard(rt_.colours().ycob));
     s.Box(7, 1, box_bottom(), 77, console::kFrameSingle, normal);
+    s.Write(box_bottom(), 62, rt_.Text(" <F7>-Wydruk "), normal);
     DrawLegend();
 }
 
@@ -241,6 +244,9 @@ int OfficialDialog::Handle(int mode) {
             DrawDetail();
             return common::kBrowseRedrawAll;
         }
+        case key::F(7):
+            Print();
+            return common::kBrowseRedrawAll;
         case key::F(9):
             if (!can_change_) return common::kBrowseRedrawRow;
             return Import();
@@ -336,6 +342,25 @@ int OfficialDialog::SearchName() {
     return common::kBrowseRedrawAll;
 }
 
+// The rows in the order shown, with the browse's columns.
+void OfficialDialog::Print() {
+    CodeList list;
+    list.title = rt_.Text(info_.title);
+    std::vector<common::BrowseColumn> columns = Columns();
+    for (const common::BrowseColumn& c : columns) list.columns.push_back({c.heading, c.width});
+    const int keep = current_;
+    size_t next = 0;
+    list.rows = [&](std::vector<std::string>* cells) {
+        if (next >= order_.size()) return false;
+        current_ = static_cast<int>(++next);
+        for (const common::BrowseColumn& c : columns) cells->push_back(base::TrimRight(c.value()));
+        return true;
+    };
+    PrintCodeList(rt_, std::move(list));
+    current_ = keep;
+    DrawDetail();
+}
+
 int OfficialDialog::Import() {
     auto& s = rt_.screen();
     const console::Attr frame = rt_.Standard(rt_.colours().ycow);
@@ -380,7 +405,7 @@ int OfficialDialog::Import() {
 void OfficialDialog::Run() {
     if (!common::CheckRights(rt_, kMaskEnter)) return;
     can_change_ = common::RightsAllow(rt_.operators(), kMaskChange);
-    common::HotKeysAside keys(rt_, {key::F(2), key::F(3), key::F(4), key::F(9)});
+    common::HotKeysAside keys(rt_, {key::F(2), key::F(3), key::F(4), key::F(7), key::F(9)});
     Load();
     DrawFrame();
     common::RowListSource source(&current_, Count());

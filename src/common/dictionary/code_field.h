@@ -20,6 +20,7 @@
 
 #include "common/dictionary/dictionary.h"
 #include "common/pick/pick_window.h"
+#include "common/screen/browse.h"
 #include "common/screen/form.h"
 #include "common/session/runtime.h"
 #include "common/tables/table_layer.h"
@@ -98,6 +99,14 @@ struct DictionaryHooks {
     /// A line (CP852) shown under the browse for the current record; empty
     /// function: none.
     std::function<std::string(Runtime& rt, dbf::WorkArea& area)> under_browse;
+    /// F7 of the dictionaries with a search by name ("<F7>-Wydruk"): prints
+    /// the dictionary. `area` stands on the table in the browse's order
+    /// (the dialog brings the browse back to its record afterwards);
+    /// `columns` are the browse's, their values read from the current
+    /// record. Empty function: no F7.
+    std::function<void(Runtime& rt, const Dictionary& d, dbf::WorkArea& area,
+                       const std::vector<BrowseColumn>& columns)>
+        print;
 };
 
 /// Seeks `code` (padded to the code field) in the dictionary; true and its

@@ -53,6 +53,8 @@ class Dialog {
     }
     int Insert();
     int Delete(Browse& b);
+    bool Printable() const { return d_.search && hooks_.print != nullptr; }
+    int Print();
     /// Stands on the visible record with `key`; false (position kept) when none.
     bool SeekVisible(const std::string& key);
     /// Stands on a locked record marked deleted for `key`: a deleted one of
@@ -71,6 +73,7 @@ class Dialog {
     int width2_ = 0;
     NameSearch search_;
     int box_left_ = 1, box_right_ = 78;
+    std::vector<BrowseColumn> columns_;  // the browse's, for printing
 };
 
 std::vector<BrowseColumn> Dialog::Columns() {
@@ -114,8 +117,7 @@ void Dialog::DrawLegends() {
     const console::Attr normal = rt_.Standard(rt_.colours().ycow);
     s.Clear(20, 1, 21, 77, normal);
     if (d_.search) WriteLegend(rt_, 20, 2, "<F2>-Szukanie wg fragmentu nazwy");
-    // Printing the list ("<F7>-Wydruk") joins these legends when the
-    // dictionary printouts are there.
+    if (Printable()) WriteLegend(rt_, 20, 38, "<F7>-Wydruk");
     if (can_change_)
         WriteLegend(rt_, 21, 2,
                     "<Esc>-Wyjście   <Enter>-Zmiana pola   <Ins>-Nowy rekord   <Del>-Kasowanie");
@@ -139,6 +141,7 @@ void Dialog::Run() {
     if (!d_.indexes.empty()) Check(rt_, area_->SetOrder(1), *area_);
     Check(rt_, area_->GoTop(), *area_);
     std::vector<BrowseColumn> cols = Columns();
+    columns_ = cols;
     s.Box(kBoxTop, box_left_, kBoxBottom, box_right_, std::string(console::kFrameSingle) + " ",
           normal);
     DrawLegends();
@@ -169,8 +172,8 @@ int Dialog::Handle(int mode, Browse& b) {
         case key::F(2):
             if (!d_.search) return kBrowseRedrawRow;
             return SearchByName(rt_, *area_, area_->FieldIndex(d_.name_field), &search_);
-        // F7 (printing the list with "Data wydruku:") belongs here once the
-        // dictionary printouts exist; DrawLegends then offers "<F7>-Wydruk".
+        case key::F(7):
+            return Printable() ? Print() : kBrowseRedrawRow;
         default:
             return kBrowseRedrawRow;
     }
@@ -331,6 +334,21 @@ int Dialog::Insert() {
         Check(rt_, area_->Goto(before), *area_);
         if (area_->deleted() || area_->eof()) Check(rt_, area_->GoTop(), *area_);
     }
+    return kBrowseRedrawAll;
+}
+
+int Dialog::Print() {
+    const uint32_t before = area_->recno();
+    struct Back {
+        Dialog& d;
+        uint32_t recno;
+        ~Back() {
+            if (d.area_->Goto(recno).ok() && (d.area_->eof() || d.area_->deleted()))
+                (void)d.area_->GoTop();
+        }
+    } back{*this, before};
+    hooks_.print(rt_, d_, *area_, columns_);
+    DrawLegends();
     return kBrowseRedrawAll;
 }
 
