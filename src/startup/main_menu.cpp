@@ -49,7 +49,8 @@ std::vector<common::MenuEntry> MainMenuEntries(const common::Runtime& rt, bool p
     return entries;
 }
 
-const SubsystemMenu& SubsystemFor(int choice) {
+SubsystemMenu SubsystemFor(int choice, const utilities::CompanyHooks& company) {
+    if (choice == 9) return [company](common::Runtime& rt) { utilities::Qrm9(rt, company); };
     // Each subsystem's menu replaces NotInThisVersion here as it is built.
     static const std::array<SubsystemMenu, 12> kMenus = {
         nullptr,                   // no choice
@@ -61,12 +62,11 @@ const SubsystemMenu& SubsystemFor(int choice) {
         Qrm6,                      // 6. Moduł ZUS
         tax::Qrm7,                 // 7. Moduł podatkowy
         Qrm8,                      // 8. Zbiory pomocnicze
-        utilities::Qrm9,           // 9. Funkcje pomocnicze
+        nullptr,                   // 9. Funkcje pomocnicze: above, with the company hooks
         common::NotInThisVersion,  // A. Moduł PFRON (QRMA)
         common::NotInThisVersion,  // B. Moduł PPK (QRMB)
     };
-    static const SubsystemMenu kNone;
-    if (choice < 0 || choice >= static_cast<int>(kMenus.size())) return kNone;
+    if (choice < 0 || choice >= static_cast<int>(kMenus.size())) return nullptr;
     return kMenus[static_cast<size_t>(choice)];
 }
 

@@ -6,6 +6,7 @@
 
 #include "common/screen/menu.h"
 #include "common/session/runtime.h"
+#include "utilities/company_screens.h"
 
 namespace kestrel::startup {
 
@@ -14,8 +15,9 @@ namespace kestrel::startup {
 std::vector<common::MenuEntry> MainMenuEntries(const common::Runtime& rt, bool ppk_module);
 
 /// What choice 2 … 11 opens (QRM2 … QRM9, QRMA, QRMB); empty for any other
-/// choice. A subsystem not built yet opens common::NotInThisVersion.
+/// choice. A subsystem not built yet opens common::NotInThisVersion. Menu 9
+/// gets the program's part in the company functions, `company`.
 using SubsystemMenu = std::function<void(common::Runtime&)>;
-const SubsystemMenu& SubsystemFor(int choice);
+SubsystemMenu SubsystemFor(int choice, const utilities::CompanyHooks& company = {});
 
 }  // namespace kestrel::startup

@@ -36,7 +36,12 @@ struct StoredColours {
 class Program {
   public:
     Program(common::Runtime& rt, const StartOptions& options)
-        : rt_(rt), options_(options), dirs_(options.dirs), watch_(dirs_.data + "QRM.MEM") {}
+        : rt_(rt), options_(options), dirs_(options.dirs), watch_(dirs_.data + "QRM.MEM") {
+        company_hooks_.make_current = [this](common::Runtime&, const std::string& company) {
+            MakeCurrent(company);
+        };
+        company_hooks_.hold = &hold_;
+    }
 
     int Run() {
         rt_.set_config_check([this] { return !watch_.Check(rt_); });
@@ -67,8 +72,24 @@ class Program {
     }
 
   private:
+    // A company function chose another company (NAGL0): the directories
+    // and the watched configuration file follow it, and the reload is
+    // requested.
+    void MakeCurrent(const std::string& company) {
+        const std::string root = dirs_.program == "/" ? "" : dirs_.program;
+        dirs_.company = company;
+        dirs_.data = company.empty() ? root + "/" : root + "/" + company + "/";
+        rt_.set_data_dir(dirs_.data);
+        rt_.set_program_dir(dirs_.program, dirs_.company);
+        watch_ = common::ConfigWatch(dirs_.data + "QRM.MEM");
+        rt_.set_restart_requested(true);
+    }
+
     // The reload point: everything the configuration decides is read again.
     void Reload() {
+        // The current company is held for as long as the program works on
+        // it (not possible on a read-only directory: then it is not held).
+        if (!hold_.held() || hold_.dir() != dirs_.data) hold_.Share(dirs_.data);
         rt_.SetReadOnly(false);
         rt_.set_restart_requested(false);
         rt_.set_letters(common::MakeLetterSet(common::kPolishPlain));
@@ -210,7 +231,7 @@ class Program {
             s.Clear(4, 1, 21, 77, normal);
             return common::IsYes(common::Question(rt_, rt_.Text("Koniec programu?"), "tn", 'n'));
         }
-        if (const SubsystemMenu& menu = SubsystemFor(choice_)) {
+        if (const SubsystemMenu menu = SubsystemFor(choice_, company_hooks_)) {
             static const char* const kRoutines[] = {"QRM2", "QRM3", "QRM4", "QRM5", "QRM6",
                                                     "QRM7", "QRM8", "QRM9", "QRMA", "QRMB"};
             const common::Routine routine(
@@ -224,6 +245,8 @@ class Program {
     StartOptions options_;
     Directories dirs_;
     common::ConfigWatch watch_;
+    utilities::CompanyLock hold_;
+    utilities::CompanyHooks company_hooks_;
     StoredColours stored_;
     bool colour_ = true;          // NAGLKLR
     bool switch_colour_ = false;  // NAGLSWCLR
