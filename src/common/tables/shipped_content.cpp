@@ -167,7 +167,10 @@ TableFiller ShippedContent(const std::string& dir) {
         }
         if (!setup->read) {
             setup->read = true;
-            setup->status = ReadSetupDir(dir + kSetupFolder, &setup->records);
+            // The folder is joined whether or not `dir` ends in a slash.
+            const std::string folder =
+                dir.empty() || dir.back() == '/' ? dir + kSetupFolder : dir + "/" + kSetupFolder;
+            setup->status = ReadSetupDir(folder, &setup->records);
         }
         if (!setup->status.ok()) return setup->status;
         return LoadSetupRecords(setup->records, table, t);
