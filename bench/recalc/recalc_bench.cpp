@@ -41,8 +41,8 @@
 #include "payroll/data/positions.h"
 #include "payroll/data/recalculation.h"
 #include "payroll_bench_company.h"
-#include "platform/dbf/table.h"
 #include "platform/codepage/cp852.h"
+#include "platform/dbf/table.h"
 
 namespace {
 
