@@ -14,7 +14,12 @@
 // The company is built once into cache/ beside the program and copied to
 // work/ for every run, so each run starts from the same tables.
 //
-// Usage: recalc_bench [--employees N]
+// With --setup the company's components and user functions are replaced by
+// the shipped payroll setup (data/payroll, with the standard functions of
+// the formula updater) and every employee is paid ST_PODST 6,000, insured:
+// the run computes the statutory payroll instead of the synthetic shapes.
+//
+// Usage: recalc_bench [--employees N] [--setup]
 #include <time.h>
 
 #include <chrono>
@@ -26,14 +31,18 @@
 #include <string>
 #include <vector>
 
+#include "common/tables/setup_files.h"
+#include "common/tables/table_catalogue.h"
 #include "common/tables/table_layer.h"
 #include "headless_runtime.h"
+#include "payroll/data/formula_update.h"
 #include "payroll/data/payroll_host.h"
 #include "payroll/data/payroll_month.h"
 #include "payroll/data/positions.h"
 #include "payroll/data/recalculation.h"
 #include "payroll_bench_company.h"
 #include "platform/codepage/cp852.h"
+#include "platform/dbf/table.h"
 
 namespace {
 
@@ -153,22 +162,61 @@ Engine EngineAloneIn(testing::HeadlessRuntime& h, int employees) {
     return {Seconds(start), CpuSeconds() - cpu};
 }
 
+// The company's PKSPL and PKFUNC emptied and filled by the formula updater
+// with the shipped setup; the tables the updater makes are made (answer t).
+void InstallShippedSetup(const std::string& dir) {
+    for (const char* t : {"PKSPL", "PKFUNC"}) {
+        for (const char* ext : {".DBF", ".DBT"}) std::filesystem::remove(dir + t + ext);
+        Check(dbf::Table::Create(dir + t + ".DBF", common::FindTable(t)->Specs()), t);
+    }
+    testing::HeadlessRuntime h(std::vector<int>(40, 't'));
+    h.rt.set_data_dir(dir);
+    payroll::StandardDefinitions defs = payroll::ShippedStandardDefinitions();
+    Check(common::ReadSetupDir(KESTREL_DATA_DIR "/payroll/", &defs.setup), "setup");
+    try {
+        common::Tables tables(h.rt);
+        payroll::ApplyFormulaUpdates(tables, defs);
+    } catch (const console::ScriptEnded&) {
+        Asked(h);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     int employees = 10000;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--employees") == 0) employees = std::atoi(argv[i + 1]);
+    bool setup = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--employees") == 0 && i + 1 < argc)
+            employees = std::atoi(argv[i + 1]);
+        if (std::strcmp(argv[i], "--setup") == 0) setup = true;
+    }
     const std::filesystem::path here =
         std::filesystem::absolute(std::filesystem::path(argv[0])).parent_path();
-    const std::string cache = (here / "cache" / std::to_string(employees)).string() + "/";
+    const std::string cache =
+        (here / "cache" / (std::to_string(employees) + (setup ? "s" : ""))).string() + "/";
     const std::string ready = cache + "READY" + std::to_string(bench::kCompanyVersion);
     if (!std::filesystem::exists(ready)) {
         std::fprintf(stderr, "building the company of %d employees in %s ...\n", employees,
                      cache.c_str());
         std::filesystem::remove_all(cache);
         std::filesystem::create_directories(cache);
-        MakeCompany(cache, employees);
+        if (setup) {
+            MakeCompany(cache, employees,
+                        {{"ST_PODST", "6000"},
+                         {"ETAT_L", "1"},
+                         {"ETAT_M", "1"},
+                         {"ULGA_P_D", "T"},
+                         {"WIE_ULG_PD", "1"},
+                         {"CZY_OB_UE", "T"},
+                         {"CZY_OB_UR", "T"},
+                         {"CZY_OB_UC", "T"},
+                         {"CZY_OB_UW", "T"},
+                         {"CZY_OB_UZ", "T"}});
+            InstallShippedSetup(cache);
+        } else {
+            MakeCompany(cache, employees);
+        }
         {
             // The index files are built by the first open.
             testing::HeadlessRuntime h;

@@ -82,6 +82,7 @@ const std::vector<DemoRow>& DemoRows() {
         {"PKGRALG", {{"GRUPA_ALG", "B"}, {"NAZWA_", "Zleceniob."}}},
         {"PKSZATR", {{"RODZ_ZATR", "P"}, {"NAZWA_", "Pełny etat"}}},
         {"PKSZATR", {{"RODZ_ZATR", "N"}, {"NAZWA_", "Niepełny"}}},
+        {"PKSZATR", {{"RODZ_ZATR", "D"}, {"NAZWA_", "Dojeżdża"}}},
         {"PKSKSZT", {{"KONTO_KOSZ", "501"}, {"NAZWA_", "Koszty działalności podst."}}},
         {"PKSKSZT", {{"KONTO_KOSZ", "520"}, {"NAZWA_", "Koszty wydziałowe"}}},
         {"PKSKSZT", {{"KONTO_KOSZ", "550"}, {"NAZWA_", "Koszty zarządu"}}},

@@ -1,8 +1,7 @@
-// A small payroll setup of the demo company: two list symbols and a handful
-// of components (base pay from the register, an entered bonus, gross pay,
-// the employee's contributions, a simplified tax advance and the amount
-// paid out), so that a payroll month can be opened and computed on the demo
-// employees. The rates are round illustrations, not the statutory setup.
+// The payroll of the demo company: the shipped payroll setup (the table
+// layer filled the company's payroll tables with it) completed by the
+// standard functions of the formula updater, and one payroll month opened
+// and computed on the demo employees.
 #pragma once
 
 #include <string>
@@ -12,8 +11,8 @@
 
 namespace kestrel::tools {
 
-/// Fills PKSLST and PKSPL of the company directory `dir` when they are
-/// empty; tables with rows are left alone.
+/// Runs the formula updater in the company directory `dir`: the standard
+/// functions due, and the setup records the company lacks.
 base::Status AddDemoPayrollSetup(const std::string& dir, const base::Clock& clock);
 
 /// One payroll month computed on the demo employees: a list of symbol "A"

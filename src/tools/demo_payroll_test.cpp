@@ -50,10 +50,12 @@ std::vector<std::string> Rows(const fs::path& dir, const char* table,
     return out;
 }
 
-// The demo ships the month of its clock computed: one open list of symbol
-// A paid on the month's last day, every employee of the register (the legal
-// persons aside) with his pay on it; creating the company again adds no
-// second list and no positions.
+// The demo ships the month of its clock computed with the shipped payroll
+// setup: one open list of symbol A paid on the month's last day, every
+// staff employee of the register employed in the month (not the legal
+// persons, not the persons outside the staff, whose contracts go on lists
+// Z and D) paid on it;
+// creating the company again adds no second list and no positions.
 TEST(DemoPayrollMonth, OneOpenListOfTheMonthComputedForEveryEmployee) {
     const fs::path root =
         fs::temp_directory_path() / ("kestrel_demo_month_" + std::to_string(::getpid()));
@@ -70,17 +72,33 @@ TEST(DemoPayrollMonth, OneOpenListOfTheMonthComputedForEveryEmployee) {
         if (p.compare(0, 6, "000001") == 0) first[p.substr(7, 4)] = p.substr(12);
         if (p.compare(7, 4, "DOWY") == 0) paid.insert(p.substr(0, 6));
     }
-    // 11200.00 base pay: contributions 13.71 %, health 9 % of the rest, the
-    // simplified advance, the rest paid out.
+    // 11200.00 base pay: pension 9.76 %, disability 1.5 %, sickness 2.45 %,
+    // health 9 % of the rest, the advance 12 % of the base less 300, the
+    // employer's contributions (accident 1.67 % of the demo's parameter).
     EXPECT_EQ(first, (std::map<std::string, std::string>{{"ZASD", "11200.00"},
                                                          {"BRUT", "11200.00"},
-                                                         {"SPOL", "1535.52"},
+                                                         {"SKLU", "11200.00"},
+                                                         {"EMER", "1093.12"},
+                                                         {"RENT", "168.00"},
+                                                         {"CHOR", "274.40"},
+                                                         {"PZDR", "9664.48"},
+                                                         {"KOSZ", "250.00"},
+                                                         {"PODS", "9414.00"},
                                                          {"ZDRO", "869.80"},
                                                          {"ZALI", "830.00"},
-                                                         {"DOWY", "7964.68"}}));
-    std::set<std::string> staff;  // the legal persons are not on a list of A
-    for (const std::string& r : Rows(dir, "PKPRAC", {"NR_PRAC", "OS_PRAWNA"}))
-        if (r.back() == 'F') staff.insert(r.substr(0, 6));
+                                                         {"DOWY", "7964.68"},
+                                                         {"EMEF", "1093.12"},
+                                                         {"RENF", "728.00"},
+                                                         {"WYPF", "187.04"},
+                                                         {"FPRA", "274.40"},
+                                                         {"FGSP", "11.20"}}));
+    // Paid: the staff still employed in the month (those dismissed before it
+    // have no working days in it).
+    std::set<std::string> staff;
+    for (const std::string& r :
+         Rows(dir, "PKPRAC", {"NR_PRAC", "OS_PRAWNA", "NIE_PRAC", "DATA_ZWOLN"}))
+        if (r.substr(7, 3) == "F F" && (r.size() <= 11 || r.substr(11) >= "20261201"))
+            staff.insert(r.substr(0, 6));
     EXPECT_EQ(paid, staff);
     EXPECT_GT(paid.size(), 10u);
 

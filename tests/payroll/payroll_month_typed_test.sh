@@ -13,6 +13,12 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 co="$work/DEMO.PK"
 "$tool" demo "$work" --now "2026-12-08 09:30" > /dev/null
+# The income kinds of the components, where the company lacks them.
+for kind in 0001 0004 0006; do
+    "$tool" dbf dump "$co/PKRDOCH.DBF" --fields TYTUL_WYP | grep -qx "$kind" ||
+        "$tool" table append "$co" PKRDOCH TYTUL_WYP=$kind NAZWA_=Dochody PODAT_=T KOSZT_=T \
+            KUMUL_=T > /dev/null
+done
 
 # Runs the program on the demo company with the key script on standard
 # input; the script ends the program by running out of keys (status 3).
@@ -31,7 +37,7 @@ run <<'KEYS'
 42{Del}{Enter}t{Ins}A{Enter}{Enter}{Enter}20261231{Enter}{Esc}
 41{Enter}PREU500{Enter}{F10}{F10}
 5{Enter}t{Enter}{Esc}
-6{Down*4}{Enter}{Ctrl+Y}800{Enter}T{Esc}
+6{Down*15}{Enter}{Ctrl+Y}800{Enter}T{Esc}
 2{Right*5}{Enter}t{Esc}{Esc}
 72t{Enter}{Esc}
 KEYS
@@ -45,12 +51,12 @@ grep -q '^2026/A/1,2026,12,A,1,2026-12-31,F,T,2026$' "$work/lists.csv" ||
 # net pay is the recalculation's, computed before the correction.
 for want in 'PREU,Premia uznaniowa,500.00,F,F,F,T' \
     'BRUT,Wynagrodzenie brutto,11700.00,F,F,T,T' \
-    'ZALI,Zaliczka na podatek,800.00,T,T,F,T' \
+    'ZALI,Zaliczka na podatek dochodowy,800.00,T,T,F,T' \
     'DOWY,Do wypłaty,8305.30,F,F,T,T'; do
     grep -q "^2026/A/1,000001,$want\$" "$work/one.csv" || fail "position $want: $(cat "$work/one.csv")"
 done
 "$tool" payroll positions "$co" --list 2026/A/1 --employee 000002 > "$work/two.csv"
-grep -q '^2026/A/1,000002,ZALI,Zaliczka na podatek,964.00,T,F,F,T$' "$work/two.csv" ||
+grep -q '^2026/A/1,000002,ZALI,Zaliczka na podatek dochodowy,964.00,T,F,F,T$' "$work/two.csv" ||
     fail "another employee's tax: $(cat "$work/two.csv")"
 grep -q ',PREU,' "$work/two.csv" && fail "a bonus nobody entered"
 

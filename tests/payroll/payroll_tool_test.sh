@@ -17,7 +17,7 @@ grep -q 'Istnieje aktywna lista płac' "$work/err" || fail "second list message:
 "$tool" payroll positions "$co" > "$work/demo.csv"
 # 11200.00 base pay: contributions 1535.52, health 869.80, tax 830, paid 7964.68.
 grep -q '^2026/A/1,000001,DOWY,Do wypłaty,7964.68,F,F,T,F$' "$work/demo.csv" || fail "net pay"
-grep -q '^2026/A/1,000001,ZALI,Zaliczka na podatek,830.00,T,F,F,F$' "$work/demo.csv" || fail "tax"
+grep -q '^2026/A/1,000001,ZALI,Zaliczka na podatek dochodowy,830.00,T,F,F,F$' "$work/demo.csv" || fail "tax"
 records=$("$tool" dbf dump "$co/PKPLACE.DBF" --deleted | wc -l)
 
 # A valorisation index of the old form (the month not zero padded) refuses
@@ -41,6 +41,12 @@ done
 "$tool" payroll close "$co" > /dev/null || fail close
 "$tool" payroll lists "$co" > "$work/lists.csv"
 grep -q '^2026/A/1,2026,12,A,1,2026-12-31,F,T,2026$' "$work/lists.csv" || fail "closed list"
+# The income kinds of the components, where the company lacks them.
+for kind in 0001 0004 0006; do
+    "$tool" dbf dump "$co/PKRDOCH.DBF" --fields TYTUL_WYP | grep -qx "$kind" ||
+        "$tool" table append "$co" PKRDOCH TYTUL_WYP=$kind NAZWA_=Dochody PODAT_=T KOSZT_=T \
+            KUMUL_=T > /dev/null
+done
 "$tool" tax transfer "$co" > /dev/null || fail transfer
 "$tool" payroll positions "$co" --list 2026/A/1 > "$work/moved.csv"
 grep -q '^2026/A/1,000001,DOWY,Do wypłaty,7964.68,F,F,T,T$' "$work/moved.csv" || fail "positions not marked"

@@ -16,6 +16,12 @@ co="$work/DEMO.PK"
 
 "$tool" table append "$co" PKRDOCH TYTUL_WYP=1 NAZWA_=Wynagrodzenie PODAT_=T KOSZT_=T \
     KUMUL_=T > /dev/null || fail "income kind"
+# The income kinds of the shipped components, where the company lacks them.
+for kind in 0001 0004 0006; do
+    "$tool" dbf dump "$co/PKRDOCH.DBF" --fields TYTUL_WYP | grep -qx "$kind" ||
+        "$tool" table append "$co" PKRDOCH TYTUL_WYP=$kind NAZWA_=Dochody PODAT_=T KOSZT_=T \
+            KUMUL_=T > /dev/null || fail "income kind $kind"
+done
 "$tool" table set "$co" PKSPL --where SKLADN_PL=ZASD TYTUL_WYP=1 NAZWA_POLA=PRZYCHOD_ \
     > /dev/null || fail "ZASD income field"
 "$tool" table append "$co" PKSPL SKLADN_PL=NARA "NAZWA_=Przychód narastająco" TYP_=A \

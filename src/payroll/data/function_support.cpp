@@ -61,20 +61,27 @@ PeselGroups::PeselGroups(common::Tables& tables) {
     if (tables.workspace().Find("PKPRAC") == nullptr &&
         !base::Exists(base::FindNoCase(tables.rt().data_dir(), "PKPRAC.DBF")))
         return;
-    dbf::WorkArea& prac = worktime::OpenOnce(tables, "PKPRAC", {"PKPRACA"});
-    const dbf::KeepPosition keep(prac);
-    worktime::OrderBy(prac, "PKPRACA");
-    const int nr = prac.FieldIndex("NR_PRAC"), pesel = prac.FieldIndex("PESELX_");
-    if (nr < 0 || pesel < 0) return;
-    for (base::Status s = prac.GoTop(); s.ok() && !prac.eof(); s = prac.Skip(1)) {
-        if (prac.deleted()) continue;
-        const std::string number = prac.record().GetString(nr);
-        const std::string clear = base::TrimRight(
-            common::Unscramble(common::ScrambleKind::kIdentity, prac.record().Raw(pesel)));
-        if (clear.empty()) continue;
-        identity_[number] = clear;
-        by_identity_[clear].push_back(number);
+    // The caller's area of PKPRAC is read where it stands and put back
+    // (formulas go on reading pkprac-> from it); without one, an area is
+    // opened for the reading and closed again.
+    dbf::WorkArea* const open = tables.workspace().Find("PKPRAC");
+    dbf::WorkArea& prac = open != nullptr ? *open : tables.Open("PKPRAC");
+    {
+        const dbf::KeepPosition keep(prac);
+        (void)prac.SetOrder(0);
+        const int nr = prac.FieldIndex("NR_PRAC"), pesel = prac.FieldIndex("PESELX_");
+        for (base::Status s = prac.GoTop(); nr >= 0 && pesel >= 0 && s.ok() && !prac.eof();
+             s = prac.Skip(1)) {
+            if (prac.deleted()) continue;
+            const std::string number = prac.record().GetString(nr);
+            const std::string clear = base::TrimRight(
+                common::Unscramble(common::ScrambleKind::kIdentity, prac.record().Raw(pesel)));
+            if (clear.empty()) continue;
+            identity_[number] = clear;
+            by_identity_[clear].push_back(number);
+        }
     }
+    if (open == nullptr) (void)tables.workspace().Close(prac.number());
 }
 
 std::vector<std::string> PeselGroups::Of(std::string_view number) const {

@@ -243,6 +243,19 @@ TEST(SumFunctions, SumsOfTheSameIdentityGroupTakeEveryRecordOfThePerson) {
     EXPECT_EQ(Eval(alone.host, "SUMAPES('PODS')"), "0.00");
 }
 
+// Reading the register for the group does not move the employee's record
+// that formulas read through pkprac->.
+TEST(SumFunctions, TheSameIdentityGroupLeavesTheEmployeesRecordCurrent) {
+    SumCompany c;
+    Loaded r(c, "000003");
+    const std::string own = Eval(r.host, "pkprac->nr_prac");
+    ASSERT_EQ(own, Eval(r.host, "'000003'"));
+    for (const char* f : {"ZUSLIMIT2('ZUSE')", "SUMAPES('ZUSE')"}) {
+        Eval(r.host, f);
+        EXPECT_EQ(Eval(r.host, "pkprac->nr_prac"), own) << f;
+    }
+}
+
 TEST(SumFunctions, StatusAndDatalstReadTheFirstPositionOfTheMonth) {
     SumCompany c;
     const PayrollList other = c.List("2026", "B", 4, "03", "20260312", false);
