@@ -20,9 +20,11 @@
 #include <thread>
 #include <vector>
 
+#include "platform/base/clock.h"
 #include "platform/base/files.h"
 #include "platform/codepage/cp852.h"
 #include "tools/command.h"
+#include "tools/demo_payroll.h"
 #include "utilities/data/company_create.h"
 #include "utilities/data/company_names.h"
 
@@ -114,6 +116,10 @@ int New(const std::vector<std::string>& args) {
     const utilities::CreateOutcome out =
         utilities::CreateCompany(root, company, template_mem, options);
     if (!out.ok()) return Fail(out.error);
+    // The standard functions the shipped components call, as 9.7.4 adds them.
+    const base::SystemClock clock;
+    const base::Status updated = AddDemoPayrollSetup(root + "/" + company.name, clock);
+    if (!updated.ok()) return Fail(updated.message());
     std::printf("%s/%s\n", root.c_str(), company.name.c_str());
     if (out.operator_list_failed)
         return Fail("Błąd tworzenia pliku haseł: " + company.name +

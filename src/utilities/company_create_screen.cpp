@@ -6,6 +6,7 @@
 #include "common/screen/messages.h"
 #include "common/screen/question.h"
 #include "common/session/abandon.h"
+#include "payroll/data/formula_update.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "utilities/company_screen_parts.h"
@@ -145,6 +146,15 @@ void Qrm974(common::Runtime& rt, const CompanyHooks& hooks) {
         common::ShowMessage(rt, rt.Text("Firma ") + company.name + rt.Text(" bez ochrony hasłami"));
     }
     MakeCurrent(rt, hooks, company.name);
+    // The shipped components call the standard functions of the formula
+    // updater (ren1, zdr ...): the new company gets them now, so that it
+    // computes its first payroll without a further step.
+    try {
+        common::Tables tables(rt);
+        payroll::ApplyFormulaUpdates(tables, payroll::ShippedDefinitionsFor(rt));
+    } catch (const common::Abandon& e) {
+        if (*e.message() != 0) common::ShowMessage(rt, e.message());
+    }
     common::ShowMessage(rt, rt.Text("Koniec procedury"));
     ForgetOperator(rt);
     throw common::Abandon("");

@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "common/session/abandon.h"
 #include "common/session/operators.h"
 #include "headless_runtime.h"
+#include "platform/base/text.h"
+#include "platform/dbf/table.h"
 #include "platform/memfile/mem_file.h"
 #include "test_util.h"
 
@@ -161,6 +164,18 @@ TEST(CreateCompanyScreen, NameRulesThenTheNewCompanyBecomesCurrent) {
     EXPECT_EQ(memfile::FindEntry(mem, "NAGL1")->value.text, "Nowa Firma          ");
     EXPECT_TRUE(fs::exists(in.File("NOWA.PK/PKPRAC.DBF")));
     EXPECT_FALSE(fs::exists(in.File("NOWA.TMP")));
+    // The standard functions the shipped components call are there.
+    std::string functions;
+    {
+        std::unique_ptr<dbf::Table> t;
+        ASSERT_TRUE(dbf::Table::Open(in.File("NOWA.PK/PKFUNC.DBF"), {}, &t).ok());
+        dbf::Record r = t->NewRecord();
+        for (uint32_t n = 1; n <= t->record_count(); ++n) {
+            ASSERT_TRUE(t->Read(n, &r).ok());
+            functions += base::Trim(r.GetString(t->FieldIndex("FUN_"))) + " ";
+        }
+    }
+    EXPECT_TRUE(Contains(functions, "ren1 ") || Contains(functions, "REN1 ")) << functions;
     EXPECT_EQ(in.rt().company(), "NOWA.PK");
     EXPECT_TRUE(in.rt().restart_requested());
 }
