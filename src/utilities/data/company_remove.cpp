@@ -14,9 +14,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The company's own folders: the annual archives, the passwords, and the
+// backups the formula updater keeps of the payroll components before it
+// changes them (every company that ran the updater has them).
 bool AllowedSubdirectory(const std::string& name) {
     const std::string upper = base::AsciiUpper(name);
-    return upper.rfind("ARCH", 0) == 0 || upper == "HASLA.QRM";
+    return upper.rfind("ARCH", 0) == 0 || upper == "HASLA.QRM" || upper == "U2020" ||
+           upper == "X_PPK21";
 }
 
 bool IsDirectory(const fs::directory_entry& e) {

@@ -27,8 +27,9 @@ RenameOutcome RenameCompany(const std::string& root, const std::string& old_name
 /// What a company directory holds, for the question before deleting it.
 struct CompanyContents {
     long files = 0;  // its files and those of its archive and password folders
-    /// A subdirectory other than ARCH* and HASLA.QRM, or any inside those:
-    /// the directory is not deleted.
+    /// A subdirectory other than ARCH*, HASLA.QRM and the formula updater's
+    /// backups U2020 and X_PPK21, or any inside those: the directory is not
+    /// deleted.
     bool foreign_subdirectory = false;
 };
 CompanyContents SurveyCompany(const std::string& dir);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "common/session/operators.h"
 #include "test_util.h"
@@ -38,6 +39,15 @@ TEST(SurveyCompany, CountsFilesAndRefusesForeignSubdirectories) {
     CompanyContents c = SurveyCompany(root.File("ABC.PK"));
     EXPECT_EQ(c.files, 7);
     EXPECT_FALSE(c.foreign_subdirectory);
+
+    // The formula updater's backups belong to the company.
+    for (const char* kept : {"U2020", "X_PPK21"}) {
+        fs::create_directory(root.File(std::string("ABC.PK/") + kept));
+        std::ofstream(root.File(std::string("ABC.PK/") + kept + "/_PKSPL.DBF")) << "x";
+    }
+    c = SurveyCompany(root.File("ABC.PK"));
+    EXPECT_FALSE(c.foreign_subdirectory);
+    EXPECT_EQ(c.files, 9);
 
     fs::create_directory(root.File("ABC.PK/ARCH2019/DEEPER"));
     EXPECT_TRUE(SurveyCompany(root.File("ABC.PK")).foreign_subdirectory);
