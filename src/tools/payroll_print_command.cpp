@@ -4,7 +4,7 @@
 // prints with: layout Z the summary and P the payslips by the matrix (the
 // list symbol's, or S), B the columns without matrix, 1 and 2 the
 // envelopes; --sort as "Rodzaj sortu:" (1 by number, the default); with
-// --denominations the specification of denominations follows. OUT ending
+// --denominations the list of denominations follows. OUT ending
 // in ".pdf" (any case) is the PDF of the print file, anything else the
 // print file itself, written for a printer without control sequences.
 //

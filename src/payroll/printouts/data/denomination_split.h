@@ -21,7 +21,7 @@ int64_t ToGrosze(double amount);
 /// the order of the table); none when the company has no PKNOM.
 std::vector<int64_t> DenominationsHighestFirst(common::Tables& tables);
 
-/// The counts of a specification, one per denomination.
+/// The counts of a denomination list, one per denomination.
 struct DenominationCounts {
     std::vector<int64_t> denominations;  // grosze, highest first
     std::vector<int64_t> counts;         // as denominations

@@ -1,5 +1,5 @@
 // The cash denominations of PKNOM: banknote and coin values greater than 0,
-// kept in descending order, which the denomination specification of a
+// kept in descending order, which the list of denominations of a
 // payroll list takes them in.
 #pragma once
 

@@ -2,7 +2,7 @@
 // (layout Z, the summary; P, the payslips), in amount columns without a
 // matrix (B), or on confidential envelopes of the first (1) or second (2)
 // kind; then "Słownie złotych do wypłaty:" with the list's net pay in words
-// and, when asked for, the specification of denominations of the net pay.
+// and, when asked for, the denominations the net pay is paid in.
 #pragma once
 
 #include <string>
