@@ -38,6 +38,24 @@ bool ValidMonth(common::Runtime& rt, double year, double month) {
     return false;
 }
 
+// The four fields of a period from row `row` on (from year and month, to
+// year and month); a period that ends before it begins is "Błędny okres".
+void GetPeriod(common::Runtime& rt, common::Form& form, int row, double* from_year,
+               double* from_month, double* to_year, double* to_month) {
+    form.Get(row, kValueCol, from_year, 4, 0, "9999");
+    form.Get(row + 1, kValueCol, from_month, 2, 0, "99").Valid([&rt, from_year, from_month] {
+        return ValidMonth(rt, *from_year, *from_month);
+    });
+    form.Get(row + 2, kValueCol, to_year, 4, 0, "9999");
+    form.Get(row + 3, kValueCol, to_month, 2, 0, "99")
+        .Valid([&rt, from_year, from_month, to_year, to_month] {
+            if (!ValidMonth(rt, *to_year, *to_month)) return false;
+            if (*to_year * 12 + *to_month >= *from_year * 12 + *from_month) return true;
+            common::ShowMessage(rt, rt.Text("Błędny okres"));
+            return false;
+        });
+}
+
 // The printout through the print dialog, the date asked in the headers.
 void PrintWith(common::Runtime& rt, common::Tables& tables, const SummaryRequest& request,
                const picture::Date& date, const std::string& title) {
@@ -125,17 +143,7 @@ void Qrm485(common::Runtime& rt) {
                               "4 - wg grup algorytmów", "5 - sumy wg działów"})
         s.Write(row++, kValueCol + 3, rt.Text(kinds), plain);
     common::Form form(rt);
-    form.Get(8, kValueCol, &from_year, 4, 0, "9999");
-    form.Get(9, kValueCol, &from_month, 2, 0, "99").Valid([&] {
-        return ValidMonth(rt, from_year, from_month);
-    });
-    form.Get(10, kValueCol, &to_year, 4, 0, "9999");
-    form.Get(11, kValueCol, &to_month, 2, 0, "99").Valid([&] {
-        if (!ValidMonth(rt, to_year, to_month)) return false;
-        if (to_year * 12 + to_month >= from_year * 12 + from_month) return true;
-        common::ShowMessage(rt, rt.Text("Błędny okres"));
-        return false;
-    });
+    GetPeriod(rt, form, 8, &from_year, &from_month, &to_year, &to_month);
     form.Get(12, kValueCol, &matrix, "@!").Valid([&] { return !base::IsBlank(matrix); });
     form.Get(13, kValueCol, &kind, 1, 0, "9").Valid([&] { return kind >= 1 && kind <= 5; });
     form.Get(14, kValueCol, &date);
@@ -169,17 +177,7 @@ void Qrm489(common::Runtime& rt) {
         s.Write(row++, kLabelCol, rt.Text(label), plain);
     common::Form form(rt);
     form.Get(8, kLabelCol + 13, &kind, 1, 0, "9").Valid([&] { return kind == 1 || kind == 2; });
-    form.Get(9, kValueCol, &from_year, 4, 0, "9999");
-    form.Get(10, kValueCol, &from_month, 2, 0, "99").Valid([&] {
-        return ValidMonth(rt, from_year, from_month);
-    });
-    form.Get(11, kValueCol, &to_year, 4, 0, "9999");
-    form.Get(12, kValueCol, &to_month, 2, 0, "99").Valid([&] {
-        if (!ValidMonth(rt, to_year, to_month)) return false;
-        if (to_year * 12 + to_month >= from_year * 12 + from_month) return true;
-        common::ShowMessage(rt, rt.Text("Błędny okres"));
-        return false;
-    });
+    GetPeriod(rt, form, 9, &from_year, &from_month, &to_year, &to_month);
     form.Get(13, kValueCol, &matrix, "@!").Valid([&] { return !base::IsBlank(matrix); });
     form.Get(14, kValueCol, &first, "999999");
     form.Get(15, kValueCol, &last, "999999");
