@@ -211,16 +211,21 @@ class Program {
                 rt_.console().keyboard().Stuff({key::kEsc});
             });
         }
-        struct Unbind {
-            console::Keyboard& kb;
-            ~Unbind() {
-                kb.Unbind(key::F(1));
-                kb.Unbind(key::Alt('U'));
-            }
-        } unbind{con.keyboard()};
+        {
+            // The main menu's hot keys live only while the main menu itself
+            // reads keys: a sub-menu or a dialog chosen from it gets F1 and
+            // Alt+U as ordinary keys.
+            struct Unbind {
+                console::Keyboard& kb;
+                ~Unbind() {
+                    kb.Unbind(key::F(1));
+                    kb.Unbind(key::Alt('U'));
+                }
+            } unbind{con.keyboard()};
 
-        const bool ppk = rt_.config().Logical("NAGLPPK20");
-        common::Menu2(rt_, MainMenuEntries(rt_, ppk), &choice_);
+            const bool ppk = rt_.config().Logical("NAGLPPK20");
+            common::Menu2(rt_, MainMenuEntries(rt_, ppk), &choice_);
+        }
 
         if (choice_ == 1) {
             if (switch_colour_) {

@@ -113,6 +113,20 @@ TEST_F(ProgramTest, F1SwitchesBetweenColourAndMonochrome) {
     EXPECT_EQ(h2.ShownRow(2).substr(0, 26), "║       A B C        ║");
 }
 
+TEST_F(ProgramTest, TheMainMenusF1IsAnOrdinaryKeyInsideASubMenu) {
+    // F1 in menu 4 must neither leave the menu nor switch the colours: F12
+    // notes the title shown after it, "1" leaves menu 4, and "1", "t" end
+    // the program. Were the main menu's binding still live, F1 would push
+    // Esc out of menu 4 and F12 would find the main menu.
+    testing::HeadlessRuntime h({'4', key::F(1), key::F(12), '1', '1', 't'});
+    std::string title;
+    h.con.keyboard().Bind(key::F(12), [&] { title = h.ShownRow(4); });
+    EXPECT_EQ(RunProgram(h.rt, options_), 0);
+    EXPECT_TRUE(h.backend.exhausted());
+    EXPECT_NE(title.find("4. Płace"), std::string::npos) << title;
+    EXPECT_TRUE(h.rt.config().Logical("NAGLKLR", false));
+}
+
 TEST_F(ProgramTest, ThePlainLetterSetReachesTheTitleLineAndTheUserLegend) {
     auto entries = Config("ABC");
     entries.back() = {"NAGLGENPL", MemValue::Logical(false)};  // no stored NAGLPL: plain letters
