@@ -1,6 +1,7 @@
 // A company opened by a kestrel-tool command: a runtime over a headless
 // console and the system clock, its data directory set and the company's
-// configuration (QRM.MEM) restored, which formulas may read.
+// configuration (QRM.MEM) restored with the start-up defaults applied, as
+// the program does, which formulas may read.
 #pragma once
 
 #include <string>

@@ -9,7 +9,7 @@
 #include "platform/formula/number_format.h"
 #include "platform/formula/runtime.h"
 #include "platform/memfile/mem_file.h"
-#include "startup/config_loader.h"
+#include "startup/data/config_loader.h"
 #include "test_util.h"
 
 namespace kestrel::startup {

@@ -1,4 +1,4 @@
-#include "startup/config_loader.h"
+#include "startup/data/config_loader.h"
 
 #include <cctype>
 #include <cstdio>
