@@ -191,9 +191,10 @@ PfronStatement ComputePfron(common::Runtime& rt, common::Tables& tables,
 
 namespace {
 
-// Columns: "Lp." 0, number 4, name 11, fraction 32, the five columns of
-// posts from 40, 8 characters each.
-constexpr int kNumberCol = 4, kNameCol = 11, kFractionCol = 32, kPostsCol = 40, kPostsWidth = 8;
+// Columns: "Lp." 0, number 4, name 11, fraction 31, the five columns of
+// posts from 38, 8 characters each: 78 in all.
+constexpr int kNumberCol = 4, kNameCol = 11, kNameWidth = 19, kFractionCol = 31, kPostsCol = 38,
+              kPostsWidth = 8, kWidth = kPostsCol + 5 * kPostsWidth;
 constexpr int kValueEnd = 62;  // the values of the summary end before it
 
 class PfronPrinter {
@@ -207,7 +208,7 @@ class PfronPrinter {
         std::snprintf(n, sizeof n, "%3d", lp);
         out_.Say(row_, 0, n);
         out_.Say(row_, kNumberCol, e.number);
-        out_.Say(row_, kNameCol, Fit(e.name, 20));
+        out_.Say(row_, kNameCol, Fit(e.name, kNameWidth));
         out_.Say(row_, kFractionCol, Fit(e.fraction, 7));
         PostsColumns(e.posts, true);
         ++row_;
@@ -215,7 +216,7 @@ class PfronPrinter {
 
     void Totals(const PfronStatement& s) {
         Room(3);
-        out_.Say(row_++, 0, std::string(80, '-'));
+        out_.Say(row_++, 0, std::string(kWidth, '-'));
         out_.Say(row_, 0, rt_.Text("RAZEM:"));
         PostsColumns(s.by_degree, false);
         row_ += 2;
@@ -294,7 +295,7 @@ class PfronPrinter {
             col += kPostsWidth;
         }
         ++row_;
-        out_.Say(row_++, 0, std::string(80, '-'));
+        out_.Say(row_++, 0, std::string(kWidth, '-'));
     }
 
     common::Runtime& rt_;

@@ -107,7 +107,7 @@ void Summarise(const PfronRequest& request, PfronStatement* statement);
 PfronStatement ComputePfron(common::Runtime& rt, common::Tables& tables,
                             const PfronRequest& request);
 
-/// The statement as a printout of 80 columns into `out` (open), the page
+/// The statement as a printout of 78 columns into `out` (open), the page
 /// headers of the printing service included.
 void PrintPfron(common::Runtime& rt, const PfronRequest& request, const PfronStatement& statement,
                 printing::PrintOutput& out);

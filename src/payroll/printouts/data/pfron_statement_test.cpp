@@ -224,7 +224,7 @@ TEST(PfronStatement, TheRegistersStaffOfTheMonthPrinted) {
         const std::vector<std::string> found = With(lines, first);
         std::vector<std::string> out;
         if (found.size() != 1) return out;
-        for (size_t col = 40; col < 80; col += 8)
+        for (size_t col = 38; col < 78; col += 8)
             out.push_back(base::Trim(found[0].size() > col ? found[0].substr(col, 8) : ""));
         return out;
     };
