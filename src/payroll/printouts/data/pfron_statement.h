@@ -48,7 +48,9 @@ struct Posts {
     int64_t den = 1;
 
     Posts& operator+=(const Posts& other);
-    bool operator==(const Posts& other) const { return num * other.den == other.num * den; }
+    bool operator==(const Posts& other) const {
+        return static_cast<__int128>(num) * other.den == static_cast<__int128>(other.num) * den;
+    }
     double value() const { return static_cast<double>(num) / static_cast<double>(den); }
     bool zero() const { return num == 0; }
 };
