@@ -1,24 +1,15 @@
 #include "payroll/printouts/menu48.h"
 
 #include "common/screen/menu.h"
-#include "common/screen/messages.h"
 #include "payroll/printouts/annual_screen.h"
 #include "payroll/printouts/control_list_screen.h"
 #include "payroll/printouts/denominations_screen.h"
 #include "payroll/printouts/matrix_editor.h"
+#include "payroll/printouts/month_statements_screen.h"
 #include "payroll/printouts/payroll_list_screen.h"
 #include "payroll/printouts/summary_screens.h"
 
 namespace kestrel::payroll {
-namespace {
-
-// The entries whose functions this version lacks keep their numbers and
-// answer "Funkcja niedostępna w tej wersji programu".
-void Missing(common::Runtime& rt) {
-    common::NotInThisVersion(rt);
-}
-
-}  // namespace
 
 void Qrm48(common::Runtime& rt) {
     const std::vector<common::SubMenuItem> items = {
@@ -31,9 +22,9 @@ void Qrm48(common::Runtime& rt) {
         {rt.Text("Matryce tabulogramów"), [&rt] { Qrm487(rt); }},
         {rt.Text("Tablica nominałów"), [&rt] { Qrm488(rt); }},
         {rt.Text("Zestawienie płac za wybrany okres"), [&rt] { Qrm489(rt); }},
-        {rt.Text("Miesięczne zestawienie wg kont kosztów"), [&rt] { Missing(rt); }},
+        {rt.Text("Miesięczne zestawienie wg kont kosztów"), [&rt] { Qrm48A(rt); }},
         {rt.Text("Eksport rocznego zestaw. składników do pliku DBF"), [&rt] { Qrm48B(rt); }},
-        {rt.Text("Miesięczne zestawienie etatów wg przepisów PFRON"), [&rt] { Missing(rt); }},
+        {rt.Text("Miesięczne zestawienie etatów wg przepisów PFRON"), [&rt] { Qrm48C(rt); }},
     };
     common::RunSubMenuAt(rt, rt.Text("4.8. Wydruki"), "4.8.", items, {8, 26});
 }

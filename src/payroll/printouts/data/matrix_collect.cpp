@@ -57,10 +57,12 @@ struct Facts {
     std::string name_key;    // qrmsort of surname and first name
     std::string department;  // DZIAL_
     std::string group;       // GRUPA_ALG
+    std::string account;     // KONTO_KOSZ, left blanks dropped, 12 characters
 };
 
 Facts ReadFacts(MatrixRun::State& s, const std::string& number) {
     Facts f;
+    f.account.assign(12, ' ');
     if (!CompanyHas(s.tables, "PKPRAC")) return f;
     dbf::WorkArea& prac = worktime::OpenOnce(s.tables, "PKPRAC", common::IndexFiles("PKPRAC"));
     if (prac.eof() || FieldOf(prac, "NR_PRAC") != number) return f;
@@ -72,6 +74,7 @@ Facts ReadFacts(MatrixRun::State& s, const std::string& number) {
     f.name_key = common::SortKey(s.rt.letters(), Fit(surname, 30) + Fit(first, 20));
     f.department = Fit(FieldOf(prac, "DZIAL_"), 4);
     f.group = Fit(FieldOf(prac, "GRUPA_ALG"), 1);
+    f.account = Fit(base::Trim(FieldOf(prac, "KONTO_KOSZ")), 12);
     return f;
 }
 
@@ -258,6 +261,9 @@ std::string MatrixRun::Prepare(const MatrixRequest& request) {
                 break;
             case MatrixSort::kGroup:
                 e.key = facts.group + facts.name_key;
+                break;
+            case MatrixSort::kAccount:
+                e.key = facts.account + facts.name_key;
                 break;
             default:
                 e.key = number;

@@ -2,7 +2,9 @@
 // and totals, or the payslips.
 #include "payroll/printouts/data/matrix_print.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include "payroll/printouts/data/matrix_cells.h"
 #include "payroll/printouts/data/matrix_state.h"
@@ -42,18 +44,37 @@ class Printer {
         rows_ = BlockRows(s.m);
         wide_ = width_ > 80;
         by_formula_ = s.m.type == '3' || s.m.type == '6';
-        level_chars_ = s.request.level_chars >= 0 ? s.request.level_chars : s.m.level_chars;
         level_name_ = s.m.level_name.empty() ? s.request.level_name : s.m.level_name;
-        levels_ = level_chars_ > 0 && EffectiveSort() != MatrixSort::kName;
+        if (!s.request.levels.empty()) {
+            for (int chars : s.request.levels)
+                if (chars > 0) levels_.push_back(static_cast<size_t>(chars));
+            // Finest first: a coarser level changes only with a finer one.
+            std::sort(levels_.begin(), levels_.end(), std::greater<>());
+        } else {
+            const int chars = s.request.level_chars >= 0 ? s.request.level_chars : s.m.level_chars;
+            if (chars > 0 && EffectiveSort() != MatrixSort::kName)
+                levels_.push_back(static_cast<size_t>(chars));
+        }
     }
 
     MatrixPrinted Run() {
         MatrixPrinted done;
         const auto& employees = s_.employees;
-        Totals level, all;
-        level.Reset(s_.m.cells.size(), s_.symbols.size());
+        const size_t n = levels_.size();
+        std::vector<Totals> level(n);
+        for (Totals& t : level) t.Reset(s_.m.cells.size(), s_.symbols.size());
+        Totals all;
         all.Reset(s_.m.cells.size(), s_.symbols.size());
-        std::string current;
+        std::vector<std::string> current(n);
+        // The levels from the finest up to `upto` totalled and begun anew.
+        auto close = [&](size_t upto) {
+            for (size_t k = 0; k <= upto && k < n; ++k) {
+                const std::string label = Label(k, current[k]);
+                if (!label.empty() && !TotalBlock(label, level[k], &done)) return false;
+                level[k].Reset(s_.m.cells.size(), s_.symbols.size());
+            }
+            return true;
+        };
         int lp = 0;
         for (const MatrixEmployee& e : employees) {
             if (s_.watch->Interrupted()) {
@@ -61,24 +82,27 @@ class Printer {
                 return done;
             }
             s_.watch->Employee(e.number);
-            const std::string prefix = e.key.substr(0, static_cast<size_t>(level_chars_));
-            if (!payslips_ && levels_ && lp > 0 && prefix != current) {
-                if (!TotalBlock(Label(current), level, &done)) return done;
-                level.Reset(s_.m.cells.size(), s_.symbols.size());
+            if (!payslips_ && lp > 0) {
+                // The coarsest level whose prefix changed closes every finer one.
+                for (size_t k = n; k-- > 0;)
+                    if (e.key.substr(0, levels_[k]) != current[k]) {
+                        if (!close(k)) return done;
+                        break;
+                    }
             }
-            current = prefix;
+            for (size_t k = 0; k < n; ++k) current[k] = e.key.substr(0, levels_[k]);
             ++lp;
             if (payslips_)
                 Payslip(e);
             else if (!s_.request.totals_only)
                 Block(e, lp);
-            level.Add(e);
+            for (Totals& t : level) t.Add(e);
             all.Add(e);
             done.numbers.push_back(e.number);
             ++done.employees;
         }
         if (!payslips_) {
-            if (levels_ && lp > 0 && !TotalBlock(Label(current), level, &done)) return done;
+            if (lp > 0 && n > 0 && !close(n - 1)) return done;
             if (!TotalBlock(s_.rt.Text("RAZEM:"), all, &done)) return done;
         }
         return done;
@@ -93,7 +117,8 @@ class Printer {
     // SUMA_ totals the numeric columns only.
     static bool Totalled(const MatrixCell& c) { return c.total && c.type == 'N'; }
 
-    std::string Label(const std::string& prefix) const {
+    std::string Label(size_t level, const std::string& prefix) const {
+        if (s_.request.level_label) return s_.request.level_label(level, prefix);
         return level_name_ + " " + base::Trim(prefix) + ":";
     }
 
@@ -102,6 +127,7 @@ class Printer {
     void NewPage() {
         if (page_ > 0) out_.Eject();
         ++page_;
+        rule_row_ = -2;
         const common::Configuration& c = s_.rt.config();
         if (wide_)
             printing::Qrmnagl(s_.rt, out_, page_, s_.m.title);
@@ -117,7 +143,7 @@ class Printer {
     // The headings of the block's rows, with "Lp." on the first, and a rule.
     void Headings() {
         for (int r = 1; r <= rows_; ++r, ++row_) {
-            if (r == 1) Line(0, "Lp.");
+            if (r == 1 && !s_.request.totals_only) Line(0, "Lp.");
             for (size_t i = 0; i < s_.m.cells.size(); ++i)
                 if (s_.m.cells[i].row == r)
                     Line(columns_[i], Fit(s_.m.cells[i].heading, s_.m.cells[i].width));
@@ -125,9 +151,11 @@ class Printer {
         Rule();
     }
 
+    // A rule, one only where one was just drawn.
     void Rule() {
+        if (rule_row_ == row_ - 1) return;
         Line(0, std::string(static_cast<size_t>(width_), '-'));
-        ++row_;
+        rule_row_ = row_++;
     }
 
     void Need(int rows) {
@@ -235,8 +263,7 @@ class Printer {
     bool payslips_ = false;
     bool wide_ = false;
     bool by_formula_ = false;
-    bool levels_ = false;
-    int level_chars_ = 0;
+    std::vector<size_t> levels_;  // characters of the key per summing level, finest first
     std::string level_name_;
     int lead_ = 0;
     int width_ = 0;
@@ -244,6 +271,7 @@ class Printer {
     std::vector<int> columns_;
     int page_ = 0;
     int row_ = 0;
+    int rule_row_ = -2;  // the row of the last rule of the page
 };
 
 }  // namespace

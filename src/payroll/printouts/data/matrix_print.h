@@ -21,9 +21,9 @@
 // lists, 0 when he has none: nothing of the employee before him is seen.
 // Only then WARUNEK_ is evaluated (a value that is not logical: "Błędna
 // wartość warunku") and the cells of those kept. The employees are sorted
-// by the request's sort; with IL_ZNAKOW the first characters of the sort key
-// form a summing level. Formula errors stop with the words of the formula
-// language. Messages are CP852.
+// by the request's sort; with IL_ZNAKOW (or the request's levels) the first
+// characters of the sort key form the summing levels. Formula errors stop with the words of the
+// formula language. Messages are CP852.
 //
 // Print() writes the summary (layout Z: a row of headings, each employee's
 // block with its "Lp.", a subtotal on every change of level named
@@ -34,6 +34,7 @@
 // total line evaluates the cell's formula over the summed components.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +76,7 @@ enum class MatrixSort {
     kBrigade,     // the brigade of the list month (PKBRYG), then the name
     kDepartment,  // DZIAL_, then the name
     kGroup,       // GRUPA_ALG, then the name
+    kAccount,     // the cost account KONTO_KOSZ (12 characters), then the name
 };
 
 enum class MatrixLayout { kSummary, kPayslips };
@@ -94,6 +96,16 @@ struct MatrixRequest {
     /// IL_ZNAKOW; its name when the matrix's NAZWA_SUMY is blank.
     int level_chars = -1;
     std::string level_name;
+    /// Several summing levels of the printout's own, each the characters
+    /// of the sort key it takes, finest first (12 and 3: every account,
+    /// then every synthetic account); when given they replace level_chars.
+    /// On a change of a coarser level the finer ones are totalled first.
+    std::vector<int> levels;
+    /// The label of a total line of level `level` (an index into `levels`,
+    /// 0 for the single level of level_chars) for the key's first
+    /// characters `prefix`; unset: NAZWA_SUMY (or level_name), a blank, the
+    /// trimmed prefix and ":". An empty label prints no total line.
+    std::function<std::string(size_t level, const std::string& prefix)> level_label;
     /// Only the level and final totals, no employee's block.
     bool totals_only = false;
     /// The employees from `first_employee` to `last_employee` (numbers,
