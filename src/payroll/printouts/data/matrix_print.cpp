@@ -47,6 +47,11 @@ class Printer {
         levels_ = level_chars_ > 0 && EffectiveSort() != MatrixSort::kName;
     }
 
+    void One(const MatrixEmployee& e) {
+        s_.watch->Employee(e.number);
+        Payslip(e);
+    }
+
     MatrixPrinted Run() {
         MatrixPrinted done;
         const auto& employees = s_.employees;
@@ -250,6 +255,11 @@ class Printer {
 
 MatrixPrinted MatrixRun::Print(printing::PrintOutput& out) {
     return Printer(*state_, out).Run();
+}
+
+void MatrixRun::PrintPayslip(size_t index, printing::PrintOutput& out) {
+    if (index >= state_->employees.size()) return;
+    Printer(*state_, out).One(state_->employees[index]);
 }
 
 }  // namespace kestrel::payroll
