@@ -9,9 +9,10 @@
 // only when it is complete (and encrypted, when asked): it is written under
 // a temporary name and renamed. A run that completes removes the PDFs of
 // the directory that belong to no employee of this run; an employee whose
-// PDF could not be written loses the one an earlier run left, so the
-// directory never holds a payslip older than the list, nor an unprotected
-// one when protection was asked.
+// PDF could not be written loses the one an earlier run left, so after a
+// run the directory holds no payslip older than the list, nor an
+// unprotected one when protection was asked. A refusal before the first
+// employee changes nothing.
 //
 // Protection (qpdf, AES-256) follows the company parameter NAGLPSHAS: "P"
 // the employee's PESEL opens his payslip, "F" the company password
