@@ -87,8 +87,10 @@ void WritePdfs(common::Runtime& rt, common::Tables& tables, const PayrollListReq
         return;
     }
     if (done.interrupted) return;
-    rt.screen().Write(kProgressRow, kLabelCol,
-                      rt.Text("Katalog: ") + base::TrimRight(done.directory).substr(0, 60),
+    // The folder within the company's directory.
+    std::string folder = done.directory;
+    if (folder.rfind(rt.data_dir(), 0) == 0) folder = folder.substr(rt.data_dir().size());
+    rt.screen().Write(kProgressRow, kLabelCol, rt.Text("Katalog: ") + folder.substr(0, 64),
                       rt.Standard(rt.colours().ycow));
     common::ShowMessage(rt,
                         rt.Text("Zapisano pasków PDF: ") + std::to_string(done.written) +

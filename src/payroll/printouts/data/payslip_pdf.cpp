@@ -1,5 +1,6 @@
 #include "payroll/printouts/data/payslip_pdf.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -64,6 +65,9 @@ class Writer {
         options_.printer_type = type.size() == 1 && type != "?" ? type[0] : '0';
         options_.letter_set = printing::StandardOfLetters(c.Text("NAGLPRTPL", rt.letters().pl));
         convert_ = printing::MakeConverter(printing::LettersInForce(c, rt.letters()));
+        // One sync of the file system after the last document instead of
+        // one for every document.
+        options_.sync = false;
     }
 
     // The password of the run's rule, for the refusal before any work.
@@ -120,14 +124,16 @@ class Writer {
         }
         const std::string dir = done_.directory;
         const std::string final_path = dir + stem + ".pdf";
-        const std::string print_path = dir + stem + ".prt";
+        // One print file for the run, rewritten for every employee: files
+        // made and deleted by the thousand cost the file system more than
+        // the documents themselves.
+        const std::string print_path = dir + ".payslip.prt";
         printing::PrintOutput out;
         if (!out.Open(print_path, convert_).ok()) return rt_.Text("Błąd zapisu wydruku:");
         run.PrintPayslip(index, out);
         std::string bytes;
         base::Status s = out.Close();
         if (s.ok()) s = base::ReadFile(print_path, &bytes);
-        ::unlink(print_path.c_str());
         if (!s.ok()) return rt_.Text("Błąd zapisu wydruku:");
         printing::PdfOptions options = options_;
         options.title = codepage::ToUtf8(title_ + " " + base::Trim(e.number) + " " + e.name);
@@ -219,6 +225,12 @@ PayslipPdfOutcome WritePayslipPdfs(common::Runtime& rt, common::Tables& tables,
     for (const auto& entry : fs::directory_iterator(done.directory, ec))
         if (Leftover(entry.path().filename().string())) fs::remove(entry.path(), ec);
     writer.Run(run, run.matrix().title);
+    ::unlink((done.directory + ".payslip.prt").c_str());
+    const int fd = ::open(done.directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::syncfs(fd);
+        ::close(fd);
+    }
     return done;
 }
 
