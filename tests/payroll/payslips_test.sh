@@ -61,6 +61,17 @@ while IFS=, read -r nr pesel; do
 done < "$work/pesel.csv"
 [ "$checked" = "$count" ] || fail "$checked encrypted payslips checked of $count"
 
+# The company password, Polish letters and all (stored in CP852, given to
+# qpdf in UTF-8).
+"$tool" param "$co" NAGLPSHAS=F "NAGLPSHSL=Źdźbło 9"
+"$tool" payroll payslips "$co" --list 2026/A/1 --encrypt > /dev/null || fail "company password"
+for nr in $employees; do
+    qpdf --check --password="Źdźbło 9" "$dir/$nr.pdf" > /dev/null 2>&1 \
+        || fail "$nr does not open with the company password"
+    qpdf --check --password="Zdzblo 9" "$dir/$nr.pdf" > /dev/null 2>&1 \
+        && fail "$nr opens with the password without its Polish letters"
+done
+
 # Without qpdf: refused, and no PDF is left under its final name.
 rm -f "$dir"/*.pdf
 status=0
