@@ -3,7 +3,7 @@
 # only those that are missing.
 set -euo pipefail
 need=(cmake ninja-build g++ pkg-config libncurses-dev libcrypt-dev
-      libcairo2-dev libpango1.0-dev fonts-dejavu-core cups-client)
+      libcairo2-dev libpango1.0-dev fonts-dejavu-core cups-client qpdf)
 if [ "${1:-}" = test ]; then
     need+=(libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev tmux
            python3 python3-dbfread libdbd-xbase-perl clang libclang-rt-14-dev clang-format

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bank_bench_company.h"
 #include "common/tables/setup_files.h"
 #include "common/tables/table_layer.h"
 #include "headless_runtime.h"
@@ -35,56 +36,6 @@ namespace {
 using namespace kestrel;
 
 constexpr int kVersion = 1;  // of the bank part below
-
-// A real-shaped account of employee i: a bank's sort code, the number, and
-// the check digits that make it pass.
-std::string Account(int i) {
-    char bban[32];
-    std::snprintf(bban, sizeof bban, "10901014%016d", i);
-    // Modulo 97 of bban + "PL00" (2521 00), in pieces.
-    const std::string s = std::string(bban) + "252100";
-    int r = 0;
-    for (char c : s) r = (r * 10 + (c - '0')) % 97;
-    char out[32];
-    std::snprintf(out, sizeof out, "%02d%s", 98 - r, bban);
-    return out;
-}
-
-void MakeBank(const std::string& dir, int employees) {
-    // DOWY, the net pay, on the open list for every employee.
-    std::filesystem::remove(dir + "PKSPL.DBF");
-    std::filesystem::remove(dir + "PKSPL.DBT");
-    bench::Make(dir, "PKSPL", [](auto add) {
-        for (int k = 0; k < bench::kComponents; ++k) {
-            const bool entered = k < bench::kEntered;
-            add({{"SKLADN_PL", bench::Symbol(k)},
-                 {"NAZWA_", "Składnik " + bench::Symbol(k)},
-                 {"TYP_", entered ? "K" : "A"},
-                 {"SEKW_OBL", std::to_string(k)},
-                 {"ALGORYTM_", entered ? "" : codepage::FromUtf8(bench::Algorithm(k))}});
-        }
-        add({{"SKLADN_PL", "DOWY"}, {"NAZWA_", "Do wypłaty"}, {"TYP_", "K"}});
-    });
-    std::unique_ptr<dbf::Table> t;
-    dbf::OpenOptions exclusive;
-    exclusive.exclusive = true;
-    bench::Check(dbf::Table::Open(dir + "PKPLACE.DBF", exclusive, &t), "PKPLACE");
-    dbf::Record r = t->NewRecord();
-    r.SetString(t->FieldIndex("ROK_LST"), "2027");
-    r.SetString(t->FieldIndex("TYP_LST"), "A");
-    r.SetNumber(t->FieldIndex("NR_LST"), 1);
-    r.SetString(t->FieldIndex("MC_LST"), "01");
-    r.SetString(t->FieldIndex("DATA_WYP"), bench::Paid(2027, 1));
-    r.SetString(t->FieldIndex("SKLADN_PL"), "DOWY");
-    for (int i = 1; i <= employees; ++i) {
-        r.SetString(t->FieldIndex("NR_PRAC"), bench::Number(i));
-        r.SetNumber(t->FieldIndex("KWOTA_"), 3000 + i % 1000 + (i % 100) / 100.0);
-        uint32_t recno = 0;
-        bench::Check(t->Append(r, &recno), "PKPLACE");
-    }
-    bench::Check(t->Close(), "PKPLACE");
-    bench::Make(dir, "PKWROR", [](auto) {});
-}
 
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -149,24 +100,9 @@ int main(int argc, char** argv) {
                      cache.c_str());
         std::filesystem::remove_all(cache);
         std::filesystem::create_directories(cache);
-        // Every employee with his account: the register records differ only
-        // there, so it is set after the company is made.
         bench::MakeCompany(cache, employees);
-        {
-            std::unique_ptr<dbf::Table> t;
-            dbf::OpenOptions exclusive;
-            exclusive.exclusive = true;
-            bench::Check(dbf::Table::Open(cache + "PKPRAC.DBF", exclusive, &t), "PKPRAC");
-            const int f = t->FieldIndex("NR_KONT");
-            for (uint32_t recno = 1; recno <= t->record_count(); ++recno) {
-                dbf::Record r = t->NewRecord();
-                bench::Check(t->Read(recno, &r), "PKPRAC");
-                r.SetString(f, Account(static_cast<int>(recno)));
-                bench::Check(t->Write(recno, r), "PKPRAC");
-            }
-            bench::Check(t->Close(), "PKPRAC");
-        }
-        MakeBank(cache, employees);
+        bench::SetAccounts(cache);
+        bench::MakeBank(cache, employees);
         {
             // The index files are built by the first open; the bank from the
             // shipped setup.

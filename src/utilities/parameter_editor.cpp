@@ -269,6 +269,13 @@ std::vector<std::string> CheckLines(const Runtime& rt, const MemEntry& entry) {
             return {rt.Text("Błędna WARTOŚĆ"), rt.Text("Dopuszcz. WARTOŚCI: [EFefIiJj89H4LKSs10]")};
         return {};
     }
+    if (n == "NAGLPSHAS") {
+        if (v.text.size() != 1)
+            return {rt.Text("Błędny ROZM. zmiennej"), rt.Text("Prawidłowy ROZM. = 1")};
+        if (std::string_view("NPFnpf").find(v.text[0]) == std::string_view::npos)
+            return {rt.Text("Błędna WARTOŚĆ"), rt.Text("Dopuszcz. WARTOŚCI: [NPF]")};
+        return {};
+    }
     auto number_note = [&](int code) -> std::vector<std::string> {
         if (code == 1) return {rt.Text("- błędny format")};
         if (code == 2) return {rt.Text("- błędny numer")};

@@ -42,6 +42,12 @@ TEST(ParameterEditor, CheckLines) {
     EXPECT_EQ(Lines(h, {"NAGLFP", MemValue::Char("2.45")}),
               "Błędny TYP zmiennej|Prawidłowy TYP = \"N\"|");
     EXPECT_EQ(Lines(h, {"NAGLNRRZUS", MemValue::Char("")}), "");
+    EXPECT_EQ(Lines(h, {"NAGLPSHAS", MemValue::Char("PF")}),
+              "Błędny ROZM. zmiennej|Prawidłowy ROZM. = 1|");
+    EXPECT_EQ(Lines(h, {"NAGLPSHAS", MemValue::Char("T")}),
+              "Błędna WARTOŚĆ|Dopuszcz. WARTOŚCI: [NPF]|");
+    for (const char* good : {"N", "P", "F", "p"})
+        EXPECT_EQ(Lines(h, {"NAGLPSHAS", MemValue::Char(good)}), "") << good;
 }
 
 TEST(ParameterEditor, SaveRules) {

@@ -10,7 +10,7 @@ namespace {
 
 TEST(ConfigCatalogue, EveryVariableOnceWithAKnownTypeAndFittingDefaults) {
     const auto& cat = ConfigCatalogue();
-    EXPECT_EQ(cat.size(), 229u);
+    EXPECT_EQ(cat.size(), 231u);
     std::set<std::string_view> names;
     for (const auto& e : cat) {
         EXPECT_TRUE(names.insert(e.name).second) << e.name;

@@ -9,6 +9,7 @@
 #include "common/tables/table_layer.h"
 #include "payroll/data/payroll_month.h"
 #include "payroll/printouts/data/payroll_list_print.h"
+#include "payroll/printouts/data/payslip_pdf.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "printing/spool_interrupt.h"
@@ -21,6 +22,7 @@ namespace key = console::key;
 
 constexpr int kTitleRow = 5, kTitleCol = 22;
 constexpr int kListRow = 7, kLayoutRow = 9, kSortRow = 10, kCoinsRow = 11, kDateRow = 12;
+constexpr int kPdfRow = 13, kProgressRow = 15;
 constexpr int kLabelCol = 2, kValueCol = 34;
 
 // Esc between employees asks "Przerwać wydruk?".
@@ -36,6 +38,66 @@ class PrintWatch : public MatrixObserver {
   private:
     common::Runtime& rt_;
 };
+
+// The payslips as PDF files: the employee being written shown under the
+// questions.
+class PdfWatch : public PrintWatch {
+  public:
+    explicit PdfWatch(common::Runtime& rt) : PrintWatch(rt), rt_(rt) {}
+    void Employee(const std::string& number) override {
+        rt_.screen().Write(kProgressRow, kLabelCol, rt_.Text("Pracownik: ") + number,
+                           rt_.Standard(rt_.colours().ycow));
+        rt_.console().Refresh();
+    }
+
+  private:
+    common::Runtime& rt_;
+};
+
+// "Paski do plików PDF? [T,N]:" under the questions of layout P; false on
+// Esc.
+bool AskPdf(common::Runtime& rt, bool* pdf) {
+    auto& s = rt.screen();
+    s.Write(kPdfRow, kLabelCol, rt.Text("Paski do plików PDF? [T,N]:"),
+            rt.Standard(rt.colours().ycow));
+    common::Form form(rt);
+    form.Get(kPdfRow, kValueCol, pdf);
+    return form.Read().saved();
+}
+
+// Writes the payslips of the list into their PDF files and shows what came
+// of it: each employee left without his file, then the count.
+void WritePdfs(common::Runtime& rt, common::Tables& tables, const PayrollListRequest& list) {
+    PayslipPdfRequest request;
+    request.list = list.list;
+    request.sort = list.sort;
+    request.matrix = list.matrix;
+    request.encrypt = PayslipPasswordRule(rt.config()) != PayslipPassword::kNone;
+    PdfWatch watch(rt);
+    const PayslipPdfOutcome done = WritePayslipPdfs(rt, tables, request, &watch);
+    rt.screen().Clear(kProgressRow, 1, kProgressRow, 77, rt.Standard(rt.colours().ycow));
+    constexpr size_t kShown = 5;
+    for (size_t i = 0; i < done.failures.size() && i < kShown; ++i)
+        common::ShowMessage(rt, done.failures[i]);
+    if (done.failures.size() > kShown)
+        common::ShowMessage(
+            rt, rt.Text("Pasków bez pliku PDF: ") + std::to_string(done.failures.size()));
+    if (!done.message.empty()) {
+        common::ShowMessage(rt, done.message);
+        return;
+    }
+    if (done.interrupted) return;
+    // The folder within the company's directory.
+    std::string folder = done.directory;
+    if (folder.rfind(rt.data_dir(), 0) == 0) folder = folder.substr(rt.data_dir().size());
+    rt.screen().Write(kProgressRow, kLabelCol, rt.Text("Katalog: ") + folder.substr(0, 64),
+                      rt.Standard(rt.colours().ycow));
+    common::ShowMessage(rt,
+                        rt.Text("Zapisano pasków PDF: ") + std::to_string(done.written) +
+                            rt.Text(" z ") + std::to_string(done.employees),
+                        false);
+    rt.screen().Clear(kProgressRow, 1, kProgressRow, 77, rt.Standard(rt.colours().ycow));
+}
 
 // F1: every list, the newest first. False on Esc (the list stays).
 bool PickAnyList(common::Runtime& rt, common::Tables& tables, PayrollList* list) {
@@ -135,6 +197,16 @@ void Qrm483(common::Runtime& rt) {
     request.sort = static_cast<int>(sort);
     request.denominations = denominations;
     if (!date.empty()) rt.set_working_date({date.year, date.month, date.day});
+    bool pdf = false;
+    if (request.layout == 'P' && !AskPdf(rt, &pdf)) {
+        rt.set_working_date(today);
+        return;
+    }
+    if (pdf) {
+        WritePdfs(rt, tables, request);
+        rt.set_working_date(today);
+        return;
+    }
 
     PrintWatch watch(rt);
     PayrollListOutcome done;

@@ -29,7 +29,10 @@ constexpr const char* kFontFamily = "DejaVu Sans Mono, Monospace";
 
 class Layouts {
   public:
-    Layouts() : map_(pango_cairo_font_map_new()), context_(pango_font_map_create_context(map_)) {
+    // The thread's shared font map: the fonts are found and loaded once for
+    // every document the thread renders, not again for each.
+    Layouts()
+        : map_(pango_cairo_font_map_get_default()), context_(pango_font_map_create_context(map_)) {
         pango_cairo_context_set_resolution(context_, 72);
         cairo_font_options_t* options = cairo_font_options_create();
         cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
@@ -41,7 +44,6 @@ class Layouts {
     ~Layouts() {
         for (auto& [key, entry] : entries_) g_object_unref(entry.layout);
         g_object_unref(context_);
-        g_object_unref(map_);
     }
     Layouts(const Layouts&) = delete;
     Layouts& operator=(const Layouts&) = delete;
@@ -162,7 +164,7 @@ base::Status RenderPdf(std::string_view print_file, const PdfOptions& options,
         Draw(doc, options.title.empty() ? doc.job_title : options.title, &sink);
     int err = sink.error;
     if (std::fflush(sink.file) != 0 && err == 0) err = errno;
-    if (fsync(fileno(sink.file)) != 0 && err == 0 && errno != EINVAL) err = errno;
+    if (options.sync && fsync(fileno(sink.file)) != 0 && err == 0 && errno != EINVAL) err = errno;
     if (std::fclose(sink.file) != 0 && err == 0) err = errno;
     if (err != 0 || !failed.empty()) {
         unlink(temp.c_str());

@@ -26,6 +26,10 @@ struct PdfOptions {
     char letter_set = '1';
     /// The document's title (UTF-8), kept in the PDF's metadata.
     std::string title;
+    /// Whether the document reaches the disk before it is renamed to its
+    /// name. A caller that writes many documents may leave it to one sync of
+    /// the file system after the last (syncfs).
+    bool sync = true;
 };
 
 /// Writes the PDF of `print_file` to `pdf_path` (a new copy renamed over

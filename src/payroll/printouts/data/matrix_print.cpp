@@ -57,6 +57,11 @@ class Printer {
         }
     }
 
+    void One(const MatrixEmployee& e) {
+        s_.watch->Employee(e.number);
+        Payslip(e);
+    }
+
     MatrixPrinted Run() {
         MatrixPrinted done;
         const auto& employees = s_.employees;
@@ -278,6 +283,11 @@ class Printer {
 
 MatrixPrinted MatrixRun::Print(printing::PrintOutput& out) {
     return Printer(*state_, out).Run();
+}
+
+void MatrixRun::PrintPayslip(size_t index, printing::PrintOutput& out) {
+    if (index >= state_->employees.size()) return;
+    Printer(*state_, out).One(state_->employees[index]);
 }
 
 }  // namespace kestrel::payroll

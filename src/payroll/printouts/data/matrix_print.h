@@ -153,6 +153,10 @@ class MatrixRun {
 
     /// Writes the printout through `out` (open), page headers included.
     MatrixPrinted Print(printing::PrintOutput& out);
+    /// Writes the payslip of employees()[index] alone through `out` (open),
+    /// as the first payslip of a printout of layout P: one document per
+    /// employee. An index out of range writes nothing.
+    void PrintPayslip(size_t index, printing::PrintOutput& out);
 
     struct State;
 

@@ -146,36 +146,39 @@ MatrixDefinition EnvelopeMatrix(common::Runtime& rt, char kind,
     return m;
 }
 
+std::string ListMatrixRequest(common::Runtime& rt, common::Tables& tables,
+                              const PayrollListRequest& request, MatrixRequest* r,
+                              MatrixDefinition* made) {
+    ListSymbol symbol;
+    if (!FindListSymbol(tables, base::Trim(request.list.symbol), &symbol))
+        return rt.Text("Błędny symbol listy płac");
+    r->type = '1';
+    r->lists = {request.list};
+    r->sort = ListSort(request.sort);
+    r->subtitle = rt.Text("Lista płac: ") + base::Trim(ListCaption(request.list));
+    const char layout = static_cast<char>(base::AsciiUpper(std::string(1, request.layout))[0]);
+    if (layout == 'Z' || layout == 'P') {
+        r->matrix = request.matrix.empty() ? base::Trim(symbol.matrix) : request.matrix;
+        if (r->matrix.empty()) return rt.Text("Brak definicji tabulogramu");
+        r->layout = layout == 'P' ? MatrixLayout::kPayslips : MatrixLayout::kSummary;
+        return "";
+    }
+    const std::vector<Component> components = ReadComponents(tables);
+    *made = layout == 'B' ? ColumnsMatrix(rt, symbol, components)
+                          : EnvelopeMatrix(rt, layout, components);
+    r->definition = made;
+    r->layout = layout == 'B' ? MatrixLayout::kSummary : MatrixLayout::kPayslips;
+    return "";
+}
+
 PayrollListOutcome PrintPayrollList(common::Runtime& rt, common::Tables& tables,
                                     const PayrollListRequest& request, printing::PrintOutput& out,
                                     MatrixObserver* observer) {
     PayrollListOutcome done;
-    ListSymbol symbol;
-    if (!FindListSymbol(tables, base::Trim(request.list.symbol), &symbol)) {
-        done.message = rt.Text("Błędny symbol listy płac");
-        return done;
-    }
     MatrixRequest r;
-    r.type = '1';
-    r.lists = {request.list};
-    r.sort = ListSort(request.sort);
-    r.subtitle = rt.Text("Lista płac: ") + base::Trim(ListCaption(request.list));
     MatrixDefinition made;
-    const char layout = static_cast<char>(base::AsciiUpper(std::string(1, request.layout))[0]);
-    if (layout == 'Z' || layout == 'P') {
-        r.matrix = request.matrix.empty() ? base::Trim(symbol.matrix) : request.matrix;
-        if (r.matrix.empty()) {
-            done.message = rt.Text("Brak definicji tabulogramu");
-            return done;
-        }
-        r.layout = layout == 'P' ? MatrixLayout::kPayslips : MatrixLayout::kSummary;
-    } else {
-        const std::vector<Component> components = ReadComponents(tables);
-        made = layout == 'B' ? ColumnsMatrix(rt, symbol, components)
-                             : EnvelopeMatrix(rt, layout, components);
-        r.definition = &made;
-        r.layout = layout == 'B' ? MatrixLayout::kSummary : MatrixLayout::kPayslips;
-    }
+    done.message = ListMatrixRequest(rt, tables, request, &r, &made);
+    if (!done.message.empty()) return done;
     MatrixRun run(rt, tables, observer);
     done.message = run.Prepare(r);
     done.interrupted = run.interrupted();

@@ -48,6 +48,15 @@ MatrixDefinition ColumnsMatrix(common::Runtime& rt, const ListSymbol& symbol,
 MatrixDefinition EnvelopeMatrix(common::Runtime& rt, char kind,
                                 const std::vector<Component>& components);
 
+/// The matrix request of `request` for the engine: its list, sort, layout
+/// and subtitle, and the matrix of Z and P (the list symbol's TBW_ unless
+/// the request names one) or, for B, 1 and 2, the matrix made into *made,
+/// which must outlive the request. "" when the request is ready, else
+/// "Błędny symbol listy płac" or "Brak definicji tabulogramu" (CP852).
+std::string ListMatrixRequest(common::Runtime& rt, common::Tables& tables,
+                              const PayrollListRequest& request, MatrixRequest* r,
+                              MatrixDefinition* made);
+
 /// Prints the list into `out` (open). The list symbol must exist ("Błędny
 /// symbol listy płac"); Z and P need a matrix of type 1 ("Brak definicji
 /// tabulogramu" when the symbol names none). Messages are CP852.
