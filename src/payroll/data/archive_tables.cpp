@@ -39,7 +39,7 @@ int ArchiveYear(std::string_view name) {
         if (c < '0' || c > '9') return 0;
         year = year * 10 + (c - '0');
     }
-    return year;
+    return year > 1990 ? year : 0;
 }
 
 std::vector<std::string> ArchiveDirectories(const std::string& data_dir) {

@@ -27,12 +27,12 @@
 namespace kestrel::payroll {
 
 /// The annual archive directories of the company directory `data_dir`
-/// (ends with "/") that hold a PKPLACE table: the names "ARCH" + four
-/// digits, as found on disk, sorted.
+/// (ends with "/") that hold a PKPLACE table: the names of ArchiveYear, as
+/// found on disk, sorted.
 std::vector<std::string> ArchiveDirectories(const std::string& data_dir);
 
-/// The year of an archive directory's name ("ARCH2024", any case); 0 when
-/// `name` is not one.
+/// The year of an archive directory's name ("ARCH" and a four-digit year
+/// above 1990, any case: "ARCH2024"); 0 when `name` is not one.
 int ArchiveYear(std::string_view name);
 
 /// How many archive directories the printouts search at most.

@@ -65,7 +65,8 @@ bool PickOfLists(common::Runtime& rt, const std::vector<PayrollList>& all, Payro
 }
 
 // F1: every list, the newest first, of the working tables or, with
-// NAGLARL, of the working tables or an archive directory chosen first.
+// NAGLARL and archive directories, of the working tables or an archive
+// directory chosen first.
 // False on Esc or a refusal (the list and its source stay).
 bool PickAnyList(common::Runtime& rt, common::Tables& tables, PayrollList* list,
                  std::string* archive) {
@@ -76,9 +77,12 @@ bool PickAnyList(common::Runtime& rt, common::Tables& tables, PayrollList* list,
             common::ShowMessage(rt, refusal);
             return false;
         }
-        const std::optional<std::string> chosen = common::PickTablesOrArchive(rt, dirs, *archive);
-        if (!chosen) return false;
-        source = *chosen;
+        if (!dirs.empty()) {
+            const std::optional<std::string> chosen =
+                common::PickTablesOrArchive(rt, dirs, *archive);
+            if (!chosen) return false;
+            source = *chosen;
+        }
     }
     std::vector<PayrollList> all;
     try {

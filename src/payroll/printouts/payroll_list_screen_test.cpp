@@ -72,15 +72,20 @@ TEST(PayrollListScreen, AListOfAnArchiveChosenWithF1IsPrinted) {
     EXPECT_FALSE(Has(printed, "3.000,00")) << printed;
 }
 
-TEST(PayrollListScreen, WithoutNaglarlF1OffersTheWorkingListsOnly) {
-    ArchiveScreens c(false);
-    c.Keys({key::F(1), key::F(11), key::kEsc, key::kEsc});
-    Qrm483(c.h.rt);
-    ASSERT_EQ(c.shown.size(), 1U);
-    EXPECT_FALSE(Has(c.shown[0], "Katalogi archiwalne:")) << c.shown[0];
-    EXPECT_TRUE(Has(c.shown[0], "Listy płac:")) << c.shown[0];
-    EXPECT_TRUE(Has(c.shown[0], "1/A /01/2025")) << c.shown[0];
-    EXPECT_FALSE(Has(c.shown[0], "2024")) << c.shown[0];
+// F1 goes straight to the working lists without NAGLARL, and with it when
+// the company has no archive directory.
+TEST(PayrollListScreen, F1OffersTheWorkingListsOnlyWithoutArchives) {
+    for (const bool naglarl : {false, true}) {
+        ArchiveScreens c(naglarl);
+        if (naglarl) std::filesystem::remove_all(c.dir.path() + "/ARCH2024");
+        c.Keys({key::F(1), key::F(11), key::kEsc, key::kEsc});
+        Qrm483(c.h.rt);
+        ASSERT_EQ(c.shown.size(), 1U) << naglarl;
+        EXPECT_FALSE(Has(c.shown[0], "Katalogi archiwalne:")) << c.shown[0];
+        EXPECT_TRUE(Has(c.shown[0], "Listy płac:")) << c.shown[0];
+        EXPECT_TRUE(Has(c.shown[0], "1/A /01/2025")) << c.shown[0];
+        EXPECT_FALSE(Has(c.shown[0], "2024")) << c.shown[0];
+    }
 }
 
 TEST(PayrollListScreen, MoreThanTwentyFiveArchivesAreSaidAtF1) {

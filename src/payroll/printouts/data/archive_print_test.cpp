@@ -99,8 +99,8 @@ TEST(ArchiveTables, NamesOfArchiveDirectories) {
     const struct {
         const char* name;
         int year;
-    } cases[] = {{"ARCH2024", 2024}, {"arch1999", 1999}, {"ARCH24", 0},
-                 {"ARCHX024", 0},    {"ARCH20245", 0},   {"ARCI2024", 0}};
+    } cases[] = {{"ARCH2024", 2024}, {"arch1999", 1999}, {"ARCH24", 0},   {"ARCHX024", 0},
+                 {"ARCH20245", 0},   {"ARCI2024", 0},    {"ARCH1990", 0}, {"ARCH1991", 1991}};
     for (const auto& c : cases) EXPECT_EQ(ArchiveYear(c.name), c.year) << c.name;
 }
 
