@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/pick/archive_pick.h"
 #include "common/pick/employee_pick.h"
 #include "common/pick/pick_window.h"
 #include "common/pick/table_browse.h"
@@ -195,19 +196,10 @@ int RecordBrowse::SwitchTables() {
             common::ShowMessage(rt_, rt_.Text("Brak katalogów archiwalnych"));
             return common::kBrowseRedrawRow;
         }
-        std::vector<std::string> texts;
-        for (const std::string& d : dirs) texts.push_back(" " + d);
-        auto& s = rt_.screen();
-        const int rows = std::min<int>(static_cast<int>(texts.size()), 10);
-        const int top = 8, left = 28, bottom = top + rows + 2, right = 52;
-        const console::ScreenRegion saved = s.Save(top, left, bottom, right);
-        s.Box(top, left, bottom, right, std::string(console::kFrameDouble) + " ", plain_);
-        s.Write(top + 1, left + 2, rt_.Text("Katalogi archiwalne:"), plain_);
-        const int chosen = common::Qrmach(rt_, top + 2, left + 1, bottom - 1, right - 1, texts);
-        s.Restore(saved);
-        if (chosen <= 0) return common::kBrowseRedrawRow;
-        archive_ = dirs[static_cast<size_t>(chosen - 1)];
-        area_ = &tables_.OpenIn(rt_.data_dir() + archive_ + "/", alias, file_.table, file_.indexes);
+        const std::string chosen = common::PickArchive(rt_, dirs);
+        if (chosen.empty()) return common::kBrowseRedrawRow;
+        archive_ = chosen;
+        area_ = &payroll::OpenArchived(tables_, archive_, alias, file_.table, file_.indexes);
     }
     Order(order_);
     if (!area_->GoTop().ok()) throw common::Abandon(ErrorText());

@@ -11,6 +11,7 @@ target_sources(kestrel-tool PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_print_command.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_statements_command.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_payslips_command.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/payroll_summary_command.cpp
 )
 target_link_libraries(kestrel-tool PRIVATE kestrel_payroll_data kestrel_payroll_printouts_data
                       kestrel_payroll_bank_data kestrel_printing_pdf kestrel_console)

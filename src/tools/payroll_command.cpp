@@ -52,6 +52,13 @@ std::string PayrollCompanyDir(const std::vector<std::string>& args) {
     return dir;
 }
 
+bool TakeFlag(std::vector<std::string>* args, const std::string& flag) {
+    const auto it = std::find(args->begin(), args->end(), flag);
+    if (it == args->end()) return false;
+    args->erase(it);
+    return true;
+}
+
 bool TakeOption(std::vector<std::string>* args, const std::string& flag, std::string* value) {
     const auto it = std::find(args->begin(), args->end(), flag);
     if (it == args->end()) {

@@ -34,6 +34,9 @@ std::string PayrollCompanyDir(const std::vector<std::string>& args);
 /// there. The flag and its value are removed from `args`.
 bool TakeOption(std::vector<std::string>* args, const std::string& flag, std::string* value);
 
+/// Whether `flag` (an option without value) is in `args`; removed from it.
+bool TakeFlag(std::vector<std::string>* args, const std::string& flag);
+
 }  // namespace kestrel::tools
 
 #define KESTREL_PAYROLL_ACTION(ident, name, usage, fn) \

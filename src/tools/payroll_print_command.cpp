@@ -1,5 +1,5 @@
 // kestrel-tool payroll print DIR.PK --list KEY --layout Z|P|B|1|2 [--matrix S]
-//     [--sort 1-5] [--denominations] OUT.prt|OUT.pdf
+//     [--sort 1-5] [--denominations] [--archive YYYY] OUT.prt|OUT.pdf
 // The payroll list (4.8.3) of list KEY ("YYYY/S/N") on the code the screen
 // prints with: layout Z the summary and P the payslips by the matrix (the
 // list symbol's, or S), B the columns without matrix, 1 and 2 the
@@ -7,6 +7,8 @@
 // --denominations the list of denominations follows. OUT ending
 // in ".pdf" (any case) is the PDF of the print file, anything else the
 // print file itself, written for a printer without control sequences.
+// With --archive the list is read from the annual archive ARCH<yyyy> of the
+// company (the register, components and matrices stay the company's).
 //
 // Exit status 0; 1 on a refusal (its message on standard error); 2 on a
 // usage error.
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "common/session/abandon.h"
+#include "payroll/data/archive_tables.h"
 #include "payroll/data/payroll_month.h"
 #include "payroll/printouts/data/payroll_list_print.h"
 #include "platform/base/files.h"
@@ -29,7 +32,7 @@ namespace {
 
 constexpr const char* kUsage =
     "print DIR.PK --list YYYY/S/N --layout Z|P|B|1|2 [--matrix S] [--sort 1-5]"
-    " [--denominations] OUT.prt|OUT.pdf";
+    " [--denominations] [--archive YYYY] OUT.prt|OUT.pdf";
 
 int Refuse(const std::string& cp852) {
     std::fprintf(stderr, "%s\n", codepage::ToUtf8(cp852).c_str());
@@ -52,6 +55,9 @@ int Print(const std::vector<std::string>& given) {
     const bool have_layout = TakeOption(&args, "--layout", &layout);
     TakeOption(&args, "--matrix", &matrix);
     const bool have_sort = TakeOption(&args, "--sort", &sort_text);
+    std::string archive_year;
+    const bool archived = TakeOption(&args, "--archive", &archive_year);
+    if (archived && payroll::ArchiveYear("ARCH" + archive_year) == 0) return Usage();
     bool denominations = false;
     for (auto it = args.begin(); it != args.end();) {
         if (*it == "--denominations") {
@@ -80,8 +86,21 @@ int Print(const std::vector<std::string>& given) {
     try {
         common::Tables tables(rt);
         payroll::PayrollListRequest request;
-        if (!payroll::FindList(tables, key, &request.list))
-            return Refuse(rt.Text("Brak listy płac ") + list_text);
+        if (archived) {
+            for (const std::string& d : payroll::ArchiveDirectories(rt.data_dir()))
+                if (payroll::ArchiveYear(d) == payroll::ArchiveYear("ARCH" + archive_year))
+                    request.archive = d;
+            if (request.archive.empty())
+                return Refuse(rt.Text("Brak katalogu archiwalnego ARCH") + archive_year);
+        }
+        bool found = false;
+        if (request.archive.empty()) {
+            found = payroll::FindList(tables, key, &request.list);
+        } else {
+            const payroll::ArchivedYear year(tables, request.archive);
+            found = payroll::FindList(tables, key, &request.list);
+        }
+        if (!found) return Refuse(rt.Text("Brak listy płac ") + list_text);
         request.layout = upper[0];
         request.sort = sort;
         request.denominations = denominations;

@@ -6,11 +6,15 @@
 //       written to the print file OUT.PRT (CP852, the printer's control
 //       codes of the company's definition in force).
 //   annual DIR.PK --year YYYY [--by L|W] [--type A|B|C|D] [--sort 1|2]
-//          [--from NR] [--to NR] [--date YYYY-MM-DD] OUT.PRT
+//          [--from NR] [--to NR] [--archives] [--date YYYY-MM-DD] OUT.PRT
 //       the annual summary of components per employee (4.8.6).
 //   annual-export DIR.PK --year YYYY [--by L|W] [--sort 1|2] [--from NR] [--to NR]
+//          [--archives]
 //       the same summary as the dBASE table ROCZ<year>.DBF in the company
 //       directory (4.8.B); its path on standard output.
+//
+// --archives looks for the year in the annual archive ARCH<yyyy> too, as
+// the screens do when NAGLARL is set.
 //
 // --date is the date printed in the header ("Data wydruku:"), today when
 // not given. Exit status 0; 1 on a refusal (its message on standard
@@ -36,9 +40,9 @@ constexpr const char* kControlUsage =
     "control DIR.PK [--list YYYY/S/N] [--date YYYY-MM-DD] OUT.PRT";
 constexpr const char* kAnnualUsage =
     "annual DIR.PK --year YYYY [--by L|W] [--type A|B|C|D] [--sort 1|2] [--from NR] [--to NR] "
-    "[--date YYYY-MM-DD] OUT.PRT";
+    "[--archives] [--date YYYY-MM-DD] OUT.PRT";
 constexpr const char* kExportUsage =
-    "annual-export DIR.PK --year YYYY [--by L|W] [--sort 1|2] [--from NR] [--to NR]";
+    "annual-export DIR.PK --year YYYY [--by L|W] [--sort 1|2] [--from NR] [--to NR] [--archives]";
 
 int Refuse(const std::string& cp852) {
     std::fprintf(stderr, "%s\n", codepage::ToUtf8(cp852).c_str());
@@ -122,6 +126,7 @@ bool AnnualOptions(std::vector<std::string>* args, bool printing, payroll::Annua
     if (TakeOption(args, "--sort", &text)) sort = text;
     if (TakeOption(args, "--from", &text) && !registry::NormaliseNumber(text, &from)) return false;
     if (TakeOption(args, "--to", &text) && !registry::NormaliseNumber(text, &to)) return false;
+    o->archives = TakeFlag(args, "--archives");
     o->year = std::atoi(year.c_str());
     if (o->year < 1991 || o->year > 2099 || (by != "L" && by != "W") || type.size() != 1 ||
         std::string_view("ABCD").find(type[0]) == std::string_view::npos ||

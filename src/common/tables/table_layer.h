@@ -73,6 +73,11 @@ class Tables {
     /// The default open mode: shared, or exclusive for packs and upgrades.
     void set_exclusive(bool on) { exclusive_ = on; }
     bool exclusive() const { return exclusive_; }
+    /// Tables opened from now on are opened read-only (the annual archives,
+    /// which the printouts only read), whatever the runtime's mode; their
+    /// layouts are not upgraded and their stale indexes not rebuilt.
+    void set_read_only(bool on) { read_only_ = on; }
+    bool read_only() const { return read_only_ || rt_.read_only(); }
     /// The retry request (QRMURETRY): retry opens without asking.
     void set_retry_request(bool on) { retry_request_ = on; }
     /// Fills tables created by the opener (by default from the shipped
@@ -165,6 +170,7 @@ class Tables {
     RetryPolicy policy_;
     dbf::Workspace workspace_;
     bool exclusive_ = false;
+    bool read_only_ = false;
     bool retry_request_ = false;
     bool read_only_override_ = false;
     TableFiller initial_content_;

@@ -110,7 +110,7 @@ dbf::WorkArea& Tables::OpenTable(const std::string& dir, std::string alias,
     dbf::WorkArea* area = nullptr;
     dbf::OpenOptions options;
     options.exclusive = exclusive_;
-    options.read_only = rt_.read_only();
+    options.read_only = read_only();
     options.clock = &rt_.clock();
     OpenWithRetry(path, table + ".DBF",
                   [&] { return workspace_.Use(path, alias, options, &area); });

@@ -124,7 +124,7 @@ void Tables::OpenWithRetry(const std::string& path, const std::string& shown,
     for (;;) {
         // A file marked read-only is asked about before it is opened for
         // writing (the open itself may well succeed, run as super-user).
-        const std::string marked = rt_.read_only() ? "" : MarkedReadOnly(path);
+        const std::string marked = read_only() ? "" : MarkedReadOnly(path);
         if (!marked.empty()) {
             if (!read_only_override_ && !AskReadOnly(rt_, marked, &read_only_override_)) {
                 throw Abandon("");

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "common/session/abandon.h"
+#include "payroll/data/archive_tables.h"
 #include "payroll/data/payroll_functions.h"
 #include "platform/base/files.h"
 #include "platform/base/rounding.h"
@@ -225,13 +227,15 @@ dbf::WorkArea* PayrollHost::ArchivedPositions(int year) {
     if (it == archive_alias_.end()) {
         char name[16];
         std::snprintf(name, sizeof name, "ARCH%04d", year);
-        const std::string dir = base::FindNoCase(rt().data_dir(), name) + "/";
+        // The directory's name as found on disk (any case).
+        const std::string archive =
+            std::filesystem::path(base::FindNoCase(rt().data_dir(), name)).filename().string();
         std::string alias;
-        if (year > 0 && base::Exists(base::FindNoCase(dir, "PKPLACE.DBF"))) {
+        if (year > 0 && ArchiveHas(rt(), archive, "PKPLACE")) {
             alias = "PKPLA" + std::to_string(year);
             AreasAsFound keep(tables().workspace());
-            tables().OpenIn(
-                dir, alias, "PKPLACE",
+            OpenArchived(
+                tables(), archive, alias, "PKPLACE",
                 std::vector<std::string>(std::begin(kPlaceIndexes), std::end(kPlaceIndexes)));
         }
         it = archive_alias_.emplace(year, alias).first;

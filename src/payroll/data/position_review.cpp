@@ -1,7 +1,6 @@
 #include "payroll/data/position_review.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
 
 #include "common/session/abandon.h"
@@ -69,11 +68,6 @@ std::vector<Position> OfCurrentList(dbf::WorkArea& place) {
     EachWithPrefix(place, at.list_key + base::Padded(at.employee, 6),
                    [&](const Position& p) { out.push_back(p); });
     return out;
-}
-
-bool IsArchiveName(const std::string& name) {
-    if (name.size() != 8 || base::AsciiUpper(name.substr(0, 4)) != "ARCH") return false;
-    return std::all_of(name.begin() + 4, name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace
@@ -278,22 +272,6 @@ bool CorrectPlace(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& pl
     if (!s.ok()) Failed(rt, "Błąd zapisu: ", place);
     ClearMonthFlags(rt, tables);
     return true;
-}
-
-std::vector<std::string> ArchiveDirectories(const std::string& data_dir) {
-    std::vector<std::string> out;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(data_dir, ec)) {
-        if (!e.is_directory(ec)) continue;
-        const std::string name = e.path().filename().string();
-        if (!IsArchiveName(name)) continue;
-        if (!base::Exists(base::FindNoCase(data_dir + name + "/", "PKPLACE.DBF"))) continue;
-        out.push_back(name);
-    }
-    std::sort(out.begin(), out.end(), [](const std::string& a, const std::string& b) {
-        return base::AsciiUpper(a) < base::AsciiUpper(b);
-    });
-    return out;
 }
 
 }  // namespace kestrel::payroll

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/tables/table_layer.h"
+#include "payroll/data/archive_tables.h"
 #include "payroll/data/payroll_records.h"
 #include "payroll/data/positions.h"
 
@@ -120,10 +121,5 @@ std::string CorrectionRefusal(common::Runtime& rt, common::Tables& tables, dbf::
 /// with "Błąd zapisu: " and the table.
 bool CorrectPlace(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& place,
                   const Correction& c);
-
-/// The annual archive directories of the company directory `data_dir` (ends
-/// with "/") that hold a PKPLACE table: the names "ARCH" + four digits, as
-/// found on disk, sorted.
-std::vector<std::string> ArchiveDirectories(const std::string& data_dir);
 
 }  // namespace kestrel::payroll

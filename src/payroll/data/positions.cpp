@@ -17,11 +17,13 @@ double PayableTotal(const std::vector<Position>& positions) {
 }
 
 Positions::Positions(common::Runtime& rt, common::Tables& tables)
-    : rt_(rt),
-      tables_(tables),
-      place_(worktime::OpenOnce(
-          tables, "PKPLACE",
-          {"PKPLACE1", "PKPLACE2", "PKPLACE3", "PKPLACE4", "PKPLACE5", "PKPLACE6"})) {
+    : Positions(rt, tables,
+                worktime::OpenOnce(
+                    tables, "PKPLACE",
+                    {"PKPLACE1", "PKPLACE2", "PKPLACE3", "PKPLACE4", "PKPLACE5", "PKPLACE6"})) {}
+
+Positions::Positions(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& place)
+    : rt_(rt), tables_(tables), place_(place) {
     f_number_ = place_.FieldIndex("NR_PRAC");
     f_list_no_ = place_.FieldIndex("NR_LST");
     f_list_sym_ = place_.FieldIndex("TYP_LST");

@@ -43,6 +43,9 @@ class Positions {
     /// Opens PKPLACE through `tables` with all its index files (a table
     /// already open with them is shared), controlled by PKPLACE1.
     Positions(common::Runtime& rt, common::Tables& tables);
+    /// The positions of `place`, a PKPLACE opened by the caller with all
+    /// its index files (an annual archive's, to read).
+    Positions(common::Runtime& rt, common::Tables& tables, dbf::WorkArea& place);
 
     dbf::WorkArea& area() { return place_; }
 

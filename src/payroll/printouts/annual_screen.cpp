@@ -74,6 +74,7 @@ bool AskOptions(common::Runtime& rt, common::Tables& tables, const char* title, 
     o->sort = sort[0] - '0';
     o->from = from;
     o->to = to;
+    o->archives = rt.config().Logical("NAGLARL");
     return true;
 }
 

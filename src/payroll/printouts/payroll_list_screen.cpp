@@ -1,12 +1,17 @@
 #include "payroll/printouts/payroll_list_screen.h"
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "common/pick/archive_pick.h"
 #include "common/screen/choice.h"
 #include "common/screen/form.h"
 #include "common/screen/messages.h"
+#include "common/session/abandon.h"
 #include "common/tables/table_layer.h"
+#include "payroll/data/archive_tables.h"
 #include "payroll/data/payroll_month.h"
 #include "payroll/printouts/data/payroll_list_print.h"
 #include "payroll/printouts/data/payslip_pdf.h"
@@ -73,6 +78,16 @@ void WritePdfs(common::Runtime& rt, common::Tables& tables, const PayrollListReq
     request.sort = list.sort;
     request.matrix = list.matrix;
     request.encrypt = PayslipPasswordRule(rt.config()) != PayslipPassword::kNone;
+    // An archived list is read from its archive directory.
+    std::unique_ptr<ArchivedYear> archived;
+    if (!list.archive.empty()) {
+        try {
+            archived = std::make_unique<ArchivedYear>(tables, list.archive);
+        } catch (const common::Abandon& e) {
+            common::ShowMessage(rt, e.message());
+            return;
+        }
+    }
     PdfWatch watch(rt);
     const PayslipPdfOutcome done = WritePayslipPdfs(rt, tables, request, &watch);
     rt.screen().Clear(kProgressRow, 1, kProgressRow, 77, rt.Standard(rt.colours().ycow));
@@ -99,10 +114,8 @@ void WritePdfs(common::Runtime& rt, common::Tables& tables, const PayrollListReq
     rt.screen().Clear(kProgressRow, 1, kProgressRow, 77, rt.Standard(rt.colours().ycow));
 }
 
-// F1: every list, the newest first. False on Esc (the list stays).
-bool PickAnyList(common::Runtime& rt, common::Tables& tables, PayrollList* list) {
-    const std::vector<PayrollList> all = AllLists(tables);
-    if (all.empty()) return false;
+// The window of `all` lists; false on Esc (the list stays).
+bool PickOfLists(common::Runtime& rt, const std::vector<PayrollList>& all, PayrollList* list) {
     std::vector<std::string> texts;
     int initial = 1;
     for (const PayrollList& l : all) {
@@ -124,26 +137,67 @@ bool PickAnyList(common::Runtime& rt, common::Tables& tables, PayrollList* list)
     return true;
 }
 
+// F1: every list, the newest first, of the working tables or, with
+// NAGLARL and archive directories, of the working tables or an archive
+// directory chosen first.
+// False on Esc or a refusal (the list and its source stay).
+bool PickAnyList(common::Runtime& rt, common::Tables& tables, PayrollList* list,
+                 std::string* archive) {
+    std::string source;
+    if (rt.config().Logical("NAGLARL")) {
+        std::vector<std::string> dirs;
+        if (std::string refusal = SearchedArchives(rt, &dirs); !refusal.empty()) {
+            common::ShowMessage(rt, refusal);
+            return false;
+        }
+        if (!dirs.empty()) {
+            const std::optional<std::string> chosen =
+                common::PickTablesOrArchive(rt, dirs, *archive);
+            if (!chosen) return false;
+            source = *chosen;
+        }
+    }
+    std::vector<PayrollList> all;
+    try {
+        all = AllLists(tables, source);
+    } catch (const common::Abandon& e) {
+        common::ShowMessage(rt, e.message());
+        return false;
+    }
+    if (all.empty()) {
+        if (!source.empty()) common::ShowMessage(rt, rt.Text("Brak list płac"));
+        return false;
+    }
+    PayrollList picked = source == *archive ? *list : PayrollList{};
+    if (!PickOfLists(rt, all, &picked)) return false;
+    *list = picked;
+    *archive = source;
+    return true;
+}
+
 // The list to print: the open one offered, F1 any other; Enter takes it.
 // F1 is bound for the time of the choice: the main menu's own F1 would
 // otherwise take it.
-bool ChooseList(common::Runtime& rt, common::Tables& tables, PayrollList* list) {
+bool ChooseList(common::Runtime& rt, common::Tables& tables, PayrollList* list,
+                std::string* archive) {
     const console::Attr plain = rt.Standard(rt.colours().ycow);
     auto& s = rt.screen();
     const OpenLists open = FindOpenLists(rt, tables);
     bool have = !open.lists.empty();
     if (have) *list = open.lists.front();
+    archive->clear();
     s.Write(21, kLabelCol, rt.Text("<Enter>-Akceptacja  <F1>-Wszystkie listy  <Esc>-Wyjście"),
             plain);
     auto show = [&] {
         std::string shown = have ? ListCaption(*list) : std::string();
-        shown.resize(40, ' ');
+        if (have && !archive->empty()) shown += "  " + *archive;
+        shown.resize(44, ' ');
         s.Write(kListRow, kLabelCol, rt.Text("Lista płac: "), plain);
         s.Write(kListRow, kLabelCol + 12, shown, rt.Enhanced(rt.colours().ycow));
     };
     auto& kb = rt.console().keyboard();
     auto old = kb.Bind(key::F(1), [&] {
-        if (PickAnyList(rt, tables, list)) have = true;
+        if (PickAnyList(rt, tables, list, archive)) have = true;
         show();
     });
     bool chosen = false;
@@ -172,7 +226,7 @@ void Qrm483(common::Runtime& rt) {
     s.Clear(4, 1, 22, 77, plain);
     s.Write(kTitleRow, kTitleCol, rt.Text("4.8.3. Lista płac"), plain);
     PayrollListRequest request;
-    if (!ChooseList(rt, tables, &request.list)) return;
+    if (!ChooseList(rt, tables, &request.list, &request.archive)) return;
 
     std::string layout = "Z";
     double sort = 1;

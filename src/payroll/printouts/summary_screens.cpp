@@ -120,6 +120,7 @@ void Qrm484(common::Runtime& rt) {
     r.from = r.to = {static_cast<int>(year), static_cast<int>(month)};
     r.sort = static_cast<int>(sort);
     r.layout = layout[0];
+    r.archives = rt.config().Logical("NAGLARL");
     PrintWith(rt, tables, r, date, title);
 }
 
@@ -154,6 +155,7 @@ void Qrm485(common::Runtime& rt) {
     r.from = {static_cast<int>(from_year), static_cast<int>(from_month)};
     r.to = {static_cast<int>(to_year), static_cast<int>(to_month)};
     r.grouping = static_cast<PeriodGrouping>(static_cast<int>(kind));
+    r.archives = rt.config().Logical("NAGLARL");
     PrintWith(rt, tables, r, date, title);
 }
 

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 
+#include "common/session/abandon.h"
 #include "common/tables/index_functions.h"
+#include "common/tables/table_catalogue.h"
+#include "payroll/data/archive_tables.h"
 #include "payroll/data/payroll_records.h"
 #include "platform/base/rounding.h"
 #include "platform/base/text.h"
@@ -106,40 +110,68 @@ std::string ColumnAmount(double value, int width) {
 AnnualSummary CollectAnnual(common::Runtime& rt, common::Tables& tables,
                             const AnnualOptions& options) {
     AnnualSummary out;
-    if (!CompanyHas(tables, "PKPLACE")) return out;
     std::map<std::string, std::string> names;
     for (const Component& c : ReadComponents(tables))
         names[base::TrimRight(c.symbol)] = base::Trim(c.name);
     const bool by_payment = options.selection == 'W';
-    dbf::WorkArea& place = worktime::OpenOnce(
-        tables, "PKPLACE",
-        {"PKPLACE1", "PKPLACE2", "PKPLACE3", "PKPLACE4", "PKPLACE5", "PKPLACE6"});
-    const dbf::KeepPosition keep(place);
-    worktime::OrderBy(place, by_payment ? "PKPLACE6" : "PKPLACE3");
     char year[8];
     std::snprintf(year, sizeof year, "%04d", options.year);
-    const int f_number = place.FieldIndex("NR_PRAC"), f_symbol = place.FieldIndex("SKLADN_PL"),
-              f_amount = place.FieldIndex("KWOTA_"), f_month = place.FieldIndex("MC_LST"),
-              f_year = place.FieldIndex("ROK_LST"), f_paid = place.FieldIndex("DATA_WYP");
-
     std::map<std::string, std::map<std::string, AnnualRow>> by_employee;
-    for (base::Status s = place.Seek(std::string(year) + options.from, true);
-         s.ok() && !place.eof(); s = place.Skip()) {
-        const dbf::Record& r = place.record();
-        int month = 0;
-        if (by_payment) {
-            const std::string paid = r.GetDate(f_paid);
-            if (paid.size() != 8 || paid.compare(0, 4, year) != 0) break;
-            month = std::stoi(paid.substr(4, 2));
-        } else {
-            if (r.GetString(f_year) != year) break;
-            month = std::atoi(r.GetString(f_month).c_str());
+    std::set<std::string> working_lists;  // keys of the lists read from the working tables
+    // Adds the positions of the year of `place`; `working` collects their
+    // lists' keys, else positions of a list collected before are skipped.
+    auto read = [&](dbf::WorkArea& place, bool working) {
+        const dbf::KeepPosition keep(place);
+        worktime::OrderBy(place, by_payment ? "PKPLACE6" : "PKPLACE3");
+        const int f_number = place.FieldIndex("NR_PRAC"), f_symbol = place.FieldIndex("SKLADN_PL"),
+                  f_amount = place.FieldIndex("KWOTA_"), f_month = place.FieldIndex("MC_LST"),
+                  f_year = place.FieldIndex("ROK_LST"), f_paid = place.FieldIndex("DATA_WYP"),
+                  f_type = place.FieldIndex("TYP_LST"), f_list = place.FieldIndex("NR_LST");
+        for (base::Status s = place.Seek(std::string(year) + options.from, true);
+             s.ok() && !place.eof(); s = place.Skip()) {
+            const dbf::Record& r = place.record();
+            int month = 0;
+            if (by_payment) {
+                const std::string paid = r.GetDate(f_paid);
+                if (paid.size() != 8 || paid.compare(0, 4, year) != 0) break;
+                month = std::stoi(paid.substr(4, 2));
+            } else {
+                if (r.GetString(f_year) != year) break;
+                month = std::atoi(r.GetString(f_month).c_str());
+            }
+            const std::string number = r.GetString(f_number);
+            if (number > options.to) break;
+            if (place.deleted() || month < 1 || month > 12) continue;
+            const std::string list = r.GetString(f_year) + r.GetString(f_type) +
+                                     StrN(static_cast<int>(r.GetNumber(f_list)), 4);
+            if (working)
+                working_lists.insert(list);
+            else if (working_lists.count(list) != 0)
+                continue;
+            Add(&by_employee[number], base::TrimRight(r.GetString(f_symbol)), names, month,
+                r.GetNumber(f_amount));
         }
-        const std::string number = r.GetString(f_number);
-        if (number > options.to) break;
-        if (place.deleted() || month < 1 || month > 12) continue;
-        Add(&by_employee[number], base::TrimRight(r.GetString(f_symbol)), names, month,
-            r.GetNumber(f_amount));
+    };
+    std::vector<std::string> archives;
+    if (options.archives) {
+        std::vector<std::string> dirs;
+        if (std::string refusal = SearchedArchives(rt, &dirs); !refusal.empty())
+            throw common::Abandon(refusal);
+        for (const std::string& d : dirs)
+            if (ArchiveYear(d) == options.year ||
+                (by_payment && ArchiveYear(d) == options.year - 1))
+                archives.push_back(d);
+    }
+    if (CompanyHas(tables, "PKPLACE"))
+        read(worktime::OpenOnce(
+                 tables, "PKPLACE",
+                 {"PKPLACE1", "PKPLACE2", "PKPLACE3", "PKPLACE4", "PKPLACE5", "PKPLACE6"}),
+             true);
+    for (const std::string& d : archives) {
+        const std::string alias = "APLC" + d.substr(4);
+        read(OpenArchived(tables, d, alias, "PKPLACE", common::IndexFiles("PKPLACE")), false);
+        if (dbf::WorkArea* a = tables.workspace().Find(alias))
+            (void)tables.workspace().Close(a->number());
     }
 
     EmployeeNames register_names(tables);

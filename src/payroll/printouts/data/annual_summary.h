@@ -25,6 +25,8 @@ struct AnnualOptions {
     int sort = 1;  // 1 by number, 2 alphabetic
     std::string from = "000000";
     std::string to = "999999";
+    /// The year is looked for in the annual archives too (NAGLARL).
+    bool archives = false;
 };
 
 struct AnnualRow {
@@ -54,7 +56,12 @@ struct AnnualSummary {
 
 /// Collects the summary of the company's positions (PKPLACE) of
 /// `options.year` for the employees from `from` to `to` (numbers, both
-/// included) that have positions in that year.
+/// included) that have positions in that year. With `archives` the
+/// positions of the archive of the year (and, selected by payment date,
+/// of the year before: lists paid in January) are added, except those of
+/// a list the working tables hold too (a list counts once, from the
+/// working tables). Abandons with "Ponad 25 katalogów archiwalnych" or
+/// "Brak pliku ARCH2024/PKPLACE.DBF".
 AnnualSummary CollectAnnual(common::Runtime& rt, common::Tables& tables,
                             const AnnualOptions& options);
 

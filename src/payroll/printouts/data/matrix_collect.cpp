@@ -167,8 +167,19 @@ std::string MatrixRun::Prepare(const MatrixRequest& request) {
     if (s.m.type != request.type) return rt.Text("Błędny typ tabulogramu");
     const std::string bad = rt.Text("Błędna definicja tabulogramu");
     if (s.m.cells.empty()) return bad;
-    for (const PayrollList& l : request.lists)
-        if (AdmitsList(s.m.list_symbols, l.symbol)) s.lists.push_back(l);
+    // The archived lists first: the list the host describes is then the
+    // newest, a working one when there is any.
+    std::vector<std::pair<dbf::WorkArea*, std::vector<PayrollList>>> sources;
+    for (const MatrixRequest::ArchivedLists& a : request.archived)
+        sources.push_back({a.place, a.lists});
+    sources.push_back({nullptr, request.lists});
+    for (auto& [place, lists] : sources) {
+        std::vector<PayrollList> admitted;
+        for (const PayrollList& l : lists)
+            if (AdmitsList(s.m.list_symbols, l.symbol)) admitted.push_back(l);
+        lists = admitted;
+        s.lists.insert(s.lists.end(), admitted.begin(), admitted.end());
+    }
 
     s.host = std::make_unique<PayrollHost>(rt, s.tables);
     common::RegisterIndexFunctions(s.host->engine(), rt.letters());
@@ -205,9 +216,11 @@ std::string MatrixRun::Prepare(const MatrixRequest& request) {
     for (size_t i = 0; i < s.host->components().size(); ++i)
         index_of.emplace(s.host->components()[i].symbol, i);
     std::map<std::string, Gathered> gathered;  // by employee number
-    if (CompanyHas(s.tables, "PKPLACE")) {
-        Positions positions(rt, s.tables);
-        for (const PayrollList& l : s.lists) {
+    for (const auto& [place, lists] : sources) {
+        if (lists.empty() || (place == nullptr && !CompanyHas(s.tables, "PKPLACE"))) continue;
+        Positions positions =
+            place == nullptr ? Positions(rt, s.tables) : Positions(rt, s.tables, *place);
+        for (const PayrollList& l : lists) {
             for (Position& p : positions.OfList(l)) {
                 if ((!base::IsBlank(request.first_employee) &&
                      p.employee < request.first_employee) ||

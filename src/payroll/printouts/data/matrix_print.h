@@ -85,6 +85,15 @@ struct MatrixRequest {
     std::string matrix;              // TBW_
     char type = '1';                 // the printout's matrix type
     std::vector<PayrollList> lists;  // the lists the printout covers
+    /// Lists of annual archives the printout covers too, each source with
+    /// the archive's PKPLACE (opened by the caller with all its index
+    /// files): their positions are read there, those of `lists` in the
+    /// working PKPLACE. No list may be given twice.
+    struct ArchivedLists {
+        std::vector<PayrollList> lists;
+        dbf::WorkArea* place = nullptr;
+    };
+    std::vector<ArchivedLists> archived;
     MatrixSort sort = MatrixSort::kMatrix;
     MatrixLayout layout = MatrixLayout::kSummary;
     std::string subtitle;  // printed under the title (CP852)
@@ -148,7 +157,8 @@ class MatrixRun {
     const MatrixDefinition& matrix() const;
     /// The employees kept, in print order (after Prepare).
     const std::vector<MatrixEmployee>& employees() const;
-    /// The lists the matrix admitted, of the requested ones.
+    /// The lists the matrix admitted, of the requested ones (the archived
+    /// ones first).
     const std::vector<PayrollList>& lists() const;
 
     /// Writes the printout through `out` (open), page headers included.

@@ -1,8 +1,11 @@
 #include "payroll/printouts/data/payroll_list_print.h"
 
 #include <algorithm>
+#include <memory>
 
+#include "common/session/abandon.h"
 #include "common/tables/table_catalogue.h"
+#include "payroll/data/archive_tables.h"
 #include "payroll/data/payroll_month.h"
 #include "payroll/printouts/data/amount_words.h"
 #include "payroll/printouts/data/denomination_split.h"
@@ -69,6 +72,12 @@ std::vector<PayrollList> AllLists(common::Tables& tables) {
         return x.Key() > y.Key();
     });
     return out;
+}
+
+std::vector<PayrollList> AllLists(common::Tables& tables, const std::string& archive) {
+    if (archive.empty()) return AllLists(tables);
+    const ArchivedYear archived(tables, archive);
+    return AllLists(tables);
 }
 
 MatrixSort ListSort(int sort) {
@@ -171,7 +180,7 @@ std::string ListMatrixRequest(common::Runtime& rt, common::Tables& tables,
     return "";
 }
 
-PayrollListOutcome PrintPayrollList(common::Runtime& rt, common::Tables& tables,
+static PayrollListOutcome PrintList(common::Runtime& rt, common::Tables& tables,
                                     const PayrollListRequest& request, printing::PrintOutput& out,
                                     MatrixObserver* observer) {
     PayrollListOutcome done;
@@ -215,6 +224,21 @@ PayrollListOutcome PrintPayrollList(common::Runtime& rt, common::Tables& tables,
         PrintDenominations(rt, out, row, base::Trim(ListCaption(request.list)), counts);
     }
     return done;
+}
+
+PayrollListOutcome PrintPayrollList(common::Runtime& rt, common::Tables& tables,
+                                    const PayrollListRequest& request, printing::PrintOutput& out,
+                                    MatrixObserver* observer) {
+    if (request.archive.empty()) return PrintList(rt, tables, request, out, observer);
+    std::unique_ptr<ArchivedYear> archived;
+    try {
+        archived = std::make_unique<ArchivedYear>(tables, request.archive);
+    } catch (const common::Abandon& e) {
+        PayrollListOutcome refused;
+        refused.message = e.message();
+        return refused;
+    }
+    return PrintList(rt, tables, request, out, observer);
 }
 
 }  // namespace kestrel::payroll

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "payroll/printouts/data/matrix_print.h"
 
@@ -17,6 +18,9 @@ struct PayrollListRequest {
     int sort = 1;       // 1 numbers, 2 names, 3 brigades, 4 departments, 5 algorithm groups
     bool denominations = false;
     std::string matrix;  // the matrix of Z and P; "" = TBW_ of the list symbol
+    /// The annual archive directory ("ARCH2024") the list is read from; ""
+    /// for the working tables.
+    std::string archive;
 };
 
 struct PayrollListOutcome {
@@ -28,6 +32,9 @@ struct PayrollListOutcome {
 /// Every list of PKLISTY (deleted records skipped), the newest first: by
 /// year, month and payment date descending. None without PKLISTY.
 std::vector<PayrollList> AllLists(common::Tables& tables);
+/// The same of the PKLISTY of annual archive `archive` ("" for the working
+/// tables); a table the archive lacks abandons (OpenArchived).
+std::vector<PayrollList> AllLists(common::Tables& tables, const std::string& archive);
 
 /// The sort of the "Rodzaj sortu:" answer (1-5).
 MatrixSort ListSort(int sort);
@@ -59,7 +66,10 @@ std::string ListMatrixRequest(common::Runtime& rt, common::Tables& tables,
 
 /// Prints the list into `out` (open). The list symbol must exist ("Błędny
 /// symbol listy płac"); Z and P need a matrix of type 1 ("Brak definicji
-/// tabulogramu" when the symbol names none). Messages are CP852.
+/// tabulogramu" when the symbol names none). A list of an archive is read
+/// with the archive's year tables (ArchivedYear) and the company's
+/// register, components, symbols and matrices; an archive lacking one of
+/// its tables gives "Brak pliku ARCH2024/PKPLACE.DBF". Messages are CP852.
 PayrollListOutcome PrintPayrollList(common::Runtime& rt, common::Tables& tables,
                                     const PayrollListRequest& request, printing::PrintOutput& out,
                                     MatrixObserver* observer);

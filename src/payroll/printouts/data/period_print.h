@@ -37,12 +37,33 @@ struct SummaryRequest {
     PeriodGrouping grouping = PeriodGrouping::kSynthetic;  // 4.8.5
     bool by_payment = false;                    // 4.8.9 "Typ wydruku:" 2: by payment date
     std::string first_employee, last_employee;  // 4.8.9: the range (blank: all)
+    /// The months are looked for in the annual archives too (NAGLARL).
+    bool archives = false;
 };
+
+/// The lists of the months of `request` in the annual archives the months
+/// touch (those of their years; with `by_payment` also of the year before,
+/// whose lists may be paid in January), each with the archive's name,
+/// leaving out every list whose key is among `working` (the lists found in
+/// the working tables): a list is gathered once, from the working tables
+/// when both hold it. Fails with "Ponad 25 katalogów archiwalnych" or
+/// "Brak pliku ARCH2024/PKLISTY.DBF" (abandons, CP852).
+struct ArchiveLists {
+    std::string archive;
+    std::vector<PayrollList> lists;
+};
+std::vector<ArchiveLists> ArchivedListsOfMonths(common::Tables& tables, YearMonth from,
+                                                YearMonth to, bool by_payment,
+                                                const std::vector<PayrollList>& working);
 
 /// Prints the summary into `out` (open). "Brak list płac w podanym
 /// okresie" when no list lies in the months; the engine's messages
-/// otherwise. A period summary grouped by departments, brigades or groups
-/// sorts by them and totals each.
+/// otherwise. With `archives` the lists of the months come from the
+/// working tables and from the archives of their years
+/// (ArchivedListsOfMonths), the positions of each from its own source; a
+/// printout whose every list lies in one archive reads that archive's year
+/// tables throughout (brigades included), as for the working tables. A period summary grouped by
+/// departments, brigades or groups sorts by them and totals each.
 PayrollListOutcome PrintSummary(common::Runtime& rt, common::Tables& tables,
                                 const SummaryRequest& request, printing::PrintOutput& out,
                                 MatrixObserver* observer);
