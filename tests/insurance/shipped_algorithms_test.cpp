@@ -180,15 +180,26 @@ TEST(ShippedInsuranceAlgorithms, AbsencesOfTheMonthBecomeBenefitLinesWithTheirCo
     c.Install();
     c.PayTheMonth();
     c.Add("PKRNB", {{"KOD_NIEOB", "CH"}, {"NAZWA_", "Zwolnienie chorobowe"}, {"DEKL_ZUS", "T"}});
+    c.Add("PKRNB", {{"KOD_NIEOB", "CH1"}, {"NAZWA_", "Choroba 100%"}, {"DEKL_ZUS", "T"}});
+    c.Add("PKRNB", {{"KOD_NIEOB", "ZC"}, {"NAZWA_", "Zasiłek chorobowy"}, {"DEKL_ZUS", "T"}});
+    c.Add("PKRNB", {{"KOD_NIEOB", "ZO"}, {"NAZWA_", "Zasiłek opiekuńczy"}, {"DEKL_ZUS", "T"}});
     c.Add("PKRNB", {{"KOD_NIEOB", "UB"}, {"NAZWA_", "Urlop bezpłatny"}, {"DEKL_ZUS", "T"}});
     c.Away("000001", 1, "CH", 2, 6);
     c.Away("000001", 2, "UB", 16, 17);
+    c.Away("000001", 3, "CH1", 9, 10);
+    c.Away("000001", 4, "ZC", 11, 11);
+    c.Away("000001", 5, "ZO", 12, 13);
     c.tables.CloseAll();
     ASSERT_TRUE(c.Run().completed) << c.message;
+    // The codes of the insurance office: employer's sick pay 331 (also at
+    // 100 %, which is not an accident at work), sickness benefit 313, care
+    // benefit 312, unpaid leave 111.
     EXPECT_EQ(c.Dump("PKZASIL", {"NR_PRAC", "KOD_NIEOB", "OD_DZIEN", "DZIEN_DO", "ILOSC_DNI",
-                                 "ILOSC_ZAS", "KOD_SW_PRZ", "TYT_UBEZP"}),
-              (std::vector<std::string>{"000001 CH 2 6 5 5 331 011000",
-                                        "000001 UB 16 17 2 0 111 011000"}));
+                                 "ILOSC_ZAS", "KOD_SW_PRZ", "WYPADEK_", "TYT_UBEZP"}),
+              (std::vector<std::string>{
+                  "000001 CH 2 6 5 5 331 F 011000", "000001 CH1 9 10 2 2 331 F 011000",
+                  "000001 UB 16 17 2 0 111 F 011000", "000001 ZC 11 11 1 1 313 F 011000",
+                  "000001 ZO 12 13 2 2 312 F 011000"}));
     // The unpaid leave interrupts the period of employment.
     EXPECT_EQ(c.Dump("PKOKRES", {"NR_PRAC", "DATA_OD", "DO_DATA"}),
               (std::vector<std::string>{"000001 20260301 20260315", "000001 20260318 20260331"}));
