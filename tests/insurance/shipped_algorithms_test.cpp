@@ -24,11 +24,12 @@ namespace {
 
 const std::string kSetupDir = std::string(KESTREL_DATA_DIR) + "payroll/";
 
-// The tables of the insurance algorithms and of the dictionaries they need.
+// The tables of the insurance algorithms and of the dictionaries and user
+// functions they need.
 bool InsuranceTable(const std::string& table) {
     static const std::vector<std::string> tables = {"PKASKLD", "PKAPDST", "PKAOKRN", "PKAZASL",
                                                     "PKASKWN", "PKAWYNG", "PKASPRZ", "PKSWYN",
-                                                    "PKTYTUB", "PKOSPL"};
+                                                    "PKTYTUB", "PKOSPL",  "PKFUNC"};
     return std::find(tables.begin(), tables.end(), table) != tables.end();
 }
 
@@ -43,8 +44,8 @@ std::vector<common::SetupRecord> ShippedInsuranceSetup() {
 
 // The statutory components of the setup, entered as amounts here (their
 // formulas are the payroll's business, not the transfer's).
-const char* const kComponents[] = {"SKLU", "PZDR", "EMER", "RENT", "CHOR", "ZDRO", "EMEF",
-                                   "RENF", "WYPF", "FPRA", "FGSP", "PPKF", "BRUT"};
+const char* const kComponents[] = {"SKLU", "PZDR", "EMER", "RENT", "CHOR", "ZDRO", "EMEF", "RENF",
+                                   "WYPF", "FPRA", "FGSP", "PPKF", "BRUT", "WYNC", "ZASC", "DNCH"};
 
 struct Shipped : testing::InsCompany {
     Shipped() {
@@ -179,18 +180,75 @@ TEST(ShippedInsuranceAlgorithms, AbsencesOfTheMonthBecomeBenefitLinesWithTheirCo
     c.Install();
     c.PayTheMonth();
     c.Add("PKRNB", {{"KOD_NIEOB", "CH"}, {"NAZWA_", "Zwolnienie chorobowe"}, {"DEKL_ZUS", "T"}});
+    c.Add("PKRNB", {{"KOD_NIEOB", "CH1"}, {"NAZWA_", "Choroba 100%"}, {"DEKL_ZUS", "T"}});
+    c.Add("PKRNB", {{"KOD_NIEOB", "ZC"}, {"NAZWA_", "Zasiłek chorobowy"}, {"DEKL_ZUS", "T"}});
+    c.Add("PKRNB", {{"KOD_NIEOB", "ZO"}, {"NAZWA_", "Zasiłek opiekuńczy"}, {"DEKL_ZUS", "T"}});
     c.Add("PKRNB", {{"KOD_NIEOB", "UB"}, {"NAZWA_", "Urlop bezpłatny"}, {"DEKL_ZUS", "T"}});
     c.Away("000001", 1, "CH", 2, 6);
     c.Away("000001", 2, "UB", 16, 17);
+    c.Away("000001", 3, "CH1", 9, 10);
+    c.Away("000001", 4, "ZC", 11, 11);
+    c.Away("000001", 5, "ZO", 12, 13);
     c.tables.CloseAll();
     ASSERT_TRUE(c.Run().completed) << c.message;
+    // The codes of the insurance office: employer's sick pay 331 (also at
+    // 100 %, which is not an accident at work), sickness benefit 313, care
+    // benefit 312, unpaid leave 111.
     EXPECT_EQ(c.Dump("PKZASIL", {"NR_PRAC", "KOD_NIEOB", "OD_DZIEN", "DZIEN_DO", "ILOSC_DNI",
-                                 "ILOSC_ZAS", "KOD_SW_PRZ", "TYT_UBEZP"}),
-              (std::vector<std::string>{"000001 CH 2 6 5 5 331 011000",
-                                        "000001 UB 16 17 2 0 111 011000"}));
+                                 "ILOSC_ZAS", "KOD_SW_PRZ", "WYPADEK_", "TYT_UBEZP"}),
+              (std::vector<std::string>{
+                  "000001 CH 2 6 5 5 331 F 011000", "000001 CH1 9 10 2 2 331 F 011000",
+                  "000001 UB 16 17 2 0 111 F 011000", "000001 ZC 11 11 1 1 313 F 011000",
+                  "000001 ZO 12 13 2 2 312 F 011000"}));
     // The unpaid leave interrupts the period of employment.
     EXPECT_EQ(c.Dump("PKOKRES", {"NR_PRAC", "DATA_OD", "DO_DATA"}),
               (std::vector<std::string>{"000001 20260301 20260315", "000001 20260318 20260331"}));
+}
+
+// The benefit lines of a month with two sicknesses and two sickness
+// benefits: each line declares its absence's share of the component that
+// pays it, by days, and the lines add up to the components to the grosz.
+TEST(ShippedInsuranceAlgorithms, TwoAbsencesOfOneCodeShareTheComponentInsteadOfEachDeclaringIt) {
+    struct Case {
+        const char* name;
+        double wync, zasc, dnch;  // sick pay, benefits, days the employer paid
+        bool benefits;            // the two ZC absences are there
+        std::vector<std::string> lines;
+    } cases[] = {
+        // 1000.01 over 5 + 3 days: 625.00625 -> 625.01 and the rest.
+        {"within the limit", 1000.01, 0, 8, false, {"CH 1 5 625.01 331", "CH 2 3 375.00 331"}},
+        // The limit runs out after 6 of the 8 sickness days. The benefits
+        // of 333.33 pay 2 days beyond it and 2 + 3 days of ZC: 2/7 of them,
+        // 95.24, stays with the sickness lines and 238.09 goes to ZC.
+        // Sickness: 600 * 5/8 = 375.00 + 95.24 * 5/8 = 59.525 -> 59.53;
+        // then 225.00 + 35.71. ZC: 238.09 * 2/5 = 95.236 -> 95.24; 142.85.
+        {"beyond the limit",
+         600.00,
+         333.33,
+         6,
+         true,
+         {"CH 1 5 434.53 331", "CH 2 3 260.71 331", "ZC 1 2 95.24 313", "ZC 2 3 142.85 313"}},
+    };
+    for (const Case& k : cases) {
+        Shipped c;
+        c.Install();
+        c.PayTheMonth();
+        c.Pay("000001", {{"WYNC", k.wync}, {"ZASC", k.zasc}, {"DNCH", k.dnch}});
+        c.Add("PKRNB",
+              {{"KOD_NIEOB", "CH"}, {"NAZWA_", "Zwolnienie chorobowe"}, {"DEKL_ZUS", "T"}});
+        c.Add("PKRNB", {{"KOD_NIEOB", "ZC"}, {"NAZWA_", "Zasiłek chorobowy"}, {"DEKL_ZUS", "T"}});
+        c.Away("000001", 1, "CH", 2, 6);
+        c.Away("000001", 2, "CH", 9, 11);
+        if (k.benefits) {
+            c.Away("000001", 3, "ZC", 24, 25);
+            c.Away("000001", 4, "ZC", 28, 30);
+        }
+        c.tables.CloseAll();
+        ASSERT_TRUE(c.Run().completed) << k.name << ": " << c.message;
+        const std::vector<std::string> got =
+            c.Dump("PKZASIL", {"KOD_NIEOB", "LP_", "ILOSC_ZAS", "ZASILEK_", "KOD_SW_PRZ"});
+        EXPECT_EQ(got, k.lines) << k.name;
+    }
 }
 
 TEST(ShippedInsuranceAlgorithms, ACompanyWithComponentsOfItsOwnTransfersWithoutTheirRecords) {

@@ -156,6 +156,7 @@ bool HasRows(common::Runtime& rt, common::Tables& tables, const std::string& tab
 void Run(TransferState& s) {
     TransferOutcome& out = s.out;
     // The namespace: every code 0, the user functions compiled.
+    RegisterBenefitShare(s.host.engine(), &s.benefit);
     for (const std::string& m : s.host.PrepareRun()) {
         if (!s.watch().FunctionError(m)) {
             out.message = m;

@@ -171,6 +171,7 @@ void ReadAbsences(TransferState& s) {
         l.code = base::Padded(base::AsciiUpper(r.GetString(f_code)), 4);
         l.first = static_cast<int>(r.GetNumber(f_from));
         l.last = static_cast<int>(r.GetNumber(f_to));
+        l.days = r.GetNumber(a.FieldIndex("ILOSC_"));
         l.calendar_year = static_cast<int>(r.GetNumber(f_ky));
         l.calendar_month = static_cast<int>(r.GetNumber(f_km));
         l.zus_year = static_cast<int>(r.GetNumber(f_zy));
@@ -411,6 +412,9 @@ std::string Benefits(TransferState& s, const Person& p, const std::string& group
     std::stable_sort(served.begin(), served.end(), [](const Served& x, const Served& y) {
         return x.code != y.code ? x.code < y.code : x.line->last < y.line->last;
     });
+    s.benefit.served.clear();
+    for (const Served& x : served)
+        s.benefit.served.push_back({x.line->recno, x.line->code, x.line->days});
     std::map<std::string, int> lp;
     for (size_t i = 0; i < served.size();) {
         size_t j = i + 1;
@@ -434,7 +438,11 @@ std::string Benefits(TransferState& s, const Person& p, const std::string& group
         s.CurrentListPaidIn(s.month);
         dbf::WorkArea& nieob = worktime::OpenOnce(s.tables, "PKNIEOB", {"PKNIEOB1"});
         nieob.Goto(first.recno);  // the absence is the current record of PKNIEOB
-        if (std::string m = WriteBenefit(s, p, *served[i].row, title, line); !m.empty()) return m;
+        s.benefit.line.clear();
+        for (size_t k = i; k < j; ++k) s.benefit.line.insert(served[k].line->recno);
+        std::string m = WriteBenefit(s, p, *served[i].row, title, line);
+        s.benefit.line.clear();
+        if (!m.empty()) return m;
         i = j;
     }
     return {};

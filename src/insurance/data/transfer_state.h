@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "insurance/data/benefit_shares.h"
 #include "insurance/data/insurance_transfer.h"
 #include "payroll/data/payroll_host.h"
 #include "payroll/data/payroll_records.h"
@@ -59,6 +60,7 @@ struct AbsenceLine {
     uint32_t recno = 0;
     std::string code;  // four characters
     int first = 0, last = 0;
+    double days = 0;  // ILOSC_
     int calendar_year = 0, calendar_month = 0;
     int zus_year = 0, zus_month = 0;
 };
@@ -116,6 +118,9 @@ struct TransferState {
     std::string employee;
     std::vector<Item> items;
     std::vector<AbsenceLine> absences;
+    /// The benefit lines of absences of the title group being written, for
+    /// UDZIALNB (registered on the host's engine by the run).
+    BenefitLineContext benefit;
 
     /// The component variables hold the sums of the employee's items that
     /// `take` accepts (every other component 0).
