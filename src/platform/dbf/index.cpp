@@ -84,17 +84,24 @@ Status Index::ReloadHeader() {
     Status s = file_->ReadExact(0, kNtxPage, page);
     NtxHeader h;
     if (s.ok()) s = DecodeNtxHeader(path(), std::string_view(page, kNtxPage), &h);
-    uint64_t size = 0;
-    if (s.ok()) s = file_->Size(&size);
     if (!s.ok()) return s;
-    if (h.counter != header_.counter || h.root != header_.root ||
-        h.free_page != header_.free_page || h.key_size != header_.key_size) {
+    const bool changed = h.counter != header_.counter || h.root != header_.root ||
+                         h.free_page != header_.free_page || h.key_size != header_.key_size;
+    if (changed) {
         ForgetPages();
         dirty_.clear();
         stale_ = true;
     }
+    // Every change rewrites the header with a new counter, so the file can
+    // only have grown under another workstation when the header changed:
+    // the size is asked for then (and on the first read) only.
+    if (changed || file_end_ == 0) {
+        uint64_t size = 0;
+        s = file_->Size(&size);
+        if (!s.ok()) return s;
+        file_end_ = (size + kNtxPage - 1) / kNtxPage * kNtxPage;
+    }
     header_ = std::move(h);
-    file_end_ = (size + kNtxPage - 1) / kNtxPage * kNtxPage;
     if (header_.root + kNtxPage > file_end_) {
         return Status::Corruption(path() + ": root page lies beyond the end of the file");
     }
@@ -134,6 +141,7 @@ void Index::MarkBroken() {
     dirty_.clear();
     header_dirty_ = false;
     stale_ = true;
+    file_end_ = 0;  // pages taken by the failed change may never have been written
 }
 
 Status Index::End(Status s) {
