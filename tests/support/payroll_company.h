@@ -108,8 +108,9 @@ struct PayCompany : worktime::testing::WorkCompany {
         const std::string dir = h.rt.data_dir() + "ARCH" + year + "/";
         const std::string path = dir + "PKPLACE.DBF";
         std::filesystem::create_directories(dir);
-        if (!std::filesystem::exists(path))
+        if (!std::filesystem::exists(path)) {
             ASSERT_TRUE(dbf::Table::Create(path, common::FindTable("PKPLACE")->Specs()).ok());
+        }
         std::unique_ptr<dbf::Table> t;
         ASSERT_TRUE(dbf::Table::Open(path, {}, &t).ok());
         dbf::Record r = t->NewRecord();

@@ -96,7 +96,9 @@ TEST(IncomeCorrection, EmployeeLookupAndMarks) {
     for (const Case& k : cases) {
         RecordEmployee e;
         EXPECT_EQ(FindRecordEmployee(c.tables, k.number, &e), k.found) << k.number;
-        if (k.found) EXPECT_EQ(codepage::ToUtf8(e.mark), k.mark) << k.number;
+        if (k.found) {
+            EXPECT_EQ(codepage::ToUtf8(e.mark), k.mark) << k.number;
+        }
     }
 }
 
