@@ -7,6 +7,7 @@
 #include "common/tables/table_layer.h"
 #include "payroll/printouts/data/cost_accounts.h"
 #include "payroll/printouts/data/pfron_statement.h"
+#include "payroll/printouts/print_watch.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "printing/spool_interrupt.h"
@@ -19,25 +20,6 @@ namespace {
 namespace key = console::key;
 
 constexpr int kTitleRow = 5, kTitleCol = 22, kLabelCol = 2, kValueCol = 46;
-
-class PrintWatch : public MatrixObserver {
-  public:
-    explicit PrintWatch(common::Runtime& rt) : rt_(rt) {}
-    bool FunctionError(const std::string& message) override {
-        common::ShowMessage(rt_, message);
-        return rt_.console().LastKey() != key::kEsc;
-    }
-    bool Interrupted() override { return printing::PrintInterrupted(rt_); }
-
-  private:
-    common::Runtime& rt_;
-};
-
-bool ValidMonth(common::Runtime& rt, double year, double month) {
-    if (year >= 1990 && year <= 2099 && month >= 1 && month <= 12) return true;
-    common::ShowMessage(rt, rt.Text("Błędny miesiąc"));
-    return false;
-}
 
 picture::Date Today(const common::Runtime& rt) {
     const base::LocalTime t = rt.working_date();

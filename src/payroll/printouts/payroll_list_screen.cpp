@@ -15,6 +15,7 @@
 #include "payroll/data/payroll_month.h"
 #include "payroll/printouts/data/payroll_list_print.h"
 #include "payroll/printouts/data/payslip_pdf.h"
+#include "payroll/printouts/print_watch.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "printing/spool_interrupt.h"
@@ -31,19 +32,6 @@ constexpr int kPdfRow = 13, kProgressRow = 15;
 constexpr int kLabelCol = 2, kValueCol = 34;
 
 // Esc between employees asks "Przerwać wydruk?".
-class PrintWatch : public MatrixObserver {
-  public:
-    explicit PrintWatch(common::Runtime& rt) : rt_(rt) {}
-    bool FunctionError(const std::string& message) override {
-        common::ShowMessage(rt_, message);
-        return rt_.console().LastKey() != key::kEsc;
-    }
-    bool Interrupted() override { return printing::PrintInterrupted(rt_); }
-
-  private:
-    common::Runtime& rt_;
-};
-
 // The payslips as PDF files: the employee being written shown under the
 // questions.
 class PdfWatch : public PrintWatch {

@@ -9,6 +9,7 @@ target_sources(kestrel_payroll PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/menu48.cpp
   ${CMAKE_CURRENT_LIST_DIR}/month_statements_screen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/print_date.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/print_watch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/payroll_list_screen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/summary_screens.cpp
 )

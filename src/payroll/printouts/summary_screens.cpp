@@ -6,6 +6,7 @@
 #include "common/screen/messages.h"
 #include "common/tables/table_layer.h"
 #include "payroll/printouts/data/period_print.h"
+#include "payroll/printouts/print_watch.h"
 #include "platform/base/text.h"
 #include "platform/console/keys.h"
 #include "printing/spool_interrupt.h"
@@ -18,25 +19,6 @@ namespace {
 namespace key = console::key;
 
 constexpr int kTitleRow = 5, kTitleCol = 22, kLabelCol = 2, kValueCol = 34;
-
-class PrintWatch : public MatrixObserver {
-  public:
-    explicit PrintWatch(common::Runtime& rt) : rt_(rt) {}
-    bool FunctionError(const std::string& message) override {
-        common::ShowMessage(rt_, message);
-        return rt_.console().LastKey() != key::kEsc;
-    }
-    bool Interrupted() override { return printing::PrintInterrupted(rt_); }
-
-  private:
-    common::Runtime& rt_;
-};
-
-bool ValidMonth(common::Runtime& rt, double year, double month) {
-    if (year >= 1990 && year <= 2099 && month >= 1 && month <= 12) return true;
-    common::ShowMessage(rt, rt.Text("Błędny miesiąc"));
-    return false;
-}
 
 // The four fields of a period from row `row` on (from year and month, to
 // year and month); a period that ends before it begins is "Błędny okres".
