@@ -9,6 +9,7 @@ target_sources(kestrel-tool PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_recalc_command.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_bank_command.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_print_command.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/printout_file.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_statements_command.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_payslips_command.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/payroll_summary_command.cpp

@@ -28,11 +28,6 @@ std::string Utf8(const std::string& cp852) {
     return codepage::ToUtf8(cp852);
 }
 
-int Refuse(const std::string& cp852) {
-    std::fprintf(stderr, "%s\n", Utf8(cp852).c_str());
-    return 1;
-}
-
 // Function messages on standard error; the employee on one terminal line.
 class ToolWatch : public payroll::bank::BankObserver {
   public:

@@ -1,5 +1,7 @@
 #include "tools/payroll_command.h"
 
+#include "platform/codepage/cp852.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -36,6 +38,11 @@ KESTREL_TOOL_COMMAND(payroll_command, "payroll", "payroll <action> DIR.PK ...", 
 PayrollActionRegistration::PayrollActionRegistration(const char* name, const char* usage,
                                                      CommandFn fn) {
     Actions()[name] = Action{usage, fn};
+}
+
+int Refuse(const std::string& cp852) {
+    std::fprintf(stderr, "%s\n", codepage::ToUtf8(cp852).c_str());
+    return 1;
 }
 
 std::string PayrollCompanyDir(const std::vector<std::string>& args) {

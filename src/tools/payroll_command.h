@@ -37,6 +37,10 @@ bool TakeOption(std::vector<std::string>* args, const std::string& flag, std::st
 /// Whether `flag` (an option without value) is in `args`; removed from it.
 bool TakeFlag(std::vector<std::string>* args, const std::string& flag);
 
+/// A refusal: the program's message (CP852) on standard error in UTF-8;
+/// returns the exit status 1.
+int Refuse(const std::string& cp852);
+
 }  // namespace kestrel::tools
 
 #define KESTREL_PAYROLL_ACTION(ident, name, usage, fn) \

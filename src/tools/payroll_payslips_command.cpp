@@ -26,11 +26,6 @@ namespace {
 constexpr const char* kUsage =
     "payslips DIR.PK --list YYYY/S/N [--matrix S] [--sort 1-5] [--encrypt]";
 
-int Refuse(const std::string& cp852) {
-    std::fprintf(stderr, "%s\n", codepage::ToUtf8(cp852).c_str());
-    return 1;
-}
-
 int Usage() {
     std::fprintf(stderr, "usage: kestrel-tool payroll %s\n", kUsage);
     return 2;

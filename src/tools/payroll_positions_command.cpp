@@ -24,11 +24,6 @@ namespace {
 
 constexpr const char* kUsage = "positions DIR.PK [--list YYYY/S/N] [--employee NR]";
 
-int Refuse(const std::string& cp852) {
-    std::fprintf(stderr, "%s\n", codepage::ToUtf8(cp852).c_str());
-    return 1;
-}
-
 int Positions(const std::vector<std::string>& given) {
     std::vector<std::string> args = given;
     std::string list_text, employee_text, employee;

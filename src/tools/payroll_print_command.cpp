@@ -26,6 +26,7 @@
 #include "printing/pdf/pdf_render.h"
 #include "tools/company_session.h"
 #include "tools/payroll_command.h"
+#include "tools/printout_file.h"
 
 namespace kestrel::tools {
 namespace {
@@ -34,18 +35,9 @@ constexpr const char* kUsage =
     "print DIR.PK --list YYYY/S/N --layout Z|P|B|1|2 [--matrix S] [--sort 1-5]"
     " [--denominations] [--archive YYYY] OUT.prt|OUT.pdf";
 
-int Refuse(const std::string& cp852) {
-    std::fprintf(stderr, "%s\n", codepage::ToUtf8(cp852).c_str());
-    return 1;
-}
-
 int Usage() {
     std::fprintf(stderr, "usage: kestrel-tool payroll %s\n", kUsage);
     return 2;
-}
-
-bool EndsWithPdf(const std::string& path) {
-    return path.size() > 4 && base::AsciiLower(path.substr(path.size() - 4)) == ".pdf";
 }
 
 int Print(const std::vector<std::string>& given) {
@@ -105,28 +97,14 @@ int Print(const std::vector<std::string>& given) {
         request.sort = sort;
         request.denominations = denominations;
         request.matrix = codepage::FromUtf8(matrix);
-        const bool pdf = EndsWithPdf(out_path);
-        const std::string print_path = pdf ? out_path + ".prt" : out_path;
-        printing::PrintOutput out;
-        if (base::Status s = out.Open(print_path); !s.ok()) return Refuse(s.ToString());
-        const payroll::PayrollListOutcome done =
-            payroll::PrintPayrollList(rt, tables, request, out, nullptr);
-        const base::Status closed = out.Close();
-        if (!done.message.empty() || !closed.ok()) {
-            std::remove(print_path.c_str());
-            return Refuse(!done.message.empty() ? done.message
-                                                : rt.Text("Błąd w trakcie tworzenia wydruku"));
-        }
-        if (pdf) {
-            std::string bytes;
-            base::Status s = base::ReadFile(print_path, &bytes);
-            std::remove(print_path.c_str());
-            printing::PdfOptions options;
-            options.printer_type = '0';
-            options.title = codepage::ToUtf8(rt.Text("Lista płac ")) + list_text;
-            if (s.ok()) s = printing::RenderPdf(bytes, options, out_path);
-            if (!s.ok()) return Refuse(s.ToString());
-        }
+        payroll::PayrollListOutcome done;
+        const int status =
+            WritePrintout(rt, out_path, rt.Text("Lista płac ") + codepage::FromUtf8(list_text),
+                          [&](printing::PrintOutput& out) {
+                              done = payroll::PrintPayrollList(rt, tables, request, out, nullptr);
+                              return done.message;
+                          });
+        if (status != 0) return status;
         std::printf("%d\n", done.employees);
         return 0;
     } catch (const common::Abandon& e) {

@@ -44,11 +44,6 @@ constexpr const char* kAnnualUsage =
 constexpr const char* kExportUsage =
     "annual-export DIR.PK --year YYYY [--by L|W] [--sort 1|2] [--from NR] [--to NR] [--archives]";
 
-int Refuse(const std::string& cp852) {
-    std::fprintf(stderr, "%s\n", codepage::ToUtf8(cp852).c_str());
-    return 1;
-}
-
 int Usage(const char* usage) {
     std::fprintf(stderr, "usage: kestrel-tool payroll %s\n", usage);
     return 2;

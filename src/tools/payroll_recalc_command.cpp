@@ -48,11 +48,6 @@ class ToolWatch : public payroll::RecalcObserver {
     bool shown_ = false;
 };
 
-int Refuse(const std::string& cp852) {
-    std::fprintf(stderr, "%s\n", Utf8(cp852).c_str());
-    return 1;
-}
-
 int Recalc(const std::vector<std::string>& given) {
     std::vector<std::string> args = given;
     std::string list_text, department, set;

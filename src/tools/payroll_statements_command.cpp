@@ -29,6 +29,7 @@
 #include "printing/pdf/pdf_render.h"
 #include "tools/company_session.h"
 #include "tools/payroll_command.h"
+#include "tools/printout_file.h"
 
 namespace kestrel::tools {
 namespace {
@@ -40,18 +41,9 @@ constexpr const char* kPfronUsage =
     "pfron DIR.PK --month YYYY-MM [--average AMOUNT] [--pupils N --disabled-pupils N]"
     " OUT.prt|OUT.pdf";
 
-int Refuse(const std::string& cp852) {
-    std::fprintf(stderr, "%s\n", codepage::ToUtf8(cp852).c_str());
-    return 1;
-}
-
 int Usage(const char* usage) {
     std::fprintf(stderr, "usage: kestrel-tool payroll %s\n", usage);
     return 2;
-}
-
-bool EndsWithPdf(const std::string& path) {
-    return path.size() > 4 && base::AsciiLower(path.substr(path.size() - 4)) == ".pdf";
 }
 
 // "YYYY-MM" of the years 1990-2099.
@@ -71,33 +63,6 @@ bool ReadCount(const std::string& text, int low, int high, int* out) {
         return false;
     *out = std::atoi(text.c_str());
     return *out >= low && *out <= high;
-}
-
-// The printout into OUT: the print file, or its PDF. The block writes it
-// and returns what stopped it ("" when printed).
-int Write(common::Runtime& rt, const std::string& out_path, const std::string& title,
-          const std::function<std::string(printing::PrintOutput&)>& block) {
-    const bool pdf = EndsWithPdf(out_path);
-    const std::string print_path = pdf ? out_path + ".prt" : out_path;
-    printing::PrintOutput out;
-    if (base::Status s = out.Open(print_path); !s.ok()) return Refuse(s.ToString());
-    const std::string message = block(out);
-    const base::Status closed = out.Close();
-    if (!message.empty() || !closed.ok()) {
-        std::remove(print_path.c_str());
-        return Refuse(!message.empty() ? message : rt.Text("Błąd w trakcie tworzenia wydruku"));
-    }
-    if (pdf) {
-        std::string bytes;
-        base::Status s = base::ReadFile(print_path, &bytes);
-        std::remove(print_path.c_str());
-        printing::PdfOptions options;
-        options.printer_type = '0';
-        options.title = codepage::ToUtf8(title);
-        if (s.ok()) s = printing::RenderPdf(bytes, options, out_path);
-        if (!s.ok()) return Refuse(s.ToString());
-    }
-    return 0;
 }
 
 int CostAccounts(const std::vector<std::string>& given) {
@@ -123,13 +88,13 @@ int CostAccounts(const std::vector<std::string>& given) {
         common::Tables tables(rt);
         int employees = 0;
         const int status =
-            Write(rt, out_path, rt.Text("Miesięczne zestawienie wg kont kosztów"),
-                  [&](printing::PrintOutput& out) {
-                      const payroll::PayrollListOutcome done =
-                          payroll::PrintCostAccounts(rt, tables, request, out, nullptr);
-                      employees = done.employees;
-                      return done.message;
-                  });
+            WritePrintout(rt, out_path, rt.Text("Miesięczne zestawienie wg kont kosztów"),
+                          [&](printing::PrintOutput& out) {
+                              const payroll::PayrollListOutcome done =
+                                  payroll::PrintCostAccounts(rt, tables, request, out, nullptr);
+                              employees = done.employees;
+                              return done.message;
+                          });
         if (status == 0) std::printf("%d\n", employees);
         return status;
     } catch (const common::Abandon& e) {
@@ -165,11 +130,11 @@ int Pfron(const std::vector<std::string>& given) {
         common::Tables tables(rt);
         const payroll::PfronStatement s = payroll::ComputePfron(rt, tables, request);
         const int status =
-            Write(rt, out_path, rt.Text("Miesięczne zestawienie etatów wg przepisów PFRON"),
-                  [&](printing::PrintOutput& out) {
-                      payroll::PrintPfron(rt, request, s, out);
-                      return std::string();
-                  });
+            WritePrintout(rt, out_path, rt.Text("Miesięczne zestawienie etatów wg przepisów PFRON"),
+                          [&](printing::PrintOutput& out) {
+                              payroll::PrintPfron(rt, request, s, out);
+                              return std::string();
+                          });
         if (status == 0)
             std::printf("%.3f %.3f %.2f %.0f\n", s.total.value(), s.disabled.value(), s.share,
                         s.levy);

@@ -18,17 +18,13 @@
 #include "platform/codepage/cp852.h"
 #include "tools/company_session.h"
 #include "tools/payroll_command.h"
+#include "tools/printout_file.h"
 
 namespace kestrel::tools {
 namespace {
 
 constexpr const char* kUsage =
     "summary DIR.PK --matrix S --from YYYY-MM [--to YYYY-MM] [--archives] OUT.PRT";
-
-int Refuse(const std::string& cp852) {
-    std::fprintf(stderr, "%s\n", codepage::ToUtf8(cp852).c_str());
-    return 1;
-}
 
 int Usage() {
     std::fprintf(stderr, "usage: kestrel-tool payroll %s\n", kUsage);
@@ -65,16 +61,14 @@ int Summary(const std::vector<std::string>& given) {
     common::Runtime& rt = session.rt;
     try {
         common::Tables tables(rt);
-        printing::PrintOutput out;
-        if (base::Status s = out.Open(out_path); !s.ok()) return Refuse(s.ToString());
-        const payroll::PayrollListOutcome done =
-            payroll::PrintSummary(rt, tables, request, out, nullptr);
-        const base::Status closed = out.Close();
-        if (!done.message.empty() || !closed.ok()) {
-            std::remove(out_path.c_str());
-            return Refuse(!done.message.empty() ? done.message
-                                                : rt.Text("Błąd w trakcie tworzenia wydruku"));
-        }
+        payroll::PayrollListOutcome done;
+        const int status =
+            WritePrintout(rt, out_path, rt.Text("Zbiorcze zestawienie list płac"),
+                          [&](printing::PrintOutput& out) {
+                              done = payroll::PrintSummary(rt, tables, request, out, nullptr);
+                              return done.message;
+                          });
+        if (status != 0) return status;
         std::printf("%d\n", done.employees);
         return 0;
     } catch (const common::Abandon& e) {
