@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 
 namespace kestrel::printing {
 namespace {
@@ -22,6 +24,20 @@ bool StillNamed(int fd, const std::string& path) {
 
 PrintOutput::~PrintOutput() {
     if (file_ != nullptr) std::fclose(file_);
+    std::free(memory_buffer_);
+}
+
+base::Status PrintOutput::OpenMemory(Converter convert) {
+    if (file_ != nullptr) (void)Close();
+    memory_.clear();
+    file_ = ::open_memstream(&memory_buffer_, &memory_size_);
+    if (file_ == nullptr) return base::Status::FromErrno("(memory)", errno);
+    path_.clear();
+    convert_ = std::move(convert);
+    row_ = col_ = 0;
+    bytes_ = 0;
+    error_ = 0;
+    return base::Status::Ok();
 }
 
 base::Status PrintOutput::Open(const std::string& path, Converter convert) {
@@ -125,6 +141,12 @@ base::Status PrintOutput::Close() {
     if (std::fflush(file_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
     if (std::fclose(file_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
     file_ = nullptr;
+    if (memory_buffer_ != nullptr) {
+        memory_.assign(memory_buffer_, memory_size_);
+        std::free(memory_buffer_);
+        memory_buffer_ = nullptr;
+        memory_size_ = 0;
+    }
     if (error_ != 0) return base::Status::FromErrno(path_, error_);
     return base::Status::Ok();
 }

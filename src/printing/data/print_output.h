@@ -47,6 +47,10 @@ class PrintOutput {
     /// taken (also when the new file was deleted by another process before
     /// its lock was taken: the caller tries the next name).
     base::Status OpenNew(const std::string& path, Converter convert = {});
+    /// Writes into memory instead of a file, for a printout that is
+    /// rendered straight away; after Close() the bytes are in memory().
+    base::Status OpenMemory(Converter convert = {});
+    const std::string& memory() const { return memory_; }
     bool is_open() const { return file_ != nullptr; }
     const std::string& path() const { return path_; }
 
@@ -78,6 +82,9 @@ class PrintOutput {
 
     std::FILE* file_ = nullptr;
     std::string path_;
+    char* memory_buffer_ = nullptr;  // open_memstream's, while open in memory
+    size_t memory_size_ = 0;
+    std::string memory_;
     Converter convert_;
     int row_ = 0;
     int col_ = 0;

@@ -59,6 +59,37 @@ TEST_F(PrintOutputTest, ConvertsTextButNotControlSequences) {
     EXPECT_EQ(Read(Path("x.prt")), "abb");
 }
 
+TEST_F(PrintOutputTest, InMemoryTheBytesAreThoseAFileWouldHoldAndEachOpenStartsAfresh) {
+    auto upper = [](std::string_view s) {
+        std::string r(s);
+        for (char& c : r)
+            if (c == 'a') c = 'A';
+        return r;
+    };
+    auto write = [](PrintOutput& out) {
+        out.Control("a");
+        out.Say(1, 3, "abc");
+        out.Eject();
+        out.Text(std::string(5000, 'a'));  // beyond any first buffer
+    };
+    PrintOutput file;
+    ASSERT_TRUE(file.Open(Path("a.prt"), upper).ok());
+    write(file);
+    ASSERT_TRUE(file.Close().ok());
+
+    PrintOutput memory;
+    ASSERT_TRUE(memory.OpenMemory(upper).ok());
+    write(memory);
+    EXPECT_EQ(memory.bytes(), 5010);
+    ASSERT_TRUE(memory.Close().ok());
+    EXPECT_EQ(memory.memory(), Read(Path("a.prt")));
+    // A second document in the same output holds only itself.
+    ASSERT_TRUE(memory.OpenMemory().ok());
+    memory.Say(0, 0, "x");
+    ASSERT_TRUE(memory.Close().ok());
+    EXPECT_EQ(memory.memory(), "x");
+}
+
 TEST_F(PrintOutputTest, AnExclusiveCreateRefusesATakenNameAndOpenTruncates) {
     { std::ofstream(Path("TEMP02.PRT")) << "old contents"; }
     PrintOutput out;

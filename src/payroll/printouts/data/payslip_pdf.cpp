@@ -124,17 +124,14 @@ class Writer {
         }
         const std::string dir = done_.directory;
         const std::string final_path = dir + stem + ".pdf";
-        // One print file for the run, rewritten for every employee: files
-        // made and deleted by the thousand cost the file system more than
-        // the documents themselves.
-        const std::string print_path = dir + ".payslip.prt";
+        // The payslip's print output stays in memory: a print file made,
+        // read back and emptied by the thousand would cost the file system
+        // more than the documents themselves.
         printing::PrintOutput out;
-        if (!out.Open(print_path, convert_).ok()) return rt_.Text("Błąd zapisu wydruku:");
+        if (!out.OpenMemory(convert_).ok()) return rt_.Text("Błąd zapisu wydruku:");
         run.PrintPayslip(index, out);
-        std::string bytes;
-        base::Status s = out.Close();
-        if (s.ok()) s = base::ReadFile(print_path, &bytes);
-        if (!s.ok()) return rt_.Text("Błąd zapisu wydruku:");
+        if (!out.Close().ok()) return rt_.Text("Błąd zapisu wydruku:");
+        const std::string& bytes = out.memory();
         printing::PdfOptions options = options_;
         options.title = codepage::ToUtf8(title_ + " " + base::Trim(e.number) + " " + e.name);
         if (!request_.encrypt) {
@@ -225,7 +222,6 @@ PayslipPdfOutcome WritePayslipPdfs(common::Runtime& rt, common::Tables& tables,
     for (const auto& entry : fs::directory_iterator(done.directory, ec))
         if (Leftover(entry.path().filename().string())) fs::remove(entry.path(), ec);
     writer.Run(run, run.matrix().title);
-    ::unlink((done.directory + ".payslip.prt").c_str());
     const int fd = ::open(done.directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::syncfs(fd);
