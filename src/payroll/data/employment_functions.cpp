@@ -24,8 +24,7 @@ bool Fail(PayrollHost& host, Call& c, std::string_view utf8) {
 }
 
 bool HasTable(PayrollHost& host, std::string_view table) {
-    if (host.tables().workspace().Find(table) != nullptr) return true;
-    return base::Exists(base::FindNoCase(host.rt().data_dir(), std::string(table) + ".DBF"));
+    return host.TableExists(table);
 }
 
 double Divide(double a, double b) {

@@ -55,7 +55,13 @@ FormulaHost::~FormulaHost() = default;
 
 bool FormulaHost::TableExists(std::string_view table) const {
     if (tables_.workspace().Find(table) != nullptr) return true;
-    return base::Exists(base::FindNoCase(rt_.data_dir(), std::string(table) + ".DBF"));
+    auto it = on_disk_.find(table);
+    if (it == on_disk_.end()) {
+        const bool there =
+            base::Exists(base::FindNoCase(rt_.data_dir(), std::string(table) + ".DBF"));
+        it = on_disk_.emplace(std::string(table), there).first;
+    }
+    return it->second;
 }
 
 int FormulaHost::Declare(std::string_view symbol, std::string_view table, Value empty) {

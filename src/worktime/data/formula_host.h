@@ -22,6 +22,7 @@
 // of host_functions.h, which the constructor calls.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -41,6 +42,11 @@ class FormulaHost {
     virtual ~FormulaHost();
     FormulaHost(const FormulaHost&) = delete;
     FormulaHost& operator=(const FormulaHost&) = delete;
+
+    /// Whether the company has `table` (open, or its file in the data
+    /// directory). Whether the file is there is looked up once for the
+    /// host's lifetime (one run): formulas ask for every employee.
+    bool TableExists(std::string_view table) const;
 
     formula::Runtime& engine() { return engine_; }
     common::Runtime& rt() { return rt_; }
@@ -103,10 +109,6 @@ class FormulaHost {
         return defaults_[static_cast<size_t>(slot)];
     }
 
-    /// Whether the company has `table` (open, or its file in the data
-    /// directory).
-    bool TableExists(std::string_view table) const;
-
     /// Hooks for the payroll host: symbols that come before the working-time
     /// codes, more symbols after the allowances (both before the user
     /// functions are compiled), whether a PKFUNC record is bound as a user
@@ -117,6 +119,7 @@ class FormulaHost {
     virtual void LoadMore(std::string_view /*number*/, const SettlementMonth& /*month*/) {}
 
   private:
+    mutable std::map<std::string, bool, std::less<>> on_disk_;  // TableExists
     struct ExtendedField;
     struct ExtendedGroup;
 
